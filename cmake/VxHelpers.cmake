@@ -1,0 +1,51 @@
+# vx_library(<name> DIR <folder> [RECURSE] DEPS <targets...>)
+# One static library per source folder; sources are picked up by glob so that
+# adding a file needs no edit here.
+function(vx_library name)
+  cmake_parse_arguments(A "RECURSE" "DIR" "DEPS" ${ARGN})
+  if(A_RECURSE)
+    file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${A_DIR}/*.cpp ${A_DIR}/*.h)
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS ${A_DIR}/*.cpp ${A_DIR}/*.h)
+  endif()
+  list(FILTER srcs EXCLUDE REGEX "/src/core/tools/")
+  set(cpps ${srcs})
+  list(FILTER cpps INCLUDE REGEX "\\.cpp$")
+  if(NOT cpps)
+    # A folder whose windows are not built yet: nothing to compile.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${A_DEPS})
+    return()
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${A_DEPS})
+  target_precompile_headers(${name} REUSE_FROM vx_pch)
+endfunction()
+
+# vx_test_folder(<folder> DEPS <targets...>)
+# One test executable per test folder. Each tst_*.cpp holds one Qt Test class
+# registered with VX_REGISTER_TEST(Class); every class becomes its own CTest
+# test, run as `<exe> <Class>`.
+function(vx_test_folder folder)
+  cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h)
+  if(NOT srcs)
+    return()
+  endif()
+  string(REPLACE "/" "_" exe "test_${folder}")
+  add_executable(${exe} ${srcs})
+  target_link_libraries(${exe} PRIVATE vx_testsupport ${A_DEPS})
+  target_precompile_headers(${exe} REUSE_FROM vx_pch)
+  foreach(src ${srcs})
+    file(STRINGS ${src} lines REGEX "^VX_REGISTER_TEST\\(")
+    foreach(line ${lines})
+      string(REGEX REPLACE "^VX_REGISTER_TEST\\(([A-Za-z0-9_]+)\\).*" "\\1" cls "${line}")
+      add_test(NAME ${folder}/${cls} COMMAND ${exe} ${cls})
+      set_tests_properties(${folder}/${cls} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VX_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data"
+        TIMEOUT 600)
+    endforeach()
+  endforeach()
+endfunction()

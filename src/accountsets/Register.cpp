@@ -1,0 +1,8 @@
+#include "accountsets/Register.h"
+
+#include "core/Hooks.h"
+
+void RegisterAccountSetWindows(WindowHooks& hooks)
+{
+    (void)hooks;
+}

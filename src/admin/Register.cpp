@@ -1,0 +1,8 @@
+#include "admin/Register.h"
+
+#include "core/Hooks.h"
+
+void RegisterAdminWindows(WindowHooks& hooks)
+{
+    (void)hooks;
+}

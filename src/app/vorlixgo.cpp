@@ -1,0 +1,10 @@
+// Vorlixgo: starts the main program from the path in the user's settings.
+#include "launcher/Launcher.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication qapp(argc, argv);
+    return RunLauncher();
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The global state of one run of the program: the open account set, the
+// program folder, the logged-in operator, the settings values and the
+// hand-over variables between windows. Members carry the names the windows
+// know them by. One App lives for the whole run; tests make a fresh one.
+
+#include "core/MenuModel.h"
+#include "platform/Database.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <array>
+#include <memory>
+
+class MainFrame;
+
+struct App {
+    App();
+
+    // Edition and title.
+    QString AppTitle;     // "Vorlix仓库管理系统" unless built as another edition
+    QString EditionName;  // "批号版"
+    int OpenedFromCommandLine = 0;  // -1 when the set came from the command line
+
+    // The open account set; closed and reopened around file maintenance.
+    Database CurrentDatabase;
+    QString AppFolder;         // program folder, with a trailing "/"
+    QString AccountSetFolder;  // folder of the open set, with a trailing "/"
+    QString DataFolder;        // folder of account sets and backups, "/"-terminated once set
+    QString CurrentSetPath;
+    QString CurrentSetName;
+
+    // The logged-in operator ("" = nobody; "001" = top administrator).
+    QString OperatorCode;
+    QString OperatorName;
+
+    QString PickResult;            // hand-over text between windows; "" = cancelled
+    QVector<qint16> ExportColKinds;  // per grid column: 1 numeric, 0 text
+    QString CompanyName;
+    int CanSeeCost = 0;    // -1 / 0
+    int CanSeeProfit = 0;  // -1 / 0
+    std::array<QString, 4> LedgerDrillArgs;
+
+    // Settings loaded from sysinfo.
+    int NoOverIssue = 0;       // 0
+    int LockDocPrice = 0;      // 1
+    int FreezeCost = 0;        // 2
+    int NoNegativeQty = 0;     // 3
+    int WithPrices = 1;        // 5
+    int AlarmBelowMin = 0;     // 6
+    int AlarmAboveMax = 0;     // 7
+    int AdminEditStock = 0;    // 8
+    int PriceDecimals = 2;     // 9
+    int AdminEditOpening = 0;  // 10
+    int AmountDecimals = 2;    // 19
+    int ReportStartDay = 1;    // 20
+    int OfferCustomerPrice = 0;  // 21
+    int PaidOnReceipt = 0;     // 22
+    int ReceivedOnIssue = 0;   // 23
+    int ExcelLineImport = 0;   // 24
+    int InboundRefPrice = 0;   // 878
+    int CostPlusFeePrice = 0;  // 879
+    int AutoDeductParts = 0;   // 2171
+    QString PriceFormat = QStringLiteral("#0.00");
+    QString AmountFormat = QStringLiteral("#0.00");
+    QString GoodsTerm = QStringLiteral("货品");    // 91
+    QString PartTerm = QStringLiteral("零件");     // 92
+    QString ProductTerm = QStringLiteral("成品");  // 12
+    QString HpsxName;  // 2010: name of the goods attribute, "" = none
+
+    int BatchAddMode = 0;
+    int StockColumnMode = 0;  // always 0
+    int ShowUnitPicker = 1;   // always 1
+
+    // Grid popup protocol.
+    QString PopupCellText;
+    std::array<qint64, 3> PopupRowColors{0, 0, 0};
+
+    // The main window's menu tree, shaped by the settings and the operator.
+    MenuModel Menus;
+
+    // The main window once shown (null before start-up step 7 and in service tests).
+    MainFrame* MainWindow = nullptr;
+
+    // True when AppTitle names the warehouse edition (contains "仓库").
+    bool isWarehouseEdition() const { return AppTitle.indexOf(QStringLiteral("仓库")) > 0; }
+};
+
+// The application title chosen when the program was built.
+QString BuiltAppTitle();

@@ -1,0 +1,8 @@
+#include "launcher/Launcher.h"
+
+#include <QApplication>
+
+int RunLauncher()
+{
+    return 0;
+}

@@ -1,0 +1,3 @@
+#pragma once
+// Shows the launcher window and runs it; returns the exit code.
+int RunLauncher();

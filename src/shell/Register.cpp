@@ -1,0 +1,8 @@
+#include "shell/Register.h"
+
+#include "core/Hooks.h"
+
+void RegisterShellWindows(WindowHooks& hooks)
+{
+    (void)hooks;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// Small builders for test data: business units, goods and unaudited
+// documents written straight into an account set the way the windows save
+// them. Defaults keep a test's setup to the fields it cares about.
+
+#include <QDate>
+#include <QString>
+#include <QVector>
+
+class Database;
+
+struct UnitSpec {
+    QString code;
+    QString name;
+    int kind = 0;  // 0 supplier, 1 customer, 8 department
+    double opening = 0;  // NK
+};
+void AddUnit(Database& db, const UnitSpec& unit);
+
+struct GoodsSpec {
+    QString code;
+    QString name;
+    QString category = QStringLiteral("000");
+    QString unit = QStringLiteral("个");
+    double cost = 0;      // F7
+    double salePrice = 0; // F71
+    double stock = 0;     // F8
+    double amount = 0;    // Fje
+    double minStock = 0;  // V1
+    double maxStock = 0;  // V2
+};
+void AddGoods(Database& db, const GoodsSpec& goods);
+
+struct LineSpec {
+    QString goods;
+    double qty = 0;     // unsigned: the builder signs it by the document kind
+    double price = 0;
+    QString attr;       // HPSX
+    double counted = 0; // stocktaking: F5
+    double book = 0;    // stocktaking: Z5
+};
+
+struct DocSpec {
+    QString number;
+    QDate date = QDate(2024, 5, 13);
+    QString unit;       // TB1.F3
+    int kind = 1;       // DocKind
+    QString typeName = QStringLiteral("采购入库单");
+    bool department = false;  // V1 = 0 on the lines (department counter-party)
+    QVector<LineSpec> lines;
+    QString enteredBy = QStringLiteral("系统管理员");
+};
+// Header and lines, unaudited, with the in/out columns filled as a save does.
+void AddDocument(Database& db, const DocSpec& doc);
