@@ -6,5 +6,6 @@
 int main(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vorlixgo"));
     return RunLauncher();
 }

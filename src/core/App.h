@@ -5,6 +5,7 @@
 // know them by. One App lives for the whole run; tests make a fresh one.
 
 #include "core/MenuModel.h"
+#include "platform/AccountSetLock.h"
 #include "platform/Database.h"
 
 #include <QString>
@@ -24,6 +25,10 @@ struct App {
     int OpenedFromCommandLine = 0;  // -1 when the set came from the command line
 
     // The open account set; closed and reopened around file maintenance.
+    // Held shared on the open set's file while CurrentDatabase is open, so
+    // that backup, restore and compaction elsewhere know the set is in use.
+    // Declared first: it is released only after the database has closed.
+    AccountSetLock CurrentSetLock;
     Database CurrentDatabase;
     QString AppFolder;         // program folder, with a trailing "/"
     QString AccountSetFolder;  // folder of the open set, with a trailing "/"

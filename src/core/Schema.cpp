@@ -139,8 +139,9 @@ void CreateAccountSetSchema(Database& db)
 
     // Settings of a new account set. Row 1000 is on, so that a new set opens
     // in the settings wizard; the rest are the wizard's own defaults.
-    for (int id : {0, 1, 2, 3, 6, 7, 8, 10, 21, 22, 23, 24, 878, 879, 2171, 3196, 7715, 7716, 9127})
+    for (int id : {0, 1, 2, 3, 6, 7, 8, 10, 21, 22, 23, 24, 878, 879, 2171, 7715, 7716, 9127})
         insertSetting(db, id, 0, QString());
+    insertSetting(db, 3196, 0, QStringLiteral("销价折扣功能"));
     insertSetting(db, 5, 1, QString());
     insertSetting(db, 9, 2, QString());
     insertSetting(db, 19, 2, QString());

@@ -3,6 +3,7 @@
 #include "platform/SqlFunctions.h"
 #include "platform/sqlcipher.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 const QString Database::DefaultPassword = QStringLiteral("QZK7391");
@@ -175,11 +176,14 @@ void Database::openConnection(const QString& path, const QString& password, bool
     sqlite3_extended_result_codes(m_db, 1);
 
     try {
-        const QByteArray key = password.toUtf8();
-        rc = sqlite3_key(m_db, key.constData(), key.size());
-        if (rc != SQLITE_OK)
-            raise(rc, QStringLiteral("key"));
-        executeScript(QStringLiteral("PRAGMA cipher_page_size = %1").arg(CipherPageSize));
+        // No password means a plain SQLite file: SQLCipher refuses an empty key.
+        if (!password.isEmpty()) {
+            const QByteArray key = password.toUtf8();
+            rc = sqlite3_key(m_db, key.constData(), key.size());
+            if (rc != SQLITE_OK)
+                raise(rc, QStringLiteral("key"));
+            executeScript(QStringLiteral("PRAGMA cipher_page_size = %1").arg(CipherPageSize));
+        }
         // The first read decrypts page 1: a wrong key or a plain file fails here.
         query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
         if (!create && sqlite3_db_readonly(m_db, "main") == 1)
@@ -413,12 +417,29 @@ void Database::setCacheSizeKiB(int kib)
     executeScript(QStringLiteral("PRAGMA cache_size = -%1").arg(kib));
 }
 
+void Database::setBusyTimeout(int ms)
+{
+    if (m_db)
+        sqlite3_busy_timeout(m_db, ms);
+}
+
 void Database::exportTo(const QString& target, const QString& password)
 {
     if (QFileInfo::exists(target))
         throw DbError(SQLITE_CANTOPEN, QStringLiteral("目标文件已存在：%1").arg(target), DbError::Kind::NoAccess);
-    executeScript(QStringLiteral("ATTACH DATABASE %1 AS vxcopy KEY %2")
-                      .arg(quoteLiteral(target), quoteLiteral(password)));
+    // ATTACH opens a file with this connection's flags, which never include
+    // creating one: the copy starts as an empty file.
+    QFile empty(target);
+    if (!empty.open(QIODevice::NewOnly))
+        throw DbError(SQLITE_CANTOPEN, QStringLiteral("无法创建目标文件：%1").arg(target), DbError::Kind::NoAccess);
+    empty.close();
+    try {
+        executeScript(QStringLiteral("ATTACH DATABASE %1 AS vxcopy KEY %2")
+                          .arg(quoteLiteral(target), quoteLiteral(password)));
+    } catch (...) {
+        QFile::remove(target);
+        throw;
+    }
     try {
         executeScript(QStringLiteral("PRAGMA vxcopy.cipher_page_size = %1").arg(CipherPageSize));
         query(QStringLiteral("SELECT sqlcipher_export('vxcopy')"));

@@ -113,7 +113,8 @@ public:
 
     // Opens an existing file shared and writable. Throws DbError: NoAccess when
     // the file is missing or cannot be written, NotADatabase on a wrong password
-    // or a file that is no encrypted account set.
+    // or a file that is no encrypted account set. An empty password opens (or
+    // creates) a plain SQLite file.
     void open(const QString& path, const QString& password = DefaultPassword);
     // Makes a new, empty encrypted file (fails if the file exists).
     void create(const QString& path, const QString& password = DefaultPassword);
@@ -143,6 +144,9 @@ public:
     bool inTransaction() const;
     // Page cache in KiB for connections that walk many lines.
     void setCacheSizeKiB(int kib);
+    // How long a statement waits for another workstation's lock before it
+    // fails with Kind::Busy (15 s unless changed).
+    void setBusyTimeout(int ms);
 
     // Writes a compacted copy of an account set to a new file with the same
     // password. The source must not be open in this process.

@@ -10,45 +10,115 @@ void AddUnit(Database& db, const UnitSpec& unit)
 
 void AddGoods(Database& db, const GoodsSpec& g)
 {
-    db.execute(QStringLiteral("INSERT INTO TA4 (F1, F2, F3, F4, F7, F71, F8, Fje, V1, V2, Fcplj) "
-                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0)"),
+    db.execute(QStringLiteral("INSERT INTO TA4 (F1, F2, F3, F4, F7, F71, F8, Fje, V1, V2, V3, V4, V5, Fcplj) "
+                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                {g.code, g.name, g.category, g.unit, g.cost, g.salePrice, g.stock, g.amount, g.minStock,
-                g.maxStock});
+                g.maxStock, g.openingQty, g.openingPrice, g.openingAmount, g.goodsClass});
 }
+
+void AddBomPart(Database& db, const QString& product, const QString& part, double usage)
+{
+    db.execute(QStringLiteral("INSERT INTO Bom (F0, F1, F6, F8) VALUES (?, ?, ?, '')"), {product, part, usage});
+}
+
+namespace {
+
+// The columns a save writes for one line; everything else keeps its default.
+struct SavedLine {
+    double f5 = 0, z5 = 0, f6 = 0, f7 = 0, f8 = 0;
+    double r6 = 0, r7 = 0, r8 = 0, c6 = 0;
+    double r146 = 0, r147 = 0, r148 = 0, c236 = 0, c237 = 0, c238 = 0;
+};
+
+SavedLine savedLine(int kind, const LineSpec& l)
+{
+    SavedLine s;
+    s.f7 = l.price;
+    const double q = l.qty;
+    const double a = l.qty * l.price;
+    auto inflow = [&](double qty, double amount) {
+        s.r146 = qty;
+        s.r147 = l.price;
+        s.r148 = amount;
+    };
+    auto outflow = [&](double qty, double amount) {
+        s.c236 = qty;
+        s.c237 = l.price;
+        s.c238 = amount;
+    };
+    switch (kind) {
+    case 1:  // receipt
+        s.f6 = q;
+        s.f8 = a;
+        s.r6 = s.f6;
+        s.r7 = l.price;
+        s.r8 = s.f8;
+        inflow(q, a);
+        break;
+    case 2:  // return to supplier: the in side, negative
+        s.f6 = -q;
+        s.f8 = -a;
+        s.r6 = s.f6;
+        s.r7 = l.price;
+        s.r8 = s.f8;
+        outflow(q, a);
+        break;
+    case 3:  // issue: the out side, positive
+        s.f6 = -q;
+        s.f8 = -a;
+        s.c6 = q;
+        outflow(q, a);
+        break;
+    case 4:  // return to stock: the out side, negative
+        s.f6 = q;
+        s.f8 = a;
+        s.c6 = -q;
+        inflow(q, a);
+        break;
+    case 7: {  // stocktaking: counted minus book
+        s.f5 = l.counted;
+        s.z5 = l.book;
+        s.f6 = l.counted - l.book;
+        s.f8 = s.f6 * l.price;
+        if (s.f6 > 0) {
+            s.r6 = s.f6;
+            inflow(s.f6, s.f8);
+        } else {
+            s.c6 = -s.f6;
+            outflow(-s.f6, -s.f8);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return s;
+}
+
+}  // namespace
 
 void AddDocument(Database& db, const DocSpec& doc)
 {
-    // Into stock: inbound (1) and returns to stock (4); out of stock: 2 and 3.
-    const bool inward = doc.kind == 1 || doc.kind == 4;
+    const int v1 = (doc.department || doc.kind == 7) ? 0 : -1;
     double total = 0;
     Transaction tx(db);
     int oid = 0;
     for (const LineSpec& l : doc.lines) {
         ++oid;
-        double signedQty;
-        if (doc.kind == 7)
-            signedQty = l.counted - l.book;
-        else
-            signedQty = inward ? l.qty : -l.qty;
-        const double amount = signedQty * l.price;
-        total += amount;
-        const double q = std::abs(signedQty);
-        const double a = std::abs(amount);
-        const bool in = signedQty >= 0;
+        const SavedLine s = savedLine(doc.kind, l);
+        total += s.f8;
         db.execute(QStringLiteral(
-                       "INSERT INTO TB11 (F0, Oid, F1, HPSX, F5, Z5, F6, F7, F8, V1, SN, LB, SRT, "
-                       "R146, R147, R148, C236, C237, C238, R6, R7, R8, C6, C7, C8) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, '', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                   {doc.number, oid, l.goods, l.attr, l.counted, l.book, signedQty, l.price, amount,
-                    doc.department ? 0 : -1, doc.kind,
-                    in ? q : 0.0, in ? l.price : 0.0, in ? a : 0.0,
-                    in ? 0.0 : q, in ? 0.0 : l.price, in ? 0.0 : a,
-                    in ? q : 0.0, in ? l.price : 0.0, in ? a : 0.0,
-                    in ? 0.0 : q, in ? 0.0 : l.price, in ? 0.0 : a});
+                       "INSERT INTO TB11 (F0, Oid, F1, HPSX, F5, Z5, F6, F7, F8, YJ, ZK, V1, SN, LB, SRT, SH, "
+                       "R146, R147, R148, C236, C237, C238, R6, R7, R8, C6) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, ?, 0, ?, '', '', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                   {doc.number, oid, l.goods, l.attr, s.f5, s.z5, s.f6, s.f7, s.f8, l.price, v1, doc.kind,
+                    s.r146, s.r147, s.r148, s.c236, s.c237, s.c238, s.r6, s.r7, s.r8, s.c6});
     }
-    db.execute(QStringLiteral("INSERT INTO TB1 (F1, F2, F3, F5, F6, F9, LB, S2, SN, SRT, QC, YF, FK, QM) "
-                              "VALUES (?, ?, ?, ?, '', ?, ?, ?, 0, '', 0, 0, 0, 0)"),
-               {doc.number, doc.date.toString(QStringLiteral("yyyy-MM-dd")), doc.unit, doc.enteredBy, total,
-                doc.kind, doc.typeName});
+    db.execute(QStringLiteral("INSERT INTO TB1 (F1, F2, F3, F5, F6, F9, K9, K, LB, S2, SN, SRT, QC, YF, FK, QM, V1) "
+                              "VALUES (?, ?, ?, ?, '', ?, ?, ?, ?, ?, 0, '', 0, 0, 0, 0, ?)"),
+               {doc.number, doc.date.toString(QStringLiteral("yyyy-MM-dd")),
+                doc.kind == 7 ? QStringLiteral("0000") : doc.unit, doc.enteredBy, total, doc.paid,
+                doc.settlement, doc.kind, doc.kind == 7 ? QStringLiteral("库存盘点") : doc.typeName,
+                doc.kind == 3 ? v1 : 0});
     tx.commit();
 }

@@ -28,8 +28,15 @@ struct GoodsSpec {
     double amount = 0;    // Fje
     double minStock = 0;  // V1
     double maxStock = 0;  // V2
+    double openingQty = 0;     // V3
+    double openingPrice = 0;   // V4
+    double openingAmount = 0;  // V5
+    int goodsClass = 0;        // Fcplj: 0 part, 1 finished product
 };
 void AddGoods(Database& db, const GoodsSpec& goods);
+
+// One row of a product structure: `usage` of `part` per `product`.
+void AddBomPart(Database& db, const QString& product, const QString& part, double usage);
 
 struct LineSpec {
     QString goods;
@@ -49,6 +56,12 @@ struct DocSpec {
     bool department = false;  // V1 = 0 on the lines (department counter-party)
     QVector<LineSpec> lines;
     QString enteredBy = QStringLiteral("系统管理员");
+    double paid = 0;     // K9, signed like the amount
+    int settlement = 0;  // K: 0 to the unit's account, 1 settled at the amount paid
 };
-// Header and lines, unaudited, with the in/out columns filled as a save does.
+// Header and lines, unaudited, with the in/out columns filled as a save does:
+// quantities and amounts signed by kind (into stock positive), the in side
+// R6-R8 on receipts and returns to suppliers, the out quantity C6 on issues
+// and returns to stock (their cost is left to posting), stocktaking on the
+// side of its difference, and the physical flow always positive.
 void AddDocument(Database& db, const DocSpec& doc);

@@ -1,0 +1,112 @@
+#pragma once
+// Posting: how audited document lines become running stock, moving-average
+// cost and running account balances.
+//
+// Order. Every running figure follows the posting keys: a document's key is
+// "S" + its date (yyyyMMdd) + a four-digit serial of that date, a line's key
+// is the document key + its line number (Oid) in three digits. Lines are
+// walked in key order, rows with equal keys by rowid. A line or header with an
+// empty key is not posted and is left out of every walk and stock sum.
+//
+// What must always hold after a posting, an unposting or a full walk:
+//  - per goods, over its posted lines: S6/S7/S8 of a line are K6/K7/K8 of the
+//    line before it (the first line starts from TA4.V3/V4/V5), K6 = S6 + R6 - C6
+//    on eight decimals, and TA4.F8/F7/Fje equal K6/K7/K8 of the last line;
+//  - per goods and attribute value (HPSX): XS6 is the sum of F6 of the lines
+//    before, restarted at each stocktaking line at its counted quantity, and
+//    XK6 the same after the line;
+//  - per business unit, over its posted TB1 rows: the first QC is TA1.NK,
+//    QM = QC + YF - FK, and each QC is the QM of the row before.
+//
+// A poster walks each goods and attribute value first (RepostBatch may change
+// the in and out quantities of stocktaking lines) and each goods after
+// (RecostGoods values those quantities). Posting a document walks every goods
+// once from its first line in the document, restarting the running figures at
+// each further line of that goods exactly as a walk per line would, so the
+// figures equal those of posting line by line.
+//
+// Whole or nothing: PostDocument and UnpostDocument take the write lock
+// before the serial search and hold it to their last write, so a failure
+// leaves the books as they were and two workstations never share a serial.
+// The walks join the caller's transaction (a savepoint), or open their own.
+// Codes and attribute values reach every query as bound parameters.
+
+#include <QDate>
+#include <QString>
+
+struct App;
+class Database;
+
+// What the walks need of the settings: the two number patterns and whether a
+// goods attribute is tracked (HpsxName not empty).
+struct PostingRules {
+    QString priceFormat = QStringLiteral("#0.00");
+    QString amountFormat = QStringLiteral("#0.00");
+    bool attributeOn = false;
+    static PostingRules of(const App& app);
+};
+
+// Page cache of a connection while it walks lines (the 2 MB default makes long walks slow).
+constexpr int WalkCacheKiB = 65536;
+
+// "S" + year, month and day of the date: the first nine characters of every key of that date.
+QString PostingKeyPrefix(const QDate& date);
+// The key the next document of that date gets: one above the date's highest line key,
+// serial "0001" when there is none. Throws DbError past serial 9999.
+QString NextPostingKey(const Database& db, const QDate& date);
+// The line key of line `lineNo` of a document posted under `postingKey`.
+QString LineKey(const QString& postingKey, int lineNo);
+
+// A goods' running quantity, price and amount, and the out price carried on.
+struct RunningFigures {
+    double qty = 0;
+    double price = 0;
+    double amount = 0;
+    double outPrice = 0;
+};
+// The figures a walk from `key` starts with: K6/K7/K8 of the goods' last posted line below
+// the key (out price its C7 when its C6 is not 0), else the opening V3/V4/V5, else zeros.
+RunningFigures RunningFiguresBefore(const Database& db, const QString& goods, const QString& key);
+
+// Re-costs one goods over its posted lines from `fromSRT` on ("" = all) and stores the final
+// figures in TA4.F7/F8/Fje. qty, price and amount enter as the figures before the walk and
+// leave as the final ones; outPrice is rounded to the price pattern. Answers "qty&amount".
+QString RecostGoods(Database& db, const PostingRules& rules, const QString& goods, double& qty,
+                    double& price, double& amount, const QString& fromSRT, double& outPrice);
+
+// Re-posts the running stock (XS6/XK6) of one goods and attribute value from `fromSRT` on
+// ("" = all), bringing the in and out quantities in line with F6 and rebasing stocktaking
+// lines on the stock at their place. Throws DbError on a line without quantity.
+void RepostBatch(Database& db, const QString& goods, const QString& batch, const QString& fromSRT);
+
+// Re-chains the unit's account balance (QC/QM) over its posted rows from `fromSRT` on, from
+// the QM of its last audited row below the key, or from TA1.NK. Throws DbError on a row
+// without YF or FK.
+void RepostUnitBalance(Database& db, const QString& fromSRT, const QString& unitCode);
+
+// True when `qty` of the goods (and attribute value) may be issued on `docDate`: always when
+// NoOverIssue is off or qty is 0; else the stock of posted lines dated up to that day must
+// cover it, or the shortage is shown and the answer is false. Clears `batch` when no
+// attribute is tracked.
+bool CheckStockOnDate(const App& app, const QString& goods, double qty, const QDate& docDate, QString& batch);
+
+// Material cost of a product: its parts' usage times their moving-average cost; 0 without parts.
+double BomCostSum(const Database& db, const QString& goods);
+
+// What a posted document adds to and takes off its unit's balance.
+struct BalanceMove {
+    double yf = 0;
+    double fk = 0;
+};
+
+// Posts an unaudited stock document: key, auditor and time stamp on the header, auditor and
+// line key on every line, the unit's balance chain, and the walks of every goods (and goods
+// and attribute value) of its lines. One transaction. Answers the posting key. Throws
+// DbError when the document is missing or already audited, or when a walk fails.
+QString PostDocument(Database& db, const PostingRules& rules, const QString& docNo, const QString& auditor,
+                     const BalanceMove& move);
+
+// Takes an audited stock document back: clears its keys and auditor, re-chains its unit
+// without it and re-walks its goods from where its lines stood. One transaction. Throws
+// DbError when the document is missing or not audited.
+void UnpostDocument(Database& db, const PostingRules& rules, const QString& docNo);

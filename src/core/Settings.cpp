@@ -1,0 +1,286 @@
+#include "core/Settings.h"
+
+#include "core/App.h"
+#include "core/MenuModel.h"
+#include "core/SqlText.h"
+#include "platform/Database.h"
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+const QString Warehouse = QStringLiteral("仓库");
+
+// A stored value as a 16-bit whole number, rounded half to even; none for a
+// null, a text or a value out of range.
+std::optional<int> smallInt(const QVariant& v)
+{
+    if (v.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    const double r = std::nearbyint(d);
+    if (r < -32768.0 || r > 32767.0)
+        return std::nullopt;
+    return int(r);
+}
+
+// A null or a text compares unequal to every number.
+bool equals(const QVariant& v, double n)
+{
+    if (v.isNull())
+        return false;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    return ok && d == n;
+}
+
+int* optionGlobal(App& app, int id)
+{
+    switch (id) {
+    case 0: return &app.NoOverIssue;
+    case 1: return &app.LockDocPrice;
+    case 2: return &app.FreezeCost;
+    case 3: return &app.NoNegativeQty;
+    case 5: return &app.WithPrices;
+    case 6: return &app.AlarmBelowMin;
+    case 7: return &app.AlarmAboveMax;
+    case 8: return &app.AdminEditStock;
+    case 10: return &app.AdminEditOpening;
+    case 20: return &app.ReportStartDay;
+    case 21: return &app.OfferCustomerPrice;
+    case 22: return &app.PaidOnReceipt;
+    case 23: return &app.ReceivedOnIssue;
+    case 24: return &app.ExcelLineImport;
+    case 2171: return &app.AutoDeductParts;
+    default: return nullptr;
+    }
+}
+
+// The five run flags of one load.
+struct Sides {
+    bool supplier = false;
+    bool customer = false;
+    bool department = false;
+    bool supplierReturnStats = false;
+    bool stockReturnStats = false;
+};
+
+// Document types 81 to 88: the menu item, the item shown and hidden with it,
+// and the flags a type in use turns on.
+struct TypeItem {
+    const char* item;
+    const char* companion;  // null when none
+    bool Sides::*flag1;
+    bool Sides::*flag2;     // null when none
+};
+
+const TypeItem* typeItem(int id)
+{
+    static const TypeItem items[8] = {
+        {"Menu_BB0", "Menu_BB2", &Sides::supplier, nullptr},
+        {"Menu_BB1", nullptr, &Sides::supplier, &Sides::supplierReturnStats},
+        {"Menu_BB3", "Menu_BB5", &Sides::department, nullptr},
+        {"Menu_BB4", nullptr, &Sides::department, &Sides::supplierReturnStats},
+        {"Menu_DD0", "Menu_DD2", &Sides::department, nullptr},
+        {"Menu_DD1", nullptr, &Sides::department, &Sides::stockReturnStats},
+        {"Menu_DD3", "Menu_DD5", &Sides::customer, nullptr},
+        {"Menu_DD4", nullptr, &Sides::customer, &Sides::stockReturnStats},
+    };
+    return id >= 81 && id <= 88 ? &items[id - 81] : nullptr;
+}
+
+void applyDocumentType(MenuModel& menus, Sides& sides, int id, const QVariant& setval, const QVariant& setstr)
+{
+    const TypeItem* t = typeItem(id);
+    const QString item = QLatin1String(t->item);
+    if (equals(setval, 1)) {
+        if (setstr.isNull())
+            return;  // a type in use without a name: passed over like a missing row
+        menus.setCaption(item, setstr.toString());
+        menus.setVisible(item, true);
+        if (t->companion)
+            menus.setVisible(QLatin1String(t->companion), true);
+        sides.*(t->flag1) = true;
+        if (t->flag2)
+            sides.*(t->flag2) = true;
+    } else {
+        menus.setVisible(item, false);
+        if (t->companion)
+            menus.setVisible(QLatin1String(t->companion), false);
+        // A sales type out of use also takes the gross-profit report away.
+        if (id == 87)
+            menus.setVisible(QStringLiteral("Menu_Eml"), false);
+    }
+}
+
+// One settings row; rows of other IDs are passed over.
+void applyRow(App& app, Sides& sides, int id, const QVariant& setval, const QVariant& setstr)
+{
+    MenuModel& menus = app.Menus;
+    if (int* global = optionGlobal(app, id)) {
+        if (const auto v = smallInt(setval))
+            *global = *v;
+        return;
+    }
+    switch (id) {
+    case 9:
+        if (const auto v = smallInt(setval)) {
+            app.PriceDecimals = *v;
+            app.PriceFormat = FormatPattern(app.PriceDecimals);
+        }
+        break;
+    case 19:
+        if (const auto v = smallInt(setval)) {
+            app.AmountDecimals = *v;
+            app.AmountFormat = FormatPattern(app.AmountDecimals);
+        }
+        break;
+    case 878:
+        app.InboundRefPrice = equals(setval, 1) ? 1 : 0;
+        break;
+    case 879:
+        app.CostPlusFeePrice = equals(setval, 1) ? 1 : 0;
+        break;
+    case 2010:
+        if (equals(setval, 0))
+            app.HpsxName.clear();
+        else if (!setstr.isNull())
+            app.HpsxName = setstr.toString();
+        break;
+    case 12:
+        if (!setstr.isNull()) {
+            app.ProductTerm = setstr.toString();
+            menus.setCaption(QStringLiteral("Menu_AA6"), app.ProductTerm + QStringLiteral("档案"));
+        }
+        break;
+    case 91:
+        if (!setstr.isNull()) {
+            app.GoodsTerm = setstr.toString();
+            menus.setCaption(QStringLiteral("Menu_AA4"), app.GoodsTerm + QStringLiteral("类别"));
+            menus.setCaption(QStringLiteral("Menu_AA5"), app.GoodsTerm + QStringLiteral("档案"));
+        }
+        break;
+    case 92:
+        if (!setstr.isNull())
+            app.PartTerm = setstr.toString();
+        break;
+    case 9218:
+        menus.setVisible(QStringLiteral("Menu_AA6"), equals(setval, 1));
+        break;
+    default:
+        if (id >= 81 && id <= 88)
+            applyDocumentType(menus, sides, id, setval, setstr);
+        break;
+    }
+}
+
+void setAllVisible(MenuModel& menus, std::initializer_list<const char*> items, bool visible)
+{
+    for (const char* name : items)
+        menus.setVisible(QLatin1String(name), visible);
+}
+
+void applyMenuRules(App& app, const Sides& sides)
+{
+    MenuModel& menus = app.Menus;
+    const bool warehouse = app.AppTitle.contains(Warehouse);
+
+    setAllVisible(menus, {"Menu_AA0", "Menu_E00", "Menu_EE0", "Menu_EE3", "Menu_EE4"}, sides.supplier);
+
+    if (sides.customer && warehouse)
+        setAllVisible(menus, {"Menu_AA1", "Menu_E", "Menu_Eml"}, false);
+    else
+        setAllVisible(menus, {"Menu_AA1", "Menu_E01", "Menu_EE1", "Menu_EE5", "Menu_EE6"}, sides.customer);
+
+    if ((sides.supplier || sides.customer) && app.WithPrices != 0) {
+        setAllVisible(menus, {"menu_Ecb", "Menu_Ell"}, true);
+        menus.setVisible(QStringLiteral("Menu_Eml"), sides.customer);
+    } else {
+        setAllVisible(menus, {"Menu_E", "menu_Ecb", "Menu_Eml", "Menu_Ell"}, false);
+    }
+
+    menus.setVisible(QStringLiteral("Menu_AA2"), sides.department);
+    menus.setVisible(QStringLiteral("Menu_BB7"), sides.supplierReturnStats);
+    menus.setVisible(QStringLiteral("Menu_DD7"), sides.stockReturnStats);
+
+    if (menus.isVisible(QStringLiteral("Menu_AA6")))
+        menus.setCaption(QStringLiteral("Menu_AA5"), app.PartTerm + QStringLiteral("档案"));
+}
+
+// Items numbered after the numbering: in the warehouse edition the production,
+// rework, department-issue separator, sales and customer-return items and the
+// accounts menu are hidden, keeping the numbers they were given.
+void applyEditionRule(App& app)
+{
+    if (app.AppTitle.contains(Warehouse))
+        setAllVisible(app.Menus, {"Menu_BB2", "Menu_BB3", "Menu_BB4", "Menu_DD2", "Menu_DD3", "Menu_DD4", "Menu_E"},
+                      false);
+}
+
+// Numbers one run of items; `n` carries on across calls that share a menu.
+void numberItems(MenuModel& menus, const QString& prefix, int count, bool numberSeparators, int& n)
+{
+    for (int i = 0; i < count; ++i) {
+        MenuItem* it = menus.item(prefix + QString::number(i));
+        if (!it || !it->visible)
+            continue;
+        if (!numberSeparators && it->isSeparator())
+            continue;
+        // An earlier number "&n." is dropped; so is the start of a caption that
+        // merely begins with "&" (even one shorter than three characters).
+        QString caption = it->caption;
+        if (caption.startsWith(QLatin1Char('&')))
+            caption = caption.mid(3);
+        it->caption = QLatin1Char('&') + QString::number(n) + QLatin1Char('.') + caption;
+        ++n;
+    }
+}
+
+}  // namespace
+
+void NumberMainMenu(MenuModel& menus)
+{
+    int n = 1;
+    numberItems(menus, QStringLiteral("Menu_AA"), 7, false, n);
+    n = 1;
+    numberItems(menus, QStringLiteral("Menu_BB"), 8, false, n);
+    n = 1;
+    numberItems(menus, QStringLiteral("Menu_DD"), 8, false, n);
+    // Menu_E0 and Menu_EE hang under the one accounts menu: one count for both.
+    n = 1;
+    numberItems(menus, QStringLiteral("Menu_E0"), 2, true, n);
+    numberItems(menus, QStringLiteral("Menu_EE"), 7, false, n);
+}
+
+void LoadSettings(App& app)
+{
+    RecordSet rows;
+    try {
+        rows = app.CurrentDatabase.query(QStringLiteral("SELECT ID, setval, setstr FROM sysinfo ORDER BY ID, rowid"));
+    } catch (const DbError&) {
+        return;
+    }
+    Sides sides;
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        bool ok = false;
+        const double id = rows.value(r, 0).toDouble(&ok);
+        if (ok && id == std::trunc(id) && std::abs(id) < 1e9)
+            applyRow(app, sides, int(id), rows.value(r, 1), rows.value(r, 2));
+    }
+    applyMenuRules(app, sides);
+    NumberMainMenu(app.Menus);
+    applyEditionRule(app);
+    app.Menus.notifyChanged();
+}
+
+QString SettingText(const Database& db, int id)
+{
+    const RecordSet rs = db.query(QStringLiteral("SELECT setval, setstr FROM sysinfo WHERE ID=%1").arg(id));
+    if (rs.isEmpty() || equals(rs.value(0, 0), 0))
+        return QString();
+    return rs.text(0, 1);
+}

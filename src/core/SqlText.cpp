@@ -1,0 +1,324 @@
+#include "core/SqlText.h"
+
+#include "platform/Database.h"
+#include "platform/SqlFunctions.h"
+
+#include <QRegularExpression>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// A number split into its 15 significant decimal digits (trailing zeros
+// dropped) and the decimal exponent of the first digit.
+struct Decimal {
+    bool negative = false;
+    QString digits;  // "" for zero
+    int exponent = 0;
+};
+
+Decimal toDecimal(double value)
+{
+    Decimal d;
+    if (value == 0.0 || !std::isfinite(value))
+        return d;
+    const QString e = QString::number(value, 'e', 14);  // "-1.23450000000000e+02"
+    const int ePos = e.indexOf(QLatin1Char('e'));
+    QString mantissa = e.left(ePos);
+    if (mantissa.startsWith(QLatin1Char('-'))) {
+        d.negative = true;
+        mantissa.remove(0, 1);
+    }
+    mantissa.remove(QLatin1Char('.'));
+    while (mantissa.endsWith(QLatin1Char('0')))
+        mantissa.chop(1);
+    d.digits = mantissa;
+    d.exponent = e.mid(ePos + 1).toInt();
+    return d;
+}
+
+// The decimal in positional notation, without exponent ("0.000000123").
+QString plainText(const Decimal& d)
+{
+    if (d.digits.isEmpty())
+        return QStringLiteral("0");
+    QString s;
+    if (d.exponent >= 0) {
+        QString digits = d.digits;
+        if (digits.size() < d.exponent + 1)
+            digits += QString(d.exponent + 1 - digits.size(), QLatin1Char('0'));
+        s = digits.left(d.exponent + 1);
+        const QString frac = digits.mid(d.exponent + 1);
+        if (!frac.isEmpty())
+            s += QLatin1Char('.') + frac;
+    } else {
+        s = QStringLiteral("0.") + QString(-d.exponent - 1, QLatin1Char('0')) + d.digits;
+    }
+    return d.negative ? QLatin1Char('-') + s : s;
+}
+
+// Rounds a plain decimal text to `decimals` places, half away from zero.
+QString roundPlain(const QString& text, int decimals)
+{
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    QString body = negative ? text.mid(1) : text;
+    const int point = body.indexOf(QLatin1Char('.'));
+    if (point < 0 || body.size() - point - 1 <= decimals)
+        return text;
+    const bool up = body.at(point + 1 + decimals) >= QLatin1Char('5');
+    QString digits = body.left(point) + body.mid(point + 1, decimals);
+    if (up) {
+        int i = digits.size() - 1;
+        while (i >= 0 && digits.at(i) == QLatin1Char('9'))
+            digits[i--] = QLatin1Char('0');
+        if (i >= 0)
+            digits[i] = QChar(digits.at(i).unicode() + 1);
+        else
+            digits.prepend(QLatin1Char('1'));
+    }
+    const int intLen = digits.size() - decimals;
+    const QString s = digits.left(intLen) + QLatin1Char('.') + digits.mid(intLen);
+    return negative ? QLatin1Char('-') + s : s;
+}
+
+// Trims blanks only (U+0020), as the cleaning rules expect: a line break
+// after a blank keeps that blank.
+QString trimBlanks(const QString& s)
+{
+    int from = 0;
+    int to = s.size();
+    while (from < to && s.at(from) == QLatin1Char(' '))
+        ++from;
+    while (to > from && s.at(to - 1) == QLatin1Char(' '))
+        --to;
+    return s.mid(from, to - from);
+}
+
+QString scalarText(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return QString();
+    switch (v.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return GeneralNumberText(v.toDouble());
+    case QMetaType::QDate:
+        return DateText(v.toDate());
+    default:
+        return v.toString();
+    }
+}
+
+// The date forms taken as they stand: year-month-day with "-", "/" or "."
+// between the parts, optionally followed by a time of day.
+std::optional<QDate> recogniseDate(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral(
+        "^(\\d{4})[-/.](\\d{1,2})[-/.](\\d{1,2})(?:[ T]\\d{1,2}:\\d{2}(?::\\d{2})?)?$"));
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    if (!d.isValid())
+        return std::nullopt;
+    return d;
+}
+
+// Position of the first blank at the second character or later, or -1.
+int blankAfterFirst(const QString& t)
+{
+    return t.indexOf(QLatin1Char(' '), 1);
+}
+
+}  // namespace
+
+ScalarAnswer SqlScalarChecked(const Database& db, const QString& sql, const QVariantList& params)
+{
+    ScalarAnswer answer;
+    try {
+        const std::optional<QVariant> row = db.scalarRow(sql, params);
+        if (!row) {
+            answer.state = ScalarAnswer::State::NoRow;
+            return answer;
+        }
+        answer.text = scalarText(*row);
+        answer.state = ScalarAnswer::State::Found;
+    } catch (...) {
+        answer.state = ScalarAnswer::State::Failed;
+        answer.text.clear();
+    }
+    return answer;
+}
+
+QString SqlScalar(const Database& db, const QString& sql, const QVariantList& params)
+{
+    return SqlScalarChecked(db, sql, params).text;
+}
+
+QString SqlSafe(QString& text)
+{
+    QString s = trimBlanks(text);
+    s.replace(QChar(0x0027), QChar(0x2019));
+    s = trimBlanks(s);
+    s.replace(QChar(0x003F), QChar(0xFF1F));
+    s = trimBlanks(s);
+    s.replace(QChar(0x0022), QChar(0x201D));
+    s.remove(QChar(13));
+    s.remove(QChar(10));
+    s.remove(QChar(9));
+    text = s;
+    return s;
+}
+
+QString SqlSafe(const QString& text)
+{
+    QString copy = text;
+    return SqlSafe(copy);
+}
+
+QString GeneralNumberText(double value)
+{
+    const Decimal d = toDecimal(value);
+    if (d.digits.isEmpty())
+        return QStringLiteral("0");
+    if (d.exponent >= 15 || d.exponent < -6) {
+        QString s = d.digits.left(1);
+        if (d.digits.size() > 1)
+            s += QLatin1Char('.') + d.digits.mid(1);
+        s += QStringLiteral("E%1%2").arg(QLatin1Char(d.exponent < 0 ? '-' : '+'))
+                 .arg(std::abs(d.exponent), 2, 10, QLatin1Char('0'));
+        return d.negative ? QLatin1Char('-') + s : s;
+    }
+    return plainText(d);
+}
+
+QString NumText(double value)
+{
+    QString t = GeneralNumberText(value);
+    const int point = t.indexOf(QLatin1Char('.'));
+    if (point >= 0 && t.size() - point - 1 > 8) {
+        const QString rounded = roundPlain(plainText(toDecimal(value)), 8);
+        t = GeneralNumberText(rounded.toDouble());
+    }
+    QString sign;
+    if (t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+'))) {
+        sign = t.left(1);
+        t.remove(0, 1);
+    }
+    if (t.startsWith(QLatin1Char('.')))
+        t.prepend(QLatin1Char('0'));
+    return sign + t;
+}
+
+QString FormatPattern(int& decimals)
+{
+    if (decimals > 12)
+        decimals = 12;
+    if (decimals <= 0)
+        return QStringLiteral("#0");
+    return QStringLiteral("#0.") + QString(decimals, QLatin1Char('0'));
+}
+
+QString DateText(const QDate& date)
+{
+    if (!date.isValid())
+        return QString();
+    return QStringLiteral("%1-%2-%3").arg(date.year()).arg(date.month()).arg(date.day());
+}
+
+QString SqlDate(const QDate& date)
+{
+    if (!date.isValid())
+        return QString();
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QDate ParseDate(QString& text)
+{
+    const QString cleaned = SqlSafe(text);
+    if (cleaned.isEmpty())
+        return QDate::currentDate();
+    if (const auto d = recogniseDate(cleaned))
+        return *d;
+
+    QString s;
+    s.reserve(cleaned.size());
+    for (const QChar c : cleaned)
+        s += (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ? c : QLatin1Char(' ');
+    s.replace(QLatin1String("  "), QLatin1String(" "));
+    s.replace(QLatin1String("  "), QLatin1String(" "));
+    s = s.trimmed();
+
+    QString year;
+    bool yearFirst = false;
+    for (int y = 2000; y <= 2029; ++y) {
+        const QString digits = QString::number(y);
+        const int at = s.indexOf(digits);
+        if (at >= 0) {
+            year = digits;
+            yearFirst = at == 0;
+            s.remove(digits);
+            s = s.trimmed();
+            break;
+        }
+    }
+    if (year.isEmpty()) {
+        const int blank = blankAfterFirst(s);
+        if (blank < 0)
+            return QDate::currentDate();
+        QString group = s.left(blank);
+        if (group.size() > 2)
+            group = group.right(2);
+        year = QStringLiteral("20") + QStringLiteral("%1").arg(group.toInt(), 2, 10, QLatin1Char('0'));
+        s = s.mid(blank + 1).trimmed();
+        yearFirst = true;
+    }
+    if (s.isEmpty())
+        s = QStringLiteral("1 1");
+
+    QString first = s;
+    QString second = QStringLiteral("1");
+    const int blank = blankAfterFirst(s);
+    if (blank >= 0) {
+        first = s.left(blank);
+        const QString rest = s.mid(blank + 1).trimmed();
+        const int next = rest.indexOf(QLatin1Char(' '));
+        second = next < 0 ? rest : rest.left(next);
+    }
+    const QString built = yearFirst ? year + QLatin1Char('-') + first + QLatin1Char('-') + second
+                                    : year + QLatin1Char('-') + second + QLatin1Char('-') + first;
+    const auto d = recogniseDate(built);
+    if (!d)
+        throw DateError{built};
+    return *d;
+}
+
+double LeadValue(const QString& text)
+{
+    QString t = trimBlanks(text);
+    if (t.isEmpty())
+        return 0;
+    const int blank = blankAfterFirst(t);
+    if (blank >= 0)
+        t = t.left(blank);
+    return LeadingNumber(t);
+}
+
+QString AfterSpace(const QString& text)
+{
+    const QString t = trimBlanks(text);
+    const int blank = blankAfterFirst(t);
+    if (blank < 0)
+        return QString();
+    return t.mid(blank + 1);
+}
+
+QString UnitName(const Database& db, const QString& codeText)
+{
+    QString c = trimBlanks(codeText);
+    const int dot = c.indexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        c = c.left(dot);
+    const QString name = SqlScalar(db, QStringLiteral("select F2 from Ta1 where F1=?"), {c});
+    return name.isEmpty() ? c : name;
+}

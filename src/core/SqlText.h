@@ -1,0 +1,63 @@
+#pragma once
+// Making SQL text safe, numbers and dates into text and back, and splitting
+// display texts. Several hundred call sites rely on the exact edge behaviour
+// of these procedures ("" means nothing found, 0 means none).
+
+#include <QDate>
+#include <QString>
+#include <QVariantList>
+
+class Database;
+class Grid;
+struct App;
+
+// First field of the first row as text; "" for no row, a null, or any error.
+QString SqlScalar(const Database& db, const QString& sql, const QVariantList& params = {});
+
+// The checked form: tells a value, "no row" and a failed query apart.
+struct ScalarAnswer {
+    enum class State { Found, NoRow, Failed };
+    State state = State::NoRow;
+    QString text;  // the value as SqlScalar would give it (only for Found)
+    bool found() const { return state == State::Found; }
+    bool failed() const { return state == State::Failed; }
+};
+ScalarAnswer SqlScalarChecked(const Database& db, const QString& sql, const QVariantList& params = {});
+
+// Cleans a user text for use between single quotes; rewrites `text` too.
+QString SqlSafe(QString& text);
+QString SqlSafe(const QString& text);
+
+// A number as text: at most 15 significant digits, at most 8 decimals.
+QString NumText(double value);
+
+// The general text form of a number: at most 15 significant digits, no
+// trailing zeros, exponent form below 1E-06 and from 1E+15 ("1E-07").
+QString GeneralNumberText(double value);
+
+// "#0" or "#0." + decimals zeros; lowers `decimals` above 12 to 12.
+QString FormatPattern(int& decimals);
+
+// Date as "yyyy-m-d" without leading zeros, the form shown and put into
+// statements compared through datediff.
+QString DateText(const QDate& date);
+// Date as zero-padded "yyyy-MM-dd": the form stored in date columns and
+// compared directly against them, so that text order is date order.
+QString SqlDate(const QDate& date);
+
+// A user text as a date, tolerant of many spellings; rewrites `text` with its
+// SqlSafe form. Throws DateError when the text builds no valid date.
+struct DateError {
+    QString text;
+};
+QDate ParseDate(QString& text);
+
+// Display texts "code name": the number the text begins with, and the part after the first blank.
+double LeadValue(const QString& text);
+QString AfterSpace(const QString& text);
+
+// The name of a business unit from "code.name" or "code"; the code when unknown.
+QString UnitName(const Database& db, const QString& codeText);
+
+// Widens a grid column to fit a text in the background font; never narrows.
+void FitGridColumn(App& app, Grid* grid, int column, const QString& text);

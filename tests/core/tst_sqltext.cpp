@@ -1,0 +1,376 @@
+#include "core/MainFrame.h"
+#include "core/SqlText.h"
+#include "platform/Grid.h"
+#include "support/Fixture.h"
+#include "support/TestRegistry.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QTest>
+#include <cmath>
+
+namespace {
+
+// A main window that only has a background font.
+class BigFontFrame : public MainFrame {
+public:
+    QWidget* widget() override { return nullptr; }
+    QMdiArea* mdiArea() override { return nullptr; }
+    void setStatusText(int, const QString&) override {}
+    QString statusText(int) const override { return QString(); }
+    QFont backgroundFont() const override
+    {
+        QFont f = QApplication::font();
+        f.setPixelSize(48);
+        return f;
+    }
+};
+
+// The width FitGridColumn gives a column for a text: its width in the font
+// plus 100 twips, in whole pixels.
+int FittedTwips(const QFont& font, const QString& text)
+{
+    const double twips = QFontMetricsF(font).horizontalAdvance(text) * Grid::TwipsPerPixel + 100;
+    return int(std::ceil(twips / Grid::TwipsPerPixel)) * Grid::TwipsPerPixel;
+}
+
+}  // namespace
+
+class TestSqlText : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void sqlScalar_data();
+    void sqlScalar();
+    void sqlScalarCheckedTellsNoRowFromFailure_data();
+    void sqlScalarCheckedTellsNoRowFromFailure();
+    void sqlScalarWithoutOpenDatabase();
+    void sqlSafe_data();
+    void sqlSafe();
+    void numText_data();
+    void numText();
+    void formatPattern_data();
+    void formatPattern();
+    void dateTexts();
+    void parseDate_data();
+    void parseDate();
+    void parseDateRewritesCallersText();
+    void leadValue_data();
+    void leadValue();
+    void afterSpace_data();
+    void afterSpace();
+    void unitName_data();
+    void unitName();
+    void fitGridColumnNeverNarrows();
+    void fitGridColumnWidensToTheText();
+    void fitGridColumnMeasuresInTheBackgroundFont();
+    void fitGridColumnIgnoresBadColumnsAndHiddenOnes();
+};
+
+void TestSqlText::sqlScalar_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no row") << "select F2 from TA3 where F1='nope'" << "";
+    QTest::newRow("null field") << "select null" << "";
+    QTest::newRow("syntax error") << "selec F2 frm TA3" << "";
+    QTest::newRow("missing table") << "select F1 from NoSuchTable" << "";
+    QTest::newRow("missing column") << "select Nope from TA3" << "";
+    QTest::newRow("text") << "select F2 from TA3 where F1='000'" << "无类别";
+    QTest::newRow("empty text") << "select ''" << "";
+    QTest::newRow("integer") << "select 1111" << "1111";
+    QTest::newRow("real") << "select 0.5" << "0.5";
+    QTest::newRow("whole real") << "select 12.0" << "12";
+    QTest::newRow("first row, first field") << "select F1, F2 from TA3 order by F1" << "000";
+}
+
+void TestSqlText::sqlScalar()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, expected);
+    FreshAccountSet set;
+    QCOMPARE(SqlScalar(set.db(), sql), expected);
+}
+
+void TestSqlText::sqlScalarCheckedTellsNoRowFromFailure_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("found") << "select F3 from TE1 where F1='001'" << int(ScalarAnswer::State::Found) << "";
+    QTest::newRow("found null") << "select null" << int(ScalarAnswer::State::Found) << "";
+    QTest::newRow("no row") << "select F3 from TE1 where F1='nobody'" << int(ScalarAnswer::State::NoRow) << "";
+    QTest::newRow("failed") << "select F3 from TE9 where F1='001'" << int(ScalarAnswer::State::Failed) << "";
+    QTest::newRow("value") << "select F2 from TE1 where F1='001'" << int(ScalarAnswer::State::Found)
+                           << "系统管理员";
+}
+
+void TestSqlText::sqlScalarCheckedTellsNoRowFromFailure()
+{
+    QFETCH(QString, sql);
+    QFETCH(int, state);
+    QFETCH(QString, text);
+    FreshAccountSet set;
+    const ScalarAnswer answer = SqlScalarChecked(set.db(), sql);
+    QCOMPARE(int(answer.state), state);
+    QCOMPARE(answer.text, text);
+}
+
+void TestSqlText::sqlScalarWithoutOpenDatabase()
+{
+    Database closed;
+    QCOMPARE(SqlScalar(closed, QStringLiteral("select 1")), QString());
+    QVERIFY(SqlScalarChecked(closed, QStringLiteral("select 1")).failed());
+}
+
+void TestSqlText::sqlSafe_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("quote and question mark") << "  O'Brien?  " << "O’Brien？";
+    QTest::newRow("only spaces") << "     " << "";
+    QTest::newRow("star stays") << "*" << "*";
+    QTest::newRow("percent stays") << "%" << "%";
+    QTest::newRow("double quote") << "say \"hi\"" << "say ”hi”";
+    QTest::newRow("blank before line break stays") << "abc \r\n" << "abc ";
+    QTest::newRow("tabs removed") << "a\tb" << "ab";
+    QTest::newRow("every occurrence") << "a'b'c??" << "a’b’c？？";
+    QTest::newRow("full-width left alone") << "？’" << "？’";
+}
+
+void TestSqlText::sqlSafe()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
+    QString variable = input;
+    QCOMPARE(SqlSafe(variable), expected);
+    QCOMPARE(variable, expected);
+    const QString constant = input;
+    QCOMPARE(SqlSafe(constant), expected);
+    QCOMPARE(constant, input);
+}
+
+void TestSqlText::numText_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("zero") << 0.0 << "0";
+    QTest::newRow("negative zero") << -0.0 << "0";
+    QTest::newRow("half") << 0.5 << "0.5";
+    QTest::newRow("minus half") << -0.5 << "-0.5";
+    QTest::newRow("third") << 1.0 / 3.0 << "0.33333333";
+    QTest::newRow("minus third") << -1.0 / 3.0 << "-0.33333333";
+    QTest::newRow("12.5") << 12.5 << "12.5";
+    QTest::newRow("100") << 100.0 << "100";
+    QTest::newRow("rounding drops zeros") << 2.000000001 << "2";
+    QTest::newRow("half away from zero") << 0.123456785 << "0.12345679";
+    QTest::newRow("tiny in exponent form") << 1e-7 << "1E-07";
+    QTest::newRow("millionth") << 1e-6 << "0.000001";
+    QTest::newRow("small rounded") << 0.000001234567891 << "0.00000123";
+    QTest::newRow("fifteen digits") << 123456789012345.0 << "123456789012345";
+    QTest::newRow("large in exponent form") << 1e15 << "1E+15";
+    QTest::newRow("binary fraction") << 0.1 + 0.2 << "0.3";
+    QTest::newRow("price") << 1234.56 << "1234.56";
+}
+
+void TestSqlText::numText()
+{
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    QCOMPARE(NumText(value), expected);
+}
+
+void TestSqlText::formatPattern_data()
+{
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("after");
+    QTest::newRow("13 is lowered") << 13 << "#0.000000000000" << 12;
+    QTest::newRow("12") << 12 << "#0.000000000000" << 12;
+    QTest::newRow("2") << 2 << "#0.00" << 2;
+    QTest::newRow("0") << 0 << "#0" << 0;
+    QTest::newRow("negative is kept") << -1 << "#0" << -1;
+}
+
+void TestSqlText::formatPattern()
+{
+    QFETCH(int, decimals);
+    QFETCH(QString, expected);
+    QFETCH(int, after);
+    QCOMPARE(FormatPattern(decimals), expected);
+    QCOMPARE(decimals, after);
+}
+
+void TestSqlText::dateTexts()
+{
+    QCOMPARE(DateText(QDate(2025, 1, 1)), QStringLiteral("2025-1-1"));
+    QCOMPARE(DateText(QDate(2024, 12, 31)), QStringLiteral("2024-12-31"));
+    QCOMPARE(SqlDate(QDate(2025, 1, 1)), QStringLiteral("2025-01-01"));
+    QCOMPARE(SqlDate(QDate(2024, 12, 31)), QStringLiteral("2024-12-31"));
+}
+
+void TestSqlText::parseDate_data()
+{
+    // A null expected date stands for today.
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QDate>("expected");
+    QTest::addColumn<bool>("fails");
+    QTest::newRow("empty") << "" << QDate() << false;
+    QTest::newRow("padded dashes") << "2024-05-07" << QDate(2024, 5, 7) << false;
+    QTest::newRow("slashes") << "2024/5/7" << QDate(2024, 5, 7) << false;
+    QTest::newRow("with time") << "2024-5-7 10:30:00" << QDate(2024, 5, 7) << false;
+    QTest::newRow("Chinese words") << "2024年5月7日" << QDate(2024, 5, 7) << false;
+    QTest::newRow("year last: day then month") << "5月7日2024年" << QDate(2024, 7, 5) << false;
+    QTest::newRow("two-digit year") << "24 5 7" << QDate(2024, 5, 7) << false;
+    QTest::newRow("year only") << "2024" << QDate(2024, 1, 1) << false;
+    QTest::newRow("year and month") << "2024 5" << QDate(2024, 5, 1) << false;
+    QTest::newRow("letters") << "abc" << QDate() << false;
+    QTest::newRow("one group") << "12" << QDate() << false;
+    QTest::newRow("month above 12") << "12 25" << QDate() << true;
+    QTest::newRow("year in the middle") << "5 2024 7" << QDate(2024, 7, 5) << false;
+    QTest::newRow("year beyond 2029") << "2030 1 1" << QDate(2030, 1, 1) << false;
+    QTest::newRow("last century") << "1999 5 7" << QDate(2099, 5, 7) << false;
+    QTest::newRow("one-digit year") << "7 3 5" << QDate(2007, 3, 5) << false;
+    QTest::newRow("digits run together") << "20240507" << QDate() << true;
+    QTest::newRow("invalid day") << "2024-02-30" << QDate() << true;
+}
+
+void TestSqlText::parseDate()
+{
+    QFETCH(QString, input);
+    QFETCH(QDate, expected);
+    QFETCH(bool, fails);
+    QString text = input;
+    if (fails) {
+        QVERIFY_THROWS_EXCEPTION(DateError, ParseDate(text));
+        return;
+    }
+    QCOMPARE(ParseDate(text), expected.isValid() ? expected : QDate::currentDate());
+}
+
+void TestSqlText::parseDateRewritesCallersText()
+{
+    QString text = QStringLiteral("  2024/5/7 ");
+    QCOMPARE(ParseDate(text), QDate(2024, 5, 7));
+    QCOMPARE(text, QStringLiteral("2024/5/7"));
+
+    text = QStringLiteral("   ");
+    QCOMPARE(ParseDate(text), QDate::currentDate());
+    QCOMPARE(text, QString());
+
+    text = QStringLiteral("2024?5?7");
+    QCOMPARE(ParseDate(text), QDate(2024, 5, 7));
+    QCOMPARE(text, QStringLiteral("2024？5？7"));
+}
+
+void TestSqlText::leadValue_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("code and name") << "12 Box" << 12.0;
+    QTest::newRow("leading blank") << " 7" << 7.0;
+    QTest::newRow("letter first") << "A1 x" << 0.0;
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("decimal") << "2.5 kg" << 2.5;
+    QTest::newRow("negative") << "-3 y" << -3.0;
+    QTest::newRow("no blank") << "42abc" << 42.0;
+}
+
+void TestSqlText::leadValue()
+{
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    QCOMPARE(LeadValue(text), expected);
+}
+
+void TestSqlText::afterSpace_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("code and name") << "A001 Main store" << "Main store";
+    QTest::newRow("code only") << "A001" << "";
+    QTest::newRow("two blanks") << "A001  x" << " x";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("surrounding blanks") << " A001 x " << "x";
+}
+
+void TestSqlText::afterSpace()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(AfterSpace(text), expected);
+}
+
+void TestSqlText::unitName_data()
+{
+    QTest::addColumn<QString>("codeText");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("code dot name") << "A001.Main store" << "主仓库";
+    QTest::newRow("code only") << " A001 " << "主仓库";
+    QTest::newRow("lower-case code") << "a001.x" << "主仓库";
+    QTest::newRow("unknown unit") << "Z999.Nobody" << "Z999";
+    QTest::newRow("quote in the code") << "O'Hara.x" << "O'Hara";
+}
+
+void TestSqlText::unitName()
+{
+    QFETCH(QString, codeText);
+    QFETCH(QString, expected);
+    FreshAccountSet set;
+    set.db().execute(QStringLiteral("INSERT INTO TA1 (F1, F2, LB) VALUES ('A001', '主仓库', 0)"));
+    QCOMPARE(UnitName(set.db(), codeText), expected);
+}
+
+void TestSqlText::fitGridColumnNeverNarrows()
+{
+    App app;
+    Grid grid;
+    grid.setCols(3);
+    grid.setColWidth(1, 6000);
+    FitGridColumn(app, &grid, 1, QStringLiteral("a"));
+    QCOMPARE(grid.colWidth(1), 6000);
+}
+
+void TestSqlText::fitGridColumnWidensToTheText()
+{
+    App app;
+    Grid grid;
+    grid.setCols(3);
+    grid.setColWidth(1, 300);
+    const QString text = QStringLiteral("一段相当长的货品名称与规格型号");
+    FitGridColumn(app, &grid, 1, text);
+    QCOMPARE(grid.colWidth(1), FittedTwips(QApplication::font(), text));
+    QVERIFY(grid.colWidth(1) > 300);
+    QCOMPARE(grid.colWidth(0), grid.colWidth(2));
+}
+
+void TestSqlText::fitGridColumnMeasuresInTheBackgroundFont()
+{
+    App app;
+    BigFontFrame frame;
+    app.MainWindow = &frame;
+    Grid grid;
+    grid.setCols(2);
+    grid.setColWidth(0, 300);
+    const QString text = QStringLiteral("货品名称");
+    FitGridColumn(app, &grid, 0, text);
+    QCOMPARE(grid.colWidth(0), FittedTwips(frame.backgroundFont(), text));
+    QVERIFY(grid.colWidth(0) > FittedTwips(QApplication::font(), text));
+}
+
+void TestSqlText::fitGridColumnIgnoresBadColumnsAndHiddenOnes()
+{
+    App app;
+    FitGridColumn(app, nullptr, 0, QStringLiteral("x"));
+    Grid grid;
+    grid.setCols(2);
+    grid.setColWidth(0, 0);
+    grid.setColWidth(1, 300);
+    FitGridColumn(app, &grid, 5, QStringLiteral("一段相当长的文字"));
+    FitGridColumn(app, &grid, -1, QStringLiteral("一段相当长的文字"));
+    FitGridColumn(app, &grid, 0, QStringLiteral("一段相当长的文字"));
+    QCOMPARE(grid.colWidth(0), 0);
+    QCOMPARE(grid.colWidth(1), 300);
+}
+
+VX_REGISTER_TEST(TestSqlText)
+#include "tst_sqltext.moc"

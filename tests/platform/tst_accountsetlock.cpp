@@ -1,0 +1,208 @@
+#include "platform/AccountSetLock.h"
+#include "support/TestRegistry.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Another program instance: a child process holding a classic fcntl lock on
+// the lock file until it is let go. It uses nothing but system calls, which
+// is all a forked copy of a threaded program may safely do.
+class OtherInstance {
+public:
+    // True when the other instance got the lock.
+    bool lock(const QString& lockFile, short type)
+    {
+        const QByteArray file = QFile::encodeName(lockFile);
+        int report[2];
+        int hold[2];
+        if (pipe(report) != 0 || pipe(hold) != 0)
+            return false;
+        m_pid = fork();
+        if (m_pid == 0) {
+            // Drop every descriptor inherited from the test, its locks' ones included.
+            for (int fd = 3; fd < 1024; ++fd)
+                if (fd != report[1] && fd != hold[0])
+                    close(fd);
+            const int fd = open(file.constData(), O_RDWR | O_CREAT, 0666);
+            struct flock fl {};
+            fl.l_type = type;
+            fl.l_whence = SEEK_SET;
+            const char got = (fd >= 0 && fcntl(fd, F_SETLK, &fl) == 0) ? 'y' : 'n';
+            if (write(report[1], &got, 1) != 1)
+                _exit(1);
+            char c;
+            while (read(hold[0], &c, 1) > 0) {
+            }
+            _exit(0);
+        }
+        close(report[1]);
+        close(hold[0]);
+        m_release = hold[1];
+        char got = 'n';
+        if (read(report[0], &got, 1) != 1)
+            got = 'n';
+        close(report[0]);
+        return got == 'y';
+    }
+
+    void end()
+    {
+        if (m_release >= 0)
+            close(m_release);
+        m_release = -1;
+        if (m_pid > 0)
+            waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+    ~OtherInstance() { end(); }
+
+private:
+    pid_t m_pid = -1;
+    int m_release = -1;
+};
+
+}  // namespace
+
+class TestAccountSetLock : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void sharedHoldersCoexistAcrossProcesses();
+    void exclusiveWaitsForEveryOtherHolder();
+    void exclusiveKeepsOtherProcessesOut();
+    void locksOfOneProcessStayApart();
+    void refusedUpgradeKeepsTheSharedLock();
+    void unusableFolderIsNoConflict();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_set;
+};
+
+void TestAccountSetLock::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_set = m_dir->path() + QStringLiteral("/仓库账套.vxs");
+}
+
+void TestAccountSetLock::cleanup()
+{
+    m_dir.reset();
+}
+
+void TestAccountSetLock::sharedHoldersCoexistAcrossProcesses()
+{
+    QVERIFY(!AccountSetLock::IsOpenElsewhere(m_set));
+    QVERIFY(!QFileInfo::exists(AccountSetLock::LockFilePath(m_set)));
+
+    OtherInstance other;
+    QVERIFY(other.lock(AccountSetLock::LockFilePath(m_set), F_RDLCK));
+    QVERIFY(AccountSetLock::IsOpenElsewhere(m_set));
+
+    AccountSetLock mine;
+    QVERIFY(mine.lockShared(m_set));
+    QVERIFY(mine.isLocked());
+    QVERIFY(!mine.isExclusive());
+}
+
+void TestAccountSetLock::exclusiveWaitsForEveryOtherHolder()
+{
+    OtherInstance other;
+    QVERIFY(other.lock(AccountSetLock::LockFilePath(m_set), F_RDLCK));
+
+    AccountSetLock backup;
+    QVERIFY(!backup.tryLockExclusive(m_set));
+    QVERIFY(backup.heldElsewhere());
+    QVERIFY(!backup.isLocked());
+
+    other.end();
+    QVERIFY(!AccountSetLock::IsOpenElsewhere(m_set));
+    QVERIFY(backup.tryLockExclusive(m_set));
+    QVERIFY(backup.isExclusive());
+}
+
+void TestAccountSetLock::exclusiveKeepsOtherProcessesOut()
+{
+    AccountSetLock restore;
+    QVERIFY(restore.tryLockExclusive(m_set));
+    {
+        OtherInstance reader;
+        QVERIFY(!reader.lock(AccountSetLock::LockFilePath(m_set), F_RDLCK));
+    }
+    {
+        OtherInstance writer;
+        QVERIFY(!writer.lock(AccountSetLock::LockFilePath(m_set), F_WRLCK));
+    }
+    restore.release();
+    QVERIFY(!restore.isLocked());
+    OtherInstance reader;
+    QVERIFY(reader.lock(AccountSetLock::LockFilePath(m_set), F_RDLCK));
+}
+
+void TestAccountSetLock::locksOfOneProcessStayApart()
+{
+    auto program = std::make_unique<AccountSetLock>();
+    QVERIFY(program->lockShared(m_set));
+
+    AccountSetLock compaction;
+    QVERIFY(!compaction.tryLockExclusive(m_set));
+    QVERIFY(compaction.heldElsewhere());
+
+    // Two shared holders; letting one go keeps the other's lock.
+    AccountSetLock second;
+    QVERIFY(second.lockShared(m_set));
+    program.reset();
+    QVERIFY(AccountSetLock::IsOpenElsewhere(m_set));
+    {
+        OtherInstance writer;
+        QVERIFY(!writer.lock(AccountSetLock::LockFilePath(m_set), F_WRLCK));
+    }
+
+    // The remaining holder upgrades in place, and back.
+    QVERIFY(second.tryLockExclusive(m_set));
+    QVERIFY(second.isExclusive());
+    QVERIFY(!compaction.lockShared(m_set));
+    QVERIFY(second.lockShared(m_set));
+    QVERIFY(!second.isExclusive());
+    QVERIFY(compaction.lockShared(m_set));
+}
+
+void TestAccountSetLock::refusedUpgradeKeepsTheSharedLock()
+{
+    AccountSetLock mine;
+    QVERIFY(mine.lockShared(m_set));
+    OtherInstance other;
+    QVERIFY(other.lock(AccountSetLock::LockFilePath(m_set), F_RDLCK));
+
+    QVERIFY(!mine.tryLockExclusive(m_set));
+    QVERIFY(mine.heldElsewhere());
+    QVERIFY(mine.isLocked());
+    QVERIFY(!mine.isExclusive());
+    other.end();
+
+    OtherInstance writer;
+    QVERIFY(!writer.lock(AccountSetLock::LockFilePath(m_set), F_WRLCK));
+}
+
+void TestAccountSetLock::unusableFolderIsNoConflict()
+{
+    const QString set = m_dir->path() + QStringLiteral("/没有这个文件夹/a.vxs");
+    AccountSetLock lock;
+    QVERIFY(!lock.lockShared(set));
+    QVERIFY(!lock.heldElsewhere());
+    QVERIFY(!lock.tryLockExclusive(set));
+    QVERIFY(!lock.heldElsewhere());
+    QVERIFY(!AccountSetLock::IsOpenElsewhere(set));
+}
+
+VX_REGISTER_TEST(TestAccountSetLock)
+#include "tst_accountsetlock.moc"
