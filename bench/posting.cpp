@@ -94,7 +94,7 @@ int main(int argc, char** argv)
                     spec.goods, spec.attributeValues, info.lines, info.documents, seconds(t),
                     double(QFile(saved).size()) / 1e6);
 
-        for (int kib : {2000, 16384, 65536, 262144})
+        for (int kib : {2000, 16384, 65536, 131072, 262144})
             std::printf("full walk from the saved figures, %6d KiB page cache: %.2f s\n", kib,
                         fullWalk(copyOf(saved, dir.filePath(QStringLiteral("walk.vxs"))), kib, rules));
 

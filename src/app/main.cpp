@@ -2,9 +2,11 @@
 #include "app/Wiring.h"
 #include "core/App.h"
 #include "core/Hooks.h"
+#include "core/Startup.h"
 
 #include <QApplication>
 #include <QMainWindow>
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -14,9 +16,16 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName(app.AppTitle);
     WireWindows(Hooks());
 
-    QMainWindow frame;
-    frame.setWindowTitle(app.AppTitle + QStringLiteral(" ") + app.EditionName);
-    frame.resize(1024, 700);
-    frame.show();
+    if (!Main(app, QApplication::arguments().mid(1)))
+        return 0;
+
+    // Without a registered main window, a bare frame keeps the program on screen.
+    std::unique_ptr<QMainWindow> frame;
+    if (!app.MainWindow) {
+        frame = std::make_unique<QMainWindow>();
+        frame->setWindowTitle(app.AppTitle + QStringLiteral("--") + app.EditionName);
+        frame->resize(1024, 700);
+        frame->show();
+    }
     return qapp.exec();
 }

@@ -88,8 +88,8 @@ struct App {
     // The main window once shown (null before start-up step 7 and in service tests).
     MainFrame* MainWindow = nullptr;
 
-    // True when AppTitle names the warehouse edition (contains "仓库").
-    bool isWarehouseEdition() const { return AppTitle.indexOf(QStringLiteral("仓库")) > 0; }
+    // True when AppTitle names the warehouse edition (it contains "仓库").
+    bool isWarehouseEdition() const { return AppTitle.contains(QStringLiteral("仓库")); }
 };
 
 // The application title chosen when the program was built.

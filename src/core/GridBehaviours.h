@@ -9,17 +9,25 @@
 // Edit state: a window that can be adding or editing a record exposes the Qt
 // property `Edstu` (int; 0 = browsing). The main window's exit, the account-set
 // switch and the grid popup read it through EditStateOf.
+//
+// A list window attaches them once, after building its grid; each is owned
+// by the grid (or the window) it watches:
+//   new GridContextMenu(app, GD, RowColourTarget::byColumn("TA1", "F1", GD, 0));
+//   new ColumnSortMenu(GD, [](int c) { return c >= 11 && c <= 13 ? ColumnSortMenu::Kind::Number
+//                                                                  : ColumnSortMenu::Kind::Text; }, 4);
+//   new RecordStatusLine(app, GD);
+//   new StatusPanelRestore(app, this);
+// and after each fill from a record set selecting BColor and FColor:
+//   RowColourMarks(GD, rs);
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-#include <QVector>
 #include <functional>
 
 class Grid;
-class QColor;
-class QMenu;
 class QWidget;
 class RecordSet;
 struct App;

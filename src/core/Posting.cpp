@@ -12,6 +12,7 @@
 #include <QSet>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -50,6 +51,26 @@ QString timeStamp()
 {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
+
+// A walk joins the caller's transaction, which rolls back as a whole when the
+// walk fails; alone it opens its own. A savepoint per walk would copy every
+// page it touches once more and doubles the cost of a full walk.
+class JoinedTransaction {
+public:
+    explicit JoinedTransaction(Database& db)
+    {
+        if (!db.inTransaction())
+            m_own.emplace(db);
+    }
+    void commit()
+    {
+        if (m_own)
+            m_own->commit();
+    }
+
+private:
+    std::optional<Transaction> m_own;
+};
 
 // The running stock and cost walk of one goods. Holds its prepared statements
 // so that a poster can walk many goods with one preparation.
@@ -451,7 +472,7 @@ RunningFigures RunningFiguresBefore(const Database& db, const QString& goods, co
 QString RecostGoods(Database& db, const PostingRules& rules, const QString& goods, double& qty, double& price,
                     double& amount, const QString& fromSRT, double& outPrice)
 {
-    Transaction tx(db);
+    JoinedTransaction tx(db);
     QString answer;
     {
         GoodsRecoster recoster(db, rules);
@@ -463,7 +484,7 @@ QString RecostGoods(Database& db, const PostingRules& rules, const QString& good
 
 void RepostBatch(Database& db, const QString& goods, const QString& batch, const QString& fromSRT)
 {
-    Transaction tx(db);
+    JoinedTransaction tx(db);
     {
         BatchReposter reposter(db);
         reposter.walk(goods, batch, fromSRT);
@@ -473,7 +494,7 @@ void RepostBatch(Database& db, const QString& goods, const QString& batch, const
 
 void RepostUnitBalance(Database& db, const QString& fromSRT, const QString& unitCode)
 {
-    Transaction tx(db);
+    JoinedTransaction tx(db);
     double balance = 0;
     const std::optional<QVariant> before =
         db.scalarRow(QStringLiteral("SELECT QM FROM TB1 WHERE F3 = ? AND SRT <> '' AND SRT < ? AND F6 <> '' "

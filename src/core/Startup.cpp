@@ -1,5 +1,6 @@
 #include "core/Startup.h"
 
+#include "core/AccountSetOpen.h"
 #include "core/App.h"
 #include "core/Hooks.h"
 #include "core/SchemaUpgrades.h"
@@ -28,7 +29,7 @@ struct Failure {
 
 void openAccountSet(App& app, const QString& path)
 {
-    app.CurrentDatabase.open(path);
+    OpenAccountSetFile(app, path);
     app.CurrentSetPath = path;
 }
 
@@ -134,16 +135,7 @@ bool recover(App& app, const Failure& f)
 {
     WindowHooks& hooks = Hooks();
     const bool fromList = !app.CurrentSetName.isEmpty();
-    QString text;
-    if (f.kind == DbError::Kind::NoAccess || f.kind == DbError::Kind::Busy) {
-        text = QStringLiteral("打开账套时发现错误！可能是因为您对该账套文件没有编辑权限。系统返回如下信息：") + Nl + Nl +
-               f.text + Nl + Nl + QStringLiteral("请查看该账套文件属性及您对账套文件所在文件夹的权限。") + Nl + Nl +
-               QStringLiteral("如果排除以上原因，您也可以尝试使用数据库修复功能对账套文件进行修复。");
-    } else {
-        text = QStringLiteral("打开账套时发现错误！系统返回如下信息：") + Nl + Nl + f.text + Nl + Nl +
-               (fromList ? QStringLiteral("系统将启动数据库修复功能，请在修复后重试，或请重新进行账套设置!")
-                         : QStringLiteral("系统将启动数据库修复功能，请在修复后重试!"));
-    }
+    const QString text = OpenFailureText(f.kind, f.text, fromList);
     const QString question = text + Nl + Nl + QStringLiteral("是否进行数据库修复？") + Nl + Nl +
                              (fromList ? QStringLiteral("点击[确定]启动数据库修复功能，点击[取消]进入账套管理。")
                                        : QStringLiteral("点击[确定]启动数据库修复功能，点击[取消]结束程序运行。"));
@@ -151,7 +143,7 @@ bool recover(App& app, const Failure& f)
         hooks.repairAccountSet(app, app.CurrentSetPath, app.CurrentSetName);
     if (!fromList || !hooks.accountSetManager)
         return false;
-    app.CurrentDatabase.close();
+    CloseAccountSetFile(app);
     return hooks.accountSetManager(app);
 }
 

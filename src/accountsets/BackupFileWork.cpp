@@ -1,0 +1,125 @@
+#include "accountsets/BackupFileWork.h"
+
+#include "accountsets/AccountSetFiles.h"
+#include "core/App.h"
+#include "platform/AccountSetLock.h"
+#include "platform/sqlcipher.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+FileSwapError::FileSwapError(const QString& description)
+    : DbError(SQLITE_CANTOPEN, description, DbError::Kind::NoAccess)
+{
+}
+
+SetNotReopened::SetNotReopened(const DbError& cause) : DbError(cause) {}
+
+void ReopenAccountSet(App& app)
+{
+    try {
+        OpenAccountSetFile(app, app.CurrentSetPath);
+    } catch (const DbError& e) {
+        throw SetNotReopened(e);
+    }
+}
+
+QString SetInUseText()
+{
+    return QStringLiteral("其它用户正在使用此账套。");
+}
+
+void LockSetAlone(AccountSetLock& lock, const QString& setPath)
+{
+    if (lock.tryLockExclusive(setPath))
+        return;
+    if (lock.heldElsewhere())
+        throw DbError(SQLITE_BUSY, SetInUseText(), DbError::Kind::Busy);
+    throw DbError(SQLITE_CANTOPEN,
+                  QStringLiteral("无法在账套文件所在的文件夹中建立锁定文件：%1").arg(AccountSetLock::LockFilePath(setPath)),
+                  DbError::Kind::NoAccess);
+}
+
+ExclusiveSetAccess::ExclusiveSetAccess(App& app) : app(app)
+{
+    try {
+        LockSetAlone(app.CurrentSetLock, app.CurrentSetPath);
+    } catch (const DbError&) {
+        // A refused upgrade keeps the shared lock of the open set.
+        if (!app.CurrentDatabase.isOpen())
+            app.CurrentSetLock.release();
+        throw;
+    }
+}
+
+ExclusiveSetAccess::~ExclusiveSetAccess()
+{
+    if (app.CurrentDatabase.isOpen())
+        app.CurrentSetLock.lockShared(app.CurrentSetPath);
+    else
+        app.CurrentSetLock.release();
+}
+
+QString CopyBeside(const QString& source, const QString& target)
+{
+    const QFileInfo targetInfo(target);
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        throw FileSwapError(QStringLiteral("无法读取文件 %1：%2").arg(source, in.errorString()));
+    QTemporaryFile out(targetInfo.absolutePath() + QStringLiteral("/.") + targetInfo.fileName() +
+                       QStringLiteral(".XXXXXX"));
+    if (!out.open())
+        throw FileSwapError(QStringLiteral("无法在文件夹 %1 中写入文件：%2").arg(targetInfo.absolutePath(), out.errorString()));
+    QByteArray chunk;
+    while (!in.atEnd()) {
+        chunk = in.read(1 << 20);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
+            throw FileSwapError(QStringLiteral("无法读取文件 %1：%2").arg(source, in.errorString()));
+        if (out.write(chunk) != chunk.size())
+            throw FileSwapError(QStringLiteral("无法写入文件 %1：%2").arg(out.fileName(), out.errorString()));
+    }
+    // The rename that follows must never put a file in place whose data is
+    // still only in the page cache.
+    if (!out.flush() || ::fsync(out.handle()) != 0)
+        throw FileSwapError(QStringLiteral("无法写入文件 %1：%2").arg(out.fileName(), QString::fromLocal8Bit(std::strerror(errno))));
+    out.setPermissions(targetInfo.exists() ? QFile::permissions(target)
+                                           : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    out.setAutoRemove(false);
+    return out.fileName();
+}
+
+void ReplaceFile(const QString& fresh, const QString& target)
+{
+    if (std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(target).constData()) == 0)
+        return;
+    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+    QFile::remove(fresh);
+    throw FileSwapError(QStringLiteral("无法替换文件 %1：%2").arg(target, reason));
+}
+
+namespace {
+
+std::function<void()>& endHandler()
+{
+    static std::function<void()> handler = [] { std::exit(0); };
+    return handler;
+}
+
+}  // namespace
+
+void EndProgramAfterFileWork()
+{
+    endHandler()();
+}
+
+std::function<void()> SetFileWorkEndHandler(std::function<void()> handler)
+{
+    std::swap(endHandler(), handler);
+    return handler;
+}

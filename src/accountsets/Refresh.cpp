@@ -1,0 +1,128 @@
+#include "accountsets/Refresh.h"
+
+#include "core/Posting.h"
+#include "platform/Database.h"
+
+namespace {
+
+void report(const RefreshProgress& progress, const QString& item, int done, int total)
+{
+    if (progress)
+        progress(item, done, total);
+}
+
+QString andWhere(const CodeCondition& filter)
+{
+    return filter.sql.isEmpty() ? QString() : QStringLiteral(" AND (") + filter.sql + QLatin1Char(')');
+}
+
+QString onlyWhere(const CodeCondition& filter)
+{
+    return filter.sql.isEmpty() ? QString() : QStringLiteral(" WHERE (") + filter.sql + QLatin1Char(')');
+}
+
+}  // namespace
+
+QString LikePattern(const QString& typed)
+{
+    QString pattern;
+    pattern.reserve(typed.size());
+    for (const QChar c : typed) {
+        if (c == QLatin1Char('*')) {
+            pattern += QLatin1Char('%');
+        } else if (c == QLatin1Char('?')) {
+            pattern += QLatin1Char('_');
+        } else {
+            if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\'))
+                pattern += QLatin1Char('\\');
+            pattern += c;
+        }
+    }
+    return pattern;
+}
+
+CodeCondition CodeFilter(const QString& column, CodeMatch match, const QString& code)
+{
+    const QString v = code.trimmed();
+    switch (match) {
+    case CodeMatch::Equals:
+        return {column + QStringLiteral(" = ?"), {v}};
+    case CodeMatch::Contains:
+        return {column + QStringLiteral(" LIKE ? ESCAPE '\\'"), {QLatin1Char('%') + LikePattern(v) + QLatin1Char('%')}};
+    case CodeMatch::BeginsWith:
+        break;
+    }
+    return {column + QStringLiteral(" LIKE ? ESCAPE '\\'"), {LikePattern(v) + QLatin1Char('%')}};
+}
+
+int RefreshGoods(Database& db, const PostingRules& rules, const CodeCondition& filter, const RefreshProgress& progress)
+{
+    db.setCacheSizeKiB(WalkCacheKiB);
+    Transaction tx(db);
+    // Without an attribute no document is posted per attribute value: walking
+    // the lines per value would rebase stocktaking lines on a stock that
+    // leaves out the goods' opening quantity.
+    RecordSet batches;
+    if (rules.attributeOn)
+        batches = db.query(QStringLiteral("SELECT F1, HPSX FROM TB11 WHERE SRT <> ''") + andWhere(filter) +
+                               QStringLiteral(" GROUP BY F1, HPSX"),
+                           filter.params);
+    const RecordSet goods =
+        db.query(QStringLiteral("SELECT F1, V3, V4, V5 FROM TA4") + onlyWhere(filter) + QStringLiteral(" ORDER BY F1"),
+                 filter.params);
+    const int total = batches.rowCount() + goods.rowCount();
+    int done = 0;
+    for (int r = 0; r < batches.rowCount(); ++r, ++done) {
+        const QString code = batches.text(r, 0);
+        const QString batch = batches.text(r, 1);
+        report(progress, QStringLiteral("正在刷新货品----") + code + QLatin1Char(' ') + batch, done, total);
+        RepostBatch(db, code, batch, QString());
+    }
+    for (int r = 0; r < goods.rowCount(); ++r, ++done) {
+        const QString code = goods.text(r, 0);
+        report(progress, QStringLiteral("正在刷新货品----") + code, done, total);
+        double qty = goods.number(r, QStringLiteral("V3"));
+        double price = goods.number(r, QStringLiteral("V4"));
+        double amount = goods.number(r, QStringLiteral("V5"));
+        double outPrice = 0;
+        RecostGoods(db, rules, code, qty, price, amount, QString(), outPrice);
+    }
+    tx.commit();
+    return goods.rowCount();
+}
+
+int RefreshUnits(Database& db, const CodeCondition& filter, const RefreshProgress& progress)
+{
+    Transaction tx(db);
+    const RecordSet units =
+        db.query(QStringLiteral("SELECT F1 FROM TA1") + onlyWhere(filter) + QStringLiteral(" ORDER BY F1"), filter.params);
+    for (int r = 0; r < units.rowCount(); ++r) {
+        const QString code = units.text(r, 0);
+        report(progress, QStringLiteral("正在刷新关系单位----") + code, r, units.rowCount());
+        // "0" sorts below every posting key: the whole chain from the opening balance.
+        RepostUnitBalance(db, QStringLiteral("0"), code);
+    }
+    tx.commit();
+    return units.rowCount();
+}
+
+void RefreshDocumentTotals(Database& db)
+{
+    Transaction tx(db);
+    const QString costValued = QStringLiteral("(LB = 3 OR LB = 4) AND V1 = 0");
+    const QString costSum = QStringLiteral("(SELECT sum(F8) FROM TB11 WHERE TB11.F0 = TB1.F1 AND TB11.V1 = 0)");
+    db.execute(QStringLiteral("UPDATE TB11 SET F7 = C7, F8 = -C8 WHERE V1 = 0 AND F0 IN (SELECT F1 FROM TB1 WHERE %1)")
+                   .arg(costValued));
+    db.execute(QStringLiteral("UPDATE TB1 SET F9 = -%1 WHERE %2 AND coalesce(%1, 0) <> 0").arg(costSum, costValued));
+    db.execute(QStringLiteral("UPDATE TB1 SET F9 = coalesce((SELECT sum(F8) FROM TB11 WHERE TB11.F0 = TB1.F1), 0) "
+                              "WHERE LB = 7"));
+    tx.commit();
+}
+
+void RepairReturnData(Database& db)
+{
+    Transaction tx(db);
+    db.execute(QStringLiteral("UPDATE TB11 SET C6 = -F6 WHERE LB = 4"));
+    db.execute(QStringLiteral("UPDATE TB11 SET R6 = F6 WHERE LB = 2"));
+    tx.commit();
+}

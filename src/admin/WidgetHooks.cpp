@@ -1,0 +1,75 @@
+#include "admin/WidgetHooks.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace {
+
+class EventHook : public QObject {
+public:
+    EventHook(QWidget* w, QEvent::Type type, std::function<void()> action)
+        : QObject(w), m_type(type), m_action(std::move(action))
+    {
+        w->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == m_type
+            && (m_type != QEvent::MouseButtonRelease || static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton))
+            m_action();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QEvent::Type m_type;
+    std::function<void()> m_action;
+};
+
+class EnterHook : public QObject {
+public:
+    explicit EnterHook(QWidget* w) : QObject(w) { w->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                auto* w = static_cast<QWidget*>(watched);
+                if (QWidget* next = w->nextInFocusChain()) {
+                    while (next != w && !(next->focusPolicy() & Qt::TabFocus && next->isVisible() && next->isEnabled()))
+                        next = next->nextInFocusChain();
+                    next->setFocus(Qt::TabFocusReason);
+                }
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+void OnFocusOut(QWidget* w, std::function<void()> action)
+{
+    new EventHook(w, QEvent::FocusOut, std::move(action));
+}
+
+void OnFocusIn(QWidget* w, std::function<void()> action)
+{
+    new EventHook(w, QEvent::FocusIn, std::move(action));
+}
+
+void EnterMovesOn(QWidget* w)
+{
+    new EnterHook(w);
+}
+
+void OnClick(QWidget* w, std::function<void()> action)
+{
+    new EventHook(w, QEvent::MouseButtonRelease, std::move(action));
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Opening and closing the account set in use. Every open holds the shared
+// lock beside the set, so that backup, restore and compaction elsewhere know
+// it is in use.
+
+#include "platform/Database.h"
+
+#include <QString>
+
+class AccountSetLock;
+struct App;
+
+// Opens `path` into `db` while holding `lock` shared on it. Throws DbError:
+// Busy when another instance has the set to itself (backup, restore,
+// compaction), NoAccess when no lock can be made beside it, and whatever
+// Database::open throws. On failure neither is left open.
+void OpenLockedAccountSet(Database& db, AccountSetLock& lock, const QString& path);
+
+// Opens `path` as CurrentDatabase under CurrentSetLock; a lock on another set
+// is let go. Leaves CurrentSetPath and CurrentSetName to the caller. Throws DbError.
+void OpenAccountSetFile(App& app, const QString& path);
+
+// Closes CurrentDatabase and lets go of its lock.
+void CloseAccountSetFile(App& app);
+
+// What the user is told when an account set does not open: the permission
+// text for files that cannot be reached or are held elsewhere, the repair
+// text for the others (wrong password, no account set, damaged). A set opened
+// from the command line has no account-set settings to go back to.
+QString OpenFailureText(DbError::Kind kind, const QString& description, bool fromList = true);
+inline QString OpenFailureText(const DbError& e)
+{
+    return OpenFailureText(e.kind(), e.description());
+}

@@ -1,0 +1,109 @@
+#include "shell/AccountSetSwitch.h"
+
+#include "core/AccountSetOpen.h"
+#include "core/App.h"
+#include "core/GridBehaviours.h"
+#include "core/Hooks.h"
+#include "core/MainFrame.h"
+#include "core/SaveHint.h"
+#include "core/SchemaUpgrades.h"
+#include "core/Settings.h"
+#include "core/SqlText.h"
+#include "platform/Messages.h"
+#include "shell/Login.h"
+#include "shell/MForm.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace {
+
+void showLogin(App& app)
+{
+    if (Hooks().login)
+        Hooks().login(app);
+    else
+        ShowLogin(app);
+}
+
+}  // namespace
+
+void OpenWindowAskedByLogin(App& app)
+{
+    const WindowHooks& hooks = Hooks();
+    if (app.PickResult == QLatin1String("S1") && hooks.operators)
+        hooks.operators(app);
+    else if (app.PickResult == QLatin1String("S2") && hooks.personalSettings)
+        hooks.personalSettings(app);
+    app.PickResult.clear();
+}
+
+void Relogin(App& app)
+{
+    showLogin(app);
+    OpenWindowAskedByLogin(app);
+}
+
+bool CloseChildWindows(App& app)
+{
+    QMdiArea* area = app.MainWindow ? app.MainWindow->mdiArea() : nullptr;
+    if (!area)
+        return true;
+    if (QMdiSubWindow* editing = EditingChild(area)) {
+        area->setActiveSubWindow(editing);
+        WarnEditing();
+        return false;
+    }
+    area->closeAllSubWindows();
+    for (QMdiSubWindow* w : area->subWindowList())
+        if (w->isVisible())
+            return false;
+    return true;
+}
+
+void SwitchAccountSet(App& app)
+{
+    if (app.OpenedFromCommandLine) {
+        MsgBox(QStringLiteral("此次进入系统是以直接打开账套文件方式，这种方式下不能使用账套设置功能！"));
+        return;
+    }
+    WindowHooks& hooks = Hooks();
+    if (!hooks.loadAccountSetList || !hooks.accountSetManager)
+        return;
+    // Windows left open would read and save into whichever set is open next.
+    if (!CloseChildWindows(app))
+        return;
+
+    const QString path = app.CurrentSetPath;
+    const QString name = app.CurrentSetName;
+    hooks.loadAccountSetList(app);
+    // "返回系统" in the manager reopens the set that was open.
+    app.CurrentSetPath = path;
+    app.CurrentSetName = name;
+    app.CurrentDatabase.close();
+    hooks.accountSetManager(app);
+
+    if (!app.CurrentDatabase.isOpen()) {
+        app.CurrentSetPath = path;
+        app.CurrentSetName = name;
+        try {
+            OpenAccountSetFile(app, path);
+        } catch (const DbError& e) {
+            MsgBox(e.description());
+        }
+        ShowAccountSetInStatusBar(app);
+        return;
+    }
+    if (app.CurrentSetPath == path)
+        return;
+
+    ShowAccountSetInStatusBar(app);
+    LoadSettings(app);
+    if (SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID=1000")) !=
+            QLatin1String("0") &&
+        hooks.settingsWizard)
+        hooks.settingsWizard(app, true);
+    UpgradeSchemaOnOpen(app.CurrentDatabase);
+    showLogin(app);
+    OpenWindowAskedByLogin(app);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The main menu: its tree as designed, and what clicking an item does.
+// Items run through Hooks().menuActions (each folder registers its windows
+// there); a few open a window hook directly. An item with neither stays in
+// the menu, disabled, until its window exists.
+
+#include <QString>
+#include <functional>
+
+struct App;
+class MenuModel;
+
+// Builds the whole menu tree into `menus` (cleared first) with the design
+// captions, the design visibility and the two items greyed at design.
+void BuildMainMenu(MenuModel& menus);
+
+// What clicking the item does, or an empty function when its window is not available.
+std::function<void(App&)> MenuAction(const QString& name);
+
+// Runs a main-menu item as a click does: the item's refusal test, then its action.
+void RunMenuItem(App& app, const QString& name);
+
+// The product's web address (help menu and about window).
+QString ProductWebAddress();
+
+// Help-menu items that start outside programs.
+void OpenHelpFile(App& app);
+void PlayDemoVideo(App& app);
+void StartCalculator(App& app);
+void ShowAbout(App& app, const QString& link);

@@ -1,0 +1,186 @@
+#include "core/App.h"
+#include "shell/AccountSetSwitch.h"
+#include "shell/MForm.h"
+#include "shell/MainMenu.h"
+#include "support/Fixture.h"
+#include "support/Scripted.h"
+#include "support/TestRegistry.h"
+#include "ShellTestSupport.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+
+namespace {
+
+// Stand-ins for the account-set list, the manager and the windows the switch opens.
+struct SwitchStandIns {
+    QString chosenPath;  // the set the manager opens ("" = the one that was open)
+    QString chosenName;
+    int managerRuns = 0;
+    int openChildrenSeenByManager = -1;
+    bool databaseClosedForManager = false;
+    int logins = 0;
+    QList<bool> wizards;
+
+    SwitchStandIns()
+    {
+        WindowHooks& h = Hooks();
+        h.loadAccountSetList = [](App&) { return true; };
+        h.accountSetManager = [this](App& a) {
+            ++managerRuns;
+            databaseClosedForManager = !a.CurrentDatabase.isOpen();
+            int open = 0;
+            for (QMdiSubWindow* w : a.MainWindow->mdiArea()->subWindowList())
+                open += w->isVisible() ? 1 : 0;
+            openChildrenSeenByManager = open;
+            if (!chosenPath.isEmpty()) {
+                a.CurrentSetPath = chosenPath;
+                a.CurrentSetName = chosenName;
+            }
+            a.CurrentDatabase.open(a.CurrentSetPath);
+            return true;
+        };
+        h.login = [this](App& a) {
+            ++logins;
+            a.OperatorCode = QStringLiteral("001");
+            a.PickResult = QStringLiteral("S2");
+        };
+        h.settingsWizard = [this](App&, bool cancellable) { wizards << cancellable; };
+        h.personalSettings = [](App&) {};
+    }
+};
+
+}  // namespace
+
+class TestAccountSetSwitch : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void sameSetReloadsNothing();
+    void otherSetRunsWizardAndLogin();
+    void wizardSkippedWhenSetDoesNotAsk();
+    void childWindowsClosedBeforeTheSetChanges();
+    void editingChildStopsTheSwitch();
+    void refusedForSetFromCommandLine();
+    void menuItemRoutesToSwitch();
+};
+
+void TestAccountSetSwitch::sameSetReloadsNothing()
+{
+    HooksGuard hooks;
+    FreshAccountSet set;
+    SwitchStandIns s;
+    MForm frame(set.app());
+    set.loginAs(QStringLiteral("001"));
+    SwitchAccountSet(set.app());
+    QCOMPARE(s.managerRuns, 1);
+    QVERIFY(s.databaseClosedForManager);
+    QCOMPARE(s.logins, 0);
+    QVERIFY(s.wizards.isEmpty());
+    QVERIFY(set.db().isOpen());
+    QCOMPARE(set.app().CurrentSetPath, set.setPath());
+}
+
+void TestAccountSetSwitch::otherSetRunsWizardAndLogin()
+{
+    HooksGuard hooks;
+    FreshAccountSet set;
+    SwitchStandIns s;
+    MForm frame(set.app());
+    s.chosenPath = set.copyOfTemplate(QStringLiteral("另一个账套.vxs"));
+    s.chosenName = QStringLiteral("另一个账套");
+    {
+        Database other;
+        other.open(s.chosenPath);
+        other.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID=1000"));
+    }
+    SwitchAccountSet(set.app());
+    QCOMPARE(s.wizards, QList<bool>{true});
+    QCOMPARE(s.logins, 1);
+    QCOMPARE(frame.statusText(4), QStringLiteral("另一个账套"));
+    QCOMPARE(set.db().path(), s.chosenPath);
+    QVERIFY(set.app().PickResult.isEmpty());
+}
+
+void TestAccountSetSwitch::wizardSkippedWhenSetDoesNotAsk()
+{
+    HooksGuard hooks;
+    FreshAccountSet set;
+    SwitchStandIns s;
+    MForm frame(set.app());
+    s.chosenPath = set.copyOfTemplate(QStringLiteral("另一个账套.vxs"));
+    s.chosenName = QStringLiteral("另一个账套");
+    {
+        Database other;
+        other.open(s.chosenPath);
+        other.execute(QStringLiteral("UPDATE sysinfo SET setval=0 WHERE ID=1000"));
+    }
+    SwitchAccountSet(set.app());
+    QVERIFY(s.wizards.isEmpty());
+    QCOMPARE(s.logins, 1);
+}
+
+void TestAccountSetSwitch::childWindowsClosedBeforeTheSetChanges()
+{
+    HooksGuard hooks;
+    FreshAccountSet set;
+    SwitchStandIns s;
+    MForm frame(set.app());
+    frame.show();
+    auto* list = new QWidget;
+    list->setProperty("Edstu", 0);
+    list->setAttribute(Qt::WA_DeleteOnClose);
+    frame.MdiArea->addSubWindow(list)->show();
+    s.chosenPath = set.copyOfTemplate(QStringLiteral("另一个账套.vxs"));
+    s.chosenName = QStringLiteral("另一个账套");
+    SwitchAccountSet(set.app());
+    QCOMPARE(s.managerRuns, 1);
+    QCOMPARE(s.openChildrenSeenByManager, 0);
+}
+
+void TestAccountSetSwitch::editingChildStopsTheSwitch()
+{
+    HooksGuard hooks;
+    FreshAccountSet set;
+    SwitchStandIns s;
+    MForm frame(set.app());
+    frame.show();
+    auto* doc = new QWidget;
+    doc->setProperty("Edstu", 2);
+    frame.MdiArea->addSubWindow(doc)->show();
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("正在有数据被编辑"));
+    SwitchAccountSet(set.app());
+    QCOMPARE(s.managerRuns, 0);
+    QVERIFY(set.db().isOpen());
+    QVERIFY(doc->isVisible());
+}
+
+void TestAccountSetSwitch::refusedForSetFromCommandLine()
+{
+    HooksGuard hooks;
+    FreshAccountSet set;
+    SwitchStandIns s;
+    MForm frame(set.app());
+    set.app().OpenedFromCommandLine = -1;
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("此次进入系统是以直接打开账套文件方式，这种方式下不能使用账套设置功能！"));
+    SwitchAccountSet(set.app());
+    QCOMPARE(s.managerRuns, 0);
+    QVERIFY(set.db().isOpen());
+}
+
+void TestAccountSetSwitch::menuItemRoutesToSwitch()
+{
+    HooksGuard hooks;
+    FreshAccountSet set;
+    QVERIFY(!MenuAction(QStringLiteral("Menu_S2501")));
+    SwitchStandIns s;
+    MForm frame(set.app());
+    QVERIFY(frame.menuAction(QStringLiteral("Menu_S2501"))->isEnabled());
+    frame.menuAction(QStringLiteral("Menu_S2501"))->trigger();
+    QCOMPARE(s.managerRuns, 1);
+}
+
+VX_REGISTER_TEST(TestAccountSetSwitch)
+#include "tst_accountsetswitch.moc"

@@ -1,0 +1,242 @@
+#include "core/App.h"
+#include "shell/FileAssociation.h"
+#include "shell/MForm.h"
+#include "support/Fixture.h"
+#include "support/Scripted.h"
+#include "support/TestRegistry.h"
+#include "ShellTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+QString associationFile(const QString& name)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + name;
+}
+
+void removeAssociation()
+{
+    QFile::remove(associationFile(QStringLiteral("/applications/vorlixan.desktop")));
+    QFile::remove(associationFile(QStringLiteral("/mime/packages/vorlixan.xml")));
+}
+
+// A child window; editing ones carry Edstu = 1.
+QMdiSubWindow* addChild(MForm& frame, const QString& name, int edstu = -1)
+{
+    auto* w = new QWidget;
+    w->setObjectName(name);
+    if (edstu >= 0)
+        w->setProperty("Edstu", edstu);
+    QMdiSubWindow* sub = frame.MdiArea->addSubWindow(w);
+    sub->show();
+    return sub;
+}
+
+void doubleClick(QWidget* w)
+{
+    QTest::mouseDClick(w, Qt::LeftButton);
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { removeAssociation(); }
+    void panelWidths();
+    void loadShowsTitleAndSetName();
+    void exitAsksAndNoKeepsRunning();
+    void exitYesBacksUpAndAssociates();
+    void exitWithReportWindowAsks();
+    void exitRefusedWhileAnyChildEdits_data();
+    void exitRefusedWhileAnyChildEdits();
+    void setSettingsFromPanelOnlyForAdminWithFreeLine();
+    void operatorPanelOpensPersonalSettings();
+    void reloginFromPanelOnlyWithFreeLine();
+};
+
+void TestMainWindow::panelWidths()
+{
+    const std::array<double, 5> w = StatusPanelWidths(12000);
+    QCOMPARE(w[0], 4500.0);
+    QCOMPARE(w[1], 750.0);
+    QCOMPARE(w[2], 1500.0);
+    QCOMPARE(w[3], 4650.0);
+    QCOMPARE(w[4], 500.0);
+}
+
+void TestMainWindow::loadShowsTitleAndSetName()
+{
+    HooksGuard hooks;
+    FreshAccountSet set;
+    MForm frame(set.app());
+    QCOMPARE(set.app().MainWindow, static_cast<MainFrame*>(&frame));
+    QCOMPARE(frame.windowTitle(), set.app().AppTitle + QStringLiteral("--") + set.app().EditionName);
+    QCOMPARE(frame.statusText(2), QStringLiteral("操作员:"));
+    QCOMPARE(frame.statusText(4), QStringLiteral("测试账套"));
+    QVERIFY(frame.findChild<QWidget*>(QStringLiteral("BGForm")));
+}
+
+void TestMainWindow::exitAsksAndNoKeepsRunning()
+{
+    HooksGuard hooks;
+    int backups = 0;
+    Hooks().autoBackup = [&backups](App&) { ++backups; };
+    FreshAccountSet set;
+    MForm frame(set.app());
+    frame.show();
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("真的要退出《Vorlix仓库管理系统》吗？"), MB::No);
+    QVERIFY(!frame.close());
+    QCOMPARE(msgs.last().style, MB::YesNo | MB::Question);
+    QVERIFY(frame.isVisible());
+    QCOMPARE(backups, 0);
+    QVERIFY(!QFile::exists(associationFile(QStringLiteral("/applications/vorlixan.desktop"))));
+}
+
+void TestMainWindow::exitYesBacksUpAndAssociates()
+{
+    HooksGuard hooks;
+    QStringList order;
+    FreshAccountSet set;
+    Hooks().autoBackup = [&order](App&) {
+        order << QStringLiteral("backup");
+        QVERIFY(!QFile::exists(associationFile(QStringLiteral("/applications/vorlixan.desktop"))));
+    };
+    MForm frame(set.app());
+    frame.show();
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("真的要退出"), MB::Yes);
+    QVERIFY(frame.close());
+    QCOMPARE(order, QStringList{QStringLiteral("backup")});
+
+    QFile desktop(associationFile(QStringLiteral("/applications/vorlixan.desktop")));
+    QVERIFY(desktop.open(QIODevice::ReadOnly));
+    const QString entry = QString::fromUtf8(desktop.readAll());
+    QVERIFY(entry.contains(QStringLiteral("Exec=\"") + set.programFolder()));
+    QVERIFY(entry.contains(QStringLiteral("Icon=") + set.programFolder() + QStringLiteral("zb.ico")));
+    QVERIFY(entry.contains(QString::fromLatin1(AccountSetMimeType)));
+    QFile mime(associationFile(QStringLiteral("/mime/packages/vorlixan.xml")));
+    QVERIFY(mime.open(QIODevice::ReadOnly));
+    const QString xml = QString::fromUtf8(mime.readAll());
+    QVERIFY(xml.contains(QStringLiteral("*.vxs")));
+    QVERIFY(xml.contains(QStringLiteral("Vorlix账套文件")));
+}
+
+void TestMainWindow::exitWithReportWindowAsks()
+{
+    HooksGuard hooks;
+    FreshAccountSet set;
+    MForm frame(set.app());
+    frame.show();
+    addChild(frame, QStringLiteral("JxcHZ"));
+    addChild(frame, QStringLiteral("A1"), 0);
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("真的要退出"), MB::No);
+    QVERIFY(!frame.close());
+    QCOMPARE(msgs.count(), 1);
+}
+
+void TestMainWindow::exitRefusedWhileAnyChildEdits_data()
+{
+    QTest::addColumn<bool>("editingIsActive");
+    QTest::newRow("the active child edits") << true;
+    QTest::newRow("a child behind the active one edits") << false;
+}
+
+void TestMainWindow::exitRefusedWhileAnyChildEdits()
+{
+    QFETCH(bool, editingIsActive);
+    HooksGuard hooks;
+    int backups = 0;
+    Hooks().autoBackup = [&backups](App&) { ++backups; };
+    FreshAccountSet set;
+    MForm frame(set.app());
+    frame.show();
+    QMdiSubWindow* editing = addChild(frame, QStringLiteral("B1"), 1);
+    QMdiSubWindow* browsing = addChild(frame, QStringLiteral("A1"), 0);
+    frame.MdiArea->setActiveSubWindow(editingIsActive ? editing : browsing);
+
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("正在有数据被编辑,现在退出会造成本次编辑的数据丢失。"));
+    QVERIFY(!frame.close());
+    QCOMPARE(msgs.count(), 1);
+    QCOMPARE(backups, 0);
+    QCOMPARE(frame.MdiArea->subWindowList().size(), 2);
+    // The editing window is brought forward so the operator sees what to finish.
+    QCOMPARE(frame.MdiArea->activeSubWindow(), editing);
+}
+
+void TestMainWindow::setSettingsFromPanelOnlyForAdminWithFreeLine()
+{
+    HooksGuard hooks;
+    int switches = 0;
+    Hooks().menuActions.insert(QStringLiteral("Menu_S2501"), [&switches](App&) { ++switches; });
+    FreshAccountSet set;
+    MForm frame(set.app());
+    frame.show();
+
+    set.app().OperatorCode = QStringLiteral("002");
+    doubleClick(frame.panel(4));
+    QCOMPARE(switches, 0);
+
+    set.app().OperatorCode = QStringLiteral("001");
+    frame.setStatusText(4, QStringLiteral("共 3 条记录 当前为第 1 条"));
+    doubleClick(frame.panel(4));
+    QCOMPARE(switches, 0);
+
+    frame.setStatusText(4, set.app().CurrentSetName);
+    set.app().OpenedFromCommandLine = -1;
+    doubleClick(frame.panel(4));
+    QCOMPARE(switches, 0);
+
+    set.app().OpenedFromCommandLine = 0;
+    doubleClick(frame.panel(4));
+    QCOMPARE(switches, 1);
+}
+
+void TestMainWindow::operatorPanelOpensPersonalSettings()
+{
+    HooksGuard hooks;
+    int opened = 0;
+    Hooks().personalSettings = [&opened](App&) { ++opened; };
+    FreshAccountSet set;
+    MForm frame(set.app());
+    frame.show();
+    doubleClick(frame.panel(3));
+    QCOMPARE(opened, 1);
+}
+
+void TestMainWindow::reloginFromPanelOnlyWithFreeLine()
+{
+    HooksGuard hooks;
+    int logins = 0;
+    int operators = 0;
+    Hooks().login = [&logins](App& app) {
+        ++logins;
+        app.PickResult = QStringLiteral("S1");
+    };
+    Hooks().operators = [&operators](App&) { ++operators; };
+    FreshAccountSet set;
+    MForm frame(set.app());
+    frame.show();
+    frame.setStatusText(4, QStringLiteral("共 3 条记录 当前为第 1 条"));
+    doubleClick(frame.panel(2));
+    QCOMPARE(logins, 0);
+
+    frame.setStatusText(4, set.app().CurrentSetName);
+    doubleClick(frame.panel(2));
+    QCOMPARE(logins, 1);
+    QCOMPARE(operators, 1);
+    QVERIFY(set.app().PickResult.isEmpty());
+}
+
+VX_REGISTER_TEST(TestMainWindow)
+#include "tst_mainwindow.moc"
