@@ -47,9 +47,9 @@ struct PostingRules {
     static PostingRules of(const App& app);
 };
 
-// Page cache of a connection while it walks lines. A full walk of a 61 MB book
-// takes 11-14 s with the 2 MB default, 7-11 s with 16 MB and 4-6 s from 64 MB
-// on, where it levels off (bench_posting); twice that leaves room for larger books.
+// Page cache of a connection while it walks lines. On a 61 MB book a full walk
+// is 2.5 to 4 times slower with the 2 MB default than from 64 MB on, where it
+// levels off (bench_posting); twice that leaves room for larger books.
 constexpr int WalkCacheKiB = 131072;
 
 // "S" + year, month and day of the date: the first nine characters of every key of that date.
