@@ -3,6 +3,7 @@
 #include "core/Posting.h"
 #include "platform/Database.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <cmath>
@@ -167,4 +168,45 @@ void WalkWholeBook(Database& db, const PostingRules& rules)
     for (int r = 0; r < units.rowCount(); ++r)
         RepostUnitBalance(db, QStringLiteral("0"), units.text(r, 0));
     tx.commit();
+}
+
+double Seconds(const QElapsedTimer& t)
+{
+    return double(t.nsecsElapsed()) / 1e9;
+}
+
+QString CopyBook(const QString& source, const QString& target)
+{
+    QFile::remove(target);
+    QFile::copy(source, target);
+    QFile(target).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return target;
+}
+
+// The baseline: the selected lines read in key order and their running
+// columns rewritten with a running quantity, a price and an amount.
+double PlainPass(Database& db, const QString& where, const QVariantList& params, int* lines)
+{
+    QElapsedTimer t;
+    t.start();
+    Transaction tx(db);
+    Statement read(db, QStringLiteral("SELECT rowid, F6, F8 FROM TB11 WHERE %1 ORDER BY F1, SRT, rowid").arg(where));
+    Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, XS6 = ?, "
+                                       "XK6 = ? WHERE rowid = ?"));
+    read.bindAll(params);
+    double qty = 0;
+    double amount = 0;
+    while (read.step()) {
+        const double q = qty + read.column(1).toDouble();
+        const double a = amount + read.column(2).toDouble();
+        const double price = q != 0 ? a / q : 0;
+        write.bindAll({qty, qty != 0 ? amount / qty : 0.0, amount, q, price, a, qty, q, read.column(0)});
+        write.exec();
+        qty = q;
+        amount = a;
+        ++*lines;
+    }
+    read.reset();
+    tx.commit();
+    return Seconds(t);
 }

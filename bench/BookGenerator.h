@@ -5,6 +5,9 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariantList>
+
+class QElapsedTimer;
 
 class Database;
 struct PostingRules;
@@ -38,3 +41,12 @@ void WalkWholeBook(Database& db, const PostingRules& rules);
 // The goods codes and attribute values the generator uses.
 QString BookGoodsCode(int i);
 QString BookAttributeValue(int i);
+
+// Seconds since the timer started.
+double Seconds(const QElapsedTimer& t);
+// A writable copy of a book file at `target` (replacing it); returns `target`.
+QString CopyBook(const QString& source, const QString& target);
+// The plain baseline of the benchmarks: the selected lines read in key order
+// and their running columns rewritten with a running quantity, a price and an
+// amount, in one transaction. Returns seconds; adds the lines to *lines.
+double PlainPass(Database& db, const QString& where, const QVariantList& params, int* lines);

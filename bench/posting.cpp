@@ -21,47 +21,6 @@
 
 namespace {
 
-double seconds(const QElapsedTimer& t)
-{
-    return double(t.nsecsElapsed()) / 1e9;
-}
-
-QString copyOf(const QString& source, const QString& target)
-{
-    QFile::remove(target);
-    QFile::copy(source, target);
-    QFile(target).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return target;
-}
-
-// The baseline: the selected lines read in key order and their running
-// columns rewritten with a running quantity, a price and an amount.
-double plainPass(Database& db, const QString& where, const QVariantList& params, int* lines)
-{
-    QElapsedTimer t;
-    t.start();
-    Transaction tx(db);
-    Statement read(db, QStringLiteral("SELECT rowid, F6, F8 FROM TB11 WHERE %1 ORDER BY F1, SRT, rowid").arg(where));
-    Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, XS6 = ?, "
-                                       "XK6 = ? WHERE rowid = ?"));
-    read.bindAll(params);
-    double qty = 0;
-    double amount = 0;
-    while (read.step()) {
-        const double q = qty + read.column(1).toDouble();
-        const double a = amount + read.column(2).toDouble();
-        const double price = q != 0 ? a / q : 0;
-        write.bindAll({qty, qty != 0 ? amount / qty : 0.0, amount, q, price, a, qty, q, read.column(0)});
-        write.exec();
-        qty = q;
-        amount = a;
-        ++*lines;
-    }
-    read.reset();
-    tx.commit();
-    return seconds(t);
-}
-
 double fullWalk(const QString& file, int cacheKiB, const PostingRules& rules)
 {
     Database db;
@@ -70,7 +29,7 @@ double fullWalk(const QString& file, int cacheKiB, const PostingRules& rules)
     QElapsedTimer t;
     t.start();
     WalkWholeBook(db, rules);
-    return seconds(t);
+    return Seconds(t);
 }
 
 }  // namespace
@@ -91,21 +50,21 @@ int main(int argc, char** argv)
         t.start();
         const BookInfo info = GenerateBook(templatePath, saved, spec, false);
         std::printf("book: %d goods, %d attribute values, %d posted lines in %d documents (written in %.1f s, %.0f MB)\n",
-                    spec.goods, spec.attributeValues, info.lines, info.documents, seconds(t),
+                    spec.goods, spec.attributeValues, info.lines, info.documents, Seconds(t),
                     double(QFile(saved).size()) / 1e6);
 
         for (int kib : {2000, 16384, 65536, 131072, 262144})
             std::printf("full walk from the saved figures, %6d KiB page cache: %.2f s\n", kib,
-                        fullWalk(copyOf(saved, dir.filePath(QStringLiteral("walk.vxs"))), kib, rules));
+                        fullWalk(CopyBook(saved, dir.filePath(QStringLiteral("walk.vxs"))), kib, rules));
 
         int lines = 0;
         Database plain;
-        plain.open(copyOf(saved, dir.filePath(QStringLiteral("plain.vxs"))));
+        plain.open(CopyBook(saved, dir.filePath(QStringLiteral("plain.vxs"))));
         plain.setCacheSizeKiB(WalkCacheKiB);
-        const double baseline = plainPass(plain, QStringLiteral("SRT <> ''"), {}, &lines);
+        const double baseline = PlainPass(plain, QStringLiteral("SRT <> ''"), {}, &lines);
         lines = 0;
-        const double baselineAgain = plainPass(plain, QStringLiteral("SRT <> ''"), {}, &lines);
-        const double fromSaved = fullWalk(copyOf(saved, book), WalkCacheKiB, rules);
+        const double baselineAgain = PlainPass(plain, QStringLiteral("SRT <> ''"), {}, &lines);
+        const double fromSaved = fullWalk(CopyBook(saved, book), WalkCacheKiB, rules);
         const double again = fullWalk(book, WalkCacheKiB, rules);
         std::printf("(b) full walk of every goods from the saved figures: %.2f s = %.2f x plain pass (%.2f s over %d "
                     "lines)\n", fromSaved, fromSaved / baseline, baseline, lines);
@@ -140,13 +99,13 @@ int main(int argc, char** argv)
         }
         t.start();
         const QString key = PostDocument(db, rules, number, QStringLiteral("系统管理员"), {100, 0});
-        const double post = seconds(t);
+        const double post = Seconds(t);
         t.start();
         UnpostDocument(db, rules, number);
-        const double unpost = seconds(t);
+        const double unpost = Seconds(t);
         t.start();
         PostDocument(db, rules, number, QStringLiteral("系统管理员"), {100, 0});
-        const double repost = seconds(t);
+        const double repost = Seconds(t);
 
         lines = 0;
         QElapsedTimer p;
@@ -155,9 +114,9 @@ int main(int argc, char** argv)
         {
             Transaction tx(db);
             for (const QString& code : goods)
-                plainPass(db, QStringLiteral("F1 = ? AND SRT >= ?"), {code, key}, &lines);
+                PlainPass(db, QStringLiteral("F1 = ? AND SRT >= ?"), {code, key}, &lines);
             tx.commit();
-            baselineA = seconds(p);
+            baselineA = Seconds(p);
         }
         std::printf("(a) back-dated 50-line document: %.3f s = %.2f x plain pass (%.3f s over %d lines); "
                     "taking it back %.3f s, posting it again %.3f s\n",

@@ -3,6 +3,7 @@
 #include "accountsets/Backup.h"
 #include "accountsets/BackupFileWork.h"
 #include "core/App.h"
+#include "core/BusyPointer.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
 #include "core/SqlText.h"
@@ -18,11 +19,6 @@
 #include <QRegularExpression>
 
 namespace {
-
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
 
 void showStatus(App& app, const QString& text)
 {

@@ -2,6 +2,7 @@
 
 #include "accountsets/Backup.h"
 #include "core/App.h"
+#include "core/BusyPointer.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
 #include "core/SqlText.h"
@@ -23,11 +24,6 @@
 
 namespace {
 
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
-
 QPushButton* button(QWidget* parent, const char* name, const char* caption)
 {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
@@ -43,6 +39,16 @@ QLabel* label(QWidget* parent, const char* name, const QString& text)
 }
 
 }  // namespace
+
+QString AskNewBackupTarget(const QString& title, const QString& proposed)
+{
+    for (;;) {
+        const QString target = Dialogs().saveFile(title, proposed, QStringLiteral("*.vxs (*.vxs);;*.* (*)"));
+        if (target.isEmpty() || FileExists(target).isEmpty())
+            return target;
+        MsgBox(QStringLiteral("目标位置已备份的同名文件，请删除目标文件或更换备份位置！"));
+    }
+}
 
 void ShowBackupWindow(App& app)
 {
@@ -195,16 +201,9 @@ void sysDBbak::Command3_Click()
         return;
     }
     const QString proposed = TxtPath->text() + BackupFileName(app, QDate::currentDate());
-    QString target;
-    for (;;) {
-        target = Dialogs().saveFile(QStringLiteral("系统数据备份至......"), proposed,
-                                    QStringLiteral("*.vxs (*.vxs);;*.* (*)"));
-        if (target.isEmpty())
-            return;
-        if (FileExists(target).isEmpty())
-            break;
-        MsgBox(QStringLiteral("目标位置已备份的同名文件，请删除目标文件或更换备份位置！"));
-    }
+    const QString target = AskNewBackupTarget(QStringLiteral("系统数据备份至......"), proposed);
+    if (target.isEmpty())
+        return;
     bool failed = false;
     QString failure;
     {

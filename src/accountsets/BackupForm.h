@@ -15,6 +15,10 @@ struct App;
 // Shows the backup window modal over the main window.
 void ShowBackupWindow(App& app);
 
+// Asks where a backup copy goes, offering `proposed`; a file that exists is
+// refused until the user names a new one. "" when the dialog was cancelled.
+QString AskNewBackupTarget(const QString& title, const QString& proposed);
+
 class sysDBbak : public QDialog {
     Q_OBJECT
 public:

@@ -4,6 +4,7 @@
 #include "accountsets/BackupFileWork.h"
 #include "accountsets/Compact.h"
 #include "core/App.h"
+#include "core/BusyPointer.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
 #include "platform/Database.h"
@@ -18,11 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
 
 const QString GrowsText =
     QStringLiteral("    一个账套文件长期使用后文件尺寸会不断增大，通过压缩操作可以适当减小文件尺寸，并且提高数据存取效率。");

@@ -1,5 +1,7 @@
 #include "accountsets/Refresh.h"
 
+#include "core/SqlText.h"
+
 #include "core/Posting.h"
 #include "platform/Database.h"
 
@@ -22,24 +24,6 @@ QString onlyWhere(const CodeCondition& filter)
 }
 
 }  // namespace
-
-QString LikePattern(const QString& typed)
-{
-    QString pattern;
-    pattern.reserve(typed.size());
-    for (const QChar c : typed) {
-        if (c == QLatin1Char('*')) {
-            pattern += QLatin1Char('%');
-        } else if (c == QLatin1Char('?')) {
-            pattern += QLatin1Char('_');
-        } else {
-            if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\'))
-                pattern += QLatin1Char('\\');
-            pattern += c;
-        }
-    }
-    return pattern;
-}
 
 CodeCondition CodeFilter(const QString& column, CodeMatch match, const QString& code)
 {

@@ -4,6 +4,8 @@
 // leaves the books as they were before it; the walks are those of posting
 // (core/Posting.h), each goods and each goods and attribute value walked once.
 
+#include "core/SqlText.h"
+
 #include <QString>
 #include <QVariantList>
 #include <functional>
@@ -21,9 +23,6 @@ struct CodeCondition {
     QVariantList params;
 };
 
-// The LIKE pattern (ESCAPE '\') of a typed text: "*" and "?" become "%" and
-// "_", a literal "%", "_" or "\" is escaped.
-QString LikePattern(const QString& typed);
 
 // The condition on `column` for the trimmed `code` under `match`.
 CodeCondition CodeFilter(const QString& column, CodeMatch match, const QString& code);

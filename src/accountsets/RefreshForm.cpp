@@ -2,6 +2,7 @@
 
 #include "accountsets/Refresh.h"
 #include "core/App.h"
+#include "core/BusyPointer.h"
 #include "core/Posting.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
@@ -21,11 +22,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
 
 const QString Caption = QStringLiteral("数据维护");
 const QString IncompleteText = QStringLiteral("请输入完整条件！");

@@ -5,6 +5,7 @@
 #include "accountsets/BackupForm.h"
 #include "accountsets/Restore.h"
 #include "core/App.h"
+#include "core/BusyPointer.h"
 #include "core/MainFrame.h"
 #include "platform/Dialogs.h"
 #include "platform/Messages.h"
@@ -15,15 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
-
-}  // namespace
 
 void ShowRestoreWindow(App& app)
 {

@@ -3,6 +3,7 @@
 #include "accountsets/BackupForm.h"
 #include "accountsets/YearEnd.h"
 #include "core/App.h"
+#include "core/BusyPointer.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
 
@@ -11,15 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
-
-}  // namespace
 
 YearEnd::YearEnd(App& app, QWidget* parent) : QDialog(parent), app(app)
 {

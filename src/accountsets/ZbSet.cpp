@@ -1,8 +1,10 @@
 #include "accountsets/ZbSet.h"
 
 #include "accountsets/AccountSetFiles.h"
+#include "accountsets/BackupForm.h"
 #include "accountsets/ZbsetNet.h"
 #include "core/App.h"
+#include "core/BusyPointer.h"
 #include "core/Files.h"
 #include "core/Hooks.h"
 #include "core/MainFrame.h"
@@ -32,10 +34,6 @@ namespace {
 const QString ReturnCaption = QStringLiteral("返回系统");
 const QString SetFilter = QStringLiteral("Vorlix账套文件(*.vxs) (*.vxs);;所有文件(*.*) (*)");
 
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
 
 void setBold(QLabel* label, bool bold)
 {
@@ -414,17 +412,10 @@ void ZbSet::bakdbFile_Click()
         return;
     }
     const QString folder = DefaultFolder(app, 1);
-    QString target;
-    for (;;) {
-        target = Dialogs().saveFile(QStringLiteral("当前账套备份至..."),
-                                    folder + QStringLiteral("备份-") + app.CurrentSetName + QStringLiteral(".vxs"),
-                                    QStringLiteral("*.vxs (*.vxs);;*.* (*)"));
-        if (target.isEmpty())
-            return;
-        if (FileExists(target).isEmpty())
-            break;
-        MsgBox(QStringLiteral("目标位置已备份的同名文件，请删除目标文件或更换备份位置！"));
-    }
+    const QString target = AskNewBackupTarget(
+        QStringLiteral("当前账套备份至..."), folder + QStringLiteral("备份-") + app.CurrentSetName + QStringLiteral(".vxs"));
+    if (target.isEmpty())
+        return;
     bool done = false;
     {
         BusyPointer busy;

@@ -2,6 +2,7 @@
 
 #include "accountsets/NetworkShares.h"
 #include "core/App.h"
+#include "core/BusyPointer.h"
 #include "core/SqlText.h"
 #include "platform/Messages.h"
 
@@ -20,11 +21,6 @@ const QString ListCaption = QStringLiteral("列出共享文件夹内的帐套文
 const QString ListAgainCaption = QStringLiteral("列出共享文件夹内帐套文件↓");
 const QString RestartCaption = QStringLiteral("重新指定服务器及共享文件夹↑");
 
-// Restores the normal pointer however the listing ends.
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 

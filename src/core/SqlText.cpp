@@ -322,3 +322,21 @@ QString UnitName(const Database& db, const QString& codeText)
     const QString name = SqlScalar(db, QStringLiteral("select F2 from Ta1 where F1=?"), {c});
     return name.isEmpty() ? c : name;
 }
+
+QString LikePattern(const QString& typed)
+{
+    QString pattern;
+    pattern.reserve(typed.size());
+    for (const QChar c : typed) {
+        if (c == QLatin1Char('*')) {
+            pattern += QLatin1Char('%');
+        } else if (c == QLatin1Char('?')) {
+            pattern += QLatin1Char('_');
+        } else {
+            if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\'))
+                pattern += QLatin1Char('\\');
+            pattern += c;
+        }
+    }
+    return pattern;
+}

@@ -56,6 +56,10 @@ QDate ParseDate(QString& text);
 double LeadValue(const QString& text);
 QString AfterSpace(const QString& text);
 
+// The LIKE pattern (ESCAPE '\') of a typed text: "*" and "?" become "%" and
+// "_", a literal "%", "_" or "\" is escaped.
+QString LikePattern(const QString& typed);
+
 // The name of a business unit from "code.name" or "code"; the code when unknown.
 QString UnitName(const Database& db, const QString& codeText);
 
