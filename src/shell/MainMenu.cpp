@@ -165,7 +165,9 @@ QString ProductWebAddress()
 
 void OpenHelpFile(App& app)
 {
-    OpenDocument(app.AppFolder + QStringLiteral("使用说明.chm"));
+    const QString help = app.AppFolder + QStringLiteral("使用说明.chm");
+    if (FileExists(help).isEmpty() || !OpenDocument(help))
+        MsgBox(QStringLiteral("没有找到帮助文件“使用说明.chm”，或本机没有可以打开它的程序。"));
 }
 
 void PlayDemoVideo(App& app)
@@ -185,12 +187,13 @@ void PlayDemoVideo(App& app)
 
 void StartCalculator(App& app)
 {
-    const QString calc = app.AppFolder + QStringLiteral("jisuan.exe");
-    if (FileExists(calc).isEmpty()) {
+    // The program folder's own calculator first, else the desktop's.
+    QString calc = app.AppFolder + QStringLiteral("jisuan.exe");
+    if (FileExists(calc).isEmpty())
+        calc = FindProgram({QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"), QStringLiteral("galculator"),
+                            QStringLiteral("qalculate-gtk"), QStringLiteral("xcalc")});
+    if (calc.isEmpty() || !StartProgram(calc))
         MsgBox(QStringLiteral("没找到文件 jisuan.exe ！"));
-        return;
-    }
-    StartProgram(calc);
 }
 
 void ShowAbout(App& app, const QString& link)
