@@ -102,24 +102,3 @@ void ReplaceFile(const QString& fresh, const QString& target)
     QFile::remove(fresh);
     throw FileSwapError(QStringLiteral("无法替换文件 %1：%2").arg(target, reason));
 }
-
-namespace {
-
-std::function<void()>& endHandler()
-{
-    static std::function<void()> handler = [] { std::exit(0); };
-    return handler;
-}
-
-}  // namespace
-
-void EndProgramAfterFileWork()
-{
-    endHandler()();
-}
-
-std::function<void()> SetFileWorkEndHandler(std::function<void()> handler)
-{
-    std::swap(endHandler(), handler);
-    return handler;
-}

@@ -63,8 +63,3 @@ QString CopyBeside(const QString& source, const QString& target);
 // FileSwapError and removes `fresh` when that fails; `target` is then untouched.
 void ReplaceFile(const QString& fresh, const QString& target);
 
-// Ends the program at once (no questions, no automatic backup) after a
-// restore, or when the set did not open again after file work. Leaves the
-// process unless another handler was set; returns the previous handler.
-void EndProgramAfterFileWork();
-std::function<void()> SetFileWorkEndHandler(std::function<void()> handler);

@@ -7,6 +7,7 @@
 #include "core/BusyPointer.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
+#include "core/ProgramEnd.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
 #include "platform/SystemInfo.h"
@@ -41,7 +42,7 @@ bool compactWhileClosed(App& app, SysdbCompact& window)
         MsgBox(QStringLiteral("账套文件 [ ") + app.CurrentSetPath + QStringLiteral(" ] 无法重新打开，程序将结束运行。\n\n") +
                    e.description(),
                MB::OKOnly | MB::Exclamation);
-        EndProgramAfterFileWork();
+        EndProgramNow();
         return false;
     }
     return true;

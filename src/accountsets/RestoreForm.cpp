@@ -7,6 +7,7 @@
 #include "core/App.h"
 #include "core/BusyPointer.h"
 #include "core/MainFrame.h"
+#include "core/ProgramEnd.h"
 #include "platform/Dialogs.h"
 #include "platform/Messages.h"
 #include "platform/SystemInfo.h"
@@ -69,7 +70,7 @@ void S32::Command1_Click()
         QCoreApplication::processEvents();
         RestoreAccountSet(app, source);
     } catch (const SetNotReopened&) {
-        EndProgramAfterFileWork();
+        EndProgramNow();
         accept();
         return;
     } catch (const DbError& e) {
@@ -79,6 +80,6 @@ void S32::Command1_Click()
         return;
     }
     MsgBox(QStringLiteral("数据恢复成功！为了数据安全，请重新运行软件！"), MB::OKOnly | MB::Information, QStringLiteral("提示"));
-    EndProgramAfterFileWork();
+    EndProgramNow();
     accept();
 }

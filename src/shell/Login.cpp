@@ -3,6 +3,7 @@
 #include "core/App.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
+#include "core/ProgramEnd.h"
 #include "core/SqlText.h"
 #include "platform/Messages.h"
 #include "platform/UserSettings.h"
@@ -12,7 +13,6 @@
 #include "shell/LabelButton.h"
 #include "shell/LoginService.h"
 #include "shell/MForm.h"
-#include "shell/ProgramEnd.h"
 
 #include <QApplication>
 #include <QCloseEvent>

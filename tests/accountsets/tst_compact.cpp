@@ -3,6 +3,7 @@
 #include "accountsets/Compact.h"
 #include "accountsets/CompactForm.h"
 #include "accountsets/Repair.h"
+#include "core/ProgramEnd.h"
 #include "core/SqlText.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
@@ -95,12 +96,12 @@ void onNextWindow(const QString& button, std::function<void(SysdbCompact*)> look
 void TestCompact::init()
 {
     ends = 0;
-    previousEnd = SetFileWorkEndHandler([this] { ++ends; });
+    previousEnd = SetProgramEndHandler([this] { ++ends; });
 }
 
 void TestCompact::cleanup()
 {
-    SetFileWorkEndHandler(previousEnd);
+    SetProgramEndHandler(previousEnd);
 }
 
 void TestCompact::compactionKeepsEveryRow()

@@ -2,6 +2,7 @@
 #include "accountsets/Backup.h"
 #include "accountsets/BackupFileWork.h"
 #include "accountsets/RestoreForm.h"
+#include "core/ProgramEnd.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
@@ -50,12 +51,12 @@ QStringList hiddenFiles(const FreshAccountSet& set)
 void TestRestore::init()
 {
     ends = 0;
-    previousEnd = SetFileWorkEndHandler([this] { ++ends; });
+    previousEnd = SetProgramEndHandler([this] { ++ends; });
 }
 
 void TestRestore::cleanup()
 {
-    SetFileWorkEndHandler(previousEnd);
+    SetProgramEndHandler(previousEnd);
 }
 
 void TestRestore::restoreRoundTripsABackup()

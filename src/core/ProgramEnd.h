@@ -1,6 +1,6 @@
 #pragma once
-// Ending the program at once, as the login window's exit button does: no
-// window is asked, nothing is saved, no backup runs.
+// Ending the program at once, as the login window's exit button and a restore
+// do: no window is asked, nothing is saved, no backup runs.
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "shell/ProgramEnd.h"
+#include "core/ProgramEnd.h"
 
 #include <cstdlib>
 
