@@ -1,15 +1,10 @@
 #include "MaintenanceFixture.h"
 
 #include "core/Posting.h"
-#include "platform/AccountSetLock.h"
 #include "platform/Database.h"
 #include "support/Builders.h"
 
-#include <QFile>
 #include <cmath>
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -141,50 +136,4 @@ QString BrokenInvariants(const Database& db)
         }
     }
     return broken;
-}
-
-bool OtherInstance::holdOpen(const QString& setPath)
-{
-    end();
-    const QByteArray file = QFile::encodeName(AccountSetLock::LockFilePath(setPath));
-    int report[2];
-    int hold[2];
-    if (pipe(report) != 0 || pipe(hold) != 0)
-        return false;
-    m_pid = fork();
-    if (m_pid == 0) {
-        // Only system calls from here: the child of a threaded program may do no more.
-        for (int fd = 3; fd < 1024; ++fd)
-            if (fd != report[1] && fd != hold[0])
-                close(fd);
-        const int fd = open(file.constData(), O_RDWR | O_CREAT, 0666);
-        struct flock fl {};
-        fl.l_type = F_RDLCK;
-        fl.l_whence = SEEK_SET;
-        const char got = (fd >= 0 && fcntl(fd, F_SETLK, &fl) == 0) ? 'y' : 'n';
-        if (write(report[1], &got, 1) != 1)
-            _exit(1);
-        char c;
-        while (read(hold[0], &c, 1) > 0) {
-        }
-        _exit(0);
-    }
-    close(report[1]);
-    close(hold[0]);
-    m_release = hold[1];
-    char got = 'n';
-    if (read(report[0], &got, 1) != 1)
-        got = 'n';
-    close(report[0]);
-    return got == 'y';
-}
-
-void OtherInstance::end()
-{
-    if (m_release >= 0)
-        close(m_release);
-    m_release = -1;
-    if (m_pid > 0)
-        waitpid(m_pid, nullptr, 0);
-    m_pid = -1;
 }

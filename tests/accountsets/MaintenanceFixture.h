@@ -3,9 +3,10 @@
 // the invariants the posting walks keep, snapshots of tables for "nothing
 // changed" checks, and another program instance holding a set open.
 
+#include "support/OtherInstance.h"
+
 #include <QString>
 #include <QStringList>
-#include <sys/types.h>
 
 class Database;
 
@@ -28,16 +29,3 @@ QString TableSnapshot(const Database& db, const QStringList& tables);
 // TA4.F8 = V3 + the sum of F6 over its posted lines = K6 of its last posted
 // line; per unit, its posted rows chain from NK (QC = the QM before, QM = QC + YF - FK).
 QString BrokenInvariants(const Database& db);
-
-// Another program instance with the set open: a child process holding a
-// shared lock on the set's lock file until end().
-class OtherInstance {
-public:
-    ~OtherInstance() { end(); }
-    bool holdOpen(const QString& setPath);
-    void end();
-
-private:
-    pid_t m_pid = -1;
-    int m_release = -1;
-};
