@@ -1,8 +1,7 @@
 #include "accountsets/Refresh.h"
 
-#include "core/SqlText.h"
-
 #include "core/Posting.h"
+#include "core/SqlText.h"
 #include "platform/Database.h"
 
 namespace {
