@@ -1,18 +1,16 @@
 #pragma once
-// The main menu: its tree as designed, and what clicking an item does.
+// The main menu: what clicking an item does (its tree is core/MainMenuTree.h).
 // Items run through Hooks().menuActions (each folder registers its windows
 // there); a few open a window hook directly. An item with neither stays in
 // the menu, disabled, until its window exists.
+
+#include "core/MainMenuTree.h"
 
 #include <QString>
 #include <functional>
 
 struct App;
 class MenuModel;
-
-// Builds the whole menu tree into `menus` (cleared first) with the design
-// captions, the design visibility and the two items greyed at design.
-void BuildMainMenu(MenuModel& menus);
 
 // What clicking the item does, or an empty function when its window is not available.
 std::function<void(App&)> MenuAction(const QString& name);

@@ -1,5 +1,6 @@
 #include "AdminFixture.h"
 
+#include "core/MainMenuTree.h"
 #include "core/MenuModel.h"
 #include "core/Settings.h"
 #include "platform/Database.h"
@@ -7,36 +8,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
-void BuildDesignMenus(MenuModel& menus)
-{
-    menus.clear();
-    menus.add(QString(), QStringLiteral("Menu_A"), QStringLiteral("&A.基础数据"));
-    const char* aa[] = {"供应商资料", "客户资料", "部门资料", "-", "货品类别", "货品档案", "成品档案"};
-    for (int i = 0; i < 7; ++i)
-        menus.add(QStringLiteral("Menu_A"), QStringLiteral("Menu_AA%1").arg(i), QString::fromUtf8(aa[i]), i != 2 && i != 6);
-    menus.add(QString(), QStringLiteral("Menu_B"), QStringLiteral("&B.入库管理"));
-    const char* bb[] = {"入库单", "退货单", "-", "生产入库", "次品返工", "-", "入库统计", "退货统计"};
-    for (int i = 0; i < 8; ++i)
-        menus.add(QStringLiteral("Menu_B"), QStringLiteral("Menu_BB%1").arg(i), QString::fromUtf8(bb[i]), i < 3 || i > 5);
-    menus.add(QString(), QStringLiteral("Menu_D"), QStringLiteral("&D.出库管理"));
-    const char* dd[] = {"领料单", "退料单", "-", "出库单", "退库单", "-", "出库统计", "退库统计"};
-    for (int i = 0; i < 8; ++i)
-        menus.add(QStringLiteral("Menu_D"), QStringLiteral("Menu_DD%1").arg(i), QString::fromUtf8(dd[i]), i > 2);
-    menus.add(QString(), QStringLiteral("Menu_E"), QStringLiteral("&E.往来帐款"));
-    menus.add(QStringLiteral("Menu_E"), QStringLiteral("Menu_E00"), QStringLiteral("增加应付"));
-    menus.add(QStringLiteral("Menu_E"), QStringLiteral("Menu_E01"), QStringLiteral("增加应收"));
-    const char* ee[] = {"付款登记", "收款登记", "-", "应付款总帐", "应付款明细帐", "应收款总帐", "应收款明细帐"};
-    for (int i = 0; i < 7; ++i)
-        menus.add(QStringLiteral("Menu_E"), QStringLiteral("Menu_EE%1").arg(i), QString::fromUtf8(ee[i]));
-    menus.add(QString(), QStringLiteral("Menu_R"), QStringLiteral("&R.综合报表"));
-    menus.add(QStringLiteral("Menu_R"), QStringLiteral("Menu_Ell"), QStringLiteral("-"));
-    menus.add(QStringLiteral("Menu_R"), QStringLiteral("menu_Ecb"), QStringLiteral("&6.出库成本统计"));
-    menus.add(QStringLiteral("Menu_R"), QStringLiteral("Menu_Eml"), QStringLiteral("&7.销售毛利统计"));
-}
-
 LoadedAccountSet::LoadedAccountSet()
 {
-    BuildDesignMenus(app().Menus);
+    BuildMainMenu(app().Menus);
     LoadSettings(app());
 }
 

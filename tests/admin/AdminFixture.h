@@ -3,18 +3,17 @@
 // (main menu built with its design captions, settings loaded), and a
 // snapshot of the settings table to compare before and after a save.
 
+#include "core/MainMenuTree.h"
 #include "support/Fixture.h"
 
 #include <QMap>
+#include <QWidget>
 #include <QVariant>
 #include <QVector>
 
 #include "admin/WizardSettings.h"
 
 class MenuModel;
-
-// The items of the main menu that the settings shape, as the main window designs them.
-void BuildDesignMenus(MenuModel& menus);
 
 // A fresh account set with the design menu and its settings loaded.
 class LoadedAccountSet : public FreshAccountSet {
@@ -45,3 +44,13 @@ WizardSettings PreparedSettings(App& app);
 // Applies choices written "name=value;name=value" with the control names
 // (ChK5=1, ChKmoshi0=1, TxtDan0=进货单, CmbDay=27, TxtDanEnabled1=0 ...).
 void ApplyChoices(WizardSettings& s, const QString& choices);
+
+// A control of a window by its name; null (with a warning naming it) when absent.
+template <class T>
+T* child(QWidget* w, const QString& name)
+{
+    T* c = w->findChild<T*>(name);
+    if (!c)
+        qWarning("no control %s", qPrintable(name));
+    return c;
+}

@@ -1,3 +1,5 @@
+#include "AdminFixture.h"
+
 #include "admin/Operators.h"
 #include "admin/OperatorsForm.h"
 #include "core/Permissions.h"
@@ -37,15 +39,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-template <class T>
-T* child(QWidget* w, const QString& name)
-{
-    T* c = w->findChild<T*>(name);
-    if (!c)
-        qWarning("no control %s", qPrintable(name));
-    return c;
-}
 
 void trigger(QWidget* w, const char* menu)
 {

@@ -1,3 +1,5 @@
+#include "AdminFixture.h"
+
 #include "admin/PersonalSettings.h"
 #include "admin/PersonalSettingsForm.h"
 #include "platform/Database.h"
@@ -30,15 +32,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-template <class T>
-T* child(QWidget* w, const QString& name)
-{
-    T* c = w->findChild<T*>(name);
-    if (!c)
-        qWarning("no control %s", qPrintable(name));
-    return c;
-}
 
 QString password(const Database& db, const QString& code)
 {

@@ -335,7 +335,7 @@ void WizardSaveTest::menusMatchTheStartupShaping()
     QFETCH(QString, choices);
     LoadedAccountSet set;
     set.app().AppTitle = title;
-    BuildDesignMenus(set.app().Menus);
+    BuildMainMenu(set.app().Menus);
     LoadSettings(set.app());
 
     WizardSettings s = LoadWizardSettings(set.app());
@@ -349,7 +349,7 @@ void WizardSaveTest::menusMatchTheStartupShaping()
     App restarted;
     restarted.AppTitle = title;
     restarted.CurrentDatabase.open(set.setPath());
-    BuildDesignMenus(restarted.Menus);
+    BuildMainMenu(restarted.Menus);
     LoadSettings(restarted);
     const auto afterStart = menuState(restarted.Menus);
     for (auto it = afterStart.cbegin(); it != afterStart.cend(); ++it) {

@@ -50,15 +50,6 @@ private Q_SLOTS:
 
 namespace {
 
-template <class T>
-T* child(QWidget* w, const QString& name)
-{
-    T* c = w->findChild<T*>(name);
-    if (!c)
-        qWarning("no control %s", qPrintable(name));
-    return c;
-}
-
 QCheckBox* chk(QWidget* w, int i)
 {
     return child<QCheckBox>(w, QStringLiteral("ChK%1").arg(i));
