@@ -1,0 +1,33 @@
+#pragma once
+// The codes stored in the account set for kinds of documents, business units
+// and goods. They are stored as these numbers in TB1.LB, TA1.LB and
+// TA4.Fcplj, so the values never change; code names them, never the numbers.
+
+enum class DocKind : int {
+    Inbound = 1,           // purchase and production receipts
+    SupplierReturn = 2,    // purchase and rework returns
+    Outbound = 3,          // sales deliveries and department issues
+    StockReturn = 4,       // customer and department returns
+    Stocktaking = 7,
+    Payment = 10,
+    Receipt = -10,
+    AddedPayable = 100,
+    AddedReceivable = -100,
+};
+
+enum class UnitKind : int {
+    Supplier = 0,
+    Customer = 1,
+    Reserved = 7,
+    Department = 8,
+};
+
+enum class GoodsClass : int {
+    Part = 0,
+    Product = 1,
+};
+
+// The stored number of a kind, for SQL parameters and stored columns.
+constexpr int code(DocKind k) { return static_cast<int>(k); }
+constexpr int code(UnitKind k) { return static_cast<int>(k); }
+constexpr int code(GoodsClass k) { return static_cast<int>(k); }
