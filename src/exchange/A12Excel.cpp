@@ -43,10 +43,8 @@ A12ExcelForm::A12ExcelForm(App& a, UnitKind kind, QWidget* parent) : ImportForm(
 
 void A12ExcelForm::run()
 {
-    if (app.OperatorCode != QLatin1String("001")) {
-        MsgBox(QStringLiteral("本操作仅系统最高权限用户001可以执行！"), MB::OKOnly | MB::Exclamation);
+    if (!topAdministratorOnly())
         return;
-    }
     if (!loaded()) {
         MsgBox(QStringLiteral("请选择Excel文件读入数据，之后再进行保存！"));
         return;
@@ -57,11 +55,8 @@ void A12ExcelForm::run()
         MsgBox(QStringLiteral("必须指定哪一列为") + caption + QStringLiteral("！"));
         return;
     }
-    const QString problem = MappingProblem(*Gd->gridModel(), mappingTexts(), mappingCaptions());
-    if (!problem.isEmpty()) {
-        MsgBox(problem);
+    if (!mappingNamesColumns())
         return;
-    }
     if (MsgBox(QStringLiteral("此操作危险！如果已经存在编码相同的档案，旧的数据将被覆盖！建议您先备份现有数据，再进行本操作！") +
                    CR + CR + QStringLiteral("现在就开始保存新数据到系统中吗？"),
                MB::YesNo | MB::Question) != MB::Yes)
@@ -80,19 +75,7 @@ void A12ExcelForm::run()
                           MB::OKCancel | MB::Exclamation);
         });
     }
-    if (out.state == ImportOutcome::State::Cancelled) {
-        showHint(QStringLiteral("导入已取消，没有写入任何数据"));
-        return;
-    }
-    if (!out.ok()) {
-        showHint(QStringLiteral("导入失败，请检查Excel文件格式及相关设置"));
-        MsgBox(out.message);
-        return;
-    }
-    MsgBox(QStringLiteral("数据导入成功！"));
-    showHint(QStringLiteral("数据已成功导入系统"));
-    clearGrid();
-    imported = true;
+    imported = showOutcome(out) || imported;
 }
 
 bool A12Excel(App& app, UnitKind kind, QWidget* parent)

@@ -90,11 +90,8 @@ void DanExcelForm::run()
         MsgBox(QStringLiteral("必须指定哪一列为") + Lab[0]->text() + QStringLiteral("！"));
         return;
     }
-    const QString problem = MappingProblem(*Gd->gridModel(), mappingTexts(), mappingCaptions());
-    if (!problem.isEmpty()) {
-        MsgBox(problem);
+    if (!mappingNamesColumns())
         return;
-    }
     showHint(QStringLiteral("正在写入单据明细……"));
     LineImportOutcome out;
     {

@@ -88,10 +88,8 @@ void FromExcelForm::showRow(int k, bool on)
 
 void FromExcelForm::run()
 {
-    if (app.OperatorCode != QLatin1String("001")) {
-        MsgBox(QStringLiteral("本操作仅系统最高权限用户001可以执行！"), MB::OKOnly | MB::Exclamation);
+    if (!topAdministratorOnly())
         return;
-    }
     if (!loaded()) {
         MsgBox(QStringLiteral("请选择Excel文件，选择工作表，读入数据，之后再执行导入！"));
         return;
@@ -104,11 +102,8 @@ void FromExcelForm::run()
         MsgBox(QStringLiteral("必须指定哪一列为") + app.GoodsTerm + QStringLiteral("编码数据！"));
         return;
     }
-    const QString problem = MappingProblem(*Gd->gridModel(), mappingTexts(), mappingCaptions());
-    if (!problem.isEmpty()) {
-        MsgBox(problem);
+    if (!mappingNamesColumns())
         return;
-    }
     if (MsgBox(QStringLiteral("此操作危险！可能会改变系统内存在的部份信息。建议您先备份现有数据，再导入新数据！") + CR + CR +
                    QStringLiteral("现在就开始导入新数据吗？"),
                MB::YesNo | MB::Question) != MB::Yes)
@@ -130,15 +125,7 @@ void FromExcelForm::run()
                           MB::YesNoCancel | MB::Question | MB::DefaultButton3);
         });
     }
-    if (!out.ok()) {
-        showHint(QStringLiteral("导入失败，请检查Excel文件格式及相关设置"));
-        MsgBox(out.message);
-        return;
-    }
-    MsgBox(QStringLiteral("数据导入成功！"));
-    showHint(QStringLiteral("数据已成功导入系统"));
-    clearGrid();
-    imported = true;
+    imported = showOutcome(out) || imported;
 }
 
 bool FromExcel(App& app, const QString& goodsWord, QWidget* parent)

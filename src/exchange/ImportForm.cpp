@@ -6,6 +6,7 @@
 #include "core/Hooks.h"
 #include "core/MainFrame.h"
 #include "core/SqlText.h"
+#include "exchange/ImportRuns.h"
 #include "platform/Dialogs.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
@@ -293,6 +294,40 @@ void ImportForm::help()
     MsgBox(QStringLiteral("打开帮助文件后，在左侧选择[从Excel文件中导入") + app.GoodsTerm + QStringLiteral("基础数据]。"));
     if (auto open = Hooks().menuActions.value(QStringLiteral("Menu_Help")))
         open(app);
+}
+
+bool ImportForm::topAdministratorOnly()
+{
+    if (app.OperatorCode == QLatin1String("001"))
+        return true;
+    MsgBox(QStringLiteral("本操作仅系统最高权限用户001可以执行！"), MB::OKOnly | MB::Exclamation);
+    return false;
+}
+
+bool ImportForm::mappingNamesColumns()
+{
+    const QString problem = MappingProblem(*Gd->gridModel(), mappingTexts(), mappingCaptions());
+    if (problem.isEmpty())
+        return true;
+    MsgBox(problem);
+    return false;
+}
+
+bool ImportForm::showOutcome(const ImportOutcome& out)
+{
+    if (out.state == ImportOutcome::State::Cancelled) {
+        showHint(QStringLiteral("导入已取消，没有写入任何数据"));
+        return false;
+    }
+    if (!out.ok()) {
+        showHint(QStringLiteral("导入失败，请检查Excel文件格式及相关设置"));
+        MsgBox(out.message);
+        return false;
+    }
+    MsgBox(QStringLiteral("数据导入成功！"));
+    showHint(QStringLiteral("数据已成功导入系统"));
+    clearGrid();
+    return true;
 }
 
 QString ImportForm::closeQuestion() const

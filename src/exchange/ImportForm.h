@@ -19,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QMenuBar;
 class QPushButton;
+struct ImportOutcome;
 struct App;
 
 class ImportForm : public QDialog {
@@ -75,6 +76,12 @@ protected:
     virtual void run() = 0;
     void done(int r) override;
     virtual QString closeQuestion() const;
+    // Shared steps of the goods and unit runs: only operator "001" may save;
+    // a mapping letter must name a column; the outcome is shown and a
+    // success empties the grid. Each returns false when the run stops.
+    bool topAdministratorOnly();
+    bool mappingNamesColumns();
+    bool showOutcome(const ImportOutcome& out);
 
     App& app;
 
