@@ -25,7 +25,7 @@ class StandInHost : public LineGridHost {
 public:
     StandInHost(Database& db, int cols = 8);
     QLineEdit* TxtEnter() override { return &editor; }
-    void TxtEnter_LostFocus() override;
+    void TxtEnter_LostFocus() override;  // virtual: the stocktaking stand-in adds to it
     Grid* GdMx() override { return &grid; }
     void GdMx_Click() override;
     int curMxR() const override { return row; }

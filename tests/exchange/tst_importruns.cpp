@@ -52,6 +52,7 @@ private slots:
     void unitOpeningBalanceRepostsChain();
     void lineImport();
     void lineImportRefusedRowWritesNothing();
+    void lineImportStocktakingWithAttribute();
 };
 
 void TestImportRuns::openingBalance_data()
@@ -288,6 +289,53 @@ void TestImportRuns::lineImportRefusedRowWritesNothing()
     QCOMPARE(host.grid.textMatrix(1, 4), QStringLiteral("1"));
     QCOMPARE(host.grid.textMatrix(2, 0), QStringLiteral("G2"));
     QCOMPARE(host.grid.textMatrix(2, 5), QStringLiteral("30"));
+}
+
+namespace {
+// The stocktaking window's commit: book quantity from the goods' stock, the
+// cost as unit price, counted quantity and differences empty.
+class StocktakingHost : public StandInHost {
+public:
+    using StandInHost::StandInHost;
+    void TxtEnter_LostFocus() override
+    {
+        const int refusedBefore = refusals;
+        StandInHost::TxtEnter_LostFocus();
+        if (refusals != refusedBefore)
+            return;
+        const RecordSet rs = db.query(QStringLiteral("SELECT F8, F4, F7 FROM TA4 WHERE F1 = ?"), {grid.textMatrix(row, 0)});
+        if (rs.isEmpty())
+            return;
+        grid.setTextMatrix(row, 3, rs.text(0, 0) + QLatin1Char(' ') + rs.text(0, 1));
+        grid.setTextMatrix(row, 4, QString());
+        grid.setTextMatrix(row, 6, rs.text(0, 2));
+    }
+};
+}  // namespace
+
+void TestImportRuns::lineImportStocktakingWithAttribute()
+{
+    FreshAccountSet set;
+    set.app().HpsxName = QStringLiteral("批号");
+    AddGoods(set.db(), {.code = "G1", .name = "螺丝", .unit = "个", .cost = 2, .stock = 50});
+    AddDocument(set.db(), {.number = "RK1", .lines = {{.goods = "G1", .qty = 8, .price = 2, .attr = "B1"}}});
+    set.db().execute(QStringLiteral("UPDATE TB11 SET SRT = 'S202405130001001'"));
+    StocktakingHost host(set.db(), 9);
+    GridModel g;
+    FillImportGrid(g, {{"G1", "5", "B1"}, {"G1", "60", ""}});
+    host.grid.setRows(2);
+    const LineImportOutcome out = RunLineImport(set.app(), host, LineImportLayout::stocktakingLayout(), g,
+                                                Mapping(LineFieldCount, {{LCode, "A"}, {LQty, "B"}, {LAttr, "C"}}));
+    // The second row names the same goods: the document refuses it.
+    QCOMPARE(out.written, 1);
+    QCOMPARE(out.refused, 1);
+    Grid& gd = host.grid;
+    QCOMPARE(gd.textMatrix(1, 2), QStringLiteral("B1"));
+    QCOMPARE(gd.textMatrix(1, 3), QStringLiteral("8 个"));   // the batch's posted stock
+    QCOMPARE(gd.textMatrix(1, 4), QStringLiteral("5"));      // counted
+    QCOMPARE(gd.textMatrix(1, 5), QStringLiteral("-3"));     // difference
+    QCOMPARE(gd.textMatrix(1, 7), QStringLiteral("-6.00"));  // difference amount at cost 2
+    QCOMPARE(gd.cellForeColor(1, 5), QColor(Qt::red));       // decided before the batch stock
 }
 
 VX_REGISTER_TEST(TestImportRuns)
