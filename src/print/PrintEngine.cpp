@@ -94,10 +94,6 @@ bool LooksLikeDate(const QString& text)
     return t.contains(QLatin1Char('-')) || t.contains(QLatin1Char('/')) ? ParseSqlDate(t).has_value() : false;
 }
 
-struct LoadStep {
-    int number = 10;
-};
-
 }  // namespace
 
 PrintEngine::PrintEngine() = default;
@@ -665,11 +661,11 @@ QString PrintEngine::ColumnText(int col) const
     keyword.remove(QStringLiteral("自动"));
     keyword = keyword.left(2);
     const QString own = v.isNull() ? QString() : v.toString();
-    if (keyword == QLatin1String("序号"))
+    if (keyword == QStringLiteral("序号"))
         return QString::number(m_rowOnPage);
-    const bool arithmetic = keyword == QLatin1String("加法") || keyword == QLatin1String("减法") ||
-                            keyword == QLatin1String("乘法") || keyword == QLatin1String("除法");
-    if (arithmetic || keyword == QLatin1String("连接")) {
+    const bool arithmetic = keyword == QStringLiteral("加法") || keyword == QStringLiteral("减法") ||
+                            keyword == QStringLiteral("乘法") || keyword == QStringLiteral("除法");
+    if (arithmetic || keyword == QStringLiteral("连接")) {
         if (own.isEmpty())
             return QString();
         const int amp = own.indexOf(QLatin1Char('&'));
@@ -681,15 +677,15 @@ QString PrintEngine::ColumnText(int col) const
             throw DbError(-1, QStringLiteral("计算列 %1 引用的字段不存在：%2").arg(name, own));
         const QVariant va = myrs.field(a);
         const QVariant vb = myrs.field(b);
-        if (keyword == QLatin1String("连接"))
+        if (keyword == QStringLiteral("连接"))
             return (va.isNull() ? QString() : va.toString()) + QLatin1Char(' ') +
                    (vb.isNull() ? QStringLiteral("0") : vb.toString());
         const double x = va.isNull() ? 0 : Num(va.toString());
         const double y = vb.isNull() ? 0 : Num(vb.toString());
         double r = 0;
-        if (keyword == QLatin1String("加法")) r = x + y;
-        else if (keyword == QLatin1String("减法")) r = x - y;
-        else if (keyword == QLatin1String("乘法")) r = x * y;
+        if (keyword == QStringLiteral("加法")) r = x + y;
+        else if (keyword == QStringLiteral("减法")) r = x - y;
+        else if (keyword == QStringLiteral("乘法")) r = x * y;
         else {
             if (y == 0)
                 return QString();
@@ -697,9 +693,9 @@ QString PrintEngine::ColumnText(int col) const
         }
         return NumText(RoundToDecimals(r, 5));
     }
-    if (keyword == QLatin1String("价格"))
+    if (keyword == QStringLiteral("价格"))
         return FormatNumber(Num(own), PriceFormat);
-    if (keyword == QLatin1String("金额"))
+    if (keyword == QStringLiteral("金额"))
         return FormatNumber(Num(own), AmountFormat);
     return keyword;
 }
