@@ -257,6 +257,17 @@ void PrintEngine::readHeader(const QStringList& lines, bool& pidMismatch)
     }
 }
 
+void PrintEngine::setTableGeometry(const QString& key, double v)
+{
+    if (key == QLatin1String("TABTOP")) m_tabTop = v;
+    else if (key == QLatin1String("TABBTM")) m_tabBtm = v;
+    else if (key == QLatin1String("ROWHEIGHT")) m_rowHeight = v;
+    else if (key == QLatin1String("RCDTOP")) m_rcdTop = v;
+    else if (key == QLatin1String("RCDLINETOP")) m_rcdLineTop = v;
+    else if (key == QLatin1String("RCDLINELEFT")) m_rcdLineLeft = v;
+    else if (key == QLatin1String("RCDLINERIGHT")) m_rcdLineRight = v;
+}
+
 void PrintEngine::readItems(const QStringList& lines)
 {
     QString current;  // a column number, "LINE", "常量", "END" or a variable's name
@@ -308,14 +319,7 @@ void PrintEngine::readItems(const QStringList& lines)
             if (table) {
                 if (currentColumn != 0)
                     continue;
-                const double n = Num(v);
-                if (key == QLatin1String("TABTOP")) m_tabTop = n;
-                else if (key == QLatin1String("TABBTM")) m_tabBtm = n;
-                else if (key == QLatin1String("ROWHEIGHT")) m_rowHeight = n;
-                else if (key == QLatin1String("RCDTOP")) m_rcdTop = n;
-                else if (key == QLatin1String("RCDLINETOP")) m_rcdLineTop = n;
-                else if (key == QLatin1String("RCDLINELEFT")) m_rcdLineLeft = n;
-                else if (key == QLatin1String("RCDLINERIGHT")) m_rcdLineRight = n;
+                setTableGeometry(key, Num(v));
             } else {
                 const int slot = SlotOf(key);
                 if (slot >= 0)
@@ -627,16 +631,9 @@ void PrintEngine::readFieldProps()
             continue;
         }
         if (IsTableKey(r.key)) {
-            const double v = Num(r.value);
-            if (r.key == QLatin1String("TABTOP")) m_tabTop = v;
-            else if (r.key == QLatin1String("TABBTM")) {
-                m_tabBtm = v;
-                m_tableBottom = v > 0 ? v : m_pageH + v;
-            } else if (r.key == QLatin1String("ROWHEIGHT")) m_rowHeight = v;
-            else if (r.key == QLatin1String("RCDTOP")) m_rcdTop = v;
-            else if (r.key == QLatin1String("RCDLINETOP")) m_rcdLineTop = v;
-            else if (r.key == QLatin1String("RCDLINELEFT")) m_rcdLineLeft = v;
-            else if (r.key == QLatin1String("RCDLINERIGHT")) m_rcdLineRight = v;
+            setTableGeometry(r.key, Num(r.value));
+            if (r.key == QLatin1String("TABBTM"))
+                m_tableBottom = m_tabBtm > 0 ? m_tabBtm : m_pageH + m_tabBtm;
             continue;
         }
         const int slot = SlotOf(r.key);

@@ -178,6 +178,8 @@ private:
     void readHeader(const QStringList& lines, bool& pidMismatch);
     void readItems(const QStringList& lines);
     void readFieldProps();
+    // Puts one record-table value (TABTOP ... RCDLINERIGHT) into its member.
+    void setTableGeometry(const QString& key, double v);
     void drawField(PageSurface& s, int col, const QString& text, double xOffset);
     void drawRuleRow(PageSurface& s, int row);
     void drawItems(PageSurface& s);
