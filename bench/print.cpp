@@ -97,6 +97,7 @@ int main(int argc, char** argv)
 
         // Preview, paged forward from page 1 to the last.
         auto preview = Prepared(app, bin + QStringLiteral("plst.vxp"));
+        auto paper = Prepared(app, bin + QStringLiteral("plst.vxp"));
         app.CurrentDatabase.execute(QStringLiteral("delete from Plist"));
         t.start();
         int pages = 0;
@@ -112,17 +113,18 @@ int main(int argc, char** argv)
                     static_cast<long long>(preview->CurRcd), static_cast<long long>(preview->MainRcd));
 
         // PDF of the whole print.
-        auto paper = Prepared(app, bin + QStringLiteral("plst.vxp"));
         paper->MainPages = pages;
         t.start();
         {
             PdfSurface out(dir.filePath(QStringLiteral("engine.pdf")), paper->pageWidth(), paper->pageHeight(), 300);
             ImageSurface scratch(paper->pageWidth(), paper->pageHeight(), Dpi);
             QString message;
-            paper->PrintPages(0, 0, out, scratch, message);
+            if (!paper->PrintPages(0, 0, out, scratch, message))
+                std::printf("PDF not finished: %s\n", qPrintable(message));
             out.finish();
         }
         const double pdfTime = Seconds(t);
+        std::printf("PDF: %d pages, %lld record rows\n", paper->CurPage - 1, static_cast<long long>(paper->CurRcd));
 
         // The plain loops over the same texts, rows read by one plain query.
         job.stage();

@@ -42,30 +42,41 @@ QPointF PageSurface::toDevice(double x, double y) const
     return {(x - m_left) * (m_pageW / m_designW) * g, (y - m_top) * g};
 }
 
-QFont PageSurface::currentFont() const
+const QFont& PageSurface::currentFont()
 {
-    QFont f(FontName);
-    f.setPointSizeF(FontSize > 0 ? FontSize : 10);
-    f.setBold(FontBold);
-    return f;
+    if (!m_metrics || FontName != m_fontKeyName || FontSize != m_fontKeySize || FontBold != m_fontKeyBold) {
+        m_fontKeyName = FontName;
+        m_fontKeySize = FontSize;
+        m_fontKeyBold = FontBold;
+        m_font = QFont(FontName);
+        m_font.setPointSizeF(FontSize > 0 ? FontSize : 10);
+        m_font.setBold(FontBold);
+        m_metrics = std::make_unique<QFontMetricsF>(m_font, m_device);
+    }
+    return m_font;
+}
+
+const QFontMetricsF& PageSurface::metrics()
+{
+    currentFont();
+    return *m_metrics;
 }
 
 double PageSurface::TextWidth(const QString& text)
 {
-    const QFontMetricsF fm(currentFont(), m_device);
     const double unit = (m_pageW / m_designW) * dotsPerMm();
-    return fm.horizontalAdvance(text) / unit;
+    return metrics().horizontalAdvance(text) / unit;
 }
 
 void PageSurface::deviceText(double x, double y, const QString& text)
 {
     if (!isActive())
         return;
-    const QFont font = currentFont();
-    const QFontMetricsF fm(font, m_device);
-    m_painter->setFont(font);
+    const QFont& font = currentFont();
+    if (m_painter->font() != font)
+        m_painter->setFont(font);
     m_painter->setPen(ForeColor);
-    m_painter->drawText(QPointF(x, y + fm.ascent()), text);
+    m_painter->drawText(QPointF(x, y + m_metrics->ascent()), text);
 }
 
 void PageSurface::Print(const QString& text)

@@ -11,6 +11,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -64,7 +65,15 @@ protected:
     void end();
 
 private:
-    QFont currentFont() const;
+    // The font of the drawing state, with its metrics; made again only when
+    // the name, size or boldness changed.
+    const QFont& currentFont();
+    const QFontMetricsF& metrics();
+    QString m_fontKeyName;
+    int m_fontKeySize = -1;
+    bool m_fontKeyBold = false;
+    QFont m_font;
+    std::unique_ptr<QFontMetricsF> m_metrics;
     std::unique_ptr<QPainter> m_painter;
     QPaintDevice* m_device = nullptr;
     double m_pageW = 210, m_pageH = 297, m_designW = 210, m_left = 0, m_top = 0;

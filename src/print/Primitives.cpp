@@ -52,7 +52,12 @@ void SetFontNameSafe(PageSurface& surface, const QString& fontName)
     if (fontName.isEmpty())
         return;
     // A family the system does not know leaves the font that was set before.
-    if (QFontDatabase::hasFamily(fontName) || fontName == DefaultFontName)
+    // Asking the font database is slow, and every text of a page asks.
+    static QHash<QString, bool> known;
+    auto it = known.constFind(fontName);
+    if (it == known.constEnd())
+        it = known.insert(fontName, fontName == DefaultFontName || QFontDatabase::hasFamily(fontName));
+    if (*it)
         surface.FontName = fontName;
 }
 

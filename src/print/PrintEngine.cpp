@@ -26,8 +26,25 @@ const QString LineWord = QStringLiteral("LINE");
 const QString NoteMark = QStringLiteral("//;;");
 const QString Para = QStringLiteral("\n\n");
 
+// The number a text begins with. Plain numbers (the usual case, read for
+// every cell of every page) are converted directly; anything else goes
+// through the general reader.
 double Num(const QString& text)
 {
+    if (text.isEmpty())
+        return 0;
+    bool plain = true;
+    for (const QChar c : text)
+        if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('-')) {
+            plain = false;
+            break;
+        }
+    if (plain) {
+        bool ok = false;
+        const double v = text.toDouble(&ok);
+        if (ok)
+            return v;
+    }
     return LeadingNumber(text);
 }
 
@@ -643,6 +660,12 @@ void PrintEngine::readFieldProps()
             throw DbError(-1, QStringLiteral("记录集字段编号 %1 超出范围 0-50").arg(n));
         m_fieldProps[size_t(n)][size_t(slot)] = r.value;
     }
+    // The slots' numbers, read once per page instead of once per cell.
+    for (size_t j = 0; j < m_fieldProps.size(); ++j) {
+        const auto& p = m_fieldProps[j];
+        m_fieldNumbers[j] = {!p[SLeft].isEmpty(), Num(p[SLeft]), Num(p[STop]), Num(p[SRight]), Num(p[SAlign]),
+                             Num(p[SFontSize]), Num(p[SHide]), Num(p[SFontBold]), Num(p[SSpac])};
+    }
 }
 
 QString PrintEngine::ColumnText(int col) const
@@ -774,32 +797,33 @@ void PrintEngine::drawRuleRow(PageSurface& s, int row)
 void PrintEngine::drawField(PageSurface& s, int j, const QString& columnText, double xOffset)
 {
     auto& p = m_fieldProps[size_t(j)];
-    if (p[SLeft].isEmpty() || Num(p[SHide]) == 1)
+    FieldNumbers& n = m_fieldNumbers[size_t(j)];
+    if (!n.placed || n.hide == 1)
         return;
-    const double v = Num(p[SFontBold]);
+    const double v = n.bold;
     const bool barcode = v >= 2 && v <= 7 && v == std::floor(v);
     const bool bold = v == 1;
     QString text = FieldDecFormat(columnText, p[SDec]);
-    if (Num(p[STop]) > 2 * m_rowHeight)
+    if (n.top > 2 * m_rowHeight) {
         p[STop] = QString::number(float(2 * m_rowHeight), 'g', 7);
-    const double left = Num(p[SLeft]);
-    if (LabMode > 0 && left > DesignWidth / (LabMode + 1))
+        n.top = Num(p[STop]);
+    }
+    if (LabMode > 0 && n.left > DesignWidth / (LabMode + 1))
         return;
     if (AllRcdHide)
         return;
-    const double x = left + xOffset;
-    const double y = m_tabTop + m_rcdTop + m_rowOnPage * m_rowHeight + Num(p[STop]);
-    const bool red = SelWholeRow || (SelKind == FieldWord && left == SelLeft && Num(SelName) == j);
+    const double x = n.left + xOffset;
+    const double y = m_tabTop + m_rcdTop + m_rowOnPage * m_rowHeight + n.top;
+    const bool red = SelWholeRow || (SelKind == FieldWord && n.left == SelLeft && Num(SelName) == j);
     const QColor colour = red ? Qt::red : Qt::black;
-    int size = int(RoundEven(Num(p[SFontSize])));
+    int size = int(RoundEven(n.fontSize));
     if (barcode) {
         const int iv = int(v);
         DrawCode39(s, text, 1, iv % 2 == 1 ? 1 : 0, x, y, colour, size, iv <= 3 ? 3 : (iv <= 5 ? 4 : 5));
         return;
     }
     QString font = p[SFontName];
-    DrawBoxText(s, x, y, size, bold, text, Num(p[SRight]) - left, 0, int(RoundEven(Num(p[SAlign]))), font, colour,
-                Num(p[SSpac]));
+    DrawBoxText(s, x, y, size, bold, text, n.right - n.left, 0, int(RoundEven(n.align)), font, colour, n.spac);
 }
 
 void PrintEngine::RenderPage(PageSurface& s)

@@ -189,6 +189,11 @@ private:
     int m_rowOnPage = 0;
     int m_rowsOnPage = 0;
     std::array<std::array<QString, 12>, 51> m_fieldProps;
+    struct FieldNumbers {
+        bool placed = false;  // LEFT is not empty
+        double left = 0, top = 0, right = 0, align = 0, fontSize = 0, hide = 0, bold = 0, spac = 0;
+    };
+    std::array<FieldNumbers, 51> m_fieldNumbers;
     double m_tabTop = 0, m_tabBtm = 0, m_rowHeight = 0, m_rcdTop = 0, m_rcdLineTop = 0, m_rcdLineLeft = 0,
            m_rcdLineRight = 0;
     double m_tableBottom = 0;
