@@ -350,8 +350,12 @@ RecordSet Database::query(const QString& sql, const QVariantList& params) const
         for (int i = 0; i < params.size(); ++i)
             bindValue(st, i + 1, params[i], *this);
         rs.m_cols = sqlite3_column_count(st);
-        for (int c = 0; c < rs.m_cols; ++c)
+        for (int c = 0; c < rs.m_cols; ++c) {
             rs.m_names << QString::fromUtf8(sqlite3_column_name(st, c));
+            const char* decl = sqlite3_column_decltype(st, c);
+            const QByteArray type = QByteArray(decl ? decl : "").toUpper();
+            rs.m_real << (type.contains("REAL") || type.contains("DOUB") || type.contains("FLOA"));
+        }
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW)
             for (int c = 0; c < rs.m_cols; ++c)

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <vector>
@@ -65,13 +66,20 @@ public:
     bool eof() const { return m_cursor >= rowCount(); }
     void moveNext() { ++m_cursor; }
     void moveFirst() { m_cursor = 0; }
+    void moveLast() { m_cursor = rowCount() > 0 ? rowCount() - 1 : 0; }
+    // Moves the cursor by n rows (back when negative), kept within 0..rowCount().
+    void move(int n) { m_cursor = std::clamp(m_cursor + n, 0, rowCount()); }
     int position() const { return m_cursor; }
+    // True when the column is declared as a floating-point number (REAL,
+    // DOUBLE, FLOAT) in its table; expressions have no declared type.
+    bool isRealColumn(int col) const { return col >= 0 && col < m_real.size() && m_real[col]; }
     QVariant field(int col) const { return value(m_cursor, col); }
     QVariant field(const QString& name) const { return value(m_cursor, name); }
 
 private:
     friend class Database;
     QStringList m_names;
+    QList<bool> m_real;
     std::vector<QVariant> m_cells;
     int m_cols = 0;
     int m_cursor = 0;
