@@ -3,7 +3,9 @@
 #include "core/App.h"
 #include "widgets/BusyPointer.h"
 #include "core/MainFrame.h"
+#include "exchange/GridExport.h"
 #include "platform/Dialogs.h"
+#include "platform/Grid.h"
 #include "platform/Messages.h"
 #include "platform/Printing.h"
 #include "print/PageSurface.h"
@@ -57,8 +59,6 @@ Myprn::Myprn(App& app, QWidget* parent)
     Menu_Output->setObjectName(QStringLiteral("Menu_Output"));
     Menu_ToExcel = AddAction(Menu_Output, "Menu_ToExcel", QStringLiteral("&1.导出到EXCEL"));
     Menu_ToJPG = AddAction(Menu_Output, "Menu_ToJPG", QStringLiteral("&2.导出到图片"));
-    // The spreadsheet export goes through the exchange's export window, which is not there yet.
-    Menu_ToExcel->setEnabled(false);
 
     // The layout settings belong to the designer; only their menu frame is here.
     menu_Set = menuBar->addMenu(QStringLiteral("&S.设置"));
@@ -121,6 +121,10 @@ Myprn::Myprn(App& app, QWidget* parent)
     layout->addWidget(Scroll, 1);
     layout->addWidget(StBar);
 
+    GdTmp = new Grid(this);
+    GdTmp->setObjectName(QStringLiteral("GdTmp"));
+    GdTmp->setVisible(false);
+
     TimerAutoPrint = new QTimer(this);
     TimerAutoPrint->setObjectName(QStringLiteral("TimerAutoPrint"));
     TimerAutoPrint->setInterval(100);
@@ -132,6 +136,7 @@ Myprn::Myprn(App& app, QWidget* parent)
             [this] { PrintPages(m_engine.CurPage, m_engine.CurPage); });
     connect(Menu_SelectPrint2, &QAction::triggered, this, &Myprn::choosePageRange);
     connect(Menu_ToJPG, &QAction::triggered, this, &Myprn::exportPicture);
+    connect(Menu_ToExcel, &QAction::triggered, this, &Myprn::exportRows);
     connect(Menu_SaveSet, &QAction::triggered, this, &Myprn::SaveLayout);
     connect(Menu_Home, &QAction::triggered, this, &Myprn::goHome);
     connect(Menu_UP, &QAction::triggered, this, &Myprn::goUp);
@@ -353,6 +358,26 @@ void Myprn::choosePageRange()
         return;
     }
     PrintPages(int(from), int(to));
+}
+
+void Myprn::exportRows()
+{
+    int columns = 0;
+    std::vector<QString> cells;
+    const QString problem = m_engine.ExportRows(m_app.CurrentDatabase, columns, cells);
+    if (!problem.isEmpty()) {
+        MsgBox(problem);
+        return;
+    }
+    // The export buffer: titles 列0, 列1 ... in row 0, the rows as text below.
+    const int rows = int(cells.size() / size_t(columns));
+    GdTmp->load(rows, columns, std::move(cells));
+    for (int c = 0; c < columns; ++c) {
+        GdTmp->setTextMatrix(0, c, QStringLiteral("列%1").arg(c));
+        GdTmp->setColWidth(c, 100);
+    }
+    m_app.ExportColKinds = QVector<qint16>(columns + 1, 0);
+    ToExcel(m_app, GdTmp, QStringLiteral("导出数据"), QString(), QString(), 1, this);
 }
 
 void Myprn::exportPicture()

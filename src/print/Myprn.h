@@ -16,6 +16,7 @@ class QMenuBar;
 class QScrollArea;
 class QStatusBar;
 class QTimer;
+class Grid;
 
 class Myprn : public QDialog {
     Q_OBJECT
@@ -51,6 +52,7 @@ private:
     void goEnd();
     void choosePageRange();
     void exportPicture();
+    void exportRows();
     void autoPrint();
     void showHelp();
     void setNavigation();
@@ -86,4 +88,5 @@ private:
     QLabel* Panel2;
     QLabel* Panel3;
     QTimer* TimerAutoPrint;
+    Grid* GdTmp;  // export buffer, never shown
 };

@@ -602,6 +602,27 @@ QString PrintEngine::OpenRecords(const Database& db)
     return QString();
 }
 
+QString PrintEngine::ExportRows(const Database& db, int& columns, std::vector<QString>& cells) const
+{
+    RecordSet rows;
+    try {
+        rows = db.query(PrnSQL);
+    } catch (const DbError& e) {
+        return QStringLiteral("打印数据的查询语句有误，无法取得要打印的数据：") + Para + e.description();
+    }
+    if (rows.isEmpty())
+        return QStringLiteral("没有数据可导出!");
+    columns = rows.columnCount();
+    cells.clear();
+    cells.reserve(size_t(rows.rowCount()) * size_t(columns));
+    for (int r = 0; r < rows.rowCount(); ++r)
+        for (int c = 0; c < columns; ++c) {
+            const QVariant v = rows.value(r, c);
+            cells.push_back(v.isNull() ? QString() : v.toString());
+        }
+    return QString();
+}
+
 void PrintEngine::SetUpPage()
 {
     m_pageW = PaperW;

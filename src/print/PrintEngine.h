@@ -144,6 +144,12 @@ public:
     // `scratch` only. False with a message when nothing could be printed.
     bool PrintPages(int first, int last, PageSurface& out, PageSurface& scratch, QString& message);
 
+    // Every row of the print as PrnSQL returns it, read by a query of its own
+    // (the preview's cursor stays where it is): column names into `columns`,
+    // the values as text (null as "") into `cells`, row after row. "" or the
+    // message to show ("没有数据可导出!" when there is no row).
+    QString ExportRows(const Database& db, int& columns, std::vector<QString>& cells) const;
+
     // ---- texts
     QString ColumnText(int col) const;
     static QString FieldDecFormat(const QString& text, const QString& decSlot);
