@@ -43,8 +43,7 @@ void RestrictToAdmin(const QString& path)
 void BackupAccountSet(App& app, const QString& target)
 {
     ExclusiveSetAccess alone(app);
-    app.CurrentDatabase.exportTo(target, app.CurrentDatabase.password());
-    RestrictToAdmin(target);
+    app.CurrentDatabase.exportTo(target, app.CurrentDatabase.password(), RestrictToAdmin);
 }
 
 AutoBackupSettings LoadAutoBackupSettings(App& app)

@@ -34,7 +34,7 @@ void RememberSavedHintOff(Database& db, int chkID)
 MsgBoxOK::MsgBoxOK(Database& db, QWidget* parent) : QDialog(parent), db(db)
 {
     setObjectName(QStringLiteral("MsgBoxOK"));
-    setWindowTitle(QStringLiteral(" 提示"));
+    setWindowTitle(QStringLiteral("提示"));
     setModal(true);
 
     Image1 = new QLabel(this);
