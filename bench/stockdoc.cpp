@@ -75,49 +75,59 @@ int main(int argc, char** argv)
             return 1;
         }
 
-        t.start();
-        AuditStockDoc(app, policy, doc.head.number);
-        const double audit = Seconds(t);
-        const QString key = db.scalar(QStringLiteral("SELECT SRT FROM TB1 WHERE F1 = ?"), {doc.head.number}).toString();
+        // Both the jobs and their baseline run on a warm page cache (one untimed plain
+        // pass first); on a shared machine each is the best of three runs.
+        auto plainPass = [&](const QString& from, int* lines) {
+            QElapsedTimer p;
+            p.start();
+            Transaction tx(db);
+            for (const QString& code : goods)
+                PlainPass(db, QStringLiteral("F1 = ? AND SRT >= ?"), {code, from}, lines);
+            tx.commit();
+            return Seconds(p);
+        };
         int lines = 0;
-        QElapsedTimer p;
-        p.start();
-        {
-            Transaction tx(db);
-            for (const QString& code : goods)
-                PlainPass(db, QStringLiteral("F1 = ? AND SRT >= ?"), {code, key}, &lines);
-            tx.commit();
+        plainPass(QStringLiteral("S"), &lines);
+        double audit = 1e9, unaudit = 1e9, baseline = 1e9, enginePost = 1e9, engineUnpost = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            t.start();
+            AuditStockDoc(app, policy, doc.head.number);
+            audit = std::min(audit, Seconds(t));
+            const QString key =
+                db.scalar(QStringLiteral("SELECT SRT FROM TB1 WHERE F1 = ?"), {doc.head.number}).toString();
+            lines = 0;
+            baseline = std::min(baseline, plainPass(key, &lines));
+            t.start();
+            UnauditStockDoc(app, policy, doc.head.number);
+            unaudit = std::min(unaudit, Seconds(t));
+            // The engine alone on the same document, to tell the service's share.
+            t.start();
+            PostDocument(db, PostingRules::of(app), doc.head.number, app.OperatorName, {}, OutPriceRule::Zero);
+            enginePost = std::min(enginePost, Seconds(t));
+            t.start();
+            UnpostDocument(db, PostingRules::of(app), doc.head.number, OutPriceRule::Zero);
+            engineUnpost = std::min(engineUnpost, Seconds(t));
         }
-        const double baselineA = Seconds(p);
         std::printf("(a) audit of a back-dated 50-line receipt: %.3f s = %.2f x plain pass (%.3f s over %d lines)\n",
-                    audit, audit / baselineA, baselineA, lines);
-
-        t.start();
-        UnauditStockDoc(app, policy, doc.head.number);
-        const double unaudit = Seconds(t);
-        lines = 0;
-        p.start();
-        {
-            Transaction tx(db);
-            for (const QString& code : goods)
-                PlainPass(db, QStringLiteral("F1 = ? AND SRT >= ?"), {code, key}, &lines);
-            tx.commit();
-        }
-        const double baselineB = Seconds(p);
-        std::printf("(b) its unaudit:                           %.3f s = %.2f x plain pass (%.3f s over %d lines)\n",
-                    unaudit, unaudit / baselineB, baselineB, lines);
+                    audit, audit / baseline, baseline, lines);
+        std::printf("(b) its unaudit:                           %.3f s = %.2f x plain pass\n", unaudit,
+                    unaudit / baseline);
+        std::printf("    the posting engine alone: post %.3f s, unpost %.3f s\n", enginePost, engineUnpost);
 
         // (c) Every document of the book listed as one kind and type.
         db.execute(QStringLiteral("UPDATE TB1 SET LB = 1, S2 = '采购入库单'"));
         Grid grid;
-        t.start();
-        StockDocList list = ListStockDocs(db, policy, QStringLiteral("采购入库单"), QString(), {}, QStringLiteral("#0.00"));
-        const int rows = list.rows;
-        grid.load(list.rows, StockDocListColumns, std::move(list.cells));
-        const double listing = Seconds(t);
-        p.start();
-        int plainRows = 0;
-        {
+        double listing = 1e9, plainRead = 1e9;
+        int rows = 0, plainRows = 0;
+        for (int run = 0; run < 3; ++run) {
+            t.start();
+            StockDocList list =
+                ListStockDocs(db, policy, QStringLiteral("采购入库单"), QString(), {}, QStringLiteral("#0.00"));
+            rows = list.rows;
+            grid.load(list.rows, StockDocListColumns, std::move(list.cells));
+            listing = std::min(listing, Seconds(t));
+            t.start();
+            plainRows = 0;
             Statement read(db, QStringLiteral(
                 "SELECT TB1.F1, TB1.F2, TA1.F2, TB1.F5, TB1.F6, TB1.F9, TB1.F10, TB1.F3, TB1.K9, TB1.K, TB1.Kstr, "
                 "TB1.OD, TB1.BColor, TB1.FColor FROM TB1 JOIN TA1 ON TB1.F3 = TA1.F1 WHERE TB1.LB = 1 AND "
@@ -128,10 +138,10 @@ int main(int argc, char** argv)
                     cells.push_back(read.column(c).toString());
                 ++plainRows;
             }
+            plainRead = std::min(plainRead, Seconds(t));
         }
-        const double baselineC = Seconds(p);
         std::printf("(c) list of %d documents into the grid:    %.3f s = %.2f x plain read (%.3f s over %d rows)\n",
-                    rows, listing, listing / baselineC, baselineC, plainRows);
+                    rows, listing, listing / plainRead, plainRead, plainRows);
     } catch (const DbError& e) {
         std::fprintf(stderr, "bench_stockdoc: %s\n", e.what());
         return 1;

@@ -567,8 +567,10 @@ double BomCostSum(const Database& db, const QString& goods)
 QString PostDocument(Database& db, const PostingRules& rules, const QString& docNo, const QString& auditor,
                      const BalanceMove& move, OutPriceRule outPrice)
 {
-    // The write lock is taken here, before the serial search, and held to the end.
-    Transaction tx(db);
+    // The write lock is taken here (or by the caller), before the serial search, and held
+    // to the end. Joining the caller's transaction instead of a savepoint inside it keeps
+    // the journal from copying every touched page twice.
+    JoinedTransaction tx(db);
     db.setCacheSizeKiB(WalkCacheKiB);
     const RecordSet head = documentHeader(db, docNo);
     if (!head.text(0, QStringLiteral("F6")).trimmed().isEmpty() || !head.text(0, QStringLiteral("SRT")).isEmpty())
@@ -598,7 +600,7 @@ QString PostDocument(Database& db, const PostingRules& rules, const QString& doc
 
 void UnpostDocument(Database& db, const PostingRules& rules, const QString& docNo, OutPriceRule outPrice)
 {
-    Transaction tx(db);
+    JoinedTransaction tx(db);
     db.setCacheSizeKiB(WalkCacheKiB);
     const RecordSet head = documentHeader(db, docNo);
     const QString key = head.text(0, QStringLiteral("SRT"));

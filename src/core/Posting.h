@@ -28,6 +28,8 @@
 // Whole or nothing: PostDocument and UnpostDocument take the write lock
 // before the serial search and hold it to their last write, so a failure
 // leaves the books as they were and two workstations never share a serial.
+// Inside a caller's transaction they join it, and a failure leaves the
+// caller to roll back.
 // The walks join the caller's transaction, or open their own when there is
 // none; a walk that fails leaves the caller to roll back. Codes and attribute
 // values reach every query as bound parameters.

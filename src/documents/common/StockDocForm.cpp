@@ -79,6 +79,20 @@ void StockDocForm::buildFrame()
     layout->addWidget(m_pages);
     buildDetail(m_frm);
 
+    // Right-click colours and copying on both grids, the column sort on the list.
+    new GridContextMenu(m_app, m_gd, RowColourTarget::byColumn(QStringLiteral("TB1"), QStringLiteral("F1"), m_gd, 0));
+    new GridContextMenu(m_app, m_gdMx,
+                        RowColourTarget{QStringLiteral("TB11"),
+                                        {QStringLiteral("F0"), QStringLiteral("F1"), QStringLiteral("Oid")},
+                                        [this](int row) {
+                                            return QVariantList{m_txt[0]->text().trimmed(),
+                                                                m_gdMx->textMatrix(row, 0), row};
+                                        }});
+    new ColumnSortMenu(m_gd, [](int c) {
+        return c == 5 ? ColumnSortMenu::Kind::Number : c <= 7 ? ColumnSortMenu::Kind::Text : ColumnSortMenu::Kind::None;
+    }, 4);
+    new StatusPanelRestore(m_app, this);
+
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int i) { selectTab(i); });
     connect(m_cmDan[0], &QPushButton::clicked, this, [this] { moveDocument(-1); });
     connect(m_cmDan[1], &QPushButton::clicked, this, [this] { moveDocument(1); });
@@ -361,10 +375,7 @@ void StockDocForm::LoadDocList(const QString& condition, const QVariantList& par
         m_gd->load(list.rows, StockDocListColumns, std::move(list.cells));
         for (int r = 0; r < int(colours.size()); ++r)
             if (colours[size_t(r)].first || colours[size_t(r)].second)
-                m_gd->setRowColors(r + 1, colours[size_t(r)].first ? Grid::colorFromValue(colours[size_t(r)].first)
-                                                                   : QColor(),
-                                   colours[size_t(r)].second ? Grid::colorFromValue(colours[size_t(r)].second)
-                                                             : QColor());
+                PaintRowColours(m_gd, r + 1, colours[size_t(r)].first, colours[size_t(r)].second);
         DocListRow = 1;
         m_gd->setCurrent(1, 0);
         ShowListStatus();
@@ -474,6 +485,8 @@ void StockDocForm::LoadDocLines()
         m_gdMx->setTextMatrix(row, col(LineRole::Price), FormatNumber(l.price, m_app.PriceFormat));
         m_gdMx->setTextMatrix(row, col(LineRole::Amount), FormatNumber(l.amount, m_app.AmountFormat));
         m_gdMx->setTextMatrix(row, col(LineRole::Remark), l.remark);
+        if (l.backColour || l.foreColour)
+            PaintRowColours(m_gdMx, row, l.backColour, l.foreColour);
         qty += l.qty;
         amount += RoundToPattern(l.amount, m_app.AmountFormat);
     }
@@ -565,7 +578,5 @@ void StockDocForm::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
-    if (m_app.MainWindow)
-        ShowAccountSetInStatusBar(m_app);
     QWidget::closeEvent(e);
 }

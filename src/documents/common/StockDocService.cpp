@@ -24,6 +24,22 @@ double numberOf(const QVariant& v)
     return v.isValid() && !v.isNull() ? v.toDouble() : 0.0;
 }
 
+// A stored "yyyy-MM-dd" date as the lists show it ("2024-5-3"); other texts as they are.
+QString shownDate(const QString& stored)
+{
+    if (stored.size() < 10 || stored[4] != QLatin1Char('-') || stored[7] != QLatin1Char('-'))
+        return stored;
+    QString shown = stored.left(5);
+    if (stored[5] != QLatin1Char('0'))
+        shown += stored[5];
+    shown += stored[6];
+    shown += QLatin1Char('-');
+    if (stored[8] != QLatin1Char('0'))
+        shown += stored[8];
+    shown += stored[9];
+    return shown;
+}
+
 QString upperCode(const QString& code)
 {
     return code.trimmed().toUpper();
@@ -83,21 +99,19 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
     all << code(policy.kind) << typeName;
 
     StockDocList list;
+    list.cells.reserve(4096);
     Statement st(const_cast<Database&>(db), sql);
     st.bindAll(all);
-    QString dateText;
+    const int decimals = PatternDecimals(amountFormat);
     while (st.step()) {
         for (int c = 0; c < StockDocListColumns; ++c) {
             const QVariant v = st.column(c);
-            if (c == 1) {
-                dateText = v.toString();
-                const QDate d = QDate::fromString(dateText.left(10), QStringLiteral("yyyy-MM-dd"));
-                list.cells.push_back(d.isValid() ? DateText(d) : dateText);
-            } else if (c == 5) {
-                list.cells.push_back(FormatNumber(numberOf(v), amountFormat));
-            } else {
+            if (c == 1)
+                list.cells.push_back(shownDate(v.toString()));
+            else if (c == 5)
+                list.cells.push_back(QString::number(RoundToDecimals(numberOf(v), decimals), 'f', decimals));
+            else
                 list.cells.push_back(v.isNull() ? QString() : v.toString());
-            }
         }
         list.colours.emplace_back(st.column(12).toLongLong(), st.column(13).toLongLong());
         ++list.rows;
@@ -132,8 +146,8 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
     h.postingKey = head.text(0, 13);
 
     const RecordSet rs = db.query(
-        QStringLiteral("SELECT TB11.F1, TB11.HPSX, TB11.F6, TB11.F7, TB11.F8, TB11.F9, TA4.F2, TA4.F5, TA4.F4 "
-                       "FROM TB11 JOIN TA4 ON TB11.F1 = TA4.F1 WHERE TB11.F0 = ? ORDER BY TB11.Oid, TB11.F1"),
+        QStringLiteral("SELECT TB11.F1, TB11.HPSX, TB11.F6, TB11.F7, TB11.F8, TB11.F9, TA4.F2, TA4.F5, TA4.F4, "
+                       "TB11.BColor, TB11.FColor FROM TB11 JOIN TA4 ON TB11.F1 = TA4.F1 WHERE TB11.F0 = ? ORDER BY TB11.Oid, TB11.F1"),
         {h.number});
     for (int r = 0; r < rs.rowCount(); ++r) {
         StockDocLine l;
@@ -145,6 +159,8 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
         l.remark = rs.text(r, 5);
         l.name = rs.text(r, 6) + QLatin1Char('/') + rs.text(r, 7);
         l.unit = rs.text(r, 8);
+        l.backColour = rs.value(r, 9).toLongLong();
+        l.foreColour = rs.value(r, 10).toLongLong();
         doc.lines << l;
     }
     return doc;

@@ -33,6 +33,8 @@ struct StockDocLine {
     // Shown only (filled by LoadStockDoc and GoodsForLine).
     QString name;  // TA4.F2 + "/" + TA4.F5
     QString unit;  // TA4.F4
+    qint64 backColour = 0;  // BColor, FColor: the row's stored colours (0 = none)
+    qint64 foreColour = 0;
 };
 
 struct StockDocHeader {
