@@ -1,4 +1,6 @@
 #include "core/App.h"
+#include "core/Hooks.h"
+#include "documents/Register.h"
 #include "core/SaveHint.h"
 #include "core/Startup.h"
 #include "documents/common/StockDocService.h"
@@ -12,6 +14,7 @@
 #include "support/TestRegistry.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,6 +34,7 @@ private Q_SLOTS:
     void closingWhileEditingIsRefused();
     void printStagesTheShownDocument();
     void interruptedAuditIsFoundAtStartup();
+    void mainMenuOpensEachModeOnce();
 };
 
 namespace {
@@ -75,6 +79,26 @@ void chooseScope(int scope)
         control<QRadioButton>(box, scope == 0 ? "Opt0" : "Opt1")->setChecked(true);
         control<QPushButton>(box, "Cmd0")->click();
     });
+}
+
+// Saves a purchase receipt of the lines (goods, quantity, price, attribute) through the service.
+void saveReceipt(FreshAccountSet& set, const QString& number, const QDate& date,
+                 const QList<std::tuple<QString, double, double, QString>>& lines)
+{
+    StockDoc doc;
+    doc.head.number = number;
+    doc.head.date = date;
+    doc.head.unitCode = QStringLiteral("A001");
+    for (const auto& [goods, qty, price, attr] : lines) {
+        StockDocLine l;
+        l.goods = goods;
+        l.qty = qty;
+        l.price = price;
+        l.amount = qty * price;
+        l.attr = attr;
+        doc.lines << l;
+    }
+    QCOMPARE(SaveStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), doc, {}), QString());
 }
 
 void typeIntoCell(B1& w, int row, int col, const QString& text)
@@ -176,19 +200,8 @@ void TestB1::auditEveryUnauditedDocument()
 {
     FreshAccountSet set;
     prepare(set);
-    for (const QString& no : {QStringLiteral("RK1"), QStringLiteral("RK2"), QStringLiteral("RK3")}) {
-        StockDoc doc;
-        doc.head.number = no;
-        doc.head.date = QDate::currentDate();
-        doc.head.unitCode = QStringLiteral("A001");
-        StockDocLine l;
-        l.goods = QStringLiteral("G1");
-        l.qty = 1;
-        l.price = 2;
-        l.amount = 2;
-        doc.lines << l;
-        QCOMPARE(SaveStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), doc, {}), QString());
-    }
+    for (const QString& no : {QStringLiteral("RK1"), QStringLiteral("RK2"), QStringLiteral("RK3")})
+        saveReceipt(set, no, QDate::currentDate(), {{QStringLiteral("G1"), 1, 2, QString()}});
     QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("RK2")), QString());
     MessageScript msgs;
     B1 w(set.app(), false);
@@ -283,18 +296,7 @@ void TestB1::printStagesTheShownDocument()
 {
     FreshAccountSet set;
     prepare(set);
-    StockDoc doc;
-    doc.head.number = QStringLiteral("RK1");
-    doc.head.date = QDate::currentDate();
-    doc.head.unitCode = QStringLiteral("A001");
-    StockDocLine l;
-    l.goods = QStringLiteral("G2");
-    l.qty = 3;
-    l.price = 1.25;
-    l.amount = 3.75;
-    l.attr = QStringLiteral("X");
-    doc.lines << l;
-    QCOMPARE(SaveStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), doc, {}), QString());
+    saveReceipt(set, QStringLiteral("RK1"), QDate::currentDate(), {{QStringLiteral("G2"), 3, 1.25, QStringLiteral("X")}});
     MessageScript msgs;
     B1 w(set.app(), false);
     trigger(&w, "Menu_prn0");
@@ -311,17 +313,8 @@ void TestB1::interruptedAuditIsFoundAtStartup()
 {
     FreshAccountSet set;
     prepare(set);
-    StockDoc doc;
-    doc.head.number = QStringLiteral("RK7");
-    doc.head.date = QDate(2024, 5, 13);
-    doc.head.unitCode = QStringLiteral("A001");
-    StockDocLine l;
-    l.goods = QStringLiteral("G1");
-    l.qty = 1;
-    l.price = 1;
-    l.amount = 1;
-    doc.lines << l << l;
-    QCOMPARE(SaveStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), doc, {}), QString());
+    saveReceipt(set, QStringLiteral("RK7"), QDate(2024, 5, 13),
+                {{QStringLiteral("G1"), 1, 1, QString()}, {QStringLiteral("G1"), 1, 1, QString()}});
     // An audit of an older program, cut off after its header.
     set.db().execute(QStringLiteral("UPDATE TB1 SET SRT = 'S202405130001', F6 = '张三'"));
     set.db().execute(QStringLiteral("UPDATE TB11 SET SH = '张三'"));
@@ -334,6 +327,30 @@ void TestB1::interruptedAuditIsFoundAtStartup()
     QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("RK7")), QString());
     CheckUnfinishedAudits(set.db());
     QCOMPARE(msgs.count(), 1);
+}
+
+void TestB1::mainMenuOpensEachModeOnce()
+{
+    FreshAccountSet set;
+    prepare(set);
+    RegisterDocumentWindows(Hooks());
+    auto receipts = [] {
+        QList<B1*> found;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* b = qobject_cast<B1*>(w); b && b->isVisible())
+                found << b;
+        return found;
+    };
+    Hooks().menuActions.value(QStringLiteral("Menu_BB3"))(set.app());
+    Hooks().menuActions.value(QStringLiteral("Menu_BB3"))(set.app());
+    QCOMPARE(receipts().size(), 1);
+    QVERIFY(receipts().first()->F3isBm());
+    QCOMPARE(receipts().first()->windowTitle(), QStringLiteral("生产入库单"));
+    Hooks().menuActions.value(QStringLiteral("Menu_BB0"))(set.app());
+    QCOMPARE(receipts().size(), 2);
+    for (B1* w : receipts())
+        w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 VX_REGISTER_TEST(TestB1)
