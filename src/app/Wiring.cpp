@@ -3,11 +3,13 @@
 #include "accountsets/Register.h"
 #include "admin/Register.h"
 #include "core/WindowRegistry.h"
+#include "documents/Register.h"
 #include "shell/Register.h"
 
 void WireWindows(WindowRegistry& reg)
 {
     RegisterAccountSetWindows(reg);
     RegisterAdminWindows(reg);
+    RegisterDocumentWindows(reg);
     RegisterShellWindows(reg);
 }

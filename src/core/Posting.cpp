@@ -76,8 +76,9 @@ private:
 // so that a poster can walk many goods with one preparation.
 class GoodsRecoster {
 public:
-    GoodsRecoster(Database& db, const PostingRules& rules)
-        : m_amountDecimals(PatternDecimals(rules.amountFormat)),
+    GoodsRecoster(Database& db, const PostingRules& rules, OutPriceRule outPrice = OutPriceRule::LastOutLine)
+        : m_carryOutPrice(outPrice == OutPriceRule::LastOutLine),
+          m_amountDecimals(PatternDecimals(rules.amountFormat)),
           m_priceDecimals(PatternDecimals(rules.priceFormat)),
           m_lines(db, QStringLiteral("SELECT rowid, SRT, S6, S7, S8, R6, R7, R8, C6, C7, C8, K6, K7, K8, LB, V1, "
                                      "F7, F8 FROM TB11 WHERE F1 = ? AND SRT >= ? AND SRT <> '' "
@@ -113,7 +114,7 @@ public:
             const QString key = v[Srt].toString();
             if (!previousKey.isEmpty() && key != previousKey && restartKeys.contains(key)) {
                 amount = A(amount);
-                carried = P(previousC6 != 0 ? previousC7 : 0);
+                carried = P(m_carryOutPrice && previousC6 != 0 ? previousC7 : 0);
                 if (qty != 0)
                     price = amount / qty;
                 price = P(price);
@@ -203,6 +204,7 @@ private:
     double A(double x) const { return RoundToDecimals(x, m_amountDecimals); }
     double P(double x) const { return RoundToDecimals(x, m_priceDecimals); }
 
+    bool m_carryOutPrice;
     int m_amountDecimals;
     int m_priceDecimals;
     Statement m_lines;
@@ -355,7 +357,7 @@ std::vector<DocLine> documentLines(const Database& db, const QString& docNo, con
 // key. With `restartAtLines` the goods' figures restart at each of its lines as
 // the per-line posting cycle would restart them.
 void walkDocumentGoods(Database& db, const PostingRules& rules, const std::vector<DocLine>& lines,
-                       bool restartAtLines)
+                       bool restartAtLines, OutPriceRule outPrice)
 {
     struct Goods {
         QString code;
@@ -399,10 +401,12 @@ void walkDocumentGoods(Database& db, const PostingRules& rules, const std::vecto
         for (const Batch& b : batches)
             reposter.walk(b.goods, b.batch, b.firstKey);
     }
-    GoodsRecoster recoster(db, rules);
+    GoodsRecoster recoster(db, rules, outPrice);
     const QSet<QString> none;
     for (const Goods& g : goods) {
         RunningFigures f = RunningFiguresBefore(db, g.code, g.firstKey);
+        if (outPrice == OutPriceRule::Zero)
+            f.outPrice = 0;
         recoster.walk(g.code, f.qty, f.price, f.amount, g.firstKey, f.outPrice, restartAtLines ? g.keys : none);
     }
 }
@@ -429,10 +433,13 @@ QString PostingKeyPrefix(const QDate& date)
 QString NextPostingKey(const Database& db, const QDate& date)
 {
     const QString prefix = PostingKeyPrefix(date);
-    const QString highest = db.scalar(QStringLiteral("SELECT SRT FROM TB11 WHERE SRT >= ? AND SRT < ? "
-                                                     "ORDER BY SRT DESC LIMIT 1"),
-                                      {prefix, PostingKeyPrefix(date.addDays(1))})
-                                .toString();
+    // Headers count too: a document posted without lines holds its serial as well.
+    const QString next = PostingKeyPrefix(date.addDays(1));
+    const QString highest =
+        db.scalar(QStringLiteral("SELECT max(k) FROM (SELECT max(SRT) AS k FROM TB11 WHERE SRT >= ? AND SRT < ? "
+                                 "UNION ALL SELECT max(SRT) FROM TB1 WHERE SRT >= ? AND SRT < ?)"),
+                  {prefix, next, prefix, next})
+            .toString();
     int serial = 1;
     if (!highest.isEmpty()) {
         QString rest = highest;
@@ -566,10 +573,12 @@ double BomCostSum(const Database& db, const QString& goods)
 }
 
 QString PostDocument(Database& db, const PostingRules& rules, const QString& docNo, const QString& auditor,
-                     const BalanceMove& move)
+                     const BalanceMove& move, OutPriceRule outPrice)
 {
-    // The write lock is taken here, before the serial search, and held to the end.
-    Transaction tx(db);
+    // The write lock is taken here (or by the caller), before the serial search, and held
+    // to the end. Joining the caller's transaction instead of a savepoint inside it keeps
+    // the journal from copying every touched page twice.
+    JoinedTransaction tx(db);
     db.setCacheSizeKiB(WalkCacheKiB);
     const RecordSet head = documentHeader(db, docNo);
     if (!head.text(0, QStringLiteral("F6")).trimmed().isEmpty() || !head.text(0, QStringLiteral("SRT")).isEmpty())
@@ -592,14 +601,14 @@ QString PostDocument(Database& db, const PostingRules& rules, const QString& doc
             stamp.exec();
         }
     }
-    walkDocumentGoods(db, rules, lines, true);
+    walkDocumentGoods(db, rules, lines, true, outPrice);
     tx.commit();
     return key;
 }
 
-void UnpostDocument(Database& db, const PostingRules& rules, const QString& docNo)
+void UnpostDocument(Database& db, const PostingRules& rules, const QString& docNo, OutPriceRule outPrice)
 {
-    Transaction tx(db);
+    JoinedTransaction tx(db);
     db.setCacheSizeKiB(WalkCacheKiB);
     const RecordSet head = documentHeader(db, docNo);
     const QString key = head.text(0, QStringLiteral("SRT"));
@@ -611,6 +620,6 @@ void UnpostDocument(Database& db, const PostingRules& rules, const QString& docN
     db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {timeStamp(), docNo});
     db.execute(QStringLiteral("UPDATE TB11 SET SH = '', SRT = '' WHERE F0 = ?"), {docNo});
     RepostUnitBalance(db, key, unit);
-    walkDocumentGoods(db, rules, lines, false);
+    walkDocumentGoods(db, rules, lines, false, outPrice);
     tx.commit();
 }

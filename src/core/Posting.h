@@ -28,6 +28,8 @@
 // Whole or nothing: PostDocument and UnpostDocument take the write lock
 // before the serial search and hold it to their last write, so a failure
 // leaves the books as they were and two workstations never share a serial.
+// Inside a caller's transaction they join it, and a failure leaves the
+// caller to roll back.
 // The walks join the caller's transaction, or open their own when there is
 // none; a walk that fails leaves the caller to roll back. Codes and attribute
 // values reach every query as bound parameters.
@@ -55,8 +57,8 @@ constexpr int WalkCacheKiB = 131072;
 
 // "S" + year, month and day of the date: the first nine characters of every key of that date.
 QString PostingKeyPrefix(const QDate& date);
-// The key the next document of that date gets: one above the date's highest line key,
-// serial "0001" when there is none. Stays free only inside the poster's transaction.
+// The key the next document of that date gets: one above the date's highest posting key of
+// a header or a line, serial "0001" when there is none. Stays free only inside the poster's transaction.
 // Throws DbError past serial 9999.
 QString NextPostingKey(const Database& db, const QDate& date);
 // The line key of line `lineNo` of a document posted under `postingKey`.
@@ -108,6 +110,12 @@ QString StockShortageText(const App& app, const StockShortage& shortage);
 // Material cost of a product: its parts' usage times their moving-average cost; 0 without parts.
 double BomCostSum(const Database& db, const QString& goods);
 
+// The out price the walks of a document's goods start with, and restart with at each
+// further line of a goods: the cost price C7 of the goods' last out line before the line
+// (outbound documents and returns to stock), or 0, so the first out line the walk meets is
+// taken out at the running price (receipts, returns to suppliers and stocktaking).
+enum class OutPriceRule { LastOutLine, Zero };
+
 // What a posted document adds to and takes off its unit's balance.
 struct BalanceMove {
     double yf = 0;
@@ -116,12 +124,14 @@ struct BalanceMove {
 
 // Posts an unaudited stock document: key, auditor and time stamp on the header, auditor and
 // line key on every line, the unit's balance chain, and the walks of every goods (and goods
-// and attribute value) of its lines. One transaction. Answers the posting key. Throws
-// DbError when the document is missing or already audited, or when a walk fails.
+// and attribute value) of its lines, started with the out price of `outPrice`. One
+// transaction. Answers the posting key. Throws DbError when the document is missing or
+// already audited, or when a walk fails.
 QString PostDocument(Database& db, const PostingRules& rules, const QString& docNo, const QString& auditor,
-                     const BalanceMove& move);
+                     const BalanceMove& move, OutPriceRule outPrice = OutPriceRule::LastOutLine);
 
 // Takes an audited stock document back: clears its keys and auditor, re-chains its unit
-// without it and re-walks its goods from where its lines stood. One transaction. Throws
-// DbError when the document is missing or not audited.
-void UnpostDocument(Database& db, const PostingRules& rules, const QString& docNo);
+// without it and re-walks its goods from where its lines stood, started with the out price
+// of `outPrice`. One transaction. Throws DbError when the document is missing or not audited.
+void UnpostDocument(Database& db, const PostingRules& rules, const QString& docNo,
+                    OutPriceRule outPrice = OutPriceRule::LastOutLine);

@@ -1,0 +1,4 @@
+#pragma once
+class WindowRegistry;
+// Registers the document windows with the main menu.
+void RegisterDocumentWindows(WindowRegistry& reg);

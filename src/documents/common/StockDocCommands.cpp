@@ -1,0 +1,433 @@
+// The commands of the stock-document window: adding, editing, deleting,
+// cancelling, saving, auditing, unauditing and printing. Each reads the
+// window's controls, asks the service and shows what comes back.
+
+#include "core/App.h"
+#include "core/DocNumbers.h"
+#include "core/Permissions.h"
+#include "core/Rounding.h"
+#include "core/SqlText.h"
+#include "documents/common/ShenHeBox.h"
+#include "documents/common/StockDocForm.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "platform/Messages.h"
+#include "widgets/NoRightsRefusal.h"
+#include "widgets/SaveHint.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabBar>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString Tip = QStringLiteral("提示");
+constexpr int Info = MB::OKOnly | MB::Information;
+
+void pumpEvents(int times = 3)
+{
+    for (int i = 0; i < times; ++i)
+        QApplication::processEvents();
+}
+
+}  // namespace
+
+void StockDocForm::addDocument()
+{
+    if (!RequireRight(m_app, m_policy.rightGroup, RightItem1))
+        return;
+    if (m_policy.kind != DocKind::Stocktaking && StocktakingPending(m_app.CurrentDatabase)) {
+        MsgBox(QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何入库出库操作！"));
+        return;
+    }
+    Edstu = 1;
+    EnterEditMode();
+    FillSettlementCombo(0);
+    if (m_cmbLB->count() > 0)
+        m_cmbLB->setCurrentIndex(0);
+    const QDate today = QDate::currentDate();
+    m_txt[1]->setText(DateText(today));
+    {
+        const QSignalBlocker block(m_dtp);
+        m_dtp->setDate(today);
+    }
+    try {
+        m_txt[0]->setText(ReserveNextDocNumber(m_app, DocNumberPrefix, QStringLiteral("TB1"), today, Edstu));
+    } catch (const DbError& e) {
+        MsgBox(e.description(), Info, Tip);
+    }
+    DocHeldNumber = m_txt[0]->text();
+    m_txtHPBM->setFocus();
+    SetLineGridHeader();
+    m_txt[3]->setText(m_app.OperatorName);
+    m_gdMx->setCurrent(1, col(LineRole::Code));
+    GdMx_Click();
+    DocKeptSN = 0;
+}
+
+void StockDocForm::editDocument()
+{
+    if (!RequireRight(m_app, m_policy.rightGroup, RightItem1))
+        return;
+    const QString number = m_gd->textMatrix(DocListRow, 0).trimmed();
+    if (!SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F6 FROM TB1 WHERE F1 = ?"), {number}).isEmpty()) {
+        MsgBox(QStringLiteral("此单据已经审核，不可修改！"), Info, Tip);
+        return;
+    }
+    if (m_gd->textMatrix(1, 0).trimmed().isEmpty()) {
+        MsgBox(QStringLiteral("没有数据可修改！"), Info, Tip);
+        return;
+    }
+    Edstu = 2;
+    EnterEditMode();
+    m_cmbLB->setEditText(m_gd->textMatrix(DocListRow, 7).trimmed() + QLatin1Char('.') + m_txt[2]->text().trimmed());
+    m_txtHPBM->setFocus();
+    m_txt[3]->setText(m_app.OperatorName);
+    ensureBlankLastRow();
+    m_gdMx->setCurrent(m_gdMx->rows() - 1, col(LineRole::Code));
+    GdMx_Click();
+    DocHeldNumber = m_txt[0]->text();
+    QString dateText = m_txt[1]->text();
+    try {
+        const QSignalBlocker block(m_dtp);
+        m_dtp->setDate(ParseDate(dateText));
+    } catch (const DateError&) {
+    }
+    DocKeptSN = SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT SN FROM TB1 WHERE F1 = ?"),
+                          {m_txt[0]->text().trimmed()}).toDouble();
+}
+
+void StockDocForm::deleteDocument()
+{
+    if (!RequireRight(m_app, m_policy.rightGroup, RightItem1))
+        return;
+    if (m_gd->textMatrix(1, 0).trimmed().isEmpty()) {
+        MsgBox(QStringLiteral("无单据可删除！"), Info, Tip);
+        return;
+    }
+    if (m_tabs->currentIndex() == 0)
+        DocListRow = m_gd->row();
+    const QString number = m_gd->textMatrix(DocListRow, 0).trimmed();
+    if (!m_gd->textMatrix(DocListRow, 4).trimmed().isEmpty()) {
+        MsgBox(QStringLiteral("该单据已审核，不能删除！"), Info, Tip);
+        return;
+    }
+    if (MsgBox(QStringLiteral("真的要删除编码为") + number + QStringLiteral("的单据吗？"), MB::YesNo | MB::Question,
+               Tip) != MB::Yes)
+        return;
+    try {
+        const QString refused = DeleteStockDoc(m_app, number);
+        if (!refused.isEmpty()) {
+            MsgBox(refused, Info, Tip);
+            return;
+        }
+    } catch (const DbError& e) {
+        MsgBox(e.description(), Info, Tip);
+        return;
+    }
+    if (m_gd->rows() > 2) {
+        m_gd->removeItem(DocListRow);
+    } else {
+        SetListGridHeader();
+    }
+    DocListRow = std::clamp(DocListRow, 1, std::max(1, m_gd->rows() - 1));
+    m_gd->setRow(DocListRow);
+    if (m_tabs->currentIndex() == 1)
+        m_tabs->setCurrentIndex(0);
+    ShowListStatus();
+}
+
+void StockDocForm::cancelEdit()
+{
+    if (!m_txtEnter->isHidden())
+        TxtEnter_LostFocus();
+    ReleaseNumber(m_app, DocHeldNumber);
+    Edstu = 0;
+    m_txtEnter->hide();
+    LeaveEditMode();
+    ShowDocument();
+}
+
+void StockDocForm::dateChanged()
+{
+    if (Edstu == 0 || DateText(m_dtp->date()) == m_txt[1]->text())
+        return;
+    m_txt[1]->setText(DateText(m_dtp->date()));
+    try {
+        const QString next = NextDocNumber(m_app.CurrentDatabase, DocNumberPrefix, QStringLiteral("TB1"), m_dtp->date());
+        m_txt[0]->setText(next);
+        if (next != DocHeldNumber) {
+            ReleaseNumber(m_app, DocHeldNumber);
+            DocHeldNumber = next;
+            ReserveNumber(m_app, DocHeldNumber, Edstu);
+        }
+    } catch (const DbError& e) {
+        MsgBox(e.description(), Info, Tip);
+    }
+}
+
+void StockDocForm::numberEdited()
+{
+    if (Edstu == 0)
+        return;
+    QString number = m_txt[0]->text();
+    SqlSafe(number);
+    if (number != m_txt[0]->text())
+        m_txt[0]->setText(number);
+    if (number != DocHeldNumber) {
+        ReleaseNumber(m_app, DocHeldNumber);
+        DocHeldNumber = number;
+        ReserveNumber(m_app, DocHeldNumber, Edstu);
+    }
+}
+
+void StockDocForm::saveDocument()
+{
+    m_gdMx->setFocus();
+    pumpEvents();
+    while (!m_txtEnter->isHidden())
+        TxtEnter_LostFocus();
+    if (m_policy.alwaysSettled)
+        m_cmbK->setCurrentIndex(1);
+    const QString number = m_txt[0]->text().simplified().remove(QLatin1Char(' '));
+    if (number.isEmpty()) {
+        MsgBox(m_lab[0]->text() + QStringLiteral("不能为空！"), Info, Tip);
+        return;
+    }
+    m_txt[0]->setText(number);
+    QString dateText = m_txt[1]->text();
+    QDate date;
+    try {
+        date = ParseDate(dateText);
+    } catch (const DateError&) {
+        MsgBox(m_lab[1]->text() + QStringLiteral("输入错误！"), Info, Tip);
+        return;
+    }
+    const QDate today = QDate::currentDate();
+    if (date > today && MsgBox(QStringLiteral("您输入的日期[") + m_txt[1]->text() +
+                                   QStringLiteral("]是未来的日期，您确认录入正确吗？"),
+                               MB::YesNo | MB::Question) != MB::Yes)
+        return;
+    if (std::abs(date.year() - today.year()) > 2 &&
+        MsgBox(QStringLiteral("您的电脑系统日期是[") + DateText(today) + QStringLiteral("]，您确认单据是 ") +
+                   QString::number(date.year()) + QStringLiteral(" 年发生的吗？"),
+               MB::YesNo | MB::Question) != MB::Yes)
+        return;
+    const QString unitText = m_cmbLB->currentText().trimmed();
+    if (unitText.isEmpty()) {
+        MsgBox(m_lab[2]->text() + QStringLiteral("不能为空！"), Info, Tip);
+        return;
+    }
+    const QString unitCode = unitText.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
+    const QString unitName =
+        SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F2 FROM TA1 WHERE F1 = ?"), {unitCode});
+    if (unitName.isEmpty()) {
+        MsgBox(m_lab[2]->text() + QStringLiteral("编码输入错误！"), Info, Tip);
+        m_cmbLB->setFocus();
+        return;
+    }
+    m_cmbLB->setEditText(unitCode);
+    m_txt[2]->setText(unitName.trimmed());
+    if (m_gdMx->textMatrix(1, col(LineRole::Code)).trimmed().isEmpty()) {
+        MsgBox(QStringLiteral("不能保存空的单据！请录入") + m_policy.lineNoun + m_app.GoodsTerm + QStringLiteral("！"),
+               Info, Tip);
+        return;
+    }
+    ReleaseNumber(m_app, DocHeldNumber);
+    DocHeldNumber = number;
+
+    StockDoc doc = docFromForm();
+    doc.head.date = date;
+    doc.head.unitCode = unitCode;
+    doc.head.unitName = unitName;
+    const QString old = Edstu == 2 ? m_gd->textMatrix(DocListRow, 0).trimmed() : QString();
+    try {
+        const QString refused = SaveStockDoc(m_app, m_policy, m_caption, doc, old);
+        if (!refused.isEmpty()) {
+            MsgBox(refused, Info, Tip);
+            m_txt[0]->setFocus();
+            return;
+        }
+    } catch (const DbError& e) {
+        MsgBox(e.description(), Info, Tip);
+        return;
+    }
+
+    const StockDocHeader& h = doc.head;
+    const QStringList cells{h.number, DateText(h.date), h.unitName, h.enteredBy, QString(),
+                            FormatNumber(h.amount, m_app.AmountFormat), h.note, h.unitCode, NumText(h.paid),
+                            QString::number(h.settlement), h.settlementText, h.extra};
+    if (Edstu == 1) {
+        m_gd->addItem(cells.join(QLatin1Char('\t')));
+        if (m_gd->textMatrix(1, 0).trimmed().isEmpty())
+            m_gd->removeItem(1);
+        DocListRow = m_gd->rows() - 1;
+    }
+    for (int c = 0; c < cells.size(); ++c)
+        m_gd->setTextMatrix(DocListRow, c, cells[c]);
+    ShowListStatus();
+    LeaveEditMode();
+    ShowDocument();
+    ShowSavedHint(m_app);
+}
+
+StockDoc StockDocForm::docFromForm() const
+{
+    StockDoc doc;
+    doc.head.number = m_txt[0]->text().trimmed();
+    doc.head.enteredBy = m_txt[3]->text().trimmed();
+    doc.head.note = m_txt[6]->text().trimmed();
+    doc.head.paid = m_txt[7]->text().toDouble();
+    doc.head.settlement = std::max(0, m_cmbK->currentIndex());
+    doc.head.extra = m_txt[8]->text();
+    doc.head.sn = DocKeptSN;
+    for (int r = 1; r < m_gdMx->rows(); ++r) {
+        StockDocLine l;
+        l.goods = m_gdMx->textMatrix(r, col(LineRole::Code)).trimmed();
+        if (l.goods.isEmpty())
+            continue;
+        l.attr = m_gdMx->textMatrix(r, col(LineRole::Attribute));
+        l.qty = LeadValue(m_gdMx->textMatrix(r, col(LineRole::Quantity)));
+        l.price = m_gdMx->textMatrix(r, col(LineRole::Price)).toDouble();
+        l.amount = m_gdMx->textMatrix(r, col(LineRole::Amount)).toDouble();
+        l.remark = m_gdMx->textMatrix(r, col(LineRole::Remark));
+        const QString proposed = m_gdMx->textMatrix(r, col(LineRole::Proposed));
+        if (!proposed.isEmpty())
+            l.proposed = proposed.toDouble();
+        doc.lines << l;
+    }
+    return doc;
+}
+
+// Audits the document of DocListRow; true when it was posted.
+bool StockDocForm::postShown()
+{
+    const QString number = m_gd->textMatrix(DocListRow, 0).trimmed();
+    if (number.isEmpty() || !m_gd->textMatrix(DocListRow, 4).trimmed().isEmpty())
+        return false;
+    ShowDocument();
+    pumpEvents(1);
+    try {
+        const QString refused = AuditStockDoc(m_app, m_policy, number);
+        if (!refused.isEmpty()) {
+            MsgBox(refused, Info, Tip);
+            return false;
+        }
+    } catch (const DbError& e) {
+        MsgBox(e.description(), Info, Tip);
+        return false;
+    }
+    m_gd->setTextMatrix(DocListRow, 4, m_app.OperatorName);
+    m_txt[4]->setText(m_app.OperatorName);
+    return true;
+}
+
+void StockDocForm::auditDocuments()
+{
+    if (!RequireRight(m_app, m_policy.rightGroup, RightItem2))
+        return;
+    if (m_gd->textMatrix(1, 0).trimmed().isEmpty()) {
+        MsgBox(QStringLiteral("没有供审核的单据！"), Info, Tip);
+        return;
+    }
+    if (!m_gd->textMatrix(DocListRow, 4).trimmed().isEmpty()) {
+        MsgBox(QStringLiteral("该单据已审核，不需要再次审核！"), Info, Tip);
+        return;
+    }
+    m_app.PickResult.clear();
+    {
+        ShenHeBox box(m_app, this);
+        box.LabInfo->setText(QStringLiteral("审核操作将对库存") + m_app.GoodsTerm +
+                             QStringLiteral("进行更新，审核后单据将不可修改！\r\r真的要继续吗？"));
+        box.Opt0->setText(box.Opt0->text() + m_gd->textMatrix(DocListRow, 0));
+        if (m_tabs->currentIndex() == 1) {
+            box.Opt1->hide();
+            box.Opt0->setChecked(true);
+        }
+        box.exec();
+    }
+    const QString scope = m_app.PickResult;
+    m_app.PickResult.clear();
+    if (scope.isEmpty())
+        return;
+    setEnabled(false);
+    if (scope == QLatin1String("0")) {
+        postShown();
+    } else {
+        for (int r = 1; r < m_gd->rows(); ++r) {
+            DocListRow = r;
+            postShown();
+        }
+        DocListRow = m_gd->rows() - 1;
+    }
+    setEnabled(true);
+}
+
+void StockDocForm::unauditDocument()
+{
+    if (m_gd->textMatrix(1, 0).trimmed().isEmpty()) {
+        MsgBox(QStringLiteral("请选择要操作的数据行！"), Info, Tip);
+        return;
+    }
+    if (m_gd->textMatrix(DocListRow, 4).trimmed().isEmpty()) {
+        MsgBox(QStringLiteral("该单据未审核，不能执行撤销审核！"), Info, Tip);
+        return;
+    }
+    if (StocktakingPending(m_app.CurrentDatabase)) {
+        MsgBox(QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何撤销审核操作！"));
+        return;
+    }
+    const QString warning = m_policy.unauditWarning.arg(m_app.GoodsTerm);
+    if (MsgBox(warning + QStringLiteral("\r\r真的要继续吗？"), MB::YesNo | MB::Question | MB::DefaultButton2, Tip) !=
+        MB::Yes)
+        return;
+    if (MsgBox(QStringLiteral("再次警告:\r\r") + warning +
+                   QStringLiteral("\r\r如果您确实需要修改此单，请在合理修改之后，尽快重新审核！\r\r真的要继续吗？"),
+               MB::YesNo | MB::Question, QStringLiteral("警告")) != MB::Yes)
+        return;
+    if (m_tabs->currentIndex() == 0)
+        ShowDocument();
+    setEnabled(false);
+    try {
+        const QString refused = UnauditStockDoc(m_app, m_policy, m_txt[0]->text().trimmed());
+        setEnabled(true);
+        if (!refused.isEmpty()) {
+            MsgBox(refused, Info, Tip);
+            return;
+        }
+    } catch (const DbError& e) {
+        setEnabled(true);
+        MsgBox(e.description(), Info, Tip);
+        return;
+    }
+    MsgBox(QStringLiteral("完成撤销审核!"));
+    m_txt[4]->clear();
+    m_gd->setTextMatrix(DocListRow, 4, QString());
+}
+
+void StockDocForm::printDocument(int plan)
+{
+    if (!RequireRight(m_app, m_policy.rightGroup, RightItem3))
+        return;
+    if (m_tabs->currentIndex() == 0)
+        ShowDocument();
+    try {
+        std::optional<StockDoc> doc = LoadStockDoc(m_app.CurrentDatabase, m_txt[0]->text().trimmed());
+        if (!doc)
+            doc = StockDoc{};
+        doc->head.unitName = m_txt[2]->text();
+        PrintStage stage;
+        const QString refused = StageStockDocPrint(m_app, m_policy, m_caption, *doc, plan, !amountsHidden(), stage);
+        if (!refused.isEmpty())
+            MsgBox(refused, Info, refused.startsWith(QStringLiteral("无数据")) ? Tip : QString());
+    } catch (const DbError& e) {
+        MsgBox(e.description(), Info, Tip);
+    }
+}

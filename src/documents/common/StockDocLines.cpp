@@ -1,0 +1,310 @@
+// Line entry of the stock-document window: the quick-entry strip, the
+// in-cell editor laid over the line grid, and the members of LineGridHost
+// through which the goods picker and the line import fill the grid.
+
+#include "core/App.h"
+#include "core/Rounding.h"
+#include "core/SqlText.h"
+#include "documents/common/StockDocForm.h"
+#include "platform/Grid.h"
+#include "platform/Messages.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString Tip = QStringLiteral("提示");
+
+}  // namespace
+
+void StockDocForm::ensureBlankLastRow()
+{
+    if (!m_gdMx->textMatrix(m_gdMx->rows() - 1, col(LineRole::Code)).isEmpty())
+        m_gdMx->setRows(m_gdMx->rows() + 1);
+}
+
+void StockDocForm::putGoodsOnLine(int row, const StockDocLine& goods, double qty)
+{
+    m_gdMx->setTextMatrix(row, col(LineRole::Code), goods.goods);
+    m_gdMx->setTextMatrix(row, col(LineRole::Name), goods.name);
+    m_gdMx->setTextMatrix(row, col(LineRole::Quantity), NumText(qty) + QLatin1Char(' ') + goods.unit);
+    m_gdMx->setTextMatrix(row, col(LineRole::Price), NumText(goods.price));
+    m_gdMx->setTextMatrix(row, col(LineRole::Proposed), NumText(goods.price));
+    m_gdMx->setTextMatrix(row, col(LineRole::Amount), NumText(qty * goods.price));
+}
+
+bool StockDocForm::EnterHPBM()
+{
+    // Reaching the strip leaves the cell editor, which commits it first.
+    while (!m_txtEnter->isHidden())
+        TxtEnter_LostFocus();
+    const QString code = m_txtHPBM->text().trimmed();
+    const double qty = m_txtSL->text().toDouble();
+    if (code.isEmpty() || qty == 0)
+        return false;
+    const int cCode = col(LineRole::Code);
+    for (int i = 1; i < m_gdMx->rows(); ++i) {
+        if (m_gdMx->textMatrix(i, cCode).trimmed() != code)
+            continue;
+        const QString qtyCell = m_gdMx->textMatrix(i, col(LineRole::Quantity));
+        const double q = LeadValue(qtyCell) + qty;
+        m_gdMx->setTextMatrix(i, col(LineRole::Quantity), NumText(q) + QLatin1Char(' ') + AfterSpace(qtyCell));
+        m_gdMx->setTextMatrix(i, col(LineRole::Amount),
+                              NumText(q * m_gdMx->textMatrix(i, col(LineRole::Price)).toDouble()));
+        m_curMxR = i;
+        ShowLineStatus();
+        SumDocTotals();
+        return true;
+    }
+    bool added = false;
+    const std::optional<StockDocLine> goods = GoodsForLine(m_app, m_policy, code);
+    if (!goods) {
+        const QString header = m_gdMx->textMatrix(0, cCode);
+        MsgBox(m_app.GoodsTerm + QStringLiteral("资料库中不存在“") + code + QStringLiteral("”这个") + header +
+                   QStringLiteral("！\r\r请点击“？”按钮查找系统中存在的") + header +
+                   QStringLiteral("，\r\r或在基础数据中增加新的") + m_app.GoodsTerm + QStringLiteral("资料！"),
+               MB::OKOnly | MB::Information, Tip);
+    } else {
+        int row = m_gdMx->rows() - 1;
+        if (!m_gdMx->textMatrix(row, cCode).trimmed().isEmpty())
+            m_gdMx->setRows(++row + 1);
+        // The proposed price whether or not the operator may see cost prices: a
+        // hidden price is still the goods' price, never 0.
+        putGoodsOnLine(row, *goods, qty);
+        m_curMxR = row;
+        added = true;
+    }
+    ensureBlankLastRow();
+    ShowLineStatus();
+    SumDocTotals();
+    return added;
+}
+
+void StockDocForm::CheckLineGoodsCode(const QString& code, bool& found)
+{
+    found = false;
+    if (code.isEmpty())
+        return;
+    const std::optional<StockDocLine> goods = GoodsForLine(m_app, m_policy, code);
+    if (!goods) {
+        const QString header = m_gdMx->textMatrix(0, col(LineRole::Code));
+        MsgBox(m_app.GoodsTerm + QStringLiteral("资料库中不存在这个") + header +
+                   QStringLiteral("！\r\r请在顶部 “货品编码”栏输入模糊查找条件，并点击“？”按钮查找系统中存在的") +
+                   header + QStringLiteral("，\r\r或在基础数据中增加新的") + m_app.GoodsTerm + QStringLiteral("资料！"),
+               MB::OKOnly | MB::Information, Tip);
+    } else {
+        putGoodsOnLine(m_curMxR, *goods, 1);
+        found = true;
+    }
+    SumDocTotals();
+    ensureBlankLastRow();
+}
+
+void StockDocForm::GdMx_Click()
+{
+    while (!m_txtEnter->isHidden())
+        TxtEnter_LostFocus();
+    m_curMxR = std::max(1, m_gdMx->row());
+    ShowLineStatus();
+    m_curMxC = m_gdMx->col();
+    if (m_curMxC == col(LineRole::Code))
+        m_gdMx->setColSel(col(LineRole::Remark));
+    if (Edstu == 0)
+        return;
+    const bool hasGoods = !m_gdMx->textMatrix(m_curMxR, col(LineRole::Code)).trimmed().isEmpty();
+    const int c = m_curMxC;
+    bool open = false;
+    if (c == col(LineRole::Code))
+        open = true;
+    else if (c == col(LineRole::Attribute))
+        open = !m_app.HpsxName.isEmpty() && hasGoods;
+    else if (c == col(LineRole::Quantity) || c == col(LineRole::Remark))
+        open = hasGoods;
+    else if (c == col(LineRole::Price) || c == col(LineRole::Amount))
+        open = hasGoods && m_app.LockDocPrice != 1;
+    if (open)
+        PlaceCellEditor();
+    m_txtHPBM->setText(m_gdMx->textMatrix(m_gdMx->row(), col(LineRole::Code)));
+    m_txtSL->setText(m_gdMx->textMatrix(m_gdMx->row(), col(LineRole::Quantity)));
+}
+
+void StockDocForm::PlaceCellEditor()
+{
+    const QRect cell = m_gdMx->cellRect(m_curMxR, m_curMxC);
+    m_txtEnter->setGeometry(cell);
+    const QString text = m_gdMx->textMatrix(m_curMxR, m_curMxC);
+    m_txtEnter->setText(m_curMxC == col(LineRole::Quantity) ? NumText(LeadValue(text)) : text);
+    m_txtEnter->show();
+    m_txtEnter->raise();
+    m_txtEnter->setFocus();
+    m_txtEnter->selectAll();
+    QPushButton* picker = m_curMxC == col(LineRole::Code)        ? m_cmdQuery
+                          : m_curMxC == col(LineRole::Attribute) ? m_cmdSX
+                                                                 : nullptr;
+    if (picker) {
+        const int w = m_cmdQuery->sizeHint().height();
+        picker->setGeometry(cell.right() - w, cell.top(), w, cell.height());
+        picker->show();
+        picker->raise();
+    }
+}
+
+void StockDocForm::TxtEnter_LostFocus()
+{
+    m_cmdQuery->hide();
+    m_cmdSX->hide();
+    if (Edstu == 0 || m_txtEnter->isHidden())
+        return;
+    m_txtEnter->hide();
+    const int r = m_curMxR;
+    const QString text = m_txtEnter->text();
+    const int cCode = col(LineRole::Code);
+    if (m_curMxC == cCode && text.trimmed().isEmpty()) {
+        if (!m_gdMx->textMatrix(r, cCode).trimmed().isEmpty() &&
+            MsgBox(QStringLiteral("真的要删除") + m_app.GoodsTerm + QLatin1Char('[') +
+                       m_gdMx->textMatrix(r, col(LineRole::Name)).trimmed() + QStringLiteral("]吗？"),
+                   MB::YesNo | MB::Question, Tip) == MB::Yes) {
+            if (m_gdMx->rows() > 2)
+                m_gdMx->removeItem(r);
+            else
+                for (int c = 0; c < m_gdMx->cols(); ++c)
+                    m_gdMx->setTextMatrix(1, c, QString());
+        }
+        SumDocTotals();
+        return;
+    }
+    const auto amountFromQtyPrice = [&] {
+        m_gdMx->setTextMatrix(r, col(LineRole::Amount),
+                              FormatNumber(LeadValue(m_gdMx->textMatrix(r, col(LineRole::Quantity))) *
+                                               m_gdMx->textMatrix(r, col(LineRole::Price)).toDouble(),
+                                           m_app.AmountFormat));
+    };
+    if (m_curMxC == cCode) {
+        const QString code = text.trimmed().toUpper();
+        bool found = false;
+        if (!m_app.HpsxName.isEmpty()) {
+            if (code != m_gdMx->textMatrix(r, cCode)) {
+                CheckLineGoodsCode(code, found);
+                m_gdMx->setCol(col(LineRole::Attribute));
+            }
+        } else {
+            int same = -1;
+            for (int i = 1; i < m_gdMx->rows() && same < 0; ++i)
+                if (m_gdMx->textMatrix(i, cCode) == code)
+                    same = i;
+            if (same > 0 && same != r) {
+                MsgBox(QStringLiteral("相同的") + m_gdMx->textMatrix(0, cCode) + QStringLiteral("已经存在！"),
+                       MB::OKOnly | MB::Information, Tip);
+                m_gdMx->setCurrent(same, cCode);
+                m_curMxR = same;
+            } else if (same < 0) {
+                CheckLineGoodsCode(code, found);
+            }
+        }
+    } else if (m_curMxC == col(LineRole::Attribute)) {
+        m_gdMx->setTextMatrix(r, m_curMxC, text.toUpper());
+    } else if (m_curMxC == col(LineRole::Quantity)) {
+        double q = text.toDouble();
+        if (m_app.NoNegativeQty == 1)
+            q = std::abs(q);
+        m_gdMx->setTextMatrix(r, m_curMxC, NumText(q) + QLatin1Char(' ') + AfterSpace(m_gdMx->textMatrix(r, m_curMxC)));
+        amountFromQtyPrice();
+    } else if (m_curMxC == col(LineRole::Price)) {
+        m_gdMx->setTextMatrix(r, m_curMxC, FormatNumber(std::abs(text.toDouble()), m_app.PriceFormat));
+        amountFromQtyPrice();
+    } else if (m_curMxC == col(LineRole::Amount)) {
+        double a = text.toDouble();
+        if (m_app.NoNegativeQty == 1)
+            a = std::abs(a);
+        m_gdMx->setTextMatrix(r, m_curMxC, FormatNumber(a, m_app.AmountFormat));
+        const double q = LeadValue(m_gdMx->textMatrix(r, col(LineRole::Quantity)));
+        if (q != 0)
+            m_gdMx->setTextMatrix(r, col(LineRole::Price), FormatNumber(a / q, m_app.PriceFormat));
+    } else if (m_curMxC == col(LineRole::Remark)) {
+        m_gdMx->setTextMatrix(r, m_curMxC, text);
+    }
+    SumDocTotals();
+}
+
+void StockDocForm::editorEnter()
+{
+    m_gdMx->setFocus();
+    TxtEnter_LostFocus();
+    const int c = m_curMxC;
+    int next = c;
+    int row = m_gdMx->row();
+    if (c == col(LineRole::Code)) {
+        if (!m_gdMx->textMatrix(m_curMxR, c).trimmed().isEmpty())
+            next = m_app.HpsxName.isEmpty() ? col(LineRole::Quantity) : col(LineRole::Attribute);
+        row = m_curMxR;
+    } else if (c == col(LineRole::Attribute)) {
+        next = col(LineRole::Quantity);
+    } else if (c == col(LineRole::Quantity)) {
+        next = m_app.WithPrices == 1 && m_app.LockDocPrice == 0 && m_app.CanSeeCost ? col(LineRole::Price)
+                                                                                    : col(LineRole::Remark);
+    } else if (c == col(LineRole::Price)) {
+        next = col(LineRole::Amount);
+    } else if (c == col(LineRole::Amount)) {
+        next = col(LineRole::Remark);
+    } else if (c == col(LineRole::Remark)) {
+        next = col(LineRole::Code);
+        row = std::min(row + 1, m_gdMx->rows() - 1);
+    }
+    m_gdMx->setCurrent(row, next);
+    GdMx_Click();
+}
+
+void StockDocForm::SumDocTotals()
+{
+    double sum = 0;
+    for (int r = 1; r < m_gdMx->rows(); ++r) {
+        if (m_gdMx->textMatrix(r, col(LineRole::Code)).trimmed().isEmpty())
+            break;
+        sum += m_gdMx->textMatrix(r, col(LineRole::Amount)).toDouble();
+    }
+    m_txt[5]->setText(FormatNumber(sum, m_app.AmountFormat));
+}
+
+void StockDocForm::stripCodeEnter()
+{
+    m_txtHPBM->setText(m_txtHPBM->text().toUpper());
+    m_txtSL->setFocus();
+    m_txtSL->setText(QStringLiteral("1"));
+    m_cmdEnter->click();
+}
+
+void StockDocForm::stripQtyEnter()
+{
+    if (m_txtHPBM->text().trimmed().isEmpty())
+        m_txtHPBM->setFocus();
+    else
+        m_cmdEnter->click();
+}
+
+void StockDocForm::deleteLine()
+{
+    while (!m_txtEnter->isHidden())
+        TxtEnter_LostFocus();
+    const QString code = m_txtHPBM->text().trimmed();
+    if (code.isEmpty() || m_curMxR < 1 || m_curMxR > m_gdMx->rows() - 1 ||
+        m_gdMx->textMatrix(m_curMxR, col(LineRole::Code)).trimmed() != code) {
+        MsgBox(QStringLiteral("请点击要删除的行！"), MB::OKOnly | MB::Information, Tip);
+        return;
+    }
+    if (MsgBox(QStringLiteral("真的要删除第 %1 行").arg(m_curMxR) + m_app.GoodsTerm + QLatin1Char('[') +
+                   m_gdMx->textMatrix(m_curMxR, col(LineRole::Name)).trimmed() + QStringLiteral("] 吗？"),
+               MB::YesNo | MB::Question, Tip) == MB::Yes) {
+        if (m_gdMx->rows() < 3)
+            for (int c = 0; c < m_gdMx->cols(); ++c)
+                m_gdMx->setTextMatrix(1, c, QString());
+        else
+            m_gdMx->removeItem(m_curMxR);
+    }
+    m_curMxR = std::min(m_curMxR, m_gdMx->rows() - 1);
+    ShowLineStatus();
+    SumDocTotals();
+}

@@ -1,0 +1,97 @@
+#pragma once
+// What the stock-document kinds differ in. One StockDocForm window and one
+// StockDocService serve every kind; a policy names its kind's columns, signs,
+// texts and extra steps, and the shared code asks the policy instead of
+// testing the kind. A new kind adds a policy (and its own extras through the
+// hooks), never a copy of the window or the service.
+
+#include "core/Kinds.h"
+#include "core/Posting.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+#include <optional>
+
+struct App;
+class Database;
+struct StockDoc;
+
+// What a line-grid column holds. The window and the service find columns by
+// role, never by a fixed index.
+enum class LineRole { Code, Name, Attribute, Quantity, OriginalPrice, Discount, Price, Amount, Remark, Proposed };
+
+struct LineColumn {
+    LineRole role;
+    QString header;  // "" = the role's shared header (goods word, attribute name, "备注" ...)
+};
+
+// Which side of the in/out reports a kind's lines stand on.
+enum class StockSide { In, Out };
+
+// How the price of a goods put on a line is proposed.
+enum class PriceProposal {
+    ReferenceOrCost,  // TA4.RkF7 when the inbound reference price is on, else the cost price F7
+    CostPrice,        // the cost price F7
+};
+
+// One print plan of a kind: the layout id and its default template.
+struct PrintPlan {
+    QString menuCaption;
+    QString layoutId;
+    QString templateFile;
+};
+
+struct StockDocPolicy {
+    DocKind kind = DocKind::Inbound;
+    int typeSetting = 0;        // sysinfo row holding the document type's name and prefix (81 ...)
+    int extraItemSetting = 0;   // sysinfo row of the extra header item's caption (181 ...)
+    bool department = false;    // the F3isBm mode: the counter-party is a department
+    UnitKind counterParty = UnitKind::Supplier;
+    bool dualRoleUnits = false;  // units marked SCSF join the list (setting 1616)
+
+    // Captions of the window's own labels.
+    QString numberLabel;    // Lab(0)
+    QString dateLabel;      // Lab(1)
+    QString unitLabel;      // Lab(2)
+    QString amountLabel;    // Lab(5)
+    QString paidLabel;      // Lab(7)
+    QString unitCodeHeader; // list column 7
+    QString lineNoun;       // "入库" in "不能保存空的单据！请录入入库货品！"
+    QString unitPickerCaption;
+
+    QVector<LineColumn> columns;
+
+    // Stored signs: F6/F8 = sign x the grid's (positive) quantity and amount.
+    int sign = 1;
+    StockSide reportSide = StockSide::In;  // R6-R8 (in) or C6 (out)
+    StockSide flowSide = StockSide::In;    // R146-R148 (in) or C236-C238 (out), always positive
+
+    // The unit's account: YF/FK are negated for units of this kind.
+    std::optional<UnitKind> negateBalanceFor;
+    // The settlement combo's items: [0] to the account, [1] settled; unpaid and paid texts.
+    QStringList unpaidSettlement;
+    QStringList paidSettlement;
+    // The settlement stays "settled" (index 1) whatever the amounts do.
+    bool alwaysSettled = false;
+
+    PriceProposal proposal = PriceProposal::ReferenceOrCost;
+    bool keepsReferencePrice = false;  // the save writes RkPrice and TA4.RkF7 (setting 878)
+    bool rollsUpBomCost = false;       // audit and unaudit re-price products built of the goods
+    OutPriceRule outPrice = OutPriceRule::Zero;
+
+    // Permission group of the kind (2 = inbound): digit 1 print, 2 audit, 3 edit.
+    int rightGroup = 2;
+    // Unaudit: the first warning's text, %1 = the goods word.
+    QString unauditWarning;
+
+    QVector<PrintPlan> printPlans;
+
+    // Kind-specific steps, run inside the save's or the audit's transaction.
+    std::function<void(App&, const StockDoc&)> saveExtras;
+    std::function<void(App&, const StockDoc&)> afterPosting;
+
+    int columnOf(LineRole role) const;  // -1 when the kind has no such column
+    QString settlementText(double paid, int index) const;
+};

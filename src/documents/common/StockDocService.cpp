@@ -1,0 +1,441 @@
+#include "documents/common/StockDocService.h"
+
+#include "core/App.h"
+#include "core/CapitalAmount.h"
+#include "core/DocNumbers.h"
+#include "core/Rounding.h"
+#include "core/Settings.h"
+#include "core/SettingsCatalogue.h"
+#include "core/SqlText.h"
+#include "platform/Database.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QString now()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+double numberOf(const QVariant& v)
+{
+    return v.isValid() && !v.isNull() ? v.toDouble() : 0.0;
+}
+
+// A stored "yyyy-MM-dd" date as the lists show it ("2024-5-3"); other texts as they are.
+QString shownDate(const QString& stored)
+{
+    if (stored.size() < 10 || stored[4] != QLatin1Char('-') || stored[7] != QLatin1Char('-'))
+        return stored;
+    QString shown = stored.left(5);
+    if (stored[5] != QLatin1Char('0'))
+        shown += stored[5];
+    shown += stored[6];
+    shown += QLatin1Char('-');
+    if (stored[8] != QLatin1Char('0'))
+        shown += stored[8];
+    shown += stored[9];
+    return shown;
+}
+
+QString upperCode(const QString& code)
+{
+    return code.trimmed().toUpper();
+}
+
+// The stored header's auditor and posting key; nullopt when no header has the number.
+struct AuditState {
+    QString auditor;
+    QString key;
+    bool audited() const { return !auditor.trimmed().isEmpty() || !key.isEmpty(); }
+};
+std::optional<AuditState> auditState(const Database& db, const QString& number)
+{
+    const RecordSet rs = db.query(QStringLiteral("SELECT F6, SRT FROM TB1 WHERE F1 = ? LIMIT 1"), {number});
+    if (rs.isEmpty())
+        return std::nullopt;
+    return AuditState{rs.text(0, 0), rs.text(0, 1)};
+}
+
+const QString AlreadyAudited = QStringLiteral("该单据已审核，不需要再次审核！");
+const QString NotAudited = QStringLiteral("该单据未审核，不能执行撤销审核！");
+const QString StocktakingUnauditLock =
+    QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何撤销审核操作！");
+
+}  // namespace
+
+QString StockDocTypeName(const Database& db, const StockDocPolicy& policy)
+{
+    return SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ?"), {policy.typeSetting}).trimmed();
+}
+
+QString StockDocNumberPrefix(const Database& db, const QString& typeName)
+{
+    return SqlScalar(db, QStringLiteral("SELECT shuoming FROM sysinfo WHERE setstr = ?"), {typeName}).trimmed();
+}
+
+QString OpeningListCondition()
+{
+    return QStringLiteral("TB1.F2 >= ? OR TB1.F6 IS NULL OR TB1.F6 = ''");
+}
+
+QVariantList OpeningListParams(const QDate& from)
+{
+    return {SqlDate(from)};
+}
+
+StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, const QString& typeName,
+                           const QString& condition, const QVariantList& params, const QString& amountFormat)
+{
+    QString sql = QStringLiteral(
+        "SELECT TB1.F1, TB1.F2, TA1.F2, TB1.F5, TB1.F6, TB1.F9, TB1.F10, TB1.F3, TB1.K9, TB1.K, TB1.Kstr, TB1.OD, "
+        "TB1.BColor, TB1.FColor FROM TB1 JOIN TA1 ON TB1.F3 = TA1.F1 WHERE ");
+    if (!condition.trimmed().isEmpty())
+        sql += QLatin1Char('(') + condition + QStringLiteral(") AND ");
+    sql += QStringLiteral("TB1.LB = ? AND TB1.S2 = ? ORDER BY TB1.F2, TB1.F1");
+    QVariantList all = params;
+    all << code(policy.kind) << typeName;
+
+    StockDocList list;
+    list.cells.reserve(4096);
+    Statement st(const_cast<Database&>(db), sql);
+    st.bindAll(all);
+    const int decimals = PatternDecimals(amountFormat);
+    while (st.step()) {
+        for (int c = 0; c < StockDocListColumns; ++c) {
+            const QVariant v = st.column(c);
+            if (c == 1)
+                list.cells.push_back(shownDate(v.toString()));
+            else if (c == 5)
+                list.cells.push_back(QString::number(RoundToDecimals(numberOf(v), decimals), 'f', decimals));
+            else
+                list.cells.push_back(v.isNull() ? QString() : v.toString());
+        }
+        list.colours.emplace_back(st.column(12).toLongLong(), st.column(13).toLongLong());
+        ++list.rows;
+    }
+    return list;
+}
+
+std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
+{
+    const RecordSet head = db.query(
+        QStringLiteral("SELECT TB1.F1, TB1.F2, TB1.F3, TA1.F2, TB1.F5, TB1.F6, TB1.F9, TB1.F10, TB1.K9, TB1.K, "
+                       "TB1.Kstr, TB1.OD, TB1.SN, TB1.SRT FROM TB1 LEFT JOIN TA1 ON TA1.F1 = TB1.F3 "
+                       "WHERE TB1.F1 = ? LIMIT 1"),
+        {number.trimmed()});
+    if (head.isEmpty())
+        return std::nullopt;
+    StockDoc doc;
+    StockDocHeader& h = doc.head;
+    h.number = head.text(0, 0);
+    h.date = QDate::fromString(head.text(0, 1).left(10), QStringLiteral("yyyy-MM-dd"));
+    h.unitCode = head.text(0, 2);
+    h.unitName = head.text(0, 3);
+    h.enteredBy = head.text(0, 4);
+    h.auditor = head.text(0, 5);
+    h.amount = numberOf(head.value(0, 6));
+    h.note = head.text(0, 7);
+    h.paid = numberOf(head.value(0, 8));
+    h.settlement = int(numberOf(head.value(0, 9)));
+    h.settlementText = head.text(0, 10);
+    h.extra = head.text(0, 11);
+    h.sn = numberOf(head.value(0, 12));
+    h.postingKey = head.text(0, 13);
+
+    const RecordSet rs = db.query(
+        QStringLiteral("SELECT TB11.F1, TB11.HPSX, TB11.F6, TB11.F7, TB11.F8, TB11.F9, TA4.F2, TA4.F5, TA4.F4, "
+                       "TB11.BColor, TB11.FColor FROM TB11 JOIN TA4 ON TB11.F1 = TA4.F1 WHERE TB11.F0 = ? ORDER BY TB11.Oid, TB11.F1"),
+        {h.number});
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        StockDocLine l;
+        l.goods = rs.text(r, 0);
+        l.attr = rs.text(r, 1);
+        l.qty = std::abs(numberOf(rs.value(r, 2)));
+        l.price = numberOf(rs.value(r, 3));
+        l.amount = std::abs(numberOf(rs.value(r, 4)));
+        l.remark = rs.text(r, 5);
+        l.name = rs.text(r, 6) + QLatin1Char('/') + rs.text(r, 7);
+        l.unit = rs.text(r, 8);
+        l.backColour = rs.value(r, 9).toLongLong();
+        l.foreColour = rs.value(r, 10).toLongLong();
+        doc.lines << l;
+    }
+    return doc;
+}
+
+QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& typeName, StockDoc& doc,
+                     const QString& oldNumber)
+{
+    Database& db = app.CurrentDatabase;
+    StockDocHeader& h = doc.head;
+    h.number = h.number.simplified().remove(QLatin1Char(' '));
+    h.unitCode = upperCode(h.unitCode);
+
+    QVector<StockDocLine> lines;
+    for (StockDocLine l : doc.lines) {
+        l.goods = upperCode(l.goods);
+        if (l.goods.isEmpty())
+            continue;
+        if (app.HpsxName.isEmpty())
+            l.attr.clear();
+        lines << l;
+    }
+    if (lines.isEmpty())
+        return QStringLiteral("不能保存空的单据！请录入") + policy.lineNoun + app.GoodsTerm + QStringLiteral("！");
+    if (lines.size() > 999)
+        return QStringLiteral("一张单据最多 999 行，请分成几张单据录入！");
+
+    double total = 0;
+    for (const StockDocLine& l : lines)
+        total += l.amount;
+    h.amount = RoundToPattern(total, app.AmountFormat);
+    if (policy.alwaysSettled)
+        h.settlement = 1;
+    h.settlementText = policy.settlementText(h.paid, h.settlement);
+
+    Transaction tx(db);
+    const bool adding = oldNumber.trimmed().isEmpty();
+    const std::optional<AuditState> taken = auditState(db, h.number);
+    if (adding) {
+        if (taken)
+            return QStringLiteral("已经存在[") + h.number + QStringLiteral("[这个编码，请重新设置编码!");
+    } else {
+        const std::optional<AuditState> old = auditState(db, oldNumber.trimmed());
+        if (old && old->audited())
+            return QStringLiteral("此单据已经审核，不可修改！");
+        if (taken && h.number.compare(oldNumber.trimmed(), Qt::CaseInsensitive) != 0)
+            return QStringLiteral("已经存在[") + h.number + QStringLiteral("]这个编码，请重新设置编码!");
+        db.execute(QStringLiteral("DELETE FROM TB11 WHERE F0 = ?"), {oldNumber.trimmed()});
+        db.execute(QStringLiteral("DELETE FROM TB1 WHERE F1 = ?"), {oldNumber.trimmed()});
+    }
+
+    db.execute(QStringLiteral("INSERT INTO TB1 (SRT, OD, S2, SN, LB, H8, F1, F2, F3, F5, F6, F9, F10, K9, K, Kstr) "
+                              "VALUES ('', ?, ?, ?, ?, ?, ?, ?, ?, ?, '', ?, ?, ?, ?, ?)"),
+               {h.extra.trimmed(), typeName, h.sn, code(policy.kind), now(), h.number, SqlDate(h.date), h.unitCode,
+                h.enteredBy.trimmed(), h.amount, h.note.trimmed(), h.paid, h.settlement, h.settlementText});
+    Statement insert(db, QStringLiteral("INSERT INTO TB11 (SRT, SH, HPSX, Oid, V1, SN, LB, F0, F1, F6, F7, F8, F9, "
+                                        "R146, R147, R148, C236, C237, C238, R6, R7, R8, C6) "
+                                        "VALUES ('', '', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    int oid = 0;
+    for (const StockDocLine& l : lines) {
+        const double q = policy.sign * l.qty;
+        const double a = policy.sign * l.amount;
+        const bool flowIn = policy.flowSide == StockSide::In;
+        const bool reportIn = policy.reportSide == StockSide::In;
+        const QVariant none;
+        insert.bindAll({l.attr.trimmed(), ++oid, policy.department ? 0 : 1, h.sn, code(policy.kind), h.number,
+                        l.goods, q, l.price, a, l.remark,
+                        flowIn ? QVariant(l.qty) : none, flowIn ? QVariant(l.price) : none,
+                        flowIn ? QVariant(l.amount) : none, flowIn ? none : QVariant(l.qty),
+                        flowIn ? none : QVariant(l.price), flowIn ? none : QVariant(l.amount),
+                        reportIn ? QVariant(q) : none, reportIn ? QVariant(l.price) : none,
+                        reportIn ? QVariant(a) : none, reportIn ? none : QVariant(-q)});
+        insert.exec();
+    }
+    doc.lines = lines;
+    if (policy.saveExtras)
+        policy.saveExtras(app, doc);
+    tx.commit();
+    ReleaseNumber(app, h.number);
+    return {};
+}
+
+QString DeleteStockDoc(App& app, const QString& number)
+{
+    Database& db = app.CurrentDatabase;
+    Transaction tx(db);
+    const std::optional<AuditState> state = auditState(db, number.trimmed());
+    if (state && state->audited())
+        return QStringLiteral("该单据已审核，不能删除！");
+    db.execute(QStringLiteral("DELETE FROM TB1 WHERE F1 = ?"), {number.trimmed()});
+    db.execute(QStringLiteral("DELETE FROM TB11 WHERE F0 = ?"), {number.trimmed()});
+    tx.commit();
+    ReleaseNumber(app, number.trimmed());
+    return {};
+}
+
+bool StocktakingPending(const Database& db)
+{
+    return db.scalarRow(QStringLiteral("SELECT F1 FROM TB1 WHERE SRT = '' AND LB = ? LIMIT 1"),
+                        {code(DocKind::Stocktaking)})
+        .has_value();
+}
+
+BalanceMove StockDocBalanceMove(const Database& db, const StockDocPolicy& policy, const StockDocHeader& head)
+{
+    BalanceMove m;
+    if (head.settlement == 1) {
+        m.yf = head.paid;
+        m.fk = head.paid;
+    } else {
+        m.yf = head.amount;
+        m.fk = head.paid;
+    }
+    if (policy.negateBalanceFor) {
+        const std::optional<QVariant> kind =
+            db.scalarRow(QStringLiteral("SELECT LB FROM TA1 WHERE F1 = ? LIMIT 1"), {head.unitCode});
+        if (kind && !kind->isNull() && kind->toInt() == code(*policy.negateBalanceFor)) {
+            m.yf = -m.yf;
+            m.fk = -m.fk;
+        }
+    }
+    return m;
+}
+
+QString AuditStockDoc(App& app, const StockDocPolicy& policy, const QString& number)
+{
+    Database& db = app.CurrentDatabase;
+    Transaction tx(db);
+    const std::optional<StockDoc> doc = LoadStockDoc(db, number);
+    if (!doc)
+        return QStringLiteral("找不到单据：") + number;
+    if (!doc->head.auditor.trimmed().isEmpty() || !doc->head.postingKey.isEmpty())
+        return AlreadyAudited;
+    if (!doc->head.date.isValid())
+        return QStringLiteral("单据 %1 的日期无效，不能审核！").arg(number);
+    PostDocument(db, PostingRules::of(app), doc->head.number, app.OperatorName,
+                 StockDocBalanceMove(db, policy, doc->head), policy.outPrice);
+    if (policy.afterPosting)
+        policy.afterPosting(app, *doc);
+    tx.commit();
+    return {};
+}
+
+QString UnauditStockDoc(App& app, const StockDocPolicy& policy, const QString& number)
+{
+    Database& db = app.CurrentDatabase;
+    Transaction tx(db);
+    const std::optional<StockDoc> doc = LoadStockDoc(db, number);
+    if (!doc)
+        return QStringLiteral("找不到单据：") + number;
+    if (doc->head.postingKey.isEmpty())
+        return NotAudited;
+    if (StocktakingPending(db))
+        return StocktakingUnauditLock;
+    UnpostDocument(db, PostingRules::of(app), doc->head.number, policy.outPrice);
+    if (policy.afterPosting)
+        policy.afterPosting(app, *doc);
+    tx.commit();
+    return {};
+}
+
+std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& policy, const QString& code)
+{
+    const RecordSet rs = app.CurrentDatabase.query(
+        QStringLiteral("SELECT F1, F2, F5, F4, F7, RkF7 FROM TA4 WHERE F1 = ? LIMIT 1"), {code.trimmed()});
+    if (rs.isEmpty())
+        return std::nullopt;
+    StockDocLine l;
+    l.goods = rs.text(0, 0);
+    l.name = rs.text(0, 1) + QLatin1Char('/') + rs.text(0, 2);
+    l.unit = rs.text(0, 3);
+    const bool reference = policy.proposal == PriceProposal::ReferenceOrCost && app.InboundRefPrice == 1;
+    l.price = RoundToPattern(numberOf(rs.value(0, reference ? 5 : 4)), app.PriceFormat);
+    l.proposed = l.price;
+    l.qty = 1;
+    l.amount = l.price;
+    return l;
+}
+
+void RollUpBomCost(App& app, const QStringList& goods)
+{
+    if (app.InboundRefPrice != 1 || app.CostPlusFeePrice != 1 || goods.isEmpty())
+        return;
+    Database& db = app.CurrentDatabase;
+    QStringList marks;
+    QVariantList params;
+    for (const QString& g : goods) {
+        if (g.trimmed().isEmpty())
+            continue;
+        marks << QStringLiteral("?");
+        params << g;
+    }
+    if (params.isEmpty())
+        return;
+    const RecordSet products = db.query(
+        QStringLiteral("SELECT DISTINCT F0 FROM Bom WHERE F1 IN (%1)").arg(marks.join(QLatin1Char(','))), params);
+    for (int r = 0; r < products.rowCount(); ++r) {
+        const QString p = products.text(r, 0);
+        db.execute(QStringLiteral("UPDATE TA4 SET RkF7 = (1 + ifnull(F701, 0)) * ? WHERE F1 = ?"),
+                   {BomCostSum(db, p), p});
+    }
+}
+
+QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString& typeName, const StockDoc& doc,
+                           int plan, bool pricesShown, PrintStage& stage)
+{
+    Database& db = app.CurrentDatabase;
+    if (doc.lines.isEmpty() || doc.lines.first().goods.trimmed().isEmpty())
+        return QStringLiteral("无数据可打印！");
+    const int rule = int(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"),
+                                   {SetPrintRule})
+                             .toDouble());
+    const bool audited = !doc.head.auditor.trimmed().isEmpty();
+    if (rule == 1 && audited)
+        return QStringLiteral("根据系统设置，单据只能在审核之前打印。该单据已审核，不能打印！");
+    if (rule == 2 && !audited)
+        return QStringLiteral("根据系统设置，单据只能在审核之后打印。该单据未审核，不能打印！");
+
+    const int index = std::clamp(plan, 1, int(policy.printPlans.size())) - 1;
+    stage = {};
+    if (index >= 0) {
+        stage.layoutId = policy.printPlans[index].layoutId;
+        stage.templateFile = app.AppFolder + policy.printPlans[index].templateFile;
+    }
+    double sumQty = 0;
+    double sumAmount = 0;
+    Transaction tx(db);
+    db.execute(QStringLiteral("DELETE FROM Plist"));
+    Statement insert(db, QStringLiteral("INSERT INTO Plist (F0, F11, F1, F2, F3, F4, F6, F7, F8, F9, F10) "
+                                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const StockDocLine& l : doc.lines) {
+        if (l.goods.trimmed().isEmpty())
+            break;
+        ++stage.lines;
+        const RecordSet g =
+            db.query(QStringLiteral("SELECT F2, F5, F4 FROM TA4 WHERE F1 = ? LIMIT 1"), {l.goods});
+        sumQty += l.qty;
+        sumAmount += l.amount;
+        const QString blank = QStringLiteral(" ");
+        insert.bindAll({QStringLiteral("%1").arg(stage.lines, 5, 10, QLatin1Char('0')), QString::number(stage.lines),
+                        l.goods, g.isEmpty() ? QString() : g.text(0, 0), g.isEmpty() ? QString() : g.text(0, 1),
+                        g.isEmpty() ? QString() : g.text(0, 2), NumText(l.qty) + blank + l.unit,
+                        pricesShown ? FormatNumber(l.price, app.PriceFormat) : blank,
+                        pricesShown ? FormatNumber(l.amount, app.AmountFormat) : blank, l.remark, l.attr});
+        insert.exec();
+    }
+    tx.commit();
+
+    auto add = [&](const QString& name, const QString& value) { stage.values.append({name, value}); };
+    add(QStringLiteral("RegName"), app.CompanyName);
+    add(QStringLiteral("DanNo"), doc.head.number.trimmed());
+    add(QStringLiteral("rq"), DateText(doc.head.date));
+    add(QStringLiteral("KH"), doc.head.unitName.trimmed());
+    const RecordSet unit =
+        db.query(QStringLiteral("SELECT F3, F4, F5, F6, MT FROM TA1 WHERE F1 = ? LIMIT 1"), {doc.head.unitCode});
+    if (!unit.isEmpty()) {
+        add(QStringLiteral("单位编码"), doc.head.unitCode);
+        add(QStringLiteral("单位地址"), unit.text(0, 0));
+        add(QStringLiteral("单位电话"), unit.text(0, 1));
+        add(QStringLiteral("单位传真"), unit.text(0, 2));
+        add(QStringLiteral("联系人"), unit.text(0, 3));
+        add(QStringLiteral("手机号"), unit.text(0, 4));
+    }
+    add(QStringLiteral("Zhidan"), doc.head.enteredBy.trimmed());
+    add(QStringLiteral("Shenhe"), doc.head.auditor.trimmed());
+    add(QStringLiteral("SumJe"), pricesShown ? FormatNumber(sumAmount, app.AmountFormat) : QStringLiteral(" "));
+    if (pricesShown)
+        add(QStringLiteral("SumJeDX"), CapitalAmount(sumAmount));
+    add(QStringLiteral("SumSl"), GeneralNumberText(sumQty));
+    add(QStringLiteral("FuZhu"), doc.head.note.trimmed());
+    add(QStringLiteral("KHtype"), QString(policy.unitLabel).remove(QLatin1Char(' ')) + QStringLiteral("："));
+    add(QStringLiteral("Caption"), typeName);
+    const QString extraCaption = SettingText(db, policy.extraItemSetting);
+    if (!extraCaption.isEmpty() && !doc.head.extra.trimmed().isEmpty())
+        add(extraCaption, extraCaption + QStringLiteral("：") + doc.head.extra);
+    return {};
+}

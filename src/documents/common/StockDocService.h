@@ -1,0 +1,129 @@
+#pragma once
+// The stock-document service: list, load, save, delete, audit and unaudit of
+// a document by its number, for every kind through its StockDocPolicy.
+//
+// Each function reads the document from the database, never from a window,
+// so a test or a benchmark drives it exactly as the window does. Every write
+// is one BEGIN IMMEDIATE transaction that re-reads the document's audit state
+// inside it: a document audited meanwhile at another workstation is refused,
+// and a failure leaves the books as they were. Values are bound, never
+// spliced into SQL. Refusals come back as the message to show ("" = done);
+// database failures are thrown as DbError. Nothing here shows anything.
+
+#include "documents/common/StockDocPolicy.h"
+
+#include <QDate>
+#include <QString>
+#include <QVariantList>
+#include <QVector>
+#include <optional>
+#include <vector>
+
+struct App;
+class Database;
+
+struct StockDocLine {
+    QString goods;   // TB11.F1
+    QString attr;    // HPSX
+    double qty = 0;  // as the grid shows it: unsigned
+    double price = 0;
+    double amount = 0;
+    QString remark;
+    std::optional<double> proposed;  // the price proposed when the goods was put on the line
+    // Shown only (filled by LoadStockDoc and GoodsForLine).
+    QString name;  // TA4.F2 + "/" + TA4.F5
+    QString unit;  // TA4.F4
+    qint64 backColour = 0;  // BColor, FColor: the row's stored colours (0 = none)
+    qint64 foreColour = 0;
+};
+
+struct StockDocHeader {
+    QString number;   // F1
+    QDate date;       // F2
+    QString unitCode; // F3
+    QString unitName; // TA1.F2
+    QString enteredBy;  // F5
+    QString auditor;    // F6
+    double amount = 0;  // F9
+    QString note;       // F10
+    double paid = 0;    // K9
+    int settlement = 0; // K: 0 to the unit's account, 1 settled
+    QString settlementText;  // Kstr
+    QString extra;      // OD
+    double sn = 0;      // SN
+    QString postingKey; // SRT
+};
+
+struct StockDoc {
+    StockDocHeader head;
+    QVector<StockDocLine> lines;
+};
+
+// The twelve columns of a document list, row-major, with the rows' stored colours.
+struct StockDocList {
+    int rows = 0;
+    std::vector<QString> cells;  // rows x StockDocListColumns
+    std::vector<std::pair<qint64, qint64>> colours;  // (back, fore) per row; 0 = none
+};
+constexpr int StockDocListColumns = 12;
+
+// The document type's name (the window caption) and number prefix of the policy's type.
+QString StockDocTypeName(const Database& db, const StockDocPolicy& policy);
+QString StockDocNumberPrefix(const Database& db, const QString& typeName);
+
+// The opening list's condition: documents dated on or after `from`, and every unaudited one.
+QString OpeningListCondition();
+QVariantList OpeningListParams(const QDate& from);
+
+// The documents of the policy's kind and `typeName` that `condition` (an SQL condition on
+// TB1/TA1 with its parameters, "" = all) selects, by date and number. A condition typed by
+// the user is parenthesised before the kind and type filter.
+StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, const QString& typeName,
+                           const QString& condition, const QVariantList& params, const QString& amountFormat);
+
+// The stored document with its lines in line order (lines of unknown goods left out);
+// nullopt when no header has the number.
+std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number);
+
+// Writes the document unaudited in one transaction: header and lines numbered 1..n
+// (lines without goods dropped), the policy's signs and sides, its save extras. Adding
+// when `oldNumber` is "", else replacing the stored document `oldNumber`. Refused when
+// the number is taken, the stored document was audited meanwhile, or no line is left.
+// Fills doc.head.amount with the lines' total and the settlement from the policy.
+QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& typeName, StockDoc& doc,
+                     const QString& oldNumber);
+
+// Deletes an unaudited document and releases its number; refused when it is audited.
+QString DeleteStockDoc(App& app, const QString& number);
+
+// Posts a saved document as app.OperatorName, with the balance move of its stored amounts
+// and settlement and the policy's out price, then the policy's after-posting step.
+QString AuditStockDoc(App& app, const StockDocPolicy& policy, const QString& number);
+
+// Takes an audited document back; refused while a stocktaking is unaudited.
+QString UnauditStockDoc(App& app, const StockDocPolicy& policy, const QString& number);
+
+// True while a stocktaking document is saved but not audited: adding and unauditing wait.
+bool StocktakingPending(const Database& db);
+
+// The goods of a code for a new line: name/spec, unit and the proposed price
+// (rounded to the price pattern); nullopt for an unknown code.
+std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& policy, const QString& code);
+
+// The balance move posting writes for the document's stored amounts and settlement.
+BalanceMove StockDocBalanceMove(const Database& db, const StockDocPolicy& policy, const StockDocHeader& head);
+
+// Re-prices the inbound reference price RkF7 of every product built of the goods,
+// when both the reference price and the cost-plus-fee price settings are on.
+void RollUpBomCost(App& app, const QStringList& goods);
+
+// Print staging: the document's lines into Plist and the named values of the header.
+struct PrintStage {
+    QString layoutId;
+    QString templateFile;
+    QVector<QPair<QString, QString>> values;  // name, value
+    int lines = 0;
+};
+// Refused when the document has no lines or the print rule (setting 7716) forbids it.
+QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString& typeName, const StockDoc& doc,
+                           int plan, bool pricesShown, PrintStage& stage);

@@ -1,0 +1,430 @@
+#include "core/Posting.h"
+#include "documents/common/StockDocService.h"
+#include "documents/inbound/ReceiptPolicies.h"
+#include "platform/Database.h"
+#include "support/Builders.h"
+#include "support/Fixture.h"
+#include "support/PostingReference.h"
+#include "support/TestRegistry.h"
+
+#include <QFile>
+#include <QTest>
+
+// The stock-document service on receipts: save, delete, audit and unaudit by
+// number, read from the database, whole or nothing, and the running columns
+// equal to the per-line posting cycle.
+class TestStockDocService : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void savesVerbatimWithLinesNumbered();
+    void failedSaveLeavesTheStoredDocument();
+    void refusesWhatAnotherWorkstationChanged_data();
+    void refusesWhatAnotherWorkstationChanged();
+    void serialCountsHeadersWithoutLines();
+    void productionReceiptStaysSettled();
+    void searchConditionCannotEscapeTheKindFilter();
+    void backDatedAuditAndUnauditMatchPerLineCycle_data();
+    void backDatedAuditAndUnauditMatchPerLineCycle();
+    void outPriceFollowsTheKind_data();
+    void outPriceFollowsTheKind();
+    void referencePriceKeptWhenChanged();
+    void printStaging();
+};
+
+namespace {
+
+StockDocLine line(const QString& goods, double qty, double price, const QString& attr = {},
+                  const QString& remark = {})
+{
+    StockDocLine l;
+    l.goods = goods;
+    l.qty = qty;
+    l.price = price;
+    l.amount = qty * price;
+    l.attr = attr;
+    l.remark = remark;
+    return l;
+}
+
+StockDoc receipt(const QString& number, const QDate& date, const QString& unit, QVector<StockDocLine> lines)
+{
+    StockDoc d;
+    d.head.number = number;
+    d.head.date = date;
+    d.head.unitCode = unit;
+    d.head.enteredBy = QStringLiteral("系统管理员");
+    d.lines = std::move(lines);
+    return d;
+}
+
+void prepare(FreshAccountSet& set, bool attribute = true)
+{
+    set.loginAs(QStringLiteral("001"));
+    set.app().HpsxName = attribute ? QStringLiteral("批号") : QString();
+    Database& db = set.db();
+    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), 0, 100});
+    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户一"), 1, 50});
+    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("部门一"), 8, 0});
+    for (const QString& g : {QStringLiteral("G1"), QStringLiteral("G2"), QStringLiteral("G3")}) {
+        GoodsSpec spec{g, QStringLiteral("货品") + g};
+        spec.openingQty = 3;
+        spec.openingPrice = 3.33;
+        spec.openingAmount = 10;
+        AddGoods(db, spec);
+    }
+}
+
+QString save(FreshAccountSet& set, const StockDocPolicy& policy, StockDoc doc, const QString& old = {})
+{
+    return SaveStockDoc(set.app(), policy, StockDocTypeName(set.db(), policy), doc, old);
+}
+
+QString copyOf(FreshAccountSet& set, const QString& name)
+{
+    const QString path = set.folder() + name;
+    QFile::copy(set.setPath(), path);
+    return path;
+}
+
+void postHistory(Database& db, const PostingRules& rules)
+{
+    DocSpec in{QStringLiteral("H1"), QDate(2024, 5, 1), QStringLiteral("A001")};
+    in.lines = {{QStringLiteral("G1"), 7, 3.1, QStringLiteral("A")}, {QStringLiteral("G2"), 5, 2.2}};
+    DocSpec out{QStringLiteral("H2"), QDate(2024, 5, 5), QStringLiteral("B001"), 3};
+    out.lines = {{QStringLiteral("G1"), 4, 9, QStringLiteral("A")}, {QStringLiteral("G2"), 1, 9}};
+    DocSpec in2{QStringLiteral("H3"), QDate(2024, 5, 9), QStringLiteral("A001")};
+    in2.lines = {{QStringLiteral("G1"), 2, 4.75, QStringLiteral("B")}};
+    DocSpec out2{QStringLiteral("H4"), QDate(2024, 5, 12), QStringLiteral("B001"), 3};
+    out2.lines = {{QStringLiteral("G1"), 5, 9, QStringLiteral("A")}, {QStringLiteral("G2"), 3, 9}};
+    int i = 0;
+    for (const DocSpec& d : {in, out, in2, out2}) {
+        AddDocument(db, d);
+        PostDocument(db, rules, d.number, QStringLiteral("张三"), {10.0 * ++i, 0});
+    }
+}
+
+}  // namespace
+
+void TestStockDocService::savesVerbatimWithLinesNumbered()
+{
+    FreshAccountSet set;
+    prepare(set);
+    StockDoc doc = receipt(QStringLiteral("RK2405130001"), QDate(2024, 5, 13), QStringLiteral("a001"),
+                           {line(QStringLiteral("g1"), 2, 3.5, QStringLiteral("O'1"), QStringLiteral("it's")),
+                            line(QString(), 0, 0), line(QStringLiteral("G2"), 1, 4)});
+    doc.head.note = QStringLiteral("O'Neil's \"note\"");
+    doc.head.extra = QStringLiteral("x'y");
+    QCOMPARE(save(set, PurchaseReceiptPolicy(), doc), QString());
+
+    Database& db = set.db();
+    const RecordSet lines = db.query(QStringLiteral("SELECT Oid, F1, HPSX, F9, F6, F8, R6, R148, V1, LB FROM TB11 "
+                                                    "ORDER BY Oid"));
+    QCOMPARE(lines.rowCount(), 2);
+    QCOMPARE(lines.text(0, 0) + lines.text(1, 0), QStringLiteral("12"));
+    QCOMPARE(lines.text(0, 1), QStringLiteral("G1"));
+    QCOMPARE(lines.text(0, 2), QStringLiteral("O'1"));
+    QCOMPARE(lines.text(0, 3), QStringLiteral("it's"));
+    QCOMPARE(lines.value(0, 6).toDouble(), 2.0);
+    QCOMPARE(lines.value(0, 7).toDouble(), 7.0);
+    QCOMPARE(lines.value(0, 8).toInt(), 1);
+    const RecordSet head = db.query(QStringLiteral("SELECT F3, F9, F10, OD, S2, LB, K, Kstr, SRT, F6 FROM TB1"));
+    QCOMPARE(head.text(0, 0), QStringLiteral("A001"));
+    QCOMPARE(head.value(0, 1).toDouble(), 11.0);
+    QCOMPARE(head.text(0, 2), QStringLiteral("O'Neil's \"note\""));
+    QCOMPARE(head.text(0, 3), QStringLiteral("x'y"));
+    QCOMPARE(head.text(0, 4), QStringLiteral("采购入库单"));
+    QCOMPARE(head.text(0, 7), QStringLiteral("记入应付账"));
+
+    // Every stored line is stamped by the audit and cleared by the unaudit.
+    QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("RK2405130001")), QString());
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB11 WHERE SRT = '' OR SH = ''")).toInt(), 0);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT QM FROM TB1")).toDouble(), 111.0);
+    QCOMPARE(UnauditStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("RK2405130001")), QString());
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB11 WHERE SRT <> '' OR SH <> ''")).toInt(), 0);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 3.0);
+
+    const std::optional<StockDoc> loaded = LoadStockDoc(db, QStringLiteral("RK2405130001"));
+    QVERIFY(loaded);
+    QCOMPARE(loaded->lines.size(), 2);
+    QCOMPARE(loaded->lines[0].name, QStringLiteral("货品G1/"));
+    QCOMPARE(loaded->head.note, doc.head.note);
+}
+
+void TestStockDocService::failedSaveLeavesTheStoredDocument()
+{
+    FreshAccountSet set;
+    prepare(set);
+    const QString no = QStringLiteral("RK2405130001");
+    QCOMPARE(save(set, PurchaseReceiptPolicy(),
+                  receipt(no, QDate(2024, 5, 13), QStringLiteral("A001"), {line(QStringLiteral("G1"), 2, 3)})),
+             QString());
+    const QStringList before = PostingSnapshot(set.db());
+    set.db().execute(QStringLiteral("CREATE TRIGGER boom BEFORE INSERT ON TB11 WHEN NEW.F1 = 'G3' "
+                                    "BEGIN SELECT RAISE(ABORT, 'injected'); END"));
+    StockDoc edited = receipt(no, QDate(2024, 5, 14), QStringLiteral("A001"),
+                              {line(QStringLiteral("G2"), 5, 1), line(QStringLiteral("G3"), 1, 1)});
+    QVERIFY_THROWS_EXCEPTION(DbError, save(set, PurchaseReceiptPolicy(), edited, no));
+    QVERIFY(!set.db().inTransaction());
+    QCOMPARE(PostingSnapshot(set.db()), before);
+}
+
+void TestStockDocService::refusesWhatAnotherWorkstationChanged_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("edit") << "edit" << "此单据已经审核，不可修改！";
+    QTest::newRow("delete") << "delete" << "该单据已审核，不能删除！";
+    QTest::newRow("audit") << "audit" << "该单据已审核，不需要再次审核！";
+    QTest::newRow("unaudit") << "unaudit" << "该单据未审核，不能执行撤销审核！";
+}
+
+void TestStockDocService::refusesWhatAnotherWorkstationChanged()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, message);
+    FreshAccountSet set;
+    prepare(set);
+    const QString no = QStringLiteral("RK2405130001");
+    const StockDoc doc = receipt(no, QDate(2024, 5, 13), QStringLiteral("A001"), {line(QStringLiteral("G1"), 2, 3)});
+    QCOMPARE(save(set, PurchaseReceiptPolicy(), doc), QString());
+    if (action == QLatin1String("unaudit"))
+        QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), no), QString());
+
+    // Another workstation audits (or unaudits) the document after this one listed it.
+    {
+        Database other;
+        other.open(set.setPath());
+        if (action == QLatin1String("unaudit"))
+            UnpostDocument(other, PostingRules{}, no);
+        else
+            PostDocument(other, PostingRules{}, no, QStringLiteral("李四"), {6, 0});
+    }
+    const QStringList before = PostingSnapshot(set.db());
+    QString answer;
+    if (action == QLatin1String("edit"))
+        answer = save(set, PurchaseReceiptPolicy(), doc, no);
+    else if (action == QLatin1String("delete"))
+        answer = DeleteStockDoc(set.app(), no);
+    else if (action == QLatin1String("audit"))
+        answer = AuditStockDoc(set.app(), PurchaseReceiptPolicy(), no);
+    else
+        answer = UnauditStockDoc(set.app(), PurchaseReceiptPolicy(), no);
+    QCOMPARE(answer, message);
+    QCOMPARE(PostingSnapshot(set.db()), before);
+}
+
+void TestStockDocService::serialCountsHeadersWithoutLines()
+{
+    FreshAccountSet set;
+    prepare(set);
+    Database& db = set.db();
+    db.execute(QStringLiteral("INSERT INTO TB1 (F1, F2, F3, F6, F9, K9, K, LB, S2, SRT) "
+                              "VALUES ('EMPTY', '2024-05-13', 'A001', '', 0, 0, 0, 1, '采购入库单', '')"));
+    QCOMPARE(PostDocument(db, PostingRules{}, QStringLiteral("EMPTY"), QStringLiteral("张三"), {}),
+             QStringLiteral("S202405130001"));
+    QCOMPARE(save(set, PurchaseReceiptPolicy(),
+                  receipt(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"),
+                          {line(QStringLiteral("G1"), 1, 1)})),
+             QString());
+    QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("RK1")), QString());
+    QCOMPARE(db.scalar(QStringLiteral("SELECT SRT FROM TB1 WHERE F1 = 'RK1'")).toString(),
+             QStringLiteral("S202405130002"));
+}
+
+void TestStockDocService::productionReceiptStaysSettled()
+{
+    FreshAccountSet set;
+    prepare(set);
+    StockDoc doc = receipt(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("P001"),
+                           {line(QStringLiteral("G1"), 3, 100.5)});
+    doc.head.settlement = 0;
+    QCOMPARE(save(set, ProductionReceiptPolicy(), doc), QString());
+    QCOMPARE(AuditStockDoc(set.app(), ProductionReceiptPolicy(), QStringLiteral("RK1")), QString());
+    const RecordSet head = set.db().query(QStringLiteral("SELECT K, Kstr, S2, QC, YF, FK, QM FROM TB1"));
+    QCOMPARE(head.value(0, 0).toInt(), 1);
+    QCOMPARE(head.text(0, 1), QStringLiteral("零付款结算"));
+    QCOMPARE(head.text(0, 2), QStringLiteral("生产入库单"));
+    QCOMPARE(head.value(0, 4).toDouble(), 0.0);
+    QCOMPARE(head.value(0, 6).toDouble(), head.value(0, 3).toDouble());
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT V1 FROM TB11")).toInt(), 0);
+}
+
+void TestStockDocService::searchConditionCannotEscapeTheKindFilter()
+{
+    FreshAccountSet set;
+    prepare(set);
+    QCOMPARE(save(set, PurchaseReceiptPolicy(),
+                  receipt(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"),
+                          {line(QStringLiteral("G1"), 1, 1)})),
+             QString());
+    QCOMPARE(save(set, ProductionReceiptPolicy(),
+                  receipt(QStringLiteral("SC1"), QDate(2024, 5, 13), QStringLiteral("P001"),
+                          {line(QStringLiteral("G1"), 1, 1)})),
+             QString());
+    const StockDocPolicy p = PurchaseReceiptPolicy();
+    const StockDocList list = ListStockDocs(set.db(), p, StockDocTypeName(set.db(), p),
+                                            QStringLiteral("TB1.F1 = ? OR 1 = 1"), {QStringLiteral("X")},
+                                            QStringLiteral("#0.00"));
+    QCOMPARE(list.rows, 1);
+    QCOMPARE(list.cells[0], QStringLiteral("RK1"));
+    QCOMPARE(list.cells[1], QStringLiteral("2024-5-13"));
+    QCOMPARE(list.cells[5], QStringLiteral("1.00"));
+}
+
+void TestStockDocService::backDatedAuditAndUnauditMatchPerLineCycle_data()
+{
+    QTest::addColumn<bool>("attribute");
+    QTest::addColumn<bool>("department");
+    QTest::newRow("purchase, with attribute") << true << false;
+    QTest::newRow("purchase, without attribute") << false << false;
+    QTest::newRow("production, with attribute") << true << true;
+    QTest::newRow("production, without attribute") << false << true;
+}
+
+void TestStockDocService::backDatedAuditAndUnauditMatchPerLineCycle()
+{
+    QFETCH(bool, attribute);
+    QFETCH(bool, department);
+    FreshAccountSet set;
+    prepare(set, attribute);
+    const PostingRules rules = PostingRules::of(set.app());
+    postHistory(set.db(), rules);
+    const StockDocPolicy policy = department ? ProductionReceiptPolicy() : PurchaseReceiptPolicy();
+    StockDoc doc = receipt(QStringLiteral("BACK"), QDate(2024, 5, 3), department ? QStringLiteral("P001")
+                                                                                 : QStringLiteral("A001"),
+                           {line(QStringLiteral("G1"), 2, 5.55, QStringLiteral("A")),
+                            line(QStringLiteral("G2"), 4, 1.25), line(QStringLiteral("G1"), 1, 7, QStringLiteral("B")),
+                            line(QStringLiteral("G3"), 2, 2)});
+    doc.head.paid = 3;
+    QCOMPARE(save(set, policy, doc), QString());
+
+    Database copy;
+    copy.open(copyOf(set, QStringLiteral("copy.vxs")));
+    QCOMPARE(AuditStockDoc(set.app(), policy, QStringLiteral("BACK")), QString());
+    const StockDocHeader head = LoadStockDoc(copy, QStringLiteral("BACK"))->head;
+    PostLineByLine(copy, rules, QStringLiteral("BACK"), set.app().OperatorName,
+                   StockDocBalanceMove(copy, policy, head), OutPriceRule::Zero);
+    QCOMPARE(PostingSnapshot(set.db()), PostingSnapshot(copy));
+
+    QCOMPARE(UnauditStockDoc(set.app(), policy, QStringLiteral("BACK")), QString());
+    UnpostLineByLine(copy, rules, QStringLiteral("BACK"), OutPriceRule::Zero);
+    QCOMPARE(PostingSnapshot(set.db()), PostingSnapshot(copy));
+}
+
+void TestStockDocService::outPriceFollowsTheKind_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("unaudit");
+    QTest::addColumn<bool>("attribute");
+    // A receipt of 3 at 10.00 (price 3.33); an issue of 1 goes out at 3.33 and leaves
+    // 2 at 6.67, a running price of 3.34. What follows must go out at 3.34.
+    QTest::newRow("receipt unaudited") << 1 << true << true;
+    QTest::newRow("receipt unaudited, no attribute") << 1 << true << false;
+    QTest::newRow("stocktaking shortage after an issue") << 7 << false << true;
+    QTest::newRow("stocktaking shortage, no attribute") << 7 << false << false;
+    QTest::newRow("return to supplier unaudited") << 2 << true << true;
+}
+
+void TestStockDocService::outPriceFollowsTheKind()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, unaudit);
+    QFETCH(bool, attribute);
+    FreshAccountSet set;
+    prepare(set, attribute);
+    Database& db = set.db();
+    const PostingRules rules = PostingRules::of(set.app());
+    db.execute(QStringLiteral("UPDATE TA4 SET V3 = 0, V4 = 0, V5 = 0 WHERE F1 = 'G1'"));
+    DocSpec first{QStringLiteral("RK0"), QDate(2024, 5, 1), QStringLiteral("A001")};
+    first.lines = {{QStringLiteral("G1"), 3, 10.0 / 3}};
+    AddDocument(db, first);
+    PostDocument(db, rules, QStringLiteral("RK0"), QStringLiteral("张三"), {}, OutPriceRule::Zero);
+    DocSpec issue{QStringLiteral("CK1"), QDate(2024, 5, 2), QStringLiteral("B001"), 3};
+    issue.lines = {{QStringLiteral("G1"), 1, 9}};
+    AddDocument(db, issue);
+    PostDocument(db, rules, QStringLiteral("CK1"), QStringLiteral("张三"), {});
+    QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK1'")).toDouble(), 3.33);
+
+    DocSpec middle{QStringLiteral("MID"), QDate(2024, 5, 3), QStringLiteral("A001"), kind};
+    middle.lines = {{QStringLiteral("G1"), 1, 5, {}, 1, 2}};
+    if (kind == 7)
+        middle.unit = QStringLiteral("0000");
+    AddDocument(db, middle);
+    DocSpec later{QStringLiteral("CK2"), QDate(2024, 5, 4), QStringLiteral("B001"), 3};
+    later.lines = {{QStringLiteral("G1"), 1, 9}};
+    AddDocument(db, later);
+    PostDocument(db, rules, QStringLiteral("CK2"), QStringLiteral("张三"), {});
+    if (unaudit)
+        PostDocument(db, rules, QStringLiteral("MID"), QStringLiteral("张三"), {}, OutPriceRule::Zero);
+
+    Database copy;
+    copy.open(copyOf(set, QStringLiteral("copy.vxs")));
+    if (unaudit) {
+        UnpostDocument(db, rules, QStringLiteral("MID"), OutPriceRule::Zero);
+        UnpostLineByLine(copy, rules, QStringLiteral("MID"), OutPriceRule::Zero);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK2'")).toDouble(), 3.34);
+    } else {
+        PostDocument(db, rules, QStringLiteral("MID"), QStringLiteral("张三"), {}, OutPriceRule::Zero);
+        PostLineByLine(copy, rules, QStringLiteral("MID"), QStringLiteral("张三"), {}, OutPriceRule::Zero);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'MID'")).toDouble(), 3.34);
+    }
+    QCOMPARE(PostingSnapshot(db), PostingSnapshot(copy));
+}
+
+void TestStockDocService::referencePriceKeptWhenChanged()
+{
+    FreshAccountSet set;
+    prepare(set);
+    set.app().InboundRefPrice = 1;
+    set.db().execute(QStringLiteral("UPDATE TA4 SET RkF7 = 10 WHERE F1 = 'G1'"));
+    std::optional<StockDocLine> proposed = GoodsForLine(set.app(), PurchaseReceiptPolicy(), QStringLiteral("G1"));
+    QVERIFY(proposed);
+    QCOMPARE(proposed->price, 10.0);
+    StockDocLine changed = *proposed;
+    changed.price = 12;
+    changed.amount = 12;
+    StockDocLine kept = *proposed;
+    std::optional<StockDocLine> typed = GoodsForLine(set.app(), PurchaseReceiptPolicy(), QStringLiteral("G2"));
+    typed->proposed.reset();
+    typed->price = 7;
+    QCOMPARE(save(set, PurchaseReceiptPolicy(),
+                  receipt(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"), {changed, kept, *typed})),
+             QString());
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT RkF7 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 12.0);
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT count(*) FROM RkPrice")).toInt(), 1);
+}
+
+void TestStockDocService::printStaging()
+{
+    FreshAccountSet set;
+    prepare(set);
+    set.app().CompanyName = QStringLiteral("公司");
+    StockDoc doc = receipt(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"),
+                           {line(QStringLiteral("G1"), 2, 3.5, QStringLiteral("A")), line(QStringLiteral("G2"), 1, 4)});
+    QCOMPARE(save(set, PurchaseReceiptPolicy(), doc), QString());
+    const StockDoc stored = *LoadStockDoc(set.db(), QStringLiteral("RK1"));
+    PrintStage stage;
+    QCOMPARE(StageStockDocPrint(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), stored, 2, true,
+                                stage),
+             QString());
+    QCOMPARE(stage.layoutId, QStringLiteral("采购入库二"));
+    QCOMPARE(stage.lines, 2);
+    const RecordSet rs = set.db().query(QStringLiteral("SELECT F0, F11, F1, F6, F7, F8, F10 FROM Plist ORDER BY F0"));
+    QCOMPARE(rs.rowCount(), 2);
+    QCOMPARE(rs.text(0, 0), QStringLiteral("00001"));
+    QCOMPARE(rs.text(0, 3), QStringLiteral("2 个"));
+    QCOMPARE(rs.text(0, 5), QStringLiteral("7.00"));
+    QCOMPARE(rs.text(0, 6), QStringLiteral("A"));
+    QVERIFY(stage.values.contains({QStringLiteral("SumJe"), QStringLiteral("11.00")}));
+    QVERIFY(stage.values.contains({QStringLiteral("SumSl"), QStringLiteral("3")}));
+
+    set.db().execute(QStringLiteral("UPDATE sysinfo SET setval = 2 WHERE ID = 7716"));
+    if (set.db().changes() == 0)
+        set.db().execute(QStringLiteral("INSERT INTO sysinfo (ID, setval) VALUES (7716, 2)"));
+    QCOMPARE(StageStockDocPrint(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), stored, 1, true,
+                                stage),
+             QStringLiteral("根据系统设置，单据只能在审核之后打印。该单据未审核，不能打印！"));
+}
+
+VX_REGISTER_TEST(TestStockDocService)
+#include "tst_stockdocservice.moc"
