@@ -2,6 +2,7 @@
 
 #include "accountsets/Register.h"
 #include "admin/Register.h"
+#include "basicdata/Register.h"
 #include "core/Hooks.h"
 #include "shell/Register.h"
 
@@ -9,5 +10,6 @@ void WireWindows(WindowHooks& hooks)
 {
     RegisterAccountSetWindows(hooks);
     RegisterAdminWindows(hooks);
+    RegisterBasicDataWindows(hooks);
     RegisterShellWindows(hooks);
 }
