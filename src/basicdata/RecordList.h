@@ -23,11 +23,11 @@ struct RecordList {
     QString text(int row, int col) const { return cells[size_t(row) * size_t(cols) + size_t(col)]; }
 };
 
-// Runs `sql` and takes its first `textCols` fields by position as text (null as
+// Runs `sql` (streamed, no per-row objects) and takes its first `textCols` fields by position as text (null as
 // ""); with numberCol >= 0 that field is written through NumText (null as 0).
 // BColor and FColor are read by name when the statement returns them.
 // Throws DbError.
-RecordList ListRecords(const Database& db, const QString& sql, int textCols, int numberCol = -1,
+RecordList ListRecords(Database& db, const QString& sql, int textCols, int numberCol = -1,
                        const QVariantList& params = {});
 
 // The list statement of a unit window: `select` restricted to one unit kind

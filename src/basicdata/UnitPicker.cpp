@@ -22,7 +22,7 @@ bool PickerOffersDualRole(const Database& db, int pickKind, bool noDualRole)
     return LeadValue(SqlScalar(db, QStringLiteral("select SetVal from sysinfo where id=1616"))) == 1;
 }
 
-RecordList ListPickerUnits(const Database& db, int pickKind, bool withDualRole, const UnitPickerBoxes& boxes)
+RecordList ListPickerUnits(Database& db, int pickKind, bool withDualRole, const UnitPickerBoxes& boxes)
 {
     QString kind;
     QVariantList params;

@@ -25,7 +25,7 @@ bool PickerOffersDualRole(const Database& db, int pickKind, bool noDualRole);
 
 // The units of the kind whose columns contain every non-empty box text
 // (made safe first), in code order: code, name, address, phone, fax, remark.
-RecordList ListPickerUnits(const Database& db, int pickKind, bool withDualRole, const UnitPickerBoxes& boxes);
+RecordList ListPickerUnits(Database& db, int pickKind, bool withDualRole, const UnitPickerBoxes& boxes);
 
 // The unit kind a quick add from a list of `pickKind` writes; -1 for none.
 int QuickAddKind(int pickKind);

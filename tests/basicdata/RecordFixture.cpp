@@ -59,3 +59,11 @@ void LoginWithBasicWord(FreshAccountSet& set, int word, int accountsWord)
                      {word, accountsWord});
     set.loginAs(QStringLiteral("002"));
 }
+
+QStringList ListCodes(const RecordList& list)
+{
+    QStringList out;
+    for (int r = 0; r < list.rows; ++r)
+        out << list.text(r, 0);
+    return out;
+}

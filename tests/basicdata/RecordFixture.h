@@ -5,6 +5,7 @@
 
 #include "support/Fixture.h"
 
+#include "basicdata/RecordList.h"
 #include "core/MainFrame.h"
 
 #include <QAction>
@@ -55,6 +56,8 @@ void Trigger(QWidget* w, const char* item);
 // Types into box Txt<i> (one line or several), as the user leaves it.
 void TypeBox(QWidget* w, int i, const QString& text);
 QString BoxText(QWidget* w, int i);
+// The codes in column 0 of a read list.
+QStringList ListCodes(const RecordList& list);
 // The codes in column 0 of a grid's data rows.
 QStringList GridCodes(QWidget* w, const char* grid = "GD");
 // Makes the list row holding `code` current.

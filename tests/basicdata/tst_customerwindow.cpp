@@ -45,6 +45,12 @@ struct QuoteBooks : RecordBooks {
         AddGoods(db(), {QStringLiteral("G1"), QStringLiteral("螺丝"), QStringLiteral("000"), QStringLiteral("个"), 0, 2.5});
         AddGoods(db(), {QStringLiteral("G2"), QStringLiteral("垫片"), QStringLiteral("000"), QStringLiteral("片"), 0, 0.8});
     }
+    // Customer K1 with one quotation of G1 at 3.
+    void quotedCustomer()
+    {
+        AddUnit(db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), 1});
+        db().execute(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7) VALUES ('K1', 'G1', 3)"));
+    }
 };
 
 // Opens the cell editor on (row, col) of the quotation grid, types and presses Enter.
@@ -97,8 +103,7 @@ void TestCustomerWindow::quotationEntryStoredWithTheCustomer()
 void TestCustomerWindow::cancelLeavesStoredQuotations()
 {
     QuoteBooks set;
-    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), 1});
-    set.db().execute(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7) VALUES ('K1', 'G1', 3)"));
+    set.quotedCustomer();
     MessageScript msgs;
     A2 w(set.app());
     w.show();
@@ -120,8 +125,7 @@ void TestCustomerWindow::cancelLeavesStoredQuotations()
 void TestCustomerWindow::quotationCodeRefusals()
 {
     QuoteBooks set;
-    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), 1});
-    set.db().execute(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7) VALUES ('K1', 'G1', 3)"));
+    set.quotedCustomer();
     MessageScript msgs;
     A2 w(set.app());
     w.show();
@@ -156,8 +160,7 @@ void TestCustomerWindow::priceSign()
     QFETCH(QString, stored);
     QuoteBooks set;
     set.app().NoNegativeQty = noNegative;
-    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), 1});
-    set.db().execute(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7) VALUES ('K1', 'G1', 3)"));
+    set.quotedCustomer();
     A2 w(set.app());
     w.show();
     Trigger(&w, "Menu_edit");

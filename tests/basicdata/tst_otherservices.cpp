@@ -4,6 +4,7 @@
 #include "core/Kinds.h"
 #include "platform/Database.h"
 #include "support/Builders.h"
+#include "RecordFixture.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
 
@@ -24,14 +25,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-QStringList codes(const RecordList& list)
-{
-    QStringList out;
-    for (int r = 0; r < list.rows; ++r)
-        out << list.text(r, 0);
-    return out;
-}
 
 void someUnits(Database& db)
 {
@@ -149,7 +142,7 @@ void TestOtherServices::pickerLists()
     UnitPickerBoxes boxes;
     boxes[1] = name;
     const bool dual = PickerOffersDualRole(set.db(), kind, noDualRole);
-    QCOMPARE(codes(ListPickerUnits(set.db(), kind, dual, boxes)), expected);
+    QCOMPARE(ListCodes(ListPickerUnits(set.db(), kind, dual, boxes)), expected);
 }
 
 void TestOtherServices::quickAdd_data()

@@ -4,6 +4,7 @@
 #include "core/Kinds.h"
 #include "platform/Database.h"
 #include "support/Builders.h"
+#include "RecordFixture.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
 
@@ -30,15 +31,7 @@ private Q_SLOTS:
 
 namespace {
 
-QStringList codes(const RecordList& list)
-{
-    QStringList out;
-    for (int r = 0; r < list.rows; ++r)
-        out << list.text(r, 0);
-    return out;
-}
-
-RecordList unitList(const Database& db, const QString& select, UnitKind kind)
+RecordList unitList(Database& db, const QString& select, UnitKind kind)
 {
     return ListRecords(db, UnitListStatement(select, code(kind)), 7, 7);
 }
@@ -110,9 +103,9 @@ void TestUnitServices::orConditionNeverReachesOtherKinds()
         QStringLiteral("Select TA1.* from TA1 "),
         {MakeQueryCondition(QueryJoin::First, name, QueryOp::Like, QStringLiteral("甲")),
          MakeQueryCondition(QueryJoin::Or, code1, QueryOp::Equal, QStringLiteral("C1"))});
-    QCOMPARE(codes(unitList(set.db(), stmt, UnitKind::Supplier)), QStringList{QStringLiteral("S1")});
-    QCOMPARE(codes(unitList(set.db(), stmt, UnitKind::Customer)), QStringList{QStringLiteral("C1")});
-    QCOMPARE(codes(unitList(set.db(), stmt, UnitKind::Department)), QStringList{QStringLiteral("D1")});
+    QCOMPARE(ListCodes(unitList(set.db(), stmt, UnitKind::Supplier)), QStringList{QStringLiteral("S1")});
+    QCOMPARE(ListCodes(unitList(set.db(), stmt, UnitKind::Customer)), QStringList{QStringLiteral("C1")});
+    QCOMPARE(ListCodes(unitList(set.db(), stmt, UnitKind::Department)), QStringList{QStringLiteral("D1")});
 }
 
 void TestUnitServices::textsReloadAsSaved_data()
