@@ -2,6 +2,7 @@
 
 #include "accountsets/Register.h"
 #include "admin/Register.h"
+#include "basicdata/Register.h"
 #include "core/WindowRegistry.h"
 #include "documents/Register.h"
 #include "shell/Register.h"
@@ -10,6 +11,7 @@ void WireWindows(WindowRegistry& reg)
 {
     RegisterAccountSetWindows(reg);
     RegisterAdminWindows(reg);
+    RegisterBasicDataWindows(reg);
     RegisterDocumentWindows(reg);
     RegisterShellWindows(reg);
 }

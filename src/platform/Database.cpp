@@ -175,6 +175,11 @@ int Statement::columnCount() const
     return sqlite3_column_count(m_stmt);
 }
 
+QString Statement::columnName(int index) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, index));
+}
+
 // ----------------------------------------------------------------- Database
 
 Database::Database() = default;

@@ -117,6 +117,7 @@ public:
     void reset();  // ready for new bindings
     QVariant column(int index) const;
     int columnCount() const;
+    QString columnName(int index) const;
 
 private:
     Database& m_db;

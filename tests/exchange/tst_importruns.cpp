@@ -126,7 +126,7 @@ void TestImportRuns::badRowImportsNothing()
 void TestImportRuns::quotesImportVerbatim()
 {
     FreshAccountSet set;
-    AddUnit(set.db(), {.code = "S'1", .name = "供应商", .kind = 0});
+    AddUnit(set.db(), {.code = "S'1", .name = "供应商", .kind = UnitKind::Supplier});
     const QString name = QStringLiteral("O'Brien \"大\" 螺丝*?");
     const ImportOutcome out = importGoods(set.db(), {{"Q'1", name, "S'1"}},
                                           {{GCode, "A"}, {GName, "B"}, {GSupplierCode, "C"}});
@@ -165,8 +165,8 @@ void TestImportRuns::categoryRule()
 void TestImportRuns::supplierRule()
 {
     FreshAccountSet set;
-    AddUnit(set.db(), {.code = "S01", .name = "供应一", .kind = 0});
-    AddUnit(set.db(), {.code = "C01", .name = "客户一", .kind = 1});
+    AddUnit(set.db(), {.code = "S01", .name = "供应一", .kind = UnitKind::Supplier});
+    AddUnit(set.db(), {.code = "C01", .name = "客户一", .kind = UnitKind::Customer});
     QStringList asked;
     auto ask = [&asked](const QString& code) {
         asked << code;
@@ -190,8 +190,8 @@ void TestImportRuns::supplierRule()
 void TestImportRuns::unitImport()
 {
     FreshAccountSet set;
-    AddUnit(set.db(), {.code = "c1", .name = "旧客户", .kind = 1});
-    AddUnit(set.db(), {.code = "D1", .name = "部门", .kind = 8});
+    AddUnit(set.db(), {.code = "c1", .name = "旧客户", .kind = UnitKind::Customer});
+    AddUnit(set.db(), {.code = "D1", .name = "部门", .kind = UnitKind::Department});
     GridModel g;
     FillImportGrid(g, {{"C1", "", "地址'1"}, {"n2", "新客户", ""}, {"D1", "x", "y"}, {"", "空", ""}});
     UnitImportInput in;
@@ -216,7 +216,7 @@ void TestImportRuns::unitImport()
 void TestImportRuns::unitImportCancelWritesNothing()
 {
     FreshAccountSet set;
-    AddUnit(set.db(), {.code = "D1", .name = "部门", .kind = 8});
+    AddUnit(set.db(), {.code = "D1", .name = "部门", .kind = UnitKind::Department});
     GridModel g;
     FillImportGrid(g, {{"N1", "一"}, {"D1", "x"}, {"N3", "三"}});
     UnitImportInput in;
@@ -231,7 +231,7 @@ void TestImportRuns::unitImportCancelWritesNothing()
 void TestImportRuns::unitOpeningBalanceRepostsChain()
 {
     FreshAccountSet set;
-    AddUnit(set.db(), {.code = "S1", .name = "供应", .kind = 0, .opening = 100});
+    AddUnit(set.db(), {.code = "S1", .name = "供应", .kind = UnitKind::Supplier, .opening = 100});
     AddDocument(set.db(), {.number = "RK1", .unit = "S1", .lines = {{.goods = "G", .qty = 1, .price = 50}}});
     set.db().execute(QStringLiteral("UPDATE TB1 SET F6 = '001', SRT = 'S202405130001', YF = 50, FK = 0"));
     RepostUnitBalance(set.db(), QStringLiteral("0"), QStringLiteral("S1"));

@@ -1,0 +1,66 @@
+#include "basicdata/RecordList.h"
+
+#include "core/SqlText.h"
+#include "platform/Database.h"
+#include "platform/SqlFunctions.h"
+
+#include <QRegularExpression>
+
+RecordList ListRecords(Database& db, const QString& sql, int textCols, int numberCol, const QVariantList& params)
+{
+    Statement st(db, sql);
+    st.bindAll(params);
+    RecordList list;
+    list.cols = numberCol >= textCols ? numberCol + 1 : textCols;
+    const int fields = st.columnCount();
+    int back = -1;
+    int fore = -1;
+    for (int c = 0; c < fields; ++c) {
+        const QString name = st.columnName(c);
+        if (name.compare(QLatin1String("BColor"), Qt::CaseInsensitive) == 0)
+            back = c;
+        else if (name.compare(QLatin1String("FColor"), Qt::CaseInsensitive) == 0)
+            fore = c;
+    }
+    while (st.step()) {
+        for (int c = 0; c < list.cols; ++c) {
+            if (c == numberCol)
+                list.cells.push_back(NumText(st.column(c).toDouble()));
+            else if (c < fields)
+                list.cells.push_back(st.column(c).toString());
+            else
+                list.cells.emplace_back();
+        }
+        const qint64 b = back >= 0 ? st.column(back).toLongLong() : 0;
+        const qint64 f = fore >= 0 ? st.column(fore).toLongLong() : 0;
+        if (b != 0 || f != 0)
+            list.colours.push_back({list.rows, b, f});
+        ++list.rows;
+    }
+    return list;
+}
+
+QString UnitListStatement(const QString& select, int unitKind)
+{
+    static const QRegularExpression where(QStringLiteral("\\bwhere\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = where.match(select, 1);
+    const QString kind = QString::number(unitKind);
+    if (!m.hasMatch())
+        return select + QStringLiteral(" Where LB=") + kind + QStringLiteral(" order by F1");
+    const QString condition = select.mid(m.capturedEnd()).trimmed();
+    if (condition.isEmpty())
+        return select.left(m.capturedStart()) + QStringLiteral(" Where LB=") + kind + QStringLiteral(" order by F1");
+    return select.left(m.capturedStart()) + QStringLiteral(" Where (") + condition + QStringLiteral(") And LB=")
+           + kind + QStringLiteral(" order by F1");
+}
+
+double TypedNumber(const QString& text)
+{
+    QString t = text;
+    t.remove(QLatin1Char(' '));
+    t.remove(QLatin1Char('\t'));
+    t.remove(QLatin1Char('\n'));
+    t.remove(QLatin1Char('\r'));
+    return LeadingNumber(t);
+}
