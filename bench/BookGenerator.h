@@ -46,7 +46,25 @@ QString BookAttributeValue(int i);
 double Seconds(const QElapsedTimer& t);
 // A writable copy of a book file at `target` (replacing it); returns `target`.
 QString CopyBook(const QString& source, const QString& target);
-// The plain baseline of the benchmarks: the selected lines read in key order
-// and their running columns rewritten with a running quantity, a price and an
-// amount, in one transaction. Returns seconds; adds the lines to *lines.
-double PlainPass(Database& db, const QString& where, const QVariantList& params, int* lines);
+// The book size from the command line: [lines] [goods], over `spec`'s defaults.
+BookSpec BookSpecFromArguments(int argc, char** argv, BookSpec spec = {});
+// How often each job runs (the third argument, 1 by default); the minimum counts.
+int RunsFromArguments(int argc, char** argv);
+
+// User and system CPU time of this process, in seconds.
+double CpuSeconds();
+// Peak resident memory of this process since the last reset, in MiB.
+void ResetPeakMemory();
+double PeakMemoryMiB();
+
+// The least work for re-posting goods: one statement reading the selected
+// posted lines in goods-then-key order, the running stock per attribute value
+// and the running quantity, price and amount computed in memory, every line's
+// running columns written by one prepared UPDATE by rowid and the goods'
+// final figures stored, in one transaction. Returns seconds; adds the lines
+// to *lines.
+double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList& params, int* lines);
+// The least work for re-chaining every unit: one statement reading the posted
+// headers in unit-then-key order, the balance computed in memory, each changed
+// row written by one prepared UPDATE by rowid, one transaction.
+double LeastWorkUnitChains(Database& db, int* rows);
