@@ -7,8 +7,11 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <array>
+#include <optional>
 #include <cmath>
+#include <malloc.h>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <string>
 #include <unordered_map>
 
@@ -181,8 +184,18 @@ QString CopyBook(const QString& source, const QString& target)
 {
     QFile::remove(target);
     QFile::copy(source, target);
-    QFile(target).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile copy(target);
+    copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // On disk before any job starts, so that no job's commit waits for the copy.
+    if (copy.open(QIODevice::ReadWrite))
+        ::fsync(copy.handle());
     return target;
+}
+
+void KeepFreedMemory()
+{
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
 }
 
 BookSpec BookSpecFromArguments(int argc, char** argv, BookSpec spec)
@@ -196,7 +209,7 @@ BookSpec BookSpecFromArguments(int argc, char** argv, BookSpec spec)
 
 int RunsFromArguments(int argc, char** argv)
 {
-    return argc > 3 ? std::max(1, QByteArray(argv[3]).toInt()) : 1;
+    return argc > 3 ? std::max(1, QByteArray(argv[3]).toInt()) : 2;
 }
 
 double CpuSeconds()
@@ -238,13 +251,31 @@ void fold(std::string& out, QByteArrayView v)
 // The columns the least-work walk reads, in this order.
 enum { LwRowId, LwGoods, LwBatch, LwKind, LwF5, LwF6, LwR6, LwR8, LwC6, LwV1 };
 
+QString leastWorkRead(const QString& where)
+{
+    return QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, V1 FROM TB11 WHERE %1 "
+                          "ORDER BY F1, SRT, rowid").arg(where);
+}
+
 }  // namespace
+
+QString LeastWorkPlan(Database& db)
+{
+    const RecordSet rs = db.query(QStringLiteral("EXPLAIN QUERY PLAN ") + leastWorkRead(QStringLiteral("SRT <> ''")));
+    QStringList details;
+    for (int r = 0; r < rs.rowCount(); ++r)
+        details << rs.text(r, rs.columnCount() - 1);
+    return details.join(QStringLiteral("; "));
+}
 
 double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList& params, int* lines)
 {
     QElapsedTimer t;
     t.start();
-    Transaction tx(db);
+    // Joins the caller's transaction when there is one.
+    std::optional<Transaction> tx;
+    if (!db.inTransaction())
+        tx.emplace(db);
     // The opening figures of every goods, for the first line of each.
     std::unordered_map<std::string, std::array<double, 3>> openings;
     {
@@ -256,8 +287,7 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
             openings[code] = {goods.real(1), goods.real(2), goods.real(3)};
         }
     }
-    Statement read(db, QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, V1 FROM TB11 WHERE %1 "
-                                      "ORDER BY F1, SRT, rowid").arg(where));
+    Statement read(db, leastWorkRead(where));
     Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
                                        "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
                                        "Z5 = ?, XS6 = ?, XK6 = ? WHERE rowid = ?"));
@@ -320,15 +350,19 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
     }
     read.reset();
     storeGoods();
-    tx.commit();
+    if (tx)
+        tx->commit();
     return Seconds(t);
 }
 
-double LeastWorkUnitChains(Database& db, int* rows)
+double LeastWorkUnitChains(Database& db, const QString& where, const QVariantList& params, int* rows)
 {
     QElapsedTimer t;
     t.start();
-    Transaction tx(db);
+    // Joins the caller's transaction when there is one.
+    std::optional<Transaction> tx;
+    if (!db.inTransaction())
+        tx.emplace(db);
     std::unordered_map<std::string, double> openings;
     {
         Statement units(db, QStringLiteral("SELECT F1, NK FROM TA1"));
@@ -338,8 +372,9 @@ double LeastWorkUnitChains(Database& db, int* rows)
             openings[code] = units.real(1);
         }
     }
-    Statement read(db, QStringLiteral("SELECT rowid, F3, YF, FK, QC, QM FROM TB1 WHERE SRT <> '' "
-                                      "ORDER BY F3, SRT, rowid"));
+    Statement read(db, QStringLiteral("SELECT rowid, F3, YF, FK, QC, QM FROM TB1 WHERE %1 "
+                                      "ORDER BY F3, SRT, rowid").arg(where));
+    read.bindAll(params);
     Statement write(db, QStringLiteral("UPDATE TB1 SET QC = ?, QM = ? WHERE rowid = ?"));
     std::string unit;
     std::string code;
@@ -362,6 +397,7 @@ double LeastWorkUnitChains(Database& db, int* rows)
         ++*rows;
     }
     read.reset();
-    tx.commit();
+    if (tx)
+        tx->commit();
     return Seconds(t);
 }

@@ -44,11 +44,12 @@ QString BookAttributeValue(int i);
 
 // Seconds since the timer started.
 double Seconds(const QElapsedTimer& t);
-// A writable copy of a book file at `target` (replacing it); returns `target`.
+// A writable copy of a book file at `target` (replacing it), synced to disk; returns `target`.
 QString CopyBook(const QString& source, const QString& target);
 // The book size from the command line: [lines] [goods], over `spec`'s defaults.
 BookSpec BookSpecFromArguments(int argc, char** argv, BookSpec spec = {});
-// How often each job runs (the third argument, 1 by default); the minimum counts.
+// How often each job runs (the third argument, 2 by default); the minimum counts,
+// so that no job pays alone for the first touch of memory and files.
 int RunsFromArguments(int argc, char** argv);
 
 // User and system CPU time of this process, in seconds.
@@ -64,7 +65,12 @@ double PeakMemoryMiB();
 // final figures stored, in one transaction. Returns seconds; adds the lines
 // to *lines.
 double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList& params, int* lines);
-// The least work for re-chaining every unit: one statement reading the posted
-// headers in unit-then-key order, the balance computed in memory, each changed
+// How SQLite runs the least work's read of every posted line.
+QString LeastWorkPlan(Database& db);
+// The least work for re-chaining units: one statement reading the selected
+// posted headers in unit-then-key order, the balance computed in memory, each changed
 // row written by one prepared UPDATE by rowid, one transaction.
-double LeastWorkUnitChains(Database& db, int* rows);
+double LeastWorkUnitChains(Database& db, const QString& where, const QVariantList& params, int* rows);
+// Keeps freed memory in the process: otherwise a job also measures the kernel
+// handing out fresh pages, which varies more than the work itself.
+void KeepFreedMemory();

@@ -48,11 +48,6 @@ bool differs(Fig stored, double value)
     return stored.empty || stored.v != value;
 }
 
-bool differs(const QVariant& stored, double value)
-{
-    return isEmptyValue(stored) || stored.toDouble() != value;
-}
-
 // Two stored or computed figures are the same (an empty one only as another empty one).
 bool same(Fig a, Fig b)
 {

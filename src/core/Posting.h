@@ -23,7 +23,11 @@
 // (RecostGoods values those quantities). Posting a document walks every goods
 // once from its first line in the document, restarting the running figures at
 // each further line of that goods exactly as a walk per line would, so the
-// figures equal those of posting line by line.
+// figures equal those of posting line by line. A walk of a goods' whole
+// history (the data refresh) does both in one pass over its lines in key
+// order, each line's attribute step before its cost step: a line's attribute
+// figures depend only on the lines before it of the same value, so this gives
+// the figures of the two walks run one after the other, writing each line once.
 //
 // Whole or nothing: PostDocument and UnpostDocument take the write lock
 // before the serial search and hold it to their last write, so a failure
