@@ -1,6 +1,7 @@
 #include "core/Posting.h"
 
 #include "core/App.h"
+#include "core/Kinds.h"
 #include "core/Rounding.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
@@ -91,7 +92,7 @@ private:
 // this order, so one reader serves them all.
 struct Line {
     qint64 rowid = 0;
-    int kind = 0;  // LB
+    DocKind kind = DocKind(0);  // LB
     bool noBatch = false;  // HPSX is NULL: no attribute walk reaches the line
     Fig v1, s6, s7, s8, k6, k7, k8, r6, r7, r8, c6, c7, c8, f5, f6, f7, f8, z5, xs6, xk6;
 };
@@ -110,7 +111,7 @@ Line readLine(const Statement& st)
 {
     Line l;
     l.rowid = st.int64(0);
-    l.kind = int(st.int64(1));
+    l.kind = DocKind(st.int64(1));
     l.noBatch = st.int64(2) != 0;
     Fig* figs[] = {&l.v1, &l.s6, &l.s7, &l.s8, &l.k6, &l.k7, &l.k8, &l.r6, &l.r7, &l.r8,
                    &l.c6, &l.c7, &l.c8, &l.f5, &l.f6, &l.f7, &l.f8, &l.z5, &l.xs6, &l.xk6};
@@ -151,15 +152,17 @@ std::optional<bool> batchStep(Line& l, double& s)
         l.xs6 = s;
         changed = true;
     }
-    if (l.kind >= 1 && l.kind <= 4) {
+    const bool receipt = l.kind == DocKind::Inbound || l.kind == DocKind::SupplierReturn;
+    const bool issue = l.kind == DocKind::Outbound || l.kind == DocKind::StockReturn;
+    if (receipt || issue) {
         if (l.f6.empty)
             return std::nullopt;
         const double qty = l.f6.v;
-        if (l.kind <= 2 && differs(l.r6, qty)) {
+        if (receipt && differs(l.r6, qty)) {
             l.r6 = qty;
             l.r8 = l.f8;
             changed = true;
-        } else if (l.kind >= 3 && differs(l.c6, plain(-qty))) {
+        } else if (issue && differs(l.c6, plain(-qty))) {
             l.c6 = plain(-qty);
             changed = true;
         }
@@ -168,7 +171,7 @@ std::optional<bool> batchStep(Line& l, double& s)
             changed = true;
         }
         s += qty;
-    } else if (l.kind == 7) {
+    } else if (l.kind == DocKind::Stocktaking) {
         if (l.f5.empty)
             return std::nullopt;
         const double counted = std::fabs(l.f5.v);
@@ -231,8 +234,9 @@ public:
     // columns that follow from the running price. Answers whether it changed.
     bool step(Line& l)
     {
-        const int kind = l.kind;
-        if (kind != 1 && kind != 2 && kind != 3 && kind != 4 && kind != 7) {
+        const DocKind kind = l.kind;
+        if (kind != DocKind::Inbound && kind != DocKind::SupplierReturn && kind != DocKind::Outbound &&
+            kind != DocKind::StockReturn && kind != DocKind::Stocktaking) {
             // No posted line carries another kind; such a line keeps its figures.
             previousC6 = numberOf(l.c6);
             previousC7 = numberOf(l.c7);
@@ -249,11 +253,11 @@ public:
         double out = 0;
         double in = 0;
         Fig r7 = l.r7, r8 = l.r8, c7 = l.c7, c8 = l.c8, f7 = l.f7, f8 = l.f8;
-        if (kind == 1 || kind == 2) {
+        if (kind == DocKind::Inbound || kind == DocKind::SupplierReturn) {
             a = A(amount) + A(numberOf(l.r8));
             p = q != 0 ? P(a / q) : price;
             carried = 0;
-        } else if (kind == 7 && r > 0) {
+        } else if (kind == DocKind::Stocktaking && r > 0) {
             in = r * price;
             a = A(amount) + A(in);
             p = q != 0 ? P(a / q) : price;
@@ -269,14 +273,14 @@ public:
             a = 0;
             p = price;
         }
-        if (kind == 3 || kind == 4) {
+        if (kind == DocKind::Outbound || kind == DocKind::StockReturn) {
             c7 = carried;
             c8 = plain(out);
             if (!l.v1.empty && l.v1.v == 0) {
                 f7 = carried;
                 f8 = plain(-out);
             }
-        } else if (kind == 7) {
+        } else if (kind == DocKind::Stocktaking) {
             r7 = price;
             r8 = plain(in);
             c7 = carried;

@@ -1,5 +1,6 @@
 #include "MaintenanceFixture.h"
 
+#include "core/Kinds.h"
 #include "core/Posting.h"
 #include "platform/Database.h"
 #include "support/Builders.h"
@@ -47,11 +48,11 @@ void BuildPostedBook(Database& db, bool attributeOn)
     AddGoods(db, {.code = QStringLiteral("G2"), .name = QStringLiteral("螺母")});
     AddGoods(db, {.code = QStringLiteral("G3"), .name = QStringLiteral("垫片"), .cost = 3, .stock = 7, .amount = 21,
                   .openingQty = 7, .openingPrice = 3, .openingAmount = 21});
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商甲"), 0, 100});
-    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户乙"), 1, 50});
-    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("车间"), 8, 0});
+    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商甲"), UnitKind::Supplier, 100});
+    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户乙"), UnitKind::Customer, 50});
+    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("车间"), UnitKind::Department, 0});
 
-    const auto doc = [](const char* number, QDate date, const char* unit, int kind, bool department,
+    const auto doc = [](const char* number, QDate date, const char* unit, DocKind kind, bool department,
                         QVector<LineSpec> lines) {
         DocSpec d;
         d.number = QString::fromLatin1(number);
@@ -69,20 +70,21 @@ void BuildPostedBook(Database& db, bool attributeOn)
     const QString b = attributeOn ? QStringLiteral("B") : QString();
     const QString x = attributeOn ? QStringLiteral("X") : QString();
     const double book = attributeOn ? 7 : 15;
-    post(db, rules, doc("RK01", QDate(2024, 1, 5), "A001", 1, false,
+    post(db, rules, doc("RK01", QDate(2024, 1, 5), "A001", DocKind::Inbound, false,
                         {{g1, 10, 12, a}, {g2, 20, 5, x}}), 220);
-    post(db, rules, doc("CK01", QDate(2024, 1, 10), "B001", 3, false, {{g1, 4, 20, a}}), 80);
-    post(db, rules, doc("LY01", QDate(2024, 1, 12), "P001", 3, true, {{g2, 5, 0, x}}), 0);
-    post(db, rules, doc("TK01", QDate(2024, 1, 15), "B001", 4, false, {{g1, 1, 20, a}}), -20);
-    post(db, rules, doc("TH01", QDate(2024, 1, 16), "A001", 2, false, {{g2, 2, 5, x}}), -10);
-    DocSpec count = doc("PD01", QDate(2024, 1, 20), "0000", 7, false, {});
+    post(db, rules, doc("CK01", QDate(2024, 1, 10), "B001", DocKind::Outbound, false, {{g1, 4, 20, a}}), 80);
+    post(db, rules, doc("LY01", QDate(2024, 1, 12), "P001", DocKind::Outbound, true, {{g2, 5, 0, x}}), 0);
+    post(db, rules, doc("TK01", QDate(2024, 1, 15), "B001", DocKind::StockReturn, false, {{g1, 1, 20, a}}), -20);
+    post(db, rules, doc("TH01", QDate(2024, 1, 16), "A001", DocKind::SupplierReturn, false, {{g2, 2, 5, x}}), -10);
+    DocSpec count = doc("PD01", QDate(2024, 1, 20), "0000", DocKind::Stocktaking, false, {});
     count.lines = {{g1, 0, 0, a, 8, book}};
     post(db, rules, count, 0);
-    post(db, rules, doc("RK02", QDate(2024, 1, 8), "A001", 1, false, {{g1, 3, 15, b}}), 45);
-    AddDocument(db, doc("RK03", QDate(2024, 1, 25), "A001", 1, false, {{g1, 2, 10, a}}));
+    post(db, rules, doc("RK02", QDate(2024, 1, 8), "A001", DocKind::Inbound, false, {{g1, 3, 15, b}}), 45);
+    AddDocument(db, doc("RK03", QDate(2024, 1, 25), "A001", DocKind::Inbound, false, {{g1, 2, 10, a}}));
     db.execute(QStringLiteral("INSERT INTO TB1 (F1, F2, F3, F5, F6, LB, S2, SRT, YF, FK) "
-                              "VALUES ('FK01', '2024-01-30', 'A001', '系统管理员', '系统管理员', 10, '付款', "
-                              "'S202401300001', 0, 30)"));
+                              "VALUES ('FK01', '2024-01-30', 'A001', '系统管理员', '系统管理员', ?, '付款', "
+                              "'S202401300001', 0, 30)"),
+               {code(DocKind::Payment)});
     RepostUnitBalance(db, QStringLiteral("S202401300001"), QStringLiteral("A001"));
 }
 
@@ -103,7 +105,8 @@ void BuildRandomBook(Database& db, quint32 seed, int lines, int goods, bool attr
     db.execute(QStringLiteral("INSERT INTO TA4 (F1, F2, F3, F4, V3, V4, V5) VALUES ('EMPTY', '无明细', '000', '个', 4, 2, 8)"));
     const QVariant batches[] = {QStringLiteral(""), QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("b"),
                                 QVariant()};
-    const int kinds[] = {1, 1, 1, 2, 3, 3, 4, 7};
+    const DocKind kinds[] = {DocKind::Inbound,  DocKind::Inbound,     DocKind::Inbound,  DocKind::SupplierReturn,
+                             DocKind::Outbound, DocKind::Outbound,    DocKind::StockReturn, DocKind::Stocktaking};
     const int perDoc = 5;
     QDate date(2024, 3, 1);
     int serial = 0;
@@ -114,42 +117,45 @@ void BuildRandomBook(Database& db, quint32 seed, int lines, int goods, bool attr
         }
         const QString key = QStringLiteral("S%1%2").arg(date.toString(QStringLiteral("yyyyMMdd"))).arg(++serial, 4, 10,
                                                                                                        QLatin1Char('0'));
-        const int kind = kinds[rng.bounded(8)];
-        const bool department = (kind == 3 || kind == 4) && rng.bounded(2) == 0;
+        const DocKind kind = kinds[rng.bounded(8)];
+        const bool receipt = kind == DocKind::Inbound || kind == DocKind::SupplierReturn;
+        const bool issue = kind == DocKind::Outbound || kind == DocKind::StockReturn;
+        const bool counting = kind == DocKind::Stocktaking;
+        const bool department = issue && rng.bounded(2) == 0;
         const QString number = QStringLiteral("D%1").arg(d, 5, 10, QLatin1Char('0'));
         db.execute(QStringLiteral("INSERT INTO TB1 (F1, F2, F3, F6, LB, SRT, YF, FK, QC, QM, V1) "
                                   "VALUES (?, ?, ?, '系统管理员', ?, ?, ?, ?, 7, 7, ?)"),
                    {number, date.toString(QStringLiteral("yyyy-MM-dd")),
-                    kind == 7 ? QStringLiteral("0000") : (kind <= 2 ? QStringLiteral("A001") : QStringLiteral("B001")),
-                    kind, key, double(rng.bounded(100)), double(rng.bounded(50)), department ? 0 : -1});
+                    counting ? QStringLiteral("0000") : (receipt ? QStringLiteral("A001") : QStringLiteral("B001")),
+                    code(kind), key, double(rng.bounded(100)), double(rng.bounded(50)), department ? 0 : -1});
         for (int oid = 1; oid <= perDoc && written < lines; ++oid, ++written) {
             const int g = 1 + int(rng.bounded(goods + 1));  // goods + 1: lines without a goods record
-            QString code = g > goods ? QStringLiteral("ORPHAN") : QStringLiteral("G%1").arg(g);
+            QString goodsCode = g > goods ? QStringLiteral("ORPHAN") : QStringLiteral("G%1").arg(g);
             if (rng.bounded(6) == 0)
-                code = code.toLower();
+                goodsCode = goodsCode.toLower();
             const QVariant batch = attributeOn ? batches[rng.bounded(5)] : QVariant(QString(""));
             const double q = 1 + rng.bounded(15);
             const double price = cents(1 + rng.bounded(3000) / 100.0);
-            const double sign = (kind == 2 || kind == 3) ? -1 : 1;
+            const double sign = (kind == DocKind::SupplierReturn || kind == DocKind::Outbound) ? -1 : 1;
             double f6 = sign * q;
             QVariant f5 = 0.0, z5 = 0.0;
-            if (kind == 7) {
+            if (counting) {
                 const double counted = double(rng.bounded(25));
                 f5 = rng.bounded(4) == 0 ? -counted : counted;
                 z5 = double(rng.bounded(25));
                 f6 = counted - z5.toDouble();
             }
-            const double f8 = kind == 7 ? 0.0 : cents(f6 * price);
+            const double f8 = counting ? 0.0 : cents(f6 * price);
             // Side quantities as a save writes them, now and then of the wrong sign.
             const bool wrong = rng.bounded(10) == 0;
-            const double r6 = (kind == 1 || kind == 2) ? (wrong ? -f6 : f6) : (kind == 7 && f6 > 0 ? f6 : 0.0);
-            const double c6 = (kind == 3 || kind == 4) ? (wrong ? f6 : -f6) : (kind == 7 && f6 < 0 ? -f6 : 0.0);
+            const double r6 = receipt ? (wrong ? -f6 : f6) : (counting && f6 > 0 ? f6 : 0.0);
+            const double c6 = issue ? (wrong ? f6 : -f6) : (counting && f6 < 0 ? -f6 : 0.0);
             const QString srt = rng.bounded(25) == 0 ? QString(QStringLiteral("")) : key + QStringLiteral("%1").arg(oid, 3, 10, QLatin1Char('0'));
             db.execute(QStringLiteral("INSERT INTO TB11 (F0, Oid, F1, HPSX, F5, Z5, F6, F7, F8, V1, LB, SRT, R6, R7, R8, "
                                       "C6, C7, C8, S6, S7, S8, K6, K7, K8, XS6, XK6) "
                                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                       {number, oid, code, batch, f5, z5, f6, price, f8, department || kind == 7 ? 0 : -1, kind, srt,
-                        r6, price, maybeNull(kind <= 2 ? f8 : 0.0), c6, maybeNull(3.0), maybeNull(1.0),
+                       {number, oid, goodsCode, batch, f5, z5, f6, price, f8, department || counting ? 0 : -1, code(kind), srt,
+                        r6, price, maybeNull(receipt ? f8 : 0.0), c6, maybeNull(3.0), maybeNull(1.0),
                         maybeNull(1.0), 2.0, maybeNull(3.0), 4.0, maybeNull(5.0), 6.0, maybeNull(0.0), maybeNull(1.0)});
         }
     }
