@@ -1,5 +1,5 @@
 #include "core/App.h"
-#include "core/BusyPointer.h"
+#include "widgets/BusyPointer.h"
 #include "core/SqlText.h"
 #include "exchange/ImportRuns.h"
 #include "exchange/ImportWindows.h"

@@ -1,9 +1,10 @@
 #include "exchange/ImportForm.h"
 
 #include "core/App.h"
-#include "core/BusyPointer.h"
-#include "core/GridBehaviours.h"
-#include "core/Hooks.h"
+#include "widgets/BusyPointer.h"
+#include "widgets/GridBehaviours.h"
+#include "widgets/GridColumnAutoWiden.h"
+#include "core/WindowRegistry.h"
 #include "core/MainFrame.h"
 #include "core/SqlText.h"
 #include "exchange/ImportRuns.h"
@@ -90,8 +91,7 @@ ImportForm::ImportForm(App& a, const Kind& kind, QWidget* parent) : QDialog(pare
     connect(Menu_R, &QAction::triggered, this, &QDialog::reject);
     if (Menu_back)
         connect(Menu_back, &QAction::triggered, this, [this] {
-            if (auto backup = Hooks().menuActions.value(QStringLiteral("Menu_zbbf")))
-                backup(app);
+            OpenWindow(app, QStringLiteral("Menu_zbbf"));
         });
     connect(Gd, &Grid::rowColChanged, this, [this](int row, int col) {
         FitGridColumn(app, Gd, col, Gd->textMatrix(row, col));
@@ -292,8 +292,7 @@ void ImportForm::deleteRow()
 void ImportForm::help()
 {
     MsgBox(QStringLiteral("打开帮助文件后，在左侧选择[从Excel文件中导入") + app.GoodsTerm + QStringLiteral("基础数据]。"));
-    if (auto open = Hooks().menuActions.value(QStringLiteral("Menu_Help")))
-        open(app);
+    OpenWindow(app, QStringLiteral("Menu_Help"));
 }
 
 bool ImportForm::topAdministratorOnly()

@@ -1,7 +1,7 @@
 #include "exchange/ToExcel.h"
 
 #include "core/App.h"
-#include "core/BusyPointer.h"
+#include "widgets/BusyPointer.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
 #include "exchange/GridExport.h"
