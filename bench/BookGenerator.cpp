@@ -7,7 +7,14 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <array>
+#include <optional>
 #include <cmath>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <string>
+#include <unordered_map>
 
 QString BookGoodsCode(int i)
 {
@@ -60,7 +67,7 @@ BookInfo GenerateBook(const QString& templatePath, const QString& path, const Bo
 
     Database db;
     db.open(path);
-    db.setCacheSizeKiB(WalkCacheKiB);
+    db.setCacheSizeKiB(WalkCacheBudgetKiB);
     QRandomGenerator rng(spec.seed);
     BookInfo info;
     {
@@ -150,27 +157,25 @@ BookInfo GenerateBook(const QString& templatePath, const QString& path, const Bo
 
 void WalkWholeBook(Database& db, const PostingRules& rules)
 {
+    SizeWalkCache(db);
     Transaction tx(db);
-    // Each goods is finished (its attribute values, then its cost) before the
-    // next, so its lines are walked twice while their pages are still cached.
-    const RecordSet batches = db.query(QStringLiteral("SELECT F1, HPSX FROM TB11 WHERE SRT <> '' GROUP BY F1, HPSX "
-                                                      "ORDER BY F1"));
     const RecordSet goods = db.query(QStringLiteral("SELECT F1, V3, V4, V5 FROM TA4 ORDER BY F1"));
-    int b = 0;
-    for (int r = 0; r < goods.rowCount(); ++r) {
-        const QString code = goods.text(r, 0);
-        for (; b < batches.rowCount() && batches.text(b, 0).compare(code, Qt::CaseInsensitive) <= 0; ++b)
-            if (rules.attributeOn)
-                RepostBatch(db, batches.text(b, 0), batches.text(b, 1), QString());
-        double qty = goods.number(r, QStringLiteral("V3"));
-        double price = goods.number(r, QStringLiteral("V4"));
-        double amount = goods.number(r, QStringLiteral("V5"));
-        double outPrice = 0;
-        RecostGoods(db, rules, code, qty, price, amount, QString(), outPrice);
+    {
+        WholeGoodsWalker walker(db, rules);
+        for (int r = 0; r < goods.rowCount(); ++r) {
+            RunningFigures opening;
+            opening.qty = goods.number(r, QStringLiteral("V3"));
+            opening.price = goods.number(r, QStringLiteral("V4"));
+            opening.amount = goods.number(r, QStringLiteral("V5"));
+            walker.walk(goods.text(r, 0), &opening);
+        }
     }
     const RecordSet units = db.query(QStringLiteral("SELECT F1 FROM TA1 ORDER BY F1"));
-    for (int r = 0; r < units.rowCount(); ++r)
-        RepostUnitBalance(db, QStringLiteral("0"), units.text(r, 0));
+    {
+        UnitBalanceWalker walker(db);
+        for (int r = 0; r < units.rowCount(); ++r)
+            walker.walk(QStringLiteral("0"), units.text(r, 0));
+    }
     tx.commit();
 }
 
@@ -183,34 +188,220 @@ QString CopyBook(const QString& source, const QString& target)
 {
     QFile::remove(target);
     QFile::copy(source, target);
-    QFile(target).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile copy(target);
+    copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // On disk before any job starts, so that no job's commit waits for the copy.
+    if (copy.open(QIODevice::ReadWrite))
+        ::fsync(copy.handle());
     return target;
 }
 
-// The baseline: the selected lines read in key order and their running
-// columns rewritten with a running quantity, a price and an amount.
-double PlainPass(Database& db, const QString& where, const QVariantList& params, int* lines)
+void KeepFreedMemory()
+{
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+}
+
+BookSpec BookSpecFromArguments(int argc, char** argv, BookSpec spec)
+{
+    if (argc > 1)
+        spec.lines = std::max(1, QByteArray(argv[1]).toInt());
+    if (argc > 2)
+        spec.goods = std::max(1, QByteArray(argv[2]).toInt());
+    return spec;
+}
+
+int RunsFromArguments(int argc, char** argv)
+{
+    return argc > 3 ? std::max(1, QByteArray(argv[3]).toInt()) : 2;
+}
+
+double CpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+void ResetPeakMemory()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+double PeakMemoryMiB()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+namespace {
+
+// A code as the queries compare it: ASCII letters without regard to case.
+void fold(std::string& out, QByteArrayView v)
+{
+    out.assign(v.data(), size_t(v.size()));
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+}
+
+// The columns the least-work walk reads, in this order.
+enum { LwRowId, LwGoods, LwBatch, LwKind, LwF5, LwF6, LwR6, LwR8, LwC6, LwV1 };
+
+QString leastWorkRead(const QString& where)
+{
+    return QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, V1 FROM TB11 WHERE %1 "
+                          "ORDER BY F1, SRT, rowid").arg(where);
+}
+
+}  // namespace
+
+QString LeastWorkPlan(Database& db)
+{
+    const RecordSet rs = db.query(QStringLiteral("EXPLAIN QUERY PLAN ") + leastWorkRead(QStringLiteral("SRT <> ''")));
+    QStringList details;
+    for (int r = 0; r < rs.rowCount(); ++r)
+        details << rs.text(r, rs.columnCount() - 1);
+    return details.join(QStringLiteral("; "));
+}
+
+double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList& params, int* lines)
 {
     QElapsedTimer t;
     t.start();
-    Transaction tx(db);
-    Statement read(db, QStringLiteral("SELECT rowid, F6, F8 FROM TB11 WHERE %1 ORDER BY F1, SRT, rowid").arg(where));
-    Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, XS6 = ?, "
-                                       "XK6 = ? WHERE rowid = ?"));
+    // Joins the caller's transaction when there is one.
+    std::optional<Transaction> tx;
+    if (!db.inTransaction())
+        tx.emplace(db);
+    // The opening figures of every goods, for the first line of each.
+    std::unordered_map<std::string, std::array<double, 3>> openings;
+    {
+        Statement goods(db, QStringLiteral("SELECT F1, V3, V4, V5 FROM TA4"));
+        while (goods.step())
+        {
+            std::string code;
+            fold(code, goods.utf8(0));
+            openings[code] = {goods.real(1), goods.real(2), goods.real(3)};
+        }
+    }
+    Statement read(db, leastWorkRead(where));
+    Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
+                                       "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
+                                       "Z5 = ?, XS6 = ?, XK6 = ? WHERE rowid = ?"));
+    Statement store(db, QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?"));
+    std::string goods;
+    std::string code;
+    std::string batch;
+    std::unordered_map<std::string, double> stock;
+    double qty = 0, price = 0, amount = 0;
+    auto storeGoods = [&] {
+        if (goods.empty())
+            return;
+        store.bindReal(0, price);
+        store.bindReal(1, qty);
+        store.bindReal(2, amount);
+        store.bind(3, QString::fromStdString(goods));
+        store.exec();
+    };
     read.bindAll(params);
-    double qty = 0;
-    double amount = 0;
     while (read.step()) {
-        const double q = qty + read.column(1).toDouble();
-        const double a = amount + read.column(2).toDouble();
-        const double price = q != 0 ? a / q : 0;
-        write.bindAll({qty, qty != 0 ? amount / qty : 0.0, amount, q, price, a, qty, q, read.column(0)});
-        write.exec();
+        fold(code, read.utf8(LwGoods));
+        if (code != goods) {
+            storeGoods();
+            goods = code;
+            stock.clear();
+            const auto o = openings.find(goods);
+            qty = o == openings.end() ? 0 : o->second[0];
+            price = o == openings.end() ? 0 : o->second[1];
+            amount = o == openings.end() ? 0 : o->second[2];
+        }
+        const int kind = int(read.int64(LwKind));
+        fold(batch, read.utf8(LwBatch));
+        double& s = stock[batch];
+        const double xs6 = s;
+        double f5 = read.real(LwF5), f6 = read.real(LwF6), r6 = read.real(LwR6), r8 = read.real(LwR8);
+        double c6 = read.real(LwC6);
+        if (kind == 7) {
+            f5 = std::fabs(f5);
+            f6 = f5 - s;
+            r6 = f6 > 0 ? f6 : 0;
+            c6 = f6 > 0 ? 0 : -f6;
+            s = f5;
+        } else {
+            s += f6;
+        }
+        const double s6 = qty, s7 = price, s8 = amount;
+        const double q = qty + r6 - c6;
+        const double out = std::round(c6 * price * 100) / 100;
+        const double in = kind == 7 ? r6 * price : r8;
+        amount = std::round((amount + in - out) * 100) / 100;
+        price = q != 0 ? std::round(amount / q * 100) / 100 : price;
         qty = q;
-        amount = a;
+        const double fig[] = {s6, s7, s8, qty, price, amount, r6, s7, in, c6, s7, out, f5, f6, s7,
+                              kind == 7 ? in - out : f6 * s7, read.real(LwF5) - f6, xs6, s};
+        for (int i = 0; i < 19; ++i)
+            write.bindReal(i, fig[i]);
+        write.bindInt64(19, read.int64(LwRowId));
+        write.exec();
         ++*lines;
     }
     read.reset();
-    tx.commit();
+    storeGoods();
+    if (tx)
+        tx->commit();
+    return Seconds(t);
+}
+
+double LeastWorkUnitChains(Database& db, const QString& where, const QVariantList& params, int* rows)
+{
+    QElapsedTimer t;
+    t.start();
+    // Joins the caller's transaction when there is one.
+    std::optional<Transaction> tx;
+    if (!db.inTransaction())
+        tx.emplace(db);
+    std::unordered_map<std::string, double> openings;
+    {
+        Statement units(db, QStringLiteral("SELECT F1, NK FROM TA1"));
+        std::string code;
+        while (units.step()) {
+            fold(code, units.utf8(0));
+            openings[code] = units.real(1);
+        }
+    }
+    Statement read(db, QStringLiteral("SELECT rowid, F3, YF, FK, QC, QM FROM TB1 WHERE %1 "
+                                      "ORDER BY F3, SRT, rowid").arg(where));
+    read.bindAll(params);
+    Statement write(db, QStringLiteral("UPDATE TB1 SET QC = ?, QM = ? WHERE rowid = ?"));
+    std::string unit;
+    std::string code;
+    double balance = 0;
+    while (read.step()) {
+        fold(code, read.utf8(1));
+        if (code != unit) {
+            unit = code;
+            const auto o = openings.find(unit);
+            balance = o == openings.end() ? 0 : o->second;
+        }
+        const double qc = balance;
+        balance += read.real(2) - read.real(3);
+        if (read.real(4) != qc || read.real(5) != balance) {
+            write.bindReal(0, qc);
+            write.bindReal(1, balance);
+            write.bindInt64(2, read.int64(0));
+            write.exec();
+        }
+        ++*rows;
+    }
+    read.reset();
+    if (tx)
+        tx->commit();
     return Seconds(t);
 }

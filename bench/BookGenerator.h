@@ -44,9 +44,33 @@ QString BookAttributeValue(int i);
 
 // Seconds since the timer started.
 double Seconds(const QElapsedTimer& t);
-// A writable copy of a book file at `target` (replacing it); returns `target`.
+// A writable copy of a book file at `target` (replacing it), synced to disk; returns `target`.
 QString CopyBook(const QString& source, const QString& target);
-// The plain baseline of the benchmarks: the selected lines read in key order
-// and their running columns rewritten with a running quantity, a price and an
-// amount, in one transaction. Returns seconds; adds the lines to *lines.
-double PlainPass(Database& db, const QString& where, const QVariantList& params, int* lines);
+// The book size from the command line: [lines] [goods], over `spec`'s defaults.
+BookSpec BookSpecFromArguments(int argc, char** argv, BookSpec spec = {});
+// How often each job runs (the third argument, 2 by default); the minimum counts,
+// so that no job pays alone for the first touch of memory and files.
+int RunsFromArguments(int argc, char** argv);
+
+// User and system CPU time of this process, in seconds.
+double CpuSeconds();
+// Peak resident memory of this process since the last reset, in MiB.
+void ResetPeakMemory();
+double PeakMemoryMiB();
+
+// The least work for re-posting goods: one statement reading the selected
+// posted lines in goods-then-key order, the running stock per attribute value
+// and the running quantity, price and amount computed in memory, every line's
+// running columns written by one prepared UPDATE by rowid and the goods'
+// final figures stored, in one transaction. Returns seconds; adds the lines
+// to *lines.
+double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList& params, int* lines);
+// How SQLite runs the least work's read of every posted line.
+QString LeastWorkPlan(Database& db);
+// The least work for re-chaining units: one statement reading the selected
+// posted headers in unit-then-key order, the balance computed in memory, each changed
+// row written by one prepared UPDATE by rowid, one transaction.
+double LeastWorkUnitChains(Database& db, const QString& where, const QVariantList& params, int* rows);
+// Keeps freed memory in the process: otherwise a job also measures the kernel
+// handing out fresh pages, which varies more than the work itself.
+void KeepFreedMemory();

@@ -1,12 +1,12 @@
-// Times posting on a generated book of 2 000 goods, 20 attribute values and
-// 200 000 posted lines, each job as a ratio to one plain SQLite pass that
-// reads the same lines in key order and rewrites their running columns
-// (S6-S8, K6-K8, XS6, XK6) with figures of the same kind, in one transaction:
-//  (a) posting a back-dated 50-line document (and taking it back);
-//  (b) a full walk of every goods and attribute value, once from the figures
-//      the saves left (every line is rewritten) and once more on the walked
-//      book (nothing changes), the walk the data refresh makes;
-// and the full walk from the saved figures with several page-cache sizes.
+// Times posting on a generated, fully walked book: auditing a back-dated
+// 50-line receipt (every later line of its 50 goods and every later row of
+// its supplier's account chain is walked again) and taking it back, each
+// beside the least work for it on the same file with the same page cache in
+// the same run: one statement reading the posted lines of those goods from
+// the document's key in goods-then-key order and one reading the supplier's
+// later rows, the figures computed in memory, one prepared UPDATE by rowid
+// each, one transaction (LeastWorkGoodsWalk, LeastWorkUnitChains).
+// Usage: bench_posting [lines] [goods] [runs]; the minimum of the runs counts.
 
 #include "BookGenerator.h"
 #include "core/Posting.h"
@@ -17,70 +17,42 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
-
-namespace {
-
-double fullWalk(const QString& file, int cacheKiB, const PostingRules& rules)
-{
-    Database db;
-    db.open(file);
-    db.setCacheSizeKiB(cacheKiB);
-    QElapsedTimer t;
-    t.start();
-    WalkWholeBook(db, rules);
-    return Seconds(t);
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
+    KeepFreedMemory();
     QCoreApplication app(argc, argv);
     const QString templatePath = QCoreApplication::applicationDirPath() + QStringLiteral("/nousit.dat");
     QTemporaryDir dir;
-    const QString saved = dir.filePath(QStringLiteral("saved.vxs"));
     const QString book = dir.filePath(QStringLiteral("book.vxs"));
-    const BookSpec spec;
+    const BookSpec spec = BookSpecFromArguments(argc, argv);
+    const int runs = RunsFromArguments(argc, argv);
     PostingRules rules;
     rules.attributeOn = true;
 
     try {
         QElapsedTimer t;
         t.start();
-        const BookInfo info = GenerateBook(templatePath, saved, spec, false);
-        std::printf("book: %d goods, %d attribute values, %d posted lines in %d documents (written in %.1f s, %.0f MB)\n",
-                    spec.goods, spec.attributeValues, info.lines, info.documents, Seconds(t),
-                    double(QFile(saved).size()) / 1e6);
+        const BookInfo info = GenerateBook(templatePath, book, spec, true);
+        std::printf("book: %d goods, %d attribute values, %d posted lines in %d documents, %.0f MB "
+                    "(written and walked in %.1f s); min of %d run(s)\n",
+                    spec.goods, spec.attributeValues, info.lines, info.documents,
+                    double(QFile(book).size()) / 1e6, Seconds(t), runs);
 
-        for (int kib : {2000, 16384, 65536, 131072, 262144})
-            std::printf("full walk from the saved figures, %6d KiB page cache: %.2f s\n", kib,
-                        fullWalk(CopyBook(saved, dir.filePath(QStringLiteral("walk.vxs"))), kib, rules));
-
-        int lines = 0;
-        Database plain;
-        plain.open(CopyBook(saved, dir.filePath(QStringLiteral("plain.vxs"))));
-        plain.setCacheSizeKiB(WalkCacheKiB);
-        const double baseline = PlainPass(plain, QStringLiteral("SRT <> ''"), {}, &lines);
-        lines = 0;
-        const double baselineAgain = PlainPass(plain, QStringLiteral("SRT <> ''"), {}, &lines);
-        const double fromSaved = fullWalk(CopyBook(saved, book), WalkCacheKiB, rules);
-        const double again = fullWalk(book, WalkCacheKiB, rules);
-        std::printf("(b) full walk of every goods from the saved figures: %.2f s = %.2f x plain pass (%.2f s over %d "
-                    "lines)\n", fromSaved, fromSaved / baseline, baseline, lines);
-        std::printf("(b) full walk of every goods on the walked book:     %.2f s = %.2f x plain pass (%.2f s)\n", again,
-                    again / baselineAgain, baselineAgain);
-
-        // (a) A receipt of 50 goods dated on the book's second day.
+        // A receipt of 50 goods dated on the book's second day.
         Database db;
         db.open(book);
+        SizeWalkCache(db);
         QRandomGenerator rng(7);
         const QString number = QStringLiteral("BACK0001");
         const QDate date = spec.firstDate.addDays(1);
+        const int count = std::min(50, spec.goods);
         QStringList goods;
         {
             Transaction tx(db);
-            while (goods.size() < 50) {
+            while (goods.size() < count) {
                 const QString code = BookGoodsCode(int(rng.bounded(spec.goods)));
                 if (goods.contains(code))
                     continue;
@@ -97,30 +69,53 @@ int main(int argc, char** argv)
                        {number, date.toString(QStringLiteral("yyyy-MM-dd"))});
             tx.commit();
         }
-        t.start();
-        const QString key = PostDocument(db, rules, number, QStringLiteral("系统管理员"), {100, 0});
-        const double post = Seconds(t);
-        t.start();
-        UnpostDocument(db, rules, number);
-        const double unpost = Seconds(t);
-        t.start();
-        PostDocument(db, rules, number, QStringLiteral("系统管理员"), {100, 0});
-        const double repost = Seconds(t);
 
-        lines = 0;
-        QElapsedTimer p;
-        p.start();
-        double baselineA = 0;
-        {
-            Transaction tx(db);
-            for (const QString& code : goods)
-                PlainPass(db, QStringLiteral("F1 = ? AND SRT >= ?"), {code, key}, &lines);
-            tx.commit();
-            baselineA = Seconds(p);
+        double post = 1e300, unpost = 1e300, least = 1e300;
+        double postCpu = 1e300, unpostCpu = 1e300, leastCpu = 1e300;
+        QString key;
+        int lines = 0;
+        for (int i = 0; i < runs; ++i) {
+            double cpu = CpuSeconds();
+            t.start();
+            key = PostDocument(db, rules, number, QStringLiteral("系统管理员"), {100, 0});
+            post = std::min(post, Seconds(t));
+            postCpu = std::min(postCpu, CpuSeconds() - cpu);
+            cpu = CpuSeconds();
+            t.start();
+            UnpostDocument(db, rules, number);
+            unpost = std::min(unpost, Seconds(t));
+            unpostCpu = std::min(unpostCpu, CpuSeconds() - cpu);
+
+            QStringList marks;
+            QVariantList params;
+            for (const QString& code : goods) {
+                marks << QStringLiteral("?");
+                params << code;
+            }
+            params << key;
+            lines = 0;
+            cpu = CpuSeconds();
+            int headers = 0;
+            t.start();
+            {
+                Transaction tx(db);
+                LeastWorkGoodsWalk(db, QStringLiteral("F1 IN (%1) AND SRT >= ? AND SRT <> ''").arg(marks.join(QLatin1Char(','))),
+                                   params, &lines);
+                LeastWorkUnitChains(db, QStringLiteral("F3 = 'A001' AND SRT >= ? AND SRT <> ''"), {key}, &headers);
+                tx.commit();
+            }
+            least = std::min(least, Seconds(t));
+            leastCpu = std::min(leastCpu, CpuSeconds() - cpu);
         }
-        std::printf("(a) back-dated 50-line document: %.3f s = %.2f x plain pass (%.3f s over %d lines); "
-                    "taking it back %.3f s, posting it again %.3f s\n",
-                    post, post / baselineA, baselineA, lines, unpost, repost);
+        std::printf("%-28s %10s %10s %6s %10s %10s %6s\n", "job (wall time, then CPU time)", "program", "least work",
+                    "ratio", "program", "least work", "ratio");
+        auto line = [&](const char* job, double wall, double cpu) {
+            std::printf("%-28s %8.3f s %8.3f s %6.2f %8.3f s %8.3f s %6.2f\n", job, wall, least, wall / least, cpu,
+                        leastCpu, cpu / leastCpu);
+        };
+        line("back-dated 50-line audit", post, postCpu);
+        line("its unaudit", unpost, unpostCpu);
+        std::printf("(%d lines of %d goods from %s on; ratio = program / least work)\n", lines, count, qPrintable(key));
     } catch (const DbError& e) {
         std::fprintf(stderr, "bench_posting: %s\n", e.what());
         return 1;

@@ -1,28 +1,71 @@
-// Times the data refresh of every goods on a generated book of 2 000 goods,
-// 20 attribute values and 200 000 posted lines (the running figures left as
-// the saves left them): both passes, every goods and attribute value and
-// every goods walked once in one transaction, as a ratio to the plain SQLite
-// pass that bench_posting uses (PlainPass), which reads and rewrites the same
-// lines' running columns in key order in one transaction.
+// Times the data refresh on a generated book whose running figures are as the
+// saves left them, each job beside the least work for it on a copy of the same
+// file, with the same page cache, in the same run:
+//  - every goods (attribute values and cost), beside LeastWorkGoodsWalk;
+//  - the same on a book whose walk indexes are those of an older template,
+//    after the opening's schema upgrade has created them again;
+//  - every unit's account chain, beside LeastWorkUnitChains.
+// Usage: bench_refresh [lines] [goods] [runs]; the minimum of the runs counts.
 
 #include "BookGenerator.h"
 #include "accountsets/Refresh.h"
 #include "core/Posting.h"
+#include "core/SchemaUpgrades.h"
 #include "platform/Database.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+
+namespace {
+
+struct Timing {
+    double seconds = 1e300;
+    double cpu = 1e300;
+    double peakMiB = 0;
+};
+
+// The minimum over the runs, each on a fresh copy of `raw`; `job` gets the
+// open copy and answers the seconds of its timed part.
+Timing best(int runs, const QString& raw, const QString& copy, const std::function<double(Database&)>& job)
+{
+    Timing t;
+    for (int i = 0; i < runs; ++i) {
+        Database db;
+        db.open(CopyBook(raw, copy));
+        ResetPeakMemory();
+        const double cpu = CpuSeconds();
+        t.seconds = std::min(t.seconds, job(db));
+        t.cpu = std::min(t.cpu, CpuSeconds() - cpu);
+        t.peakMiB = std::max(t.peakMiB, PeakMemoryMiB());
+    }
+    return t;
+}
+
+void line(const char* job, const Timing& program, const Timing& least)
+{
+    std::printf("%-40s %8.2f s %8.2f s %6.2f %8.2f s %8.2f s %6.2f   %5.0f / %5.0f MiB\n", job, program.seconds,
+                least.seconds, program.seconds / least.seconds, program.cpu, least.cpu, program.cpu / least.cpu,
+                program.peakMiB, least.peakMiB);
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
+    KeepFreedMemory();
     QCoreApplication app(argc, argv);
     const QString templatePath = QCoreApplication::applicationDirPath() + QStringLiteral("/nousit.dat");
     QTemporaryDir dir;
     const QString raw = dir.filePath(QStringLiteral("raw.vxs"));
-    BookSpec spec;
+    const QString oldRaw = dir.filePath(QStringLiteral("old.vxs"));
+    const QString copy = dir.filePath(QStringLiteral("copy.vxs"));
+    const BookSpec spec = BookSpecFromArguments(argc, argv);
+    const int runs = RunsFromArguments(argc, argv);
     PostingRules rules;
     rules.attributeOn = true;
 
@@ -30,28 +73,68 @@ int main(int argc, char** argv)
         QElapsedTimer t;
         t.start();
         const BookInfo info = GenerateBook(templatePath, raw, spec, false);
-        std::printf("book: %d goods, %d attribute values, %d posted lines in %d documents (written in %.1f s)\n",
-                    spec.goods, spec.attributeValues, info.lines, info.documents, Seconds(t));
-
-        double baseline = 0;
-        int lines = 0;
+        const qint64 bytes = QFile(raw).size();
+        std::printf("book: %d goods, %d attribute values, %d posted lines in %d documents, %.0f MB "
+                    "(written in %.1f s); walk cache %d MiB of a %d MiB budget; min of %d run(s)\n",
+                    spec.goods, spec.attributeValues, info.lines, info.documents, double(bytes) / 1e6, Seconds(t),
+                    WalkCacheKiBFor(bytes) / 1024, WalkCacheBudgetKiB / 1024, runs);
         {
+            CopyBook(raw, oldRaw);
             Database db;
-            db.open(CopyBook(raw, dir.filePath(QStringLiteral("plain.vxs"))));
-            db.setCacheSizeKiB(WalkCacheKiB);
-            baseline = PlainPass(db, QStringLiteral("SRT <> ''"), {}, &lines);
+            db.open(oldRaw);
+            db.executeScript(QStringLiteral("DROP INDEX ix_tb11_f1_srt; DROP INDEX ix_tb11_f1_hpsx_srt; "
+                                            "DROP INDEX ix_tb1_f3_srt"));
         }
 
-        Database db;
-        db.open(CopyBook(raw, dir.filePath(QStringLiteral("refresh.vxs"))));
-        int progressCalls = 0;
-        t.start();
-        const int goods = RefreshGoods(db, rules, CodeCondition{},
-                                       [&progressCalls](const QString&, int, int) { ++progressCalls; });
-        const double refresh = Seconds(t);
-        std::printf("full goods refresh: %d goods in %.2f s = %.2f x plain pass (%.2f s over %d lines); "
-                    "%d progress reports\n",
-                    goods, refresh, refresh / baseline, baseline, lines, progressCalls);
+        {
+            Database db;
+            db.open(raw);
+            std::printf("least work reads with: %s\n", qPrintable(LeastWorkPlan(db)));
+        }
+        std::printf("%-40s %10s %10s %6s %10s %10s %6s   %s\n", "job (wall time, then CPU time)", "program",
+                    "least work", "ratio", "program", "least work", "ratio", "peak memory");
+        int lines = 0;
+        const Timing leastGoods = best(runs, raw, copy, [&](Database& db) {
+            SizeWalkCache(db);
+            lines = 0;
+            return LeastWorkGoodsWalk(db, QStringLiteral("SRT <> ''"), {}, &lines);
+        });
+        const Timing goods = best(runs, raw, copy, [&](Database& db) {
+            QElapsedTimer w;
+            w.start();
+            RefreshGoods(db, rules, CodeCondition{});
+            return Seconds(w);
+        });
+        line("data refresh, all goods", goods, leastGoods);
+
+        double upgrade = 1e300;
+        const Timing oldGoods = best(runs, oldRaw, copy, [&](Database& db) {
+            QElapsedTimer w;
+            w.start();
+            UpgradeSchemaOnOpen(db);
+            upgrade = std::min(upgrade, Seconds(w));
+            w.start();
+            RefreshGoods(db, rules, CodeCondition{});
+            return Seconds(w);
+        });
+        line("the same on an older template's indexes", oldGoods, leastGoods);
+        std::printf("  (the opening's upgrade created the missing indexes in %.2f s)\n", upgrade);
+
+        int rows = 0;
+        const Timing leastUnits = best(runs, raw, copy, [&](Database& db) {
+            SizeWalkCache(db);
+            rows = 0;
+            return LeastWorkUnitChains(db, QStringLiteral("SRT <> ''"), {}, &rows);
+        });
+        const Timing units = best(runs, raw, copy, [&](Database& db) {
+            QElapsedTimer w;
+            w.start();
+            RefreshUnits(db, CodeCondition{});
+            return Seconds(w);
+        });
+        line("data refresh, unit balances", units, leastUnits);
+        std::printf("(%d lines and %d headers walked; ratio = program / least work; CPU time leaves out the waits "
+                    "for the disk, which vary with other work on the machine)\n", lines, rows);
     } catch (const DbError& e) {
         std::fprintf(stderr, "bench_refresh: %s\n", e.what());
         return 1;

@@ -41,35 +41,35 @@ CodeCondition CodeFilter(const QString& column, CodeMatch match, const QString& 
 
 int RefreshGoods(Database& db, const PostingRules& rules, const CodeCondition& filter, const RefreshProgress& progress)
 {
-    db.setCacheSizeKiB(WalkCacheKiB);
+    SizeWalkCache(db);
     Transaction tx(db);
-    // Without an attribute no document is posted per attribute value: walking
-    // the lines per value would rebase stocktaking lines on a stock that
-    // leaves out the goods' opening quantity.
-    RecordSet batches;
-    if (rules.attributeOn)
-        batches = db.query(QStringLiteral("SELECT F1, HPSX FROM TB11 WHERE SRT <> ''") + andWhere(filter) +
-                               QStringLiteral(" GROUP BY F1, HPSX"),
-                           filter.params);
     const RecordSet goods =
         db.query(QStringLiteral("SELECT F1, V3, V4, V5 FROM TA4") + onlyWhere(filter) + QStringLiteral(" ORDER BY F1"),
                  filter.params);
-    const int total = batches.rowCount() + goods.rowCount();
-    int done = 0;
-    for (int r = 0; r < batches.rowCount(); ++r, ++done) {
-        const QString code = batches.text(r, 0);
-        const QString batch = batches.text(r, 1);
-        report(progress, QStringLiteral("正在刷新货品----") + code + QLatin1Char(' ') + batch, done, total);
-        RepostBatch(db, code, batch, QString());
-    }
-    for (int r = 0; r < goods.rowCount(); ++r, ++done) {
+    // Goods with posted lines but no goods record get their attribute
+    // values' stock re-posted and no cost. Without an attribute no document is
+    // posted per attribute value: walking the lines per value would rebase
+    // stocktaking lines on a stock that leaves out the goods' opening quantity.
+    RecordSet unlisted;
+    if (rules.attributeOn)
+        unlisted = db.query(QStringLiteral("SELECT F1 FROM TB11 WHERE SRT <> ''") + andWhere(filter) +
+                                QStringLiteral(" AND F1 NOT IN (SELECT F1 FROM TA4) GROUP BY F1"),
+                            filter.params);
+    const int total = goods.rowCount() + unlisted.rowCount();
+    WholeGoodsWalker walker(db, rules);
+    for (int r = 0; r < goods.rowCount(); ++r) {
         const QString code = goods.text(r, 0);
-        report(progress, QStringLiteral("正在刷新货品----") + code, done, total);
-        double qty = goods.number(r, QStringLiteral("V3"));
-        double price = goods.number(r, QStringLiteral("V4"));
-        double amount = goods.number(r, QStringLiteral("V5"));
-        double outPrice = 0;
-        RecostGoods(db, rules, code, qty, price, amount, QString(), outPrice);
+        report(progress, QStringLiteral("正在刷新货品----") + code, r, total);
+        RunningFigures opening;
+        opening.qty = goods.number(r, QStringLiteral("V3"));
+        opening.price = goods.number(r, QStringLiteral("V4"));
+        opening.amount = goods.number(r, QStringLiteral("V5"));
+        walker.walk(code, &opening);
+    }
+    for (int r = 0; r < unlisted.rowCount(); ++r) {
+        const QString code = unlisted.text(r, 0);
+        report(progress, QStringLiteral("正在刷新货品----") + code, goods.rowCount() + r, total);
+        walker.walk(code, nullptr);
     }
     tx.commit();
     return goods.rowCount();
@@ -77,14 +77,16 @@ int RefreshGoods(Database& db, const PostingRules& rules, const CodeCondition& f
 
 int RefreshUnits(Database& db, const CodeCondition& filter, const RefreshProgress& progress)
 {
+    SizeWalkCache(db);
     Transaction tx(db);
     const RecordSet units =
         db.query(QStringLiteral("SELECT F1 FROM TA1") + onlyWhere(filter) + QStringLiteral(" ORDER BY F1"), filter.params);
+    UnitBalanceWalker walker(db);
     for (int r = 0; r < units.rowCount(); ++r) {
         const QString code = units.text(r, 0);
         report(progress, QStringLiteral("正在刷新关系单位----") + code, r, units.rowCount());
         // "0" sorts below every posting key: the whole chain from the opening balance.
-        RepostUnitBalance(db, QStringLiteral("0"), code);
+        walker.walk(QStringLiteral("0"), code);
     }
     tx.commit();
     return units.rowCount();

@@ -2,7 +2,7 @@
 // The data refresh: re-posts running figures from the documents when they
 // have gone wrong. Each operation is one transaction, so a failure part way
 // leaves the books as they were before it; the walks are those of posting
-// (core/Posting.h), each goods and each goods and attribute value walked once.
+// (core/Posting.h), each goods' lines read once and each changed line written once.
 
 #include "core/SqlText.h"
 
@@ -30,10 +30,12 @@ CodeCondition CodeFilter(const QString& column, CodeMatch match, const QString& 
 // Called during a long run with the item in work and how far the run is.
 using RefreshProgress = std::function<void(const QString& item, int done, int total)>;
 
-// Re-posts the goods that `filter` selects ("" = all). With an attribute
-// tracked, first each goods and attribute value with posted lines from its
-// first line (RepostBatch), then every selected goods record from its opening
-// balance (RecostGoods). Answers the number of goods re-costed. Throws DbError.
+// Re-posts the goods that `filter` selects ("" = all), one goods at a time in
+// one pass (WholeGoodsWalker): with an attribute tracked, the stock of each
+// attribute value with posted lines from its first line; for every selected
+// goods record, the cost from its opening balance. The figures are those of
+// RepostBatch for every goods and attribute value followed by RecostGoods for
+// every goods. Answers the number of goods re-costed. Throws DbError.
 int RefreshGoods(Database& db, const PostingRules& rules, const CodeCondition& filter,
                  const RefreshProgress& progress = {});
 

@@ -6,7 +6,7 @@
 
 void CarryOverYear(Database& db)
 {
-    db.setCacheSizeKiB(WalkCacheKiB);
+    SizeWalkCache(db);
     Transaction tx(db);
     db.execute(QStringLiteral("UPDATE TA4 SET V3 = F8, V4 = F7, V5 = Fje"));
     // The same row the balance chain opens from: the last audited one by key.

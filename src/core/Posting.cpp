@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -27,18 +29,31 @@ double numberOf(const QVariant& v)
     return isEmptyValue(v) ? 0.0 : v.toDouble();
 }
 
-// A stored figure that is empty, or another number, must be written.
-bool differs(const QVariant& stored, double value)
+// A stored figure: empty (NULL) or a number.
+struct Fig {
+    double v = 0;
+    bool empty = true;
+    Fig() = default;
+    Fig(double x) : v(x), empty(false) {}
+};
+
+double numberOf(Fig f)
 {
-    return isEmptyValue(stored) || stored.toDouble() != value;
+    return f.empty ? 0.0 : f.v;
+}
+
+// A stored figure that is empty, or another number, must be written.
+bool differs(Fig stored, double value)
+{
+    return stored.empty || stored.v != value;
 }
 
 // Two stored or computed figures are the same (an empty one only as another empty one).
-bool same(const QVariant& a, const QVariant& b)
+bool same(Fig a, Fig b)
 {
-    if (isEmptyValue(a) || isEmptyValue(b))
-        return isEmptyValue(a) && isEmptyValue(b);
-    return a.toDouble() == b.toDouble();
+    if (a.empty || b.empty)
+        return a.empty && b.empty;
+    return a.v == b.v;
 }
 
 // Keeps "-0" out of the books.
@@ -72,133 +87,239 @@ private:
     std::optional<Transaction> m_own;
 };
 
-// The running stock and cost walk of one goods. Holds its prepared statements
-// so that a poster can walk many goods with one preparation.
-class GoodsRecoster {
+// One posted line as the walks read it. Every walk selects these columns in
+// this order, so one reader serves them all.
+struct Line {
+    qint64 rowid = 0;
+    DocKind kind = DocKind(0);  // LB
+    bool noBatch = false;  // HPSX is NULL: no attribute walk reaches the line
+    Fig v1, s6, s7, s8, k6, k7, k8, r6, r7, r8, c6, c7, c8, f5, f6, f7, f8, z5, xs6, xk6;
+};
+
+const QString LineColumns = QStringLiteral(
+    "rowid, LB, HPSX IS NULL, V1, S6, S7, S8, K6, K7, K8, R6, R7, R8, C6, C7, C8, F5, F6, F7, F8, Z5, XS6, XK6, "
+    "F0, Oid, HPSX, SRT");
+enum LineColumn { ColDoc = 23, ColOid = 24, ColHpsx = 25, ColSrt = 26 };
+
+Fig figAt(const Statement& st, int col)
+{
+    return st.isNull(col) ? Fig() : Fig(st.real(col));
+}
+
+Line readLine(const Statement& st)
+{
+    Line l;
+    l.rowid = st.int64(0);
+    l.kind = DocKind(st.int64(1));
+    l.noBatch = st.int64(2) != 0;
+    Fig* figs[] = {&l.v1, &l.s6, &l.s7, &l.s8, &l.k6, &l.k7, &l.k8, &l.r6, &l.r7, &l.r8,
+                   &l.c6, &l.c7, &l.c8, &l.f5, &l.f6, &l.f7, &l.f8, &l.z5, &l.xs6, &l.xk6};
+    for (int i = 0; i < 20; ++i)
+        *figs[i] = figAt(st, 3 + i);
+    return l;
+}
+
+// Binds the figures in order, then the rowid, and runs the update.
+void writeLine(Statement& update, std::initializer_list<Fig> figs, qint64 rowid)
+{
+    int i = 0;
+    for (Fig f : figs) {
+        if (f.empty)
+            update.bindNull(i++);
+        else
+            update.bindReal(i++, f.v);
+    }
+    update.bindInt64(i, rowid);
+    update.exec();
+}
+
+DbError missingQuantity(const Statement& st)
+{
+    return DbError(-1, QStringLiteral("单据 %1 第 %2 行没有数量，无法计算库存！").arg(st.text(ColDoc), st.text(ColOid)));
+}
+
+// The running stock of a goods and attribute value at one line: `s` enters
+// as the stock before the line and leaves as the stock after it. The line
+// ends with XS6/XK6 equal to those and its in/out quantities following F6,
+// whatever it held before; so the result depends only on the lines, not on
+// how often they were walked. Answers whether the line changed; nullopt for
+// a line without the quantity the stock needs.
+std::optional<bool> batchStep(Line& l, double& s)
+{
+    bool changed = false;
+    if (differs(l.xs6, s)) {
+        l.xs6 = s;
+        changed = true;
+    }
+    const bool receipt = l.kind == DocKind::Inbound || l.kind == DocKind::SupplierReturn;
+    const bool issue = l.kind == DocKind::Outbound || l.kind == DocKind::StockReturn;
+    if (receipt || issue) {
+        if (l.f6.empty)
+            return std::nullopt;
+        const double qty = l.f6.v;
+        if (receipt && differs(l.r6, qty)) {
+            l.r6 = qty;
+            l.r8 = l.f8;
+            changed = true;
+        } else if (issue && differs(l.c6, plain(-qty))) {
+            l.c6 = plain(-qty);
+            changed = true;
+        }
+        if (changed || differs(l.xk6, s + qty)) {
+            l.xk6 = s + qty;
+            changed = true;
+        }
+        s += qty;
+    } else if (l.kind == DocKind::Stocktaking) {
+        if (l.f5.empty)
+            return std::nullopt;
+        const double counted = std::fabs(l.f5.v);
+        const double difference = counted - s;
+        const double in = difference > 0 ? difference : 0.0;
+        const double out = difference > 0 ? 0.0 : plain(s - counted);
+        if (differs(l.z5, s)) {
+            l.z5 = s;
+            changed = true;
+        }
+        if (changed || differs(l.f6, difference) || l.f5.v < 0 || differs(l.r6, in) || differs(l.c6, out) ||
+            differs(l.xk6, counted)) {
+            l.f5 = counted;
+            l.f6 = plain(difference);
+            l.r6 = in;
+            l.c6 = out;
+            l.xk6 = counted;
+            changed = true;
+        }
+        s = counted;
+    }
+    return changed;
+}
+
+// The running stock and moving-average cost of one goods, line by line in
+// key order.
+class CostWalk {
 public:
-    GoodsRecoster(Database& db, const PostingRules& rules, OutPriceRule outPrice = OutPriceRule::LastOutLine)
-        : m_carryOutPrice(outPrice == OutPriceRule::LastOutLine),
-          m_amountDecimals(PatternDecimals(rules.amountFormat)),
-          m_priceDecimals(PatternDecimals(rules.priceFormat)),
-          m_lines(db, QStringLiteral("SELECT rowid, SRT, S6, S7, S8, R6, R7, R8, C6, C7, C8, K6, K7, K8, LB, V1, "
-                                     "F7, F8 FROM TB11 WHERE F1 = ? AND SRT >= ? AND SRT <> '' "
-                                     "ORDER BY SRT, rowid")),
-          m_update(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R7 = ?, "
-                                      "R8 = ?, C7 = ?, C8 = ?, F7 = ?, F8 = ? WHERE rowid = ?")),
-          m_goods(db, QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?"))
+    // carryOutPrice: whether a restart inside a document carries the out price of
+    // the line before (the kinds whose audit passes 0 start from 0 instead).
+    CostWalk(const PostingRules& rules, bool carryOutPrice = true)
+        : m_carryOutPrice(carryOutPrice), m_amountDecimals(PatternDecimals(rules.amountFormat)),
+          m_priceDecimals(PatternDecimals(rules.priceFormat))
     {
     }
 
-    // Walks `goods` from `fromSRT`. At a line whose key is in `restartKeys` the
-    // figures are taken afresh from the line before, as a walk starting there would.
-    QString walk(const QString& goods, double& qty, double& price, double& amount, const QString& fromSRT,
-                 double& outPrice, const QSet<QString>& restartKeys)
+    // Takes the figures before the first line.
+    void start(double qty, double price, double amount, double outPrice)
+    {
+        this->qty = qty;
+        this->amount = A(amount);
+        outPrice = P(outPrice);
+        this->price = qty != 0 ? this->amount / qty : price;
+        this->price = P(this->price);
+        carried = outPrice;
+        startOutPrice = outPrice;
+        previousC6 = 0;
+        previousC7 = 0;
+    }
+
+    // Restarts the figures as a walk starting at the current line would: the
+    // out price is that of the line before.
+    void restart()
     {
         amount = A(amount);
-        outPrice = P(outPrice);
+        carried = P(m_carryOutPrice && previousC6 != 0 ? previousC7 : 0);
         if (qty != 0)
             price = amount / qty;
         price = P(price);
-        double carried = outPrice;
-
-        enum Col { RowId, Srt, S6, S7, S8, R6, R7, R8, C6, C7, C8, K6, K7, K8, Lb, V1, F7, F8, Count };
-        QVariant v[Count];
-        QString previousKey;
-        double previousC6 = 0;
-        double previousC7 = 0;
-        m_lines.bind(0, goods);
-        m_lines.bind(1, fromSRT);
-        while (m_lines.step()) {
-            for (int i = 0; i < Count; ++i)
-                v[i] = m_lines.column(i);
-            const QString key = v[Srt].toString();
-            if (!previousKey.isEmpty() && key != previousKey && restartKeys.contains(key)) {
-                amount = A(amount);
-                carried = P(m_carryOutPrice && previousC6 != 0 ? previousC7 : 0);
-                if (qty != 0)
-                    price = amount / qty;
-                price = P(price);
-            }
-            previousKey = key;
-
-            const auto kind = DocKind(v[Lb].toInt());
-            if (kind != DocKind::Inbound && kind != DocKind::SupplierReturn && kind != DocKind::Outbound &&
-                kind != DocKind::StockReturn && kind != DocKind::Stocktaking) {
-                // No posted line carries another kind; such a line keeps its figures.
-                previousC6 = numberOf(v[C6]);
-                previousC7 = numberOf(v[C7]);
-                continue;
-            }
-            const double r = numberOf(v[R6]);
-            double c = numberOf(v[C6]);
-            double minusR = -r;
-            double afterIn = ExactDifference(qty, minusR);
-            const double q = ExactDifference(afterIn, c);
-
-            double a = 0;
-            double p = price;
-            double out = 0;
-            double in = 0;
-            QVariant r7 = v[R7], r8 = v[R8], c7 = v[C7], c8 = v[C8], f7 = v[F7], f8 = v[F8];
-            if (kind == DocKind::Inbound || kind == DocKind::SupplierReturn) {
-                a = A(amount) + A(numberOf(v[R8]));
-                p = q != 0 ? P(a / q) : price;
-                carried = 0;
-            } else if (kind == DocKind::Stocktaking && r > 0) {
-                in = r * price;
-                a = A(amount) + A(in);
-                p = q != 0 ? P(a / q) : price;
-            } else if (q != 0) {
-                if (carried == 0)
-                    carried = price;
-                out = A(c * carried);
-                a = amount - out;
-                p = P(a / q);
-            } else {
-                carried = price;
-                out = amount;
-                a = 0;
-                p = price;
-            }
-            if (kind == DocKind::Outbound || kind == DocKind::StockReturn) {
-                c7 = carried;
-                c8 = plain(out);
-                if (!isEmptyValue(v[V1]) && v[V1].toDouble() == 0) {
-                    f7 = carried;
-                    f8 = plain(-out);
-                }
-            } else if (kind == DocKind::Stocktaking) {
-                r7 = price;
-                r8 = plain(in);
-                c7 = carried;
-                c8 = plain(out);
-                f7 = r > 0 ? price : carried;
-                f8 = plain(r > 0 ? in : -out);
-            }
-
-            const double s6 = qty, s7 = price, s8 = amount;
-            a = plain(a);
-            const bool changed = differs(v[S6], s6) || differs(v[S7], s7) || differs(v[S8], s8) ||
-                                 differs(v[K6], q) || differs(v[K7], p) || differs(v[K8], a) || !same(r7, v[R7]) ||
-                                 !same(r8, v[R8]) || !same(c7, v[C7]) || !same(c8, v[C8]) || !same(f7, v[F7]) ||
-                                 !same(f8, v[F8]);
-            if (changed) {
-                m_update.bindAll({s6, s7, s8, q, p, a, r7, r8, c7, c8, f7, f8, v[RowId]});
-                m_update.exec();
-            }
-            previousC6 = numberOf(v[C6]);
-            previousC7 = numberOf(c7);
-            qty = q;
-            price = p;
-            amount = a;
-        }
-        m_lines.reset();
-
-        m_goods.bindAll({GeneralNumberText(price).toDouble(), GeneralNumberText(qty).toDouble(),
-                         GeneralNumberText(amount).toDouble(), goods});
-        m_goods.exec();
-        return GeneralNumberText(qty) + QLatin1Char('&') + GeneralNumberText(amount);
     }
+
+    // Values one line: its running columns before and after it, and the cost
+    // columns that follow from the running price. Answers whether it changed.
+    bool step(Line& l)
+    {
+        const DocKind kind = l.kind;
+        if (kind != DocKind::Inbound && kind != DocKind::SupplierReturn && kind != DocKind::Outbound &&
+            kind != DocKind::StockReturn && kind != DocKind::Stocktaking) {
+            // No posted line carries another kind; such a line keeps its figures.
+            previousC6 = numberOf(l.c6);
+            previousC7 = numberOf(l.c7);
+            return false;
+        }
+        const double r = numberOf(l.r6);
+        double c = numberOf(l.c6);
+        double minusR = -r;
+        double afterIn = ExactDifference(qty, minusR);
+        const double q = ExactDifference(afterIn, c);
+
+        double a = 0;
+        double p = price;
+        double out = 0;
+        double in = 0;
+        Fig r7 = l.r7, r8 = l.r8, c7 = l.c7, c8 = l.c8, f7 = l.f7, f8 = l.f8;
+        if (kind == DocKind::Inbound || kind == DocKind::SupplierReturn) {
+            a = A(amount) + A(numberOf(l.r8));
+            p = q != 0 ? P(a / q) : price;
+            carried = 0;
+        } else if (kind == DocKind::Stocktaking && r > 0) {
+            in = r * price;
+            a = A(amount) + A(in);
+            p = q != 0 ? P(a / q) : price;
+        } else if (q != 0) {
+            if (carried == 0)
+                carried = price;
+            out = A(c * carried);
+            a = amount - out;
+            p = P(a / q);
+        } else {
+            carried = price;
+            out = amount;
+            a = 0;
+            p = price;
+        }
+        if (kind == DocKind::Outbound || kind == DocKind::StockReturn) {
+            c7 = carried;
+            c8 = plain(out);
+            if (!l.v1.empty && l.v1.v == 0) {
+                f7 = carried;
+                f8 = plain(-out);
+            }
+        } else if (kind == DocKind::Stocktaking) {
+            r7 = price;
+            r8 = plain(in);
+            c7 = carried;
+            c8 = plain(out);
+            f7 = r > 0 ? price : carried;
+            f8 = plain(r > 0 ? in : -out);
+        }
+
+        const double s6 = qty, s7 = price, s8 = amount;
+        a = plain(a);
+        const bool changed = differs(l.s6, s6) || differs(l.s7, s7) || differs(l.s8, s8) || differs(l.k6, q) ||
+                             differs(l.k7, p) || differs(l.k8, a) || !same(r7, l.r7) || !same(r8, l.r8) ||
+                             !same(c7, l.c7) || !same(c8, l.c8) || !same(f7, l.f7) || !same(f8, l.f8);
+        previousC6 = numberOf(l.c6);
+        previousC7 = numberOf(c7);
+        l.s6 = s6;
+        l.s7 = s7;
+        l.s8 = s8;
+        l.k6 = q;
+        l.k7 = p;
+        l.k8 = a;
+        l.r7 = r7;
+        l.r8 = r8;
+        l.c7 = c7;
+        l.c8 = c8;
+        l.f7 = f7;
+        l.f8 = f8;
+        qty = q;
+        price = p;
+        amount = a;
+        return changed;
+    }
+
+    double qty = 0;
+    double price = 0;
+    double amount = 0;
+    double startOutPrice = 0;
 
 private:
     double A(double x) const { return RoundToDecimals(x, m_amountDecimals); }
@@ -207,27 +328,85 @@ private:
     bool m_carryOutPrice;
     int m_amountDecimals;
     int m_priceDecimals;
+    double carried = 0;
+    double previousC6 = 0;
+    double previousC7 = 0;
+};
+
+// Stores a goods' final figures in TA4 and answers them as "qty&amount".
+QString storeGoodsFigures(Statement& store, const QString& goods, const CostWalk& walk)
+{
+    store.bindAll({GeneralNumberText(walk.price).toDouble(), GeneralNumberText(walk.qty).toDouble(),
+                   GeneralNumberText(walk.amount).toDouble(), goods});
+    store.exec();
+    return GeneralNumberText(walk.qty) + QLatin1Char('&') + GeneralNumberText(walk.amount);
+}
+
+const QString StoreGoodsSql = QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?");
+
+// The running stock and cost walk of one goods from a key on. Holds its
+// prepared statements so that a poster can walk many goods with one preparation.
+class GoodsRecoster {
+public:
+    GoodsRecoster(Database& db, const PostingRules& rules, OutPriceRule outPrice = OutPriceRule::LastOutLine)
+        : m_walk(rules, outPrice == OutPriceRule::LastOutLine),
+          m_lines(db, QStringLiteral("SELECT %1 FROM TB11 WHERE F1 = ? AND SRT >= ? AND SRT <> '' "
+                                     "ORDER BY SRT, rowid").arg(LineColumns)),
+          m_update(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R7 = ?, "
+                                      "R8 = ?, C7 = ?, C8 = ?, F7 = ?, F8 = ? WHERE rowid = ?")),
+          m_goods(db, StoreGoodsSql)
+    {
+    }
+
+    // Walks `goods` from `fromSRT`. At a line whose key is in `restartKeys` the
+    // figures are taken afresh from the line before, as a walk starting there would.
+    QString walk(const QString& goods, double& qty, double& price, double& amount, const QString& fromSRT,
+                 double& outPrice, const QSet<QString>& restartKeys)
+    {
+        m_walk.start(qty, price, amount, outPrice);
+        outPrice = m_walk.startOutPrice;
+        QString previousKey;
+        m_lines.bind(0, goods);
+        m_lines.bind(1, fromSRT);
+        while (m_lines.step()) {
+            Line l = readLine(m_lines);
+            if (!restartKeys.isEmpty()) {
+                const QString key = m_lines.text(ColSrt);
+                if (!previousKey.isEmpty() && key != previousKey && restartKeys.contains(key))
+                    m_walk.restart();
+                previousKey = key;
+            }
+            if (m_walk.step(l))
+                writeLine(m_update, {l.s6, l.s7, l.s8, l.k6, l.k7, l.k8, l.r7, l.r8, l.c7, l.c8, l.f7, l.f8},
+                          l.rowid);
+        }
+        m_lines.reset();
+        qty = m_walk.qty;
+        price = m_walk.price;
+        amount = m_walk.amount;
+        return storeGoodsFigures(m_goods, goods, m_walk);
+    }
+
+private:
+    CostWalk m_walk;
     Statement m_lines;
     Statement m_update;
     Statement m_goods;
 };
 
-// The running stock walk of one goods and attribute value.
+// The running stock walk of one goods and attribute value from a key on.
 class BatchReposter {
 public:
     explicit BatchReposter(Database& db)
         : m_before(db, QStringLiteral("SELECT total(F6) FROM TB11 WHERE F1 = ? AND HPSX = ? AND SRT <> '' "
                                       "AND SRT < ?")),
-          m_lines(db, QStringLiteral("SELECT rowid, XS6, F6, XK6, R6, R8, C6, F5, Z5, F8, LB, F0, Oid FROM TB11 "
-                                     "WHERE F1 = ? AND HPSX = ? AND SRT >= ? AND SRT <> '' ORDER BY SRT, rowid")),
+          m_lines(db, QStringLiteral("SELECT %1 FROM TB11 WHERE F1 = ? AND HPSX = ? AND SRT >= ? AND SRT <> '' "
+                                     "ORDER BY SRT, rowid").arg(LineColumns)),
           m_update(db, QStringLiteral("UPDATE TB11 SET XS6 = ?, XK6 = ?, R6 = ?, R8 = ?, C6 = ?, F5 = ?, Z5 = ?, "
                                       "F6 = ? WHERE rowid = ?"))
     {
     }
 
-    // Every walked line ends with XS6/XK6 equal to the stock before and after it
-    // and its in/out quantities following F6, whatever it held before; so the
-    // result depends only on the lines, not on how often they were walked.
     void walk(const QString& goods, const QString& batch, const QString& fromSRT)
     {
         double s = 0;
@@ -237,76 +416,19 @@ public:
                 s = numberOf(m_before.column(0));
             m_before.reset();
         }
-
-        enum Col { RowId, XS6, F6, XK6, R6, R8, C6, F5, Z5, F8, Lb, Doc, Oid, Count };
-        QVariant v[Count];
         m_lines.bindAll({goods, batch, fromSRT});
         while (m_lines.step()) {
-            for (int i = 0; i < Count; ++i)
-                v[i] = m_lines.column(i);
-            QVariant xs6 = v[XS6], f6 = v[F6], xk6 = v[XK6], r6 = v[R6], r8 = v[R8], c6 = v[C6], f5 = v[F5],
-                     z5 = v[Z5];
-            bool changed = false;
-            if (differs(xs6, s)) {
-                xs6 = s;
-                changed = true;
-            }
-            const auto kind = DocKind(v[Lb].toInt());
-            const bool receipt = kind == DocKind::Inbound || kind == DocKind::SupplierReturn;
-            const bool issue = kind == DocKind::Outbound || kind == DocKind::StockReturn;
-            if (receipt || issue) {
-                if (isEmptyValue(f6))
-                    throw missingQuantity(v[Doc], v[Oid]);
-                const double qty = f6.toDouble();
-                if (receipt && differs(r6, qty)) {
-                    r6 = qty;
-                    r8 = v[F8];
-                    changed = true;
-                } else if (issue && differs(c6, plain(-qty))) {
-                    c6 = plain(-qty);
-                    changed = true;
-                }
-                if (changed || differs(xk6, s + qty)) {
-                    xk6 = s + qty;
-                    changed = true;
-                }
-                s += qty;
-            } else if (kind == DocKind::Stocktaking) {
-                if (isEmptyValue(f5))
-                    throw missingQuantity(v[Doc], v[Oid]);
-                const double counted = std::fabs(f5.toDouble());
-                const double difference = counted - s;
-                const double in = difference > 0 ? difference : 0.0;
-                const double out = difference > 0 ? 0.0 : plain(s - counted);
-                if (differs(z5, s)) {
-                    z5 = s;
-                    changed = true;
-                }
-                if (changed || differs(f6, difference) || f5.toDouble() < 0 || differs(r6, in) || differs(c6, out) ||
-                    differs(xk6, counted)) {
-                    f5 = counted;
-                    f6 = plain(difference);
-                    r6 = in;
-                    c6 = out;
-                    xk6 = counted;
-                    changed = true;
-                }
-                s = counted;
-            }
-            if (changed) {
-                m_update.bindAll({xs6, xk6, r6, r8, c6, f5, z5, f6, v[RowId]});
-                m_update.exec();
-            }
+            Line l = readLine(m_lines);
+            const std::optional<bool> changed = batchStep(l, s);
+            if (!changed)
+                throw missingQuantity(m_lines);
+            if (*changed)
+                writeLine(m_update, {l.xs6, l.xk6, l.r6, l.r8, l.c6, l.f5, l.z5, l.f6}, l.rowid);
         }
         m_lines.reset();
     }
 
 private:
-    static DbError missingQuantity(const QVariant& doc, const QVariant& oid)
-    {
-        return DbError(-1, QStringLiteral("单据 %1 第 %2 行没有数量，无法计算库存！").arg(doc.toString(), oid.toString()));
-    }
-
     Statement m_before;
     Statement m_lines;
     Statement m_update;
@@ -479,6 +601,17 @@ RunningFigures RunningFiguresBefore(const Database& db, const QString& goods, co
     return f;
 }
 
+int WalkCacheKiBFor(qint64 fileBytes)
+{
+    const qint64 wanted = fileBytes / 1024 + fileBytes / 1024 / 4 + WalkCacheMinimumKiB;
+    return int(std::clamp<qint64>(wanted, WalkCacheMinimumKiB, WalkCacheBudgetKiB));
+}
+
+void SizeWalkCache(Database& db)
+{
+    db.setCacheSizeKiB(WalkCacheKiBFor(db.fileSize()));
+}
+
 QString RecostGoods(Database& db, const PostingRules& rules, const QString& goods, double& qty, double& price,
                     double& amount, const QString& fromSRT, double& outPrice)
 {
@@ -502,37 +635,125 @@ void RepostBatch(Database& db, const QString& goods, const QString& batch, const
     tx.commit();
 }
 
+struct UnitBalanceWalker::Impl {
+    explicit Impl(Database& db)
+        : before(db, QStringLiteral("SELECT QM FROM TB1 WHERE F3 = ? AND SRT <> '' AND SRT < ? AND F6 <> '' "
+                                    "AND F6 IS NOT NULL ORDER BY SRT DESC, rowid DESC LIMIT 1")),
+          opening(db, QStringLiteral("SELECT NK FROM TA1 WHERE F1 = ? LIMIT 1")),
+          rows(db, QStringLiteral("SELECT rowid, QC, YF, FK, QM, F1 FROM TB1 WHERE F3 = ? AND SRT <> '' "
+                                  "AND SRT >= ? ORDER BY SRT, rowid")),
+          update(db, QStringLiteral("UPDATE TB1 SET QC = ?, QM = ? WHERE rowid = ?"))
+    {
+    }
+    Statement before;
+    Statement opening;
+    Statement rows;
+    Statement update;
+};
+
+UnitBalanceWalker::UnitBalanceWalker(Database& db) : d(std::make_unique<Impl>(db)) {}
+
+UnitBalanceWalker::~UnitBalanceWalker() = default;
+
+void UnitBalanceWalker::walk(const QString& fromSRT, const QString& unitCode)
+{
+    double balance = 0;
+    d->before.bindAll({unitCode, fromSRT});
+    if (d->before.step()) {
+        balance = d->before.isNull(0) ? 0.0 : d->before.real(0);
+    } else {
+        d->opening.bindAll({unitCode});
+        if (d->opening.step() && !d->opening.isNull(0))
+            balance = d->opening.real(0);
+        d->opening.reset();
+    }
+    d->before.reset();
+
+    Statement& rows = d->rows;
+    rows.bindAll({unitCode, fromSRT});
+    while (rows.step()) {
+        if (rows.isNull(2) || rows.isNull(3))
+            throw DbError(-1, QStringLiteral("单据 %1 没有往来金额，无法计算余额！").arg(rows.text(5)));
+        const double qc = balance;
+        balance = balance + rows.real(2) - rows.real(3);
+        if (differs(figAt(rows, 1), qc) || differs(figAt(rows, 4), balance))
+            writeLine(d->update, {qc, balance}, rows.int64(0));
+    }
+    rows.reset();
+}
+
 void RepostUnitBalance(Database& db, const QString& fromSRT, const QString& unitCode)
 {
     JoinedTransaction tx(db);
-    double balance = 0;
-    const std::optional<QVariant> before =
-        db.scalarRow(QStringLiteral("SELECT QM FROM TB1 WHERE F3 = ? AND SRT <> '' AND SRT < ? AND F6 <> '' "
-                                    "AND F6 IS NOT NULL ORDER BY SRT DESC, rowid DESC LIMIT 1"),
-                     {unitCode, fromSRT});
-    if (before)
-        balance = numberOf(*before);
-    else
-        balance = numberOf(db.scalar(QStringLiteral("SELECT NK FROM TA1 WHERE F1 = ? LIMIT 1"), {unitCode}));
     {
-        Statement rows(db, QStringLiteral("SELECT rowid, QC, YF, FK, QM, F1 FROM TB1 WHERE F3 = ? AND SRT <> '' "
-                                          "AND SRT >= ? ORDER BY SRT, rowid"));
-        Statement update(db, QStringLiteral("UPDATE TB1 SET QC = ?, QM = ? WHERE rowid = ?"));
-        rows.bindAll({unitCode, fromSRT});
-        while (rows.step()) {
-            const QVariant yf = rows.column(2);
-            const QVariant fk = rows.column(3);
-            if (isEmptyValue(yf) || isEmptyValue(fk))
-                throw DbError(-1, QStringLiteral("单据 %1 没有往来金额，无法计算余额！").arg(rows.column(5).toString()));
-            const double qc = balance;
-            balance = balance + yf.toDouble() - fk.toDouble();
-            if (differs(rows.column(1), qc) || differs(rows.column(4), balance)) {
-                update.bindAll({qc, balance, rows.column(0)});
-                update.exec();
-            }
-        }
+        UnitBalanceWalker walker(db);
+        walker.walk(fromSRT, unitCode);
     }
     tx.commit();
+}
+
+struct WholeGoodsWalker::Impl {
+    Impl(Database& db, const PostingRules& rules)
+        : attributeOn(rules.attributeOn),
+          cost(rules),
+          lines(db, QStringLiteral("SELECT %1 FROM TB11 WHERE F1 = ? AND SRT <> '' ORDER BY SRT, rowid")
+                        .arg(LineColumns)),
+          update(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, R7 = ?, "
+                                    "R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, Z5 = ?, XS6 = ?, "
+                                    "XK6 = ? WHERE rowid = ?")),
+          goods(db, StoreGoodsSql)
+    {
+    }
+    bool attributeOn;
+    CostWalk cost;
+    Statement lines;
+    Statement update;
+    Statement goods;
+    // Running stock per attribute value, keyed as the queries compare the
+    // values (ASCII letters without regard to case).
+    std::unordered_map<std::string, double> stock;
+};
+
+WholeGoodsWalker::WholeGoodsWalker(Database& db, const PostingRules& rules)
+    : d(std::make_unique<Impl>(db, rules))
+{
+}
+
+WholeGoodsWalker::~WholeGoodsWalker() = default;
+
+void WholeGoodsWalker::walk(const QString& goods, const RunningFigures* opening)
+{
+    d->stock.clear();
+    if (opening)
+        d->cost.start(opening->qty, opening->price, opening->amount, opening->outPrice);
+    Statement& lines = d->lines;
+    std::string key;
+    lines.bind(0, goods);
+    while (lines.step()) {
+        Line l = readLine(lines);
+        bool changed = false;
+        if (d->attributeOn && !l.noBatch) {
+            const QByteArrayView value = lines.utf8(ColHpsx);
+            key.assign(value.data(), size_t(value.size()));
+            for (char& ch : key)
+                if (ch >= 'A' && ch <= 'Z')
+                    ch = char(ch - 'A' + 'a');
+            const std::optional<bool> batchChanged = batchStep(l, d->stock[key]);
+            if (!batchChanged)
+                throw missingQuantity(lines);
+            changed = *batchChanged;
+        }
+        if (opening && d->cost.step(l))
+            changed = true;
+        if (changed)
+            writeLine(d->update,
+                      {l.s6, l.s7, l.s8, l.k6, l.k7, l.k8, l.r6, l.r7, l.r8, l.c6, l.c7, l.c8, l.f5, l.f6, l.f7,
+                       l.f8, l.z5, l.xs6, l.xk6},
+                      l.rowid);
+    }
+    lines.reset();
+    if (opening)
+        storeGoodsFigures(d->goods, goods, d->cost);
 }
 
 std::optional<StockShortage> CheckStockOnDate(const App& app, const QString& goods, double qty, const QDate& docDate,
@@ -579,7 +800,7 @@ QString PostDocument(Database& db, const PostingRules& rules, const QString& doc
     // to the end. Joining the caller's transaction instead of a savepoint inside it keeps
     // the journal from copying every touched page twice.
     JoinedTransaction tx(db);
-    db.setCacheSizeKiB(WalkCacheKiB);
+    SizeWalkCache(db);
     const RecordSet head = documentHeader(db, docNo);
     if (!head.text(0, QStringLiteral("F6")).trimmed().isEmpty() || !head.text(0, QStringLiteral("SRT")).isEmpty())
         throw DbError(-1, QStringLiteral("该单据已审核，不需要再次审核！"));
@@ -609,7 +830,7 @@ QString PostDocument(Database& db, const PostingRules& rules, const QString& doc
 void UnpostDocument(Database& db, const PostingRules& rules, const QString& docNo, OutPriceRule outPrice)
 {
     JoinedTransaction tx(db);
-    db.setCacheSizeKiB(WalkCacheKiB);
+    SizeWalkCache(db);
     const RecordSet head = documentHeader(db, docNo);
     const QString key = head.text(0, QStringLiteral("SRT"));
     if (key.isEmpty())

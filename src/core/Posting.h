@@ -23,7 +23,11 @@
 // (RecostGoods values those quantities). Posting a document walks every goods
 // once from its first line in the document, restarting the running figures at
 // each further line of that goods exactly as a walk per line would, so the
-// figures equal those of posting line by line.
+// figures equal those of posting line by line. A walk of a goods' whole
+// history (the data refresh) does both in one pass over its lines in key
+// order, each line's attribute step before its cost step: a line's attribute
+// figures depend only on the lines before it of the same value, so this gives
+// the figures of the two walks run one after the other, writing each line once.
 //
 // Whole or nothing: PostDocument and UnpostDocument take the write lock
 // before the serial search and hold it to their last write, so a failure
@@ -36,6 +40,7 @@
 
 #include <QDate>
 #include <QString>
+#include <memory>
 #include <optional>
 
 struct App;
@@ -50,10 +55,18 @@ struct PostingRules {
     static PostingRules of(const App& app);
 };
 
-// Page cache of a connection while it walks lines. On a 61 MB book a full walk
-// is 2.5 to 4 times slower with the 2 MB default than from 64 MB on, where it
-// levels off (bench_posting); twice that leaves room for larger books.
-constexpr int WalkCacheKiB = 131072;
+// Page cache of a connection that walks lines (audit, refresh, year-end, unit
+// chains): the whole file and a quarter more for the pages the walk dirties,
+// within the memory budget. A cache smaller than the pages a full walk touches
+// spills dirty pages and reads and writes each page several times (on a
+// 300 MB book a fixed 128 MiB made the refresh twice as slow); the 2 MB
+// default makes a full walk 2.5 to 4 times slower (bench_posting).
+constexpr int WalkCacheMinimumKiB = 16 * 1024;
+constexpr int WalkCacheBudgetKiB = 512 * 1024;
+// The cache for a file of `fileBytes`, between the minimum and the budget.
+int WalkCacheKiBFor(qint64 fileBytes);
+// Sizes the connection's page cache for a walk over its file.
+void SizeWalkCache(Database& db);
 
 // "S" + year, month and day of the date: the first nine characters of every key of that date.
 QString PostingKeyPrefix(const QDate& date);
@@ -85,6 +98,39 @@ QString RecostGoods(Database& db, const PostingRules& rules, const QString& good
 // ("" = all), bringing the in and out quantities in line with F6 and rebasing stocktaking
 // lines on the stock at their place. Throws DbError on a line without quantity.
 void RepostBatch(Database& db, const QString& goods, const QString& batch, const QString& fromSRT);
+
+// The whole posted history of goods, one goods at a time: its lines are read
+// once in key order; the running stock of each attribute value (when an
+// attribute is tracked, as RepostBatch from "") and the running cost (as
+// RecostGoods from "" with the opening figures) are computed together in
+// memory, and each changed line is written once. The figures equal those of
+// RepostBatch for every attribute value followed by RecostGoods. Statements
+// are prepared once for all the goods walked. Joins the caller's transaction.
+class WholeGoodsWalker {
+public:
+    WholeGoodsWalker(Database& db, const PostingRules& rules);
+    ~WholeGoodsWalker();
+    // Walks one goods; with `opening` (its figures before the first line) also
+    // its cost, storing the final figures in TA4. Throws DbError on a line
+    // without quantity.
+    void walk(const QString& goods, const RunningFigures* opening);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+// RepostUnitBalance for many units with one preparation of its statements.
+class UnitBalanceWalker {
+public:
+    explicit UnitBalanceWalker(Database& db);
+    ~UnitBalanceWalker();
+    void walk(const QString& fromSRT, const QString& unitCode);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
 
 // Re-chains the unit's account balance (QC/QM) over its posted rows from `fromSRT` on, from
 // the QM of its last audited row below the key, or from TA1.NK. Throws DbError on a row

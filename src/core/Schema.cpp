@@ -64,6 +64,28 @@ QString SqliteColumnType(const QString& originalType)
     return QStringLiteral("TEXT COLLATE NOCASE");
 }
 
+const std::vector<IndexDef>& AccountSetIndexes()
+{
+    static const std::vector<IndexDef> indexes{
+        {"ix_ta1_f1", "TA1", "F1"},
+        {"ix_ta3_f1", "TA3", "F1"},
+        {"ix_ta4_f1", "TA4", "F1"},
+        {"ix_bom_f0", "Bom", "F0"},
+        {"ix_tb1_f1", "TB1", "F1"},
+        {"ix_tb1_f2", "TB1", "F2"},
+        {"ix_tb1_srt", "TB1", "SRT"},
+        {"ix_tb1_f3_srt", "TB1", "F3, SRT"},
+        {"ix_tb11_f0", "TB11", "F0"},
+        {"ix_tb11_srt", "TB11", "SRT"},
+        {"ix_tb11_f1_srt", "TB11", "F1, SRT"},
+        {"ix_tb11_f1_hpsx_srt", "TB11", "F1, HPSX, SRT"},
+        {"ix_sysinfo_id", "sysinfo", "ID"},
+        {"ix_khprice", "KhPrice", "F0, F1"},
+        {"ix_danno", "DanNo", "DanF1"},
+    };
+    return indexes;
+}
+
 void CreateAccountSetSchema(Database& db)
 {
     Transaction tx(db);
@@ -114,23 +136,9 @@ void CreateAccountSetSchema(Database& db)
     createTable(db, "TC21", {{"F1", 'T'}, {"F2", 'T'}});
     createTable(db, "TC15", {{"F1", 'T'}, {"F2", 'T'}});
 
-    // Indexes on what the posting walks and the reports filter by.
-    db.executeScript(QStringLiteral(
-        "CREATE INDEX ix_ta1_f1 ON TA1(F1);"
-        "CREATE INDEX ix_ta3_f1 ON TA3(F1);"
-        "CREATE INDEX ix_ta4_f1 ON TA4(F1);"
-        "CREATE INDEX ix_bom_f0 ON Bom(F0);"
-        "CREATE INDEX ix_tb1_f1 ON TB1(F1);"
-        "CREATE INDEX ix_tb1_f2 ON TB1(F2);"
-        "CREATE INDEX ix_tb1_srt ON TB1(SRT);"
-        "CREATE INDEX ix_tb1_f3_srt ON TB1(F3, SRT);"
-        "CREATE INDEX ix_tb11_f0 ON TB11(F0);"
-        "CREATE INDEX ix_tb11_srt ON TB11(SRT);"
-        "CREATE INDEX ix_tb11_f1_srt ON TB11(F1, SRT);"
-        "CREATE INDEX ix_tb11_f1_hpsx_srt ON TB11(F1, HPSX, SRT);"
-        "CREATE INDEX ix_sysinfo_id ON sysinfo(ID);"
-        "CREATE INDEX ix_khprice ON KhPrice(F0, F1);"
-        "CREATE INDEX ix_danno ON DanNo(DanF1);"));
+    for (const IndexDef& ix : AccountSetIndexes())
+        db.execute(QStringLiteral("CREATE INDEX %1 ON %2(%3)")
+                       .arg(QLatin1String(ix.name), QLatin1String(ix.table), QLatin1String(ix.columns)));
 
     // Fixed rows.
     db.execute(QStringLiteral("INSERT INTO TA3 (F1, F2) VALUES ('000', '无类别')"));

@@ -4,8 +4,19 @@
 // template "nousit.dat" from this; every new account set is a copy of it.
 
 #include <QString>
+#include <vector>
 
 class Database;
+
+// An index of a current account set: the columns the posting walks and the
+// reports filter and order by.
+struct IndexDef {
+    const char* name;
+    const char* table;
+    const char* columns;  // "F1, SRT"
+};
+// Every index of a new account set.
+const std::vector<IndexDef>& AccountSetIndexes();
 
 // Creates all tables, indexes and fixed rows in an empty database.
 void CreateAccountSetSchema(Database& db);

@@ -4,6 +4,7 @@
 #include "platform/Database.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -52,7 +53,47 @@ void addColumnAndFill(Database& db, const char* table, const char* column, const
     }
 }
 
+// The columns of each index on `table`, in index order, lower case.
+QList<QStringList> indexColumns(Database& db, const QString& table)
+{
+    QList<QStringList> result;
+    const RecordSet list = db.query(QStringLiteral("PRAGMA index_list([%1])").arg(table));
+    for (int i = 0; i < list.rowCount(); ++i) {
+        const RecordSet info =
+            db.query(QStringLiteral("PRAGMA index_info([%1])").arg(list.text(i, QStringLiteral("name"))));
+        QStringList cols;
+        for (int c = 0; c < info.rowCount(); ++c)
+            cols << info.text(c, QStringLiteral("name")).toLower();
+        result << cols;
+    }
+    return result;
+}
+
 }  // namespace
+
+void CreateMissingIndexes(Database& db)
+{
+    try {
+        QString table;
+        QList<QStringList> present;
+        for (const IndexDef& ix : AccountSetIndexes()) {
+            if (table != QLatin1String(ix.table)) {
+                table = QLatin1String(ix.table);
+                present = indexColumns(db, table);
+            }
+            QStringList wanted = QString::fromLatin1(ix.columns).toLower().split(QStringLiteral(", "));
+            // An index under another name that begins with the same columns serves as well.
+            const bool served = std::any_of(present.begin(), present.end(), [&](const QStringList& cols) {
+                return cols.mid(0, wanted.size()) == wanted;
+            });
+            if (!served)
+                db.tryExecute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
+                                  .arg(QLatin1String(ix.name), table, QLatin1String(ix.columns)));
+        }
+    } catch (const DbError&) {
+        // A set that cannot be read here fails visibly at its first real query.
+    }
+}
 
 void UpgradeSchemaOnOpen(Database& db)
 {
@@ -73,6 +114,7 @@ void UpgradeSchemaOnOpen(Database& db)
     addColumn(db, "KhPrice", "FColor", "Long");
 
     addColumnAndFill(db, "TA4", "Fje", "Double", {"UPDATE TA4 SET Fje=F8*F7"});
+    CreateMissingIndexes(db);
 }
 
 void UpgradeSchemaOnLogin(Database& db)
@@ -104,6 +146,8 @@ void UpgradeSchemaOnLogin(Database& db)
     addColumnAndFill(db, "TA4", "Fcplj", "DOUBLE",
                      {"UPDATE TA4 SET Fcplj=0",
                       "UPDATE TA4 SET Fcplj=1 WHERE F1 IN (SELECT F0 FROM Bom GROUP BY F0)"});
+    // The key and attribute columns added above complete the walks' indexes.
+    CreateMissingIndexes(db);
 }
 
 bool CreatePrintSetTable(Database& db)

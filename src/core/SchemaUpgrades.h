@@ -7,9 +7,15 @@
 
 class Database;
 
-// Colour columns of the list tables and, once, the goods stock amount Fje
-// (computed as quantity x cost on the opening that creates it).
+// Colour columns of the list tables, once the goods stock amount Fje
+// (computed as quantity x cost on the opening that creates it), and the
+// indexes a set lacks (CreateMissingIndexes).
 void UpgradeSchemaOnOpen(Database& db);
+
+// The indexes of a new set (AccountSetIndexes) that the file lacks: an old
+// set walks and lists as fast as a new one. An index under another name that
+// begins with the same columns counts as present.
+void CreateMissingIndexes(Database& db);
 
 // Columns of later releases; on the login that creates the goods class Fcplj,
 // every goods becomes a part and every product of a structure row a finished product.

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 const QString Database::DefaultPassword = QStringLiteral("QZK7391");
 
@@ -178,6 +179,63 @@ int Statement::columnCount() const
 QString Statement::columnName(int index) const
 {
     return QString::fromUtf8(sqlite3_column_name(m_stmt, index));
+}
+
+void Statement::bindReal(int index, double value)
+{
+    const int rc = sqlite3_bind_double(m_stmt, index + 1, value);
+    if (rc != SQLITE_OK)
+        m_db.raise(rc, QStringLiteral("bind"));
+}
+
+void Statement::bindNull(int index)
+{
+    const int rc = sqlite3_bind_null(m_stmt, index + 1);
+    if (rc != SQLITE_OK)
+        m_db.raise(rc, QStringLiteral("bind"));
+}
+
+void Statement::bindInt64(int index, qint64 value)
+{
+    const int rc = sqlite3_bind_int64(m_stmt, index + 1, value);
+    if (rc != SQLITE_OK)
+        m_db.raise(rc, QStringLiteral("bind"));
+}
+
+bool Statement::isNull(int index) const
+{
+    return sqlite3_column_type(m_stmt, index) == SQLITE_NULL;
+}
+
+double Statement::real(int index) const
+{
+    return sqlite3_column_double(m_stmt, index);
+}
+
+qint64 Statement::int64(int index) const
+{
+    return sqlite3_column_int64(m_stmt, index);
+}
+
+QString Statement::text(int index) const
+{
+    switch (sqlite3_column_type(m_stmt, index)) {
+    case SQLITE_NULL:
+        return QString();
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(m_stmt, index));
+    case SQLITE_FLOAT:
+        return QString::number(sqlite3_column_double(m_stmt, index), 'g', QLocale::FloatingPointShortest);
+    default:
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, index)),
+                                 sqlite3_column_bytes(m_stmt, index));
+    }
+}
+
+QByteArrayView Statement::utf8(int index) const
+{
+    const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, index));
+    return QByteArrayView(t, t ? sqlite3_column_bytes(m_stmt, index) : 0);
 }
 
 // ----------------------------------------------------------------- Database
@@ -480,6 +538,19 @@ bool Database::inTransaction() const
 void Database::setCacheSizeKiB(int kib)
 {
     executeScript(QStringLiteral("PRAGMA cache_size = -%1").arg(kib));
+}
+
+int Database::cacheSizeKiB() const
+{
+    const int pages = scalar(QStringLiteral("PRAGMA cache_size")).toInt();
+    if (pages <= 0)
+        return -pages;
+    return int(qint64(pages) * scalar(QStringLiteral("PRAGMA page_size")).toLongLong() / 1024);
+}
+
+qint64 Database::fileSize() const
+{
+    return m_path.isEmpty() ? 0 : QFileInfo(m_path).size();
 }
 
 void Database::setBusyTimeout(int ms)

@@ -119,6 +119,20 @@ public:
     int columnCount() const;
     QString columnName(int index) const;
 
+    // Typed access for walks over many rows, without a QVariant per value.
+    void bindReal(int index, double value);
+    void bindNull(int index);
+    void bindInt64(int index, qint64 value);
+    bool isNull(int index) const;
+    double real(int index) const;     // a number; text reads as SQLite converts it, null as 0
+    qint64 int64(int index) const;
+    // The value as the cell of a list shows it: text as stored, a number as
+    // QVariant::toString() writes it, null as "".
+    QString text(int index) const;
+    // The value's UTF-8 bytes as stored (numbers as SQLite writes them); valid
+    // until the next step or reset.
+    QByteArrayView utf8(int index) const;
+
 private:
     Database& m_db;
     sqlite3_stmt* m_stmt = nullptr;
@@ -168,6 +182,9 @@ public:
     bool inTransaction() const;
     // Page cache in KiB for connections that walk many lines.
     void setCacheSizeKiB(int kib);
+    int cacheSizeKiB() const;
+    // Size of the open file in bytes (0 for none).
+    qint64 fileSize() const;
     // How long a statement waits for another workstation's lock before it
     // fails with Kind::Busy (15 s unless changed).
     void setBusyTimeout(int ms);

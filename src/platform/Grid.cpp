@@ -1,5 +1,7 @@
 #include "platform/Grid.h"
 
+#include "platform/Database.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QStringEncoder>
@@ -743,6 +745,22 @@ void Grid::setHeaders(const QStringList& captions)
 void Grid::load(int dataRows, int cols, std::vector<QString> cells)
 {
     m_model->setData(dataRows, cols, std::move(cells));
+}
+
+int Grid::loadQuery(Database& db, const QString& sql, const QVariantList& params)
+{
+    Statement st(db, sql);
+    st.bindAll(params);
+    const int cols = st.columnCount();
+    std::vector<QString> cells;
+    int rows = 0;
+    while (st.step()) {
+        for (int c = 0; c < cols; ++c)
+            cells.push_back(st.text(c));
+        ++rows;
+    }
+    load(rows, cols, std::move(cells));
+    return rows;
 }
 
 bool Grid::isDataCell(int row, int col) const

@@ -18,8 +18,11 @@
 #include <QColor>
 #include <QImage>
 #include <QTableView>
+#include <QVariantList>
 #include <QVector>
 #include <vector>
+
+class Database;
 
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
@@ -171,6 +174,11 @@ public:
     // Replaces the data rows in one reset (see GridModel::setData); widths,
     // hidden columns and the fixed rows stay.
     void load(int dataRows, int cols, std::vector<QString> cells);
+    // Loads a query's rows as they come, each cell's text read straight from
+    // the statement (numbers as RecordSet::text gives them, null as ""), with
+    // as many columns as the query has. Answers the number of data rows.
+    // Throws DbError.
+    int loadQuery(Database& db, const QString& sql, const QVariantList& params = {});
 
     // Current cell and the selected rectangle, which runs from the current
     // cell to (rowSel, colSel). Setting the row or column collapses the

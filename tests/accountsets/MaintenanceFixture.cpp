@@ -1,9 +1,12 @@
 #include "MaintenanceFixture.h"
 
+#include "core/Kinds.h"
 #include "core/Posting.h"
 #include "platform/Database.h"
 #include "support/Builders.h"
 
+#include <QDate>
+#include <QRandomGenerator>
 #include <cmath>
 
 namespace {
@@ -83,6 +86,101 @@ void BuildPostedBook(Database& db, bool attributeOn)
                               "'S202401300001', 0, 30)"),
                {code(DocKind::Payment)});
     RepostUnitBalance(db, QStringLiteral("S202401300001"), QStringLiteral("A001"));
+}
+
+void BuildRandomBook(Database& db, quint32 seed, int lines, int goods, bool attributeOn)
+{
+    QRandomGenerator rng(seed);
+    Transaction tx(db);
+    auto maybeNull = [&](double v) { return rng.bounded(8) == 0 ? QVariant() : QVariant(v); };
+    auto cents = [](double v) { return std::round(v * 100) / 100; };
+    // G1 .. Gn have records; the last code has lines only; one more record has no lines.
+    for (int g = 1; g <= goods; ++g) {
+        const double qty = rng.bounded(2) ? double(rng.bounded(30)) : 0.0;
+        const double price = cents(1 + rng.bounded(2000) / 100.0);
+        db.execute(QStringLiteral("INSERT INTO TA4 (F1, F2, F3, F4, V3, V4, V5, F7, F8, Fje) "
+                                  "VALUES (?, '货品', '000', '个', ?, ?, ?, 1, 2, 3)"),
+                   {QStringLiteral("G%1").arg(g), qty, price, maybeNull(cents(qty * price))});
+    }
+    db.execute(QStringLiteral("INSERT INTO TA4 (F1, F2, F3, F4, V3, V4, V5) VALUES ('EMPTY', '无明细', '000', '个', 4, 2, 8)"));
+    const QVariant batches[] = {QStringLiteral(""), QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("b"),
+                                QVariant()};
+    const DocKind kinds[] = {DocKind::Inbound,  DocKind::Inbound,     DocKind::Inbound,  DocKind::SupplierReturn,
+                             DocKind::Outbound, DocKind::Outbound,    DocKind::StockReturn, DocKind::Stocktaking};
+    const int perDoc = 5;
+    QDate date(2024, 3, 1);
+    int serial = 0;
+    for (int d = 0, written = 0; written < lines; ++d) {
+        if (rng.bounded(3) == 0) {
+            date = date.addDays(1);
+            serial = 0;
+        }
+        const QString key = QStringLiteral("S%1%2").arg(date.toString(QStringLiteral("yyyyMMdd"))).arg(++serial, 4, 10,
+                                                                                                       QLatin1Char('0'));
+        const DocKind kind = kinds[rng.bounded(8)];
+        const bool receipt = kind == DocKind::Inbound || kind == DocKind::SupplierReturn;
+        const bool issue = kind == DocKind::Outbound || kind == DocKind::StockReturn;
+        const bool counting = kind == DocKind::Stocktaking;
+        const bool department = issue && rng.bounded(2) == 0;
+        const QString number = QStringLiteral("D%1").arg(d, 5, 10, QLatin1Char('0'));
+        db.execute(QStringLiteral("INSERT INTO TB1 (F1, F2, F3, F6, LB, SRT, YF, FK, QC, QM, V1) "
+                                  "VALUES (?, ?, ?, '系统管理员', ?, ?, ?, ?, 7, 7, ?)"),
+                   {number, date.toString(QStringLiteral("yyyy-MM-dd")),
+                    counting ? QStringLiteral("0000") : (receipt ? QStringLiteral("A001") : QStringLiteral("B001")),
+                    code(kind), key, double(rng.bounded(100)), double(rng.bounded(50)), department ? 0 : -1});
+        for (int oid = 1; oid <= perDoc && written < lines; ++oid, ++written) {
+            const int g = 1 + int(rng.bounded(goods + 1));  // goods + 1: lines without a goods record
+            QString goodsCode = g > goods ? QStringLiteral("ORPHAN") : QStringLiteral("G%1").arg(g);
+            if (rng.bounded(6) == 0)
+                goodsCode = goodsCode.toLower();
+            const QVariant batch = attributeOn ? batches[rng.bounded(5)] : QVariant(QString(""));
+            const double q = 1 + rng.bounded(15);
+            const double price = cents(1 + rng.bounded(3000) / 100.0);
+            const double sign = (kind == DocKind::SupplierReturn || kind == DocKind::Outbound) ? -1 : 1;
+            double f6 = sign * q;
+            QVariant f5 = 0.0, z5 = 0.0;
+            if (counting) {
+                const double counted = double(rng.bounded(25));
+                f5 = rng.bounded(4) == 0 ? -counted : counted;
+                z5 = double(rng.bounded(25));
+                f6 = counted - z5.toDouble();
+            }
+            const double f8 = counting ? 0.0 : cents(f6 * price);
+            // Side quantities as a save writes them, now and then of the wrong sign.
+            const bool wrong = rng.bounded(10) == 0;
+            const double r6 = receipt ? (wrong ? -f6 : f6) : (counting && f6 > 0 ? f6 : 0.0);
+            const double c6 = issue ? (wrong ? f6 : -f6) : (counting && f6 < 0 ? -f6 : 0.0);
+            const QString srt = rng.bounded(25) == 0 ? QString(QStringLiteral("")) : key + QStringLiteral("%1").arg(oid, 3, 10, QLatin1Char('0'));
+            db.execute(QStringLiteral("INSERT INTO TB11 (F0, Oid, F1, HPSX, F5, Z5, F6, F7, F8, V1, LB, SRT, R6, R7, R8, "
+                                      "C6, C7, C8, S6, S7, S8, K6, K7, K8, XS6, XK6) "
+                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                       {number, oid, goodsCode, batch, f5, z5, f6, price, f8, department || counting ? 0 : -1, code(kind), srt,
+                        r6, price, maybeNull(receipt ? f8 : 0.0), c6, maybeNull(3.0), maybeNull(1.0),
+                        maybeNull(1.0), 2.0, maybeNull(3.0), 4.0, maybeNull(5.0), 6.0, maybeNull(0.0), maybeNull(1.0)});
+        }
+    }
+    tx.commit();
+}
+
+QString ExactSnapshot(const Database& db, const QStringList& tables)
+{
+    QString out;
+    for (const QString& t : tables) {
+        const RecordSet rs = db.query(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(t));
+        out += t + QLatin1Char('\n');
+        for (int r = 0; r < rs.rowCount(); ++r) {
+            for (int c = 0; c < rs.columnCount(); ++c) {
+                const QVariant v = rs.value(r, c);
+                out += rs.columnNames().at(c) + QLatin1Char('=');
+                out += v.isNull() ? QStringLiteral("null")
+                       : v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 17)
+                                                        : QString::fromLatin1(v.typeName()) + QLatin1Char(':') + v.toString();
+                out += QLatin1Char('|');
+            }
+            out += QLatin1Char('\n');
+        }
+    }
+    return out;
 }
 
 QString PostedFigures(const Database& db)

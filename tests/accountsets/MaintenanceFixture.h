@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 class Database;
 
@@ -17,6 +18,18 @@ class Database;
 // them, and a payment to A001; one receipt stays unaudited. Lines of G1 carry
 // the attribute values "A" and "B", lines of G2 "X" (no value without an attribute).
 void BuildPostedBook(Database& db, bool attributeOn = true);
+
+// A random book of `lines` document lines over `goods` goods, written as
+// posted (keys set) with running figures left wrong or empty: every stock
+// kind, department lines, stocktaking lines with negative counts, side
+// quantities of the wrong sign, a few unposted lines, goods codes in either
+// case, one goods with lines but no goods record, a goods without lines,
+// attribute values "", "a"/"A" (one value), "b" and NULL, unit headers with
+// posting keys. Without an attribute every line's value is "".
+void BuildRandomBook(Database& db, quint32 seed, int lines, int goods, bool attributeOn);
+
+// Every row and column of the tables, value and type, one text to compare exactly.
+QString ExactSnapshot(const Database& db, const QStringList& tables);
 
 // Every running figure the walks write (lines, goods totals, unit chains),
 // one text to compare before and after.

@@ -8,11 +8,16 @@
 #include "support/TestRegistry.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
+#include <csignal>
 
 // The data refresh: goods, unit accounts, document totals and the return
 // repair, driven through the maintenance window.
@@ -34,6 +39,9 @@ private Q_SLOTS:
     void warehouseEditionHasNoAccountsPage();
     void failureMidRefreshLeavesTheSetAsItWas_data();
     void failureMidRefreshLeavesTheSetAsItWas();
+    void onePassEqualsTheTwoPassOrder_data();
+    void onePassEqualsTheTwoPassOrder();
+    void killedRefreshLeavesAllBeforeOrAllAfter();
 };
 
 namespace {
@@ -60,6 +68,45 @@ void click(QWidget& w, const QString& name)
     QPushButton* b = named<QPushButton>(w, name);
     QVERIFY2(b, qPrintable(name));
     b->click();
+}
+
+// The walks in the order they ran before the one pass: every goods and
+// attribute value with posted lines (RepostBatch), then every goods record
+// from its opening balance (RecostGoods), in one transaction.
+int twoPassRefresh(Database& db, const PostingRules& rules, const CodeCondition& filter)
+{
+    const QString where = filter.sql.isEmpty() ? QString() : QStringLiteral(" AND (%1)").arg(filter.sql);
+    Transaction tx(db);
+    if (rules.attributeOn) {
+        const RecordSet batches = db.query(
+            QStringLiteral("SELECT F1, HPSX FROM TB11 WHERE SRT <> ''") + where + QStringLiteral(" GROUP BY F1, HPSX"),
+            filter.params);
+        for (int r = 0; r < batches.rowCount(); ++r)
+            RepostBatch(db, batches.text(r, 0), batches.text(r, 1), QString());
+    }
+    const RecordSet goods = db.query(QStringLiteral("SELECT F1, V3, V4, V5 FROM TA4 WHERE 1") + where +
+                                         QStringLiteral(" ORDER BY F1"),
+                                     filter.params);
+    for (int r = 0; r < goods.rowCount(); ++r) {
+        double qty = goods.number(r, QStringLiteral("V3"));
+        double price = goods.number(r, QStringLiteral("V4"));
+        double amount = goods.number(r, QStringLiteral("V5"));
+        double outPrice = 0;
+        RecostGoods(db, rules, goods.text(r, 0), qty, price, amount, QString(), outPrice);
+    }
+    tx.commit();
+    return goods.rowCount();
+}
+
+// The first line where two snapshots part, with the line before it for context.
+void compareSnapshots(const QString& actual, const QString& expected)
+{
+    const QStringList a = actual.split(QLatin1Char('\n'));
+    const QStringList e = expected.split(QLatin1Char('\n'));
+    for (int i = 0; i < std::min(a.size(), e.size()); ++i)
+        if (a[i] != e[i])
+            QCOMPARE(a[i], e[i]);
+    QCOMPARE(a.size(), e.size());
 }
 
 }  // namespace
@@ -329,6 +376,102 @@ void TestRefresh::failureMidRefreshLeavesTheSetAsItWas()
     QVERIFY(w.isEnabled());
     QCOMPARE(w.windowTitle(), QStringLiteral("数据维护"));
     QVERIFY(!set.db().inTransaction());
+}
+
+void TestRefresh::onePassEqualsTheTwoPassOrder_data()
+{
+    QTest::addColumn<bool>("attributeOn");
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<int>("match");  // -1: every goods
+    QTest::addColumn<QString>("code");
+    for (quint32 seed : {1u, 2u, 3u}) {
+        QTest::addRow("attribute, all goods, book %u", seed) << true << seed << -1 << QString();
+        QTest::addRow("no attribute, all goods, book %u", seed) << false << seed << -1 << QString();
+    }
+    QTest::newRow("attribute, codes beginning with g1") << true << 4u << int(CodeMatch::BeginsWith) << "g1";
+    QTest::newRow("attribute, the goods without a record") << true << 5u << int(CodeMatch::Equals) << "orphan";
+    QTest::newRow("no attribute, codes containing 2") << false << 6u << int(CodeMatch::Contains) << "2";
+}
+
+void TestRefresh::onePassEqualsTheTwoPassOrder()
+{
+    QFETCH(bool, attributeOn);
+    QFETCH(quint32, seed);
+    QFETCH(int, match);
+    QFETCH(QString, code);
+    FreshAccountSet set;
+    BuildRandomBook(set.db(), seed, 600, 12, attributeOn);
+    const QString twoPath = set.folder() + QStringLiteral("two-pass.vxs");
+    QVERIFY(QFile::copy(set.setPath(), twoPath));
+    PostingRules rules;
+    rules.attributeOn = attributeOn;
+    const CodeCondition filter =
+        match < 0 ? CodeCondition{} : CodeFilter(QStringLiteral("F1"), CodeMatch(match), code);
+    const QStringList tables{QStringLiteral("TB11"), QStringLiteral("TA4")};
+    const QString before = ExactSnapshot(set.db(), tables);
+
+    const int count = RefreshGoods(set.db(), rules, filter);
+    Database two;
+    two.open(twoPath);
+    QCOMPARE(count, twoPassRefresh(two, rules, filter));
+
+    const QString onePass = ExactSnapshot(set.db(), tables);
+    QVERIFY(onePass != before);
+    compareSnapshots(onePass, ExactSnapshot(two, tables));
+}
+
+void TestRefresh::killedRefreshLeavesAllBeforeOrAllAfter()
+{
+    const QString child = QCoreApplication::applicationDirPath() + QStringLiteral("/refresh_child");
+    QVERIFY(QFile::exists(child));
+    FreshAccountSet set;
+    BuildRandomBook(set.db(), 11, 8000, 40, true);
+    const QString original = set.folder() + QStringLiteral("original.vxs");
+    QVERIFY(QFile::copy(set.setPath(), original));
+    const QStringList tables{QStringLiteral("TB11"), QStringLiteral("TA4")};
+    const QString before = ExactSnapshot(set.db(), tables);
+    const QString target = set.folder() + QStringLiteral("refreshed.vxs");
+    auto fresh = [&] {
+        QFile::remove(target);
+        QFile::remove(target + QStringLiteral("-journal"));
+        QVERIFY(QFile::copy(original, target));
+        QFile(target).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    };
+    auto snapshot = [&] {
+        Database db;
+        db.open(target);
+        return ExactSnapshot(db, tables);
+    };
+
+    // One whole run: the figures after it and how long its walk takes.
+    fresh();
+    QProcess whole;
+    whole.start(child, {target});
+    QVERIFY(whole.waitForFinished(120000));
+    QCOMPARE(whole.exitCode(), 0);
+    const QByteArray out = whole.readAllStandardOutput();
+    const int walkMs = out.mid(out.indexOf("walked ") + 7).trimmed().toInt();
+    const QString after = snapshot();
+    QVERIFY(after != before);
+
+    QRandomGenerator rng(20240513);
+    int killedMidWay = 0;
+    for (int round = 0; round < 8; ++round) {
+        fresh();
+        QProcess p;
+        p.start(child, {target});
+        QVERIFY(p.waitForReadyRead(30000));
+        QThread::msleep(rng.bounded(walkMs + 10));
+        const bool running = p.state() == QProcess::Running;
+        ::kill(pid_t(p.processId()), SIGKILL);
+        QVERIFY(p.waitForFinished(30000));
+        const QString left = snapshot();
+        QVERIFY2(left == before || left == after, qPrintable(QStringLiteral("round %1: a partial refresh").arg(round)));
+        if (running && left == before)
+            ++killedMidWay;
+    }
+    // The kills did land inside the refresh, and each was rolled back.
+    QVERIFY(killedMidWay > 0);
 }
 
 VX_REGISTER_TEST(TestRefresh)

@@ -81,6 +81,33 @@ void runAllUpgrades(Database& db)
     UpgradeSchemaOnOpen(db);
 }
 
+// "table(columns)" of every index, sorted.
+QStringList indexShapes(Database& db)
+{
+    QStringList shapes;
+    const RecordSet ix = db.query(QStringLiteral("SELECT name, tbl_name FROM sqlite_master WHERE type = 'index' "
+                                                 "AND sql IS NOT NULL"));
+    for (int r = 0; r < ix.rowCount(); ++r) {
+        const RecordSet cols = db.query(QStringLiteral("PRAGMA index_info([%1])").arg(ix.text(r, 0)));
+        QStringList names;
+        for (int c = 0; c < cols.rowCount(); ++c)
+            names << cols.text(c, QStringLiteral("name")).toLower();
+        shapes << ix.text(r, 1).toLower() + QLatin1Char('(') + names.join(QLatin1Char(',')) + QLatin1Char(')');
+    }
+    shapes.sort();
+    return shapes;
+}
+
+// The query plan's details, one text.
+QString plan(Database& db, const QString& sql)
+{
+    const RecordSet rs = db.query(QStringLiteral("EXPLAIN QUERY PLAN ") + sql, {QStringLiteral("G1"), QString()});
+    QStringList details;
+    for (int r = 0; r < rs.rowCount(); ++r)
+        details << rs.text(r, rs.columnCount() - 1);
+    return details.join(QStringLiteral("; "));
+}
+
 }  // namespace
 
 class TestSchemaUpgrades : public QObject {
@@ -100,6 +127,7 @@ private Q_SLOTS:
     void quotationColoursFollowOnceTheTableExists();
     void printSetTableIsCreatedOnce();
     void closedDatabasePassesSilently();
+    void olderSetGetsTheIndexesOnOpening();
 
 private:
     // A file of the layout before the upgrades: the current tables without
@@ -301,6 +329,32 @@ void TestSchemaUpgrades::closedDatabasePassesSilently()
     Database closed;
     runAllUpgrades(closed);
     QVERIFY(!CreatePrintSetTable(closed));
+}
+
+void TestSchemaUpgrades::olderSetGetsTheIndexesOnOpening()
+{
+    Database old;
+    old.open(makeOlderSet(QStringLiteral("old.vxs"), {QStringLiteral("SRT"), QStringLiteral("HPSX")}));
+    CreateKhPriceTable(old);
+    // The older set has one index of its own on the goods' codes and keys.
+    old.execute(QStringLiteral("CREATE INDEX TB11_goods_key ON TB11(F1, SRT)"));
+    const QString chain = QStringLiteral("SELECT QC FROM TB1 WHERE F3 = ? AND SRT >= ? ORDER BY SRT");
+    const QString walk = QStringLiteral("SELECT F6 FROM TB11 WHERE F1 = ? AND HPSX = ? AND SRT <> '' ORDER BY SRT");
+    QVERIFY(plan(old, chain).contains(QStringLiteral("TEMP B-TREE")));
+
+    UpgradeSchemaOnOpen(old);
+
+    // Every index of a new set is there, the one of its own counting for ix_tb11_f1_srt.
+    QCOMPARE(indexShapes(old), indexShapes(m_set->db()));
+    QVERIFY(old.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'ix_tb11_f1_srt'")).toInt() == 0);
+    QVERIFY(!plan(old, chain).contains(QStringLiteral("TEMP B-TREE")));
+    QVERIFY(plan(old, chain).contains(QStringLiteral("ix_tb1_f3_srt")));
+    QVERIFY(plan(old, walk).contains(QStringLiteral("ix_tb11_f1_hpsx_srt")));
+
+    // A later opening adds nothing more.
+    const QString layout = layoutText(old);
+    UpgradeSchemaOnOpen(old);
+    QCOMPARE(layoutText(old), layout);
 }
 
 VX_REGISTER_TEST(TestSchemaUpgrades)

@@ -1,3 +1,4 @@
+#include "platform/Database.h"
 #include "platform/Grid.h"
 #include "support/TestRegistry.h"
 
@@ -7,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -51,6 +53,7 @@ private Q_SLOTS:
     void addItemSplitsTabsAndInsertsBeforeRow();
     void removeItemKeepsTheFixedRow();
     void loadKeepsHeaderWidthsAndHiddenColumns();
+    void loadQueryShowsCellsAsTheRecordSetDoes();
     void setColsKeepsTheCells();
     void cellAndRowColoursReachThePainter();
     void colourValues_data();
@@ -662,6 +665,38 @@ void TestGrid::pictureShowsVisibleColumnsAndColours()
     QCOMPARE(QColor(picture.pixel(1, y)), QColor(10, 200, 30));
     QCOMPARE(QColor(picture.pixel(60 + 78, y)), QColor(10, 200, 30));
     QCOMPARE(QColor(picture.pixel(1, 2 * g.rowHeight() + 2)), g.defaultBackColor());
+}
+
+void TestGrid::loadQueryShowsCellsAsTheRecordSetDoes()
+{
+    QTemporaryDir dir;
+    Database db;
+    db.create(dir.filePath(QStringLiteral("list.db")));
+    db.executeScript(QStringLiteral(
+        "CREATE TABLE t (code TEXT, qty REAL, n INTEGER, note TEXT);"
+        "INSERT INTO t VALUES ('0012', 3, 7, '螺丝');"
+        "INSERT INTO t VALUES ('A', 0.1, -2, NULL);"
+        "INSERT INTO t VALUES ('B', 12.345678901234567, 0, '');"
+        "INSERT INTO t VALUES (NULL, -0.5, NULL, 'x''y');"
+        "INSERT INTO t VALUES ('C', 1e20, 9007199254740993, 'z');"));
+    Grid g;
+    watch(g);
+    g.setHeaders({QStringLiteral("编码")});
+    const QString sql = QStringLiteral("SELECT code, qty, n, note FROM t WHERE qty > ? ORDER BY rowid");
+    QCOMPARE(g.loadQuery(db, sql, {-1}), 5);
+    QCOMPARE(g.cols(), 4);
+    QCOMPARE(g.textMatrix(0, 0), QStringLiteral("编码"));
+    const RecordSet rs = db.query(sql, {-1});
+    for (int r = 0; r < rs.rowCount(); ++r)
+        for (int c = 0; c < 4; ++c)
+            QCOMPARE(g.textMatrix(r + 1, c), rs.text(r, c));
+    QCOMPARE(g.textMatrix(1, 1), QStringLiteral("3"));
+    QCOMPARE(g.textMatrix(2, 1), QStringLiteral("0.1"));
+    QCOMPARE(g.textMatrix(1, 0), QStringLiteral("0012"));
+
+    // An empty result leaves the header and no data rows.
+    QCOMPARE(g.loadQuery(db, sql, {1e30}), 0);
+    QCOMPARE(g.rows(), 1);
 }
 
 VX_REGISTER_TEST(TestGrid)
