@@ -1,0 +1,57 @@
+#include "basicdata/GoodsList.h"
+
+#include "core/Rounding.h"
+#include "platform/Database.h"
+
+QString GoodsListHead()
+{
+    return QStringLiteral("SELECT TA4.F1, TA4.F2, TA3.F2 AS LB, TA4.F4, TA4.F5, TA4.F7, TA4.F6, TA4.F3, TA4.F71, TA4.F11, "
+                          "TA4.V1, TA4.V2, TA4.V3, TA4.V5, TA4.F8, TA4.BColor, TA4.FColor, TA4.HW AS HW, TA4.Gys AS Gys "
+                          "FROM TA4 ");
+}
+
+GoodsListRows ReadGoodsList(const Database& db, const GoodsListQuery& q, const QString& priceFormat,
+                            const QString& amountFormat)
+{
+    QString sql = GoodsListHead() + (q.innerJoin ? QStringLiteral("JOIN TA3 ON TA4.F3 = TA3.F1")
+                                                 : QStringLiteral("LEFT JOIN TA3 ON TA4.F3 = TA3.F1"));
+    QStringList where;
+    if (!q.condition.trimmed().isEmpty())
+        where << QLatin1Char('(') + q.condition + QLatin1Char(')');
+    QVariantList params = q.params;
+    if (q.goodsClass >= 0) {
+        where << QStringLiteral("TA4.Fcplj = ?");
+        params << q.goodsClass;
+    }
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY TA4.F1");
+
+    const RecordSet rs = db.query(sql, params);
+    GoodsListRows out;
+    out.rows = rs.rowCount();
+    out.cells.resize(size_t(out.rows) * GoodsListColumns);
+    // Grid column -> query field.
+    static const int field[GoodsListColumns - 1] = {0, 1, 4, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 17, 18};
+    for (int r = 0; r < out.rows; ++r) {
+        QString* row = out.cells.data() + size_t(r) * GoodsListColumns;
+        for (int c = 0; c < GoodsListColumns - 1; ++c) {
+            const QVariant v = rs.value(r, field[c]);
+            if (v.isNull())
+                continue;
+            if (c == 5 || c == 8)
+                row[c] = FormatNumber(v.toDouble(), priceFormat);
+            else if (c == 13)
+                row[c] = FormatNumber(v.toDouble(), amountFormat);
+            else if (v.typeId() == QMetaType::Double)
+                row[c] = QString::number(v.toDouble(), 'g', 15);
+            else
+                row[c] = v.toString();
+        }
+        const qint64 back = rs.value(r, 15).toLongLong();
+        const qint64 fore = rs.value(r, 16).toLongLong();
+        if (back || fore)
+            out.colours.push_back({r, back, fore});
+    }
+    return out;
+}
