@@ -10,7 +10,7 @@ QString GoodsListHead()
                           "FROM TA4 ");
 }
 
-GoodsListRows ReadGoodsList(const Database& db, const GoodsListQuery& q, const QString& priceFormat,
+GoodsListRows ReadGoodsList(Database& db, const GoodsListQuery& q, const QString& priceFormat,
                             const QString& amountFormat)
 {
     QString sql = GoodsListHead() + (q.innerJoin ? QStringLiteral("JOIN TA3 ON TA4.F3 = TA3.F1")
@@ -27,31 +27,36 @@ GoodsListRows ReadGoodsList(const Database& db, const GoodsListQuery& q, const Q
         sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY TA4.F1");
 
-    const RecordSet rs = db.query(sql, params);
+    // Stepped once, straight into the cells: no intermediate record set.
+    Statement st(db, sql);
+    st.bindAll(params);
     GoodsListRows out;
-    out.rows = rs.rowCount();
-    out.cells.resize(size_t(out.rows) * GoodsListColumns);
+    const int pricePlaces = PatternDecimals(priceFormat);
+    const int amountPlaces = PatternDecimals(amountFormat);
     // Grid column -> query field.
     static const int field[GoodsListColumns - 1] = {0, 1, 4, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 17, 18};
-    for (int r = 0; r < out.rows; ++r) {
-        QString* row = out.cells.data() + size_t(r) * GoodsListColumns;
+    while (st.step()) {
+        const size_t base = out.cells.size();
+        out.cells.resize(base + GoodsListColumns);
+        QString* row = out.cells.data() + base;
         for (int c = 0; c < GoodsListColumns - 1; ++c) {
-            const QVariant v = rs.value(r, field[c]);
+            const QVariant v = st.column(field[c]);
             if (v.isNull())
                 continue;
             if (c == 5 || c == 8)
-                row[c] = FormatNumber(v.toDouble(), priceFormat);
+                row[c] = FormatDecimals(v.toDouble(), pricePlaces);
             else if (c == 13)
-                row[c] = FormatNumber(v.toDouble(), amountFormat);
+                row[c] = FormatDecimals(v.toDouble(), amountPlaces);
             else if (v.typeId() == QMetaType::Double)
                 row[c] = QString::number(v.toDouble(), 'g', 15);
             else
                 row[c] = v.toString();
         }
-        const qint64 back = rs.value(r, 15).toLongLong();
-        const qint64 fore = rs.value(r, 16).toLongLong();
+        const qint64 back = st.column(15).toLongLong();
+        const qint64 fore = st.column(16).toLongLong();
         if (back || fore)
-            out.colours.push_back({r, back, fore});
+            out.colours.push_back({out.rows, back, fore});
+        ++out.rows;
     }
     return out;
 }

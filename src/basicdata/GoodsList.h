@@ -37,5 +37,5 @@ struct GoodsListRows {
     std::vector<Colour> colours;  // only rows that carry one
 };
 
-GoodsListRows ReadGoodsList(const Database& db, const GoodsListQuery& query, const QString& priceFormat,
+GoodsListRows ReadGoodsList(Database& db, const GoodsListQuery& query, const QString& priceFormat,
                             const QString& amountFormat);
