@@ -24,19 +24,34 @@ namespace {
 
 const QString AllCategories = QStringLiteral("所有类别");
 
-QWidget* pickerParent(App& app, QWidget* parent)
+}  // namespace
+
+QWidget* PickerParent(App& app, QWidget* parent)
 {
     if (parent)
         return parent;
     return app.MainWindow ? app.MainWindow->widget() : nullptr;
 }
 
-}  // namespace
+void PlaceSelectButton(Grid* grid, QPushButton* button)
+{
+    const int row = grid->row();
+    if (grid->textMatrix(row, 0).isEmpty()) {
+        button->hide();
+        return;
+    }
+    // The viewport ends where a vertical scroll bar begins, so the button stays clear of it.
+    const QRect cell = grid->cellRect(row, 0);
+    button->resize(button->sizeHint().width(), std::max(cell.height(), 18));
+    button->move(std::max(0, grid->viewport()->width() - button->width()), cell.y());
+    button->show();
+    button->raise();
+}
 
 QString PickGoods(App& app, const GoodsPickRequest& request, QWidget* parent)
 {
     app.PickResult = request.preset.trimmed();
-    QueryGoods picker(app, pickerParent(app, parent));
+    QueryGoods picker(app, PickerParent(app, parent));
     picker.LoaderForm = request.host;
     picker.GysStr = request.supplier;
     picker.OnlyHaveBom = request.onlyWithStructure ? 1 : 0;
@@ -301,18 +316,7 @@ void QueryGoods::ShowPickerStatus()
 
 void QueryGoods::placeSelectButton()
 {
-    const int row = GD->row();
-    if (GD->textMatrix(row, 0).isEmpty()) {
-        CmdOK->hide();
-        return;
-    }
-    const QRect cell = GD->cellRect(row, 0);
-    // The viewport ends where a vertical scroll bar begins, so the button stays clear of it.
-    const int x = GD->viewport()->width() - CmdOK->sizeHint().width();
-    CmdOK->resize(CmdOK->sizeHint().width(), std::max(cell.height(), 18));
-    CmdOK->move(std::max(0, x), cell.y());
-    CmdOK->show();
-    CmdOK->raise();
+    PlaceSelectButton(GD, CmdOK);
 }
 
 void QueryGoods::GD_DblClick()

@@ -39,6 +39,12 @@ struct GoodsPickRequest {
 // Shows the picker modal over `parent` and answers the chosen code ("" = none).
 QString PickGoods(App& app, const GoodsPickRequest& request, QWidget* parent = nullptr);
 
+// What the pickers share: the window a modal picker opens over (the
+// caller, else the main window), and the floating "←选定" button placed at
+// the right end of the grid's current row, hidden on a row without a key.
+QWidget* PickerParent(App& app, QWidget* parent);
+void PlaceSelectButton(Grid* grid, QPushButton* button);
+
 class QueryGoods : public QDialog {
     Q_OBJECT
 public:

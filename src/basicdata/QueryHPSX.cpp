@@ -1,5 +1,6 @@
 #include "basicdata/QueryHPSX.h"
 
+#include "basicdata/QueryGoods.h"
 #include "core/App.h"
 #include "core/MainFrame.h"
 #include "core/SqlText.h"
@@ -16,7 +17,7 @@
 QString PickAttributeValue(App& app, const AttributePickRequest& request, QWidget* parent)
 {
     app.PickResult = request.preset;
-    QueryHPSX picker(app, parent ? parent : (app.MainWindow ? app.MainWindow->widget() : nullptr));
+    QueryHPSX picker(app, PickerParent(app, parent));
     picker.HPBM = request.goods;
     picker.Qdate = request.date;
     picker.RKCK = request.direction;
@@ -124,16 +125,7 @@ void QueryHPSX::QueryHpsxList()
 
 void QueryHPSX::placeSelectButton()
 {
-    const int row = GD->row();
-    if (GD->textMatrix(row, 0).isEmpty()) {
-        CmdOK->hide();
-        return;
-    }
-    const QRect cell = GD->cellRect(row, 0);
-    CmdOK->resize(CmdOK->sizeHint().width(), std::max(cell.height(), 18));
-    CmdOK->move(std::max(0, GD->viewport()->width() - CmdOK->width()), cell.y());
-    CmdOK->show();
-    CmdOK->raise();
+    PlaceSelectButton(GD, CmdOK);
 }
 
 void QueryHPSX::GD_DblClick()

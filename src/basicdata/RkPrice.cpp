@@ -1,5 +1,6 @@
 #include "basicdata/RkPrice.h"
 
+#include "basicdata/QueryGoods.h"
 #include "basicdata/RkPriceHistory.h"
 #include "core/App.h"
 #include "core/MainFrame.h"
@@ -14,7 +15,7 @@
 
 void ShowRkPriceHistory(App& app, const QString& goods, bool canClear, QWidget* parent)
 {
-    RkPrice window(app, goods, parent ? parent : (app.MainWindow ? app.MainWindow->widget() : nullptr));
+    RkPrice window(app, goods, PickerParent(app, parent));
     window.Menu_clear->setEnabled(canClear);
     window.exec();
 }
