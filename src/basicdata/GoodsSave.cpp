@@ -207,10 +207,17 @@ GoodsSaveOutcome SaveGoods(Database& db, const GoodsSaveContext& ctx, const Good
     }
 
     const double structureTotal = in.composite ? StructureTotal(in.structure) : 0;
+    // The class follows the composite box's tick where the box is offered;
+    // elsewhere a new goods is a part and an edited one keeps its class.
+    QVariant goodsClass;
+    if (in.structureOffered)
+        goodsClass = ::code(in.composite ? GoodsClass::Product : GoodsClass::Part);
+    else if (adding)
+        goodsClass = ::code(GoodsClass::Part);
     const QVariantList common{supplierCode,
                               in.location,
                               BoxValue(in.feeRate),
-                              ::code(in.structureOffered ? GoodsClass::Product : GoodsClass::Part),
+                              goodsClass,
                               BoxValue(in.refPrice),
                               structureTotal,
                               code,
@@ -237,7 +244,7 @@ GoodsSaveOutcome SaveGoods(Database& db, const GoodsSaveContext& ctx, const Good
     } else {
         QVariantList values = common;
         values << ctx.editStartCode;
-        db.execute(QStringLiteral("UPDATE TA4 SET Gys = ?, HW = ?, F701 = ?, Fcplj = ?, RkF7 = ?, F711 = ?, F1 = ?, F2 = ?, "
+        db.execute(QStringLiteral("UPDATE TA4 SET Gys = ?, HW = ?, F701 = ?, Fcplj = IFNULL(?, Fcplj), RkF7 = ?, F711 = ?, F1 = ?, F2 = ?, "
                                   "F3 = ?, F4 = ?, F5 = ?, F6 = ?, F71 = ?, F9 = ?, V1 = ?, V2 = ? WHERE F1 = ?"),
                    values);
         if (renamed) {

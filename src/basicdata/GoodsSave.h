@@ -48,8 +48,8 @@ struct GoodsInput {
     QString supplier;       // Txt(15): "code.name" or "code"
     bool supplierShown = false;
     QString picture;        // the picture reference (TA4.F9), stored as given
-    // The composite box is offered (ChK visible): the goods is a finished
-    // product and its structure is saved from `structure`.
+    // The composite box is offered (ChK visible): its tick makes the goods a
+    // finished product or a part, and the structure is saved from `structure`.
     bool structureOffered = false;
     bool composite = false;  // ChK ticked: the structure lines count
     QVector<StructureLine> structure;

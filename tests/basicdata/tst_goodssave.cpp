@@ -33,6 +33,7 @@ private Q_SLOTS:
     void costPlusFeeRollsUpTheStructure();
     void structureIsSavedWithTheGoods();
     void untickedStructureIsRemoved();
+    void classFollowsTheTick();
     void deleteRemovesTheGoodsAndItsStructureLines();
     void deleteQuestionNamesTheProducts();
     void codeInUse_data();
@@ -445,6 +446,19 @@ void TestGoodsSave::untickedStructureIsRemoved()
     QVERIFY(SaveGoods(set.db(), editing(QStringLiteral("X")), in).saved());
     QCOMPARE(cell(set.db(), "SELECT COUNT(*) FROM Bom").toInt(), 0);
     QCOMPARE(cell(set.db(), "SELECT F11 FROM TA4").toString(), QStringLiteral("0"));
+}
+
+void TestGoodsSave::classFollowsTheTick()
+{
+    FreshAccountSet set;
+    GoodsInput in = input(QStringLiteral("X"), QStringLiteral("零件"));
+    in.structureOffered = true;  // offered but not ticked: a part
+    QVERIFY(SaveGoods(set.db(), GoodsSaveContext{}, in).saved());
+    QCOMPARE(cell(set.db(), "SELECT Fcplj FROM TA4").toInt(), 0);
+    set.db().execute(QStringLiteral("UPDATE TA4 SET Fcplj = 1"));
+    in.structureOffered = false;  // a window without the box keeps the class
+    QVERIFY(SaveGoods(set.db(), editing(QStringLiteral("X")), in).saved());
+    QCOMPARE(cell(set.db(), "SELECT Fcplj FROM TA4").toInt(), 1);
 }
 
 void TestGoodsSave::deleteRemovesTheGoodsAndItsStructureLines()
