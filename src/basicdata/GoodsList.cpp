@@ -2,6 +2,7 @@
 
 #include "core/Rounding.h"
 #include "platform/Database.h"
+#include "platform/Grid.h"
 
 QString GoodsListHead()
 {
@@ -59,4 +60,60 @@ GoodsListRows ReadGoodsList(Database& db, const GoodsListQuery& q, const QString
         ++out.rows;
     }
     return out;
+}
+
+void SetGoodsListHeader(Grid* grid, const QString& theHname, const QString& attributeName)
+{
+    grid->setCols(GoodsListColumns);
+    grid->clear();
+    grid->clearRows();
+    grid->setRows(2);
+    grid->setHeaders({theHname + QStringLiteral("编码"), QStringLiteral("品名"), QStringLiteral("规格型号"),
+                      QStringLiteral("所属类别"), QStringLiteral("单位"), QStringLiteral("单价"), QStringLiteral("备注"),
+                      QStringLiteral("类别编码"), QStringLiteral("销售单价"), QString(), QString(), QString(), QString(),
+                      QString(), QStringLiteral("当前存量"), attributeName, QStringLiteral("供应商"), QString()});
+    for (int c = 0; c < GoodsListColumns; ++c)
+        grid->setFixedAlignment(c, Qt::AlignCenter);
+    for (int c : {0, 1, 2, 6})
+        grid->setColAlignment(c, Qt::AlignLeft | Qt::AlignVCenter);
+    for (int c : {3, 4})
+        grid->setColAlignment(c, Qt::AlignCenter);
+    for (int c = 7; c <= 14; ++c)
+        grid->setColWidth(c, 0);
+    grid->setColWidth(17, 0);
+}
+
+void FillGoodsGrid(Grid* grid, GoodsListRows rows)
+{
+    if (rows.rows == 0) {
+        grid->clearRows();
+        grid->setRows(2);
+        return;
+    }
+    grid->load(rows.rows, GoodsListColumns, std::move(rows.cells));
+    for (const GoodsListRows::Colour& c : rows.colours) {
+        for (int col = 0; col <= 14; ++col) {
+            if (c.back)
+                grid->setCellBackColor(c.row + 1, col, Grid::colorFromValue(c.back));
+            if (c.fore)
+                grid->setCellForeColor(c.row + 1, col, Grid::colorFromValue(c.fore));
+        }
+    }
+}
+
+QStringList GoodsListRowCells(const Grid* grid, int row)
+{
+    QStringList cells;
+    for (int c = 0; c < GoodsListColumns; ++c)
+        cells << grid->textMatrix(row, c);
+    return cells;
+}
+
+GoodsSortKind GoodsListSortKind(int col)
+{
+    if ((col >= 0 && col <= 4) || col == 6)
+        return GoodsSortKind::Text;
+    if (col == 5 || col == 8 || col == 14)
+        return GoodsSortKind::Number;
+    return GoodsSortKind::None;
 }

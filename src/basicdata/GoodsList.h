@@ -8,6 +8,7 @@
 #include <vector>
 
 class Database;
+class Grid;
 
 constexpr int GoodsListColumns = 18;
 
@@ -39,3 +40,15 @@ struct GoodsListRows {
 
 GoodsListRows ReadGoodsList(Database& db, const GoodsListQuery& query, const QString& priceFormat,
                             const QString& amountFormat);
+
+// Heads the list grid: 18 columns, the header row and one blank row; the
+// hidden columns (7 to 14, 17) carry what the detail tab takes from a row.
+// `attributeName` heads column 15 (the extra goods attribute), `supplier` column 16.
+void SetGoodsListHeader(Grid* grid, const QString& theHname, const QString& attributeName);
+// Loads the rows in one reset and paints the stored row colours on columns 0 to 14.
+void FillGoodsGrid(Grid* grid, GoodsListRows rows);
+// The 18 cells of list row `row`.
+QStringList GoodsListRowCells(const Grid* grid, int row);
+// How the list sorts a column: text for 0-4 and 6, numbers for 5, 8 and 14, not at all otherwise.
+enum class GoodsSortKind { None, Text, Number };
+GoodsSortKind GoodsListSortKind(int col);

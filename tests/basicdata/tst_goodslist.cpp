@@ -1,5 +1,6 @@
 #include "basicdata/GoodsList.h"
 #include "platform/Database.h"
+#include "platform/Grid.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
@@ -13,6 +14,7 @@ private Q_SLOTS:
     void columnsAndFormats();
     void selection_data();
     void selection();
+    void gridHeaderAndColours();
 };
 
 namespace {
@@ -91,6 +93,27 @@ void TestGoodsList::selection()
     q.innerJoin = inner;
     q.goodsClass = goodsClass;
     QCOMPARE(codes(ReadGoodsList(set.db(), q, QStringLiteral("#0.00"), QStringLiteral("#0.00"))), expected);
+}
+
+void TestGoodsList::gridHeaderAndColours()
+{
+    FreshAccountSet set;
+    fill(set.db());
+    Grid grid;
+    SetGoodsListHeader(&grid, QStringLiteral("零件"), QStringLiteral("颜色"));
+    QCOMPARE(grid.textMatrix(0, 0), QStringLiteral("零件编码"));
+    QCOMPARE(grid.textMatrix(0, 15), QStringLiteral("颜色"));
+    QCOMPARE(grid.colWidth(7), 0);
+    QCOMPARE(grid.rows(), 2);
+    FillGoodsGrid(&grid, ReadGoodsList(set.db(), GoodsListQuery{}, QStringLiteral("#0.00"), QStringLiteral("#0.00")));
+    QCOMPARE(grid.rows(), 3);
+    QCOMPARE(grid.cellBackColor(1, 14), Grid::colorFromValue(255));
+    QVERIFY(!grid.cellBackColor(1, 15).isValid());
+    QVERIFY(!grid.cellBackColor(2, 0).isValid());
+    QCOMPARE(GoodsListRowCells(&grid, 1).value(15), QStringLiteral("x'y"));
+    QCOMPARE(GoodsListSortKind(1), GoodsSortKind::Text);
+    QCOMPARE(GoodsListSortKind(14), GoodsSortKind::Number);
+    QCOMPARE(GoodsListSortKind(7), GoodsSortKind::None);
 }
 
 VX_REGISTER_TEST(TestGoodsList)
