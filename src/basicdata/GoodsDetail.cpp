@@ -201,6 +201,64 @@ void GoodsDetail::build()
     ChkBM[0]->setEnabled(pinyinLoaded);
 }
 
+void GoodsDetail::settle(bool supplierMenuVisible, const QString& attributeName)
+{
+    const Database& db = app.CurrentDatabase;
+    for (int i : {10, 11, 12, 13, 14, 15}) {
+        Txt[i]->hide();
+    }
+    for (int i : {10, 11, 13, 14, 15, 16})
+        Lab[i]->hide();
+    fixedSupplier = BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE id = 7715"))) == 1 &&
+                    supplierMenuVisible;
+    Txt[15]->setVisible(fixedSupplier);
+    Lab[15]->setVisible(fixedSupplier);
+    CmdQGys->setEnabled(fixedSupplier);
+    Lab[16]->setText(attributeName);
+    Txt[14]->setVisible(!attributeName.isEmpty());
+    Lab[16]->setVisible(!attributeName.isEmpty());
+    // Opening quantity and amount: shown, and typed only while adding (or by "001").
+    for (int i : {10, 11}) {
+        Txt[i]->show();
+        Lab[i]->show();
+    }
+    if (app.WithPrices != 0) {
+        if (!app.CanSeeCost) {
+            Txt[5]->setEchoMode(QLineEdit::Password);
+            Txt[11]->setEchoMode(QLineEdit::Password);
+            Opt0->setEnabled(false);
+        }
+        if (!app.CanSeeProfit) {
+            Txt[7]->setEchoMode(QLineEdit::Password);
+            Opt1->setEnabled(false);
+        }
+        LabPrice->setText(QStringLiteral(" "));
+    } else {
+        for (QWidget* w : std::initializer_list<QWidget*>{Lab[5], Lab[7], Txt[5], Txt[7], LabPrice, Lab[11], Txt[11]})
+            w->hide();
+    }
+    LabPrice->hide();
+    const bool partWord = SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE id = 92")) == QLatin1String("1");
+    compositeAllowed = partWord && theHname != app.PartTerm;
+    ChK->setVisible(compositeAllowed);
+    Lab[12]->setVisible(compositeAllowed);
+    Lab[12]->setText(QStringLiteral("该") + theHname + QStringLiteral("由其它") + app.PartTerm + QStringLiteral("组成"));
+    if (app.isWarehouseEdition()) {
+        Lab[7]->hide();
+        Txt[7]->hide();
+    }
+    if (app.CanSeeCost)
+        Opt0->setChecked(true);
+    if (app.InboundRefPrice == 1) {
+        Lab[13]->show();
+        Txt[12]->show();
+        if (theHname == app.ProductTerm && app.CostPlusFeePrice == 1) {
+            Lab[14]->show();
+            Txt[13]->show();
+        }
+    }
+}
+
 void GoodsDetail::placeCodeAndName(bool nameFirst)
 {
     QWidget* first[2] = {Lab[0], Txt[0]};
@@ -335,6 +393,23 @@ void GoodsDetail::EnterEditMode(bool adding)
             Txt[i]->clear();
     }
     Txt[0]->setReadOnly(false);
+    if (!adding) {
+        // Only "001" changes the opening figures of an existing goods; the
+        // cost is typed only by an operator who may see it, for goods without stock.
+        const bool admin = app.OperatorCode == QLatin1String("001");
+        Txt[10]->setReadOnly(!admin);
+        Txt[11]->setReadOnly(!admin);
+        Txt[5]->setReadOnly(!app.CanSeeCost);
+        const bool noStock = BoxValue(TxtSL->text()) == 0;
+        Txt[5]->setVisible(noStock && app.WithPrices != 0);
+        Lab[5]->setVisible(noStock && app.WithPrices != 0);
+        if (admin && app.AdminEditStock)
+            LabSL->setText(QStringLiteral("库存数量"));
+        LabSL->hide();
+        TxtSL->hide();
+        ChkBM[1]->setChecked(false);
+        ChkBM[2]->setChecked(false);
+    }
     Txt[2]->hide();
     CmbLB->show();
     Txt[3]->hide();

@@ -55,6 +55,11 @@ public:
     // The stored picture reference of the goods shown or being edited.
     QString pictureRef;
 
+    // What the window settles when it loads: the optional boxes shown or
+    // hidden by the settings (fixed supplier, extra attribute, reference
+    // price, fee rate), price boxes masked for an operator who may not see
+    // them, the composite box offered or not.
+    void settle(bool supplierMenuVisible, const QString& attributeName);
     // Fills the boxes from a goods list row (the 18 list cells).
     void ShowGoodsRecord(const QStringList& row);
     // The boxes as the save reads them.
