@@ -27,7 +27,22 @@ GoodsListRows ReadGoodsList(Database& db, const GoodsListQuery& q, const QString
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY TA4.F1");
+    return ReadGoodsListStatement(db, sql, params, priceFormat, amountFormat);
+}
 
+QString GoodsQueryStatement(const QString& answer, int goodsClass)
+{
+    QString sql = answer;
+    if (goodsClass >= 0)
+        sql += (answer.contains(QLatin1String(" Where "), Qt::CaseInsensitive) ? QStringLiteral(" And TA4.Fcplj = ")
+                                                                              : QStringLiteral(" Where TA4.Fcplj = ")) +
+               QString::number(goodsClass);
+    return sql + QStringLiteral(" ORDER BY TA4.F1");
+}
+
+GoodsListRows ReadGoodsListStatement(Database& db, const QString& sql, const QVariantList& params,
+                                     const QString& priceFormat, const QString& amountFormat)
+{
     // Stepped once, straight into the cells: no intermediate record set.
     Statement st(db, sql);
     st.bindAll(params);

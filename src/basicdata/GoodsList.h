@@ -40,6 +40,13 @@ struct GoodsListRows {
 
 GoodsListRows ReadGoodsList(Database& db, const GoodsListQuery& query, const QString& priceFormat,
                             const QString& amountFormat);
+// The same from a whole statement of the list's field order (the query
+// dialog's answer with the window's filter and order added).
+GoodsListRows ReadGoodsListStatement(Database& db, const QString& sql, const QVariantList& params,
+                                     const QString& priceFormat, const QString& amountFormat);
+// The query dialog's answer (head + " Where (" + conditions + ")", or the
+// head alone) with the class filter and the list order added.
+QString GoodsQueryStatement(const QString& answer, int goodsClass);
 
 // Heads the list grid: 18 columns, the header row and one blank row; the
 // hidden columns (7 to 14, 17) carry what the detail tab takes from a row.

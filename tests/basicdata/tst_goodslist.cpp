@@ -15,6 +15,7 @@ private Q_SLOTS:
     void selection_data();
     void selection();
     void gridHeaderAndColours();
+    void queryAnswerKeepsTheClassFilter();
 };
 
 namespace {
@@ -114,6 +115,20 @@ void TestGoodsList::gridHeaderAndColours()
     QCOMPARE(GoodsListSortKind(1), GoodsSortKind::Text);
     QCOMPARE(GoodsListSortKind(14), GoodsSortKind::Number);
     QCOMPARE(GoodsListSortKind(7), GoodsSortKind::None);
+}
+
+void TestGoodsList::queryAnswerKeepsTheClassFilter()
+{
+    FreshAccountSet set;
+    fill(set.db());
+    const QString head = GoodsListHead() + QStringLiteral("LEFT JOIN TA3 ON TA4.F3 = TA3.F1 ");
+    QCOMPARE(GoodsQueryStatement(head, 1), head + QStringLiteral(" Where TA4.Fcplj = 1 ORDER BY TA4.F1"));
+    const QString answer = head + QStringLiteral(" Where (TA4.F1 = 'A' Or TA4.F1 = 'C')");
+    QCOMPARE(codes(ReadGoodsListStatement(set.db(), GoodsQueryStatement(answer, 0), {}, "#0.00", "#0.00")),
+             (QStringList{"A", "C"}));
+    QCOMPARE(codes(ReadGoodsListStatement(set.db(), GoodsQueryStatement(answer, 1), {}, "#0.00", "#0.00")), QStringList{});
+    QCOMPARE(codes(ReadGoodsListStatement(set.db(), GoodsQueryStatement(head, -1), {}, "#0.00", "#0.00")),
+             (QStringList{"A", "B", "C"}));
 }
 
 VX_REGISTER_TEST(TestGoodsList)
