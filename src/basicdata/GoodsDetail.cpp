@@ -6,7 +6,8 @@
 #include "core/Permissions.h"
 #include "basicdata/StructureEditor.h"
 #include "core/App.h"
-#include "core/PictureViewer.h"
+#include "core/SettingsCatalogue.h"
+#include "widgets/PictureViewer.h"
 #include "core/Rounding.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
@@ -209,7 +210,7 @@ void GoodsDetail::settle(bool supplierMenuVisible, const QString& attributeName)
     }
     for (int i : {10, 11, 13, 14, 15, 16})
         Lab[i]->hide();
-    fixedSupplier = BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE id = 7715"))) == 1 &&
+    fixedSupplier = BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE id = ?"), {SetFixedSupplier})) == 1 &&
                     supplierMenuVisible;
     Txt[15]->setVisible(fixedSupplier);
     Lab[15]->setVisible(fixedSupplier);
@@ -238,7 +239,7 @@ void GoodsDetail::settle(bool supplierMenuVisible, const QString& attributeName)
             w->hide();
     }
     LabPrice->hide();
-    const bool partWord = SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE id = 92")) == QLatin1String("1");
+    const bool partWord = SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE id = ?"), {SetPartWord}) == QLatin1String("1");
     compositeAllowed = partWord && theHname != app.PartTerm;
     ChK->setVisible(compositeAllowed);
     Lab[12]->setVisible(compositeAllowed);

@@ -1,9 +1,9 @@
 #include "basicdata/QueryGoods.h"
 
 #include "core/App.h"
-#include "core/GridBehaviours.h"
+#include "widgets/GridBehaviours.h"
 #include "core/MainFrame.h"
-#include "core/Permissions.h"
+#include "widgets/NoRightsRefusal.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"

@@ -37,7 +37,7 @@ void fill(Database& db)
     a.openingAmount = 10;
     AddGoods(db, a);
     GoodsSpec b{QStringLiteral("B"), QStringLiteral("乙")};
-    b.goodsClass = 1;
+    b.goodsClass = GoodsClass::Product;
     AddGoods(db, b);
     GoodsSpec c{QStringLiteral("C"), QStringLiteral("丙")};
     c.category = QStringLiteral("GONE");

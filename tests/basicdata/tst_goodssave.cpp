@@ -151,7 +151,7 @@ void TestGoodsSave::refusals()
     QFETCH(QString, value);
     QFETCH(QString, message);
     FreshAccountSet set;
-    AddUnit(set.db(), {QStringLiteral("C1"), QStringLiteral("客户"), 1});
+    AddUnit(set.db(), {QStringLiteral("C1"), QStringLiteral("客户"), UnitKind::Customer});
     GoodsInput in = input(QStringLiteral("G1"), QStringLiteral("螺丝"));
     in.supplierShown = true;
     if (field == "code") in.code = value;
@@ -213,7 +213,7 @@ void TestGoodsSave::editRenameCarriesIntoEveryReference()
     AddGoods(db, {QStringLiteral("P"), QStringLiteral("零件")});
     AddBomPart(db, QStringLiteral("X"), QStringLiteral("P"), 2);  // X as product
     AddBomPart(db, QStringLiteral("Z"), QStringLiteral("X"), 1);  // X as a part of Z
-    AddDocument(db, {QStringLiteral("RK1"), QDate(2024, 5, 13), QString(), 1, QStringLiteral("采购入库单"), false,
+    AddDocument(db, {QStringLiteral("RK1"), QDate(2024, 5, 13), QString(), DocKind::Inbound, QStringLiteral("采购入库单"), false,
                      {{QStringLiteral("X"), 3, 2}}});
     db.execute(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7) VALUES ('C1', 'X', 9)"));
     db.execute(QStringLiteral("INSERT INTO RkPrice (F1, F7) VALUES ('X', 4)"));
@@ -248,7 +248,7 @@ void TestGoodsSave::failedEditChangesNothing()
     FreshAccountSet set;
     Database& db = set.db();
     AddGoods(db, {QStringLiteral("X"), QStringLiteral("旧名")});
-    AddDocument(db, {QStringLiteral("RK1"), QDate(2024, 5, 13), QString(), 1, QStringLiteral("采购入库单"), false,
+    AddDocument(db, {QStringLiteral("RK1"), QDate(2024, 5, 13), QString(), DocKind::Inbound, QStringLiteral("采购入库单"), false,
                      {{QStringLiteral("X"), 3, 2}}});
     db.execute(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7) VALUES ('C1', 'X', 9)"));
     db.execute(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON KhPrice BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
@@ -291,7 +291,7 @@ void TestGoodsSave::editNeverWritesRunningFiguresFromBoxes()
     shown.cost = QStringLiteral("0.00");
     shown.costEditable = false;
     // ... while another workstation audits a receipt of 5 at 2.
-    AddDocument(db, {QStringLiteral("RK1"), QDate(2024, 5, 13), QString(), 1, QStringLiteral("采购入库单"), false,
+    AddDocument(db, {QStringLiteral("RK1"), QDate(2024, 5, 13), QString(), DocKind::Inbound, QStringLiteral("采购入库单"), false,
                      {{QStringLiteral("X"), 5, 2}}});
     PostDocument(db, PostingRules{}, QStringLiteral("RK1"), QStringLiteral("系统管理员"), {});
     QCOMPARE(num(db, "F8", "X"), 5.0);
@@ -310,7 +310,7 @@ void TestGoodsSave::editedOpeningFiguresRecostTheGoods()
     FreshAccountSet set;
     Database& db = set.db();
     AddGoods(db, {QStringLiteral("X"), QStringLiteral("螺丝")});
-    AddDocument(db, {QStringLiteral("RK1"), QDate(2024, 5, 13), QString(), 1, QStringLiteral("采购入库单"), false,
+    AddDocument(db, {QStringLiteral("RK1"), QDate(2024, 5, 13), QString(), DocKind::Inbound, QStringLiteral("采购入库单"), false,
                      {{QStringLiteral("X"), 5, 2}}});
     PostDocument(db, PostingRules{}, QStringLiteral("RK1"), QStringLiteral("系统管理员"), {});
     GoodsInput in = input(QStringLiteral("X"), QStringLiteral("螺丝"));
@@ -510,7 +510,7 @@ void TestGoodsSave::codeInUse()
     QFETCH(QString, code);
     QFETCH(bool, inUse);
     FreshAccountSet set;
-    AddDocument(set.db(), {QStringLiteral("RK1"), QDate(2024, 5, 13), QString(), 1, QStringLiteral("采购入库单"), false,
+    AddDocument(set.db(), {QStringLiteral("RK1"), QDate(2024, 5, 13), QString(), DocKind::Inbound, QStringLiteral("采购入库单"), false,
                            {{QStringLiteral("X"), 1, 1}}});
     AddBomPart(set.db(), QStringLiteral("X"), QStringLiteral("P"), 1);
     QCOMPARE(GoodsCodeInUse(set.db(), code), inUse);
