@@ -35,18 +35,14 @@ bool CreateAccountSetFromTemplate(const App& app, const QString& path)
 
 void BackupSetFile(const QString& source, const QString& target)
 {
-    // Only a file this call made may be removed after a failure.
-    if (QFileInfo::exists(target))
-        throw DbError(SQLITE_CANTOPEN, QStringLiteral("目标文件已存在：%1").arg(target), DbError::Kind::NoAccess);
     AccountSetLock alone;
     LockSetAlone(alone, source);
-    try {
-        Database::compactFile(source, target);
-    } catch (const DbError&) {
-        QFile::remove(target);
-        throw;
-    }
-    RestrictToAdmin(target);
+    Database::compactFile(source, target, Database::DefaultPassword, RestrictToAdmin);
+}
+
+QString WithSetExtension(const QString& path)
+{
+    return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".vxs") : path;
 }
 
 QString ImportedSetName(const QString& path)

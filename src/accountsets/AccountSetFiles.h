@@ -26,6 +26,10 @@ bool CreateAccountSetFromTemplate(const App& app, const QString& path);
 // left at `target` after a failure.
 void BackupSetFile(const QString& source, const QString& target);
 
+// `path` with the extension ".vxs" added when its file name has none, so
+// that the set or copy is found again under the file dialogs' filter.
+QString WithSetExtension(const QString& path);
+
 // The name an imported file is offered under: its file name, cut before the
 // first "." unless the name begins with it.
 QString ImportedSetName(const QString& path);

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -109,16 +110,36 @@ void AccountSetList::removeAt(int index)
     selected = count() > 0 ? 0 : -1;
 }
 
-QString AccountSetListPath(const App& app)
+namespace {
+
+// The list file's name in `folder`: "dbsetup.dat" when present, else the edition's.
+QString listFileIn(const App& app, const QString& folder)
 {
-    const QString dbsetup = app.AppFolder + QStringLiteral("dbsetup.dat");
+    const QString dbsetup = folder + QStringLiteral("dbsetup.dat");
     if (!FileExists(dbsetup).isEmpty())
         return dbsetup;
     if (app.AppTitle.indexOf(QStringLiteral("仓库")) > 0)
-        return app.AppFolder + QStringLiteral("ckdblst.dat");
+        return folder + QStringLiteral("ckdblst.dat");
     if (app.AppTitle.indexOf(QStringLiteral("进销存")) > 0)
-        return app.AppFolder + QStringLiteral("jxcdblst.dat");
-    return app.AppFolder + QStringLiteral("vorlolst.dat");
+        return folder + QStringLiteral("jxcdblst.dat");
+    return folder + QStringLiteral("vorlolst.dat");
+}
+
+}  // namespace
+
+QString AccountSetListFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Vorlix/");
+}
+
+QString AccountSetListPath(const App& app)
+{
+    return listFileIn(app, AccountSetListFolder());
+}
+
+QString OldAccountSetListPath(const App& app)
+{
+    return listFileIn(app, app.AppFolder);
 }
 
 QString DefaultSetFileName(const App& app)
@@ -135,7 +156,11 @@ bool LoadAccountSetList(App& app, AccountSetList& list)
     list.noChooser = false;
 
     bool showChooser = true;
-    const QString file = AccountSetListPath(app);
+    // A list kept in the program folder by earlier versions is read until
+    // the user's own list has been written.
+    QString file = AccountSetListPath(app);
+    if (FileExists(file).isEmpty())
+        file = OldAccountSetListPath(app);
     const auto lines = FileExists(file).isEmpty() ? std::nullopt : readLines(file);
     if (lines) {
         int i = 0;
@@ -184,6 +209,7 @@ bool SaveAccountSetList(const App& app, const AccountSetList& list)
     for (const QString& line : lines)
         bytes += encoder(line) + QByteArrayLiteral("\r\n");
 
+    QDir().mkpath(AccountSetListFolder());
     QSaveFile f(AccountSetListPath(app));
     if (!f.open(QIODevice::WriteOnly))
         return false;
@@ -194,7 +220,7 @@ bool SaveAccountSetList(const App& app, const AccountSetList& list)
 QString ListNotSavedText(const App& app)
 {
     return QStringLiteral("无法写入账套列表文件[") + AccountSetListPath(app) +
-           QStringLiteral("]！本次对账套列表的修改没有保存，请检查您对程序文件夹的写入权限。");
+           QStringLiteral("]！本次对账套列表的修改没有保存，请检查您对该文件所在文件夹的写入权限。");
 }
 
 QString DefaultFolder(App& app, int kind)

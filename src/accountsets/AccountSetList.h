@@ -1,6 +1,7 @@
 #pragma once
-// The account sets this workstation knows: a text file in the program folder
-// holding the data folder, whether the chooser is shown at start-up, and a
+// The account sets a user knows: a text file in the user's data folder
+// (earlier versions kept it in the program folder, where it is still read
+// until the user's own list is written), holding the data folder, whether the chooser is shown at start-up, and a
 // display name and file path per set. The set opened last comes first.
 //
 // File format (GB18030, every line ended by CR LF):
@@ -35,8 +36,12 @@ inline const QString DataFolderName = QStringLiteral("Vorlix批号版账套");
 // Name of the backup subfolder of the data folder.
 inline const QString BackupFolderName = QStringLiteral("数据备份");
 
-// Full path of the list file: "dbsetup.dat" when present, else the edition's file.
+// The user's folder of the list file, ending in "/".
+QString AccountSetListFolder();
+// Full path of the user's list file: "dbsetup.dat" when present, else the edition's file.
 QString AccountSetListPath(const App& app);
+// The same name in the program folder, where earlier versions kept the list.
+QString OldAccountSetListPath(const App& app);
 
 // File name of the default account set of the edition ("仓库账套.vxs" ...).
 QString DefaultSetFileName(const App& app);

@@ -31,8 +31,7 @@ QString AutoBackupFolder(App& app)
 void BackupAccountSet(App& app, const QString& target)
 {
     ExclusiveSetAccess alone(app);
-    app.CurrentDatabase.exportTo(target, app.CurrentDatabase.password());
-    RestrictToAdmin(target);
+    app.CurrentDatabase.exportTo(target, app.CurrentDatabase.password(), RestrictToAdmin);
 }
 
 AutoBackupSettings LoadAutoBackupSettings(App& app)

@@ -25,9 +25,10 @@ QString BackupFileName(const App& app, const QDate& day);
 QString AutoBackupFolder(App& app);
 
 // Writes a compacted copy of the open set to the new file `target` with the
-// set's password while holding the set to this program alone, then restricts
-// the copy to "001". The set stays open throughout. Throws DbError: Busy when
-// another instance has the set open; nothing is left at `target` on failure.
+// set's password while holding the set to this program alone, restricted to
+// "001" before it takes its name. The set stays open throughout. Throws
+// DbError: Busy when another instance has the set open; nothing is left at
+// `target` on failure or when the program is stopped part way.
 void BackupAccountSet(App& app, const QString& target);
 
 // What the automatic-backup tab shows: the interval text ("" before any

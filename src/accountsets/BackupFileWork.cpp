@@ -3,16 +3,11 @@
 #include "core/AccountSetOpen.h"
 #include "core/App.h"
 #include "platform/AccountSetLock.h"
+#include "platform/WholeFile.h"
 #include "platform/sqlcipher.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <unistd.h>
 
 FileSwapError::FileSwapError(const QString& description)
     : DbError(SQLITE_CANTOPEN, description, DbError::Kind::NoAccess)
@@ -68,14 +63,13 @@ ExclusiveSetAccess::~ExclusiveSetAccess()
 
 QString CopyBeside(const QString& source, const QString& target)
 {
-    const QFileInfo targetInfo(target);
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw FileSwapError(QStringLiteral("无法读取文件 %1：%2").arg(source, in.errorString()));
-    QTemporaryFile out(targetInfo.absolutePath() + QStringLiteral("/.") + targetInfo.fileName() +
-                       QStringLiteral(".XXXXXX"));
-    if (!out.open())
-        throw FileSwapError(QStringLiteral("无法在文件夹 %1 中写入文件：%2").arg(targetInfo.absolutePath(), out.errorString()));
+    PartialFile copy(target);
+    QFile out(copy.path());
+    if (!out.open(QIODevice::WriteOnly))
+        throw FileSwapError(QStringLiteral("无法写入文件 %1：%2").arg(out.fileName(), out.errorString()));
     QByteArray chunk;
     while (!in.atEnd()) {
         chunk = in.read(1 << 20);
@@ -84,23 +78,28 @@ QString CopyBeside(const QString& source, const QString& target)
         if (out.write(chunk) != chunk.size())
             throw FileSwapError(QStringLiteral("无法写入文件 %1：%2").arg(out.fileName(), out.errorString()));
     }
+    if (!out.flush())
+        throw FileSwapError(QStringLiteral("无法写入文件 %1：%2").arg(out.fileName(), out.errorString()));
+    out.close();
     // The rename that follows must never put a file in place whose data is
     // still only in the page cache.
-    if (!out.flush() || ::fsync(out.handle()) != 0)
-        throw FileSwapError(QStringLiteral("无法写入文件 %1：%2").arg(out.fileName(), QString::fromLocal8Bit(std::strerror(errno))));
-    out.setPermissions(targetInfo.exists() ? QFile::permissions(target)
-                                           : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    out.setAutoRemove(false);
-    return out.fileName();
+    try {
+        SyncFileToDisk(copy.path());
+    } catch (const DbError& e) {
+        throw FileSwapError(e.description());
+    }
+    out.setPermissions(QFileInfo::exists(target) ? QFile::permissions(target)
+                                                 : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return copy.keep();
 }
 
 void ReplaceFile(const QString& fresh, const QString& target)
 {
-    if (std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(target).constData()) == 0)
-        return;
-    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-    QFile::remove(fresh);
-    throw FileSwapError(QStringLiteral("无法替换文件 %1：%2").arg(target, reason));
+    try {
+        RenameWholeFile(fresh, target, true);
+    } catch (const DbError& e) {
+        throw FileSwapError(QStringLiteral("无法替换文件 %1：%2").arg(target, e.description()));
+    }
 }
 
 void RestrictToAdmin(const QString& path)

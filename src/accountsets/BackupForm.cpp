@@ -1,5 +1,6 @@
 #include "accountsets/BackupForm.h"
 
+#include "accountsets/AccountSetFiles.h"
 #include "accountsets/Backup.h"
 #include "core/App.h"
 #include "widgets/BusyPointer.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -43,8 +45,11 @@ QLabel* label(QWidget* parent, const char* name, const QString& text)
 QString AskNewBackupTarget(const QString& title, const QString& proposed)
 {
     for (;;) {
-        const QString target = Dialogs().saveFile(title, proposed, QStringLiteral("*.vxs (*.vxs);;*.* (*)"));
-        if (target.isEmpty() || FileExists(target).isEmpty())
+        QString target = Dialogs().saveFile(title, proposed, QStringLiteral("*.vxs (*.vxs);;*.* (*)"));
+        if (target.isEmpty())
+            return target;
+        target = WithSetExtension(target);
+        if (FileExists(target).isEmpty())
             return target;
         MsgBox(QStringLiteral("目标位置已备份的同名文件，请删除目标文件或更换备份位置！"));
     }
@@ -100,6 +105,7 @@ sysDBbak::sysDBbak(App& app, QWidget* parent) : QDialog(parent), app(app)
     CmdDlg = button(Frm2, "CmdDlg", "…");
     LabInfo = label(Frm2, "LabInfo", QString());
     LabInfo->setWordWrap(true);
+    LabInfo->setMinimumWidth(420);
     Command2 = button(Frm2, "Command2", "保存设置");
     Command1 = button(Frm2, "Command1", "返回系统");
     auto* frm2Layout = new QGridLayout(Frm2);
@@ -117,12 +123,15 @@ sysDBbak::sysDBbak(App& app, QWidget* parent) : QDialog(parent), app(app)
     frm2Layout->addLayout(frm2Buttons, 3, 0, 1, 4);
     frm2Layout->setColumnStretch(2, 1);
 
-    // The two frames share one place; the tab decides which one shows.
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(TabStrip1, 0, 0);
-    layout->addWidget(Frm1, 1, 0);
-    layout->addWidget(Frm2, 1, 0);
-    Frm2->hide();
+    // The two frames share one place; the tab decides which one shows. The
+    // stack is as large as the larger frame, so the automatic-backup tab's
+    // explanation is never cut off.
+    Frames = new QStackedWidget(this);
+    Frames->addWidget(Frm1);
+    Frames->addWidget(Frm2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(TabStrip1);
+    layout->addWidget(Frames, 1);
 
     connect(TabStrip1, &QTabBar::currentChanged, this, &sysDBbak::TabStrip1_Click);
     connect(Command3, &QPushButton::clicked, this, &sysDBbak::Command3_Click);
@@ -156,8 +165,7 @@ void sysDBbak::fillTexts()
 
 void sysDBbak::TabStrip1_Click(int index)
 {
-    Frm1->setVisible(index == 0);
-    Frm2->setVisible(index == 1);
+    Frames->setCurrentWidget(index == 1 ? Frm2 : Frm1);
 }
 
 void sysDBbak::Command2_Click()

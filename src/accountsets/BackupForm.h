@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class QFrame;
+class QStackedWidget;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -30,6 +31,7 @@ public:
     QPushButton* Command3;  // 开始备份
     QPushButton* Command4;  // 返回系统
     QFrame* Frm2;
+    QStackedWidget* Frames;  // shows Frm1 or Frm2
     QLabel* Label1;
     QLineEdit* Txt;
     QLabel* Label2;

@@ -62,7 +62,7 @@ void recordCompaction(App& app, qint64 kb)
 SysdbCompact::SysdbCompact(App& app, QWidget* parent) : QDialog(parent), app(app)
 {
     setObjectName(QStringLiteral("SysdbCompact"));
-    setWindowTitle(QStringLiteral("  帐套文件压缩"));
+    setWindowTitle(QStringLiteral("帐套文件压缩"));
     setModal(true);
 
     Image1 = new QLabel(this);

@@ -253,6 +253,7 @@ void ZbSet::newone_Click()
                                   SetFilter);
         if (path.isEmpty())
             return;
+        path = WithSetExtension(path);
         if (FileExists(path).isEmpty())
             break;
         MsgBox(QStringLiteral("目标位置已存在同名文件，请更换存放位置或文件名！"));

@@ -131,7 +131,8 @@ OperatorsForm::OperatorsForm(App& app, QWidget* parent) : QDialog(parent), app(a
             const bool out = groupOut || alwaysOutOfView(g, k) || (warehouse && g == 4 && k == 1);
             auto* b = new QCheckBox(QString::fromUtf8(Groups[g].items[k]), out ? offstage : Frm);
             b->setObjectName(QStringLiteral("Chk0%1").arg(10 * g + k));
-            b->setStyleSheet(QStringLiteral("color: blue;"));
+            // Blue only while editable: disabled boxes must look disabled.
+            b->setStyleSheet(QStringLiteral("QCheckBox:enabled { color: blue; }"));
             Chk0[10 * g + k] = b;
             if (!out)
                 rows->addWidget(b, 2 * r, 2 + k);

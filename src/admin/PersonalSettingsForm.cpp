@@ -19,6 +19,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -64,11 +65,15 @@ PersonalSettingsForm::PersonalSettingsForm(App& app, QWidget* parent) : QDialog(
     for (const char* caption : {"个人记事", "更改密码", "背景设置", "字幕设置"})
         TabS->addTab(QString::fromUtf8(caption));
     outer->addWidget(TabS);
+    // One stack for the four pages: the window keeps the size of the largest
+    // page instead of changing width with the tab.
+    auto* pages = new QStackedWidget(this);
     for (int i = 1; i <= 4; ++i) {
-        Frm[i] = new QFrame(this);
+        Frm[i] = new QFrame(pages);
         Frm[i]->setObjectName(QStringLiteral("Frm%1").arg(i));
-        outer->addWidget(Frm[i], 1);
+        pages->addWidget(Frm[i]);
     }
+    outer->addWidget(pages, 1);
 
     // Tab 1: notes.
     auto* notes = new QVBoxLayout(Frm[3]);
@@ -179,8 +184,8 @@ bool PersonalSettingsForm::showPreview(const QString& path)
 void PersonalSettingsForm::TabS_Click(int tab)
 {
     const int pages[4] = {3, 1, 2, 4};
-    for (int i = 0; i < 4; ++i)
-        Frm[pages[i]]->setVisible(i == tab);
+    if (tab >= 0 && tab < 4)
+        qobject_cast<QStackedWidget*>(Frm[pages[tab]]->parentWidget())->setCurrentWidget(Frm[pages[tab]]);
     if (tab == 2) {
         LabEgg->hide();
         PictureClicks = 0;

@@ -15,7 +15,7 @@
 SysFunHpsx::SysFunHpsx(SysFuncSet& wizard) : QDialog(&wizard), wizard(wizard)
 {
     setObjectName(QStringLiteral("SysFunHpsx"));
-    setWindowTitle(QStringLiteral(" 设置货品动态属性"));
+    setWindowTitle(QStringLiteral("设置货品动态属性"));
     setModal(true);
 
     Label1 = new QLabel(QStringLiteral("“货品动态属性”是指针对货品某一方面的说明，这个说明是可变的，并不是在[货品档案]中规定好的。\n"

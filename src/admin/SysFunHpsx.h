@@ -1,5 +1,5 @@
 #pragma once
-// " 设置货品动态属性": chooses the name of the goods attribute (or none) for
+// "设置货品动态属性": chooses the name of the goods attribute (or none) for
 // the settings wizard; it reads and writes only the wizard's TxtHPSX.
 
 #include <QDialog>

@@ -1,5 +1,5 @@
 #pragma once
-// The settings wizard " 系统设置向导": five pages (flow modes, document
+// The settings wizard "系统设置向导": five pages (flow modes, document
 // types, goods words, quantities, prices and amounts), stepped through with
 // "上一步"/"下一步" and saved at once with "保存设置". Its dialogs (extra
 // document items, goods attribute) work on its hidden holders through the

@@ -78,7 +78,7 @@ QComboBox* combo(QWidget* parent, const QString& name, bool editable)
 SysFuncSet::SysFuncSet(App& app, QWidget* parent) : QDialog(parent), app(app)
 {
     setObjectName(QStringLiteral("SysFuncSet"));
-    setWindowTitle(QStringLiteral(" 系统设置向导"));
+    setWindowTitle(QStringLiteral("系统设置向导"));
     setModal(true);
 
     auto* outer = new QVBoxLayout(this);

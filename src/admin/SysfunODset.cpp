@@ -22,7 +22,7 @@ const QString DefaultCaption = QStringLiteral("单据说明");
 SysfunODset::SysfunODset(SysFuncSet& wizard) : QDialog(&wizard), wizard(wizard)
 {
     setObjectName(QStringLiteral("SysfunODset"));
-    setWindowTitle(QStringLiteral(" 出入库单据增设项目"));
+    setWindowTitle(QStringLiteral("出入库单据增设项目"));
     setModal(true);
 
     auto* v = new QVBoxLayout(this);

@@ -1,5 +1,5 @@
 #pragma once
-// " 出入库单据增设项目": for each document type in use on the wizard's page 2,
+// "出入库单据增设项目": for each document type in use on the wizard's page 2,
 // whether its extra header item is set up and its caption, and the same for
 // the stocktaking document. Rows go back into the wizard's holders one by one
 // while the dialog is open (BeginWork 1); the stocktaking row only on "确   定".

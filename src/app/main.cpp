@@ -1,7 +1,10 @@
 // Vorlixstore: the warehouse management program.
 #include "app/Wiring.h"
 #include "core/App.h"
+#include "core/Files.h"
 #include "core/Startup.h"
+#include "platform/ChineseUi.h"
+#include "platform/Database.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -11,8 +14,11 @@ int main(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorlixstore"));
+    UseChineseUi(qapp);
     App app;
     QApplication::setApplicationDisplayName(app.AppTitle);
+    // The user reads plain words; the engine's own text goes to the maker's log.
+    SetDbErrorLog([&app](const QString& technical) { AppendErrorLog(app, QStringLiteral("数据库"), 0, technical); });
     WireWindows(app.Windows);
 
     if (!Main(app, QApplication::arguments().mid(1)))

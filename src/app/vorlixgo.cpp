@@ -1,5 +1,6 @@
 // Vorlixgo: starts the main program from the path in the user's settings.
 #include "launcher/Launcher.h"
+#include "platform/ChineseUi.h"
 
 #include <QApplication>
 
@@ -7,5 +8,6 @@ int main(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorlixgo"));
+    UseChineseUi(qapp);
     return RunLauncher();
 }

@@ -21,10 +21,24 @@ void OpenLockedAccountSet(Database& db, AccountSetLock& lock, const QString& pat
     }
     try {
         db.open(path);
+        // An empty file, or a database of another program that happens to
+        // open with the password, is refused before any query touches it.
+        if (!MissingAccountSetTable(db).isEmpty())
+            throw DbError(SQLITE_NOTADB, QStringLiteral("不是有效的账套文件或密码错误：%1").arg(path),
+                          DbError::Kind::NotADatabase);
     } catch (const DbError&) {
+        db.close();
         lock.release();
         throw;
     }
+}
+
+QString MissingAccountSetTable(const Database& db)
+{
+    for (const char* table : {"TA1", "TA3", "TA4", "TB1", "TB11", "TE1", "sysinfo"})
+        if (!db.tableExists(QString::fromLatin1(table)))
+            return QString::fromLatin1(table);
+    return {};
 }
 
 void OpenAccountSetFile(App& app, const QString& path)

@@ -12,9 +12,14 @@ struct App;
 
 // Opens `path` into `db` while holding `lock` shared on it. Throws DbError:
 // Busy when another instance has the set to itself (backup, restore,
-// compaction), NoAccess when no lock can be made beside it, and whatever
-// Database::open throws. On failure neither is left open.
+// compaction), NoAccess when no lock can be made beside it, NotADatabase for
+// a file without the account-set tables (an empty file too), and whatever
+// Database::open throws. On failure neither is left open, and no lock file
+// stays behind.
 void OpenLockedAccountSet(Database& db, AccountSetLock& lock, const QString& path);
+
+// The first table that every account set holds and the open `db` lacks; "" when none is missing.
+QString MissingAccountSetTable(const Database& db);
 
 // Opens `path` as CurrentDatabase under CurrentSetLock; a lock on another set
 // is let go. Leaves CurrentSetPath and CurrentSetName to the caller. Throws DbError.

@@ -71,6 +71,14 @@ bool ShowInExplorer(const QString& path)
 
 bool WriteErrorLog(const App& app, const QString& procedure, int lineNumber, const QString& errorText)
 {
+    if (!AppendErrorLog(app, procedure, lineNumber, errorText))
+        return false;
+    MsgBox(ErrorLogWrittenText, MB::OKOnly, app.AppTitle);
+    return true;
+}
+
+bool AppendErrorLog(const App& app, const QString& procedure, int lineNumber, const QString& errorText)
+{
     if (app.AppFolder.isEmpty())
         return false;
     QString folder = app.AppFolder;
@@ -100,11 +108,7 @@ bool WriteErrorLog(const App& app, const QString& procedure, int lineNumber, con
     if (log.write(bytes) != bytes.size() || !log.flush())
         return false;
     log.close();
-    if (log.error() != QFileDevice::NoError)
-        return false;
-
-    MsgBox(ErrorLogWrittenText, MB::OKOnly, app.AppTitle);
-    return true;
+    return log.error() == QFileDevice::NoError;
 }
 
 QString ShiftTextUp(const QString& text)

@@ -34,6 +34,11 @@ inline const QString ErrorLogWrittenText =
 // when the log could not be written; the caller then reports the error itself.
 bool WriteErrorLog(const App& app, const QString& procedure, int lineNumber, const QString& errorText);
 
+// Appends the same record as WriteErrorLog without telling the user; false
+// when the log could not be written. For failures the user is told about in
+// plain words while the technical text goes to the maker.
+bool AppendErrorLog(const App& app, const QString& procedure, int lineNumber, const QString& errorText);
+
 // Every character's code in the Chinese code page (GB18030; a double-byte
 // character as a signed 16-bit value) raised by 12: "abc" gives "mno". A
 // result below 256 is the character of that code (Latin-1 above 127); a

@@ -9,6 +9,7 @@
 #include "platform/SystemInfo.h"
 #include "platform/UserSettings.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -144,6 +145,8 @@ bool Main(App& app, const QStringList& args)
     else if (!app.AppFolder.endsWith(QLatin1Char('/')))
         app.AppFolder += QLatin1Char('/');
     app.OpenedFromCommandLine = 0;
+    // The launcher finds the program from the first run on.
+    RememberProgramPath();
 
     // Any error from here on ends in the recovery; after a set has been opened
     // through the manager, start-up resumes at the main window.
@@ -224,6 +227,12 @@ void CheckUnfinishedAudits(const Database& db)
                QStringLiteral("请分别找到该单据，将该单据撤销审核，然后重新审核！") + Nl + Nl +
                QStringLiteral("请确保您的电脑电源稳定、不要强行关机、Windows操作系统运行稳定、局域网络连接通畅。"),
            MB::OKOnly | MB::Information, QStringLiteral("错误检查"));
+}
+
+void RememberProgramPath()
+{
+    SaveSetting(QStringLiteral("Vorlixstore"), QStringLiteral("Vorlo"), QStringLiteral("Vorlo"),
+                QCoreApplication::applicationFilePath());
 }
 
 bool TipsAtStartup()

@@ -39,6 +39,10 @@ void OpenWindowAskedByLogin(App& app);
 // key (an audit that stopped half-way), each once. Changes nothing.
 void CheckUnfinishedAudits(const Database& db);
 
+// Writes this program's executable path into the per-user setting the
+// launcher reads (application "Vorlixstore", section and key "Vorlo").
+void RememberProgramPath();
+
 // The per-user switch "show a tip at start-up" (on unless turned off).
 bool TipsAtStartup();
 void SetTipsAtStartup(bool on);

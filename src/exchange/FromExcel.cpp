@@ -1,4 +1,5 @@
 #include "core/App.h"
+#include "core/SettingsCatalogue.h"
 #include "widgets/BusyPointer.h"
 #include "core/SqlText.h"
 #include "exchange/ImportRuns.h"
@@ -14,10 +15,6 @@
 namespace {
 
 const QChar CR(13);
-// Settings rows the goods window consults before it opens the goods import.
-constexpr int SetPartWord = 92;
-constexpr int SetExtraGoodsAttr = 7714;
-constexpr int SetFixedSupplier = 7715;
 
 ImportForm::Kind goodsKind(const App& app)
 {
@@ -136,7 +133,7 @@ bool FromExcel(App& app, const QString& goodsWord, QWidget* parent)
         return db.scalar(QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ? LIMIT 1"), {id}).toDouble();
     };
     form.FCPLJ = setval(SetPartWord) == 1 && goodsWord != app.PartTerm ? code(GoodsClass::Product) : code(GoodsClass::Part);
-    const QString extra = db.scalar(QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ? LIMIT 1"), {SetExtraGoodsAttr})
+    const QString extra = db.scalar(QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ? LIMIT 1"), {int(SetExtraGoodsAttr)})
                               .toString()
                               .trimmed();
     if (!extra.isEmpty()) {

@@ -95,11 +95,13 @@ void XiangDao::runSteps()
             const bool found = QFileInfo(path).isFile();
             if (found) {
                 step = 50;
+                if (!QFileInfo(path).isExecutable())
+                    fail(QStringLiteral("无法启动程序【%1】：该文件不是可以运行的程序（没有执行权限）。").arg(path));
                 QProcess program;
                 program.setProgram(path);
                 program.setWorkingDirectory(QFileInfo(path).absolutePath());
                 if (!program.startDetached())
-                    fail(QStringLiteral("无法启动程序 %1：%2").arg(path, program.errorString()));
+                    fail(QStringLiteral("无法启动程序【%1】，请检查该文件是否完整或重新安装软件。").arg(path));
             } else {
                 step = 70;
                 m_message(MainProgramName + QStringLiteral("已经被移除或卸载，请删除本向导文件或重新安装软件！") +
@@ -120,7 +122,10 @@ void XiangDao::runSteps()
         step = 160;
         emit finished();
     } catch (const std::exception& e) {
-        m_message(QStringLiteral("Vorlix快捷方式\n") + QString::fromStdString(e.what()), QString::number(step));
+        // The step number is kept for the maker; the user reads what went wrong.
+        m_message(QStringLiteral("Vorlix快捷方式\n") + QString::fromStdString(e.what()) +
+                      QStringLiteral("\n\n（错误位置：%1）").arg(step),
+                  QStringLiteral("运行向导"));
     }
 }
 

@@ -24,6 +24,16 @@ bool lockedByOther(int err)
     return err == EAGAIN || err == EACCES;
 }
 
+// True while `fd` is the file that the name `file` stands for: a holder that
+// closed the set last may have removed the name in the meantime.
+bool stillNamed(int fd, const QByteArray& file)
+{
+    struct stat held {};
+    struct stat named {};
+    return fstat(fd, &held) == 0 && ::stat(file.constData(), &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
+}
+
 }  // namespace
 
 AccountSetLock::~AccountSetLock()
@@ -62,32 +72,48 @@ bool AccountSetLock::lock(const QString& setPath, bool exclusive)
     release();
 
     const QByteArray file = QFile::encodeName(LockFilePath(setPath));
-    int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-        // Other users of a shared folder must be able to lock it too; only the
-        // owner may change the mode, and a refusal changes nothing.
-        fchmod(fd, 0666);
-    } else if (!exclusive) {
-        // A lock file made by another user: reading is enough for a shared lock.
-        fd = ::open(file.constData(), O_RDONLY | O_CLOEXEC);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            // Other users of a shared folder must be able to lock it too; only the
+            // owner may change the mode, and a refusal changes nothing.
+            fchmod(fd, 0666);
+        } else if (!exclusive) {
+            // A lock file made by another user: reading is enough for a shared lock.
+            fd = ::open(file.constData(), O_RDONLY | O_CLOEXEC);
+        }
+        if (fd < 0)
+            return false;
+        if (!setLock(fd, type)) {
+            m_heldElsewhere = lockedByOther(errno);
+            ::close(fd);
+            return false;
+        }
+        if (!stillNamed(fd, file)) {
+            // Locked a file that its last holder removed: start again on the new one.
+            ::close(fd);
+            continue;
+        }
+        m_fd = fd;
+        m_exclusive = exclusive;
+        m_setPath = setPath;
+        return true;
     }
-    if (fd < 0)
-        return false;
-    if (!setLock(fd, type)) {
-        m_heldElsewhere = lockedByOther(errno);
-        ::close(fd);
-        return false;
-    }
-    m_fd = fd;
-    m_exclusive = exclusive;
-    m_setPath = setPath;
-    return true;
+    return false;
 }
 
 void AccountSetLock::release()
 {
     if (m_fd < 0)
         return;
+    // The last holder removes the lock file: it takes the lock exclusively
+    // first, so nobody else holds it, and whoever opened the file meanwhile
+    // sees the name gone once locked and starts again.
+    if (setLock(m_fd, F_WRLCK)) {
+        const QByteArray file = QFile::encodeName(LockFilePath(m_setPath));
+        if (stillNamed(m_fd, file))
+            ::unlink(file.constData());
+    }
     // Closing the only descriptor of the description drops its lock.
     ::close(m_fd);
     m_fd = -1;

@@ -8,8 +8,9 @@
 // The locks are fcntl record locks of the open file description (OFD), so two
 // AccountSetLock objects conflict even inside one process, and releasing one
 // never drops another's lock; they also conflict with classic per-process
-// fcntl locks on the same file. The lock file is left in place when released:
-// removing it would race with an instance opening it.
+// fcntl locks on the same file. The last holder removes the lock file when it
+// lets go: it removes the name only while holding the lock exclusively, and a
+// holder that locked a file whose name is gone starts again on a new one.
 
 #include <QString>
 

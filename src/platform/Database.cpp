@@ -1,6 +1,7 @@
 #include "platform/Database.h"
 
 #include "platform/SqlFunctions.h"
+#include "platform/WholeFile.h"
 #include "platform/sqlcipher.h"
 
 #include <QFile>
@@ -29,9 +30,23 @@ DbError::Kind kindOf(int rc)
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return DbError::Kind::Busy;
+    case SQLITE_CORRUPT:
+        return DbError::Kind::Damaged;
     default:
         return DbError::Kind::Other;
     }
+}
+
+DbErrorLog& errorLog()
+{
+    static DbErrorLog log;
+    return log;
+}
+
+void logTechnical(const QString& technical)
+{
+    if (errorLog())
+        errorLog()(technical);
 }
 
 QString quoteLiteral(QString s)
@@ -41,10 +56,41 @@ QString quoteLiteral(QString s)
 
 }  // namespace
 
-DbError::DbError(int number, QString description, Kind kind)
-    : m_number(number), m_description(std::move(description)), m_kind(kind),
+DbError::DbError(int number, QString description, Kind kind, QString technical)
+    : m_number(number), m_description(std::move(description)), m_kind(kind), m_technical(std::move(technical)),
       m_utf8(m_description.toUtf8())
 {
+}
+
+DbErrorLog SetDbErrorLog(DbErrorLog log)
+{
+    std::swap(errorLog(), log);
+    return log;
+}
+
+QString DbFailureText(DbError::Kind kind, int rc)
+{
+    switch (kind) {
+    case DbError::Kind::Busy:
+        return QStringLiteral("其它工作站正在使用账套数据，请稍候再试。");
+    case DbError::Kind::Damaged:
+    case DbError::Kind::NotADatabase:
+        return QStringLiteral("账套文件已损坏，请先使用数据库修复功能修复账套文件。");
+    case DbError::Kind::NoAccess:
+        return QStringLiteral("无法读写账套文件，请检查您对该账套文件及其所在文件夹的权限。");
+    case DbError::Kind::Other:
+        break;
+    }
+    switch (rc & 0xff) {
+    case SQLITE_FULL:
+        return QStringLiteral("磁盘空间已满，数据无法写入。");
+    case SQLITE_IOERR:
+        return QStringLiteral("读写账套文件时出错，请检查磁盘或网络连接后再试。");
+    case SQLITE_NOMEM:
+        return QStringLiteral("内存不足，请关闭其它程序后再试。");
+    default:
+        return QStringLiteral("数据库操作出错，详细信息已写入错误日志。");
+    }
 }
 
 // ---------------------------------------------------------------- RecordSet
@@ -165,9 +211,11 @@ void Database::openConnection(const QString& path, const QString& password, bool
     const QByteArray file = path.toUtf8();
     int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("无法打开数据库");
+        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
-        throw DbError(rc, QStringLiteral("无法打开文件 %1：%2").arg(path, msg), kindOf(rc));
+        logTechnical(msg + QStringLiteral(" [") + path + QLatin1Char(']'));
+        throw DbError(rc, QStringLiteral("无法打开文件 %1：%2").arg(path, DbFailureText(kindOf(rc), rc)), kindOf(rc),
+                      msg);
     }
     m_db = db;
     m_path = path;
@@ -196,7 +244,7 @@ void Database::openConnection(const QString& path, const QString& password, bool
         m_path.clear();
         if (e.kind() == DbError::Kind::NotADatabase)
             throw DbError(e.number(), QStringLiteral("不是有效的账套文件或密码错误：%1").arg(path),
-                          DbError::Kind::NotADatabase);
+                          DbError::Kind::NotADatabase, e.technical());
         throw;
     }
 }
@@ -213,10 +261,12 @@ void Database::close()
 
 void Database::raise(int rc, const QString& context) const
 {
-    QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    QString technical = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
     if (!context.isEmpty())
-        msg += QStringLiteral(" [") + context.left(500) + QLatin1Char(']');
-    throw DbError(rc, msg, kindOf(rc));
+        technical += QStringLiteral(" [") + context.left(500) + QLatin1Char(']');
+    if (!m_quiet)
+        logTechnical(technical);
+    throw DbError(rc, DbFailureText(kindOf(rc), rc), kindOf(rc), technical);
 }
 
 sqlite3_stmt* Database::prepareRaw(const QString& sql) const
@@ -316,18 +366,24 @@ void Database::executeScript(const QString& sql)
     char* err = nullptr;
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
-        const QString msg = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString technical = (err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc))) +
+                                  QStringLiteral(" [") + sql.left(500) + QLatin1Char(']');
         sqlite3_free(err);
-        throw DbError(rc, msg + QStringLiteral(" [") + sql.left(500) + QLatin1Char(']'), kindOf(rc));
+        logTechnical(technical);
+        throw DbError(rc, DbFailureText(kindOf(rc), rc), kindOf(rc), technical);
     }
 }
 
 bool Database::tryExecute(const QString& sql) noexcept
 {
+    // A failure the caller expects and ignores is no error worth logging.
+    m_quiet = true;
     try {
         execute(sql);
+        m_quiet = false;
         return true;
     } catch (...) {
+        m_quiet = false;
         return false;
     }
 }
@@ -350,8 +406,12 @@ RecordSet Database::query(const QString& sql, const QVariantList& params) const
         for (int i = 0; i < params.size(); ++i)
             bindValue(st, i + 1, params[i], *this);
         rs.m_cols = sqlite3_column_count(st);
-        for (int c = 0; c < rs.m_cols; ++c)
+        for (int c = 0; c < rs.m_cols; ++c) {
             rs.m_names << QString::fromUtf8(sqlite3_column_name(st, c));
+            const char* decl = sqlite3_column_decltype(st, c);
+            const QByteArray type = QByteArray(decl ? decl : "").toUpper();
+            rs.m_real << (type.contains("REAL") || type.contains("DOUB") || type.contains("FLOA"));
+        }
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW)
             for (int c = 0; c < rs.m_cols; ++c)
@@ -423,39 +483,34 @@ void Database::setBusyTimeout(int ms)
         sqlite3_busy_timeout(m_db, ms);
 }
 
-void Database::exportTo(const QString& target, const QString& password)
+void Database::exportTo(const QString& target, const QString& password, const CopyFinish& finish)
 {
     if (QFileInfo::exists(target))
         throw DbError(SQLITE_CANTOPEN, QStringLiteral("目标文件已存在：%1").arg(target), DbError::Kind::NoAccess);
     // ATTACH opens a file with this connection's flags, which never include
-    // creating one: the copy starts as an empty file.
-    QFile empty(target);
-    if (!empty.open(QIODevice::NewOnly))
-        throw DbError(SQLITE_CANTOPEN, QStringLiteral("无法创建目标文件：%1").arg(target), DbError::Kind::NoAccess);
-    empty.close();
-    try {
-        executeScript(QStringLiteral("ATTACH DATABASE %1 AS vxcopy KEY %2")
-                          .arg(quoteLiteral(target), quoteLiteral(password)));
-    } catch (...) {
-        QFile::remove(target);
-        throw;
-    }
+    // creating one: the copy starts as the empty partial file.
+    PartialFile copy(target);
+    executeScript(QStringLiteral("ATTACH DATABASE %1 AS vxcopy KEY %2")
+                      .arg(quoteLiteral(copy.path()), quoteLiteral(password)));
     try {
         executeScript(QStringLiteral("PRAGMA vxcopy.cipher_page_size = %1").arg(CipherPageSize));
         query(QStringLiteral("SELECT sqlcipher_export('vxcopy')"));
     } catch (...) {
         tryExecute(QStringLiteral("DETACH DATABASE vxcopy"));
-        QFile::remove(target);
         throw;
     }
     executeScript(QStringLiteral("DETACH DATABASE vxcopy"));
+    if (finish)
+        finish(copy.path());
+    copy.commit(false);
 }
 
-void Database::compactFile(const QString& source, const QString& target, const QString& password)
+void Database::compactFile(const QString& source, const QString& target, const QString& password,
+                           const CopyFinish& finish)
 {
     Database src;
     src.open(source, password);
-    src.exportTo(target, password);
+    src.exportTo(target, password, finish);
 }
 
 // -------------------------------------------------------------- Transaction

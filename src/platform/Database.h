@@ -5,13 +5,17 @@
 //
 // Errors are thrown as DbError. The layer sorts them into the few kinds the
 // program reacts to differently (wrong password or not an account set, file
-// missing or not writable, busy) so that callers never parse message texts.
+// missing or not writable, busy, damaged) so that callers never parse message
+// texts. The description is a Chinese text a clerk understands; the engine's
+// own text goes to technical() and to the error log, never to the user.
 
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <algorithm>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -25,11 +29,14 @@ public:
         NotADatabase,  // wrong password, or the file is no account set
         NoAccess,      // file missing, or it cannot be opened for writing
         Busy,          // another workstation holds the file locked
+        Damaged,       // the file's pages are damaged
     };
-    DbError(int number, QString description, Kind kind = Kind::Other);
+    DbError(int number, QString description, Kind kind = Kind::Other, QString technical = {});
 
     int number() const { return m_number; }
     const QString& description() const { return m_description; }
+    // The engine's own text with the statement; "" for errors of the program's own.
+    const QString& technical() const { return m_technical; }
     Kind kind() const { return m_kind; }
     const char* what() const noexcept override { return m_utf8.constData(); }
 
@@ -37,8 +44,17 @@ private:
     int m_number;
     QString m_description;
     Kind m_kind;
+    QString m_technical;
     QByteArray m_utf8;
 };
+
+// Where the engine's own texts of failures go (the program's error log); by
+// default nowhere. Returns the previous receiver.
+using DbErrorLog = std::function<void(const QString& technical)>;
+DbErrorLog SetDbErrorLog(DbErrorLog log);
+
+// The text a clerk is shown for an engine failure of this kind and result code.
+QString DbFailureText(DbError::Kind kind, int rc);
 
 // A read-only snapshot of a query result: all rows are read at once, so the
 // statement is finished before the caller looks at the data. Rows can be read
@@ -65,13 +81,20 @@ public:
     bool eof() const { return m_cursor >= rowCount(); }
     void moveNext() { ++m_cursor; }
     void moveFirst() { m_cursor = 0; }
+    void moveLast() { m_cursor = rowCount() > 0 ? rowCount() - 1 : 0; }
+    // Moves the cursor by n rows (back when negative), kept within 0..rowCount().
+    void move(int n) { m_cursor = std::clamp(m_cursor + n, 0, rowCount()); }
     int position() const { return m_cursor; }
+    // True when the column is declared as a floating-point number (REAL,
+    // DOUBLE, FLOAT) in its table; expressions have no declared type.
+    bool isRealColumn(int col) const { return col >= 0 && col < m_real.size() && m_real[col]; }
     QVariant field(int col) const { return value(m_cursor, col); }
     QVariant field(const QString& name) const { return value(m_cursor, name); }
 
 private:
     friend class Database;
     QStringList m_names;
+    QList<bool> m_real;
     std::vector<QVariant> m_cells;
     int m_cols = 0;
     int m_cursor = 0;
@@ -148,13 +171,19 @@ public:
     // fails with Kind::Busy (15 s unless changed).
     void setBusyTimeout(int ms);
 
+    // Runs on a copy before it takes its real name (for example to strip it).
+    using CopyFinish = std::function<void(const QString& partialPath)>;
     // Writes a compacted copy of an account set to a new file with the same
-    // password. The source must not be open in this process.
+    // password, whole or not at all (as exportTo). The source must not be open
+    // in this process.
     static void compactFile(const QString& source, const QString& target,
-                            const QString& password = DefaultPassword);
+                            const QString& password = DefaultPassword, const CopyFinish& finish = {});
     // Copies the open database into a new file with the given password (an
-    // export through SQLCipher, so the copy is also compacted).
-    void exportTo(const QString& target, const QString& password = DefaultPassword);
+    // export through SQLCipher, so the copy is also compacted). The copy is
+    // written under a hidden name beside `target`, passed to `finish`, written
+    // to disk and only then named `target`: a stopped copy never leaves a file
+    // under that name. Throws DbError (NoAccess when `target` exists).
+    void exportTo(const QString& target, const QString& password = DefaultPassword, const CopyFinish& finish = {});
 
     sqlite3* handle() const { return m_db; }
     [[noreturn]] void raise(int rc, const QString& context = {}) const;
@@ -170,6 +199,7 @@ private:
     QString m_path;
     QString m_password;
     int m_savepointDepth = 0;
+    bool m_quiet = false;  // inside tryExecute: failures are not logged
     friend class Transaction;
 };
 

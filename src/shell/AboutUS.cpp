@@ -9,18 +9,14 @@
 
 namespace {
 
-// The publisher's lines; neutral placeholders of this program's own.
-const char* const kPublisherLines[6] = {
-    "出品：Vorlix软件开发组",
-    "电话：000-00000000",
-    "传真：000-00000001",
-    "电子邮件：support@example.com",
-    "即时通讯：000000000",
-    "网站：www.example.com",
-};
-const char* const kPublisherMail = "support@example.com";
+const QString ProgramName = QStringLiteral("Vorlixstore");
 
 }  // namespace
+
+QString ProgramVersion()
+{
+    return QStringLiteral(VX_VERSION);
+}
 
 QString AboutTitle(const QString& appTitle)
 {
@@ -34,7 +30,8 @@ QString AboutTitle(const QString& appTitle)
 
 QString AboutMailLink(const QString& appTitle, const QString& editionName)
 {
-    return QStringLiteral("mailto:") + QString::fromLatin1(kPublisherMail) + QStringLiteral("?subject=关于") + appTitle +
+    // No address of our own to offer: the user's mail program asks for one.
+    return QStringLiteral("mailto:?subject=关于") + appTitle +
            QStringLiteral(" Ver") + editionName + QStringLiteral("&body=您好！");
 }
 
@@ -68,10 +65,13 @@ AboutUS::AboutUS(App& app, QWidget* parent) : QDialog(parent), app(app)
     Lab[0]->raise();
     titleBox->setMinimumSize(Lab[0]->width() + 1, Lab[0]->height() + 1);
 
+    // The program's name and version; no contact data is made up.
+    const QString shown[6] = {QStringLiteral("程序：") + ProgramName, QStringLiteral("版本：") + ProgramVersion()};
     auto* lines = new QVBoxLayout;
     for (int i = 0; i < 6; ++i) {
-        LB[i] = new QLabel(QString::fromUtf8(kPublisherLines[i]), this);
+        LB[i] = new QLabel(shown[i], this);
         LB[i]->setObjectName(QStringLiteral("LB%1").arg(i));
+        LB[i]->setVisible(!shown[i].isEmpty());
         lines->addWidget(LB[i]);
     }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The about window: title and edition with the publisher's lines; visits the
+// The about window: title and edition with the program's name and version; visits the
 // web address in `linkstr`, writes a mail to the publisher, or closes.
 
 #include <QDialog>
@@ -14,7 +14,10 @@ struct App;
 // 9 characters loses every "系统", and then, still too long, every "管理".
 QString AboutTitle(const QString& appTitle);
 
-// The mail link of the "发送邮件" action.
+// The program's version, as the build names it ("1.0").
+QString ProgramVersion();
+
+// The mail link of the "发送邮件" action (no recipient: there is no address to invent).
 QString AboutMailLink(const QString& appTitle, const QString& editionName);
 
 class AboutUS : public QDialog {

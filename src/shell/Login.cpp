@@ -1,10 +1,13 @@
 #include "shell/Login.h"
 
+#include "platform/ChineseUi.h"
+
 #include "core/App.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
 #include "core/ProgramEnd.h"
 #include "core/SqlText.h"
+#include "platform/ChineseUi.h"
 #include "platform/Messages.h"
 #include "platform/UserSettings.h"
 #include "shell/AboutUS.h"
@@ -43,7 +46,7 @@ Login::Login(App& app, QWidget* parent) : QDialog(parent), app(app)
     setObjectName(QStringLiteral("Login"));
     const QDate today = QDate::currentDate();
     setWindowTitle(QStringLiteral("系统日期：") + DateText(today) + QLatin1Char(' ') +
-                   QLocale().dayName(today.dayOfWeek(), QLocale::LongFormat));
+                   ChineseLocale().dayName(today.dayOfWeek(), QLocale::LongFormat));
     setMouseTracking(true);
 
     Image1 = new LabelButton(QString(), this);

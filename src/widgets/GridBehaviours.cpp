@@ -11,13 +11,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
 
 void ShowAccountSetInStatusBar(App& app)
 {
+    // A set opened from the command line has no display name: its file's name stands in.
     if (app.MainWindow)
-        app.MainWindow->setStatusText(4, app.CurrentSetName);
+        app.MainWindow->setStatusText(4, app.CurrentSetName.isEmpty() ? QFileInfo(app.CurrentSetPath).completeBaseName()
+                                                                      : app.CurrentSetName);
 }
 
 void ShowLoadingInStatusBar(App& app)

@@ -32,7 +32,8 @@ class QWidget;
 class RecordSet;
 struct App;
 
-// Status panel 4 shows the open account set's name again.
+// Status panel 4 shows the open account set's name again (the file's base
+// name for a set opened from the command line, which has none).
 void ShowAccountSetInStatusBar(App& app);
 // Status panel 4 shows the "please wait, loading" text.
 void ShowLoadingInStatusBar(App& app);

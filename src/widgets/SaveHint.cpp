@@ -15,7 +15,7 @@
 MsgBoxOK::MsgBoxOK(Database& db, QWidget* parent) : QDialog(parent), db(db)
 {
     setObjectName(QStringLiteral("MsgBoxOK"));
-    setWindowTitle(QStringLiteral(" 提示"));
+    setWindowTitle(QStringLiteral("提示"));
     setModal(true);
 
     Image1 = new QLabel(this);

@@ -1,8 +1,13 @@
 #include "accountsets/AccountSetList.h"
+#include "core/App.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTest>
@@ -17,6 +22,7 @@ QByteArray gb(const QString& text)
 
 void writeListFile(const QString& path, const QStringList& lines)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     for (const QString& line : lines)
@@ -39,6 +45,23 @@ QString homeDataFolder()
 {
     return QDir::homePath() + QStringLiteral("/Vorlix批号版账套/");
 }
+
+// Run as a normal user with a read-only program folder: reads the list (the
+// old one in the program folder), adds a set and saves. Exit code 0 when the
+// list was saved.
+int listAsUser(const QStringList& args)
+{
+    App app;
+    app.AppFolder = args.value(0);
+    app.CurrentSetPath = app.AppFolder + QStringLiteral("nousit.dat");
+    app.CurrentSetName = QStringLiteral("仓库账套");
+    AccountSetList list;
+    LoadAccountSetList(app, list);
+    list.add(QStringLiteral("新账套"), app.DataFolder + QStringLiteral("新账套.vxs"));
+    return SaveAccountSetList(app, list) ? 0 : 3;
+}
+
+const bool registered = (RegisterChildJob("listAsUser", listAsUser), true);
 
 }  // namespace
 
@@ -64,6 +87,8 @@ private Q_SLOTS:
     void backupFolderIsMadeBelowDataFolder();
     void sanitizeSetName_data();
     void sanitizeSetName();
+    void oldListInTheProgramFolderIsReadUntilTheUsersIsWritten();
+    void normalUserWithReadOnlyProgramFolderKeepsTheList();
 
 private:
     std::unique_ptr<FreshAccountSet> set;
@@ -100,8 +125,9 @@ void TestAccountSetList::listFileFollowsEdition()
     QFETCH(QString, file);
     app().AppTitle = title;
     if (dbsetup)
-        writeListFile(app().AppFolder + QStringLiteral("dbsetup.dat"), {QStringLiteral("Yes")});
-    QCOMPARE(AccountSetListPath(app()), app().AppFolder + file);
+        writeListFile(AccountSetListFolder() + QStringLiteral("dbsetup.dat"), {QStringLiteral("Yes")});
+    QCOMPARE(AccountSetListPath(app()), AccountSetListFolder() + file);
+    QCOMPARE(AccountSetListFolder(), set->userDataFolder() + QStringLiteral("/Vorlix/"));
 }
 
 void TestAccountSetList::roundTripKeepsEntriesSelectedFirst_data()
@@ -136,8 +162,8 @@ void TestAccountSetList::roundTripKeepsEntriesSelectedFirst()
                                   set->folder() + QStringLiteral("data/甲.vxs"),
                                   QStringLiteral("乙"),
                                   set->folder() + QStringLiteral("data/乙.vxs")};
-    QCOMPARE(readListFile(app().AppFolder + file), expected);
-    QFile raw(app().AppFolder + file);
+    QCOMPARE(readListFile(AccountSetListFolder() + file), expected);
+    QFile raw(AccountSetListFolder() + file);
     QVERIFY(raw.open(QIODevice::ReadOnly));
     QVERIFY(raw.readAll().startsWith(gb(expected[0]) + "\r\nYes\r\n" + gb(QStringLiteral("分公司")) + "\r\n"));
 
@@ -241,9 +267,10 @@ void TestAccountSetList::missingFileCreatesDefaultSetFromTemplate()
     db.close();
 
     QVERIFY(SaveAccountSetList(app(), list));
-    QCOMPARE(readListFile(app().AppFolder + QStringLiteral("ckdblst.dat")),
+    QCOMPARE(readListFile(AccountSetListFolder() + QStringLiteral("ckdblst.dat")),
              (QStringList{QStringLiteral("@#") + homeDataFolder(), QStringLiteral("Yes"), QStringLiteral("仓库账套"), p}));
-    QVERIFY(!QFile::exists(app().AppFolder + QStringLiteral("dbsetup.dat")));
+    QVERIFY(!QFile::exists(AccountSetListFolder() + QStringLiteral("dbsetup.dat")));
+    QVERIFY(!QFile::exists(app().AppFolder + QStringLiteral("ckdblst.dat")));
 }
 
 void TestAccountSetList::missingFileWhileSetOpenListsThatSet()
@@ -296,6 +323,74 @@ void TestAccountSetList::sanitizeSetName()
     QFETCH(QString, trimmed);
     QCOMPARE(SanitizeSetName(typed), result);
     QCOMPARE(typed, trimmed);
+}
+
+void TestAccountSetList::oldListInTheProgramFolderIsReadUntilTheUsersIsWritten()
+{
+    const QString old = app().AppFolder + QStringLiteral("ckdblst.dat");
+    writeListFile(old, {QStringLiteral("Yes"), QStringLiteral("旧账套"), set->setPath()});
+    AccountSetList list;
+    LoadAccountSetList(app(), list);
+    QCOMPARE(list.names, QStringList{QStringLiteral("旧账套")});
+    list.add(QStringLiteral("新账套"), set->folder() + QStringLiteral("新.vxs"));
+    QVERIFY(SaveAccountSetList(app(), list));
+    // The old file stays as it was; from now on the user's own list counts.
+    QCOMPARE(readListFile(old), (QStringList{QStringLiteral("Yes"), QStringLiteral("旧账套"), set->setPath()}));
+    writeListFile(old, {QStringLiteral("Yes"), QStringLiteral("别的"), set->setPath()});
+    LoadAccountSetList(app(), list);
+    QCOMPARE(list.names, (QStringList{QStringLiteral("新账套"), QStringLiteral("旧账套")}));
+}
+
+// A normal installation: the program folder belongs to root and is read-only;
+// the program runs as a normal user, creates a set and saves the list.
+void TestAccountSetList::normalUserWithReadOnlyProgramFolderKeepsTheList()
+{
+    QTemporaryDir root(QStringLiteral("/tmp/vx-user-XXXXXX"));
+    QVERIFY(root.isValid());
+    const QString program = root.path() + QStringLiteral("/program/");
+    const QString home = root.path() + QStringLiteral("/home");
+    QVERIFY(QDir().mkpath(program));
+    QVERIFY(QDir().mkpath(home));
+    QVERIFY(QFile::copy(FreshAccountSet::templatePath(), program + QStringLiteral("nousit.dat")));
+    writeListFile(program + QStringLiteral("ckdblst.dat"), {QStringLiteral("Yes"), QStringLiteral("旧账套"),
+                                                           QStringLiteral("/nowhere/旧账套.vxs")});
+    QFile(program + QStringLiteral("nousit.dat")).setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                                 QFileDevice::ReadOther);
+    QFile(program + QStringLiteral("ckdblst.dat")).setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                                  QFileDevice::ReadOther);
+    QVERIFY(::chmod(QFile::encodeName(program).constData(), 0555) == 0);
+    QVERIFY(::chmod(QFile::encodeName(root.path()).constData(), 0755) == 0);
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    child.setProcessEnvironment(env);
+    const QStringList job = ChildJobArguments(QStringLiteral("listAsUser"), {program});
+    if (::geteuid() == 0) {
+        // Tests run as root here: the child drops to the unprivileged "nobody".
+        constexpr uid_t nobody = 65534;
+        QVERIFY(::chown(QFile::encodeName(home).constData(), nobody, nobody) == 0);
+        child.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                                           QStringLiteral("--clear-groups"), QStringLiteral("--")} +
+                                                   QStringList{QCoreApplication::applicationFilePath()} + job);
+    } else {
+        child.start(QCoreApplication::applicationFilePath(), job);
+    }
+    if (!child.waitForStarted(10000))
+        QSKIP("cannot start the test program as an unprivileged user here");
+    QVERIFY(child.waitForFinished(60000));
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             qPrintable(QString::fromLocal8Bit(child.readAllStandardError())));
+
+    const QString userList = home + QStringLiteral("/.local/share/Vorlix/ckdblst.dat");
+    const QStringList lines = readListFile(userList);
+    QVERIFY2(lines.contains(QStringLiteral("旧账套")) && lines.contains(QStringLiteral("新账套")),
+             qPrintable(lines.join(u'|')));
+    QCOMPARE(QDir(program).entryList(QDir::Files), (QStringList{QStringLiteral("ckdblst.dat"), QStringLiteral("nousit.dat")}));
+    QVERIFY(::chmod(QFile::encodeName(program).constData(), 0755) == 0);
 }
 
 VX_REGISTER_TEST(TestAccountSetList)

@@ -259,6 +259,17 @@ void TestBackup::tabsSwitchTheFrames()
     QVERIFY(!w.findChild<QWidget*>(QStringLiteral("Frm1"))->isVisible());
     QVERIFY(w.findChild<QWidget*>(QStringLiteral("Frm2"))->isVisible());
     QCOMPARE(w.windowTitle(), QStringLiteral("系统数据备份"));
+
+    // The explanation gets all the height its wrapped text needs and lies
+    // below the folder row, not over it; the window keeps its size.
+    const QSize size = w.size();
+    QCoreApplication::processEvents();
+    auto* info = w.findChild<QLabel*>(QStringLiteral("LabInfo"));
+    auto* folder = w.findChild<QLineEdit*>(QStringLiteral("TxtPath"));
+    QVERIFY(info->height() >= info->heightForWidth(info->width()));
+    QVERIFY(info->geometry().top() >= folder->geometry().bottom());
+    w.findChild<QTabBar*>(QStringLiteral("TabStrip1"))->setCurrentIndex(0);
+    QCOMPARE(w.size(), size);
 }
 
 VX_REGISTER_TEST(TestBackup)

@@ -38,6 +38,7 @@ QStringList readListFile(const QString& path)
 
 void writeListFile(const QString& path, const QStringList& lines)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     QStringEncoder encoder("GB18030");
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void cleanup();
     void newSetFromTemplateThenOpen();
     void newSetRefusesExistingFileAndNeedsTemplate();
+    void newSetTypedWithoutExtensionGetsIt();
     void addCommandSavesListAfterMenu();
     void openOfSecondEntryListsItFirst();
     void openMissingFileKeepsWindow();
@@ -178,6 +180,20 @@ void TestZbSet::newSetFromTemplateThenOpen()
     QCOMPARE(lines.mid(2, 2), (QStringList{QStringLiteral("新店1"), path}));
     QCOMPARE(lines.size(), 8);
     QCOMPARE(msgs.count(), 1);
+}
+
+void TestZbSet::newSetTypedWithoutExtensionGetsIt()
+{
+    ZbSet* w = makeManager();
+    DialogScript dialogs;
+    dialogs.saveFile(app().DataFolder + QStringLiteral("测试 账套2"));
+    MessageScript msgs;
+    msgs.expectInput(QStringLiteral("请输入新建账套的名称："), QStringLiteral("账套2"));
+    w->findChild<QAction*>(QStringLiteral("newone"))->trigger();
+    const QString path = app().DataFolder + QStringLiteral("测试 账套2.vxs");
+    QVERIFY(QFileInfo(path).isFile());
+    QVERIFY(!QFileInfo::exists(app().DataFolder + QStringLiteral("测试 账套2")));
+    QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("Cmb1"))->currentText(), path);
 }
 
 void TestZbSet::newSetRefusesExistingFileAndNeedsTemplate()

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void loginLinkWithoutSystemRightChangesNothing();
     void loginLinkWithSystemRightStartsAdding();
     void warehouseEditionKeepsTheHiddenAccountsGroup();
+    void itemBoxesLookDisabledInViewMode();
 };
 
 namespace {
@@ -385,6 +386,42 @@ void OperatorsTest::warehouseEditionKeepsTheHiddenAccountsGroup()
     QVERIFY(itemBox(&window, 4, 0)->isVisible());
     trigger(&window, "Menu_save");
     QCOMPARE(word(set.db(), QStringLiteral("B1"), 6), 1011);
+}
+
+namespace {
+
+// Pixels of the rendered box whose colour is clearly blue.
+int bluePixels(QWidget* w)
+{
+    const QImage image = w->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.blue() > 150 && c.red() < 100 && c.green() < 100)
+                ++count;
+        }
+    return count;
+}
+
+}  // namespace
+
+// In view mode the item boxes are disabled and look it: their text is not
+// the blue of the edit mode.
+void OperatorsTest::itemBoxesLookDisabledInViewMode()
+{
+    FreshAccountSet set;
+    set.loginAs(QStringLiteral("001"));
+    addOperator(set.db(), QStringLiteral("B1"), QStringLiteral("李四"), 1111);
+    OperatorsForm window(set.app());
+    window.show();
+    selectOperator(&window, QStringLiteral("B1"));
+    QCheckBox* box = itemBox(&window, 1, 0);
+    QVERIFY(!box->isEnabled());
+    QCOMPARE(bluePixels(box), 0);
+    trigger(&window, "Menu_edit");
+    QVERIFY(box->isEnabled());
+    QVERIFY(bluePixels(box) > 0);
 }
 
 VX_REGISTER_TEST(OperatorsTest)

@@ -20,6 +20,7 @@
 class PersonalSettingsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void widthStaysWhenSwitchingTabs();
     void passwordChange_data();
     void passwordChange();
     void setPasswordModeFromTheLoginLink();
@@ -244,6 +245,22 @@ void PersonalSettingsTest::tenClicksShowTheGreeting()
     for (int i = 0; i < 9; ++i)
         QTest::mouseClick(img, Qt::LeftButton);
     QVERIFY(greeting->isHidden());
+}
+
+void PersonalSettingsTest::widthStaysWhenSwitchingTabs()
+{
+    FreshAccountSet set;
+    set.loginAs(QStringLiteral("001"));
+    PersonalSettingsForm window(set.app());
+    window.show();
+    QCoreApplication::processEvents();
+    const QSize size = window.size();
+    auto* tabs = child<QTabBar>(&window, QStringLiteral("TabS"));
+    for (int tab : {1, 2, 3, 0}) {
+        tabs->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        QCOMPARE(window.size(), size);
+    }
 }
 
 VX_REGISTER_TEST(PersonalSettingsTest)

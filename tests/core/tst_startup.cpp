@@ -2,6 +2,7 @@
 #include "core/MainFrame.h"
 #include "core/Startup.h"
 #include "platform/Database.h"
+#include "platform/UserSettings.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"
@@ -64,6 +65,9 @@ private Q_SLOTS:
     void zeroMaximumNeverAlarms();
     void unfinishedAuditListsEachDocumentOnce();
     void unfinishedAuditCheckReportsItsOwnError();
+    void fileThatIsNoAccountSetIsRefusedBeforeAnyQuery_data();
+    void fileThatIsNoAccountSetIsRefusedBeforeAnyQuery();
+    void launcherFindsTheProgramAfterTheFirstRun();
     void wrongPasswordOnTheCommandLine_data();
     void wrongPasswordOnTheCommandLine();
     void wrongPasswordFromTheListGoesToTheManager();
@@ -485,10 +489,63 @@ void TestStartup::unfinishedAuditListsEachDocumentOnce()
 void TestStartup::unfinishedAuditCheckReportsItsOwnError()
 {
     m_set->db().execute(QStringLiteral("DROP TABLE TB11"));
-    m_msgs->expect(QStringLiteral("TB11"));
+    // The clerk reads plain words; the engine's text goes to the error log.
+    QStringList logged;
+    const DbErrorLog previous = SetDbErrorLog([&logged](const QString& t) { logged << t; });
+    m_msgs->expect(QStringLiteral("数据库操作出错"));
     CheckUnfinishedAudits(m_set->db());
+    SetDbErrorLog(previous);
+    QVERIFY(!m_msgs->last().text.contains(QStringLiteral("no such")));
+    QCOMPARE(logged.size(), 1);
+    QVERIFY(logged.first().contains(QStringLiteral("TB11")));
     QCOMPARE(m_msgs->last().title, QString());
     QCOMPARE(m_msgs->last().icon(), MB::Information);
+}
+
+void TestStartup::fileThatIsNoAccountSetIsRefusedBeforeAnyQuery_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("zero bytes") << "empty";
+    QTest::newRow("encrypted, no account-set tables") << "no tables";
+    QTest::newRow("plain SQLite file") << "plain";
+}
+
+void TestStartup::fileThatIsNoAccountSetIsRefusedBeforeAnyQuery()
+{
+    QFETCH(QString, kind);
+    const QString file = m_set->folder() + QStringLiteral("odd.vxs");
+    if (kind == QLatin1String("empty")) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    } else if (kind == QLatin1String("plain")) {
+        WritePlainSqliteFile(file);
+    } else {
+        Database other;
+        other.create(file);
+        other.execute(QStringLiteral("CREATE TABLE t (x)"));
+    }
+    recordAll();
+    m_msgs->expect(QStringLiteral("打开账套时发现错误"), MB::Cancel);
+
+    QVERIFY(!Main(*m_app, {file}));
+
+    const QString text = m_msgs->last().text;
+    QVERIFY2(text.contains(QStringLiteral("不是有效的账套文件")), qPrintable(text));
+    QVERIFY2(!text.contains(QStringLiteral("no such")) && !text.contains(QStringLiteral("sysinfo")), qPrintable(text));
+    QCOMPARE(m_calls, QStringList());  // no main window, no login
+    QVERIFY(!m_app->CurrentDatabase.isOpen());
+    // A refused file gets no lock file beside it.
+    QVERIFY(!QFileInfo::exists(file + QStringLiteral(".lock")));
+}
+
+void TestStartup::launcherFindsTheProgramAfterTheFirstRun()
+{
+    DeleteSetting(QStringLiteral("Vorlixstore"), QStringLiteral("Vorlo"));
+    recordAll();
+    listOpens(m_set->setPath());
+    QVERIFY(Main(*m_app, {}));
+    QCOMPARE(GetSetting(QStringLiteral("Vorlixstore"), QStringLiteral("Vorlo"), QStringLiteral("Vorlo")),
+             QCoreApplication::applicationFilePath());
 }
 
 void TestStartup::wrongPasswordOnTheCommandLine_data()

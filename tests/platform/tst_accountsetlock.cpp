@@ -21,6 +21,8 @@ private Q_SLOTS:
     void locksOfOneProcessStayApart();
     void refusedUpgradeKeepsTheSharedLock();
     void unusableFolderIsNoConflict();
+    void lastHolderRemovesTheLockFile();
+    void holderOfARemovedLockFileStartsAgain();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -141,6 +143,42 @@ void TestAccountSetLock::unusableFolderIsNoConflict()
     QVERIFY(!lock.tryLockExclusive(set));
     QVERIFY(!lock.heldElsewhere());
     QVERIFY(!AccountSetLock::IsOpenElsewhere(set));
+}
+
+void TestAccountSetLock::lastHolderRemovesTheLockFile()
+{
+    const QString file = AccountSetLock::LockFilePath(m_set);
+    AccountSetLock first;
+    AccountSetLock second;
+    QVERIFY(first.lockShared(m_set));
+    QVERIFY(second.lockShared(m_set));
+    first.release();
+    QVERIFY(QFileInfo::exists(file));  // the other holder still needs it
+    {
+        OtherInstance other;
+        QVERIFY(other.lock(file, F_RDLCK));
+        second.release();
+        QVERIFY(QFileInfo::exists(file));  // another program holds it too
+    }
+    QVERIFY(second.lockShared(m_set));
+    second.release();
+    QVERIFY(!QFileInfo::exists(file));
+}
+
+// A holder that opened the lock file just before its last holder removed it
+// must not lock a file nobody else can see: it locks the new one.
+void TestAccountSetLock::holderOfARemovedLockFileStartsAgain()
+{
+    const QString file = AccountSetLock::LockFilePath(m_set);
+    AccountSetLock mine;
+    QVERIFY(mine.lockShared(m_set));
+    mine.release();
+    QVERIFY(!QFileInfo::exists(file));
+    QVERIFY(mine.tryLockExclusive(m_set));
+    QVERIFY(QFileInfo::exists(file));
+    // Another program sees the exclusive holder through the file's name.
+    OtherInstance other;
+    QVERIFY(!other.lock(file, F_RDLCK));
 }
 
 VX_REGISTER_TEST(TestAccountSetLock)

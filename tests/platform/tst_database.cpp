@@ -32,6 +32,8 @@ private Q_SLOTS:
     void compactionKeepsRowsAndPassword();
     void compactionRefusesExistingTarget();
     void updatableRowFindsAddsAndUpdates();
+    void failuresReachTheUserInChinese();
+    void damagedFileIsTold();
 
 private:
     QString path(const QString& name) const { return m_dir->path() + QLatin1Char('/') + name; }
@@ -269,6 +271,8 @@ void TestDatabase::lockHeldPastTimeoutIsBusy()
         QFAIL("the second connection got the write lock");
     } catch (const DbError& e) {
         QCOMPARE(e.kind(), DbError::Kind::Busy);
+        QCOMPARE(e.description(), QStringLiteral("其它工作站正在使用账套数据，请稍候再试。"));
+        QVERIFY(e.technical().contains(QStringLiteral("BEGIN IMMEDIATE")));
     }
     QVERIFY(waited.elapsed() >= 100);
     try {
@@ -322,6 +326,54 @@ void TestDatabase::compactionRefusesExistingTarget()
     Database db;
     db.open(target);
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM t")).toInt(), 1);
+}
+
+// The engine's English text goes to the error log; the user reads Chinese.
+void TestDatabase::failuresReachTheUserInChinese()
+{
+    QStringList logged;
+    const DbErrorLog previous = SetDbErrorLog([&logged](const QString& t) { logged << t; });
+    const QString file = makeFile(QStringLiteral("错.vxs"), 1);
+    Database db;
+    db.open(file);
+    try {
+        db.query(QStringLiteral("SELECT nothing FROM nowhere"));
+        QFAIL("a bad statement ran");
+    } catch (const DbError& e) {
+        QVERIFY2(!e.description().contains(QStringLiteral("no such")), qPrintable(e.description()));
+        QVERIFY(e.description().contains(QStringLiteral("错误日志")));
+        QVERIFY(e.technical().contains(QStringLiteral("no such table")));
+    }
+    QCOMPARE(logged.size(), 1);
+    QVERIFY(logged.first().contains(QStringLiteral("SELECT nothing FROM nowhere")));
+    // A failure the caller expects is not logged.
+    QVERIFY(!db.tryExecute(QStringLiteral("DROP TABLE nowhere")));
+    QCOMPARE(logged.size(), 1);
+    SetDbErrorLog(previous);
+}
+
+void TestDatabase::damagedFileIsTold()
+{
+    const QString file = makeFile(QStringLiteral("坏.vxs"), 3000);
+    {
+        // Scramble pages in the middle of the file: the header still decrypts.
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.seek(f.size() / 2);
+        f.write(QByteArray(40000, '\x5a'));
+    }
+    try {
+        Database db;
+        db.open(file);
+        db.query(QStringLiteral("SELECT count(*), sum(length(a)) FROM t"));
+        QFAIL("a damaged file was read");
+    } catch (const DbError& e) {
+        QVERIFY2(e.kind() == DbError::Kind::Damaged || e.kind() == DbError::Kind::NotADatabase,
+                 qPrintable(e.technical()));
+        QVERIFY2(e.description().contains(QStringLiteral("损坏")) || e.description().contains(QStringLiteral("不是有效的账套文件")),
+                 qPrintable(e.description()));
+        QVERIFY2(!e.description().contains(QStringLiteral("malformed")), qPrintable(e.description()));
+    }
 }
 
 void TestDatabase::updatableRowFindsAddsAndUpdates()

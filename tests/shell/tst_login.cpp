@@ -40,6 +40,7 @@ class TestLogin : public QObject {
 private Q_SLOTS:
     void preselection_data();
     void preselection();
+    void weekdayIsChineseWhateverTheLocale();
     void rightPasswordLogsIn();
     void wrongPasswordRefused();
     void operatorWithoutRightsGetsGreyMenus();
@@ -71,6 +72,18 @@ void TestLogin::preselection()
     QFETCH(QString, saved);
     QFETCH(int, index);
     QCOMPARE(PreselectIndex(items, saved), index);
+}
+
+void TestLogin::weekdayIsChineseWhateverTheLocale()
+{
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    FreshAccountSet set;
+    Login w(set.app());
+    QLocale::setDefault(previous);
+    const QString weekday = QLocale(QLocale::Chinese, QLocale::China).dayName(QDate::currentDate().dayOfWeek());
+    QVERIFY2(w.windowTitle().endsWith(QLatin1Char(' ') + weekday), qPrintable(w.windowTitle()));
+    QVERIFY(weekday.startsWith(QStringLiteral("星期")));
 }
 
 void TestLogin::rightPasswordLogsIn()

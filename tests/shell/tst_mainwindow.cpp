@@ -52,6 +52,7 @@ private Q_SLOTS:
     void init() { removeAssociation(); }
     void panelWidths();
     void loadShowsTitleAndSetName();
+    void setFromCommandLineShowsItsFileName();
     void exitAsksAndNoKeepsRunning();
     void exitYesBacksUpAndAssociates();
     void exitWithReportWindowAsks();
@@ -81,6 +82,16 @@ void TestMainWindow::loadShowsTitleAndSetName()
     QCOMPARE(frame.statusText(2), QStringLiteral("操作员:"));
     QCOMPARE(frame.statusText(4), QStringLiteral("测试账套"));
     QVERIFY(frame.findChild<QWidget*>(QStringLiteral("BGForm")));
+}
+
+void TestMainWindow::setFromCommandLineShowsItsFileName()
+{
+    HooksGuard hooks;
+    FreshAccountSet set;
+    set.app().CurrentSetName.clear();  // as start-up leaves it for a command-line set
+    set.app().OpenedFromCommandLine = -1;
+    MForm frame(set.app());
+    QCOMPARE(frame.statusText(4), QStringLiteral("测试账套"));
 }
 
 void TestMainWindow::exitAsksAndNoKeepsRunning()

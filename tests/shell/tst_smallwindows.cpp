@@ -51,7 +51,14 @@ void TestSmallWindows::aboutShowsEdition()
     QVERIFY(about.isVisible());
     Q_EMIT about.Labcmd[2]->clicked();
     QVERIFY(!about.isVisible());
-    QVERIFY(AboutMailLink(QStringLiteral("T"), QStringLiteral("E")).startsWith(QStringLiteral("mailto:")));
+    QVERIFY(AboutMailLink(QStringLiteral("T"), QStringLiteral("E")).startsWith(QStringLiteral("mailto:?subject=")));
+    // The program's name and version, and no made-up telephone, mail or web address.
+    QCOMPARE(about.LB[0]->text(), QStringLiteral("程序：Vorlixstore"));
+    QCOMPARE(about.LB[1]->text(), QStringLiteral("版本：") + ProgramVersion());
+    QVERIFY(!ProgramVersion().isEmpty());
+    for (QLabel* line : about.LB)
+        QVERIFY2(!line->text().contains(QStringLiteral("example")) && !line->text().contains(QStringLiteral("000")),
+                 qPrintable(line->text()));
     QVERIFY(AboutMailLink(QStringLiteral("T"), QStringLiteral("E")).contains(QStringLiteral("?subject=关于T VerE&body=")));
 }
 

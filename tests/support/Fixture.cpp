@@ -1,12 +1,27 @@
 #include "support/Fixture.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
 
+namespace {
+
+// The user's data folder of the test process, before any fixture changed it.
+const QByteArray& processDataHome()
+{
+    static const QByteArray home = qgetenv("XDG_DATA_HOME");
+    return home;
+}
+
+}  // namespace
+
 FreshAccountSet::FreshAccountSet() : m_app(std::make_unique<App>())
 {
+    processDataHome();
+    // Per-user files (the account-set list) of one test never reach the next.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(userDataFolder()));
     QDir(m_dir.path()).mkpath(QStringLiteral("program"));
     QDir(m_dir.path()).mkpath(QStringLiteral("data"));
     QFile::copy(templatePath(), programFolder() + QStringLiteral("nousit.dat"));
@@ -23,6 +38,14 @@ FreshAccountSet::FreshAccountSet() : m_app(std::make_unique<App>())
 FreshAccountSet::~FreshAccountSet()
 {
     m_app.reset();
+    // A newer fixture made before this one went away keeps its own folder.
+    if (qgetenv("XDG_DATA_HOME") == QFile::encodeName(userDataFolder()))
+        qputenv("XDG_DATA_HOME", processDataHome());
+}
+
+QString FreshAccountSet::userDataFolder() const
+{
+    return folder() + QStringLiteral("user");
 }
 
 QString FreshAccountSet::programFolder() const
@@ -59,15 +82,17 @@ void FreshAccountSet::loginAs(const QString& code)
 void WhenModal(std::function<void(QWidget*)> action, int timeoutMs)
 {
     auto* timer = new QTimer(qApp);
-    auto remaining = std::make_shared<int>(timeoutMs / 20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action, remaining]() {
+    // Wall-clock time, not a count of ticks: on a busy machine ticks come
+    // late, and a poller outliving its test would act on the next test's window.
+    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action, deadline]() {
         if (QWidget* w = QApplication::activeModalWidget()) {
             timer->stop();
             timer->deleteLater();
             action(w);
             return;
         }
-        if (--*remaining <= 0) {
+        if (deadline->hasExpired()) {
             timer->stop();
             timer->deleteLater();
         }

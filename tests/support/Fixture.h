@@ -25,6 +25,7 @@ public:
     QString folder() const { return m_dir.path() + QLatin1Char('/'); }  // temporary root, "/"-terminated
     QString programFolder() const;  // AppFolder: holds nousit.dat
     QString setPath() const;        // the open account-set file
+    QString userDataFolder() const; // XDG_DATA_HOME while this set lives
 
     // Sets OperatorCode and OperatorName from TE1 (the operator must exist).
     void loginAs(const QString& code);

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace {
 std::map<QString, std::function<QObject*()>>& registry()
@@ -16,7 +17,25 @@ std::map<QString, std::function<QObject*()>>& registry()
     static std::map<QString, std::function<QObject*()>> r;
     return r;
 }
+std::map<QString, std::function<int(const QStringList&)>>& childJobs()
+{
+    static std::map<QString, std::function<int(const QStringList&)>> jobs;
+    return jobs;
+}
+
+const QString ChildJobSwitch = QStringLiteral("--child-job");
+
 }  // namespace
+
+void RegisterChildJob(const char* name, std::function<int(const QStringList& args)> job)
+{
+    childJobs()[QString::fromLatin1(name)] = std::move(job);
+}
+
+QStringList ChildJobArguments(const QString& name, const QStringList& args)
+{
+    return QStringList{ChildJobSwitch, name} + args;
+}
 
 void RegisterTestClass(const char* name, std::function<QObject*()> make)
 {
@@ -25,15 +44,27 @@ void RegisterTestClass(const char* name, std::function<QObject*()> make)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/.local/share")).toLocal8Bit());
+    // A child job keeps its parent test's folders: it may be killed, and
+    // would leave its own behind.
+    const bool childJob = argc >= 3 && ChildJobSwitch == QString::fromLocal8Bit(argv[1]);
+    std::optional<QTemporaryDir> home;
+    if (!childJob) {
+        home.emplace();
+        qputenv("HOME", home->path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (home->path() + QStringLiteral("/.config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", (home->path() + QStringLiteral("/.local/share")).toLocal8Bit());
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Vorlixstore"));
+
+    const QStringList args = app.arguments();
+    if (args.size() >= 3 && args[1] == ChildJobSwitch) {
+        const auto job = childJobs().find(args[2]);
+        return job == childJobs().end() ? 2 : job->second(args.mid(3));
+    }
 
     QStringList wanted;
     QStringList passOn{QString::fromLocal8Bit(argv[0])};

@@ -25,7 +25,7 @@ void TestSaveHint::hintShowsAfterEverySaveWhileTickClear()
         WhenModal([&shown](QWidget* w) {
             ++shown;
             QCOMPARE(w->objectName(), QStringLiteral("MsgBoxOK"));
-            QCOMPARE(w->windowTitle(), QStringLiteral(" 提示"));
+            QCOMPARE(w->windowTitle(), QStringLiteral("提示"));
             QCOMPARE(w->findChild<QLabel*>(QStringLiteral("Lab"))->text(),
                      QStringLiteral("单据保存成功！\n\n但是现在单据并没有正式生效，\n\n必须经过[审核]操作，单据才正式生效并更新库存！"));
             QVERIFY(!w->findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());

@@ -1,0 +1,91 @@
+#include "PrintSupport.h"
+
+#include <QDir>
+#include <QPrinter>
+#include <QProcess>
+
+FakePrinters::Installation::Installation(const QString& folder, bool withPrinter)
+{
+    auto fake = std::make_unique<FakePrinters>(folder, withPrinter);
+    printers = fake.get();
+    previous = InstallPrinters(std::move(fake));
+}
+
+FakePrinters::Installation::~Installation()
+{
+    InstallPrinters(std::move(previous));
+}
+
+FakePrinters::FakePrinters(QString folder, bool withPrinter)
+    : m_folder(std::move(folder))
+    , m_withPrinter(withPrinter)
+{
+}
+
+QStringList FakePrinters::printerNames()
+{
+    return m_withPrinter ? QStringList{QStringLiteral("测试打印机")} : QStringList();
+}
+
+QString FakePrinters::defaultPrinterName()
+{
+    return m_withPrinter ? QStringLiteral("测试打印机") : QString();
+}
+
+std::unique_ptr<QPrinter> FakePrinters::openPrinter(const QString& name)
+{
+    if (!m_withPrinter || name != QStringLiteral("测试打印机"))
+        return nullptr;
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setResolution(300);
+    const QString file = m_folder + QStringLiteral("/job%1.pdf").arg(jobs.size() + 1);
+    printer->setOutputFileName(file);
+    jobs << file;
+    return printer;
+}
+
+QString RunTool(const QString& program, const QStringList& args, int timeoutMs)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForStarted(10000) || !p.waitForFinished(timeoutMs))
+        return QString();
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 ? (out.isNull() ? QString("") : out)
+                                                                          : QString();
+}
+
+QImage RasterisePdfPage(const QString& pdf, int page, int dpi, const QString& workFolder)
+{
+    const QString stem = workFolder + QStringLiteral("/raster%1").arg(page);
+    if (RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
+                                              QString::number(page), QStringLiteral("-l"), QString::number(page),
+                                              QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, stem})
+            .isNull())
+        return QImage();
+    return QImage(stem + QStringLiteral(".png"));
+}
+
+int PdfPageCount(const QString& pdf, const QString& workFolder)
+{
+    const QString folder = workFolder + QStringLiteral("/count");
+    QDir().mkpath(folder);
+    if (RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("10"), QStringLiteral("-png"), pdf,
+                                              folder + QStringLiteral("/p")})
+            .isNull())
+        return -1;
+    const int n = QDir(folder).entryList({QStringLiteral("p*.png")}, QDir::Files).size();
+    QDir(folder).removeRecursively();
+    return n;
+}
+
+QStringList DecodeBarcodes(const QString& pictureFile)
+{
+    QProcess p;
+    p.start(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), pictureFile});
+    if (!p.waitForFinished(60000))
+        return {};
+    QStringList out = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return out;
+}

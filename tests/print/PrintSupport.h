@@ -1,0 +1,41 @@
+#pragma once
+// Test support of the print engine: printers whose output goes to PDF files,
+// an engine filled from template lines, and the real peers (pdftoppm,
+// zbarimg) run on files in a temporary folder.
+
+#include "platform/Printing.h"
+#include "print/PrintEngine.h"
+
+#include <QImage>
+#include <QStringList>
+#include <memory>
+
+// Installed while it lives: one printer "测试打印机" (or none) whose every
+// print job becomes a PDF file in `folder`.
+class FakePrinters : public PrinterSystem {
+public:
+    struct Installation {
+        explicit Installation(const QString& folder, bool withPrinter = true);
+        ~Installation();
+        FakePrinters* printers;
+        std::unique_ptr<PrinterSystem> previous;
+    };
+    FakePrinters(QString folder, bool withPrinter);
+    QStringList printerNames() override;
+    QString defaultPrinterName() override;
+    std::unique_ptr<QPrinter> openPrinter(const QString& name) override;
+    QStringList jobs;  // PDF files written, in order
+
+private:
+    QString m_folder;
+    bool m_withPrinter;
+};
+
+// Runs a program; its standard output, or a null string when it failed to start or run.
+QString RunTool(const QString& program, const QStringList& args, int timeoutMs = 60000);
+// Rasterises one page of a PDF at `dpi` with pdftoppm; a null image on failure.
+QImage RasterisePdfPage(const QString& pdf, int page, int dpi, const QString& workFolder);
+// Number of pages of a PDF, counted by rasterising it with pdftoppm.
+int PdfPageCount(const QString& pdf, const QString& workFolder);
+// The texts zbarimg decodes from a picture file (one per symbol).
+QStringList DecodeBarcodes(const QString& pictureFile);
