@@ -304,6 +304,13 @@ double LeadValue(const QString& text)
     return LeadingNumber(t);
 }
 
+double BoxValue(const QString& text)
+{
+    QString t = text;
+    t.remove(QLatin1Char(' ')).remove(QLatin1Char('\t')).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+    return LeadingNumber(t);
+}
+
 QString AfterSpace(const QString& text)
 {
     const QString t = trimBlanks(text);

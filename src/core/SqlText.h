@@ -54,6 +54,9 @@ QDate ParseDate(QString& text);
 
 // Display texts "code name": the number the text begins with, and the part after the first blank.
 double LeadValue(const QString& text);
+// The number a box holds: its text without blanks, tabs and line breaks, read
+// up to the first character that is no part of a number; 0 without one.
+double BoxValue(const QString& text);
 QString AfterSpace(const QString& text);
 
 // The LIKE pattern (ESCAPE '\') of a typed text: "*" and "?" become "%" and

@@ -24,6 +24,8 @@ private Q_SLOTS:
     void parseDateRewritesCallersText();
     void leadValue_data();
     void leadValue();
+    void boxValue_data();
+    void boxValue();
     void afterSpace_data();
     void afterSpace();
     void unitName_data();
@@ -244,6 +246,26 @@ void TestSqlText::leadValue()
     QFETCH(QString, text);
     QFETCH(double, expected);
     QCOMPARE(LeadValue(text), expected);
+}
+
+void TestSqlText::boxValue_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("plain") << "12.5" << 12.5;
+    QTest::newRow("blanks inside are dropped") << " 1 2.5 " << 12.5;
+    QTest::newRow("tab and line break") << "\t3\r\n" << 3.0;
+    QTest::newRow("unit after the number") << "5kg" << 5.0;
+    QTest::newRow("no number") << "kg" << 0.0;
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("negative") << "-2" << -2.0;
+}
+
+void TestSqlText::boxValue()
+{
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    QCOMPARE(BoxValue(text), expected);
 }
 
 void TestSqlText::afterSpace_data()

@@ -1,0 +1,64 @@
+#include "basicdata/PictureImport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSaveFile>
+
+QString PictureFolder(const QString& setFolder)
+{
+    return setFolder + QStringLiteral("图片");
+}
+
+PictureImport ImportGoodsPicture(const QString& setFolder, const QString& source, const QDateTime& now)
+{
+    PictureImport result;
+    QImageReader reader(source);
+    reader.setDecideFormatFromContent(true);
+    if (!reader.canRead() || reader.size().isEmpty()) {
+        result.error = QStringLiteral("[") + QDir::toNativeSeparators(source) + QStringLiteral("]不是可以读取的图片文件！");
+        return result;
+    }
+    const QString folder = PictureFolder(setFolder);
+    QFile in(source);
+    const QString stem = now.toString(QStringLiteral("yyMMddHHmmss"));
+    if (QDir().mkpath(folder) && in.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = in.readAll();
+        for (int n = 0; n < 10000; ++n) {
+            const QString name = stem + (n ? QLatin1Char('-') + QString::number(n) : QString()) + QStringLiteral(".jpg");
+            const QString target = folder + QLatin1Char('/') + name;
+            if (QFileInfo::exists(target))
+                continue;
+            QSaveFile out(target);
+            if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && !QFileInfo::exists(target) &&
+                out.commit()) {
+                result.reference = PicPathMarker + QLatin1Char('\\') + name;
+                return result;
+            }
+            break;
+        }
+    }
+    // The copy failed: the goods refers to the file where it was found.
+    result.reference = QFileInfo(source).absoluteFilePath();
+    return result;
+}
+
+QString ResolvePictureReference(const QString& setFolder, const QString& reference)
+{
+    if (reference.isEmpty() || reference == ImportPictureText || reference == NoPictureText)
+        return QString();
+    QString path = reference;
+    path.replace(PicPathMarker, PictureFolder(setFolder));
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return path;
+}
+
+QString StoredPictureReference(const QString& setFolder, const QString& path)
+{
+    const QString folder = QDir::cleanPath(PictureFolder(setFolder));
+    const QFileInfo fi(path);
+    if (!path.startsWith(PicPathMarker) && fi.isAbsolute() && QDir::cleanPath(fi.absolutePath()) == folder)
+        return PicPathMarker + QLatin1Char('\\') + fi.fileName();
+    return path;
+}
