@@ -117,6 +117,7 @@ void CreateAccountSetSchema(Database& db)
         "CREATE INDEX ix_ta1_f1 ON TA1(F1);"
         "CREATE INDEX ix_ta3_f1 ON TA3(F1);"
         "CREATE INDEX ix_ta4_f1 ON TA4(F1);"
+        "CREATE INDEX ix_ta4_f3_f1 ON TA4(F3, F1);"
         "CREATE INDEX ix_bom_f0 ON Bom(F0);"
         "CREATE INDEX ix_tb1_f1 ON TB1(F1);"
         "CREATE INDEX ix_tb1_f2 ON TB1(F2);"

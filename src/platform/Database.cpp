@@ -124,6 +124,21 @@ QVariant Statement::column(int index) const
     return Database::columnValue(m_stmt, index);
 }
 
+double Statement::number(int index) const
+{
+    return sqlite3_column_double(m_stmt, index);
+}
+
+qint64 Statement::integer(int index) const
+{
+    return sqlite3_column_int64(m_stmt, index);
+}
+
+bool Statement::isNull(int index) const
+{
+    return sqlite3_column_type(m_stmt, index) == SQLITE_NULL;
+}
+
 int Statement::columnCount() const
 {
     return sqlite3_column_count(m_stmt);

@@ -93,6 +93,11 @@ public:
     void exec();   // step to the end, then reset for the next execution
     void reset();  // ready for new bindings
     QVariant column(int index) const;
+    // The column read straight from the statement, for loops over many rows:
+    // a number (0 for null), an integer, or whether it is null.
+    double number(int index) const;
+    qint64 integer(int index) const;
+    bool isNull(int index) const;
     int columnCount() const;
 
 private:

@@ -56,6 +56,27 @@ double num(const QVariant& v)
     return v.isNull() ? 0.0 : v.toDouble();
 }
 
+// A line amount rounded to the report's amount pattern. Posting stores
+// amounts already rounded to it, so most need no work: a value whose scaled
+// form is a whole number is its own rounding (both ways give the double
+// nearest to that decimal); the rest go the general way.
+class AmountRounder {
+public:
+    explicit AmountRounder(const QString& pattern) : m_decimals(PatternDecimals(pattern)), m_scale(std::pow(10.0, m_decimals)) {}
+    double operator()(double v) const
+    {
+        const double scaled = v * m_scale;
+        const double whole = std::nearbyint(scaled);
+        if (std::fabs(scaled - whole) < 1e-7 && std::fabs(whole) < 1e15)
+            return whole / m_scale;
+        return RoundToDecimals(v, m_decimals);
+    }
+
+private:
+    int m_decimals;
+    double m_scale;
+};
+
 class Poller {
 public:
     explicit Poller(const KeepGoing& keepGoing) : m_keepGoing(keepGoing) {}
@@ -76,24 +97,26 @@ private:
 // Positions of the summary statement's columns.
 enum SummaryCol {
     gCode, gName, gSpec, gUnit, gCat, gCatName, gV3, gV4, gV5,
-    lS6, lS7, lS8, lR6, lR8, lC6, lC8, lK6, lK7, lK8, lRowid,
+    lS6, lS7, lS8, lR6, lR8, lC6, lC8, lK6, lK7, lK8, lRowid, gRowid,
 };
 
 QString summarySql(bool allGoods, const StockMovementFilter& f, QVariantList& params)
 {
-    // Goods first, each goods' lines of the period through the (F1, SRT)
-    // index in key order; a goods without lines comes once with empty line
-    // columns in all-goods mode.
+    // Goods first, through the (F3, F1) index in report order, then each
+    // goods' lines of the period through the (F1, SRT) index in key order, so
+    // rows come out in report order without a sort; a goods without lines
+    // comes once with empty line columns in all-goods mode. CROSS JOIN keeps
+    // the planner from driving the inner join from the lines and sorting them.
     QString sql = QStringLiteral(
-        "SELECT g.F1, g.F2, g.F5, g.F4, g.F3, c.F2, g.V3, g.V4, g.V5,"
-        " l.S6, l.S7, l.S8, l.R6, l.R8, l.C6, l.C8, l.K6, l.K7, l.K8, l.rowid"
-        " FROM TA4 g LEFT JOIN TA3 c ON c.F1 = g.F3 %1 TB11 l"
+        "SELECT g.F1, g.F2, g.F5, g.F4, g.F3, (SELECT c.F2 FROM TA3 c WHERE c.F1 = g.F3 LIMIT 1), g.V3, g.V4, g.V5,"
+        " l.S6, l.S7, l.S8, l.R6, l.R8, l.C6, l.C8, l.K6, l.K7, l.K8, l.rowid, g.rowid"
+        " FROM TA4 g %1 TB11 l"
         " ON l.F1 = g.F1 AND l.SRT >= ? AND l.SRT < ? WHERE 1 = 1")
-                      .arg(allGoods ? QStringLiteral("LEFT JOIN") : QStringLiteral("JOIN"));
+                      .arg(allGoods ? QStringLiteral("LEFT JOIN") : QStringLiteral("CROSS JOIN"));
     params << keyFrom(f.from) << keyAfter(f.to);
     addCategoryCondition(sql, params, QStringLiteral("g.F3"), f.category);
     addCodeCondition(sql, params, QStringLiteral("g.F1"), f.goods);
-    sql += QStringLiteral(" ORDER BY g.F3, g.F1, l.SRT, l.rowid");
+    sql += QStringLiteral(" ORDER BY g.F3, g.F1, g.rowid, l.SRT");
     return sql;
 }
 
@@ -111,10 +134,10 @@ void openRow(SummaryRow& row, Statement& st, const QVariant& qty, const QVariant
     row.closed = false;
 }
 
-void addOpening(SummaryTotals& t, const SummaryRow& row, const QString& amountFormat)
+void addOpening(SummaryTotals& t, const SummaryRow& row, const AmountRounder& round)
 {
     t.openQty += num(row.openQty);
-    t.openAmount += RoundToPattern(row.openAmount, amountFormat);
+    t.openAmount += round(row.openAmount);
 }
 
 void addClosed(SummaryTotals& t, const SummaryRow& row)
@@ -127,14 +150,14 @@ void addClosed(SummaryTotals& t, const SummaryRow& row)
     t.closeAmount += row.closeAmount;
 }
 
-void addLine(SummaryRow& row, Statement& st, const QString& amountFormat)
+void addLine(SummaryRow& row, Statement& st, const AmountRounder& round)
 {
-    row.inQty += num(st.column(lR6));
-    row.inAmount += RoundToPattern(num(st.column(lR8)), amountFormat);
-    row.outQty += num(st.column(lC6));
-    row.outAmount += RoundToPattern(num(st.column(lC8)), amountFormat);
-    row.closeQty = num(st.column(lK6));
-    row.closeAmount = RoundToPattern(num(st.column(lK8)), amountFormat);
+    row.inQty += st.number(lR6);
+    row.inAmount += round(st.number(lR8));
+    row.outQty += st.number(lC6);
+    row.outAmount += round(st.number(lC8));
+    row.closeQty = st.number(lK6);
+    row.closeAmount = round(st.number(lK8));
 }
 
 void generateSummary(Database& db, bool allGoods, const StockMovementFilter& f, const QString& amountFormat,
@@ -142,6 +165,7 @@ void generateSummary(Database& db, bool allGoods, const StockMovementFilter& f, 
 {
     report = SummaryReport();
     Poller poll(keepGoing);
+    const AmountRounder round(amountFormat);
     if (f.from.isValid() && f.to.isValid() && f.from > f.to && !allGoods)
         return;
 
@@ -161,12 +185,12 @@ void generateSummary(Database& db, bool allGoods, const StockMovementFilter& f, 
         }
     };
 
-    QString current;
+    qint64 current = 0;
     bool first = true;
     while (st.step()) {
-        const QString code = st.column(gCode).toString();
-        const bool noLine = st.column(lRowid).isNull();
-        if (first || code != current) {
+        const qint64 goodsRow = st.integer(gRowid);
+        const bool noLine = st.isNull(lRowid);
+        if (first || goodsRow != current) {
             // A new goods: the one before it is complete and may be shown.
             finishLast();
             if (!first && allGoods && !poll.now(int(rows.size()))) {
@@ -174,7 +198,8 @@ void generateSummary(Database& db, bool allGoods, const StockMovementFilter& f, 
                 break;
             }
             first = false;
-            current = code;
+            current = goodsRow;
+            const QString code = st.column(gCode).toString();
             rows.emplace_back();
             SummaryRow& row = rows.back();
             if (noLine) {
@@ -183,13 +208,13 @@ void generateSummary(Database& db, bool allGoods, const StockMovementFilter& f, 
                 if (before.step()) {
                     openRow(row, st, before.column(0), before.column(1), before.column(2));
                     row.closeQty = num(before.column(0));
-                    row.closeAmount = RoundToPattern(num(before.column(2)), amountFormat);
+                    row.closeAmount = round(num(before.column(2)));
                 } else {
                     openRow(row, st, st.column(gV3), st.column(gV4), st.column(gV5));
                     row.closeQty = num(st.column(gV3));
-                    row.closeAmount = RoundToPattern(num(st.column(gV5)), amountFormat);
+                    row.closeAmount = round(num(st.column(gV5)));
                 }
-                addOpening(report.totals, row, amountFormat);
+                addOpening(report.totals, row, round);
                 if (row.code.isEmpty()) {
                     // A goods with an empty code keeps its opening cells only.
                     row.closed = true;
@@ -198,9 +223,9 @@ void generateSummary(Database& db, bool allGoods, const StockMovementFilter& f, 
                 continue;
             }
             openRow(row, st, st.column(lS6), st.column(lS7), st.column(lS8));
-            addOpening(report.totals, row, amountFormat);
+            addOpening(report.totals, row, round);
         }
-        addLine(rows.back(), st, amountFormat);
+        addLine(rows.back(), st, round);
         if (!allGoods && !poll.line(int(rows.size()) - 1)) {
             report.cancelled = true;
             return;  // the goods in hand keeps its opening cells only
