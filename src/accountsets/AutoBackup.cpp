@@ -3,7 +3,7 @@
 #include "accountsets/Backup.h"
 #include "accountsets/BackupFileWork.h"
 #include "core/App.h"
-#include "core/BusyPointer.h"
+#include "widgets/BusyPointer.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
 #include "core/SqlText.h"
@@ -89,8 +89,8 @@ void recordBackup(App& app, int days, const QDate& today)
 {
     Database& db = app.CurrentDatabase;
     Transaction tx(db);
-    db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = 876"));
-    db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (876, ?, ?)"), {days, DateText(today)});
+    db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = ?"), {SetAutoBackupDays});
+    db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (?, ?, ?)"), {SetAutoBackupDays, days, DateText(today)});
     tx.commit();
 }
 
@@ -104,8 +104,8 @@ void AutoBackup(App& app)
     if (app.OpenedFromCommandLine == -1)
         return;
     const Database& db = app.CurrentDatabase;
-    const int days = StoredIntervalDays(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = 876")).toDouble());
-    const QString last = SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = 876"));
+    const int days = StoredIntervalDays(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {SetAutoBackupDays}).toDouble());
+    const QString last = SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ?"), {SetAutoBackupDays});
     const QDate today = QDate::currentDate();
     if (const std::optional<QDate> lastDate = ParseSqlDate(last.trimmed()))
         if (qAbs(lastDate->daysTo(today)) < days)

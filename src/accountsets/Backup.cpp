@@ -18,7 +18,7 @@ QString BackupFileName(const App& app, const QDate& day)
 
 QString AutoBackupFolder(App& app)
 {
-    QString folder = SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = 8195"));
+    QString folder = SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ?"), {SetAutoBackupFolder});
     if (!folder.isEmpty() && FolderUsable(folder).isEmpty())
         folder.clear();
     if (folder.isEmpty())
@@ -54,8 +54,8 @@ AutoBackupSettings LoadAutoBackupSettings(App& app)
     if (app.OpenedFromCommandLine == -1)
         return s;
     const Database& db = app.CurrentDatabase;
-    s.days = NumText(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = 876")).toDouble());
-    const QString last = SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = 876"));
+    s.days = NumText(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {SetAutoBackupDays}).toDouble());
+    const QString last = SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ?"), {SetAutoBackupDays});
     if (last.isEmpty())
         s.days.clear();
     else
@@ -82,11 +82,11 @@ int StoredIntervalDays(double setval)
 void SaveAutoBackupSettings(Database& db, int days, const QString& lastBackup, const QString& folder)
 {
     Transaction tx(db);
-    db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = 876"));
-    db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (876, ?, ?)"), {days, lastBackup});
-    if (db.scalarRow(QStringLiteral("SELECT 1 FROM sysinfo WHERE ID = 8195")))
-        db.execute(QStringLiteral("UPDATE sysinfo SET setstr = ? WHERE ID = 8195"), {folder});
+    db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = ?"), {SetAutoBackupDays});
+    db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (?, ?, ?)"), {SetAutoBackupDays, days, lastBackup});
+    if (db.scalarRow(QStringLiteral("SELECT 1 FROM sysinfo WHERE ID = ?"), {SetAutoBackupFolder}))
+        db.execute(QStringLiteral("UPDATE sysinfo SET setstr = ? WHERE ID = ?"), {folder, SetAutoBackupFolder});
     else
-        db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (8195, 1, ?)"), {folder});
+        db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (?, 1, ?)"), {SetAutoBackupFolder, folder});
     tx.commit();
 }

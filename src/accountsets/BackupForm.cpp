@@ -2,7 +2,7 @@
 
 #include "accountsets/Backup.h"
 #include "core/App.h"
-#include "core/BusyPointer.h"
+#include "widgets/BusyPointer.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
 #include "core/SqlText.h"

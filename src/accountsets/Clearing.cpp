@@ -1,5 +1,7 @@
 #include "accountsets/Clearing.h"
 
+#include "core/Kinds.h"
+#include "core/SettingsCatalogue.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
 
@@ -23,9 +25,9 @@ QString freeUnitCode(const Database& db, const QString& preferred)
     }
 }
 
-void addDefaultUnit(Database& db, const QString& code, const QString& name, int kind)
+void addDefaultUnit(Database& db, const QString& unitCode, const QString& name, UnitKind kind)
 {
-    db.execute(QStringLiteral("INSERT INTO TA1 (F1, F2, LB) VALUES (?, ?, ?)"), {freeUnitCode(db, code), name, kind});
+    db.execute(QStringLiteral("INSERT INTO TA1 (F1, F2, LB) VALUES (?, ?, ?)"), {freeUnitCode(db, unitCode), name, code(kind)});
 }
 
 }  // namespace
@@ -39,12 +41,23 @@ QString ClearingRefusal(const Database& db, const ClearingChoice& choice)
         return QStringLiteral("要把系统库存数量清零") + MustClearDocuments;
     if (choice.goods)
         return QStringLiteral("要清除所有货品档案") + MustClearDocuments;
-    if (choice.suppliers && !SqlScalar(db, QStringLiteral("SELECT F1 FROM TB1 WHERE LB IN (1, 2, 10, 100) LIMIT 1")).isEmpty())
+    if (choice.suppliers &&
+        !SqlScalar(db, QStringLiteral("SELECT F1 FROM TB1 WHERE LB IN (?, ?, ?, ?) LIMIT 1"),
+                   {code(DocKind::Inbound), code(DocKind::SupplierReturn), code(DocKind::Payment),
+                    code(DocKind::AddedPayable)})
+             .isEmpty())
         return QStringLiteral("要清除供应商档案") + MustClearDocuments;
     if (choice.customers &&
-        !SqlScalar(db, QStringLiteral("SELECT F1 FROM TB1 WHERE LB IN (3, 4, -10, -100) LIMIT 1")).isEmpty())
+        !SqlScalar(db, QStringLiteral("SELECT F1 FROM TB1 WHERE LB IN (?, ?, ?, ?) LIMIT 1"),
+                   {code(DocKind::Outbound), code(DocKind::StockReturn), code(DocKind::Receipt),
+                    code(DocKind::AddedReceivable)})
+             .isEmpty())
         return QStringLiteral("要清除客户档案") + MustClearDocuments;
-    if (choice.departments && !SqlScalar(db, QStringLiteral("SELECT F1 FROM TB1 WHERE LB IN (1, 2, 3, 4) LIMIT 1")).isEmpty())
+    if (choice.departments &&
+        !SqlScalar(db, QStringLiteral("SELECT F1 FROM TB1 WHERE LB IN (?, ?, ?, ?) LIMIT 1"),
+                   {code(DocKind::Inbound), code(DocKind::SupplierReturn), code(DocKind::Outbound),
+                    code(DocKind::StockReturn)})
+             .isEmpty())
         return QStringLiteral("要清除部门档案") + MustClearDocuments;
     return {};
 }
@@ -54,8 +67,8 @@ void ClearData(Database& db, const ClearingChoice& choice)
     Transaction tx(db);
     if (choice.documents) {
         db.executeScript(QStringLiteral("DELETE FROM TB1; DELETE FROM TB11; DELETE FROM TC2; DELETE FROM TC21; "
-                                        "DELETE FROM TC15; UPDATE sysinfo SET setval = 1 WHERE ID = 100; "
-                                        "DELETE FROM DanNo"));
+                                        "DELETE FROM TC15; DELETE FROM DanNo"));
+        db.execute(QStringLiteral("UPDATE sysinfo SET setval = 1 WHERE ID = ?"), {SetChangeCounter});
         if (!choice.stockToZero && !choice.goods)
             db.execute(QStringLiteral("UPDATE TA4 SET F8 = V3, F7 = V4, Fje = V5"));
     }
@@ -66,16 +79,16 @@ void ClearData(Database& db, const ClearingChoice& choice)
                                         "DELETE FROM TA4; DELETE FROM Bom"));
     }
     if (choice.suppliers) {
-        db.execute(QStringLiteral("DELETE FROM TA1 WHERE LB = 0"));
-        addDefaultUnit(db, QStringLiteral("A001"), QStringLiteral("默认供应商"), 0);
+        db.execute(QStringLiteral("DELETE FROM TA1 WHERE LB = ?"), {code(UnitKind::Supplier)});
+        addDefaultUnit(db, QStringLiteral("A001"), QStringLiteral("默认供应商"), UnitKind::Supplier);
     }
     if (choice.customers) {
-        db.execute(QStringLiteral("DELETE FROM TA1 WHERE LB = 1"));
-        addDefaultUnit(db, QStringLiteral("B001"), QStringLiteral("默认客户"), 1);
+        db.execute(QStringLiteral("DELETE FROM TA1 WHERE LB = ?"), {code(UnitKind::Customer)});
+        addDefaultUnit(db, QStringLiteral("B001"), QStringLiteral("默认客户"), UnitKind::Customer);
     }
     if (choice.departments) {
-        db.execute(QStringLiteral("DELETE FROM TA1 WHERE LB = 8"));
-        addDefaultUnit(db, QStringLiteral("C001"), QStringLiteral("部门一"), 8);
+        db.execute(QStringLiteral("DELETE FROM TA1 WHERE LB = ?"), {code(UnitKind::Department)});
+        addDefaultUnit(db, QStringLiteral("C001"), QStringLiteral("部门一"), UnitKind::Department);
     }
     tx.commit();
 }

@@ -45,19 +45,19 @@ void CompactAccountSetFile(const QString& path, const QString& safetyCopy)
 
 qint64 RecordedCompactionKB(const Database& db)
 {
-    return qint64(std::nearbyint(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = 877")).toDouble()));
+    return qint64(std::nearbyint(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {SetCompactRecord}).toDouble()));
 }
 
 QString RecordedCompactionDate(const Database& db)
 {
-    return SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = 877"));
+    return SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ?"), {SetCompactRecord});
 }
 
 void RecordCompaction(Database& db, qint64 kb)
 {
     Transaction tx(db);
-    db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = 877"));
-    db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (877, ?, ?)"),
-               {double(kb), DateText(QDate::currentDate())});
+    db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = ?"), {SetCompactRecord});
+    db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (?, ?, ?)"),
+               {SetCompactRecord, double(kb), DateText(QDate::currentDate())});
     tx.commit();
 }

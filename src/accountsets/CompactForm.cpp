@@ -4,7 +4,7 @@
 #include "accountsets/BackupFileWork.h"
 #include "accountsets/Compact.h"
 #include "core/App.h"
-#include "core/BusyPointer.h"
+#include "widgets/BusyPointer.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
 #include "core/ProgramEnd.h"

@@ -1,5 +1,6 @@
 #include "accountsets/Refresh.h"
 
+#include "core/Kinds.h"
 #include "core/Posting.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
@@ -92,20 +93,23 @@ int RefreshUnits(Database& db, const CodeCondition& filter, const RefreshProgres
 void RefreshDocumentTotals(Database& db)
 {
     Transaction tx(db);
-    const QString costValued = QStringLiteral("(LB = 3 OR LB = 4) AND V1 = 0");
+    const QString costValued = QStringLiteral("(LB = %1 OR LB = %2) AND V1 = 0")
+                                   .arg(code(DocKind::Outbound))
+                                   .arg(code(DocKind::StockReturn));
     const QString costSum = QStringLiteral("(SELECT sum(F8) FROM TB11 WHERE TB11.F0 = TB1.F1 AND TB11.V1 = 0)");
     db.execute(QStringLiteral("UPDATE TB11 SET F7 = C7, F8 = -C8 WHERE V1 = 0 AND F0 IN (SELECT F1 FROM TB1 WHERE %1)")
                    .arg(costValued));
     db.execute(QStringLiteral("UPDATE TB1 SET F9 = -%1 WHERE %2 AND coalesce(%1, 0) <> 0").arg(costSum, costValued));
     db.execute(QStringLiteral("UPDATE TB1 SET F9 = coalesce((SELECT sum(F8) FROM TB11 WHERE TB11.F0 = TB1.F1), 0) "
-                              "WHERE LB = 7"));
+                              "WHERE LB = ?"),
+               {code(DocKind::Stocktaking)});
     tx.commit();
 }
 
 void RepairReturnData(Database& db)
 {
     Transaction tx(db);
-    db.execute(QStringLiteral("UPDATE TB11 SET C6 = -F6 WHERE LB = 4"));
-    db.execute(QStringLiteral("UPDATE TB11 SET R6 = F6 WHERE LB = 2"));
+    db.execute(QStringLiteral("UPDATE TB11 SET C6 = -F6 WHERE LB = ?"), {code(DocKind::StockReturn)});
+    db.execute(QStringLiteral("UPDATE TB11 SET R6 = F6 WHERE LB = ?"), {code(DocKind::SupplierReturn)});
     tx.commit();
 }

@@ -2,7 +2,7 @@
 
 #include "accountsets/Refresh.h"
 #include "core/App.h"
-#include "core/BusyPointer.h"
+#include "widgets/BusyPointer.h"
 #include "core/Posting.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"

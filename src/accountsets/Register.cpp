@@ -11,44 +11,30 @@
 #include "accountsets/YearEndForm.h"
 #include "accountsets/ZbSet.h"
 #include "core/App.h"
-#include "core/Hooks.h"
-#include "core/MainFrame.h"
+#include "widgets/NoRightsRefusal.h"
 
-namespace {
-
-// Shows one of the file-maintenance windows modal over the main window.
-template <class Window>
-void showModal(App& app)
+void RegisterAccountSetWindows(WindowRegistry& reg)
 {
-    Window window(app, app.MainWindow ? app.MainWindow->widget() : nullptr);
-    window.exec();
-}
-
-}  // namespace
-
-void RegisterAccountSetWindows(WindowHooks& hooks)
-{
-    hooks.loadAccountSetList = [](App& app) {
+    reg.road.loadAccountSetList = [](App& app) {
         AccountSetList list;
         return LoadAccountSetList(app, list);
     };
     // The manager serves the running program once the main window is up and
     // an operator has logged in; before that (start-up and its recovery) its
     // leave command ends the program.
-    hooks.accountSetManager = [](App& app) {
+    reg.road.accountSetManager = [](App& app) {
         return ShowAccountSetManager(app, app.MainWindow != nullptr && !app.OperatorCode.isEmpty());
     };
+    reg.road.autoBackup = &AutoBackup;
+    reg.road.compactReminder = &CompactReminder;
+    reg.road.repairAccountSet = &RepairAccountSet;
 
     // File maintenance: backup, restore, compaction and repair, year-end,
-    // clearing and the data refresh. The main menu refuses the last three to
-    // everyone but "001" before they open.
-    hooks.autoBackup = &AutoBackup;
-    hooks.compactReminder = &CompactReminder;
-    hooks.repairAccountSet = &RepairAccountSet;
-    hooks.menuActions.insert(QStringLiteral("Menu_zbbf"), &ShowBackupWindow);
-    hooks.menuActions.insert(QStringLiteral("Menu_zbhf"), &ShowRestoreWindow);
-    hooks.menuActions.insert(QStringLiteral("Menu_shuaxin"), &showModal<ReJxcBox>);
-    hooks.menuActions.insert(QStringLiteral("Menu_S30"), &showModal<YearEnd>);
-    hooks.menuActions.insert(QStringLiteral("Menu_S3"), &showModal<S3>);
-    hooks.menuActions.insert(QStringLiteral("Menu_yasuo"), &CompactOpenAccountSet);
+    // clearing and the data refresh; the last three for "001" only.
+    reg.action(QStringLiteral("Menu_zbbf"), &ShowBackupWindow);
+    reg.action(QStringLiteral("Menu_zbhf"), &ShowRestoreWindow);
+    reg.modal<ReJxcBox>(QStringLiteral("Menu_shuaxin"), TopAdministratorOnly(QStringLiteral("只有最高权限用户001才有权进行维护!")));
+    reg.modal<YearEnd>(QStringLiteral("Menu_S30"), TopAdministratorOnly(QStringLiteral("只有系统管理员001才有权操作此功能！")));
+    reg.modal<S3>(QStringLiteral("Menu_S3"), TopAdministratorOnly(QStringLiteral("只有系统管理员001才有权操作此功能！")));
+    reg.action(QStringLiteral("Menu_yasuo"), &CompactOpenAccountSet);
 }

@@ -5,7 +5,7 @@
 #include "accountsets/BackupForm.h"
 #include "accountsets/Restore.h"
 #include "core/App.h"
-#include "core/BusyPointer.h"
+#include "widgets/BusyPointer.h"
 #include "core/MainFrame.h"
 #include "core/ProgramEnd.h"
 #include "platform/Dialogs.h"

@@ -3,7 +3,7 @@
 #include "accountsets/BackupForm.h"
 #include "accountsets/YearEnd.h"
 #include "core/App.h"
-#include "core/BusyPointer.h"
+#include "widgets/BusyPointer.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
 

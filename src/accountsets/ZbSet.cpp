@@ -4,14 +4,14 @@
 #include "accountsets/BackupForm.h"
 #include "accountsets/ZbsetNet.h"
 #include "core/App.h"
-#include "core/BusyPointer.h"
+#include "widgets/BusyPointer.h"
 #include "core/Files.h"
-#include "core/Hooks.h"
 #include "core/MainFrame.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
+#include "widgets/LabelButton.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,14 +33,6 @@ namespace {
 
 const QString ReturnCaption = QStringLiteral("返回系统");
 const QString SetFilter = QStringLiteral("Vorlix账套文件(*.vxs) (*.vxs);;所有文件(*.*) (*)");
-
-
-void setBold(QLabel* label, bool bold)
-{
-    QFont f = label->font();
-    f.setBold(bold);
-    label->setFont(f);
-}
 
 // The name typed into an input box, made safe; a cancelled box counts as "".
 QString askSetName(const QString& prompt, const QString& title, const QString& proposed)
@@ -106,12 +98,20 @@ ZbSet::ZbSet(App& app, const AccountSetList& list, QWidget* parent) : QDialog(pa
     const char* cmdCaptions[4] = {"打开帐本", "增加帐本", "删除帐本", "退出系统"};
     auto* picRow = new QHBoxLayout(Pic);
     for (int i = 0; i < 4; ++i) {
-        Labcmd[i] = new QLabel(QString::fromUtf8(labelCaptions[i]), cmdBar);
+        Labcmd[i] = new LabelButton(QString::fromUtf8(labelCaptions[i]), cmdBar,
+                                    LabelButton::PressLook::BoldWhilePressed);
         Labcmd[i]->setObjectName(QStringLiteral("Labcmd%1").arg(i));
         Labcmd[i]->setAlignment(Qt::AlignCenter);
         Labcmd[i]->setMinimumSize(72, 28);
-        Labcmd[i]->setCursor(Qt::PointingHandCursor);
-        Labcmd[i]->installEventFilter(this);
+        LabelButton* label = Labcmd[i];
+        QPushButton* const* command = &Cmd[i];
+        connect(label, &LabelButton::clicked, this, [command] { (*command)->click(); });
+        connect(label, &LabelButton::hovered, this, [this, label] {
+            imgcmd->setGeometry(label->geometry());
+            imgcmd->show();
+            imgcmd->stackUnder(label);
+        });
+        connect(label, &LabelButton::left, imgcmd, &QWidget::hide);
         cmdRow->addWidget(Labcmd[i]);
 
         Cmd[i] = new QPushButton(QString::fromUtf8(cmdCaptions[i]), Pic);
@@ -223,8 +223,8 @@ void ZbSet::OpenSelectedAccountSet()
         OpenAccountSetFile(app, path);
     } catch (const DbError& e) {
         MsgBox(OpenFailureText(e), MB::OKOnly | MB::Exclamation);
-        if (Hooks().repairAccountSet)
-            Hooks().repairAccountSet(app, path, name);
+        if (app.Windows.road.repairAccountSet)
+            app.Windows.road.repairAccountSet(app, path, name);
         return;
     }
     app.CurrentSetPath = path;
@@ -455,8 +455,7 @@ bool ZbSet::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (watched == Image1 && type == QEvent::MouseButtonDblClick) {
-        if (const auto about = Hooks().menuActions.value(QStringLiteral("ab")))
-            about(app);
+        OpenWindow(app, QStringLiteral("ab"));
         return true;
     }
     if (watched == Label1 && type == QEvent::MouseButtonDblClick) {
@@ -466,30 +465,6 @@ bool ZbSet::eventFilter(QObject* watched, QEvent* event)
     if (watched == labOpencmd && type == QEvent::MouseButtonRelease) {
         lookforfile->exec(QCursor::pos());
         return true;
-    }
-    for (int i = 0; i < 4; ++i) {
-        if (watched != Labcmd[i])
-            continue;
-        switch (type) {
-        case QEvent::MouseButtonPress:
-            setBold(Labcmd[i], true);
-            return true;
-        case QEvent::MouseButtonRelease:
-            setBold(Labcmd[i], false);
-            if (Labcmd[i]->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
-                Cmd[i]->click();
-            return true;
-        case QEvent::Enter:
-            imgcmd->setGeometry(Labcmd[i]->geometry());
-            imgcmd->show();
-            imgcmd->stackUnder(Labcmd[i]);
-            break;
-        case QEvent::Leave:
-            imgcmd->hide();
-            break;
-        default:
-            break;
-        }
     }
     return QDialog::eventFilter(watched, event);
 }

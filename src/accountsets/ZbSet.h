@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <array>
 
+class LabelButton;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -44,7 +45,7 @@ public:
     QLabel* labOpencmd;
     QCheckBox* ChK;
     QLabel* LabChk;
-    std::array<QLabel*, 4> Labcmd;
+    std::array<LabelButton*, 4> Labcmd;
     QFrame* imgcmd;
     QWidget* Pic;
     std::array<QPushButton*, 4> Cmd;

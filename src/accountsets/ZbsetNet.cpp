@@ -2,7 +2,7 @@
 
 #include "accountsets/NetworkShares.h"
 #include "core/App.h"
-#include "core/BusyPointer.h"
+#include "widgets/BusyPointer.h"
 #include "core/SqlText.h"
 #include "platform/Messages.h"
 

@@ -2,7 +2,7 @@
 
 #include "admin/Operators.h"
 #include "core/App.h"
-#include "core/GridBehaviours.h"
+#include "widgets/GridBehaviours.h"
 #include "core/MainFrame.h"
 #include "core/Permissions.h"
 #include "platform/Database.h"

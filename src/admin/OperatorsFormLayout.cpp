@@ -1,8 +1,9 @@
 #include "admin/OperatorsForm.h"
 
-#include "admin/WidgetHooks.h"
+#include "widgets/EnterAsTab.h"
+#include "widgets/WidgetHooks.h"
 #include "core/App.h"
-#include "core/GridBehaviours.h"
+#include "widgets/GridBehaviours.h"
 #include "platform/Grid.h"
 
 #include <QAction>
@@ -146,7 +147,7 @@ OperatorsForm::OperatorsForm(App& app, QWidget* parent) : QDialog(parent), app(a
     detail->addStretch(1);
 
     for (QLineEdit* t : Txt) {
-        EnterMovesOn(t);
+        EnterAsTab(t);
         connect(t, &QLineEdit::textEdited, this, [t](const QString& text) {
             const int pos = t->cursorPosition();
             t->setText(text.toUpper());

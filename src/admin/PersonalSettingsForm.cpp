@@ -1,7 +1,8 @@
 #include "admin/PersonalSettingsForm.h"
 
 #include "admin/PersonalSettings.h"
-#include "admin/WidgetHooks.h"
+#include "widgets/EnterAsTab.h"
+#include "widgets/WidgetHooks.h"
 #include "core/App.h"
 #include "core/Files.h"
 #include "core/SqlText.h"
@@ -86,7 +87,7 @@ PersonalSettingsForm::PersonalSettingsForm(App& app, QWidget* parent) : QDialog(
         Txt[i] = new QLineEdit(Frm[1]);
         Txt[i]->setObjectName(QStringLiteral("Txt%1").arg(i));
         Txt[i]->setEchoMode(QLineEdit::Password);
-        EnterMovesOn(Txt[i]);
+        EnterAsTab(Txt[i]);
         pw->addWidget(Label1[i], i, 0);
         pw->addWidget(Txt[i], i, 1);
     }

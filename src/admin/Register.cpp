@@ -5,8 +5,8 @@
 #include "admin/PersonalSettingsForm.h"
 #include "admin/SysFuncSet.h"
 #include "core/App.h"
-#include "core/Hooks.h"
 #include "core/MainFrame.h"
+#include "widgets/NoRightsRefusal.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
 
@@ -29,32 +29,13 @@ void showSettingsWizard(App& app, bool cancellable)
     }
 }
 
-void showOperators(App& app)
-{
-    OperatorsForm window(app, mainWidget(app));
-    window.exec();
-}
-
-void showPersonalSettings(App& app)
-{
-    PersonalSettingsForm window(app, mainWidget(app));
-    window.exec();
-}
-
 }  // namespace
 
-void RegisterAdminWindows(WindowHooks& hooks)
+void RegisterAdminWindows(WindowRegistry& reg)
 {
-    hooks.settingsWizard = showSettingsWizard;
-    hooks.operators = showOperators;
-    hooks.personalSettings = showPersonalSettings;
-    hooks.menuActions.insert(QStringLiteral("Menu_S1"), showOperators);
-    hooks.menuActions.insert(QStringLiteral("Menu_S2"), showPersonalSettings);
-    hooks.menuActions.insert(QStringLiteral("Menu_S2502"), [](App& app) {
-        if (app.OperatorCode != TopAdministrator) {
-            MsgBox(QStringLiteral("对不起，此功能仅系统最高权限管理员“001”可以使用！您无此权限！"));
-            return;
-        }
-        showSettingsWizard(app, true);
-    });
+    reg.road.settingsWizard = showSettingsWizard;
+    reg.modal<OperatorsForm>(QStringLiteral("Menu_S1"));
+    reg.modal<PersonalSettingsForm>(QStringLiteral("Menu_S2"));
+    reg.action(QStringLiteral("Menu_S2502"), [](App& app) { showSettingsWizard(app, true); },
+               TopAdministratorOnly(QStringLiteral("对不起，此功能仅系统最高权限管理员“001”可以使用！您无此权限！")));
 }

@@ -1,4 +1,4 @@
 #pragma once
-struct WindowHooks;
+class WindowRegistry;
 // Registers this folder's windows with the start-up road and the main menu.
-void RegisterAdminWindows(WindowHooks& hooks);
+void RegisterAdminWindows(WindowRegistry& reg);

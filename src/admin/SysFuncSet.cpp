@@ -2,7 +2,7 @@
 
 #include "admin/SysFunHpsx.h"
 #include "admin/SysfunODset.h"
-#include "admin/WidgetHooks.h"
+#include "widgets/WidgetHooks.h"
 #include "core/App.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
@@ -211,9 +211,9 @@ void SysFuncSet::CmdCancel_Click()
     Database& db = app.CurrentDatabase;
     try {
         Transaction tx(db);
-        db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = 1000"));
-        db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (1000, ?, '启动时运行向导')"),
-                   {ChKnext->isChecked() ? 1 : 0});
+        db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = ?"), {SetRunWizard});
+        db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (?, ?, '启动时运行向导')"),
+                   {SetRunWizard, ChKnext->isChecked() ? 1 : 0});
         tx.commit();
     } catch (const DbError& e) {
         MsgBox(e.description());

@@ -1,7 +1,7 @@
 #include "admin/SysfunODset.h"
 
 #include "admin/SysFuncSet.h"
-#include "admin/WidgetHooks.h"
+#include "widgets/WidgetHooks.h"
 #include "admin/WizardSettings.h"
 #include "core/SqlText.h"
 

@@ -1,8 +1,10 @@
 #include "admin/WizardSettings.h"
 
 #include "core/App.h"
+#include "core/Kinds.h"
 #include "core/SchemaUpgrades.h"
 #include "core/Settings.h"
+#include "core/SettingsCatalogue.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
 #include "platform/SqlFunctions.h"
@@ -21,7 +23,9 @@ const QString HiddenWord = QStringLiteral("隐藏");
 
 // DocKind of each slot's documents: a rename touches only documents of that kind,
 // so vouchers (whose S2 holds a voucher word or summary) are never renamed.
-constexpr std::array<int, 8> SlotDocKind = {1, 2, 1, 2, 3, 4, 3, 4};
+constexpr std::array<int, 8> SlotDocKind = {
+    code(DocKind::Inbound),  code(DocKind::SupplierReturn), code(DocKind::Inbound),  code(DocKind::SupplierReturn),
+    code(DocKind::Outbound), code(DocKind::StockReturn),    code(DocKind::Outbound), code(DocKind::StockReturn)};
 
 // Menu item that carries each slot's name, and the items shown or hidden with it.
 const std::array<QString, 8> SlotMenuItem = {
@@ -284,17 +288,18 @@ WizardSettings LoadWizardSettings(App& app)
     if (app.isWarehouseEdition()) {
         s.ChKmoshi = {0, 1, 0, 0};
     } else {
-        s.ChK[16] = readsOne(SqlScalar(db, QStringLiteral("select setval from sysinfo where id=1616"))) ? 1 : 0;
-        const int word = int(LeadingNumber(SqlScalar(db, QStringLiteral("select setval from sysinfo where id=80"))));
+        s.ChK[16] = readsOne(SqlScalar(db, QStringLiteral("select setval from sysinfo where id=?"), {SetDualRoleUnits})) ? 1 : 0;
+        const int word = int(LeadingNumber(SqlScalar(db, QStringLiteral("select setval from sysinfo where id=?"), {SetFlowModes})));
         const QString digits = QString::number(word).rightJustified(4, QLatin1Char('0'));
         for (int k = 0; k < 4; ++k)
             s.ChKmoshi[k] = digits.at(k) == QLatin1Char('1') ? 1 : 0;
     }
 
     const RecordSet types = db.query(QStringLiteral(
-        "select id,setval,setstr,shuoming from sysinfo where id>80 and id<89 order by id"));
+        "select id,setval,setstr,shuoming from sysinfo where id>=? and id<=? order by id"),
+        {SetDocTypeFirst, SetDocTypeLast});
     for (int r = 0; r < types.rowCount(); ++r) {
-        const int i = types.value(r, 0).toInt() - 81;
+        const int i = types.value(r, 0).toInt() - SetDocTypeFirst;
         if (i < 0 || i > 7)
             continue;
         const QVariant name = types.value(r, 2);
@@ -312,20 +317,20 @@ WizardSettings LoadWizardSettings(App& app)
     s.CmbHP = QStringLiteral("货品");
     s.CmbLj = QStringLiteral("零件");
     s.CmbCP = app.ProductTerm;
-    const QString goodsWord = SqlScalar(db, QStringLiteral("select setstr from sysinfo where id=91 and setval=1"));
+    const QString goodsWord = SqlScalar(db, QStringLiteral("select setstr from sysinfo where id=? and setval=1"), {SetGoodsWord});
     s.ChkHP[0] = goodsWord.isEmpty() ? 0 : 1;
     if (!goodsWord.isEmpty())
         s.CmbHP = goodsWord;
-    const QString partWord = SqlScalar(db, QStringLiteral("select setstr from sysinfo where id=92 and setval=1"));
+    const QString partWord = SqlScalar(db, QStringLiteral("select setstr from sysinfo where id=? and setval=1"), {SetPartWord});
     s.ChkHP[1] = partWord.isEmpty() ? 0 : 1;
     if (!partWord.isEmpty())
         s.CmbLj = partWord;
     s.ChkHP[2] = s.ChkHP[1];
 
-    s.Txt9181 = SqlScalar(db, QStringLiteral("select setstr from sysinfo where id=9181 and setval=1"));
-    s.ChK[19] = SqlScalar(db, QStringLiteral("select setstr from sysinfo where id=2171 and setval=1")).isEmpty() ? 0 : 1;
+    s.Txt9181 = SqlScalar(db, QStringLiteral("select setstr from sysinfo where id=? and setval=1"), {SetStocktakeExtraItem});
+    s.ChK[19] = SqlScalar(db, QStringLiteral("select setstr from sysinfo where id=? and setval=1"), {SetAutoDeductParts}).isEmpty() ? 0 : 1;
     s.ChK[24] = 1;
-    s.ChK[25] = readsOne(SqlScalar(db, QStringLiteral("select setval from sysinfo where id=3196"))) ? 1 : 0;
+    s.ChK[25] = readsOne(SqlScalar(db, QStringLiteral("select setval from sysinfo where id=?"), {SetSalesDiscount})) ? 1 : 0;
 
     s.ChK[0] = flag(app.NoOverIssue);
     s.ChK[1] = flag(app.LockDocPrice);
@@ -350,16 +355,16 @@ WizardSettings LoadWizardSettings(App& app)
     s.ChK[13] = flag(app.PaidOnReceipt);
     s.ChK[14] = flag(app.ReceivedOnIssue);
     s.ChK[15] = app.ExcelLineImport == 1 ? 1 : 0;
-    s.ChK[17] = readsOne(SqlScalar(db, QStringLiteral("select setval from sysinfo where id=1617"))) ? 1 : 0;
+    s.ChK[17] = readsOne(SqlScalar(db, QStringLiteral("select setval from sysinfo where id=?"), {SetUnitFolders})) ? 1 : 0;
     CreateKhPriceTable(db);
     s.cancelHidden = SqlScalar(db, QStringLiteral("select exename from thever")) != app.AppTitle;
     if (app.AutoDeductParts == 1)
         s.ChK[19] = 1;
-    s.ChK[21] = readsOne(SqlScalar(db, QStringLiteral("select setval from sysinfo where id=7715"))) ? 1 : 0;
-    s.CmbSX = SqlScalar(db, QStringLiteral("select setstr from sysinfo where id=7714")).trimmed();
+    s.ChK[21] = readsOne(SqlScalar(db, QStringLiteral("select setval from sysinfo where id=?"), {SetFixedSupplier})) ? 1 : 0;
+    s.CmbSX = SqlScalar(db, QStringLiteral("select setstr from sysinfo where id=?"), {SetExtraGoodsAttr}).trimmed();
     s.ChK[22] = s.CmbSX.isEmpty() ? 0 : 1;
     s.ChK[23] = app.Menus.isVisible(QStringLiteral("Menu_AA6")) ? 1 : 0;
-    const QString printRule = SqlScalar(db, QStringLiteral("select setval from sysinfo where id=7716"));
+    const QString printRule = SqlScalar(db, QStringLiteral("select setval from sysinfo where id=?"), {SetPrintRule});
     s.CmbDanPrint = readsOne(printRule) ? 1 : (LeadingNumber(printRule) == 2.0 ? 2 : 0);
     s.TxtHPSX = app.HpsxName;
     return s;
@@ -393,7 +398,7 @@ void RebuildDocumentPage(const App& app, WizardSettings& s)
             continue;
         for (int slot : {2 * k, 2 * k + 1}) {
             ExtraItemEntry e;
-            e.id = 181 + slot;
+            e.id = SetDocExtraItemFirst + slot;
             e.name = s.TxtDan[slot];
             const RecordSet row = app.CurrentDatabase.query(
                 QStringLiteral("SELECT setval, setstr FROM sysinfo WHERE ID = ?"), {e.id});
@@ -421,7 +426,7 @@ void SaveWizardSettings(App& app, const WizardSettings& typed)
     NewGlobals g = currentGlobals(app);
 
     // Schema steps first: they only add columns and ignore their own errors.
-    const bool dualRoleRow = db.scalarRow(QStringLiteral("SELECT setval FROM sysinfo WHERE ID = 1616")).has_value();
+    const bool dualRoleRow = db.scalarRow(QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {SetDualRoleUnits}).has_value();
     if (!dualRoleRow)
         AddUnitDualRoleColumn(db);
     AddUnitDocDirColumn(db);
@@ -434,7 +439,8 @@ void SaveWizardSettings(App& app, const WizardSettings& typed)
 
     // Rows 0 to 2, updated in place when changed.
     const struct { int id; int value; int* global; } inPlace[] = {
-        {0, s.ChK[0], &g.NoOverIssue}, {1, s.ChK[1], &g.LockDocPrice}, {2, s.ChK[2], &g.FreezeCost}};
+        {SetNoOverIssue, s.ChK[0], &g.NoOverIssue}, {SetLockDocPrice, s.ChK[1], &g.LockDocPrice},
+        {SetFreezeCost, s.ChK[2], &g.FreezeCost}};
     for (const auto& r : inPlace) {
         if (r.value != *r.global) {
             updateOrInsertRow(db, r.id, r.value);
@@ -449,20 +455,20 @@ void SaveWizardSettings(App& app, const WizardSettings& typed)
             rewriteRow(db, id, value);
         }
     };
-    rewriteWhenChanged(3, s.ChK[3], g.NoNegativeQty);
-    rewriteWhenChanged(5, 1 - s.ChK[5], g.WithPrices);
-    rewriteWhenChanged(6, s.ChK[6], g.AlarmBelowMin);
-    rewriteWhenChanged(7, s.ChK[7], g.AlarmAboveMax);
-    rewriteWhenChanged(8, s.ChK[8], g.AdminEditStock);
-    rewriteWhenChanged(10, s.ChK[9], g.AdminEditOpening);
-    rewriteWhenChanged(24, s.ChK[15], g.ExcelLineImport);
-    rewriteWhenChanged(878, s.ChK[18], g.InboundRefPrice);
-    rewriteWhenChanged(879, s.ChK[20], g.CostPlusFeePrice);
+    rewriteWhenChanged(SetNoNegativeQty, s.ChK[3], g.NoNegativeQty);
+    rewriteWhenChanged(SetWithPrices, 1 - s.ChK[5], g.WithPrices);
+    rewriteWhenChanged(SetAlarmBelowMin, s.ChK[6], g.AlarmBelowMin);
+    rewriteWhenChanged(SetAlarmAboveMax, s.ChK[7], g.AlarmAboveMax);
+    rewriteWhenChanged(SetAdminEditStock, s.ChK[8], g.AdminEditStock);
+    rewriteWhenChanged(SetAdminEditOpening, s.ChK[9], g.AdminEditOpening);
+    rewriteWhenChanged(SetExcelLineImport, s.ChK[15], g.ExcelLineImport);
+    rewriteWhenChanged(SetInboundRefPrice, s.ChK[18], g.InboundRefPrice);
+    rewriteWhenChanged(SetCostPlusFeePrice, s.ChK[20], g.CostPlusFeePrice);
 
-    writeUnitOption(db, 1616, s.ChK[16], QStringLiteral("1:允许往来单位双重身份"));
-    writeUnitOption(db, 1617, s.ChK[17], QStringLiteral("1:允许往来单位文件夹链接"));
+    writeUnitOption(db, SetDualRoleUnits, s.ChK[16], QStringLiteral("1:允许往来单位双重身份"));
+    writeUnitOption(db, SetUnitFolders, s.ChK[17], QStringLiteral("1:允许往来单位文件夹链接"));
 
-    rewriteWhenChanged(2171, s.ChK[19], g.AutoDeductParts);
+    rewriteWhenChanged(SetAutoDeductParts, s.ChK[19], g.AutoDeductParts);
 
     // Decimal places: the number the text begins with, limited to 0 to 12.
     auto writeDecimals = [&db](int id, const QString& text, int& global, QString& format) {
@@ -473,37 +479,38 @@ void SaveWizardSettings(App& app, const WizardSettings& typed)
         format = FormatPattern(global);
         rewriteRow(db, id, global);
     };
-    writeDecimals(9, s.Txt[9], g.PriceDecimals, g.PriceFormat);
-    writeDecimals(19, s.Txt[0], g.AmountDecimals, g.AmountFormat);
+    writeDecimals(SetPriceDecimals, s.Txt[9], g.PriceDecimals, g.PriceFormat);
+    writeDecimals(SetAmountDecimals, s.Txt[0], g.AmountDecimals, g.AmountFormat);
 
     const int day = s.CmbDay < 0 ? 1 : s.CmbDay + 1;
     if (day != g.ReportStartDay) {
         g.ReportStartDay = day;
-        rewriteRow(db, 20, day);
+        rewriteRow(db, SetReportStartDay, day);
     }
 
-    rewriteWhenChanged(21, s.ChK[12], g.OfferCustomerPrice);
+    rewriteWhenChanged(SetOfferCustomerPrice, s.ChK[12], g.OfferCustomerPrice);
 
     int flowWord = 100;
     if (!app.isWarehouseEdition())
         flowWord = s.ChKmoshi[0] * 1000 + s.ChKmoshi[1] * 100 + s.ChKmoshi[2] * 10 + s.ChKmoshi[3];
-    rewriteRow(db, 80, flowWord);
+    rewriteRow(db, SetFlowModes, flowWord);
 
     // Document types: every row rewritten; a renamed type carries its documents along.
-    const RecordSet before = db.query(QStringLiteral("SELECT ID, setstr FROM sysinfo WHERE ID > 80 AND ID < 89"));
+    const RecordSet before = db.query(QStringLiteral("SELECT ID, setstr FROM sysinfo WHERE ID >= ? AND ID <= ?"),
+                                        {SetDocTypeFirst, SetDocTypeLast});
     std::array<QString, 8> previousName;
     std::array<QString, 8> newName;
     for (int r = 0; r < before.rowCount(); ++r) {
-        const int k = before.value(r, 0).toInt() - 81;
+        const int k = before.value(r, 0).toInt() - SetDocTypeFirst;
         if (k >= 0 && k < 8)
             previousName[k] = before.text(r, 1).trimmed();
     }
     for (int k = 0; k < 8; ++k) {
         inUse[k] = DocTypeInUse(s, k);
         const QString name = s.TxtDan[k].trimmed();
-        db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = ?"), {81 + k});
+        db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = ?"), {SetDocTypeFirst + k});
         db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr, shuoming) VALUES (?, ?, ?, ?)"),
-                   {81 + k, inUse[k] ? 1 : 0, name, s.TxtH[k].trimmed()});
+                   {SetDocTypeFirst + k, inUse[k] ? 1 : 0, name, s.TxtH[k].trimmed()});
         newName[k] = name;
         renamed[k] = !previousName[k].isEmpty() && name != previousName[k];
         if (inUse[k])
@@ -512,15 +519,15 @@ void SaveWizardSettings(App& app, const WizardSettings& typed)
     renameDocuments(db, previousName, newName, renamed);
 
     // Words for goods, parts and finished products.
-    rewriteRow(db, 91, s.ChkHP[0], s.CmbHP);
-    rewriteRow(db, 92, s.ChkHP[1], s.CmbLj);
-    rewriteRow(db, 9218, s.ChK[23], QStringLiteral("基础数据-货品档案"));
-    rewriteRow(db, 12, 1, s.CmbCP);
+    rewriteRow(db, SetGoodsWord, s.ChkHP[0], s.CmbHP);
+    rewriteRow(db, SetPartWord, s.ChkHP[1], s.CmbLj);
+    rewriteRow(db, SetSeparatePartFiles, s.ChK[23], QStringLiteral("基础数据-货品档案"));
+    rewriteRow(db, SetProductWord, 1, s.CmbCP);
     g.ProductTerm = s.CmbCP;
     g.GoodsTerm = s.CmbHP;
     g.PartTerm = s.CmbLj;
 
-    rewriteRow(db, 1000, s.ChKnext, QStringLiteral("启动时运行向导"));
+    rewriteRow(db, SetRunWizard, s.ChKnext, QStringLiteral("启动时运行向导"));
 
     const QString storedTitle = SqlScalar(db, QStringLiteral("select exename from thever"));
     if (storedTitle.isEmpty()) {
@@ -533,8 +540,8 @@ void SaveWizardSettings(App& app, const WizardSettings& typed)
 
     // Payments with documents only exist where the accounts menu does.
     const bool accountsShown = app.Menus.isVisible(QStringLiteral("Menu_E"));
-    rewriteWhenChanged(22, accountsShown ? s.ChK[13] : 0, g.PaidOnReceipt);
-    rewriteWhenChanged(23, accountsShown ? s.ChK[14] : 0, g.ReceivedOnIssue);
+    rewriteWhenChanged(SetPaidOnReceipt, accountsShown ? s.ChK[13] : 0, g.PaidOnReceipt);
+    rewriteWhenChanged(SetReceivedOnIssue, accountsShown ? s.ChK[14] : 0, g.ReceivedOnIssue);
 
     for (const ExtraItemEntry& e : s.extraItems) {
         db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = ?"), {e.id});
@@ -543,21 +550,23 @@ void SaveWizardSettings(App& app, const WizardSettings& typed)
                        {e.id, ExtraItemShown(e.entry) ? 1 : 0, ExtraItemCaption(e.entry)});
     }
 
-    db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = 9181"));
+    db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = ?"), {SetStocktakeExtraItem});
     if (!s.Txt9181.isEmpty())
-        db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (9181, 1, ?)"), {s.Txt9181});
-    rewriteRow(db, 9127, s.ChK[24]);
-    rewriteRow(db, 7716, s.CmbDanPrint);
-    rewriteRow(db, 3196, s.ChK[25], QStringLiteral("销价折扣功能"));
+        db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (?, 1, ?)"),
+                   {SetStocktakeExtraItem, s.Txt9181});
+    rewriteRow(db, SetLinesInEntryOrder, s.ChK[24]);
+    rewriteRow(db, SetPrintRule, s.CmbDanPrint);
+    rewriteRow(db, SetSalesDiscount, s.ChK[25], QStringLiteral("销价折扣功能"));
 
-    rewriteRow(db, 7715, s.ChK[21]);
-    db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = 7714"));
+    rewriteRow(db, SetFixedSupplier, s.ChK[21]);
+    db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = ?"), {SetExtraGoodsAttr});
     const QString extraAttr = s.CmbSX.trimmed();
     if (s.ChK[22] == 1 && !extraAttr.isEmpty())
-        db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (7714, 1, ?)"), {extraAttr});
+        db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (?, 1, ?)"),
+                   {SetExtraGoodsAttr, extraAttr});
     if (s.TxtHPSX != g.HpsxName) {
         g.HpsxName = s.TxtHPSX;
-        rewriteRow(db, 2010, s.TxtHPSX.isEmpty() ? 0 : 1, s.TxtHPSX);
+        rewriteRow(db, SetHpsxName, s.TxtHPSX.isEmpty() ? 0 : 1, s.TxtHPSX);
     }
 
     tx.commit();

@@ -2,12 +2,14 @@
 
 #include "accountsets/Register.h"
 #include "admin/Register.h"
-#include "core/Hooks.h"
+#include "core/WindowRegistry.h"
+#include "reports/Register.h"
 #include "shell/Register.h"
 
-void WireWindows(WindowHooks& hooks)
+void WireWindows(WindowRegistry& reg)
 {
-    RegisterAccountSetWindows(hooks);
-    RegisterAdminWindows(hooks);
-    RegisterShellWindows(hooks);
+    RegisterAccountSetWindows(reg);
+    RegisterAdminWindows(reg);
+    RegisterShellWindows(reg);
+    RegisterReportWindows(reg);
 }

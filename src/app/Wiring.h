@@ -1,4 +1,4 @@
 #pragma once
-struct WindowHooks;
+class WindowRegistry;
 // Connects every folder's windows to the start-up road and the main menu.
-void WireWindows(WindowHooks& hooks);
+void WireWindows(WindowRegistry& reg);

@@ -1,7 +1,6 @@
 // Vorlixstore: the warehouse management program.
 #include "app/Wiring.h"
 #include "core/App.h"
-#include "core/Hooks.h"
 #include "core/Startup.h"
 
 #include <QApplication>
@@ -14,7 +13,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Vorlixstore"));
     App app;
     QApplication::setApplicationDisplayName(app.AppTitle);
-    WireWindows(Hooks());
+    WireWindows(app.Windows);
 
     if (!Main(app, QApplication::arguments().mid(1)))
         return 0;

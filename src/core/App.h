@@ -5,6 +5,8 @@
 // know them by. One App lives for the whole run; tests make a fresh one.
 
 #include "core/MenuModel.h"
+#include "core/SettingsCatalogue.h"
+#include "core/WindowRegistry.h"
 #include "platform/AccountSetLock.h"
 #include "platform/Database.h"
 
@@ -57,32 +59,33 @@ struct App {
     int CanSeeProfit = 0;  // -1 / 0
     std::array<QString, 4> LedgerDrillArgs;
 
-    // Settings loaded from sysinfo.
-    int NoOverIssue = 0;       // 0
-    int LockDocPrice = 0;      // 1
-    int FreezeCost = 0;        // 2
-    int NoNegativeQty = 0;     // 3
-    int WithPrices = 1;        // 5
-    int AlarmBelowMin = 0;     // 6
-    int AlarmAboveMax = 0;     // 7
-    int AdminEditStock = 0;    // 8
-    int PriceDecimals = 2;     // 9
-    int AdminEditOpening = 0;  // 10
-    int AmountDecimals = 2;    // 19
-    int ReportStartDay = 1;    // 20
-    int OfferCustomerPrice = 0;  // 21
-    int PaidOnReceipt = 0;     // 22
-    int ReceivedOnIssue = 0;   // 23
-    int ExcelLineImport = 0;   // 24
-    int InboundRefPrice = 0;   // 878
-    int CostPlusFeePrice = 0;  // 879
-    int AutoDeductParts = 0;   // 2171
+    // Settings loaded from sysinfo (core/SettingsCatalogue.h), at their
+    // values in a new account set until a set is loaded.
+    int NoOverIssue = int(NewSetValue(SetNoOverIssue));
+    int LockDocPrice = int(NewSetValue(SetLockDocPrice));
+    int FreezeCost = int(NewSetValue(SetFreezeCost));
+    int NoNegativeQty = int(NewSetValue(SetNoNegativeQty));
+    int WithPrices = int(NewSetValue(SetWithPrices));
+    int AlarmBelowMin = int(NewSetValue(SetAlarmBelowMin));
+    int AlarmAboveMax = int(NewSetValue(SetAlarmAboveMax));
+    int AdminEditStock = int(NewSetValue(SetAdminEditStock));
+    int PriceDecimals = int(NewSetValue(SetPriceDecimals));
+    int AdminEditOpening = int(NewSetValue(SetAdminEditOpening));
+    int AmountDecimals = int(NewSetValue(SetAmountDecimals));
+    int ReportStartDay = int(NewSetValue(SetReportStartDay));
+    int OfferCustomerPrice = int(NewSetValue(SetOfferCustomerPrice));
+    int PaidOnReceipt = int(NewSetValue(SetPaidOnReceipt));
+    int ReceivedOnIssue = int(NewSetValue(SetReceivedOnIssue));
+    int ExcelLineImport = int(NewSetValue(SetExcelLineImport));
+    int InboundRefPrice = int(NewSetValue(SetInboundRefPrice));
+    int CostPlusFeePrice = int(NewSetValue(SetCostPlusFeePrice));
+    int AutoDeductParts = int(NewSetValue(SetAutoDeductParts));
     QString PriceFormat = QStringLiteral("#0.00");
     QString AmountFormat = QStringLiteral("#0.00");
-    QString GoodsTerm = QStringLiteral("货品");    // 91
-    QString PartTerm = QStringLiteral("零件");     // 92
-    QString ProductTerm = QStringLiteral("成品");  // 12
-    QString HpsxName;  // 2010: name of the goods attribute, "" = none
+    QString GoodsTerm = QStringLiteral("货品");    // SetGoodsWord
+    QString PartTerm = QStringLiteral("零件");     // SetPartWord
+    QString ProductTerm = QStringLiteral("成品");  // SetProductWord
+    QString HpsxName;  // SetHpsxName: name of the goods attribute, "" = none
 
     int BatchAddMode = 0;
     int StockColumnMode = 0;  // always 0
@@ -97,6 +100,10 @@ struct App {
 
     // The main window's menu tree, shaped by the settings and the operator.
     MenuModel Menus;
+
+    // The windows this run can open: menu items, rights, factories and the
+    // start-up road's windows. Each folder's Register.cpp fills it.
+    WindowRegistry Windows;
 
     // The main window once shown (null before start-up step 7 and in service tests).
     MainFrame* MainWindow = nullptr;

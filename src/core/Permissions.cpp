@@ -2,7 +2,6 @@
 
 #include "core/App.h"
 #include "core/SqlText.h"
-#include "platform/Messages.h"
 
 #include <cmath>
 
@@ -39,14 +38,6 @@ bool HasRight(const App& app, int group, int digit)
                                      QStringLiteral("select F6%1 from Te1 where F1=?").arg(group),
                                      {app.OperatorCode});
     return digitGranted(fourDigits(stored), digit);
-}
-
-bool RequireRight(const App& app, int group, int digit)
-{
-    if (HasRight(app, group, digit))
-        return true;
-    MsgBox(NoRightsText);
-    return false;
 }
 
 int PermissionWord(bool groupOn, bool item1, bool item2, bool item3)

@@ -36,9 +36,6 @@ inline const QString NoRightsText = QStringLiteral("对不起，您无此权限�
 // Any failed look-up (nobody logged in, unknown operator, null word) is False.
 bool HasRight(const App& app, int group, int digit);
 
-// HasRight, and on refusal tells the operator "对不起，您无此权限！".
-bool RequireRight(const App& app, int group, int digit);
-
 // The word for the ticks of one group in the operators window: 0 when the
 // group is off, whatever items are ticked.
 int PermissionWord(bool groupOn, bool item1, bool item2, bool item3);

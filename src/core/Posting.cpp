@@ -1,6 +1,7 @@
 #include "core/Posting.h"
 
 #include "core/App.h"
+#include "core/Kinds.h"
 #include "core/Rounding.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
@@ -120,8 +121,9 @@ public:
             }
             previousKey = key;
 
-            const int kind = v[Lb].toInt();
-            if (kind != 1 && kind != 2 && kind != 3 && kind != 4 && kind != 7) {
+            const auto kind = DocKind(v[Lb].toInt());
+            if (kind != DocKind::Inbound && kind != DocKind::SupplierReturn && kind != DocKind::Outbound &&
+                kind != DocKind::StockReturn && kind != DocKind::Stocktaking) {
                 // No posted line carries another kind; such a line keeps its figures.
                 previousC6 = numberOf(v[C6]);
                 previousC7 = numberOf(v[C7]);
@@ -138,11 +140,11 @@ public:
             double out = 0;
             double in = 0;
             QVariant r7 = v[R7], r8 = v[R8], c7 = v[C7], c8 = v[C8], f7 = v[F7], f8 = v[F8];
-            if (kind == 1 || kind == 2) {
+            if (kind == DocKind::Inbound || kind == DocKind::SupplierReturn) {
                 a = A(amount) + A(numberOf(v[R8]));
                 p = q != 0 ? P(a / q) : price;
                 carried = 0;
-            } else if (kind == 7 && r > 0) {
+            } else if (kind == DocKind::Stocktaking && r > 0) {
                 in = r * price;
                 a = A(amount) + A(in);
                 p = q != 0 ? P(a / q) : price;
@@ -158,14 +160,14 @@ public:
                 a = 0;
                 p = price;
             }
-            if (kind == 3 || kind == 4) {
+            if (kind == DocKind::Outbound || kind == DocKind::StockReturn) {
                 c7 = carried;
                 c8 = plain(out);
                 if (!isEmptyValue(v[V1]) && v[V1].toDouble() == 0) {
                     f7 = carried;
                     f8 = plain(-out);
                 }
-            } else if (kind == 7) {
+            } else if (kind == DocKind::Stocktaking) {
                 r7 = price;
                 r8 = plain(in);
                 c7 = carried;
@@ -248,16 +250,18 @@ public:
                 xs6 = s;
                 changed = true;
             }
-            const int kind = v[Lb].toInt();
-            if (kind >= 1 && kind <= 4) {
+            const auto kind = DocKind(v[Lb].toInt());
+            const bool receipt = kind == DocKind::Inbound || kind == DocKind::SupplierReturn;
+            const bool issue = kind == DocKind::Outbound || kind == DocKind::StockReturn;
+            if (receipt || issue) {
                 if (isEmptyValue(f6))
                     throw missingQuantity(v[Doc], v[Oid]);
                 const double qty = f6.toDouble();
-                if (kind <= 2 && differs(r6, qty)) {
+                if (receipt && differs(r6, qty)) {
                     r6 = qty;
                     r8 = v[F8];
                     changed = true;
-                } else if (kind >= 3 && differs(c6, plain(-qty))) {
+                } else if (issue && differs(c6, plain(-qty))) {
                     c6 = plain(-qty);
                     changed = true;
                 }
@@ -266,7 +270,7 @@ public:
                     changed = true;
                 }
                 s += qty;
-            } else if (kind == 7) {
+            } else if (kind == DocKind::Stocktaking) {
                 if (isEmptyValue(f5))
                     throw missingQuantity(v[Doc], v[Oid]);
                 const double counted = std::fabs(f5.toDouble());

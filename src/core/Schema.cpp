@@ -1,5 +1,7 @@
 #include "core/Schema.h"
 
+#include "core/Kinds.h"
+#include "core/SettingsCatalogue.h"
 #include "platform/Database.h"
 
 #include <QFile>
@@ -133,43 +135,15 @@ void CreateAccountSetSchema(Database& db)
 
     // Fixed rows.
     db.execute(QStringLiteral("INSERT INTO TA3 (F1, F2) VALUES ('000', '无类别')"));
-    db.execute(QStringLiteral("INSERT INTO TA1 (F1, F2, LB) VALUES ('0000', '盘点', 7)"));
+    db.execute(QStringLiteral("INSERT INTO TA1 (F1, F2, LB) VALUES ('0000', '盘点', ?)"), {code(UnitKind::Reserved)});
     db.execute(QStringLiteral("INSERT INTO TE1 (F1, F2, F3, F61, F62, F63, F64, F65, F66, F67, F68) "
                               "VALUES ('001', '系统管理员', '', 1111, 1111, 1111, 1111, 1111, 1111, 1111, 1111)"));
     db.execute(QStringLiteral("INSERT INTO thever (versn, exename) VALUES ('', '')"));
 
-    // Settings of a new account set. Row 1000 is on, so that a new set opens
-    // in the settings wizard; the rest are the wizard's own defaults.
-    for (int id : {0, 1, 2, 3, 6, 7, 8, 10, 21, 22, 23, 24, 878, 879, 2171, 7715, 7716, 9127})
-        insertSetting(db, id, 0, QString());
-    insertSetting(db, 3196, 0, QStringLiteral("销价折扣功能"));
-    insertSetting(db, 5, 1, QString());
-    insertSetting(db, 9, 2, QString());
-    insertSetting(db, 19, 2, QString());
-    insertSetting(db, 20, 1, QString());
-    insertSetting(db, 80, 100, QString());
-    insertSetting(db, 100, 0, QString());
-    insertSetting(db, 1000, 1, QStringLiteral("启动时运行向导"));
-    insertSetting(db, 12, 1, QStringLiteral("成品"));
-    insertSetting(db, 91, 1, QStringLiteral("货品"));
-    insertSetting(db, 92, 0, QStringLiteral("零件"));
-    insertSetting(db, 2010, 1, QStringLiteral("批号"));
-    insertSetting(db, 876, 0, QString());
-    struct TypeRow {
-        int id;
-        int inUse;
-        const char* name;
-        const char* prefix;
-    };
-    const TypeRow types[] = {
-        {81, 1, "采购入库单", "RK"}, {82, 1, "采购退货单", "TH"}, {83, 0, "生产入库单", "RK"},
-        {84, 0, "次品返工单", "TH"}, {85, 1, "部门领用单", "CK"}, {86, 1, "部门退货单", "TK"},
-        {87, 0, "销售发货单", "CK"}, {88, 0, "客户退货单", "TK"},
-    };
-    for (const TypeRow& t : types)
-        insertSetting(db, t.id, t.inUse, QString::fromUtf8(t.name), QString::fromLatin1(t.prefix));
-    for (int id = 181; id <= 188; ++id)
-        insertSetting(db, id, 0, QStringLiteral("订单号"));
+    // Settings of a new account set.
+    for (const SettingDefault& d : NewSetSettings)
+        insertSetting(db, d.id, d.setval, d.setstr ? QString::fromUtf8(d.setstr) : QString(),
+                      d.shuoming ? QString::fromUtf8(d.shuoming) : QString());
 
     tx.commit();
 }

@@ -2,6 +2,7 @@
 
 #include "core/App.h"
 #include "core/MenuModel.h"
+#include "core/SettingsCatalogue.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
 
@@ -41,21 +42,21 @@ bool equals(const QVariant& v, double n)
 int* optionGlobal(App& app, int id)
 {
     switch (id) {
-    case 0: return &app.NoOverIssue;
-    case 1: return &app.LockDocPrice;
-    case 2: return &app.FreezeCost;
-    case 3: return &app.NoNegativeQty;
-    case 5: return &app.WithPrices;
-    case 6: return &app.AlarmBelowMin;
-    case 7: return &app.AlarmAboveMax;
-    case 8: return &app.AdminEditStock;
-    case 10: return &app.AdminEditOpening;
-    case 20: return &app.ReportStartDay;
-    case 21: return &app.OfferCustomerPrice;
-    case 22: return &app.PaidOnReceipt;
-    case 23: return &app.ReceivedOnIssue;
-    case 24: return &app.ExcelLineImport;
-    case 2171: return &app.AutoDeductParts;
+    case SetNoOverIssue: return &app.NoOverIssue;
+    case SetLockDocPrice: return &app.LockDocPrice;
+    case SetFreezeCost: return &app.FreezeCost;
+    case SetNoNegativeQty: return &app.NoNegativeQty;
+    case SetWithPrices: return &app.WithPrices;
+    case SetAlarmBelowMin: return &app.AlarmBelowMin;
+    case SetAlarmAboveMax: return &app.AlarmAboveMax;
+    case SetAdminEditStock: return &app.AdminEditStock;
+    case SetAdminEditOpening: return &app.AdminEditOpening;
+    case SetReportStartDay: return &app.ReportStartDay;
+    case SetOfferCustomerPrice: return &app.OfferCustomerPrice;
+    case SetPaidOnReceipt: return &app.PaidOnReceipt;
+    case SetReceivedOnIssue: return &app.ReceivedOnIssue;
+    case SetExcelLineImport: return &app.ExcelLineImport;
+    case SetAutoDeductParts: return &app.AutoDeductParts;
     default: return nullptr;
     }
 }
@@ -69,7 +70,7 @@ struct Sides {
     bool stockReturnStats = false;
 };
 
-// Document types 81 to 88: the menu item, the item shown and hidden with it,
+// Document types (rows SetDocTypeFirst to SetDocTypeLast): the menu item, the item shown and hidden with it,
 // and the flags a type in use turns on.
 struct TypeItem {
     const char* item;
@@ -90,7 +91,7 @@ const TypeItem* typeItem(int id)
         {"Menu_DD3", "Menu_DD5", &Sides::customer, nullptr},
         {"Menu_DD4", nullptr, &Sides::customer, &Sides::stockReturnStats},
     };
-    return id >= 81 && id <= 88 ? &items[id - 81] : nullptr;
+    return id >= SetDocTypeFirst && id <= SetDocTypeLast ? &items[id - SetDocTypeFirst] : nullptr;
 }
 
 void applyDocumentType(MenuModel& menus, Sides& sides, int id, const QVariant& setval, const QVariant& setstr)
@@ -112,7 +113,7 @@ void applyDocumentType(MenuModel& menus, Sides& sides, int id, const QVariant& s
         if (t->companion)
             menus.setVisible(QLatin1String(t->companion), false);
         // A sales type out of use also takes the gross-profit report away.
-        if (id == 87)
+        if (id == SetDocTypeFirst + 6)
             menus.setVisible(QStringLiteral("Menu_Eml"), false);
     }
 }
@@ -127,52 +128,52 @@ void applyRow(App& app, Sides& sides, int id, const QVariant& setval, const QVar
         return;
     }
     switch (id) {
-    case 9:
+    case SetPriceDecimals:
         if (const auto v = smallInt(setval)) {
             app.PriceDecimals = *v;
             app.PriceFormat = FormatPattern(app.PriceDecimals);
         }
         break;
-    case 19:
+    case SetAmountDecimals:
         if (const auto v = smallInt(setval)) {
             app.AmountDecimals = *v;
             app.AmountFormat = FormatPattern(app.AmountDecimals);
         }
         break;
-    case 878:
+    case SetInboundRefPrice:
         app.InboundRefPrice = equals(setval, 1) ? 1 : 0;
         break;
-    case 879:
+    case SetCostPlusFeePrice:
         app.CostPlusFeePrice = equals(setval, 1) ? 1 : 0;
         break;
-    case 2010:
+    case SetHpsxName:
         if (equals(setval, 0))
             app.HpsxName.clear();
         else if (!setstr.isNull())
             app.HpsxName = setstr.toString();
         break;
-    case 12:
+    case SetProductWord:
         if (!setstr.isNull()) {
             app.ProductTerm = setstr.toString();
             menus.setCaption(QStringLiteral("Menu_AA6"), app.ProductTerm + QStringLiteral("档案"));
         }
         break;
-    case 91:
+    case SetGoodsWord:
         if (!setstr.isNull()) {
             app.GoodsTerm = setstr.toString();
             menus.setCaption(QStringLiteral("Menu_AA4"), app.GoodsTerm + QStringLiteral("类别"));
             menus.setCaption(QStringLiteral("Menu_AA5"), app.GoodsTerm + QStringLiteral("档案"));
         }
         break;
-    case 92:
+    case SetPartWord:
         if (!setstr.isNull())
             app.PartTerm = setstr.toString();
         break;
-    case 9218:
+    case SetSeparatePartFiles:
         menus.setVisible(QStringLiteral("Menu_AA6"), equals(setval, 1));
         break;
     default:
-        if (id >= 81 && id <= 88)
+        if (id >= SetDocTypeFirst && id <= SetDocTypeLast)
             applyDocumentType(menus, sides, id, setval, setstr);
         break;
     }

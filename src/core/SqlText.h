@@ -65,6 +65,3 @@ QString LikePattern(const QString& typed, Wildcards wildcards = Wildcards::StarA
 
 // The name of a business unit from "code.name" or "code"; the code when unknown.
 QString UnitName(const Database& db, const QString& codeText);
-
-// Widens a grid column to fit a text in the background font; never narrows.
-void FitGridColumn(App& app, Grid* grid, int column, const QString& text);

@@ -2,7 +2,6 @@
 
 #include "core/AccountSetOpen.h"
 #include "core/App.h"
-#include "core/Hooks.h"
 #include "core/SchemaUpgrades.h"
 #include "core/Settings.h"
 #include "core/SqlText.h"
@@ -37,7 +36,7 @@ void openAccountSet(App& app, const QString& path)
 // account-set manager was left without opening a set).
 bool openFirstAccountSet(App& app, const QString& commandLine)
 {
-    WindowHooks& hooks = Hooks();
+    WindowHooks& hooks = app.Windows.road;
     QString path = CommandLinePath(commandLine);
     if (!path.isEmpty() && !QFileInfo(path).isFile()) {
         MsgBox(QLatin1Char('[') + path + QStringLiteral("]不是有效的文件名！"), MB::OKOnly | MB::Information,
@@ -69,14 +68,14 @@ void askStockAlarm(App& app, const QString& sql, const QString& found, const QSt
                              QStringLiteral("如果希望系统不再自动报警，") + Nl +
                              QStringLiteral("您可以在主界面[系统管理]->[系统设置]->[系统功能设置]中关闭本功能。");
     if (MsgBox(question, MB::YesNo | MB::Question, title) == MB::Yes)
-        Hooks().stockAlarm(app, autoOpen);
+        app.Windows.road.stockAlarm(app, autoOpen);
 }
 
 // Alarms for stock above the maximum, then below safety stock; only while the
 // operator may use the stocktaking menu.
 void stockAlarms(App& app)
 {
-    if (!Hooks().stockAlarm || !app.Menus.isEnabled(QStringLiteral("Menu_C")))
+    if (!app.Windows.road.stockAlarm || !app.Menus.isEnabled(QStringLiteral("Menu_C")))
         return;
     if (app.AlarmAboveMax == 1)
         askStockAlarm(app, QStringLiteral("SELECT TA4.F1 FROM TA4 WHERE TA4.F8>TA4.V2 AND TA4.V2<>0 LIMIT 1"),
@@ -90,7 +89,7 @@ void stockAlarms(App& app)
 // program is to end (a login ran and nobody logged in).
 bool runWithOpenSet(App& app)
 {
-    WindowHooks& hooks = Hooks();
+    WindowHooks& hooks = app.Windows.road;
     if (!app.MainWindow && hooks.showMainWindow)
         app.MainWindow = hooks.showMainWindow(app);
     UpgradeSchemaOnOpen(app.CurrentDatabase);
@@ -99,7 +98,7 @@ bool runWithOpenSet(App& app)
     if (hooks.settingsWizard) {
         // A missing row 1000 asks for the wizard too; a set configured by
         // another edition must be configured again and cannot cancel it.
-        if (SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID=1000")) !=
+        if (SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID=?"), {SetRunWizard}) !=
             QLatin1String("0"))
             hooks.settingsWizard(app, true);
         else if (SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT exename FROM thever")) != app.AppTitle)
@@ -113,11 +112,7 @@ bool runWithOpenSet(App& app)
             return false;
         }
     }
-    if (app.PickResult == QLatin1String("S1") && hooks.operators)
-        hooks.operators(app);
-    else if (app.PickResult == QLatin1String("S2") && hooks.personalSettings)
-        hooks.personalSettings(app);
-    app.PickResult.clear();
+    OpenWindowAskedByLogin(app);
 
     if (hooks.tipOfTheDay && TipsAtStartup())
         hooks.tipOfTheDay(app);
@@ -133,7 +128,7 @@ bool runWithOpenSet(App& app)
 // line). True when start-up goes on with a set the manager opened.
 bool recover(App& app, const Failure& f)
 {
-    WindowHooks& hooks = Hooks();
+    WindowHooks& hooks = app.Windows.road;
     const bool fromList = !app.CurrentSetName.isEmpty();
     const QString text = OpenFailureText(f.kind, f.text, fromList);
     const QString question = text + Nl + Nl + QStringLiteral("是否进行数据库修复？") + Nl + Nl +
@@ -185,6 +180,16 @@ bool Main(App& app, const QStringList& args)
             return false;
         resume = true;
     }
+}
+
+void OpenWindowAskedByLogin(App& app)
+{
+    const QString asked = app.PickResult;
+    app.PickResult.clear();
+    if (asked == QLatin1String("S1"))
+        OpenWindow(app, QStringLiteral("Menu_S1"));
+    else if (asked == QLatin1String("S2"))
+        OpenWindow(app, QStringLiteral("Menu_S2"));
 }
 
 void CheckUnfinishedAudits(const Database& db)

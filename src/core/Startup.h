@@ -2,8 +2,8 @@
 // The start-up road: from the command line to a logged-in operator in the
 // main window. The windows on the way (account-set list and manager, main
 // window, settings wizard, login, operators, tip of the day, compaction
-// reminder, repair, stock alarms) are reached through Hooks(); a window whose
-// hook is empty is skipped.
+// reminder, repair, stock alarms) are reached through App::Windows; a window
+// whose hook is empty is skipped.
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +23,10 @@ QString CommandLinePath(const QString& commandLine);
 // preset AppFolder is kept (else the executable's folder). Errors end in the
 // start-up recovery. False when the program is to end.
 bool Main(App& app, const QStringList& args);
+
+// After a login: the operators window for "S1", the personal settings for
+// "S2" in PickResult (the login's hand-over); PickResult is cleared.
+void OpenWindowAskedByLogin(App& app);
 
 // Reports documents audited on the header while a line still has no posting
 // key (an audit that stopped half-way), each once. Changes nothing.

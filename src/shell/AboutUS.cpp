@@ -2,7 +2,7 @@
 
 #include "core/App.h"
 #include "platform/Shell.h"
-#include "shell/LabelButton.h"
+#include "widgets/LabelButton.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

@@ -2,13 +2,13 @@
 
 #include "core/AccountSetOpen.h"
 #include "core/App.h"
-#include "core/GridBehaviours.h"
-#include "core/Hooks.h"
+#include "widgets/GridBehaviours.h"
 #include "core/MainFrame.h"
-#include "core/SaveHint.h"
+#include "widgets/SaveHint.h"
 #include "core/SchemaUpgrades.h"
 #include "core/Settings.h"
 #include "core/SqlText.h"
+#include "core/Startup.h"
 #include "platform/Messages.h"
 #include "shell/Login.h"
 #include "shell/MForm.h"
@@ -20,23 +20,13 @@ namespace {
 
 void showLogin(App& app)
 {
-    if (Hooks().login)
-        Hooks().login(app);
+    if (app.Windows.road.login)
+        app.Windows.road.login(app);
     else
         ShowLogin(app);
 }
 
 }  // namespace
-
-void OpenWindowAskedByLogin(App& app)
-{
-    const WindowHooks& hooks = Hooks();
-    if (app.PickResult == QLatin1String("S1") && hooks.operators)
-        hooks.operators(app);
-    else if (app.PickResult == QLatin1String("S2") && hooks.personalSettings)
-        hooks.personalSettings(app);
-    app.PickResult.clear();
-}
 
 void Relogin(App& app)
 {
@@ -67,7 +57,7 @@ void SwitchAccountSet(App& app)
         MsgBox(QStringLiteral("此次进入系统是以直接打开账套文件方式，这种方式下不能使用账套设置功能！"));
         return;
     }
-    WindowHooks& hooks = Hooks();
+    WindowHooks& hooks = app.Windows.road;
     if (!hooks.loadAccountSetList || !hooks.accountSetManager)
         return;
     // Windows left open would read and save into whichever set is open next.
@@ -99,7 +89,7 @@ void SwitchAccountSet(App& app)
 
     ShowAccountSetInStatusBar(app);
     LoadSettings(app);
-    if (SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID=1000")) !=
+    if (SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID=?"), {SetRunWizard}) !=
             QLatin1String("0") &&
         hooks.settingsWizard)
         hooks.settingsWizard(app, true);

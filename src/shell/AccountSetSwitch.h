@@ -7,10 +7,6 @@ struct App;
 // Change of operator: the login window again, then the window the login asked for.
 void Relogin(App& app);
 
-// After a login: the operators window for "S1", the personal settings for
-// "S2" in PickResult; PickResult is cleared.
-void OpenWindowAskedByLogin(App& app);
-
 // Closes every child window of the main window, so that none keeps working
 // on the account set about to be closed. False (nothing closed) while one
 // of them edits; a child that refuses to close also gives false.

@@ -10,7 +10,7 @@
 #include "shell/AboutUS.h"
 #include "shell/AfterLogin.h"
 #include "shell/BGForm.h"
-#include "shell/LabelButton.h"
+#include "widgets/LabelButton.h"
 #include "shell/LoginService.h"
 #include "shell/MForm.h"
 

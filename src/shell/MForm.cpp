@@ -2,10 +2,9 @@
 
 #include "core/App.h"
 #include "core/Files.h"
-#include "core/GridBehaviours.h"
-#include "core/Hooks.h"
+#include "widgets/GridBehaviours.h"
 #include "core/MenuModel.h"
-#include "core/SaveHint.h"
+#include "widgets/SaveHint.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
@@ -192,7 +191,7 @@ void MForm::syncMenus()
         if (!item->isSeparator())
             a->setText(item->caption);
         a->setVisible(item->visible);
-        a->setEnabled(item->enabled && (submenu || item->isSeparator() || MenuAction(item->name)));
+        a->setEnabled(item->enabled && (submenu || item->isSeparator() || app.Windows.has(item->name)));
         if (item->checked) {
             a->setCheckable(true);
             a->setChecked(true);
@@ -248,13 +247,11 @@ void MForm::panelDoubleClicked(int panel)
             Relogin(app);
         break;
     case 3:
-        if (Hooks().personalSettings)
-            Hooks().personalSettings(app);
+        OpenWindow(app, QStringLiteral("Menu_S2"));
         break;
     case 4:
         if (lineFree && app.OperatorCode == QLatin1String("001") && !app.OpenedFromCommandLine)
-            if (const auto action = MenuAction(QStringLiteral("Menu_S2501")))
-                action(app);
+            OpenWindow(app, QStringLiteral("Menu_S2501"));
         break;
     case 5: {
         const QString calc = app.AppFolder + QStringLiteral("jisuan.exe");
@@ -289,8 +286,8 @@ void MForm::closeEvent(QCloseEvent* e)
         return;
     }
     try {
-        if (Hooks().autoBackup)
-            Hooks().autoBackup(app);
+        if (app.Windows.road.autoBackup)
+            app.Windows.road.autoBackup(app);
     } catch (...) {
         // Nothing may stop the exit once it is confirmed.
     }

@@ -2,83 +2,14 @@
 
 #include "core/App.h"
 #include "core/Files.h"
-#include "core/Hooks.h"
 #include "core/MainFrame.h"
-#include "core/MainMenuTree.h"
-#include "core/MenuModel.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
 #include "shell/AboutUS.h"
-#include "shell/AccountSetSwitch.h"
-
-namespace {
-
-const QString kNoRight = QStringLiteral("对不起，您无此权限！");
-
-// The refusal test of an item; true when it refused (and said so).
-bool refused(App& app, const QString& name)
-{
-    const bool isAdmin = app.OperatorCode == QLatin1String("001");
-    if (name == QLatin1String("menu_Ecb")) {
-        if (!app.CanSeeCost) {
-            MsgBox(kNoRight);
-            return true;
-        }
-    } else if (name == QLatin1String("Menu_Eml")) {
-        if (!app.Menus.isVisible(QStringLiteral("Menu_DD3"))) {
-            MsgBox(QStringLiteral("该功能已经被屏蔽！"), MB::OKOnly | MB::Information, app.AppTitle);
-            return true;
-        }
-        if (!(app.CanSeeCost && app.CanSeeProfit)) {
-            MsgBox(kNoRight);
-            return true;
-        }
-    } else if (name == QLatin1String("Menu_S2502")) {
-        if (!isAdmin) {
-            MsgBox(QStringLiteral("对不起，此功能仅系统最高权限管理员“001”可以使用！您无此权限！"));
-            return true;
-        }
-    } else if (name == QLatin1String("Menu_shuaxin")) {
-        if (!isAdmin) {
-            MsgBox(QStringLiteral("只有最高权限用户001才有权进行维护!"));
-            return true;
-        }
-    } else if (name == QLatin1String("Menu_S30") || name == QLatin1String("Menu_S3")) {
-        if (!isAdmin) {
-            MsgBox(QStringLiteral("只有系统管理员001才有权操作此功能！"));
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
-
-std::function<void(App&)> MenuAction(const QString& name)
-{
-    const WindowHooks& h = Hooks();
-    if (const auto it = h.menuActions.constFind(name); it != h.menuActions.constEnd() && *it)
-        return *it;
-    // Items that open a window hook of another folder directly.
-    if (name == QLatin1String("Menu_S1"))
-        return h.operators;
-    if (name == QLatin1String("Menu_S2"))
-        return h.personalSettings;
-    if (name == QLatin1String("Menu_frmtip"))
-        return h.tipOfTheDay;
-    if (name == QLatin1String("Menu_S2502") && h.settingsWizard)
-        return [](App& app) { Hooks().settingsWizard(app, true); };
-    if (name == QLatin1String("Menu_S2501") && h.loadAccountSetList && h.accountSetManager)
-        return &SwitchAccountSet;
-    return {};
-}
 
 void RunMenuItem(App& app, const QString& name)
 {
-    const auto action = MenuAction(name);
-    if (!action || refused(app, name))
-        return;
-    action(app);
+    OpenWindow(app, name);
 }
 
 QString ProductWebAddress()

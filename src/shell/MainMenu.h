@@ -1,8 +1,8 @@
 #pragma once
 // The main menu: what clicking an item does (its tree is core/MainMenuTree.h).
-// Items run through Hooks().menuActions (each folder registers its windows
-// there); a few open a window hook directly. An item with neither stays in
-// the menu, disabled, until its window exists.
+// Items open what App::Windows registers under their name (each folder's
+// Register.cpp); an item without an entry stays in the menu, disabled, until
+// its window exists.
 
 #include "core/MainMenuTree.h"
 
@@ -10,12 +10,8 @@
 #include <functional>
 
 struct App;
-class MenuModel;
 
-// What clicking the item does, or an empty function when its window is not available.
-std::function<void(App&)> MenuAction(const QString& name);
-
-// Runs a main-menu item as a click does: the item's refusal test, then its action.
+// Runs a main-menu item as a click does: the item's right, then its window.
 void RunMenuItem(App& app, const QString& name);
 
 // The product's web address (help menu and about window).

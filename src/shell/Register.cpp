@@ -1,7 +1,6 @@
 #include "shell/Register.h"
 
 #include "core/App.h"
-#include "core/Hooks.h"
 #include "core/MainFrame.h"
 #include "shell/AccountSetSwitch.h"
 #include "shell/Login.h"
@@ -10,25 +9,27 @@
 #include "shell/TipOfTheDay.h"
 #include "platform/Shell.h"
 
-void RegisterShellWindows(WindowHooks& hooks)
+void RegisterShellWindows(WindowRegistry& reg)
 {
-    hooks.showMainWindow = [](App& app) -> MainFrame* {
+    reg.road.showMainWindow = [](App& app) -> MainFrame* {
         // Lives until the program ends; it refers to `app`, so it is never deleted after it.
         auto* frame = new MForm(app);
         frame->show();
         return frame;
     };
-    hooks.login = &ShowLogin;
-    hooks.tipOfTheDay = &ShowTipOfTheDay;
+    reg.road.login = &ShowLogin;
+    reg.road.tipOfTheDay = &ShowTipOfTheDay;
 
-    hooks.menuActions.insert(QStringLiteral("Relogin"), &Relogin);
-    hooks.menuActions.insert(QStringLiteral("Quit"), [](App& app) {
+    reg.action(QStringLiteral("Menu_S2501"), &SwitchAccountSet);
+    reg.action(QStringLiteral("Relogin"), &Relogin);
+    reg.action(QStringLiteral("Quit"), [](App& app) {
         if (app.MainWindow)
             app.MainWindow->widget()->close();
     });
-    hooks.menuActions.insert(QStringLiteral("Menu_Help"), &OpenHelpFile);
-    hooks.menuActions.insert(QStringLiteral("Menu_Video"), &PlayDemoVideo);
-    hooks.menuActions.insert(QStringLiteral("Menu_jishuan"), &StartCalculator);
-    hooks.menuActions.insert(QStringLiteral("ab"), [](App& app) { ShowAbout(app, ProductWebAddress()); });
-    hooks.menuActions.insert(QStringLiteral("Menu_H6"), [](App&) { OpenDocument(ProductWebAddress()); });
+    reg.action(QStringLiteral("Menu_Help"), &OpenHelpFile);
+    reg.action(QStringLiteral("Menu_Video"), &PlayDemoVideo);
+    reg.action(QStringLiteral("Menu_jishuan"), &StartCalculator);
+    reg.action(QStringLiteral("Menu_frmtip"), &ShowTipOfTheDay);
+    reg.action(QStringLiteral("ab"), [](App& app) { ShowAbout(app, ProductWebAddress()); });
+    reg.action(QStringLiteral("Menu_H6"), [](App&) { OpenDocument(ProductWebAddress()); });
 }

@@ -45,11 +45,11 @@ void BuildPostedBook(Database& db, bool attributeOn)
     AddGoods(db, {.code = QStringLiteral("G2"), .name = QStringLiteral("螺母")});
     AddGoods(db, {.code = QStringLiteral("G3"), .name = QStringLiteral("垫片"), .cost = 3, .stock = 7, .amount = 21,
                   .openingQty = 7, .openingPrice = 3, .openingAmount = 21});
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商甲"), 0, 100});
-    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户乙"), 1, 50});
-    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("车间"), 8, 0});
+    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商甲"), UnitKind::Supplier, 100});
+    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户乙"), UnitKind::Customer, 50});
+    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("车间"), UnitKind::Department, 0});
 
-    const auto doc = [](const char* number, QDate date, const char* unit, int kind, bool department,
+    const auto doc = [](const char* number, QDate date, const char* unit, DocKind kind, bool department,
                         QVector<LineSpec> lines) {
         DocSpec d;
         d.number = QString::fromLatin1(number);
@@ -67,20 +67,21 @@ void BuildPostedBook(Database& db, bool attributeOn)
     const QString b = attributeOn ? QStringLiteral("B") : QString();
     const QString x = attributeOn ? QStringLiteral("X") : QString();
     const double book = attributeOn ? 7 : 15;
-    post(db, rules, doc("RK01", QDate(2024, 1, 5), "A001", 1, false,
+    post(db, rules, doc("RK01", QDate(2024, 1, 5), "A001", DocKind::Inbound, false,
                         {{g1, 10, 12, a}, {g2, 20, 5, x}}), 220);
-    post(db, rules, doc("CK01", QDate(2024, 1, 10), "B001", 3, false, {{g1, 4, 20, a}}), 80);
-    post(db, rules, doc("LY01", QDate(2024, 1, 12), "P001", 3, true, {{g2, 5, 0, x}}), 0);
-    post(db, rules, doc("TK01", QDate(2024, 1, 15), "B001", 4, false, {{g1, 1, 20, a}}), -20);
-    post(db, rules, doc("TH01", QDate(2024, 1, 16), "A001", 2, false, {{g2, 2, 5, x}}), -10);
-    DocSpec count = doc("PD01", QDate(2024, 1, 20), "0000", 7, false, {});
+    post(db, rules, doc("CK01", QDate(2024, 1, 10), "B001", DocKind::Outbound, false, {{g1, 4, 20, a}}), 80);
+    post(db, rules, doc("LY01", QDate(2024, 1, 12), "P001", DocKind::Outbound, true, {{g2, 5, 0, x}}), 0);
+    post(db, rules, doc("TK01", QDate(2024, 1, 15), "B001", DocKind::StockReturn, false, {{g1, 1, 20, a}}), -20);
+    post(db, rules, doc("TH01", QDate(2024, 1, 16), "A001", DocKind::SupplierReturn, false, {{g2, 2, 5, x}}), -10);
+    DocSpec count = doc("PD01", QDate(2024, 1, 20), "0000", DocKind::Stocktaking, false, {});
     count.lines = {{g1, 0, 0, a, 8, book}};
     post(db, rules, count, 0);
-    post(db, rules, doc("RK02", QDate(2024, 1, 8), "A001", 1, false, {{g1, 3, 15, b}}), 45);
-    AddDocument(db, doc("RK03", QDate(2024, 1, 25), "A001", 1, false, {{g1, 2, 10, a}}));
+    post(db, rules, doc("RK02", QDate(2024, 1, 8), "A001", DocKind::Inbound, false, {{g1, 3, 15, b}}), 45);
+    AddDocument(db, doc("RK03", QDate(2024, 1, 25), "A001", DocKind::Inbound, false, {{g1, 2, 10, a}}));
     db.execute(QStringLiteral("INSERT INTO TB1 (F1, F2, F3, F5, F6, LB, S2, SRT, YF, FK) "
-                              "VALUES ('FK01', '2024-01-30', 'A001', '系统管理员', '系统管理员', 10, '付款', "
-                              "'S202401300001', 0, 30)"));
+                              "VALUES ('FK01', '2024-01-30', 'A001', '系统管理员', '系统管理员', ?, '付款', "
+                              "'S202401300001', 0, 30)"),
+               {code(DocKind::Payment)});
     RepostUnitBalance(db, QStringLiteral("S202401300001"), QStringLiteral("A001"));
 }
 

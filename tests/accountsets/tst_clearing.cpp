@@ -186,7 +186,7 @@ void TestClearing::stockAloneWithUnauditedDocuments()
     Database& db = set.db();
     AddGoods(db, {.code = QStringLiteral("G1"), .name = QStringLiteral("螺丝"), .cost = 4, .stock = 3, .amount = 12,
                   .openingQty = 3, .openingPrice = 4, .openingAmount = 12});
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商甲"), 0});
+    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商甲"), UnitKind::Supplier});
     AddDocument(db, {.number = QStringLiteral("RK01"), .unit = QStringLiteral("A001"),
                      .lines = {{QStringLiteral("G1"), 2, 5}}});
     S3 w(set.app());
@@ -202,12 +202,12 @@ void TestClearing::mastersAreMadeAgainWithDistinctCodes()
 {
     FreshAccountSet set;
     Database& db = set.db();
-    AddUnit(db, {QStringLiteral("S7"), QStringLiteral("旧供应商"), 0});
-    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户乙"), 1});
-    AddUnit(db, {QStringLiteral("C001"), QStringLiteral("客户丙"), 1});
-    AddUnit(db, {QStringLiteral("D1"), QStringLiteral("旧部门"), 8});
+    AddUnit(db, {QStringLiteral("S7"), QStringLiteral("旧供应商"), UnitKind::Supplier});
+    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户乙"), UnitKind::Customer});
+    AddUnit(db, {QStringLiteral("C001"), QStringLiteral("客户丙"), UnitKind::Customer});
+    AddUnit(db, {QStringLiteral("D1"), QStringLiteral("旧部门"), UnitKind::Department});
     // Only customer documents: the suppliers may go.
-    AddDocument(db, {.number = QStringLiteral("CK01"), .unit = QStringLiteral("B001"), .kind = 3,
+    AddDocument(db, {.number = QStringLiteral("CK01"), .unit = QStringLiteral("B001"), .kind = DocKind::Outbound,
                      .lines = {{QStringLiteral("G1"), 1, 5}}});
     S3 w(set.app());
     MessageScript msgs;

@@ -228,7 +228,7 @@ void TestRefresh::documentTotalsFollowTheCost()
     db.execute(QStringLiteral("UPDATE TB11 SET F7 = 1, F8 = -1 WHERE F0 = 'LY01'"));
     db.execute(QStringLiteral("UPDATE TB1 SET F9 = 1 WHERE F1 IN ('LY01', 'PD01')"));
     // A cost-valued issue whose lines come to 0 keeps the total it has.
-    AddDocument(db, {.number = QStringLiteral("LY02"), .unit = QStringLiteral("P001"), .kind = 3, .department = true,
+    AddDocument(db, {.number = QStringLiteral("LY02"), .unit = QStringLiteral("P001"), .kind = DocKind::Outbound, .department = true,
                      .lines = {{QStringLiteral("G2"), 1, 0, QStringLiteral("X")}}});
     db.execute(QStringLiteral("UPDATE TB1 SET F9 = 33, V1 = 0 WHERE F1 = 'LY02'"));
     db.execute(QStringLiteral("UPDATE TB11 SET C7 = 0, C8 = 0 WHERE F0 = 'LY02'"));

@@ -44,7 +44,7 @@ void TestYearEnd::carriesStockAndBalancesOver()
     set.loginAs(QStringLiteral("001"));
     Database& db = set.db();
     BuildPostedBook(db);
-    AddUnit(db, {QStringLiteral("B002"), QStringLiteral("新客户"), 1, 75});
+    AddUnit(db, {QStringLiteral("B002"), QStringLiteral("新客户"), UnitKind::Customer, 75});
     db.execute(QStringLiteral("UPDATE TA1 SET NK = 40 WHERE F1 = 'P001'"));
     const RecordSet goodsBefore = db.query(QStringLiteral("SELECT F1, F8, F7, Fje FROM TA4 ORDER BY F1"));
     // A001's chain ends at the payment; the unaudited receipt entered later does not count.

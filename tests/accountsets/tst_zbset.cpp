@@ -2,7 +2,6 @@
 #include "accountsets/Register.h"
 #include "accountsets/ZbSet.h"
 #include "accountsets/ZbsetNet.h"
-#include "core/Hooks.h"
 #include "core/MainFrame.h"
 #include "platform/AccountSetLock.h"
 #include "support/Fixture.h"
@@ -56,16 +55,15 @@ public:
     QWidget w;
 };
 
-// Puts a repair stand-in into the hooks for one test, recording its calls.
+// Puts a repair stand-in into the test's App, recording its calls.
 struct RepairRecorder {
-    RepairRecorder()
+    explicit RepairRecorder(App& app)
     {
-        previous = Hooks().repairAccountSet;
-        Hooks().repairAccountSet = [this](App&, const QString& path, const QString& name) { calls << path + '|' + name; };
+        app.Windows.road.repairAccountSet = [this](App&, const QString& path, const QString& name) {
+            calls << path + '|' + name;
+        };
     }
-    ~RepairRecorder() { Hooks().repairAccountSet = previous; }
     QStringList calls;
-    std::function<void(App&, const QString&, const QString&)> previous;
 };
 
 // Picks an item of the popup menu that the next command pops up.
@@ -270,7 +268,7 @@ void TestZbSet::openFailureMessages()
         QFile(second).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QVERIFY(other.tryLockExclusive(second));  // a restore or compaction elsewhere
     }
-    RepairRecorder repair;
+    RepairRecorder repair(app());
     ZbSet* w = makeManager();
     w->findChild<QComboBox*>(QStringLiteral("Cmb0"))->setCurrentIndex(1);
     MessageScript msgs;
@@ -492,8 +490,8 @@ void TestZbSet::backupRefusedWhileSetIsOpenElsewhere()
 
 void TestZbSet::hooksShowTheManager()
 {
-    WindowHooks hooks;
-    RegisterAccountSetWindows(hooks);
+    RegisterAccountSetWindows(app().Windows);
+    WindowHooks& hooks = app().Windows.road;
     QVERIFY(hooks.loadAccountSetList(app()));
     WhenModal([](QWidget* w) { QTest::mouseClick(w->findChild<QLabel*>(QStringLiteral("Labcmd0")), Qt::LeftButton); });
     QVERIFY(hooks.accountSetManager(app()));
@@ -510,8 +508,8 @@ void TestZbSet::managerFromMainMenuKeepsSetInUse()
     app().OperatorCode = QStringLiteral("001");
     app().CurrentSetPath = set->setPath();
     app().CurrentSetName = QStringLiteral("测试");
-    WindowHooks hooks;
-    RegisterAccountSetWindows(hooks);
+    RegisterAccountSetWindows(app().Windows);
+    WindowHooks& hooks = app().Windows.road;
     WhenModal([](QWidget* w) {
         QCOMPARE(w->findChild<QPushButton*>(QStringLiteral("Cmd3"))->text(), QStringLiteral("返回系统"));
         MessageScript msgs;

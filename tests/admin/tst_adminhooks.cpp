@@ -1,6 +1,5 @@
 #include "AdminFixture.h"
 #include "admin/Register.h"
-#include "core/Hooks.h"
 #include "platform/Database.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
@@ -22,13 +21,12 @@ void AdminHooksTest::wizardMenuItemOnlyForTheTopAdministrator()
     LoadedAccountSet set;
     set.db().execute(QStringLiteral("INSERT INTO TE1 (F1, F2, F66) VALUES ('B1', '李四', 1111)"));
     set.loginAs(QStringLiteral("B1"));
-    WindowHooks hooks;
-    RegisterAdminWindows(hooks);
-    QVERIFY(hooks.menuActions.contains(QStringLiteral("Menu_S2502")));
+    RegisterAdminWindows(set.app().Windows);
+    QVERIFY(set.app().Windows.has(QStringLiteral("Menu_S2502")));
 
     MessageScript msgs;
     msgs.expect(QStringLiteral("对不起，此功能仅系统最高权限管理员“001”可以使用！您无此权限！"));
-    hooks.menuActions[QStringLiteral("Menu_S2502")](set.app());
+    OpenWindow(set.app(), QStringLiteral("Menu_S2502"));
     QCOMPARE(msgs.count(), 1);
     QCOMPARE(msgs.last().text, QStringLiteral("对不起，此功能仅系统最高权限管理员“001”可以使用！您无此权限！"));
     QCOMPARE(msgs.last().title, QString());
@@ -40,7 +38,7 @@ void AdminHooksTest::wizardMenuItemOnlyForTheTopAdministrator()
         w->findChild<QPushButton*>(QStringLiteral("CmdCancel"))->click();
     });
     set.db().execute(QStringLiteral("UPDATE thever SET exename = ?"), {set.app().AppTitle});
-    hooks.menuActions[QStringLiteral("Menu_S2502")](set.app());
+    OpenWindow(set.app(), QStringLiteral("Menu_S2502"));
     QCOMPARE(opened, QStringLiteral("SysFuncSet"));
 }
 
@@ -49,8 +47,7 @@ void AdminHooksTest::compulsoryWizardHasNoCancel()
     LoadedAccountSet set;
     set.loginAs(QStringLiteral("001"));
     set.db().execute(QStringLiteral("UPDATE thever SET exename = ?"), {set.app().AppTitle});
-    WindowHooks hooks;
-    RegisterAdminWindows(hooks);
+    RegisterAdminWindows(set.app().Windows);
     MessageScript msgs;
     msgs.expect(QStringLiteral("您的设置已生效！"));
     bool cancelShown = true;
@@ -61,7 +58,7 @@ void AdminHooksTest::compulsoryWizardHasNoCancel()
             next->click();
         w->findChild<QPushButton*>(QStringLiteral("CmdSave"))->click();
     });
-    hooks.settingsWizard(set.app(), false);
+    set.app().Windows.road.settingsWizard(set.app(), false);
     QVERIFY(!cancelShown);
     QCOMPARE(msgs.count(), 1);
     QCOMPARE(SetVal(set.db(), 1000).toInt(), 0);
@@ -72,14 +69,13 @@ void AdminHooksTest::operatorsAndPersonalSettingsOpenModal()
     FreshAccountSet set;
     set.loginAs(QStringLiteral("001"));
     set.app().PickResult = QStringLiteral("S1");
-    WindowHooks hooks;
-    RegisterAdminWindows(hooks);
+    RegisterAdminWindows(set.app().Windows);
     int edstu = -1;
     WhenModal([&](QWidget* w) {
         edstu = w->property("Edstu").toInt();
         w->findChild<QAction*>(QStringLiteral("Menu_Return"))->trigger();
     });
-    hooks.menuActions[QStringLiteral("Menu_S1")](set.app());
+    QVERIFY(OpenWindow(set.app(), QStringLiteral("Menu_S1")));
     QCOMPARE(edstu, 1);
 
     QString opened;
@@ -87,9 +83,8 @@ void AdminHooksTest::operatorsAndPersonalSettingsOpenModal()
         opened = w->objectName();
         w->findChild<QPushButton*>(QStringLiteral("CmdPad"))->click();
     });
-    hooks.personalSettings(set.app());
+    QVERIFY(OpenWindow(set.app(), QStringLiteral("Menu_S2")));
     QCOMPARE(opened, QStringLiteral("S2"));
-    QVERIFY(hooks.operators && hooks.menuActions.contains(QStringLiteral("Menu_S2")));
 }
 
 VX_REGISTER_TEST(AdminHooksTest)

@@ -4,7 +4,6 @@
 // the chosen settings.
 #include "app/Wiring.h"
 #include "core/App.h"
-#include "core/Hooks.h"
 #include "core/MainFrame.h"
 #include "core/ProgramEnd.h"
 #include "core/Startup.h"
@@ -74,8 +73,7 @@ void TestFirstStart::init()
     QFile(setPath).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     app = std::make_unique<App>();
     app->AppFolder = program;
-    Hooks() = WindowHooks();
-    WireWindows(Hooks());
+    WireWindows(app->Windows);
 }
 
 void TestFirstStart::cleanup()
@@ -85,7 +83,6 @@ void TestFirstStart::cleanup()
         w->deleteLater();
     QCoreApplication::processEvents();
     app.reset();
-    Hooks() = WindowHooks();
 }
 
 void TestFirstStart::newSetOpensInWizardThenLogsIn()

@@ -41,14 +41,14 @@ QStringList BuildLedger(Database& db, const QStringList& moves)
         line.qty = x;
         line.price = y;
         switch (move.unicode()) {
-        case 'I': doc.kind = 1; doc.unit = QStringLiteral("A001"); break;
-        case 'S': doc.kind = 2; doc.unit = QStringLiteral("A001"); break;
-        case 'O': doc.kind = 3; doc.unit = QStringLiteral("B001"); break;
-        case 'D': doc.kind = 3; doc.unit = QStringLiteral("P001"); doc.department = true; break;
-        case 'B': doc.kind = 4; doc.unit = QStringLiteral("B001"); break;
-        case 'E': doc.kind = 4; doc.unit = QStringLiteral("P001"); doc.department = true; break;
+        case 'I': doc.kind = DocKind::Inbound; doc.unit = QStringLiteral("A001"); break;
+        case 'S': doc.kind = DocKind::SupplierReturn; doc.unit = QStringLiteral("A001"); break;
+        case 'O': doc.kind = DocKind::Outbound; doc.unit = QStringLiteral("B001"); break;
+        case 'D': doc.kind = DocKind::Outbound; doc.unit = QStringLiteral("P001"); doc.department = true; break;
+        case 'B': doc.kind = DocKind::StockReturn; doc.unit = QStringLiteral("B001"); break;
+        case 'E': doc.kind = DocKind::StockReturn; doc.unit = QStringLiteral("P001"); doc.department = true; break;
         case 'T':
-            doc.kind = 7;
+            doc.kind = DocKind::Stocktaking;
             line.counted = x;
             line.book = y;
             line.qty = 0;

@@ -29,7 +29,6 @@ private Q_SLOTS:
     void outOfRangeGroupOrDigit_data();
     void outOfRangeGroupOrDigit();
     void changedWordAppliesAtOnce();
-    void requireRightRefuses();
     void permissionWord_data();
     void permissionWord();
 };
@@ -147,21 +146,6 @@ void TestPermissions::changedWordAppliesAtOnce()
     QVERIFY(HasRight(set.app(), RightReports, RightItem3));
     set.db().execute(QStringLiteral("UPDATE TE1 SET F68 = 111 WHERE F1='002'"));
     QVERIFY(!HasRight(set.app(), RightReports, RightItem3));
-}
-
-void TestPermissions::requireRightRefuses()
-{
-    FreshAccountSet set;
-    AddOperator(set.db(), QStringLiteral("002"), 1);
-    set.loginAs(QStringLiteral("002"));
-    MessageScript msgs;
-    msgs.expect(QStringLiteral("对不起，您无此权限！"));
-    QVERIFY(!RequireRight(set.app(), RightOutbound, RightItem1));
-    QVERIFY(RequireRight(set.app(), RightOutbound, RightGroupOn));
-    QCOMPARE(msgs.count(), 1);
-    QCOMPARE(msgs.last().text, QStringLiteral("对不起，您无此权限！"));
-    QCOMPARE(msgs.last().icon(), MB::Information);
-    QCOMPARE(msgs.last().title, QString());
 }
 
 void TestPermissions::permissionWord_data()

@@ -124,9 +124,9 @@ const QStringList Batches{"", "A", "B"};
 
 void prepareBook(Database& db)
 {
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), 0, 100});
-    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户一"), 1, 50});
-    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("部门一"), 8, 0});
+    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 100});
+    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户一"), UnitKind::Customer, 50});
+    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("部门一"), UnitKind::Department, 0});
     for (int i = 0; i < Goods.size(); ++i) {
         GoodsSpec g{Goods[i], QStringLiteral("货品")};
         g.openingQty = i;
@@ -138,15 +138,16 @@ void prepareBook(Database& db)
 
 // A document of one kind with lines drawn from a few goods and attribute
 // values, so that goods and values repeat within it.
-DocSpec randomDocument(QRandomGenerator& rng, const QString& number, const QDate& date, int kind, int lines)
+DocSpec randomDocument(QRandomGenerator& rng, const QString& number, const QDate& date, DocKind kind, int lines)
 {
     DocSpec doc;
     doc.number = number;
     doc.date = date;
     doc.kind = kind;
     const int side = int(rng.bounded(3));
-    doc.department = kind >= 3 && side == 2;
-    doc.unit = kind == 7 ? QStringLiteral("0000") : kind <= 2 ? QStringLiteral("A001")
+    const bool receipt = kind == DocKind::Inbound || kind == DocKind::SupplierReturn;
+    doc.department = !receipt && kind != DocKind::Stocktaking && side == 2;
+    doc.unit = kind == DocKind::Stocktaking ? QStringLiteral("0000") : receipt ? QStringLiteral("A001")
                                                   : doc.department ? QStringLiteral("P001") : QStringLiteral("B001");
     for (int i = 0; i < lines; ++i) {
         LineSpec l;
@@ -166,10 +167,12 @@ void buildHistory(Database& db, const PostingRules& rules, quint32 seed)
 {
     Transaction tx(db);
     QRandomGenerator rng(seed);
-    const int kinds[] = {1, 1, 1, 2, 3, 3, 3, 4, 7};
+    const DocKind kinds[] = {DocKind::Inbound,  DocKind::Inbound,  DocKind::Inbound,
+                             DocKind::SupplierReturn, DocKind::Outbound, DocKind::Outbound,
+                             DocKind::Outbound, DocKind::StockReturn, DocKind::Stocktaking};
     for (int i = 0; i < 30; ++i) {
         const QDate date = QDate(2024, 5, 1).addDays(int(rng.bounded(28)));
-        const int kind = kinds[rng.bounded(int(std::size(kinds)))];
+        const DocKind kind = kinds[rng.bounded(int(std::size(kinds)))];
         const QString number = QStringLiteral("H%1").arg(i, 3, 10, QLatin1Char('0'));
         AddDocument(db, randomDocument(rng, number, date, kind, 1 + int(rng.bounded(4))));
         PostDocument(db, rules, number, QStringLiteral("张三"), {rng.bounded(100) * 1.0, rng.bounded(30) * 1.0});
@@ -183,7 +186,7 @@ void TestPosting::postsDocument()
 {
     FreshAccountSet set;
     Database& db = set.db();
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), 0, 100});
+    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 100});
     GoodsSpec g1{QStringLiteral("G1"), QStringLiteral("货品一")};
     g1.openingQty = 2;
     g1.openingPrice = 4;
@@ -233,7 +236,7 @@ void TestPosting::unpostsDocument()
 {
     FreshAccountSet set;
     Database& db = set.db();
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), 0, 100});
+    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 100});
     GoodsSpec g1{QStringLiteral("G1"), QStringLiteral("货品一")};
     g1.openingQty = 2;
     g1.openingPrice = 4;
@@ -298,28 +301,28 @@ void TestPosting::refusals()
 
 void TestPosting::walkPerGoodsEqualsPostingLineByLine_data()
 {
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<DocKind>("kind");
     QTest::addColumn<bool>("department");
     QTest::addColumn<bool>("attributeOn");
     QTest::addColumn<QString>("priceFormat");
     QTest::addColumn<quint32>("seed");
 
     const QString p2 = QStringLiteral("#0.00");
-    QTest::newRow("receipt") << 1 << false << true << p2 << 11u;
-    QTest::newRow("return to supplier") << 2 << false << true << p2 << 12u;
-    QTest::newRow("sales issue") << 3 << false << true << p2 << 13u;
-    QTest::newRow("department issue") << 3 << true << true << p2 << 14u;
-    QTest::newRow("department return") << 4 << true << true << p2 << 15u;
-    QTest::newRow("customer return") << 4 << false << true << p2 << 16u;
-    QTest::newRow("stocktaking") << 7 << false << true << p2 << 17u;
-    QTest::newRow("stocktaking without attribute") << 7 << false << false << p2 << 18u;
-    QTest::newRow("issue without attribute") << 3 << false << false << p2 << 19u;
-    QTest::newRow("issue, four price decimals") << 3 << true << true << "#0.0000" << 20u;
+    QTest::newRow("receipt") << DocKind::Inbound << false << true << p2 << 11u;
+    QTest::newRow("return to supplier") << DocKind::SupplierReturn << false << true << p2 << 12u;
+    QTest::newRow("sales issue") << DocKind::Outbound << false << true << p2 << 13u;
+    QTest::newRow("department issue") << DocKind::Outbound << true << true << p2 << 14u;
+    QTest::newRow("department return") << DocKind::StockReturn << true << true << p2 << 15u;
+    QTest::newRow("customer return") << DocKind::StockReturn << false << true << p2 << 16u;
+    QTest::newRow("stocktaking") << DocKind::Stocktaking << false << true << p2 << 17u;
+    QTest::newRow("stocktaking without attribute") << DocKind::Stocktaking << false << false << p2 << 18u;
+    QTest::newRow("issue without attribute") << DocKind::Outbound << false << false << p2 << 19u;
+    QTest::newRow("issue, four price decimals") << DocKind::Outbound << true << true << "#0.0000" << 20u;
 }
 
 void TestPosting::walkPerGoodsEqualsPostingLineByLine()
 {
-    QFETCH(int, kind);
+    QFETCH(DocKind, kind);
     QFETCH(bool, department);
     QFETCH(bool, attributeOn);
     QFETCH(QString, priceFormat);
@@ -332,7 +335,7 @@ void TestPosting::walkPerGoodsEqualsPostingLineByLine()
     QRandomGenerator rng(seed + 1000);
     DocSpec doc = randomDocument(rng, QStringLiteral("BACK"), QDate(2024, 5, 3), kind, 8);
     doc.department = department;
-    doc.unit = kind == 7 ? QStringLiteral("0000") : department ? QStringLiteral("P001") : QStringLiteral("B001");
+    doc.unit = kind == DocKind::Stocktaking ? QStringLiteral("0000") : department ? QStringLiteral("P001") : QStringLiteral("B001");
     AddDocument(set.db(), doc);
 
     Database copy;
@@ -363,7 +366,7 @@ void TestPosting::staleAttributeFiguresEndAsLineByLine()
     AddDocument(set.db(), receipt);
     set.db().execute(QStringLiteral("UPDATE TB1 SET SRT = 'S202405130001', F6 = '张三' WHERE F1 = 'RK1'"));
     set.db().execute(QStringLiteral("UPDATE TB11 SET SRT = 'S202405130001001', SH = '张三' WHERE F0 = 'RK1'"));
-    DocSpec count{QStringLiteral("PD1"), QDate(2024, 5, 1), QString(), 7};
+    DocSpec count{QStringLiteral("PD1"), QDate(2024, 5, 1), QString(), DocKind::Stocktaking};
     count.lines = {{QStringLiteral("G1"), 0, 0, QStringLiteral("A"), 5, 0},
                    {QStringLiteral("G1"), 0, 0, QStringLiteral("A"), 0, 5}};
     AddDocument(set.db(), count);
@@ -437,11 +440,11 @@ void TestPosting::codesWithApostrophes()
 {
     FreshAccountSet set;
     Database& db = set.db();
-    AddUnit(db, {QStringLiteral("U'1"), QStringLiteral("奥尼尔"), 1, 10});
+    AddUnit(db, {QStringLiteral("U'1"), QStringLiteral("奥尼尔"), UnitKind::Customer, 10});
     AddGoods(db, {QStringLiteral("O'Neil"), QStringLiteral("货品")});
     DocSpec in{QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("U'1")};
     in.lines = {{QStringLiteral("O'Neil"), 10, 4, QStringLiteral("A'1")}};
-    DocSpec out{QStringLiteral("CK1"), QDate(2024, 5, 14), QStringLiteral("U'1"), 3};
+    DocSpec out{QStringLiteral("CK1"), QDate(2024, 5, 14), QStringLiteral("U'1"), DocKind::Outbound};
     out.lines = {{QStringLiteral("O'Neil"), 4, 9, QStringLiteral("A'1")}};
     AddDocument(db, in);
     AddDocument(db, out);

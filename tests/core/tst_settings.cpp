@@ -110,6 +110,7 @@ private Q_SLOTS:
     void secondLoadGivesTheSameCaptions();
     void numberingSkipsItemsMissingFromTheMenu();
     void optionRowsFillTheGlobals();
+    void newSetHoldsTheStartUpValues();
     void missingRowsKeepTheEarlierSetsValues();
     void decimalsAreRoundedHalfToEven_data();
     void decimalsAreRoundedHalfToEven();
@@ -335,6 +336,31 @@ void TestSettings::optionRowsFillTheGlobals()
     writeRows(m_set->db(), QStringLiteral("2010:0:批号"));
     LoadSettings(app);
     QCOMPARE(app.HpsxName, QString());
+}
+
+// The catalogue gives both the template's rows and App's start-up values, so
+// loading a new account set changes no global.
+void TestSettings::newSetHoldsTheStartUpValues()
+{
+    FreshAccountSet set;
+    App before;
+    App& app = set.app();
+    LoadSettings(app);
+    const auto globals = [](const App& a) {
+        return QList<int>{a.NoOverIssue, a.LockDocPrice, a.FreezeCost, a.NoNegativeQty, a.WithPrices,
+                          a.AlarmBelowMin, a.AlarmAboveMax, a.AdminEditStock, a.PriceDecimals,
+                          a.AdminEditOpening, a.AmountDecimals, a.ReportStartDay, a.OfferCustomerPrice,
+                          a.PaidOnReceipt, a.ReceivedOnIssue, a.ExcelLineImport, a.InboundRefPrice,
+                          a.CostPlusFeePrice, a.AutoDeductParts};
+    };
+    QCOMPARE(globals(app), globals(before));
+    QCOMPARE(app.PriceFormat, before.PriceFormat);
+    QCOMPARE(app.GoodsTerm, before.GoodsTerm);
+    QCOMPARE(app.PartTerm, before.PartTerm);
+    QCOMPARE(app.ProductTerm, before.ProductTerm);
+    for (const SettingDefault& d : NewSetSettings)
+        QCOMPARE(set.db().scalar(QStringLiteral("SELECT count(*) FROM sysinfo WHERE ID = ? AND setval = ?"),
+                                 {d.id, d.setval}).toInt(), 1);
 }
 
 void TestSettings::missingRowsKeepTheEarlierSetsValues()

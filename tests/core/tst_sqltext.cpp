@@ -1,40 +1,8 @@
-#include "core/MainFrame.h"
 #include "core/SqlText.h"
-#include "platform/Grid.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
 
-#include <QApplication>
-#include <QFontMetricsF>
 #include <QTest>
-#include <cmath>
-
-namespace {
-
-// A main window that only has a background font.
-class BigFontFrame : public MainFrame {
-public:
-    QWidget* widget() override { return nullptr; }
-    QMdiArea* mdiArea() override { return nullptr; }
-    void setStatusText(int, const QString&) override {}
-    QString statusText(int) const override { return QString(); }
-    QFont backgroundFont() const override
-    {
-        QFont f = QApplication::font();
-        f.setPixelSize(48);
-        return f;
-    }
-};
-
-// The width FitGridColumn gives a column for a text: its width in the font
-// plus 100 twips, in whole pixels.
-int FittedTwips(const QFont& font, const QString& text)
-{
-    const double twips = QFontMetricsF(font).horizontalAdvance(text) * Grid::TwipsPerPixel + 100;
-    return int(std::ceil(twips / Grid::TwipsPerPixel)) * Grid::TwipsPerPixel;
-}
-
-}  // namespace
 
 class TestSqlText : public QObject {
     Q_OBJECT
@@ -60,10 +28,6 @@ private Q_SLOTS:
     void afterSpace();
     void unitName_data();
     void unitName();
-    void fitGridColumnNeverNarrows();
-    void fitGridColumnWidensToTheText();
-    void fitGridColumnMeasuresInTheBackgroundFont();
-    void fitGridColumnIgnoresBadColumnsAndHiddenOnes();
 };
 
 void TestSqlText::sqlScalar_data()
@@ -318,58 +282,6 @@ void TestSqlText::unitName()
     FreshAccountSet set;
     set.db().execute(QStringLiteral("INSERT INTO TA1 (F1, F2, LB) VALUES ('A001', '主仓库', 0)"));
     QCOMPARE(UnitName(set.db(), codeText), expected);
-}
-
-void TestSqlText::fitGridColumnNeverNarrows()
-{
-    App app;
-    Grid grid;
-    grid.setCols(3);
-    grid.setColWidth(1, 6000);
-    FitGridColumn(app, &grid, 1, QStringLiteral("a"));
-    QCOMPARE(grid.colWidth(1), 6000);
-}
-
-void TestSqlText::fitGridColumnWidensToTheText()
-{
-    App app;
-    Grid grid;
-    grid.setCols(3);
-    grid.setColWidth(1, 300);
-    const QString text = QStringLiteral("一段相当长的货品名称与规格型号");
-    FitGridColumn(app, &grid, 1, text);
-    QCOMPARE(grid.colWidth(1), FittedTwips(QApplication::font(), text));
-    QVERIFY(grid.colWidth(1) > 300);
-    QCOMPARE(grid.colWidth(0), grid.colWidth(2));
-}
-
-void TestSqlText::fitGridColumnMeasuresInTheBackgroundFont()
-{
-    App app;
-    BigFontFrame frame;
-    app.MainWindow = &frame;
-    Grid grid;
-    grid.setCols(2);
-    grid.setColWidth(0, 300);
-    const QString text = QStringLiteral("货品名称");
-    FitGridColumn(app, &grid, 0, text);
-    QCOMPARE(grid.colWidth(0), FittedTwips(frame.backgroundFont(), text));
-    QVERIFY(grid.colWidth(0) > FittedTwips(QApplication::font(), text));
-}
-
-void TestSqlText::fitGridColumnIgnoresBadColumnsAndHiddenOnes()
-{
-    App app;
-    FitGridColumn(app, nullptr, 0, QStringLiteral("x"));
-    Grid grid;
-    grid.setCols(2);
-    grid.setColWidth(0, 0);
-    grid.setColWidth(1, 300);
-    FitGridColumn(app, &grid, 5, QStringLiteral("一段相当长的文字"));
-    FitGridColumn(app, &grid, -1, QStringLiteral("一段相当长的文字"));
-    FitGridColumn(app, &grid, 0, QStringLiteral("一段相当长的文字"));
-    QCOMPARE(grid.colWidth(0), 0);
-    QCOMPARE(grid.colWidth(1), 300);
 }
 
 VX_REGISTER_TEST(TestSqlText)

@@ -1,5 +1,4 @@
 #include "core/App.h"
-#include "core/Hooks.h"
 #include "core/MainFrame.h"
 #include "core/Startup.h"
 #include "platform/Database.h"
@@ -81,7 +80,6 @@ private:
     void setSetting(int id, double value);
     void enableStocktakingMenu(bool enabled);
 
-    WindowHooks m_saved;
     std::unique_ptr<FreshAccountSet> m_set;
     std::unique_ptr<App> m_app;
     std::unique_ptr<MessageScript> m_msgs;
@@ -91,8 +89,6 @@ private:
 
 void TestStartup::init()
 {
-    m_saved = Hooks();
-    Hooks() = WindowHooks();
     m_set = std::make_unique<FreshAccountSet>();
     m_app = std::make_unique<App>();
     m_app->AppFolder = m_set->programFolder();
@@ -107,12 +103,11 @@ void TestStartup::cleanup()
     m_msgs.reset();
     m_app.reset();
     m_set.reset();
-    Hooks() = m_saved;
 }
 
 void TestStartup::recordAll()
 {
-    WindowHooks& h = Hooks();
+    WindowHooks& h = m_app->Windows.road;
     h.showMainWindow = [this](App&) -> MainFrame* {
         m_calls << QStringLiteral("main");
         return &m_frame;
@@ -124,8 +119,8 @@ void TestStartup::recordAll()
         m_calls << QStringLiteral("login");
         app.OperatorCode = QStringLiteral("001");
     };
-    h.operators = [this](App&) { m_calls << QStringLiteral("S1"); };
-    h.personalSettings = [this](App&) { m_calls << QStringLiteral("S2"); };
+    m_app->Windows.action(QStringLiteral("Menu_S1"), [this](App&) { m_calls << QStringLiteral("S1"); });
+    m_app->Windows.action(QStringLiteral("Menu_S2"), [this](App&) { m_calls << QStringLiteral("S2"); });
     h.tipOfTheDay = [this](App&) { m_calls << QStringLiteral("tip"); };
     h.compactReminder = [this](App&) { m_calls << QStringLiteral("compact"); };
     h.stockAlarm = [this](App&, int mode) { m_calls << QStringLiteral("alarm %1").arg(mode); };
@@ -136,7 +131,7 @@ void TestStartup::recordAll()
 
 void TestStartup::listOpens(const QString& path)
 {
-    Hooks().loadAccountSetList = [this, path](App& app) {
+    m_app->Windows.road.loadAccountSetList = [this, path](App& app) {
         m_calls << QStringLiteral("list");
         app.CurrentSetPath = path;
         return false;
@@ -145,7 +140,7 @@ void TestStartup::listOpens(const QString& path)
 
 void TestStartup::managerOpens(bool opens)
 {
-    Hooks().accountSetManager = [this, opens](App& app) {
+    m_app->Windows.road.accountSetManager = [this, opens](App& app) {
         // The manager works on a closed set.
         m_calls << (app.CurrentDatabase.isOpen() ? QStringLiteral("manager over an open set") : QStringLiteral("manager"));
         if (opens) {
@@ -253,7 +248,7 @@ void TestStartup::listAsksForTheManager()
     QFETCH(bool, opens);
     recordAll();
     QString listedFrom;
-    Hooks().loadAccountSetList = [this, &listedFrom](App& app) {
+    m_app->Windows.road.loadAccountSetList = [this, &listedFrom](App& app) {
         m_calls << QStringLiteral("list");
         listedFrom = app.CurrentSetPath;
         return true;
@@ -287,7 +282,7 @@ void TestStartup::settingsWizard()
         setSetting(1000, row1000.toDouble());
     db.execute(QStringLiteral("UPDATE thever SET exename=?"),
                {sameTitle ? m_app->AppTitle : QStringLiteral("Vorlix进销存管理系统")});
-    Hooks().settingsWizard = [this](App&, bool cancellable) {
+    m_app->Windows.road.settingsWizard = [this](App&, bool cancellable) {
         m_calls << (cancellable ? QStringLiteral("wizard") : QStringLiteral("wizard without cancel"));
     };
     listOpens(m_set->setPath());
@@ -300,7 +295,7 @@ void TestStartup::settingsWizard()
 void TestStartup::loginFailureEndsTheProgram()
 {
     recordAll();
-    Hooks().login = [this](App&) { m_calls << QStringLiteral("login"); };
+    m_app->Windows.road.login = [this](App&) { m_calls << QStringLiteral("login"); };
     listOpens(m_set->setPath());
     m_msgs->expect(QStringLiteral("登录失败！"));
 
@@ -315,7 +310,7 @@ void TestStartup::loginFailureEndsTheProgram()
 void TestStartup::withoutLoginWindowStartUpGoesOn()
 {
     recordAll();
-    Hooks().login = nullptr;
+    m_app->Windows.road.login = nullptr;
     listOpens(m_set->setPath());
     QVERIFY(Main(*m_app, {}));
     QCOMPARE(m_msgs->count(), 0);
@@ -336,10 +331,10 @@ void TestStartup::loginLinksOpenOperatorWindows()
 {
     QFETCH(QString, link);
     recordAll();
-    Hooks().showMainWindow = nullptr;
-    Hooks().settingsWizard = nullptr;
-    Hooks().compactReminder = nullptr;
-    Hooks().login = [this, link](App& app) {
+    m_app->Windows.road.showMainWindow = nullptr;
+    m_app->Windows.road.settingsWizard = nullptr;
+    m_app->Windows.road.compactReminder = nullptr;
+    m_app->Windows.road.login = [this, link](App& app) {
         m_calls << QStringLiteral("login");
         app.OperatorCode = QStringLiteral("001");
         app.PickResult = link;
@@ -354,7 +349,7 @@ void TestStartup::loginLinksOpenOperatorWindows()
 
 void TestStartup::tipFollowsTheUserSetting()
 {
-    Hooks().tipOfTheDay = [this](App&) { m_calls << QStringLiteral("tip"); };
+    m_app->Windows.road.tipOfTheDay = [this](App&) { m_calls << QStringLiteral("tip"); };
     listOpens(m_set->setPath());
 
     SetTipsAtStartup(false);
@@ -362,17 +357,20 @@ void TestStartup::tipFollowsTheUserSetting()
     QVERIFY(Main(*m_app, {}));
     QCOMPARE(m_calls, QStringList({"list"}));
 
+    // A new run: a new App with its own windows.
     SetTipsAtStartup(true);
     m_calls.clear();
     m_app = std::make_unique<App>();
     m_app->AppFolder = m_set->programFolder();
+    m_app->Windows.road.tipOfTheDay = [this](App&) { m_calls << QStringLiteral("tip"); };
+    listOpens(m_set->setPath());
     QVERIFY(Main(*m_app, {}));
     QCOMPARE(m_calls, QStringList({"list", "tip"}));
 }
 
 void TestStartup::bothStockAlarmsOpenTheirWindows()
 {
-    Hooks().stockAlarm = [this](App&, int mode) { m_calls << QStringLiteral("alarm %1").arg(mode); };
+    m_app->Windows.road.stockAlarm = [this](App&, int mode) { m_calls << QStringLiteral("alarm %1").arg(mode); };
     listOpens(m_set->setPath());
     setSetting(6, 1);
     setSetting(7, 1);
@@ -397,7 +395,7 @@ void TestStartup::bothStockAlarmsOpenTheirWindows()
 
 void TestStartup::stockAlarmAnsweredNoOpensNothing()
 {
-    Hooks().stockAlarm = [this](App&, int mode) { m_calls << QStringLiteral("alarm %1").arg(mode); };
+    m_app->Windows.road.stockAlarm = [this](App&, int mode) { m_calls << QStringLiteral("alarm %1").arg(mode); };
     listOpens(m_set->setPath());
     setSetting(7, 1);
     m_set->db().execute(QStringLiteral("UPDATE sysinfo SET setstr='物料' WHERE ID=91"));
@@ -419,7 +417,7 @@ void TestStartup::noStockAlarmWithoutTheStocktakingMenu_data()
 void TestStartup::noStockAlarmWithoutTheStocktakingMenu()
 {
     QFETCH(bool, menuExists);
-    Hooks().stockAlarm = [this](App&, int mode) { m_calls << QStringLiteral("alarm %1").arg(mode); };
+    m_app->Windows.road.stockAlarm = [this](App&, int mode) { m_calls << QStringLiteral("alarm %1").arg(mode); };
     listOpens(m_set->setPath());
     setSetting(6, 1);
     setSetting(7, 1);
@@ -434,7 +432,7 @@ void TestStartup::noStockAlarmWithoutTheStocktakingMenu()
 
 void TestStartup::zeroMaximumNeverAlarms()
 {
-    Hooks().stockAlarm = [this](App&, int mode) { m_calls << QStringLiteral("alarm %1").arg(mode); };
+    m_app->Windows.road.stockAlarm = [this](App&, int mode) { m_calls << QStringLiteral("alarm %1").arg(mode); };
     listOpens(m_set->setPath());
     setSetting(6, 1);
     setSetting(7, 1);
@@ -575,7 +573,7 @@ void TestStartup::missingListedFileGetsTheRightsMessage()
 void TestStartup::errorAfterTheMainWindowResumesThere()
 {
     recordAll();
-    Hooks().login = [this](App& app) {
+    m_app->Windows.road.login = [this](App& app) {
         m_calls << QStringLiteral("login");
         if (m_calls.count(QStringLiteral("login")) == 1)
             throw DbError(11, QStringLiteral("database disk image is malformed"));

@@ -83,7 +83,7 @@ void TestUnitBalance::rechain()
 
     FreshAccountSet set;
     if (unitExists)
-        AddUnit(set.db(), {QStringLiteral("A001"), QStringLiteral("供应商一"), 0, 100});
+        AddUnit(set.db(), {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 100});
     addRows(set.db(), QStringLiteral("A001"), rows);
     RepostUnitBalance(set.db(), from, QStringLiteral("A001"));
     QCOMPARE(balances(set.db()), expected);
@@ -92,7 +92,7 @@ void TestUnitBalance::rechain()
 void TestUnitBalance::rowWithoutAmountStopsAndChangesNothing()
 {
     FreshAccountSet set;
-    AddUnit(set.db(), {QStringLiteral("A001"), QStringLiteral("供应商一"), 0, 100});
+    AddUnit(set.db(), {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 100});
     addRows(set.db(), QStringLiteral("A001"), {"S202401010001 50 0 0 0", "S202401020001 0 80 0 0"});
     set.db().execute(QStringLiteral("UPDATE TB1 SET YF = NULL WHERE F1 = 'R2'"));
     QVERIFY_THROWS_EXCEPTION(DbError, RepostUnitBalance(set.db(), QString(), QStringLiteral("A001")));
@@ -102,7 +102,7 @@ void TestUnitBalance::rowWithoutAmountStopsAndChangesNothing()
 void TestUnitBalance::unitCodeWithApostrophe()
 {
     FreshAccountSet set;
-    AddUnit(set.db(), {QStringLiteral("U'1"), QStringLiteral("奥尼尔"), 1, 10});
+    AddUnit(set.db(), {QStringLiteral("U'1"), QStringLiteral("奥尼尔"), UnitKind::Customer, 10});
     addRows(set.db(), QStringLiteral("U'1"), {"S202401010001 5 0 0 0", "S202401020001 0 3 0 0"});
     RepostUnitBalance(set.db(), QStringLiteral("S202401020001"), QStringLiteral("U'1"));
     QCOMPARE(balances(set.db()), (QStringList{"0/0", "0/-3"}));

@@ -1,5 +1,6 @@
 #include "core/App.h"
 #include "shell/AccountSetSwitch.h"
+#include "shell/Register.h"
 #include "shell/MForm.h"
 #include "shell/MainMenu.h"
 #include "support/Fixture.h"
@@ -23,9 +24,9 @@ struct SwitchStandIns {
     int logins = 0;
     QList<bool> wizards;
 
-    SwitchStandIns()
+    explicit SwitchStandIns(App& app)
     {
-        WindowHooks& h = Hooks();
+        WindowHooks& h = app.Windows.road;
         h.loadAccountSetList = [](App&) { return true; };
         h.accountSetManager = [this](App& a) {
             ++managerRuns;
@@ -47,7 +48,7 @@ struct SwitchStandIns {
             a.PickResult = QStringLiteral("S2");
         };
         h.settingsWizard = [this](App&, bool cancellable) { wizards << cancellable; };
-        h.personalSettings = [](App&) {};
+        app.Windows.action(QStringLiteral("Menu_S2"), [](App&) {});
     }
 };
 
@@ -67,9 +68,8 @@ private Q_SLOTS:
 
 void TestAccountSetSwitch::sameSetReloadsNothing()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
-    SwitchStandIns s;
+    SwitchStandIns s(set.app());
     MForm frame(set.app());
     set.loginAs(QStringLiteral("001"));
     SwitchAccountSet(set.app());
@@ -83,9 +83,8 @@ void TestAccountSetSwitch::sameSetReloadsNothing()
 
 void TestAccountSetSwitch::otherSetRunsWizardAndLogin()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
-    SwitchStandIns s;
+    SwitchStandIns s(set.app());
     MForm frame(set.app());
     s.chosenPath = set.copyOfTemplate(QStringLiteral("另一个账套.vxs"));
     s.chosenName = QStringLiteral("另一个账套");
@@ -104,9 +103,8 @@ void TestAccountSetSwitch::otherSetRunsWizardAndLogin()
 
 void TestAccountSetSwitch::wizardSkippedWhenSetDoesNotAsk()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
-    SwitchStandIns s;
+    SwitchStandIns s(set.app());
     MForm frame(set.app());
     s.chosenPath = set.copyOfTemplate(QStringLiteral("另一个账套.vxs"));
     s.chosenName = QStringLiteral("另一个账套");
@@ -122,9 +120,8 @@ void TestAccountSetSwitch::wizardSkippedWhenSetDoesNotAsk()
 
 void TestAccountSetSwitch::childWindowsClosedBeforeTheSetChanges()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
-    SwitchStandIns s;
+    SwitchStandIns s(set.app());
     MForm frame(set.app());
     frame.show();
     auto* list = new QWidget;
@@ -140,9 +137,8 @@ void TestAccountSetSwitch::childWindowsClosedBeforeTheSetChanges()
 
 void TestAccountSetSwitch::editingChildStopsTheSwitch()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
-    SwitchStandIns s;
+    SwitchStandIns s(set.app());
     MForm frame(set.app());
     frame.show();
     auto* doc = new QWidget;
@@ -158,9 +154,8 @@ void TestAccountSetSwitch::editingChildStopsTheSwitch()
 
 void TestAccountSetSwitch::refusedForSetFromCommandLine()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
-    SwitchStandIns s;
+    SwitchStandIns s(set.app());
     MForm frame(set.app());
     set.app().OpenedFromCommandLine = -1;
     MessageScript msgs;
@@ -172,10 +167,10 @@ void TestAccountSetSwitch::refusedForSetFromCommandLine()
 
 void TestAccountSetSwitch::menuItemRoutesToSwitch()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
-    QVERIFY(!MenuAction(QStringLiteral("Menu_S2501")));
-    SwitchStandIns s;
+    QVERIFY(!set.app().Windows.has(QStringLiteral("Menu_S2501")));
+    RegisterShellWindows(set.app().Windows);
+    SwitchStandIns s(set.app());
     MForm frame(set.app());
     QVERIFY(frame.menuAction(QStringLiteral("Menu_S2501"))->isEnabled());
     frame.menuAction(QStringLiteral("Menu_S2501"))->trigger();

@@ -165,7 +165,6 @@ void TestAfterLoginSetup::setFolder()
 
 void TestAfterLoginSetup::captionAndBackground()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     MForm frame(set.app());
     frame.GdJY[0]->setCols(3);

@@ -1,12 +1,12 @@
 #include "core/App.h"
-#include "core/GridBehaviours.h"
+#include "widgets/GridBehaviours.h"
 #include "platform/Grid.h"
 #include "shell/MForm.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
-#include "ShellTestSupport.h"
+#include "support/Popups.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -286,7 +286,6 @@ void TestGridBehaviours::storedColoursPaintedOnFill()
 
 void TestGridBehaviours::recordPositionInStatusLine()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     MForm frame(set.app());
     Grid g;
@@ -307,7 +306,6 @@ void TestGridBehaviours::recordPositionInStatusLine()
 
 void TestGridBehaviours::closingWindowGivesStatusLineBack()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     MForm frame(set.app());
     frame.show();

@@ -2,7 +2,7 @@
 #include "core/MenuModel.h"
 #include "core/ProgramEnd.h"
 #include "platform/UserSettings.h"
-#include "shell/LabelButton.h"
+#include "widgets/LabelButton.h"
 #include "shell/Login.h"
 #include "shell/LoginService.h"
 #include "shell/MForm.h"
@@ -75,7 +75,6 @@ void TestLogin::preselection()
 
 void TestLogin::rightPasswordLogsIn()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     addOperator(set.db(), QStringLiteral("002"), QStringLiteral("李会计"), QStringLiteral("Abc1"));
     MForm frame(set.app());
@@ -98,7 +97,6 @@ void TestLogin::rightPasswordLogsIn()
 
 void TestLogin::wrongPasswordRefused()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     addOperator(set.db(), QStringLiteral("002"), QStringLiteral("李会计"), QStringLiteral("Abc1"));
     Login w(set.app());
@@ -120,7 +118,6 @@ void TestLogin::wrongPasswordRefused()
 
 void TestLogin::operatorWithoutRightsGetsGreyMenus()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     addOperator(set.db(), QStringLiteral("003"), QStringLiteral("王五"), QStringLiteral("x"), 0);
     MForm frame(set.app());
@@ -144,7 +141,6 @@ void TestLogin::operatorWithoutRightsGetsGreyMenus()
 
 void TestLogin::adminWithoutPasswordLogsInWithEnter()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     MForm frame(set.app());
     Login w(set.app());
@@ -165,7 +161,6 @@ void TestLogin::adminWithoutPasswordLogsInWithEnter()
 
 void TestLogin::failedPasswordLookupNeverLetsIn()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     Login w(set.app());
     QCOMPARE(w.Txt[0]->text(), QStringLiteral("001"));
@@ -182,7 +177,6 @@ void TestLogin::failedPasswordLookupNeverLetsIn()
 
 void TestLogin::operatorRemovedMeanwhileIsRefused()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     addOperator(set.db(), QStringLiteral("004"), QStringLiteral("赵六"), QVariant());
     Login w(set.app());
@@ -197,7 +191,6 @@ void TestLogin::operatorRemovedMeanwhileIsRefused()
 
 void TestLogin::ctrlSLogsInAs001()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     set.db().execute(QStringLiteral("UPDATE TE1 SET F3='root' WHERE F1='001'"));
     addOperator(set.db(), QStringLiteral("002"), QStringLiteral("李会计"), QStringLiteral("Abc1"));
@@ -222,7 +215,6 @@ void TestLogin::linkCaption()
 {
     QFETCH(QString, name);
     QFETCH(QString, caption);
-    HooksGuard hooks;
     FreshAccountSet set;
     addOperator(set.db(), QStringLiteral("005"), name, QString());
     Login w(set.app());
@@ -234,7 +226,6 @@ void TestLogin::linkCaption()
 
 void TestLogin::addUserLinkAsksForOperatorsWindow()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     Login w(set.app());
     Q_EMIT w.LabAddUser->clicked();
@@ -244,12 +235,11 @@ void TestLogin::addUserLinkAsksForOperatorsWindow()
 
 void TestLogin::exitEndsProgramWithoutBackup()
 {
-    HooksGuard hooks;
+    FreshAccountSet set;
     int backups = 0;
-    Hooks().autoBackup = [&backups](App&) { ++backups; };
+    set.app().Windows.road.autoBackup = [&backups](App&) { ++backups; };
     int ends = 0;
     const auto previous = SetProgramEndHandler([&ends] { ++ends; });
-    FreshAccountSet set;
     Login w(set.app());
     QTest::keyClick(&w, Qt::Key_Escape);
     SetProgramEndHandler(previous);

@@ -3,7 +3,10 @@
 #include "core/Settings.h"
 #include "shell/MForm.h"
 #include "shell/MainMenu.h"
+#include "accountsets/Register.h"
+#include "admin/Register.h"
 #include "support/Fixture.h"
+#include "widgets/NoRightsRefusal.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
 #include "ShellTestSupport.h"
@@ -122,10 +125,9 @@ void TestMainMenu::loadingTwiceKeepsNumbers()
 
 void TestMainMenu::itemsWithoutWindowAreDisabled()
 {
-    HooksGuard hooks;
-    Hooks().operators = [](App&) {};
-    Hooks().menuActions.insert(QStringLiteral("Menu_AA0"), [](App&) {});
     FreshAccountSet set;
+    set.app().Windows.action(QStringLiteral("Menu_S1"), [](App&) {});
+    set.app().Windows.action(QStringLiteral("Menu_AA0"), [](App&) {});
     MForm frame(set.app());
     QVERIFY(frame.menuAction(QStringLiteral("Menu_AA0"))->isEnabled());
     QVERIFY(frame.menuAction(QStringLiteral("Menu_S1"))->isEnabled());
@@ -138,7 +140,6 @@ void TestMainMenu::itemsWithoutWindowAreDisabled()
 
 void TestMainMenu::barFollowsSettings()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     App& app = set.app();
     app.AppTitle = WarehouseTitle;
@@ -165,10 +166,12 @@ void TestMainMenu::adminOnlyItemsRefuseOthers()
 {
     QFETCH(QString, item);
     QFETCH(QString, message);
-    HooksGuard hooks;
     int runs = 0;
-    Hooks().menuActions.insert(item, [&runs](App&) { ++runs; });
     FreshAccountSet set;
+    // The real registrations, with a stand-in for the window itself.
+    RegisterAccountSetWindows(set.app().Windows);
+    RegisterAdminWindows(set.app().Windows);
+    set.app().Windows.standIn(item, [&runs](App&) { ++runs; });
     BuildMainMenu(set.app().Menus);
     set.app().OperatorCode = QStringLiteral("002");
     {
@@ -185,10 +188,9 @@ void TestMainMenu::adminOnlyItemsRefuseOthers()
 
 void TestMainMenu::grossProfitBlockedWithoutSales()
 {
-    HooksGuard hooks;
     int runs = 0;
-    Hooks().menuActions.insert(QStringLiteral("Menu_Eml"), [&runs](App&) { ++runs; });
     FreshAccountSet set;
+    set.app().Windows.action(QStringLiteral("Menu_Eml"), [&runs](App&) { ++runs; }, SeesGrossProfit());
     App& app = set.app();
     BuildMainMenu(app.Menus);
     app.OperatorCode = QStringLiteral("001");
@@ -212,10 +214,9 @@ void TestMainMenu::grossProfitBlockedWithoutSales()
 
 void TestMainMenu::costReportNeedsCostRight()
 {
-    HooksGuard hooks;
     int runs = 0;
-    Hooks().menuActions.insert(QStringLiteral("menu_Ecb"), [&runs](App&) { ++runs; });
     FreshAccountSet set;
+    set.app().Windows.action(QStringLiteral("menu_Ecb"), [&runs](App&) { ++runs; }, SeesCost());
     BuildMainMenu(set.app().Menus);
     set.app().CanSeeCost = 0;
     MessageScript msgs;

@@ -74,7 +74,6 @@ void TestMainWindow::panelWidths()
 
 void TestMainWindow::loadShowsTitleAndSetName()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     MForm frame(set.app());
     QCOMPARE(set.app().MainWindow, static_cast<MainFrame*>(&frame));
@@ -86,10 +85,9 @@ void TestMainWindow::loadShowsTitleAndSetName()
 
 void TestMainWindow::exitAsksAndNoKeepsRunning()
 {
-    HooksGuard hooks;
-    int backups = 0;
-    Hooks().autoBackup = [&backups](App&) { ++backups; };
     FreshAccountSet set;
+    int backups = 0;
+    set.app().Windows.road.autoBackup = [&backups](App&) { ++backups; };
     MForm frame(set.app());
     frame.show();
     MessageScript msgs;
@@ -103,10 +101,9 @@ void TestMainWindow::exitAsksAndNoKeepsRunning()
 
 void TestMainWindow::exitYesBacksUpAndAssociates()
 {
-    HooksGuard hooks;
-    QStringList order;
     FreshAccountSet set;
-    Hooks().autoBackup = [&order](App&) {
+    QStringList order;
+    set.app().Windows.road.autoBackup = [&order](App&) {
         order << QStringLiteral("backup");
         QVERIFY(!QFile::exists(associationFile(QStringLiteral("/applications/vorlixan.desktop"))));
     };
@@ -132,7 +129,6 @@ void TestMainWindow::exitYesBacksUpAndAssociates()
 
 void TestMainWindow::exitWithReportWindowAsks()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     MForm frame(set.app());
     frame.show();
@@ -153,11 +149,10 @@ void TestMainWindow::exitRefusedWhileAnyChildEdits_data()
 
 void TestMainWindow::exitRefusedWhileAnyChildEdits()
 {
-    QFETCH(bool, editingIsActive);
-    HooksGuard hooks;
-    int backups = 0;
-    Hooks().autoBackup = [&backups](App&) { ++backups; };
     FreshAccountSet set;
+    QFETCH(bool, editingIsActive);
+    int backups = 0;
+    set.app().Windows.road.autoBackup = [&backups](App&) { ++backups; };
     MForm frame(set.app());
     frame.show();
     QMdiSubWindow* editing = addChild(frame, QStringLiteral("B1"), 1);
@@ -176,10 +171,9 @@ void TestMainWindow::exitRefusedWhileAnyChildEdits()
 
 void TestMainWindow::setSettingsFromPanelOnlyForAdminWithFreeLine()
 {
-    HooksGuard hooks;
-    int switches = 0;
-    Hooks().menuActions.insert(QStringLiteral("Menu_S2501"), [&switches](App&) { ++switches; });
     FreshAccountSet set;
+    int switches = 0;
+    set.app().Windows.action(QStringLiteral("Menu_S2501"), [&switches](App&) { ++switches; });
     MForm frame(set.app());
     frame.show();
 
@@ -204,10 +198,9 @@ void TestMainWindow::setSettingsFromPanelOnlyForAdminWithFreeLine()
 
 void TestMainWindow::operatorPanelOpensPersonalSettings()
 {
-    HooksGuard hooks;
-    int opened = 0;
-    Hooks().personalSettings = [&opened](App&) { ++opened; };
     FreshAccountSet set;
+    int opened = 0;
+    set.app().Windows.action(QStringLiteral("Menu_S2"), [&opened](App&) { ++opened; });
     MForm frame(set.app());
     frame.show();
     doubleClick(frame.panel(3));
@@ -216,15 +209,14 @@ void TestMainWindow::operatorPanelOpensPersonalSettings()
 
 void TestMainWindow::reloginFromPanelOnlyWithFreeLine()
 {
-    HooksGuard hooks;
+    FreshAccountSet set;
     int logins = 0;
     int operators = 0;
-    Hooks().login = [&logins](App& app) {
+    set.app().Windows.road.login = [&logins](App& app) {
         ++logins;
         app.PickResult = QStringLiteral("S1");
     };
-    Hooks().operators = [&operators](App&) { ++operators; };
-    FreshAccountSet set;
+    set.app().Windows.action(QStringLiteral("Menu_S1"), [&operators](App&) { ++operators; });
     MForm frame(set.app());
     frame.show();
     frame.setStatusText(4, QStringLiteral("共 3 条记录 当前为第 1 条"));

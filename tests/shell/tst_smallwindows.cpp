@@ -1,7 +1,7 @@
 #include "core/App.h"
 #include "shell/AboutUS.h"
 #include "shell/BGForm.h"
-#include "shell/LabelButton.h"
+#include "widgets/LabelButton.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
 

@@ -3,6 +3,8 @@
 // documents written straight into an account set the way the windows save
 // them. Defaults keep a test's setup to the fields it cares about.
 
+#include "core/Kinds.h"
+
 #include <QDate>
 #include <QString>
 #include <QVector>
@@ -12,7 +14,7 @@ class Database;
 struct UnitSpec {
     QString code;
     QString name;
-    int kind = 0;  // 0 supplier, 1 customer, 8 department
+    UnitKind kind = UnitKind::Supplier;
     double opening = 0;  // NK
 };
 void AddUnit(Database& db, const UnitSpec& unit);
@@ -31,7 +33,7 @@ struct GoodsSpec {
     double openingQty = 0;     // V3
     double openingPrice = 0;   // V4
     double openingAmount = 0;  // V5
-    int goodsClass = 0;        // Fcplj: 0 part, 1 finished product
+    GoodsClass goodsClass = GoodsClass::Part;  // Fcplj
 };
 void AddGoods(Database& db, const GoodsSpec& goods);
 
@@ -51,7 +53,7 @@ struct DocSpec {
     QString number;
     QDate date = QDate(2024, 5, 13);
     QString unit;       // TB1.F3
-    int kind = 1;       // DocKind
+    DocKind kind = DocKind::Inbound;
     QString typeName = QStringLiteral("采购入库单");
     bool department = false;  // V1 = 0 on the lines (department counter-party)
     QVector<LineSpec> lines;

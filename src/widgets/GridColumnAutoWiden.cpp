@@ -1,6 +1,7 @@
+#include "widgets/GridColumnAutoWiden.h"
+
 #include "core/App.h"
 #include "core/MainFrame.h"
-#include "core/SqlText.h"
 #include "platform/Grid.h"
 
 #include <QApplication>
@@ -26,4 +27,12 @@ void FitGridColumn(App& app, Grid* grid, int column, const QString& text)
     const int wanted = int(std::ceil(twips / Grid::TwipsPerPixel)) * Grid::TwipsPerPixel;
     if (present < wanted)
         guard->setColWidth(column, wanted);
+}
+
+GridColumnAutoWiden::GridColumnAutoWiden(App& app, Grid* grid) : QObject(grid)
+{
+    connect(grid, &Grid::rowColChanged, this, [&app, grid](int row, int col) {
+        if (row >= 0 && col >= 0)
+            FitGridColumn(app, grid, col, grid->textMatrix(row, col));
+    });
 }

@@ -4,6 +4,8 @@
 // may switch off for the account set, and the warning that a record is being
 // edited when a window is to close.
 
+#include "core/SavedHintMark.h"
+
 #include <QDialog>
 
 class Database;
@@ -11,16 +13,6 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 struct App;
-
-// The sysinfo row that holds "do not show the saved hint again" (setval 1).
-// It lies outside the settings catalogue on purpose: the tick must never
-// overwrite a setting.
-constexpr int SavedHintOffId = 6116;
-
-// True when the saved hint is switched off in this account set (row setval 1).
-bool SavedHintOff(const Database& db);
-// Switches the saved hint off for this account set; one transaction.
-void RememberSavedHintOff(Database& db, int chkID = SavedHintOffId);
 
 // Tells the operator that the saved document still needs auditing, unless
 // the hint is switched off; returns when the window is closed.
@@ -35,7 +27,7 @@ class MsgBoxOK : public QDialog {
 public:
     explicit MsgBoxOK(Database& db, QWidget* parent = nullptr);
 
-    int chkID = SavedHintOffId;
+    int chkID = SetSavedHintOff;
 
     QLabel* Lab;
     QLabel* Image1;

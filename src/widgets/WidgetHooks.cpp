@@ -1,7 +1,6 @@
-#include "admin/WidgetHooks.h"
+#include "widgets/WidgetHooks.h"
 
 #include <QEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -29,29 +28,6 @@ private:
     std::function<void()> m_action;
 };
 
-class EnterHook : public QObject {
-public:
-    explicit EnterHook(QWidget* w) : QObject(w) { w->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                auto* w = static_cast<QWidget*>(watched);
-                if (QWidget* next = w->nextInFocusChain()) {
-                    while (next != w && !(next->focusPolicy() & Qt::TabFocus && next->isVisible() && next->isEnabled()))
-                        next = next->nextInFocusChain();
-                    next->setFocus(Qt::TabFocusReason);
-                }
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 }  // namespace
 
 void OnFocusOut(QWidget* w, std::function<void()> action)
@@ -62,11 +38,6 @@ void OnFocusOut(QWidget* w, std::function<void()> action)
 void OnFocusIn(QWidget* w, std::function<void()> action)
 {
     new EventHook(w, QEvent::FocusIn, std::move(action));
-}
-
-void EnterMovesOn(QWidget* w)
-{
-    new EnterHook(w);
 }
 
 void OnClick(QWidget* w, std::function<void()> action)

@@ -1,4 +1,4 @@
-#include "core/SaveHint.h"
+#include "widgets/SaveHint.h"
 
 #include "core/App.h"
 #include "platform/Database.h"
@@ -11,25 +11,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
-
-bool SavedHintOff(const Database& db)
-{
-    try {
-        const QVariant v = db.scalar(QStringLiteral("SELECT setval FROM sysinfo WHERE ID=?"), {SavedHintOffId});
-        return v.isValid() && v.toDouble() == 1.0;
-    } catch (const DbError&) {
-        return false;  // an unreadable mark shows the hint, which loses nothing
-    }
-}
-
-void RememberSavedHintOff(Database& db, int chkID)
-{
-    Transaction t(db);
-    db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID=?"), {chkID});
-    db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (?, 1, '保存时不显示提示信息')"),
-               {chkID});
-    t.commit();
-}
 
 MsgBoxOK::MsgBoxOK(Database& db, QWidget* parent) : QDialog(parent), db(db)
 {

@@ -1,11 +1,12 @@
-#include "shell/LabelButton.h"
+#include "widgets/LabelButton.h"
 
 #include <QMouseEvent>
 
-LabelButton::LabelButton(const QString& caption, QWidget* parent) : QLabel(caption, parent)
+LabelButton::LabelButton(const QString& caption, QWidget* parent, PressLook look)
+    : QLabel(caption, parent), m_boldWhilePressed(look == PressLook::BoldWhilePressed)
 {
     setCursor(Qt::PointingHandCursor);
-    setBold(true);
+    setBold(!m_boldWhilePressed);
 }
 
 void LabelButton::setBold(bool bold)
@@ -18,14 +19,14 @@ void LabelButton::setBold(bool bold)
 void LabelButton::mousePressEvent(QMouseEvent* e)
 {
     if (e->button() == Qt::LeftButton)
-        setBold(false);
+        setBold(m_boldWhilePressed);
     QLabel::mousePressEvent(e);
 }
 
 void LabelButton::mouseReleaseEvent(QMouseEvent* e)
 {
     if (e->button() == Qt::LeftButton) {
-        setBold(true);
+        setBold(!m_boldWhilePressed);
         if (rect().contains(e->position().toPoint()))
             Q_EMIT clicked();
     }
@@ -42,4 +43,10 @@ void LabelButton::enterEvent(QEnterEvent* e)
 {
     Q_EMIT hovered();
     QLabel::enterEvent(e);
+}
+
+void LabelButton::leaveEvent(QEvent* e)
+{
+    Q_EMIT left();
+    QLabel::leaveEvent(e);
 }

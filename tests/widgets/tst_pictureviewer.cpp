@@ -1,4 +1,4 @@
-#include "core/PictureViewer.h"
+#include "widgets/PictureViewer.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"

@@ -2,29 +2,16 @@
 // The goods picture viewer: a double click on a goods row shows the picture
 // named in TA4.F9, sized to fit the screen and titled with the goods name.
 
+#include "core/GoodsPicture.h"
+
 #include <QDialog>
-#include <QSize>
 
 class QLabel;
 struct App;
 
-// The picture path stored for a goods code, with the "#PicPath#" marker
-// resolved to the picture folder beside the account set; "" when none.
-QString GoodsPicturePath(App& app, const QString& code);
-
 // Shows the goods' picture modally; tells the user when the file is missing,
 // does nothing for a goods without picture path.
 void ShowGoodsPicture(App& app, const QString& code, const QString& name);
-
-// Where the viewer puts a picture of natural size `picture` on a screen of
-// size `screen` (pixels): the shown picture size, the window size, and
-// whether the window had to be cut down to the screen.
-struct PictureLayout {
-    QSize image;
-    QSize window;
-    bool tooBig = false;
-};
-PictureLayout LayoutPicture(QSize picture, QSize screen);
 
 // The modal viewer; a double click on the picture closes it.
 class ShowPic : public QDialog {

@@ -1,4 +1,4 @@
-#include "core/SaveHint.h"
+#include "widgets/SaveHint.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
@@ -48,12 +48,12 @@ void TestSaveHint::tickStoresItsOwnRowAndStopsTheHint()
     });
     ShowSavedHint(set.app());
     QVERIFY(SavedHintOff(set.db()));
-    QCOMPARE(set.db().scalar(QStringLiteral("SELECT setstr FROM sysinfo WHERE ID=?"), {SavedHintOffId}).toString(),
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT setstr FROM sysinfo WHERE ID=?"), {SetSavedHintOff}).toString(),
              QStringLiteral("保存时不显示提示信息"));
     // No row of the settings catalogue changed.
     QCOMPARE(set.db().scalar(QStringLiteral("SELECT group_concat(ID || '=' || ifnull(setval,'') || '/' || "
                                             "ifnull(setstr,''), ';') FROM sysinfo WHERE ID<>?"),
-                             {SavedHintOffId}),
+                             {SetSavedHintOff}),
              settingsBefore);
 
     bool shownAgain = false;

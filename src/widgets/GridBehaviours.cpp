@@ -1,4 +1,4 @@
-#include "core/GridBehaviours.h"
+#include "widgets/GridBehaviours.h"
 
 #include "core/App.h"
 #include "core/MainFrame.h"

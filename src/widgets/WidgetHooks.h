@@ -1,7 +1,6 @@
 #pragma once
-// Small event hooks the admin windows attach to their controls: an action
-// when a box gains or loses the focus or a label is clicked, and Enter moving
-// on as Tab does.
+// Small event hooks windows attach to their controls: an action when a box
+// gains or loses the focus or a label is clicked.
 
 #include <functional>
 
@@ -11,7 +10,5 @@ class QWidget;
 void OnFocusOut(QWidget* w, std::function<void()> action);
 // Runs `action` each time `w` receives the focus.
 void OnFocusIn(QWidget* w, std::function<void()> action);
-// Enter or Return in `w` is swallowed and moves the focus to the next control.
-void EnterMovesOn(QWidget* w);
 // Runs `action` when `w` is clicked with the left button (labels used as links).
 void OnClick(QWidget* w, std::function<void()> action);
