@@ -1,5 +1,6 @@
 #include "BookGenerator.h"
 
+#include "core/Kinds.h"
 #include "core/Posting.h"
 #include "platform/Database.h"
 
@@ -26,7 +27,7 @@ double cents(double x)
 }
 
 struct Kind {
-    int lb;
+    DocKind lb;
     bool department;
     const char* unit;
 };
@@ -34,8 +35,10 @@ struct Kind {
 // The mix of a warehouse's documents: mostly receipts and issues.
 const Kind& drawKind(QRandomGenerator& rng)
 {
-    static const Kind kinds[] = {{1, false, "A001"}, {3, false, "B001"}, {3, true, "P001"},
-                                 {2, false, "A001"}, {4, false, "B001"}, {4, true, "P001"}, {7, false, "0000"}};
+    static const Kind kinds[] = {{DocKind::Inbound, false, "A001"},        {DocKind::Outbound, false, "B001"},
+                                 {DocKind::Outbound, true, "P001"},        {DocKind::SupplierReturn, false, "A001"},
+                                 {DocKind::StockReturn, false, "B001"},    {DocKind::StockReturn, true, "P001"},
+                                 {DocKind::Stocktaking, false, "0000"}};
     static const int weights[] = {45, 25, 12, 5, 4, 3, 6};
     int pick = int(rng.bounded(100));
     for (int i = 0; i < 7; ++i) {
@@ -62,8 +65,9 @@ BookInfo GenerateBook(const QString& templatePath, const QString& path, const Bo
     BookInfo info;
     {
         Transaction tx(db);
-        db.execute(QStringLiteral("INSERT INTO TA1 (F1, F2, LB, NK) VALUES ('A001', '默认供应商', 0, 1000), "
-                                  "('B001', '默认客户', 1, 500), ('P001', '部门一', 8, 0)"));
+        db.execute(QStringLiteral("INSERT INTO TA1 (F1, F2, LB, NK) VALUES ('A001', '默认供应商', ?, 1000), "
+                                  "('B001', '默认客户', ?, 500), ('P001', '部门一', ?, 0)"),
+                   {code(UnitKind::Supplier), code(UnitKind::Customer), code(UnitKind::Department)});
         {
             Statement goods(db, QStringLiteral("INSERT INTO TA4 (F1, F2, F3, F4, V3, V4, V5, F11, Fcplj) "
                                                "VALUES (?, ?, '000', '个', ?, ?, ?, '0', 0)"));
@@ -92,7 +96,7 @@ BookInfo GenerateBook(const QString& templatePath, const QString& path, const Bo
             const QString key = PostingKeyPrefix(date) + QStringLiteral("%1").arg(serial, 4, 10, QLatin1Char('0'));
             const QString number = QStringLiteral("GB%1").arg(d + 1, 7, 10, QLatin1Char('0'));
             const Kind& kind = drawKind(rng);
-            const int v1 = (kind.department || kind.lb == 7) ? 0 : -1;
+            const int v1 = (kind.department || kind.lb == DocKind::Stocktaking) ? 0 : -1;
             const int count = std::min(spec.linesPerDocument, spec.lines - info.lines);
             double total = 0;
             for (int i = 1; i <= count; ++i) {
@@ -103,10 +107,10 @@ BookInfo GenerateBook(const QString& templatePath, const QString& path, const Bo
                 double f5 = 0, z5 = 0, f6 = 0, r6 = 0, r8 = 0, c6 = 0;
                 double inQ = 0, inA = 0, outQ = 0, outA = 0;
                 switch (kind.lb) {
-                case 1: f6 = q; r6 = q; r8 = cents(q * price); inQ = q; inA = r8; break;
-                case 2: f6 = -q; r6 = -q; r8 = -cents(q * price); outQ = q; outA = -r8; break;
-                case 3: f6 = -q; c6 = q; outQ = q; outA = cents(q * price); break;
-                case 4: f6 = q; c6 = -q; inQ = q; inA = cents(q * price); break;
+                case DocKind::Inbound: f6 = q; r6 = q; r8 = cents(q * price); inQ = q; inA = r8; break;
+                case DocKind::SupplierReturn: f6 = -q; r6 = -q; r8 = -cents(q * price); outQ = q; outA = -r8; break;
+                case DocKind::Outbound: f6 = -q; c6 = q; outQ = q; outA = cents(q * price); break;
+                case DocKind::StockReturn: f6 = q; c6 = -q; inQ = q; inA = cents(q * price); break;
                 default:
                     f5 = rng.bounded(40);
                     z5 = rng.bounded(40);
@@ -120,17 +124,17 @@ BookInfo GenerateBook(const QString& templatePath, const QString& path, const Bo
                     }
                     break;
                 }
-                const double f8 = kind.lb == 7 ? 0 : (f6 > 0 ? 1 : -1) * cents(q * price);
+                const double f8 = kind.lb == DocKind::Stocktaking ? 0 : (f6 > 0 ? 1 : -1) * cents(q * price);
                 total += f8;
-                line.bindAll({number, i, goods, attr, f5, z5, f6, price, f8, price, v1, kind.lb,
+                line.bindAll({number, i, goods, attr, f5, z5, f6, price, f8, price, v1, code(kind.lb),
                               LineKey(key, i), inQ, price, inA, outQ, price, outA, r6, price, r8, c6});
                 line.exec();
                 ++info.lines;
             }
             header.bindAll({number, date.toString(QStringLiteral("yyyy-MM-dd")), QString::fromLatin1(kind.unit),
-                            cents(total), kind.lb, kind.lb == 7 ? QStringLiteral("库存盘点") : QStringLiteral("单据"),
-                            key, date.toString(QStringLiteral("yyyy-MM-dd 08:00:00")), kind.lb == 7 ? 0.0 : std::abs(cents(total)),
-                            kind.lb == 3 ? v1 : 0});
+                            cents(total), code(kind.lb), kind.lb == DocKind::Stocktaking ? QStringLiteral("库存盘点") : QStringLiteral("单据"),
+                            key, date.toString(QStringLiteral("yyyy-MM-dd 08:00:00")), kind.lb == DocKind::Stocktaking ? 0.0 : std::abs(cents(total)),
+                            kind.lb == DocKind::Outbound ? v1 : 0});
             header.exec();
             ++info.documents;
         }

@@ -1,6 +1,5 @@
 #include "accountsets/AccountSetFiles.h"
 
-#include "accountsets/Backup.h"
 #include "accountsets/BackupFileWork.h"
 #include "core/App.h"
 #include "platform/AccountSetLock.h"

@@ -28,18 +28,6 @@ QString AutoBackupFolder(App& app)
     return folder;
 }
 
-void RestrictToAdmin(const QString& path)
-{
-    try {
-        Database copy;
-        copy.open(path);
-        // The other operators' passwords must not stay readable in freed pages.
-        copy.executeScript(QStringLiteral("PRAGMA secure_delete = ON"));
-        copy.execute(QStringLiteral("DELETE FROM TE1 WHERE F1 <> '001'"));
-    } catch (const DbError&) {
-    }
-}
-
 void BackupAccountSet(App& app, const QString& target)
 {
     ExclusiveSetAccess alone(app);

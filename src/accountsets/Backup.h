@@ -24,10 +24,6 @@ QString BackupFileName(const App& app, const QDate& day);
 // usable folder, else the backup folder of the data folder.
 QString AutoBackupFolder(App& app);
 
-// Leaves only operator "001" in the copy at `path` (its rows are wiped from the
-// file, not just unlinked). Never reports: a copy it cannot open keeps them all.
-void RestrictToAdmin(const QString& path);
-
 // Writes a compacted copy of the open set to the new file `target` with the
 // set's password while holding the set to this program alone, then restricts
 // the copy to "001". The set stays open throughout. Throws DbError: Busy when

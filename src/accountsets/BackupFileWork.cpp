@@ -1,6 +1,6 @@
 #include "accountsets/BackupFileWork.h"
 
-#include "accountsets/AccountSetFiles.h"
+#include "core/AccountSetOpen.h"
 #include "core/App.h"
 #include "platform/AccountSetLock.h"
 #include "platform/sqlcipher.h"
@@ -101,4 +101,16 @@ void ReplaceFile(const QString& fresh, const QString& target)
     const QString reason = QString::fromLocal8Bit(std::strerror(errno));
     QFile::remove(fresh);
     throw FileSwapError(QStringLiteral("无法替换文件 %1：%2").arg(target, reason));
+}
+
+void RestrictToAdmin(const QString& path)
+{
+    try {
+        Database copy;
+        copy.open(path);
+        // The other operators' passwords must not stay readable in freed pages.
+        copy.executeScript(QStringLiteral("PRAGMA secure_delete = ON"));
+        copy.execute(QStringLiteral("DELETE FROM TE1 WHERE F1 <> '001'"));
+    } catch (const DbError&) {
+    }
 }

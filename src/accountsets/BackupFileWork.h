@@ -63,3 +63,6 @@ QString CopyBeside(const QString& source, const QString& target);
 // FileSwapError and removes `fresh` when that fails; `target` is then untouched.
 void ReplaceFile(const QString& fresh, const QString& target);
 
+// Leaves only operator "001" in the copy at `path` (its rows are wiped from the
+// file, not just unlinked). Never reports: a copy it cannot open keeps them all.
+void RestrictToAdmin(const QString& path);

@@ -5,7 +5,6 @@
 #include "core/Rounding.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
-#include "platform/Messages.h"
 #include "platform/SqlFunctions.h"
 
 #include <QDateTime>
@@ -529,10 +528,11 @@ void RepostUnitBalance(Database& db, const QString& fromSRT, const QString& unit
     tx.commit();
 }
 
-bool CheckStockOnDate(const App& app, const QString& goods, double qty, const QDate& docDate, QString& batch)
+std::optional<StockShortage> CheckStockOnDate(const App& app, const QString& goods, double qty, const QDate& docDate,
+                                              QString& batch)
 {
     if (qty == 0 || app.NoOverIssue == 0)
-        return true;
+        return std::nullopt;
     const bool attributeOn = !app.HpsxName.isEmpty();
     if (!attributeOn)
         batch.clear();
@@ -545,11 +545,15 @@ bool CheckStockOnDate(const App& app, const QString& goods, double qty, const QD
     }
     const double stock = numberOf(app.CurrentDatabase.scalar(sql, params));
     if (stock >= qty)
-        return true;
-    MsgBox(QStringLiteral("日期：") + docDate.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("　") +
-           app.GoodsTerm + QStringLiteral("：") + goods + QStringLiteral("  库存数量不足！") + QStringLiteral("\n\n") +
-           QStringLiteral("当天库存量：") + GeneralNumberText(stock));
-    return false;
+        return std::nullopt;
+    return StockShortage{goods, docDate, stock};
+}
+
+QString StockShortageText(const App& app, const StockShortage& shortage)
+{
+    return QStringLiteral("日期：") + shortage.date.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("　") +
+           app.GoodsTerm + QStringLiteral("：") + shortage.goods + QStringLiteral("  库存数量不足！") +
+           QStringLiteral("\n\n") + QStringLiteral("当天库存量：") + GeneralNumberText(shortage.stock);
 }
 
 double BomCostSum(const Database& db, const QString& goods)

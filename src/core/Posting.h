@@ -34,6 +34,7 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 
 struct App;
 class Database;
@@ -88,11 +89,21 @@ void RepostBatch(Database& db, const QString& goods, const QString& batch, const
 // without YF or FK.
 void RepostUnitBalance(Database& db, const QString& fromSRT, const QString& unitCode);
 
-// True when `qty` of the goods (and attribute value) may be issued on `docDate`: always when
+// What a line would overdraw: its goods, the document's date and the stock of that day.
+struct StockShortage {
+    QString goods;
+    QDate date;
+    double stock = 0;
+};
+
+// None when `qty` of the goods (and attribute value) may be issued on `docDate`: always when
 // NoOverIssue is off or qty is 0; else the stock of posted lines dated up to that day must
-// cover it, or the shortage is shown and the answer is false. Clears `batch` when no
-// attribute is tracked.
-bool CheckStockOnDate(const App& app, const QString& goods, double qty, const QDate& docDate, QString& batch);
+// cover it, or the shortage is answered. Shows nothing. Clears `batch` when no attribute is
+// tracked.
+std::optional<StockShortage> CheckStockOnDate(const App& app, const QString& goods, double qty, const QDate& docDate,
+                                              QString& batch);
+// The message the window shows for a shortage.
+QString StockShortageText(const App& app, const StockShortage& shortage);
 
 // Material cost of a product: its parts' usage times their moving-average cost; 0 without parts.
 double BomCostSum(const Database& db, const QString& goods);

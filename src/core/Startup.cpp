@@ -92,27 +92,10 @@ bool runWithOpenSet(App& app)
     WindowHooks& hooks = app.Windows.road;
     if (!app.MainWindow && hooks.showMainWindow)
         app.MainWindow = hooks.showMainWindow(app);
-    UpgradeSchemaOnOpen(app.CurrentDatabase);
-    LoadSettings(app);
-
-    if (hooks.settingsWizard) {
-        // A missing row 1000 asks for the wizard too; a set configured by
-        // another edition must be configured again and cannot cancel it.
-        if (SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID=?"), {SetRunWizard}) !=
-            QLatin1String("0"))
-            hooks.settingsWizard(app, true);
-        else if (SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT exename FROM thever")) != app.AppTitle)
-            hooks.settingsWizard(app, false);
+    if (!AccountSetOpened(app)) {
+        MsgBox(QStringLiteral("登录失败！"));
+        return false;
     }
-
-    if (hooks.login) {
-        hooks.login(app);
-        if (app.OperatorCode.isEmpty()) {
-            MsgBox(QStringLiteral("登录失败！"));
-            return false;
-        }
-    }
-    OpenWindowAskedByLogin(app);
 
     if (hooks.tipOfTheDay && TipsAtStartup())
         hooks.tipOfTheDay(app);
@@ -180,6 +163,36 @@ bool Main(App& app, const QStringList& args)
             return false;
         resume = true;
     }
+}
+
+bool AccountSetOpened(App& app)
+{
+    WindowHooks& hooks = app.Windows.road;
+    // The layout first: the settings and every window after it read the set
+    // in the current layout.
+    UpgradeSchemaOnOpen(app.CurrentDatabase);
+    LoadSettings(app);
+
+    if (hooks.settingsWizard) {
+        // A missing row asks for the wizard too; a set configured by another
+        // edition must be configured again and cannot cancel it.
+        if (SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID=?"), {SetRunWizard}) !=
+            QLatin1String("0"))
+            hooks.settingsWizard(app, true);
+        else if (SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT exename FROM thever")) != app.AppTitle)
+            hooks.settingsWizard(app, false);
+    }
+
+    if (hooks.login) {
+        // The operator of the set that was open before is nobody in this one.
+        app.OperatorCode.clear();
+        app.OperatorName.clear();
+        hooks.login(app);
+        if (app.OperatorCode.isEmpty())
+            return false;
+    }
+    OpenWindowAskedByLogin(app);
+    return true;
 }
 
 void OpenWindowAskedByLogin(App& app)

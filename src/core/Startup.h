@@ -24,6 +24,13 @@ QString CommandLinePath(const QString& commandLine);
 // start-up recovery. False when the program is to end.
 bool Main(App& app, const QStringList& args);
 
+// The one road after an account set was opened, at start-up and on the
+// account-set switch alike: schema upgrade, settings, the settings wizard
+// (cancellable when the set asks for it, compulsory when another edition
+// configured the set), the login and the window the login asked for. False
+// when a login ran and nobody logged in.
+bool AccountSetOpened(App& app);
+
 // After a login: the operators window for "S1", the personal settings for
 // "S2" in PickResult (the login's hand-over); PickResult is cleared.
 void OpenWindowAskedByLogin(App& app);

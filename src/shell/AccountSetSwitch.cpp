@@ -5,9 +5,7 @@
 #include "widgets/GridBehaviours.h"
 #include "core/MainFrame.h"
 #include "widgets/SaveHint.h"
-#include "core/SchemaUpgrades.h"
-#include "core/Settings.h"
-#include "core/SqlText.h"
+#include "core/ProgramEnd.h"
 #include "core/Startup.h"
 #include "platform/Messages.h"
 #include "shell/Login.h"
@@ -88,12 +86,8 @@ void SwitchAccountSet(App& app)
         return;
 
     ShowAccountSetInStatusBar(app);
-    LoadSettings(app);
-    if (SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID=?"), {SetRunWizard}) !=
-            QLatin1String("0") &&
-        hooks.settingsWizard)
-        hooks.settingsWizard(app, true);
-    UpgradeSchemaOnOpen(app.CurrentDatabase);
-    showLogin(app);
-    OpenWindowAskedByLogin(app);
+    if (!AccountSetOpened(app)) {
+        MsgBox(QStringLiteral("登录失败！"));
+        EndProgramNow();
+    }
 }

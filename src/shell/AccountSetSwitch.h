@@ -13,6 +13,6 @@ void Relogin(App& app);
 bool CloseChildWindows(App& app);
 
 // Menu "系统账套设置": the account-set manager over the closed database; when
-// another set was opened, its settings, wizard, schema upgrade and a login.
+// another set was opened, the road every opened set takes (AccountSetOpened).
 // Refused when the set came from the command line.
 void SwitchAccountSet(App& app);

@@ -1,4 +1,5 @@
 #include "core/App.h"
+#include "core/SqlText.h"
 #include "shell/AccountSetSwitch.h"
 #include "shell/Register.h"
 #include "shell/MForm.h"
@@ -23,6 +24,7 @@ struct SwitchStandIns {
     bool databaseClosedForManager = false;
     int logins = 0;
     QList<bool> wizards;
+    std::function<void(App&)> onWizard;
 
     explicit SwitchStandIns(App& app)
     {
@@ -47,7 +49,11 @@ struct SwitchStandIns {
             a.OperatorCode = QStringLiteral("001");
             a.PickResult = QStringLiteral("S2");
         };
-        h.settingsWizard = [this](App&, bool cancellable) { wizards << cancellable; };
+        h.settingsWizard = [this](App& a, bool cancellable) {
+            wizards << cancellable;
+            if (onWizard)
+                onWizard(a);
+        };
         app.Windows.action(QStringLiteral("Menu_S2"), [](App&) {});
     }
 };
@@ -60,6 +66,8 @@ private Q_SLOTS:
     void sameSetReloadsNothing();
     void otherSetRunsWizardAndLogin();
     void wizardSkippedWhenSetDoesNotAsk();
+    void otherEditionForcesTheWizard();
+    void olderLayoutIsUpgradedFirst();
     void childWindowsClosedBeforeTheSetChanges();
     void editingChildStopsTheSwitch();
     void refusedForSetFromCommandLine();
@@ -112,9 +120,62 @@ void TestAccountSetSwitch::wizardSkippedWhenSetDoesNotAsk()
         Database other;
         other.open(s.chosenPath);
         other.execute(QStringLiteral("UPDATE sysinfo SET setval=0 WHERE ID=1000"));
+        other.execute(QStringLiteral("UPDATE thever SET exename=?"), {set.app().AppTitle});
     }
     SwitchAccountSet(set.app());
     QVERIFY(s.wizards.isEmpty());
+    QCOMPARE(s.logins, 1);
+}
+
+// A set configured by the other edition must be configured again, as at
+// start-up: the wizard comes without its cancel button.
+void TestAccountSetSwitch::otherEditionForcesTheWizard()
+{
+    FreshAccountSet set;
+    SwitchStandIns s(set.app());
+    MForm frame(set.app());
+    s.chosenPath = set.copyOfTemplate(QStringLiteral("另一个账套.vxs"));
+    s.chosenName = QStringLiteral("另一个账套");
+    {
+        Database other;
+        other.open(s.chosenPath);
+        other.execute(QStringLiteral("UPDATE sysinfo SET setval=0 WHERE ID=1000"));
+        other.execute(QStringLiteral("UPDATE thever SET exename=?"), {set.app().AppTitle + QStringLiteral("（另一版本）")});
+    }
+    SwitchAccountSet(set.app());
+    QCOMPARE(s.wizards, QList<bool>{false});
+    QCOMPARE(s.logins, 1);
+}
+
+// A set of an older layout is brought to the current one before anything
+// reads it: the wizard already finds the columns the upgrade adds.
+void TestAccountSetSwitch::olderLayoutIsUpgradedFirst()
+{
+    FreshAccountSet set;
+    SwitchStandIns s(set.app());
+    MForm frame(set.app());
+    s.chosenPath = set.copyOfTemplate(QStringLiteral("旧账套.vxs"));
+    s.chosenName = QStringLiteral("旧账套");
+    {
+        Database other;
+        other.open(s.chosenPath);
+        // The goods table as an older release made it: no stock amount, no colours.
+        other.executeScript(QStringLiteral(
+            "CREATE TABLE TA4old AS SELECT F1, F2, F3, F4, F5, F6, F7, F71, F8, F9, F11, V1, V2, V3, V4, V5, RkF7, "
+            "F701, HW, Gys, Fcplj FROM TA4; DROP TABLE TA4; ALTER TABLE TA4old RENAME TO TA4; "
+            "INSERT INTO TA4 (F1, F2, F7, F8) VALUES ('G1', '螺丝', 2.5, 4)"));
+    }
+    QStringList columnsAtWizard;
+    s.onWizard = [&columnsAtWizard](App& a) {
+        const RecordSet cols = a.CurrentDatabase.query(QStringLiteral("PRAGMA table_info(TA4)"));
+        for (int r = 0; r < cols.rowCount(); ++r)
+            columnsAtWizard << cols.text(r, QStringLiteral("name"));
+    };
+    SwitchAccountSet(set.app());
+    QCOMPARE(s.wizards, QList<bool>{true});
+    QVERIFY(columnsAtWizard.contains(QStringLiteral("Fje")));
+    QVERIFY(columnsAtWizard.contains(QStringLiteral("BColor")));
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT Fje FROM TA4 WHERE F1='G1'")).toDouble(), 10.0);
     QCOMPARE(s.logins, 1);
 }
 
