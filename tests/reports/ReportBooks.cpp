@@ -10,9 +10,9 @@ void PostMoves(App& app, const QStringList& moves)
     Database& db = app.CurrentDatabase;
     const PostingRules rules = PostingRules::of(app);
     if (!db.scalarRow(QStringLiteral("SELECT 1 FROM TA1 WHERE F1 = 'A001'")))
-        AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商甲"), code(UnitKind::Supplier)});
+        AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商甲"), UnitKind::Supplier});
     if (!db.scalarRow(QStringLiteral("SELECT 1 FROM TA1 WHERE F1 = 'B001'")))
-        AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户乙"), code(UnitKind::Customer)});
+        AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户乙"), UnitKind::Customer});
     int n = db.scalar(QStringLiteral("SELECT COUNT(*) FROM TB1")).toInt();
     for (QString move : moves) {
         bool audit = true;
@@ -32,12 +32,12 @@ void PostMoves(App& app, const QStringList& moves)
             line.attr = t.value(5).mid(1);
         const QChar kind = t.value(0).at(0);
         switch (kind.unicode()) {
-        case 'I': doc.kind = code(DocKind::Inbound); doc.unit = QStringLiteral("A001"); break;
-        case 'S': doc.kind = code(DocKind::SupplierReturn); doc.unit = QStringLiteral("A001"); break;
-        case 'O': doc.kind = code(DocKind::Outbound); doc.unit = QStringLiteral("B001"); break;
-        case 'B': doc.kind = code(DocKind::StockReturn); doc.unit = QStringLiteral("B001"); break;
+        case 'I': doc.kind = DocKind::Inbound; doc.unit = QStringLiteral("A001"); break;
+        case 'S': doc.kind = DocKind::SupplierReturn; doc.unit = QStringLiteral("A001"); break;
+        case 'O': doc.kind = DocKind::Outbound; doc.unit = QStringLiteral("B001"); break;
+        case 'B': doc.kind = DocKind::StockReturn; doc.unit = QStringLiteral("B001"); break;
         case 'T':
-            doc.kind = code(DocKind::Stocktaking);
+            doc.kind = DocKind::Stocktaking;
             line.counted = line.qty;
             line.book = line.price;
             line.qty = 0;
