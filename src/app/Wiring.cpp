@@ -5,6 +5,7 @@
 #include "basicdata/Register.h"
 #include "core/WindowRegistry.h"
 #include "documents/Register.h"
+#include "reports/Register.h"
 #include "shell/Register.h"
 
 void WireWindows(WindowRegistry& reg)
@@ -13,5 +14,6 @@ void WireWindows(WindowRegistry& reg)
     RegisterAdminWindows(reg);
     RegisterBasicDataWindows(reg);
     RegisterDocumentWindows(reg);
+    RegisterReportWindows(reg);
     RegisterShellWindows(reg);
 }

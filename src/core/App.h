@@ -15,8 +15,18 @@
 #include <QVector>
 #include <array>
 #include <memory>
+#include <vector>
 
 class MainFrame;
+
+// A summary report kept in memory until the next login: the inputs that made
+// it (from, to, category, goods, only-moved, quantity-only) and its rows from
+// the first goods row to the totals row, as the grid showed them.
+struct ReportMemory {
+    QStringList inputs;
+    std::vector<QStringList> rows;
+    bool isEmpty() const { return inputs.isEmpty() || inputs.first().isEmpty(); }
+};
 
 struct App {
     App();
@@ -80,6 +90,9 @@ struct App {
     int BatchAddMode = 0;
     int StockColumnMode = 0;  // always 0
     int ShowUnitPicker = 1;   // always 1
+
+    // The in/out/stock summary's three report memories, emptied at every login.
+    std::array<ReportMemory, 3> SummaryMemories;
 
     // Grid popup protocol.
     QString PopupCellText;

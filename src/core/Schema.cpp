@@ -70,6 +70,7 @@ const std::vector<IndexDef>& AccountSetIndexes()
         {"ix_ta1_f1", "TA1", "F1"},
         {"ix_ta3_f1", "TA3", "F1"},
         {"ix_ta4_f1", "TA4", "F1"},
+        {"ix_ta4_f3_f1", "TA4", "F3, F1"},
         {"ix_bom_f0", "Bom", "F0"},
         {"ix_tb1_f1", "TB1", "F1"},
         {"ix_tb1_f2", "TB1", "F2"},

@@ -330,14 +330,14 @@ QString UnitName(const Database& db, const QString& codeText)
     return name.isEmpty() ? c : name;
 }
 
-QString LikePattern(const QString& typed)
+QString LikePattern(const QString& typed, Wildcards wildcards)
 {
     QString pattern;
     pattern.reserve(typed.size());
     for (const QChar c : typed) {
         if (c == QLatin1Char('*')) {
             pattern += QLatin1Char('%');
-        } else if (c == QLatin1Char('?')) {
+        } else if (c == QLatin1Char('?') && wildcards == Wildcards::StarAndQuestion) {
             pattern += QLatin1Char('_');
         } else {
             if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\'))

@@ -61,7 +61,10 @@ QString AfterSpace(const QString& text);
 
 // The LIKE pattern (ESCAPE '\') of a typed text: "*" and "?" become "%" and
 // "_", a literal "%", "_" or "\" is escaped.
-QString LikePattern(const QString& typed);
+// With Wildcards::StarOnly a typed "?" is a literal question mark, for the
+// filter boxes whose texts never used it as a wildcard.
+enum class Wildcards { StarAndQuestion, StarOnly };
+QString LikePattern(const QString& typed, Wildcards wildcards = Wildcards::StarAndQuestion);
 
 // The name of a business unit from "code.name" or "code"; the code when unknown.
 QString UnitName(const Database& db, const QString& codeText);

@@ -86,6 +86,7 @@ QString AfterLoginSetup(App& app)
         m.setVisible(QStringLiteral("Menu_Eml"), false);
     if (frame)
         frame->clearReportMemory();
+    app.SummaryMemories = {};
 
     if (app.OperatorCode == QLatin1String("001")) {
         setEnabled(m, {"Menu_S30", "Menu_yasuo"}, true);

@@ -1,0 +1,462 @@
+#include "reports/C1.h"
+
+#include "basicdata/QueryGoods.h"
+#include "core/App.h"
+#include "core/MainFrame.h"
+#include "core/SqlText.h"
+#include "exchange/GridExport.h"
+#include "platform/Grid.h"
+#include "platform/Messages.h"
+#include "print/PlistPrint.h"
+#include "widgets/GridBehaviours.h"
+#include "widgets/GridColumnAutoWiden.h"
+#include "widgets/NoRightsRefusal.h"
+#include "widgets/PictureViewer.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QStringList QtyItems{QString(), QStringLiteral("低于安全库存的货品"), QStringLiteral("高于最高库存的货品"),
+                           QStringLiteral("大于等于指定数量(>=?)"), QStringLiteral("小于等于指定数量(<=?)"), QString()};
+
+}  // namespace
+
+C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOpen), app(a)
+{
+    setObjectName(QStringLiteral("C1"));
+    setWindowTitle(QStringLiteral("库存货品统计"));
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    MenuBar = new QMenuBar(this);
+    root->addWidget(MenuBar);
+    QMenu* alarms = new QMenu(QStringLiteral("&R.库存报警"), this);
+    Menu_Bellow = alarms->addAction(QStringLiteral("&1.存量低于安全库存的货品"));
+    Menu_Bellow->setObjectName(QStringLiteral("Menu_Bellow"));
+    Menu_Bellow->setCheckable(true);
+    Menu_Morethan = alarms->addAction(QStringLiteral("&2.存量超出最高库存的货品"));
+    Menu_Morethan->setObjectName(QStringLiteral("Menu_Morethan"));
+    Menu_Morethan->setCheckable(true);
+    QMenu* prices = MenuBar->addMenu(QStringLiteral("&M.价格显示"));
+    Menu_M = prices->menuAction();
+    Menu_M->setObjectName(QStringLiteral("Menu_M"));
+    Menu_Price[0] = prices->addAction(QStringLiteral("&1.成本价格"));
+    Menu_Price[1] = prices->addAction(QStringLiteral("&2.销售价格"));
+    for (int i = 0; i < 2; ++i) {
+        Menu_Price[i]->setObjectName(QStringLiteral("Menu_Price%1").arg(i));
+        Menu_Price[i]->setCheckable(true);
+        connect(Menu_Price[i], &QAction::triggered, this, [this, i] { Menu_Price_Click(i); });
+    }
+    Menu_Price[1]->setChecked(true);
+    Menu_TE = MenuBar->addAction(QStringLiteral("&T.导出"));
+    Menu_TE->setObjectName(QStringLiteral("Menu_TE"));
+    Menu_print = MenuBar->addAction(QStringLiteral("&P.打印"));
+    Menu_print->setObjectName(QStringLiteral("Menu_print"));
+    Menu_Return = MenuBar->addAction(QStringLiteral("&R.返回"));
+    Menu_Return->setObjectName(QStringLiteral("Menu_Return"));
+
+    Frm = new QFrame(this);
+    Frm->setObjectName(QStringLiteral("Frm"));
+    Frm->setFrameShape(QFrame::StyledPanel);
+    auto* g = new QGridLayout(Frm);
+    auto edit = [&](const char* name) {
+        auto* e = new QLineEdit(Frm);
+        e->setObjectName(QString::fromLatin1(name));
+        return e;
+    };
+    auto combo = [&](const char* name, bool editable) {
+        auto* c = new QComboBox(Frm);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setEditable(editable);
+        return c;
+    };
+    auto label = [&](const QString& text, int row, int col) { g->addWidget(new QLabel(text, Frm), row, col); };
+    CmbLB = combo("CmbLB", true);
+    Txt = edit("Txt");
+    CmdQuery = new QPushButton(QStringLiteral("?"), Frm);
+    CmdQuery->setObjectName(QStringLiteral("CmdQuery"));
+    CmdQuery->setFixedWidth(24);
+    TxtF2 = edit("TxtF2");
+    TxtF5 = edit("TxtF5");
+    CmbSL = combo("CmbSL", false);
+    CmbDJ = combo("CmbDJ", false);
+    TxtDJ = edit("TxtDJ");
+    CmbZJ = combo("CmbZJ", false);
+    TxtZJ = edit("TxtZJ");
+    TxtF6 = edit("TxtF6");
+    LabHW = new QLabel(Frm);
+    LabHW->setObjectName(QStringLiteral("LabHW"));
+    TxtHW = edit("TxtHW");
+    LabGys = new QLabel(QStringLiteral("供应商"), Frm);
+    LabGys->setObjectName(QStringLiteral("LabGys"));
+    TxtGys = edit("TxtGys");
+    Command1 = new QPushButton(QStringLiteral("生成报表↓"), Frm);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    label(QStringLiteral("类别"), 0, 0);
+    g->addWidget(CmbLB, 0, 1);
+    label(app.GoodsTerm + QStringLiteral("编码"), 0, 2);
+    g->addWidget(Txt, 0, 3);
+    g->addWidget(CmdQuery, 0, 4);
+    label(QStringLiteral("品名"), 0, 5);
+    g->addWidget(TxtF2, 0, 6);
+    label(QStringLiteral("规格"), 0, 7);
+    g->addWidget(TxtF5, 0, 8);
+    label(QStringLiteral("存量"), 1, 0);
+    g->addWidget(CmbSL, 1, 1);
+    label(QStringLiteral("单价"), 1, 2);
+    auto* dj = new QHBoxLayout;
+    dj->addWidget(CmbDJ);
+    dj->addWidget(TxtDJ);
+    g->addLayout(dj, 1, 3, 1, 2);
+    label(QStringLiteral("总价"), 1, 5);
+    auto* zj = new QHBoxLayout;
+    zj->addWidget(CmbZJ);
+    zj->addWidget(TxtZJ);
+    g->addLayout(zj, 1, 6);
+    label(QStringLiteral("备注"), 1, 7);
+    g->addWidget(TxtF6, 1, 8);
+    g->addWidget(LabHW, 2, 0);
+    g->addWidget(TxtHW, 2, 1);
+    g->addWidget(LabGys, 2, 2);
+    g->addWidget(TxtGys, 2, 3);
+    g->addWidget(Command1, 0, 9, 2, 1);
+    root->addWidget(Frm);
+
+    GD = new Grid(this);
+    GD->setObjectName(QStringLiteral("GD"));
+    root->addWidget(GD, 1);
+
+    // Optional third row: location (setting 7714) and fixed supplier (7715).
+    LabHW->setText(SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = 7714")));
+    const bool showHW = !LabHW->text().isEmpty();
+    LabHW->setVisible(showHW);
+    TxtHW->setVisible(showHW);
+    const bool showGys = LeadValue(SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = 7715"))) == 1 &&
+                         app.Menus.isVisible(QStringLiteral("Menu_AA0"));
+    if (!showGys)
+        LabGys->setText(QString());
+    LabGys->setVisible(showGys);
+    TxtGys->setVisible(showGys);
+
+    // The price menu shows only to an operator who may see both prices, in books that keep prices.
+    const bool cost = app.CanSeeCost != 0;
+    const bool sale = app.CanSeeProfit != 0;
+    Menu_M->setVisible(cost && sale && app.WithPrices == 1);
+    Menu_Price[0]->setChecked(cost);
+    Menu_Price[1]->setChecked(!cost);
+
+    CmbLB->addItem(QString());
+    const RecordSet cats = app.CurrentDatabase.query(QStringLiteral("SELECT F1, F2 FROM TA3 ORDER BY F1"));
+    for (int i = 0; i < cats.rowCount(); ++i)
+        if (!cats.value(i, 1).isNull())
+            CmbLB->addItem(cats.text(i, 0) + QStringLiteral(".") + cats.text(i, 1));
+    CmbLB->setCurrentIndex(0);
+    CmbSL->addItems(QtyItems);
+    CmbSL->setCurrentIndex(-1);
+    for (QComboBox* c : {CmbDJ, CmbZJ}) {
+        c->addItems({QStringLiteral(">="), QStringLiteral("<="), QStringLiteral("=")});
+        c->setCurrentIndex(0);
+    }
+
+    new GridContextMenu(app, GD, RowColourTarget::byColumn(QStringLiteral("TA4"), QStringLiteral("F1"), GD, 0));
+    m_sort = new ColumnSortMenu(GD, [](int c) {
+        if (c <= 4 || c == 10)
+            return ColumnSortMenu::Kind::Text;
+        return c <= 9 ? ColumnSortMenu::Kind::Number : ColumnSortMenu::Kind::None;
+    }, 4);
+    RecordStatusLine::Options o;
+    o.totalsRow = true;
+    o.rightCol = 7;
+    o.middleCol = 4;
+    o.emptyText = QStringLiteral("无信息");
+    new RecordStatusLine(app, GD, o);
+    new GridColumnAutoWiden(app, GD);
+    new StatusPanelRestore(app, this);
+
+    connect(Command1, &QPushButton::clicked, this, &C1::Command1_Click);
+    connect(CmbSL, qOverload<int>(&QComboBox::activated), this, &C1::chooseQuantityItem);
+    connect(Menu_Bellow, &QAction::triggered, this, &C1::Menu_Bellow_Click);
+    connect(Menu_Morethan, &QAction::triggered, this, &C1::Menu_Morethan_Click);
+    connect(Menu_TE, &QAction::triggered, this, [this] {
+        SetExportColKinds(app, GD, {5, 6, 7, 8, 9});
+        ToExcel(app, GD, windowTitle(), QString(), QString(), 1, this);
+    });
+    connect(Menu_print, &QAction::triggered, this, &C1::Menu_print_Click);
+    connect(Menu_Return, &QAction::triggered, this, &QWidget::close);
+    connect(CmdQuery, &QPushButton::clicked, this, [this] {
+        GoodsPickRequest req;
+        req.preset = Txt->text();
+        req.quickAdd = false;
+        const QString code = PickGoods(app, req, this);
+        if (!code.isEmpty())
+            Txt->setText(code);
+        app.PickResult.clear();
+    });
+    connect(GD, &QAbstractItemView::doubleClicked, this, [this] {
+        const QString code = GD->textMatrix(GD->row(), 0);
+        if (GD->row() >= 1 && !code.isEmpty())
+            ShowGoodsPicture(app, code, GD->textMatrix(GD->row(), 1));
+    });
+
+    resetGrid();
+    // A window opened for an alarm shows nothing until its alarm list fills it.
+    if (AutoOpen <= 0) {
+        m_filled = true;
+        fill();
+    }
+}
+
+PriceBasis C1::basis() const
+{
+    return Menu_Price[0]->isChecked() ? PriceBasis::Cost : PriceBasis::Sale;
+}
+
+void C1::resetGrid()
+{
+    GD->clear();
+    GD->setFixedRows(1);
+    GD->setCols(15);
+    GD->setRows(2);
+    const QStringList heads{app.GoodsTerm + QStringLiteral("编码"), app.GoodsTerm + QStringLiteral("名称"),
+                            QStringLiteral("规格"), QStringLiteral("所属类别"), QStringLiteral("单位"),
+                            QStringLiteral("库存底限"), QStringLiteral("库存上限"), QStringLiteral("当前存量"),
+                            basis() == PriceBasis::Cost ? QStringLiteral("成本单价") : QStringLiteral("销售单价"),
+                            QStringLiteral("库存金额"), QStringLiteral("备注"), QStringLiteral("核算价"),
+                            QStringLiteral("核算金额"), LabHW->text(), LabGys->text()};
+    GD->setHeaders(heads);
+    for (int c = 0; c < 15; ++c)
+        GD->setFixedAlignment(c, Qt::AlignCenter);
+    setWindowTitle(QStringLiteral("仓库存货统计"));
+    layoutColumns();
+}
+
+void C1::layoutColumns()
+{
+    const int W = Grid::pixelsToTwips(GD->viewport()->width() > 0 ? GD->viewport()->width() : width());
+    const int w = W / 9;
+    const bool prices = app.CanSeeCost != 0 || app.CanSeeProfit != 0;
+    for (int c = 0; c < 15; ++c)
+        GD->setColWidth(c, w);
+    GD->setColWidth(8, prices ? w : 0);
+    GD->setColWidth(9, prices ? w : 0);
+    GD->setColWidth(4, W / 20);
+    if (Menu_Bellow->isChecked()) {
+        GD->setColWidth(6, 0);
+        GD->setColWidth(10, w / 2);
+    } else if (Menu_Morethan->isChecked()) {
+        GD->setColWidth(5, 0);
+        GD->setColWidth(10, w / 2);
+    } else {
+        GD->setColWidth(5, 0);
+        GD->setColWidth(6, 0);
+    }
+    if (app.WithPrices == 0) {
+        GD->setColWidth(1, GD->colWidth(1) + GD->colWidth(8));
+        GD->setColWidth(4, GD->colWidth(4) + GD->colWidth(9));
+        GD->setColWidth(8, 0);
+        GD->setColWidth(9, 0);
+    }
+    if (app.InboundRefPrice == 0) {
+        GD->setColWidth(11, 0);
+        GD->setColWidth(12, 0);
+    }
+    if (!LabHW->isVisible())
+        GD->setColWidth(13, 0);
+    if (!LabGys->isVisible())
+        GD->setColWidth(14, 0);
+}
+
+void C1::fill()
+{
+    const QString title = windowTitle();
+    resetGrid();
+    std::vector<StockListRow> rows;
+    try {
+        rows = ListStock(app.CurrentDatabase, m_filter, basis());
+    } catch (const DbError& e) {
+        MsgBox(e.description(), MB::Information, QStringLiteral("提示"));
+        return;
+    }
+    setWindowTitle(title);
+    if (rows.empty())
+        return;
+    StockListView view;
+    view.canSeeCost = app.CanSeeCost != 0;
+    view.canSeeProfit = app.CanSeeProfit != 0;
+    view.inboundRefPrice = app.InboundRefPrice == 1;
+    view.priceFormat = app.PriceFormat;
+    view.amountFormat = app.AmountFormat;
+    std::vector<QStringList> rowCells;
+    rowCells.reserve(rows.size());
+    std::vector<QString> cells;
+    cells.reserve((rows.size() + 1) * 15);
+    for (const StockListRow& r : rows) {
+        rowCells.push_back(StockListCells(r, view));
+        for (const QString& c : rowCells.back())
+            cells.push_back(c);
+    }
+    for (const QString& c : StockListTotalCells(rowCells, app.AmountFormat))
+        cells.push_back(c);
+    GD->load(int(rows.size()) + 1, 15, std::move(cells));
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].backColor != 0 || rows[i].textColor != 0)
+            PaintRowColours(GD, int(i) + 1, rows[i].backColor, rows[i].textColor);
+    GD->setCurrent(1, 0);
+}
+
+void C1::Command1_Click()
+{
+    StockListFilter f;
+    f.filterRun = true;
+    f.category = CmbLB->currentText();
+    f.code = Txt->text();
+    f.name = TxtF2->text();
+    f.spec = TxtF5->text();
+    f.remark = TxtF6->text();
+    f.location = TxtHW->text();
+    f.supplier = TxtGys->text();
+    const int sl = CmbSL->currentIndex();
+    if (sl == 1)
+        f.qty = StockListFilter::Qty::BelowMin;
+    else if (sl == 2)
+        f.qty = StockListFilter::Qty::AboveMax;
+    else if (sl >= 6) {
+        const QString item = CmbSL->currentText();
+        f.qty = StockListFilter::Qty::Compare;
+        f.qtyOp = item.left(2);
+        f.qtyValue = LeadValue(item.mid(2));
+    }
+    if (!TxtDJ->text().trimmed().isEmpty()) {
+        f.priceValue = LeadValue(TxtDJ->text());
+        TxtDJ->setText(GeneralNumberText(f.priceValue));
+        f.priceOp = CmbDJ->currentText();
+    }
+    if (!TxtZJ->text().trimmed().isEmpty()) {
+        f.totalValue = LeadValue(TxtZJ->text());
+        TxtZJ->setText(GeneralNumberText(f.totalValue));
+        f.totalOp = CmbZJ->currentText();
+    }
+    m_filter = f;
+    Menu_Bellow->setChecked(false);
+    Menu_Morethan->setChecked(false);
+    setWindowTitle(QStringLiteral("库存存货统计"));
+    m_filled = true;
+    fill();
+}
+
+void C1::chooseQuantityItem(int index)
+{
+    if (index != 3 && index != 4)
+        return;
+    const QString op = index == 3 ? QStringLiteral(">=") : QStringLiteral("<=");
+    const QString prompt = index == 3 ? QStringLiteral("查找条件：库存数量>=：") : QStringLiteral("查找条件：库存数量<=：");
+    QString answer;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const InputAnswer a = InputBox(prompt, QStringLiteral("请输入数值"), QStringLiteral("0"));
+        answer = a.ok ? a.text.trimmed() : QString();
+        if (answer.isEmpty()) {
+            CmbSL->setCurrentIndex(0);
+            return;
+        }
+        if (LeadValue(answer) != 0 || answer.startsWith(QLatin1Char('0')))
+            break;
+    }
+    CmbSL->addItem(op + GeneralNumberText(LeadValue(answer)));
+    CmbSL->setCurrentIndex(CmbSL->count() - 1);
+}
+
+void C1::Menu_Price_Click(int index)
+{
+    Menu_Price[index]->setChecked(true);
+    Menu_Price[1 - index]->setChecked(false);
+    if (m_filled)
+        fill();
+    else
+        resetGrid();
+}
+
+void C1::Menu_Bellow_Click()
+{
+    Menu_Bellow->setChecked(true);
+    Menu_Morethan->setChecked(false);
+    CmbSL->setCurrentIndex(1);
+    m_filter = {};
+    m_filter.alarm = StockListFilter::Alarm::BelowMin;
+    m_filled = true;
+    fill();
+    setWindowTitle(QStringLiteral("库存报警：低于安全库存的") + app.GoodsTerm);
+    layoutColumns();
+}
+
+void C1::Menu_Morethan_Click()
+{
+    Menu_Morethan->setChecked(true);
+    Menu_Bellow->setChecked(false);
+    CmbSL->setCurrentIndex(2);
+    m_filter = {};
+    m_filter.alarm = StockListFilter::Alarm::AboveMax;
+    m_filled = true;
+    fill();
+    setWindowTitle(QStringLiteral("库存报警：高于最高库存的") + app.GoodsTerm);
+    layoutColumns();
+}
+
+void C1::Menu_print_Click()
+{
+    if (!RequireRight(app, 8, 1))
+        return;
+    if (GD->textMatrix(1, 0).isEmpty()) {
+        MsgBox(QStringLiteral("无数据可打印！"), MB::Information, QStringLiteral("提示"));
+        return;
+    }
+    PlistPrint job(app);
+    job.Pid = QStringLiteral("存货统计");
+    job.RptFile = app.AppFolder + QStringLiteral("Pkclst.vxp");
+    const int last = GD->rows() - 1;
+    job.setValue(QStringLiteral("Caption"), windowTitle());
+    job.setValue(QStringLiteral("SumSL"), GD->textMatrix(last, 7));
+    job.setValue(QStringLiteral("SumJE"), GD->textMatrix(last, 9));
+    for (int r = 1; r < GD->rows(); ++r) {
+        QStringList t;
+        for (int c = 0; c <= 10; ++c)
+            t << GD->textMatrix(r, c);
+        job.addRow(t);
+    }
+    job.PrnSQL = QStringLiteral("select F1,F2,F4,F5,F3,F6,F7,F8,F9,F10,F11 from plist order by F0");
+    job.show(this);
+}
+
+void C1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutColumns();
+}
+
+void ShowStockAlarm(App& app, int autoOpen)
+{
+    // Each alarm has a window of its own beside the menu's stock statistics.
+    auto* w = new C1(app, nullptr, autoOpen);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiArea* area = app.MainWindow ? app.MainWindow->mdiArea() : nullptr;
+    if (area) {
+        QMdiSubWindow* sub = area->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->show();
+    } else {
+        w->show();
+    }
+    if (autoOpen == 2)
+        w->Menu_Morethan_Click();
+    else
+        w->Menu_Bellow_Click();
+}

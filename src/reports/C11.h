@@ -1,0 +1,44 @@
+#pragma once
+// Stock by goods and attribute value, summed from the posted lines, with the
+// goods remark or the remarks of the inbound lines that make up each row.
+
+#include <QWidget>
+
+class Grid;
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+struct App;
+
+class C11 : public QWidget {
+    Q_OBJECT
+public:
+    explicit C11(App& app, QWidget* parent = nullptr);
+
+    void Command1_Click();
+    // Switches between the goods remark and the inbound remarks (next run).
+    void LabBZ_Click();
+    void Menu_print_Click();
+    bool inboundRemarkMode() const;
+
+    QComboBox* CmbLB;
+    QLineEdit* Txt;
+    QPushButton* CmdQuery;
+    QLineEdit* TxtF2;
+    QLabel* LabSX;
+    QLineEdit* TxtSX;
+    QLineEdit* TxtF5;
+    QPushButton* LabBZ;
+    QLineEdit* TxtF6;
+    QPushButton* Command1;
+    Grid* GD;
+    QAction* Menu_TE;
+    QAction* Menu_print;
+    QAction* Menu_Return;
+
+private:
+    void setHeader();
+    App& app;
+};

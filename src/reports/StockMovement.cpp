@@ -1,0 +1,430 @@
+#include "reports/StockMovement.h"
+
+#include "core/Posting.h"
+#include "core/Rounding.h"
+#include "core/SqlText.h"
+#include "platform/Database.h"
+
+#include <cmath>
+
+namespace {
+
+bool hasWildcard(const QString& typed)
+{
+    return typed.contains(QLatin1Char('*')) || typed.contains(QLatin1Char('?'));
+}
+
+// A condition on a code column for a typed code or pattern: equality for a
+// plain code (the columns compare without regard to case, as LIKE does, and
+// the index serves), LIKE for a pattern. "" adds nothing.
+void addCodeCondition(QString& where, QVariantList& params, const QString& column, const QString& typed)
+{
+    if (typed.isEmpty())
+        return;
+    if (hasWildcard(typed)) {
+        where += QStringLiteral(" AND %1 LIKE ? ESCAPE '\\'").arg(column);
+        params << LikePattern(typed);
+    } else {
+        where += QStringLiteral(" AND %1 = ?").arg(column);
+        params << typed;
+    }
+}
+
+// Category filter on a goods column: a chosen code, or every goods that has a category.
+void addCategoryCondition(QString& where, QVariantList& params, const QString& column, const QString& category)
+{
+    if (category.isEmpty()) {
+        where += QStringLiteral(" AND %1 IS NOT NULL").arg(column);
+    } else {
+        where += QStringLiteral(" AND %1 = ?").arg(column);
+        params << category;
+    }
+}
+
+// First key of a date and first key after a date: the period's key range.
+QString keyFrom(const QDate& d)
+{
+    return PostingKeyPrefix(d);
+}
+QString keyAfter(const QDate& d)
+{
+    return PostingKeyPrefix(d.addDays(1));
+}
+
+double num(const QVariant& v)
+{
+    return v.isNull() ? 0.0 : v.toDouble();
+}
+
+// A line amount rounded to the report's amount pattern. Posting stores
+// amounts already rounded to it, so most need no work: a value whose scaled
+// form is a whole number is its own rounding (both ways give the double
+// nearest to that decimal); the rest go the general way.
+class AmountRounder {
+public:
+    explicit AmountRounder(const QString& pattern) : m_decimals(PatternDecimals(pattern)), m_scale(std::pow(10.0, m_decimals)) {}
+    double operator()(double v) const
+    {
+        const double scaled = v * m_scale;
+        const double whole = std::nearbyint(scaled);
+        if (std::fabs(scaled - whole) < 1e-7 && std::fabs(whole) < 1e15)
+            return whole / m_scale;
+        return RoundToDecimals(v, m_decimals);
+    }
+
+private:
+    int m_decimals;
+    double m_scale;
+};
+
+class Poller {
+public:
+    explicit Poller(const KeepGoing& keepGoing) : m_keepGoing(keepGoing) {}
+    // Counts one source line; asks every ReportPollEvery lines.
+    bool line(int rowsSoFar)
+    {
+        if (!m_keepGoing || ++m_lines % ReportPollEvery != 0)
+            return true;
+        return m_keepGoing(rowsSoFar);
+    }
+    bool now(int rowsSoFar) { return !m_keepGoing || m_keepGoing(rowsSoFar); }
+
+private:
+    const KeepGoing& m_keepGoing;
+    int m_lines = 0;
+};
+
+// Positions of the summary statement's columns.
+enum SummaryCol {
+    gCode, gName, gSpec, gUnit, gCat, gCatName, gV3, gV4, gV5,
+    lS6, lS7, lS8, lR6, lR8, lC6, lC8, lK6, lK7, lK8, lRowid, gRowid,
+};
+
+QString summarySql(bool allGoods, const StockMovementFilter& f, QVariantList& params)
+{
+    // Goods first, through the (F3, F1) index in report order, then each
+    // goods' lines of the period through the (F1, SRT) index in key order, so
+    // rows come out in report order without a sort; a goods without lines
+    // comes once with empty line columns in all-goods mode. CROSS JOIN keeps
+    // the planner from driving the inner join from the lines and sorting them.
+    QString sql = QStringLiteral(
+        "SELECT g.F1, g.F2, g.F5, g.F4, g.F3, (SELECT c.F2 FROM TA3 c WHERE c.F1 = g.F3 LIMIT 1), g.V3, g.V4, g.V5,"
+        " l.S6, l.S7, l.S8, l.R6, l.R8, l.C6, l.C8, l.K6, l.K7, l.K8, l.rowid, g.rowid"
+        " FROM TA4 g %1 TB11 l"
+        " ON l.F1 = g.F1 AND l.SRT >= ? AND l.SRT < ? WHERE 1 = 1")
+                      .arg(allGoods ? QStringLiteral("LEFT JOIN") : QStringLiteral("CROSS JOIN"));
+    params << keyFrom(f.from) << keyAfter(f.to);
+    addCategoryCondition(sql, params, QStringLiteral("g.F3"), f.category);
+    addCodeCondition(sql, params, QStringLiteral("g.F1"), f.goods);
+    sql += QStringLiteral(" ORDER BY g.F3, g.F1, g.rowid, l.SRT");
+    return sql;
+}
+
+void openRow(SummaryRow& row, Statement& st, const QVariant& qty, const QVariant& price, const QVariant& amount)
+{
+    row.code = st.column(gCode).toString();
+    row.name = st.column(gName).toString();
+    row.spec = st.column(gSpec).toString();
+    row.unit = st.column(gUnit).toString();
+    row.categoryCode = st.column(gCat).toString();
+    row.categoryName = st.column(gCatName).toString();
+    row.openQty = qty.isNull() ? QVariant() : QVariant(qty.toDouble());
+    row.openPrice = num(price);
+    row.openAmount = num(amount);
+    row.closed = false;
+}
+
+void addOpening(SummaryTotals& t, const SummaryRow& row, const AmountRounder& round)
+{
+    t.openQty += num(row.openQty);
+    t.openAmount += round(row.openAmount);
+}
+
+void addClosed(SummaryTotals& t, const SummaryRow& row)
+{
+    t.inQty += row.inQty;
+    t.inAmount += row.inAmount;
+    t.outQty += row.outQty;
+    t.outAmount += row.outAmount;
+    t.closeQty += row.closeQty;
+    t.closeAmount += row.closeAmount;
+}
+
+void addLine(SummaryRow& row, Statement& st, const AmountRounder& round)
+{
+    row.inQty += st.real(lR6);
+    row.inAmount += round(st.real(lR8));
+    row.outQty += st.real(lC6);
+    row.outAmount += round(st.real(lC8));
+    row.closeQty = st.real(lK6);
+    row.closeAmount = round(st.real(lK8));
+}
+
+void generateSummary(Database& db, bool allGoods, const StockMovementFilter& f, const QString& amountFormat,
+                     SummaryReport& report, const KeepGoing& keepGoing)
+{
+    report = SummaryReport();
+    Poller poll(keepGoing);
+    const AmountRounder round(amountFormat);
+    if (f.from.isValid() && f.to.isValid() && f.from > f.to && !allGoods)
+        return;
+
+    QVariantList params;
+    Statement st(db, summarySql(allGoods, f, params));
+    st.bindAll(params);
+    // The stock after a goods' last line before the period, for goods without lines in it.
+    Statement before(db, QStringLiteral("SELECT K6, K7, K8 FROM TB11 WHERE F1 = ? AND SRT > '' AND SRT < ?"
+                                        " ORDER BY SRT DESC, rowid DESC LIMIT 1"));
+    const QString periodStart = keyFrom(f.from);
+
+    auto& rows = report.rows;
+    auto finishLast = [&] {
+        if (!rows.empty() && !rows.back().closed) {
+            rows.back().closed = true;
+            addClosed(report.totals, rows.back());
+        }
+    };
+
+    qint64 current = 0;
+    bool first = true;
+    while (st.step()) {
+        const qint64 goodsRow = st.int64(gRowid);
+        const bool noLine = st.isNull(lRowid);
+        if (first || goodsRow != current) {
+            // A new goods: the one before it is complete and may be shown.
+            finishLast();
+            if (!first && allGoods && !poll.now(int(rows.size()))) {
+                report.cancelled = true;
+                break;
+            }
+            first = false;
+            current = goodsRow;
+            const QString code = st.column(gCode).toString();
+            rows.emplace_back();
+            SummaryRow& row = rows.back();
+            if (noLine) {
+                before.reset();
+                before.bindAll({code, periodStart});
+                if (before.step()) {
+                    openRow(row, st, before.column(0), before.column(1), before.column(2));
+                    row.closeQty = num(before.column(0));
+                    row.closeAmount = round(num(before.column(2)));
+                } else {
+                    openRow(row, st, st.column(gV3), st.column(gV4), st.column(gV5));
+                    row.closeQty = num(st.column(gV3));
+                    row.closeAmount = round(num(st.column(gV5)));
+                }
+                addOpening(report.totals, row, round);
+                if (row.code.isEmpty()) {
+                    // A goods with an empty code keeps its opening cells only.
+                    row.closed = true;
+                    row.closeQty = row.closeAmount = 0;
+                }
+                continue;
+            }
+            openRow(row, st, st.column(lS6), st.column(lS7), st.column(lS8));
+            addOpening(report.totals, row, round);
+        }
+        addLine(rows.back(), st, round);
+        if (!allGoods && !poll.line(int(rows.size()) - 1)) {
+            report.cancelled = true;
+            return;  // the goods in hand keeps its opening cells only
+        }
+    }
+    finishLast();
+}
+
+QString fmt(double v, const QString& pattern)
+{
+    return FormatNumber(v, pattern);
+}
+
+}  // namespace
+
+QString GoodsPatternOf(const QString& typed, const QString& goodsTerm)
+{
+    const QString t = typed.trimmed();
+    if (t.isEmpty() || t == QStringLiteral("所有") + goodsTerm)
+        return QString();
+    return t;
+}
+
+void GenerateMovedGoodsSummary(Database& db, const StockMovementFilter& filter, const QString& amountFormat,
+                               SummaryReport& report, const KeepGoing& keepGoing)
+{
+    generateSummary(db, false, filter, amountFormat, report, keepGoing);
+}
+
+void GenerateAllGoodsSummary(Database& db, const StockMovementFilter& filter, const QString& amountFormat,
+                             SummaryReport& report, const KeepGoing& keepGoing)
+{
+    generateSummary(db, true, filter, amountFormat, report, keepGoing);
+}
+
+QStringList SummaryCells(const SummaryRow& row, const QString& priceFormat, const QString& amountFormat)
+{
+    QStringList c(18);
+    c[0] = row.code;
+    c[1] = row.name;
+    c[2] = row.spec;
+    c[3] = row.unit;
+    c[4] = row.categoryCode;
+    c[5] = row.categoryName;
+    c[6] = row.openQty.isNull() ? QString() : NumText(row.openQty.toDouble());
+    c[7] = fmt(row.openPrice, priceFormat);
+    c[8] = fmt(row.openAmount, amountFormat);
+    if (!row.closed || row.code.isEmpty())
+        return c;
+    c[9] = NumText(row.inQty);
+    c[11] = fmt(row.inAmount, amountFormat);
+    c[12] = NumText(row.outQty);
+    c[14] = fmt(row.outAmount, amountFormat);
+    c[15] = NumText(row.closeQty);
+    c[17] = fmt(row.closeAmount, amountFormat);
+    return c;
+}
+
+QStringList SummaryTotalCells(const SummaryTotals& t, const QString& amountFormat)
+{
+    QStringList c(18);
+    c[6] = NumText(t.openQty);
+    c[8] = fmt(t.openAmount, amountFormat);
+    c[9] = NumText(t.inQty);
+    c[11] = fmt(t.inAmount, amountFormat);
+    c[12] = NumText(t.outQty);
+    c[14] = fmt(t.outAmount, amountFormat);
+    c[15] = NumText(t.closeQty);
+    c[17] = fmt(t.closeAmount, amountFormat);
+    return c;
+}
+
+void GenerateStockDetail(Database& db, const StockMovementFilter& f, DetailReport& report, const KeepGoing& keepGoing)
+{
+    report = DetailReport();
+    if (f.from.isValid() && f.to.isValid() && f.from > f.to)
+        return;
+    QVariantList params{keyFrom(f.from), keyAfter(f.to)};
+    QString sql = QStringLiteral(
+        "SELECT d.F1, d.F2, u.F2, d.OD, g.F3, l.F1, g.F2, g.F5, g.F4,"
+        " l.R6, l.R7, l.R8, l.C6, l.C7, l.C8, l.K6, l.K7, l.K8, l.F9, l.S6"
+        " FROM TB11 l JOIN TA4 g ON g.F1 = l.F1 JOIN TB1 d ON d.F1 = l.F0 LEFT JOIN TA1 u ON u.F1 = d.F3"
+        " WHERE l.SRT >= ? AND l.SRT < ? AND d.F6 <> ''");
+    addCategoryCondition(sql, params, QStringLiteral("g.F3"), f.category);
+    addCodeCondition(sql, params, QStringLiteral("l.F1"), f.goods);
+    const QString order = f.orderNo.trimmed();
+    if (!order.isEmpty()) {
+        sql += QStringLiteral(" AND d.OD LIKE ? ESCAPE '\\'");
+        params << LikePattern(order, Wildcards::StarOnly);
+    }
+    sql += QStringLiteral(" ORDER BY l.SRT, l.rowid");
+
+    Statement st(db, sql);
+    st.bindAll(params);
+    Poller poll(keepGoing);
+    while (st.step()) {
+        DetailRow r;
+        r.docNo = st.column(0).toString();
+        r.date = st.column(1).toString();
+        r.unitName = st.column(2).toString();
+        r.orderNo = st.column(3).toString();
+        r.categoryCode = st.column(4).toString();
+        r.goods = st.column(5).toString();
+        r.name = st.column(6).toString();
+        r.spec = st.column(7).toString();
+        r.unit = st.column(8).toString();
+        r.inQty = num(st.column(9));
+        r.inPrice = num(st.column(10));
+        r.inAmount = num(st.column(11));
+        r.outQty = num(st.column(12));
+        r.outPrice = num(st.column(13));
+        r.outAmount = num(st.column(14));
+        r.stockQty = num(st.column(15));
+        r.stockPrice = num(st.column(16));
+        r.stockAmount = num(st.column(17));
+        r.remark = st.column(18).toString();
+        r.stockQtyBefore = st.column(19);
+        report.rows.push_back(std::move(r));
+        if (!poll.line(int(report.rows.size()))) {
+            report.cancelled = true;
+            return;
+        }
+    }
+}
+
+QStringList DetailCells(const DetailRow& r, const QString& priceFormat, const QString& amountFormat)
+{
+    QStringList c(19);
+    c[0] = r.docNo;
+    c[1] = r.date;
+    c[2] = r.unitName;
+    c[3] = r.orderNo;
+    c[4] = r.categoryCode;
+    c[5] = r.goods;
+    c[6] = r.name;
+    c[7] = r.spec;
+    c[8] = r.unit;
+    // In and out sides: an empty quantity stands for 0; price and amount show
+    // only where the side moved (an amount alone is a value adjustment).
+    auto side = [&](int col, double qty, double price, double amount) {
+        const QString q = NumText(qty);
+        c[col] = q == QLatin1String("0") ? QString() : q;
+        const bool noQty = LeadValue(c[col]) == 0;
+        c[col + 1] = noQty ? QString() : fmt(price, priceFormat);
+        c[col + 2] = (noQty && amount == 0) ? QString() : fmt(amount, amountFormat);
+    };
+    side(9, r.inQty, r.inPrice, r.inAmount);
+    side(12, r.outQty, r.outPrice, r.outAmount);
+    c[15] = NumText(r.stockQty);
+    c[16] = fmt(r.stockPrice, priceFormat);
+    c[17] = fmt(r.stockAmount, amountFormat);
+    c[18] = r.remark;
+    return c;
+}
+
+QStringList DetailTotalCells(const std::vector<QStringList>& lineCells, const QString& amountFormat)
+{
+    double inQty = 0, inAmount = 0, outQty = 0, outAmount = 0;
+    for (const QStringList& c : lineCells) {
+        inQty += LeadValue(c.value(9));
+        inAmount += LeadValue(c.value(11));
+        outQty += LeadValue(c.value(12));
+        outAmount += LeadValue(c.value(14));
+    }
+    QStringList t(19);
+    t[9] = NumText(inQty);
+    t[11] = fmt(inAmount, amountFormat);
+    t[12] = NumText(outQty);
+    t[14] = fmt(outAmount, amountFormat);
+    return t;
+}
+
+int CheckDetailRunningStock(const std::vector<DetailRow>& rows)
+{
+    if (rows.empty())
+        return -1;
+    // Quantities are stored on eight decimals; sums of many lines may drift below that.
+    constexpr double tolerance = 1e-6;
+    double s = num(rows.front().stockQtyBefore);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        s += rows[i].inQty - rows[i].outQty;
+        if (std::fabs(rows[i].stockQty - s) > tolerance)
+            return int(i);
+    }
+    return -1;
+}
+
+ReportPeriod ReportStartDate(int startDay, const QDate& today)
+{
+    const int n = qMax(1, startDay);
+    const QDate firstOfMonth(today.year(), today.month(), 1);
+    QDate from;
+    if (n >= 28)
+        from = firstOfMonth.addDays(-1);
+    else if (today.day() > n)
+        from = QDate(today.year(), today.month(), n);
+    else {
+        const QDate prev = firstOfMonth.addMonths(-1);
+        from = QDate(prev.year(), prev.month(), n);
+    }
+    return {from, today};
+}

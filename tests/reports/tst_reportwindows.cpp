@@ -1,0 +1,277 @@
+#include "ReportBooks.h"
+#include "core/App.h"
+#include "core/WindowRegistry.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "reports/C1.h"
+#include "reports/C11.h"
+#include "reports/JxcHZ.h"
+#include "reports/JxcMx.h"
+#include "reports/Register.h"
+#include "support/Builders.h"
+#include "support/Fixture.h"
+#include "support/Scripted.h"
+#include "support/TestRegistry.h"
+#include "widgets/CancellableBusyPanel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+// The stock report windows driven through their named controls.
+class TestReportWindows : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void summaryOpensWithAReport();
+    void summaryAllGoodsAndQuantityOnly();
+    void cancelledRunIsMarkedAndNotStored();
+    void memoryStoreAndRestore();
+    void crossCheckFindsTheDifferingGoods();
+    void detailCheck();
+    void stockListAlarmsAndPriceSwitch();
+    void stockPerAttributeValue();
+    void menuOpensTheReports();
+};
+
+namespace {
+
+// A book of May 2024: G1 in 10 out 4, G2 in 5, G3 only an opening balance.
+void mayBook(FreshAccountSet& set)
+{
+    set.loginAs(QStringLiteral("001"));
+    set.app().CanSeeCost = -1;
+    set.app().CanSeeProfit = -1;
+    GoodsSpec g3{QStringLiteral("G3"), QStringLiteral("丙")};
+    g3.openingQty = g3.stock = 2;
+    g3.openingPrice = g3.cost = 5;
+    g3.openingAmount = g3.amount = 10;
+    g3.minStock = 5;
+    AddGoods(set.db(), g3);
+    PostMoves(set.app(), {"I G1 10 2 2024-05-10", "O G1 4 0 2024-05-12", "I G2 5 1 2024-05-13"});
+}
+
+template <class W>
+std::unique_ptr<W> openOn(FreshAccountSet& set, const QDate& from = QDate(2024, 5, 1), const QDate& to = QDate(2024, 5, 31))
+{
+    auto w = std::make_unique<W>(set.app());
+    w->resize(1200, 600);
+    w->show();
+    w->DTP0->setDate(from);
+    w->DTP1->setDate(to);
+    return w;
+}
+
+QStringList column(Grid* g, int col, int fromRow)
+{
+    QStringList out;
+    for (int r = fromRow; r < g->rows(); ++r)
+        out << g->textMatrix(r, col);
+    return out;
+}
+
+}  // namespace
+
+void TestReportWindows::summaryOpensWithAReport()
+{
+    FreshAccountSet set;
+    mayBook(set);
+    auto w = openOn<JxcHZ>(set);
+    QVERIFY(w->ChkQuery->isChecked());
+    QVERIFY(w->ChK->isVisible());
+    QCOMPARE(w->Comb->itemText(0), QStringLiteral("所有类别"));
+    w->Cmd->click();
+    QCOMPARE(column(w->GD, 0, 2), (QStringList{"G1", "G2", ""}));
+    QCOMPARE(column(w->GD, 15, 2), (QStringList{"6", "5", "11"}));
+    QCOMPARE(w->GD->textMatrix(0, 6), QStringLiteral("上期结存"));
+    QVERIFY(!w->lastRunCancelled());
+}
+
+void TestReportWindows::summaryAllGoodsAndQuantityOnly()
+{
+    FreshAccountSet set;
+    mayBook(set);
+    set.app().CanSeeCost = 0;  // quantities only for this operator
+    auto w = openOn<JxcHZ>(set);
+    QVERIFY(w->ChK->isChecked());
+    QVERIFY(!w->ChK->isVisible());
+    w->ChkQuery->setChecked(false);
+    w->Cmd->click();
+    QCOMPARE(column(w->GD, 0, 2), (QStringList{"G1", "G2", "G3", ""}));
+    QCOMPARE(w->GD->textMatrix(4, 6), QStringLiteral("2"));
+    QCOMPARE(w->GD->colWidth(8), 0);  // amounts hidden
+    {
+        MessageScript msgs;
+        msgs.expect(QStringLiteral("对不起，您无此权限！"));
+        w->Menu_print2->trigger();
+    }
+}
+
+void TestReportWindows::cancelledRunIsMarkedAndNotStored()
+{
+    FreshAccountSet set;
+    mayBook(set);
+    QStringList moves;
+    for (int i = 0; i < 6 * ReportPollEvery; ++i)
+        moves << QStringLiteral("I G%1 1 1 2024-05-20").arg(i % 5 + 4);
+    PostMoves(set.app(), moves);
+    auto w = openOn<JxcHZ>(set);
+    w->ChkQuery->setChecked(false);
+    // The cancel button is pressed as soon as the run shows its panel.
+    QTimer::singleShot(0, w.get(), [&] { w->cancelfrm->CmdCancel->click(); });
+    w->Cmd->click();
+    QVERIFY(w->lastRunCancelled());
+    QVERIFY(column(w->GD, 0, 2).last().contains(QStringLiteral("已取消")));
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("不完整"));
+    w->StoreReportMemory();
+    QVERIFY(set.app().SummaryMemories[0].isEmpty());
+    msgs.expect(QStringLiteral("不完整"));
+    w->Menu_print1->trigger();
+}
+
+void TestReportWindows::memoryStoreAndRestore()
+{
+    FreshAccountSet set;
+    mayBook(set);
+    auto w = openOn<JxcHZ>(set);
+    w->Cmd->click();
+    const QStringList shown = column(w->GD, 15, 2);
+    {
+        MessageScript msgs;
+        msgs.expect(QStringLiteral("现在开始记忆当前报表吗？"), MB::Yes);
+        msgs.expect(QStringLiteral("当前数据已经写入记忆一！"));
+        w->Menu_JY[0]->trigger();
+    }
+    QCOMPARE(w->GD->textMatrix(2, 0), QString());  // the stored report leaves the window
+    QVERIFY(w->Menu_JY[2]->isEnabled());
+    QCOMPARE(w->Menu_JY[2]->text(), QStringLiteral("&1.恢复记忆一"));
+    w->Txt->setText(QStringLiteral("X"));
+    w->DTP0->setDate(QDate(2020, 1, 1));
+
+    // Memories outlive the window: a new one offers the slot and brings it back.
+    w.reset();
+    auto again = openOn<JxcHZ>(set);
+    QVERIFY(again->Menu_JY[2]->isEnabled());
+    again->Menu_JY[2]->trigger();
+    QCOMPARE(column(again->GD, 15, 2), shown);
+    QCOMPARE(again->DTP0->date(), QDate(2024, 5, 1));
+    QCOMPARE(again->Txt->text(), QString());
+
+    // An empty report is refused.
+    again->Txt->setText(QStringLiteral("NONE"));
+    again->Cmd->click();
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("空表格不需要记忆！"));
+    again->Menu_JY[0]->trigger();
+}
+
+void TestReportWindows::crossCheckFindsTheDifferingGoods()
+{
+    FreshAccountSet set;
+    mayBook(set);
+    auto w = openOn<JxcHZ>(set, QDate(2024, 5, 1), QDate::currentDate());
+    w->ChkQuery->setChecked(false);
+    w->Cmd->click();
+    {
+        MessageScript msgs;
+        msgs.expect(QStringLiteral("OK"));
+        w->aaa->trigger();
+    }
+    set.db().execute(QStringLiteral("UPDATE TA4 SET F8 = 99 WHERE F1 = 'G2'"));
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("3"));
+    w->aaa->trigger();
+    QCOMPARE(msgs.last().title, QStringLiteral("存量不同"));
+}
+
+void TestReportWindows::detailCheck()
+{
+    FreshAccountSet set;
+    mayBook(set);
+    GoodsSpec g{QStringLiteral("G9"), QStringLiteral("玖")};
+    g.openingQty = g.stock = 10;
+    g.openingPrice = g.cost = 1;
+    g.openingAmount = g.amount = 10;
+    AddGoods(set.db(), g);
+    PostMoves(set.app(), {"I G9 5 1 2024-05-14", "O G9 3 0 2024-05-15"});
+    auto w = openOn<JxcMx>(set);
+    w->Txt->setText(QStringLiteral("g9"));
+    w->Cmd->click();
+    QCOMPARE(w->ReportGoodsCode, QStringLiteral("G9"));
+    QCOMPARE(column(w->GD, 15, 2), (QStringList{"15", "12", ""}));
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("验算完成，未发现错误！"));
+    w->Menu_YanSuan->trigger();
+    w->Txt->clear();
+    w->Cmd->click();
+    msgs.expect(QStringLiteral("点击生成报表,然后再进行验算!"));
+    w->Menu_YanSuan->trigger();
+}
+
+void TestReportWindows::stockListAlarmsAndPriceSwitch()
+{
+    FreshAccountSet set;
+    mayBook(set);
+    C1 list(set.app());
+    list.resize(1200, 600);
+    QCOMPARE(column(list.GD, 0, 1), (QStringList{"G1", "G2", "G3", ""}));
+    QCOMPARE(list.GD->textMatrix(4, 1), QStringLiteral("合计："));
+    QCOMPARE(list.GD->textMatrix(0, 8), QStringLiteral("成本单价"));
+    list.Menu_Price_Click(1);
+    QCOMPARE(list.GD->textMatrix(0, 8), QStringLiteral("销售单价"));
+    QCOMPARE(list.GD->rows(), 5);
+
+    // An alarm window loads empty, then lists the goods below safety stock.
+    C1 alarm(set.app(), nullptr, 1);
+    QCOMPARE(alarm.GD->textMatrix(1, 0), QString());
+    alarm.Menu_Bellow_Click();
+    QCOMPARE(column(alarm.GD, 0, 1), (QStringList{"G3", ""}));
+    QVERIFY(alarm.windowTitle().startsWith(QStringLiteral("库存报警：低于安全库存的")));
+    QVERIFY(alarm.GD->colWidth(5) > 0);
+    QCOMPARE(alarm.GD->colWidth(6), 0);
+
+    list.Txt->setText(QStringLiteral("G*"));
+    list.TxtF2->setText(QStringLiteral("丙"));
+    list.Command1->click();
+    QCOMPARE(column(list.GD, 0, 1), (QStringList{"G3", ""}));
+}
+
+void TestReportWindows::stockPerAttributeValue()
+{
+    FreshAccountSet set;
+    set.app().HpsxName = QStringLiteral("批号");
+    mayBook(set);
+    PostMoves(set.app(), {"I G1 3 2 2024-05-20 @B"});
+    C11 w(set.app());
+    QCOMPARE(column(w.GD, 0, 1), (QStringList{"G1", "G1", "G2", ""}));
+    QCOMPARE(w.GD->textMatrix(0, 4), QStringLiteral("批号"));
+    w.LabBZ->click();
+    QVERIFY(w.inboundRemarkMode());
+    w.TxtSX->setText(QStringLiteral("B"));
+    w.Command1->click();
+    QCOMPARE(column(w.GD, 0, 1), (QStringList{"G1", ""}));
+    QCOMPARE(w.GD->textMatrix(0, 8), QStringLiteral("入库备注"));
+}
+
+void TestReportWindows::menuOpensTheReports()
+{
+    FreshAccountSet set;
+    mayBook(set);
+    RegisterReportWindows(set.app().Windows);
+    for (const char* name : {"Menu_E3", "Menu_E1", "Menu_KC0", "Menu_KC1"}) {
+        QVERIFY2(OpenWindow(set.app(), QString::fromLatin1(name)), name);
+        QVERIFY2(OpenedWindow(set.app(), QString::fromLatin1(name)), name);
+    }
+    QVERIFY(qobject_cast<JxcHZ*>(OpenedWindow(set.app(), QStringLiteral("Menu_E3"))));
+    QVERIFY(set.app().Windows.road.stockAlarm);
+    for (const char* name : {"Menu_E3", "Menu_E1", "Menu_KC0", "Menu_KC1"})
+        OpenedWindow(set.app(), QString::fromLatin1(name))->close();
+}
+
+VX_REGISTER_TEST(TestReportWindows)
+#include "tst_reportwindows.moc"
