@@ -82,7 +82,7 @@ int main(int argc, char** argv)
             p.start();
             Transaction tx(db);
             for (const QString& code : goods)
-                PlainPass(db, QStringLiteral("F1 = ? AND SRT >= ?"), {code, from}, lines);
+                LeastWorkGoodsWalk(db, QStringLiteral("F1 = ? AND SRT >= ?"), {code, from}, lines);
             tx.commit();
             return Seconds(p);
         };

@@ -168,7 +168,7 @@ void StockMovementForm::Cmd_Click()
     try {
         whole = generate();
     } catch (const DbError& e) {
-        MsgBox(e.userText(), MB::Information, QStringLiteral("提示"));
+        MsgBox(e.description(), MB::Information, QStringLiteral("提示"));
     }
     cancelfrm->finish();
     Frm->setEnabled(true);

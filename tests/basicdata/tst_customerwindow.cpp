@@ -48,7 +48,7 @@ struct QuoteBooks : RecordBooks {
     // Customer K1 with one quotation of G1 at 3.
     void quotedCustomer()
     {
-        AddUnit(db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), 1});
+        AddUnit(db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), UnitKind::Customer});
         db().execute(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7) VALUES ('K1', 'G1', 3)"));
     }
 };
@@ -172,7 +172,7 @@ void TestCustomerWindow::priceSign()
 void TestCustomerWindow::searchBar()
 {
     QuoteBooks set;
-    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), 1});
+    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), UnitKind::Customer});
     set.db().executeScript(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7, F8) VALUES ('K1', 'G1', 3, 'q');"
                                           "INSERT INTO KhPrice (F0, F1, F7, F8) VALUES ('K1', 'G2', 3, 'XABY')"));
     MessageScript msgs;
@@ -200,7 +200,7 @@ void TestCustomerWindow::searchBar()
 void TestCustomerWindow::typedCodeOfAnotherUnit()
 {
     QuoteBooks set;
-    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲供应"), 0});
+    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲供应"), UnitKind::Supplier});
     MessageScript msgs;
     A2 w(set.app());
     w.show();
@@ -222,7 +222,7 @@ void TestCustomerWindow::typedCodeOfAnotherUnit()
 void TestCustomerWindow::dualRoleKeptWhenSettingOff()
 {
     QuoteBooks set;
-    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), 1});
+    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), UnitKind::Customer});
     set.db().execute(QStringLiteral("UPDATE TA1 SET SCSF = 1 WHERE F1 = 'K1'"));
     {
         A2 w(set.app());
@@ -249,7 +249,7 @@ void TestCustomerWindow::folderPathLimits()
 {
     QuoteBooks set;
     set.setSetting(1617, 1);
-    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), 1});
+    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), UnitKind::Customer});
     MessageScript msgs;
     DialogScript dialogs;
     A2 w(set.app());
@@ -284,8 +284,8 @@ void TestCustomerWindow::folderPathLimits()
 void TestCustomerWindow::deleteRemovesQuotations()
 {
     QuoteBooks set;
-    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), 1});
-    AddUnit(set.db(), {QStringLiteral("K2"), QStringLiteral("乙客户"), 1});
+    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), UnitKind::Customer});
+    AddUnit(set.db(), {QStringLiteral("K2"), QStringLiteral("乙客户"), UnitKind::Customer});
     set.db().execute(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7) VALUES ('K1', 'G1', 3)"));
     MessageScript msgs;
     A2 w(set.app());
@@ -298,7 +298,7 @@ void TestCustomerWindow::deleteRemovesQuotations()
 void TestCustomerWindow::pickerQuickAdd()
 {
     RecordBooks set;
-    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲供应"), 0});
+    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲供应"), UnitKind::Supplier});
     MessageScript msgs;
     QWidget caller;
     WhenModal([&msgs](QWidget* d) {
@@ -322,7 +322,7 @@ void TestCustomerWindow::pickerQuickAdd()
 void TestCustomerWindow::pickerQuickAddRefusals()
 {
     RecordBooks set;
-    AddUnit(set.db(), {QStringLiteral("C1"), QStringLiteral("乙客户"), 1});
+    AddUnit(set.db(), {QStringLiteral("C1"), QStringLiteral("乙客户"), UnitKind::Customer});
     LoginWithBasicWord(set, 1111, 1101);  // no add digit in the accounts word
     MessageScript msgs;
     QWidget caller;
@@ -352,9 +352,9 @@ void TestCustomerWindow::pickerQuickAddRefusals()
 void TestCustomerWindow::keywordSearch()
 {
     RecordBooks set;
-    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), 1});
-    AddUnit(set.db(), {QStringLiteral("K2"), QStringLiteral("乙客户"), 1});
-    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("ab供应"), 0});
+    AddUnit(set.db(), {QStringLiteral("K1"), QStringLiteral("甲客户"), UnitKind::Customer});
+    AddUnit(set.db(), {QStringLiteral("K2"), QStringLiteral("乙客户"), UnitKind::Customer});
+    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("ab供应"), UnitKind::Supplier});
     set.db().execute(QStringLiteral("UPDATE TA1 SET F5 = 'fax-AB' WHERE F1 = 'K2'"));
     MessageScript msgs;
     A2 w(set.app());

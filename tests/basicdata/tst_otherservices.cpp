@@ -28,10 +28,10 @@ namespace {
 
 void someUnits(Database& db)
 {
-    AddUnit(db, {QStringLiteral("S1"), QStringLiteral("甲供应"), 0});
-    AddUnit(db, {QStringLiteral("C1"), QStringLiteral("乙客户"), 1});
-    AddUnit(db, {QStringLiteral("C2"), QStringLiteral("丙两用"), 1});
-    AddUnit(db, {QStringLiteral("D1"), QStringLiteral("丁部门"), 8});
+    AddUnit(db, {QStringLiteral("S1"), QStringLiteral("甲供应"), UnitKind::Supplier});
+    AddUnit(db, {QStringLiteral("C1"), QStringLiteral("乙客户"), UnitKind::Customer});
+    AddUnit(db, {QStringLiteral("C2"), QStringLiteral("丙两用"), UnitKind::Customer});
+    AddUnit(db, {QStringLiteral("D1"), QStringLiteral("丁部门"), UnitKind::Department});
     db.execute(QStringLiteral("UPDATE TA1 SET SCSF = 1, F5 = 'fax-ab' WHERE F1 = 'C2'"));
 }
 

@@ -128,7 +128,7 @@ void TestRecordWindows::emptyListAndKeepOne()
     QCOMPARE(GridCodes(&w), QStringList{QStringLiteral("S1")});
     msgs.expect(QStringLiteral("系统中必须保留至少一条供应商记录！"));
     Trigger(&w, "Menu_del");
-    AddUnit(set.db(), {QStringLiteral("C1"), QStringLiteral("客户"), 1});
+    AddUnit(set.db(), {QStringLiteral("C1"), QStringLiteral("客户"), UnitKind::Customer});
     msgs.expect(QStringLiteral("真的要删除"), MB::Yes);
     Trigger(&w, "Menu_del");
     QCOMPARE(w.ListCount, 0);
@@ -165,7 +165,7 @@ void TestRecordWindows::savedTextsShownAsStored()
 void TestRecordWindows::refusedSaveStaysEditing()
 {
     RecordBooks set;
-    AddUnit(set.db(), {QStringLiteral("C1"), QStringLiteral("甲客户"), 1});
+    AddUnit(set.db(), {QStringLiteral("C1"), QStringLiteral("甲客户"), UnitKind::Customer});
     MessageScript msgs;
     A1 w(set.app());
     Trigger(&w, "Menu_Add");
@@ -203,11 +203,11 @@ void TestRecordWindows::queryJoins()
     QFETCH(QStringList, listed);
     RecordBooks set;
     Database& db = set.db();
-    AddUnit(db, {QStringLiteral("S1"), QStringLiteral("甲一"), 0});
-    AddUnit(db, {QStringLiteral("S2"), QStringLiteral("乙二"), 0});
-    AddUnit(db, {QStringLiteral("S3"), QStringLiteral("甲三"), 0});
-    AddUnit(db, {QStringLiteral("C1"), QStringLiteral("甲客户"), 1});
-    AddUnit(db, {QStringLiteral("D1"), QStringLiteral("甲部门"), 8});
+    AddUnit(db, {QStringLiteral("S1"), QStringLiteral("甲一"), UnitKind::Supplier});
+    AddUnit(db, {QStringLiteral("S2"), QStringLiteral("乙二"), UnitKind::Supplier});
+    AddUnit(db, {QStringLiteral("S3"), QStringLiteral("甲三"), UnitKind::Supplier});
+    AddUnit(db, {QStringLiteral("C1"), QStringLiteral("甲客户"), UnitKind::Customer});
+    AddUnit(db, {QStringLiteral("D1"), QStringLiteral("甲部门"), UnitKind::Department});
     db.execute(QStringLiteral("UPDATE TA1 SET F3 = '北京' WHERE F1 IN ('S1', 'C1')"));
     A1 w(set.app());
     answerQuery(conditions);
@@ -218,7 +218,7 @@ void TestRecordWindows::queryJoins()
 void TestRecordWindows::queryCancelKeepsTheList()
 {
     RecordBooks set;
-    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲一"), 0});
+    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲一"), UnitKind::Supplier});
     A1 w(set.app());
     WhenModal([](QWidget* d) { qobject_cast<Query*>(d)->CmdCancel->click(); });
     Trigger(&w, "Menu_query");
@@ -229,7 +229,7 @@ void TestRecordWindows::queryCancelKeepsTheList()
 void TestRecordWindows::cancelShowsTheStoredRecord()
 {
     RecordBooks set;
-    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲一"), 0});
+    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲一"), UnitKind::Supplier});
     A1 w(set.app());
     Trigger(&w, "Menu_edit");
     TypeBox(&w, 1, QStringLiteral("改了"));
@@ -243,7 +243,7 @@ void TestRecordWindows::previousNext()
 {
     RecordBooks set;
     for (const char* c : {"S1", "S2", "S3"})
-        AddUnit(set.db(), {QString::fromLatin1(c), QStringLiteral("名") + QString::fromLatin1(c), 0});
+        AddUnit(set.db(), {QString::fromLatin1(c), QStringLiteral("名") + QString::fromLatin1(c), UnitKind::Supplier});
     A1 w(set.app());
     w.show();
     w.TabS->setCurrentIndex(1);
@@ -275,7 +275,7 @@ void TestRecordWindows::rightsRefused()
     QFETCH(int, word);
     QFETCH(QString, item);
     RecordBooks set;
-    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲一"), 0});
+    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲一"), UnitKind::Supplier});
     LoginWithBasicWord(set, word);
     MessageScript msgs;
     A1 w(set.app());
@@ -307,7 +307,7 @@ void TestRecordWindows::closingWhileEditingIsRefused()
 void TestRecordWindows::departmentRemarkOnOneLine()
 {
     RecordBooks set;
-    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲"), 0});
+    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲"), UnitKind::Supplier});
     MessageScript msgs;
     A12 w(set.app());
     QVERIFY(!w.Menu_print->isVisible());

@@ -94,9 +94,9 @@ void TestUnitServices::listStatementKeepsTheKindFilter()
 void TestUnitServices::orConditionNeverReachesOtherKinds()
 {
     FreshAccountSet set;
-    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲公司"), 0});
-    AddUnit(set.db(), {QStringLiteral("C1"), QStringLiteral("甲客户"), 1});
-    AddUnit(set.db(), {QStringLiteral("D1"), QStringLiteral("甲部门"), 8});
+    AddUnit(set.db(), {QStringLiteral("S1"), QStringLiteral("甲公司"), UnitKind::Supplier});
+    AddUnit(set.db(), {QStringLiteral("C1"), QStringLiteral("甲客户"), UnitKind::Customer});
+    AddUnit(set.db(), {QStringLiteral("D1"), QStringLiteral("甲部门"), UnitKind::Department});
     const QueryField name{QStringLiteral("名称"), QStringLiteral("TA1.F2"), QueryFieldType::Text};
     const QueryField code1{QStringLiteral("编码"), QStringLiteral("TA1.F1"), QueryFieldType::Text};
     const QString stmt = QueryStatement(
@@ -164,8 +164,8 @@ void TestUnitServices::refusals()
     QFETCH(int, status);
     QFETCH(QString, holder);
     FreshAccountSet set;
-    AddUnit(set.db(), {QStringLiteral("C1"), QStringLiteral("甲客户"), 1});
-    AddUnit(set.db(), {QStringLiteral("D1"), QStringLiteral("甲部门"), 8});
+    AddUnit(set.db(), {QStringLiteral("C1"), QStringLiteral("甲客户"), UnitKind::Customer});
+    AddUnit(set.db(), {QStringLiteral("D1"), QStringLiteral("甲部门"), UnitKind::Department});
     const int before = set.db().scalar(QStringLiteral("SELECT count(*) FROM TA1")).toInt();
     UnitRecord r = unit(code, name);
     const RecordSaveResult result = SaveUnit(set.db(), r, adding(UnitKind::Supplier));
@@ -181,7 +181,7 @@ void TestUnitServices::editUpdatesInPlaceAndRenamesEverywhere()
 {
     FreshAccountSet set;
     Database& db = set.db();
-    AddUnit(db, {QStringLiteral("S1"), QStringLiteral("甲公司"), 0});
+    AddUnit(db, {QStringLiteral("S1"), QStringLiteral("甲公司"), UnitKind::Supplier});
     db.execute(QStringLiteral("UPDATE TA1 SET BColor = 255 WHERE F1 = 'S1'"));
     const qint64 rowid = db.scalar(QStringLiteral("SELECT rowid FROM TA1 WHERE F1 = 'S1'")).toLongLong();
     addPostedDocument(db, QStringLiteral("R1"), QStringLiteral("S1"), QStringLiteral("S202401010001"), 10, 0);
@@ -206,7 +206,7 @@ void TestUnitServices::failedEditChangesNothing()
 {
     FreshAccountSet set;
     Database& db = set.db();
-    AddUnit(db, {QStringLiteral("C1"), QStringLiteral("甲客户"), 1});
+    AddUnit(db, {QStringLiteral("C1"), QStringLiteral("甲客户"), UnitKind::Customer});
     // An audited row without amounts stops the account chain, and with it the whole save.
     db.execute(QStringLiteral("INSERT INTO TB1 (F1, F2, F3, F6, LB, SRT, YF) "
                               "VALUES ('X1', '2024-01-01', 'C1', '系统管理员', 3, 'S202401010001', NULL)"));
@@ -224,7 +224,7 @@ void TestUnitServices::openingBalanceRechainsAuditedRows()
 {
     FreshAccountSet set;
     Database& db = set.db();
-    AddUnit(db, {QStringLiteral("C1"), QStringLiteral("甲客户"), 1});
+    AddUnit(db, {QStringLiteral("C1"), QStringLiteral("甲客户"), UnitKind::Customer});
     addPostedDocument(db, QStringLiteral("B"), QStringLiteral("C1"), QStringLiteral("S202402010001"), 0, 0);
     addPostedDocument(db, QStringLiteral("A"), QStringLiteral("C1"), QStringLiteral("S202401010001"), 50, 30);
     addPostedDocument(db, QStringLiteral("U"), QStringLiteral("C1"), {}, 7, 0, false);
@@ -244,7 +244,7 @@ void TestUnitServices::dualRoleKeptWhenTheSettingIsOff()
 {
     FreshAccountSet set;
     Database& db = set.db();
-    AddUnit(db, {QStringLiteral("S1"), QStringLiteral("甲"), 0});
+    AddUnit(db, {QStringLiteral("S1"), QStringLiteral("甲"), UnitKind::Supplier});
     db.execute(QStringLiteral("UPDATE TA1 SET SCSF = 1, MT = '139' WHERE F1 = 'S1'"));
     UnitRecord r = unit(QStringLiteral("S1"), QStringLiteral("甲乙"));
     QCOMPARE(SaveUnit(db, r, editing(UnitKind::Supplier, QStringLiteral("S1"))).status, RecordSaveStatus::Saved);
@@ -259,7 +259,7 @@ void TestUnitServices::deleteRemovesQuotations()
 {
     FreshAccountSet set;
     Database& db = set.db();
-    AddUnit(db, {QStringLiteral("C1"), QStringLiteral("甲客户"), 1});
+    AddUnit(db, {QStringLiteral("C1"), QStringLiteral("甲客户"), UnitKind::Customer});
     db.execute(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7) VALUES ('C1', 'G1', 3)"));
     DeleteUnit(db, QStringLiteral("C1"), code(UnitKind::Customer));
     UnitRecord r = unit(QStringLiteral("C1"), QStringLiteral("新客户"));
@@ -272,12 +272,12 @@ void TestUnitServices::inUseAndKeepOne()
     FreshAccountSet set;
     Database& db = set.db();
     db.execute(QStringLiteral("DELETE FROM TA1"));
-    AddUnit(db, {QStringLiteral("C1"), QStringLiteral("甲客户"), 1});
+    AddUnit(db, {QStringLiteral("C1"), QStringLiteral("甲客户"), UnitKind::Customer});
     QVERIFY(!OtherUnitExists(db, QStringLiteral("C1")));
     QVERIFY(!UnitCodeInUse(db, QStringLiteral("C1")));
     addPostedDocument(db, QStringLiteral("U"), QStringLiteral("C1"), {}, 7, 0, false);
     QVERIFY(UnitCodeInUse(db, QStringLiteral(" C1 ")));
-    AddUnit(db, {QStringLiteral("S1"), QStringLiteral("甲"), 0});
+    AddUnit(db, {QStringLiteral("S1"), QStringLiteral("甲"), UnitKind::Supplier});
     QVERIFY(OtherUnitExists(db, QStringLiteral("C1")));
 }
 

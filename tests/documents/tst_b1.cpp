@@ -48,8 +48,8 @@ void prepare(FreshAccountSet& set, bool attribute = true)
     app.HpsxName = attribute ? QStringLiteral("批号") : QString();
     Database& db = set.db();
     RememberSavedHintOff(db);
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), 0, 100});
-    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("部门一"), 8, 0});
+    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 100});
+    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("部门一"), UnitKind::Department, 0});
     GoodsSpec g1{QStringLiteral("G1"), QStringLiteral("螺丝")};
     g1.cost = 2.5;
     GoodsSpec g2{QStringLiteral("G2"), QStringLiteral("螺母")};

@@ -54,7 +54,7 @@ void TestStockDocKill::killedAuditsLeaveWholeBooks()
     set.loginAs(QStringLiteral("001"));
     set.app().HpsxName = QStringLiteral("批号");
     Database& db = set.db();
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), 0, 100});
+    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 100});
     for (int i = 0; i < GoodsCodes.size(); ++i) {
         GoodsSpec g{GoodsCodes[i], QStringLiteral("货品")};
         g.openingQty = 5 + i;

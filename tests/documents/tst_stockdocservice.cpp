@@ -62,9 +62,9 @@ void prepare(FreshAccountSet& set, bool attribute = true)
     set.loginAs(QStringLiteral("001"));
     set.app().HpsxName = attribute ? QStringLiteral("批号") : QString();
     Database& db = set.db();
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), 0, 100});
-    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户一"), 1, 50});
-    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("部门一"), 8, 0});
+    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 100});
+    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户一"), UnitKind::Customer, 50});
+    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("部门一"), UnitKind::Department, 0});
     for (const QString& g : {QStringLiteral("G1"), QStringLiteral("G2"), QStringLiteral("G3")}) {
         GoodsSpec spec{g, QStringLiteral("货品") + g};
         spec.openingQty = 3;
@@ -90,11 +90,11 @@ void postHistory(Database& db, const PostingRules& rules)
 {
     DocSpec in{QStringLiteral("H1"), QDate(2024, 5, 1), QStringLiteral("A001")};
     in.lines = {{QStringLiteral("G1"), 7, 3.1, QStringLiteral("A")}, {QStringLiteral("G2"), 5, 2.2}};
-    DocSpec out{QStringLiteral("H2"), QDate(2024, 5, 5), QStringLiteral("B001"), 3};
+    DocSpec out{QStringLiteral("H2"), QDate(2024, 5, 5), QStringLiteral("B001"), DocKind::Outbound};
     out.lines = {{QStringLiteral("G1"), 4, 9, QStringLiteral("A")}, {QStringLiteral("G2"), 1, 9}};
     DocSpec in2{QStringLiteral("H3"), QDate(2024, 5, 9), QStringLiteral("A001")};
     in2.lines = {{QStringLiteral("G1"), 2, 4.75, QStringLiteral("B")}};
-    DocSpec out2{QStringLiteral("H4"), QDate(2024, 5, 12), QStringLiteral("B001"), 3};
+    DocSpec out2{QStringLiteral("H4"), QDate(2024, 5, 12), QStringLiteral("B001"), DocKind::Outbound};
     out2.lines = {{QStringLiteral("G1"), 5, 9, QStringLiteral("A")}, {QStringLiteral("G2"), 3, 9}};
     int i = 0;
     for (const DocSpec& d : {in, out, in2, out2}) {
@@ -339,18 +339,18 @@ void TestStockDocService::outPriceFollowsTheKind()
     first.lines = {{QStringLiteral("G1"), 3, 10.0 / 3}};
     AddDocument(db, first);
     PostDocument(db, rules, QStringLiteral("RK0"), QStringLiteral("张三"), {}, OutPriceRule::Zero);
-    DocSpec issue{QStringLiteral("CK1"), QDate(2024, 5, 2), QStringLiteral("B001"), 3};
+    DocSpec issue{QStringLiteral("CK1"), QDate(2024, 5, 2), QStringLiteral("B001"), DocKind::Outbound};
     issue.lines = {{QStringLiteral("G1"), 1, 9}};
     AddDocument(db, issue);
     PostDocument(db, rules, QStringLiteral("CK1"), QStringLiteral("张三"), {});
     QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK1'")).toDouble(), 3.33);
 
-    DocSpec middle{QStringLiteral("MID"), QDate(2024, 5, 3), QStringLiteral("A001"), kind};
+    DocSpec middle{QStringLiteral("MID"), QDate(2024, 5, 3), QStringLiteral("A001"), DocKind(kind)};
     middle.lines = {{QStringLiteral("G1"), 1, 5, {}, 1, 2}};
     if (kind == 7)
         middle.unit = QStringLiteral("0000");
     AddDocument(db, middle);
-    DocSpec later{QStringLiteral("CK2"), QDate(2024, 5, 4), QStringLiteral("B001"), 3};
+    DocSpec later{QStringLiteral("CK2"), QDate(2024, 5, 4), QStringLiteral("B001"), DocKind::Outbound};
     later.lines = {{QStringLiteral("G1"), 1, 9}};
     AddDocument(db, later);
     PostDocument(db, rules, QStringLiteral("CK2"), QStringLiteral("张三"), {});

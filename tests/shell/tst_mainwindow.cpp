@@ -86,7 +86,6 @@ void TestMainWindow::loadShowsTitleAndSetName()
 
 void TestMainWindow::setFromCommandLineShowsItsFileName()
 {
-    HooksGuard hooks;
     FreshAccountSet set;
     set.app().CurrentSetName.clear();  // as start-up leaves it for a command-line set
     set.app().OpenedFromCommandLine = -1;
