@@ -290,6 +290,7 @@ void TestB1::closingWhileEditingIsRefused()
     QVERIFY(!w->close());
     trigger(w, "Menu_cancel");
     QVERIFY(w->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void TestB1::printStagesTheShownDocument()

@@ -117,7 +117,8 @@ void TestImportRuns::badRowImportsNothing()
     QVERIFY(!out.ok());
     QCOMPARE(out.failedRow, 3);
     QVERIFY2(out.message.contains(QStringLiteral("第 3 行")), qPrintable(out.message));
-    QVERIFY(out.message.contains(QStringLiteral("编码不被接受")));
+    // The engine's own words go to the error log; the user reads the program's.
+    QVERIFY2(!out.message.contains(QStringLiteral("ABORT")), qPrintable(out.message));
     QCOMPARE(count(set.db(), "TA4"), 0);
     // The category the first rows added is gone too.
     QCOMPARE(count(set.db(), "TA3"), 1);

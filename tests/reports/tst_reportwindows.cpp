@@ -271,6 +271,8 @@ void TestReportWindows::menuOpensTheReports()
     QVERIFY(set.app().Windows.road.stockAlarm);
     for (const char* name : {"Menu_E3", "Menu_E1", "Menu_KC0", "Menu_KC1"})
         OpenedWindow(set.app(), QString::fromLatin1(name))->close();
+    // The closed windows go while their account set is still open.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 VX_REGISTER_TEST(TestReportWindows)
