@@ -242,7 +242,7 @@ void C1::resetGrid()
 
 void C1::layoutColumns()
 {
-    const int W = Grid::pixelsToTwips(GD->viewport()->width() > 0 ? GD->viewport()->width() : width());
+    const int W = Grid::pixelsToTwips(width() - 20);
     const int w = W / 9;
     const bool prices = app.CanSeeCost != 0 || app.CanSeeProfit != 0;
     for (int c = 0; c < 15; ++c)

@@ -103,7 +103,7 @@ void JxcHZ::setupGrid()
 
 void JxcHZ::layoutColumns()
 {
-    const int W = Grid::pixelsToTwips(GD->viewport()->width() > 0 ? GD->viewport()->width() : width());
+    const int W = Grid::pixelsToTwips(width() - 20);
     const bool qtyOnly = ChK->isChecked();
     if (!qtyOnly) {
         const int w = qRound(W / 16.0 - 8);

@@ -98,7 +98,7 @@ void JxcMx::setupGrid()
 
 void JxcMx::layoutColumns()
 {
-    const int W = Grid::pixelsToTwips(GD->viewport()->width() > 0 ? GD->viewport()->width() : width());
+    const int W = Grid::pixelsToTwips(width() - 20);
     const bool qtyOnly = ChK->isChecked();
     const int w = qtyOnly ? qRound(W / 12.0 - 20) : qRound(W / 18.0 - 15);
     for (int c = 1; c <= 18; ++c)

@@ -89,6 +89,9 @@ void TestReportWindows::summaryOpensWithAReport()
     QCOMPARE(column(w->GD, 15, 2), (QStringList{"6", "5", "11"}));
     QCOMPARE(w->GD->textMatrix(0, 6), QStringLiteral("上期结存"));
     QVERIFY(!w->lastRunCancelled());
+    // A picture of the window for a person to look at: VX_SCREENSHOTS=<folder>.
+    if (const QString dir = qEnvironmentVariable("VX_SCREENSHOTS"); !dir.isEmpty())
+        w->grab().save(dir + QStringLiteral("/JxcHZ.png"));
 }
 
 void TestReportWindows::summaryAllGoodsAndQuantityOnly()
