@@ -7,7 +7,7 @@
 #include "exchange/GridExport.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
-#include "print/PlistPrint.h"
+#include "reports/ReportPrint.h"
 #include "widgets/GridBehaviours.h"
 #include "widgets/GridColumnAutoWiden.h"
 #include "widgets/NoRightsRefusal.h"
@@ -413,27 +413,7 @@ void C1::Menu_Morethan_Click()
 
 void C1::Menu_print_Click()
 {
-    if (!RequireRight(app, 8, 1))
-        return;
-    if (GD->textMatrix(1, 0).isEmpty()) {
-        MsgBox(QStringLiteral("无数据可打印！"), MB::Information, QStringLiteral("提示"));
-        return;
-    }
-    PlistPrint job(app);
-    job.Pid = QStringLiteral("存货统计");
-    job.RptFile = app.AppFolder + QStringLiteral("Pkclst.vxp");
-    const int last = GD->rows() - 1;
-    job.setValue(QStringLiteral("Caption"), windowTitle());
-    job.setValue(QStringLiteral("SumSL"), GD->textMatrix(last, 7));
-    job.setValue(QStringLiteral("SumJE"), GD->textMatrix(last, 9));
-    for (int r = 1; r < GD->rows(); ++r) {
-        QStringList t;
-        for (int c = 0; c <= 10; ++c)
-            t << GD->textMatrix(r, c);
-        job.addRow(t);
-    }
-    job.PrnSQL = QStringLiteral("select F1,F2,F4,F5,F3,F6,F7,F8,F9,F10,F11 from plist order by F0");
-    job.show(this);
+    PrintReportList(app, this, GD, {QStringLiteral("存货统计"), QStringLiteral("Pkclst.vxp"), 10, 7, 9, false, false});
 }
 
 void C1::resizeEvent(QResizeEvent* event)

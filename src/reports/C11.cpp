@@ -6,7 +6,7 @@
 #include "exchange/GridExport.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
-#include "print/PlistPrint.h"
+#include "reports/ReportPrint.h"
 #include "reports/StockStatistics.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/GridBehaviours.h"
@@ -203,28 +203,5 @@ void C11::Command1_Click()
 
 void C11::Menu_print_Click()
 {
-    if (!RequireRight(app, 8, 1))
-        return;
-    if (GD->textMatrix(1, 0).isEmpty()) {
-        MsgBox(QStringLiteral("无数据可打印！"), MB::Information, QStringLiteral("提示"));
-        return;
-    }
-    PlistPrint job(app);
-    job.Pid = QStringLiteral("存货明细表");
-    job.RptFile = app.AppFolder + QStringLiteral("Pkcmx.vxp");
-    const int last = GD->rows() - 1;
-    job.setValue(QStringLiteral("Caption"), windowTitle());
-    job.setValue(QStringLiteral("SumSL"), GD->textMatrix(last, 5));
-    job.setValue(QStringLiteral("SumJE"), GD->textMatrix(last, 7));
-    for (int r = 1; r < GD->rows(); ++r) {
-        if (GD->textMatrix(r, 0).isEmpty())
-            continue;
-        QStringList t;
-        for (int c = 0; c <= 8; ++c)
-            t << GD->textMatrix(r, c);
-        t << QString::number(r);
-        job.addRow(t);
-    }
-    job.PrnSQL = QStringLiteral("select F1,F2,F4,F5,F3,F6,F7,F8,F9,F10,F11 from plist order by F0");
-    job.show(this);
+    PrintReportList(app, this, GD, {QStringLiteral("存货明细表"), QStringLiteral("Pkcmx.vxp"), 8, 5, 7, true, true});
 }

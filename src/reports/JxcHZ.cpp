@@ -320,14 +320,8 @@ void JxcHZ::Menu_print1_Click()
 {
     if (!RequireRight(app, 8, 1))
         return;
-    if (GD->textMatrix(2, 0).isEmpty()) {
-        MsgBox(QStringLiteral("没有数据可打印！"), MB::Information, QString());
+    if (!readyToPrint())
         return;
-    }
-    if (lastRunCancelled()) {
-        MsgBox(QStringLiteral("报表生成已取消，数据不完整，不能打印！"), MB::Information, QString());
-        return;
-    }
     PlistPrint job(app);
     job.Pid = QStringLiteral("进出存汇总表一");
     job.RptFile = app.AppFolder + QStringLiteral("Pjcchz.vxp");
@@ -364,14 +358,8 @@ void JxcHZ::Menu_print2_Click()
         MsgBox(QStringLiteral("在[只统计数量]的情况下不能打印本报表!"), MB::Information, QString());
         return;
     }
-    if (GD->textMatrix(2, 0).isEmpty()) {
-        MsgBox(QStringLiteral("没有数据可打印！"), MB::Information, QString());
+    if (!readyToPrint())
         return;
-    }
-    if (lastRunCancelled()) {
-        MsgBox(QStringLiteral("报表生成已取消，数据不完整，不能打印！"), MB::Information, QString());
-        return;
-    }
     PlistPrint job(app);
     job.Pid = QStringLiteral("进出存汇总表二");
     job.RptFile = app.AppFolder + QStringLiteral("Pjcclbhz.vxp");

@@ -168,14 +168,8 @@ void JxcMx::Menu_print_Click()
 {
     if (!RequireRight(app, 8, 1))
         return;
-    if (GD->textMatrix(2, 0).isEmpty()) {
-        MsgBox(QStringLiteral("没有数据可打印！"), MB::Information, QString());
+    if (!readyToPrint())
         return;
-    }
-    if (lastRunCancelled()) {
-        MsgBox(QStringLiteral("报表生成已取消，数据不完整，不能打印！"), MB::Information, QString());
-        return;
-    }
     const bool amounts = !ChK->isChecked();
     PlistPrint job(app);
     job.Pid = amounts ? QStringLiteral("进出存明细表二") : QStringLiteral("进出存明细表一");

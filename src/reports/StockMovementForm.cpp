@@ -204,6 +204,19 @@ void StockMovementForm::markCancelled()
     setStatus(QStringLiteral("报表生成已取消，数据不完整"));
 }
 
+bool StockMovementForm::readyToPrint()
+{
+    if (GD->textMatrix(2, 0).isEmpty()) {
+        MsgBox(QStringLiteral("没有数据可打印！"), MB::Information, QString());
+        return false;
+    }
+    if (m_cancelled) {
+        MsgBox(QStringLiteral("报表生成已取消，数据不完整，不能打印！"), MB::Information, QString());
+        return false;
+    }
+    return true;
+}
+
 void StockMovementForm::exportGrid(const QList<int>& numericColumns)
 {
     SetExportColKinds(app, GD, numericColumns);

@@ -70,6 +70,8 @@ protected:
     void setStatus(const QString& text);
     // Export of GD through the grid export, numbers in `numericColumns`.
     void exportGrid(const QList<int>& numericColumns);
+    // Whether the grid holds a whole report to print; tells the operator why not.
+    bool readyToPrint();
     // Marks a cancelled run on the grid and in the status line.
     void markCancelled();
 
