@@ -2,6 +2,7 @@
 // cell editor TxtEnter, the search bar, and the lines handed to the save.
 
 #include "basicdata/A2.h"
+#include "basicdata/QueryGoods.h"
 
 #include "core/App.h"
 #include "widgets/GridBehaviours.h"
@@ -267,11 +268,13 @@ bool A2::TxtEnter_KeyDown(QKeyEvent* key)
 
 void A2::CmdQuery_Click()
 {
-    // GOODS PICKER NOT WIRED YET: QueryGoods opens here with PickResult = the
-    // editor's text and this window as its LoaderForm; afterwards GdMx_Click
-    // and a non-empty PickResult becomes the editor's text.
-    app.PickResult = TxtEnterBox->text();
-    MsgBox(QStringLiteral("货品选择窗口尚未安装，请直接输入编码。"));
+    // The goods picker searches by the editor's text; a chosen code becomes the editor's text.
+    GoodsPickRequest req;
+    req.preset = TxtEnterBox->text();
+    req.quickAdd = false;
+    const QString code = PickGoods(app, req, this);
+    if (!code.isEmpty())
+        TxtEnterBox->setText(code);
     app.PickResult.clear();
     TxtEnterBox->setFocus();
 }

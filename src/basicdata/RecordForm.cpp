@@ -17,6 +17,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include "exchange/GridExport.h"
+#include "print/PlistPrint.h"
+
 #include <QFrame>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -44,26 +47,24 @@ struct PrintHandOver {
     QString PrnSQL;
 };
 
-// PRINT ENGINE NOT WIRED YET: the one place the record windows hand a print
-// over; it becomes PlistPrint (stage the rows, named values RegName and
-// Caption, then show) once the print engine is part of the program.
+// The one place the record windows hand a print over to the print engine.
 void HandOverPrint(App& app, const PrintHandOver& job, QWidget* parent)
 {
-    Q_UNUSED(app)
-    Q_UNUSED(job)
-    Q_UNUSED(parent)
-    MsgBox(QStringLiteral("打印模块尚未安装，暂时不能打印。"));
+    PlistPrint print(app);
+    print.Pid = job.Pid;
+    print.RptFile = job.RptFile;
+    print.setValue(QStringLiteral("Caption"), job.caption);
+    for (const QStringList& row : job.rows)
+        print.addRow(row);
+    print.PrnSQL = job.PrnSQL;
+    print.show(parent);
 }
 
-// SPREADSHEET EXPORT NOT WIRED YET: the one place the record windows hand a
-// grid to the export window ToExcel with app.ExportColKinds set.
+// The one place the record windows hand a grid to the export window, with
+// app.ExportColKinds already set.
 void HandOverExport(App& app, Grid* grid, const QString& name, QWidget* parent)
 {
-    Q_UNUSED(grid)
-    Q_UNUSED(name)
-    Q_UNUSED(parent)
-    Q_UNUSED(app)
-    MsgBox(QStringLiteral("导出模块尚未安装，暂时不能导出。"));
+    ToExcel(app, grid, name, QString(), QString(), 1, parent);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "basicdata/UnitForm.h"
 
+#include "exchange/ImportOpeners.h"
+
 #include "core/App.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
@@ -203,11 +205,10 @@ void UnitForm::tabExtras(int tab)
 
 void UnitForm::CmdFexcel_Click()
 {
-    // SPREADSHEET IMPORT NOT WIRED YET: the business-unit import A12Excel of
-    // this kind goes here; after an import ran, PubSql = "OK" and the query
-    // command offers a new list.
+    // After an import ran, PubSql = "OK" and the query command offers a new list.
     PubSql.clear();
-    MsgBox(QStringLiteral("导入模块尚未安装，暂时不能导入。"));
+    if (A12Excel(app, UnitKind(FormUnitKind), this))
+        PubSql = QStringLiteral("OK");
     if (!PubSql.isEmpty())
         Menu_query_Click();
 }
