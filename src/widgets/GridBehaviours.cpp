@@ -116,7 +116,12 @@ void GridContextMenu::chooseColour(int index)
 {
     m_app.PopupRowColors[0] = index;
     const std::optional<QColor> chosen = Dialogs().pickColour(Grid::colorFromValue(m_app.PopupRowColors[index]));
-    m_app.PopupRowColors[index] = chosen ? Grid::colorToValue(*chosen) : 0;
+    if (!chosen) {
+        // Cancelling the colour dialog changes nothing: the row keeps its colour.
+        m_app.PopupRowColors[0] = 0;
+        return;
+    }
+    m_app.PopupRowColors[index] = Grid::colorToValue(*chosen);
 }
 
 void GridContextMenu::writeColour(int row, int index)

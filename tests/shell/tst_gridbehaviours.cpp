@@ -197,11 +197,11 @@ void TestGridBehaviours::rowColourStoredAndCancelledBack()
     QCOMPARE(g.cellBackColor(2, 2), QColor(255, 0, 0));
     QVERIFY(!g.cellBackColor(1, 0).isValid());
 
-    // Cancelling the colour dialog takes the row back to the default colour.
+    // Cancelling the colour dialog leaves the row's colour as it was.
     dialogs.pickColour(std::nullopt);
     rightClick(menu, g, 2, 2, [](QMenu* m) { ChoosePopupItem(m, QStringLiteral("Menu_SetColor1")); });
-    QCOMPARE(stored("G02"), qint64(0));
-    QVERIFY(!g.cellBackColor(2, 0).isValid());
+    QCOMPARE(stored("G02"), qint64(255));
+    QCOMPARE(g.cellBackColor(2, 0), QColor(255, 0, 0));
     QCOMPARE(set.app().PopupRowColors[0], qint64(0));
 }
 
