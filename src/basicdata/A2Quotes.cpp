@@ -269,13 +269,7 @@ bool A2::TxtEnter_KeyDown(QKeyEvent* key)
 void A2::CmdQuery_Click()
 {
     // The goods picker searches by the editor's text; a chosen code becomes the editor's text.
-    GoodsPickRequest req;
-    req.preset = TxtEnterBox->text();
-    req.quickAdd = false;
-    const QString code = PickGoods(app, req, this);
-    if (!code.isEmpty())
-        TxtEnterBox->setText(code);
-    app.PickResult.clear();
+    PickGoodsInto(app, TxtEnterBox, this);
     TxtEnterBox->setFocus();
 }
 

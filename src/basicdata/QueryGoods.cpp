@@ -48,6 +48,17 @@ void PlaceSelectButton(Grid* grid, QPushButton* button)
     button->raise();
 }
 
+void PickGoodsInto(App& app, QLineEdit* box, QWidget* parent)
+{
+    GoodsPickRequest req;
+    req.preset = box->text();
+    req.quickAdd = false;
+    const QString code = PickGoods(app, req, parent);
+    if (!code.isEmpty())
+        box->setText(code);
+    app.PickResult.clear();
+}
+
 QString PickGoods(App& app, const GoodsPickRequest& request, QWidget* parent)
 {
     app.PickResult = request.preset.trimmed();

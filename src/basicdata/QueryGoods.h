@@ -38,6 +38,10 @@ struct GoodsPickRequest {
 
 // Shows the picker modal over `parent` and answers the chosen code ("" = none).
 QString PickGoods(App& app, const GoodsPickRequest& request, QWidget* parent = nullptr);
+// The goods box of a report or list: the picker in single choice without
+// quick add, searching by the box's text; a chosen code replaces the text.
+// PickResult is left empty.
+void PickGoodsInto(App& app, QLineEdit* box, QWidget* parent);
 
 // What the pickers share: the window a modal picker opens over (the
 // caller, else the main window), and the floating "←选定" button placed at

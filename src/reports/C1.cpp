@@ -2,6 +2,7 @@
 
 #include "basicdata/QueryGoods.h"
 #include "core/App.h"
+#include "reports/StockStatistics.h"
 #include "core/MainFrame.h"
 #include "core/SqlText.h"
 #include "exchange/GridExport.h"
@@ -156,10 +157,7 @@ C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOp
     Menu_Price[1]->setChecked(!cost);
 
     CmbLB->addItem(QString());
-    const RecordSet cats = app.CurrentDatabase.query(QStringLiteral("SELECT F1, F2 FROM TA3 ORDER BY F1"));
-    for (int i = 0; i < cats.rowCount(); ++i)
-        if (!cats.value(i, 1).isNull())
-            CmbLB->addItem(cats.text(i, 0) + QStringLiteral(".") + cats.text(i, 1));
+    CmbLB->addItems(NamedCategoryItems(app.CurrentDatabase));
     CmbLB->setCurrentIndex(0);
     CmbSL->addItems(QtyItems);
     CmbSL->setCurrentIndex(-1);
@@ -193,15 +191,7 @@ C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOp
     });
     connect(Menu_print, &QAction::triggered, this, &C1::Menu_print_Click);
     connect(Menu_Return, &QAction::triggered, this, &QWidget::close);
-    connect(CmdQuery, &QPushButton::clicked, this, [this] {
-        GoodsPickRequest req;
-        req.preset = Txt->text();
-        req.quickAdd = false;
-        const QString code = PickGoods(app, req, this);
-        if (!code.isEmpty())
-            Txt->setText(code);
-        app.PickResult.clear();
-    });
+    connect(CmdQuery, &QPushButton::clicked, this, [this] { PickGoodsInto(app, Txt, this); });
     connect(GD, &QAbstractItemView::doubleClicked, this, [this] {
         const QString code = GD->textMatrix(GD->row(), 0);
         if (GD->row() >= 1 && !code.isEmpty())

@@ -111,22 +111,11 @@ C11::C11(App& a, QWidget* parent) : QWidget(parent), app(a)
     });
     connect(Menu_print, &QAction::triggered, this, &C11::Menu_print_Click);
     connect(Menu_Return, &QAction::triggered, this, &QWidget::close);
-    connect(CmdQuery, &QPushButton::clicked, this, [this] {
-        GoodsPickRequest req;
-        req.preset = Txt->text();
-        req.quickAdd = false;
-        const QString code = PickGoods(app, req, this);
-        if (!code.isEmpty())
-            Txt->setText(code);
-        app.PickResult.clear();
-    });
+    connect(CmdQuery, &QPushButton::clicked, this, [this] { PickGoodsInto(app, Txt, this); });
 
     Command1_Click();
     CmbLB->addItem(QString());
-    const RecordSet cats = app.CurrentDatabase.query(QStringLiteral("SELECT F1, F2 FROM TA3 ORDER BY F1"));
-    for (int i = 0; i < cats.rowCount(); ++i)
-        if (!cats.value(i, 1).isNull())
-            CmbLB->addItem(cats.text(i, 0) + QStringLiteral(".") + cats.text(i, 1));
+    CmbLB->addItems(NamedCategoryItems(app.CurrentDatabase));
     CmbLB->setCurrentIndex(-1);
 }
 

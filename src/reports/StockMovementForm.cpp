@@ -225,13 +225,7 @@ void StockMovementForm::exportGrid(const QList<int>& numericColumns)
 
 void StockMovementForm::pickGoods()
 {
-    GoodsPickRequest req;
-    req.preset = Txt->text();
-    req.quickAdd = false;
-    const QString code = PickGoods(app, req, this);
-    if (!code.isEmpty())
-        Txt->setText(code);
-    app.PickResult.clear();
+    PickGoodsInto(app, Txt, this);
     Cmd->setFocus();
 }
 
