@@ -84,8 +84,7 @@ QString AfterLoginSetup(App& app)
     setEnabled(m, {"Menu_shuaxin", "Menu_S3"}, true);
     if (app.AppTitle.contains(QStringLiteral("仓库")))
         m.setVisible(QStringLiteral("Menu_Eml"), false);
-    if (frame)
-        frame->clearReportMemory();
+    // The summary report's memories last until the next login.
     app.SummaryMemories = {};
 
     if (app.OperatorCode == QLatin1String("001")) {

@@ -79,12 +79,6 @@ MForm::MForm(App& app, QWidget* parent) : QMainWindow(parent), app(app)
     Panels[4]->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(16, 16));
     Panels[3]->setToolTip(QStringLiteral("双击此处可进行系统账套设置"));
 
-    for (int i = 0; i < 3; ++i) {
-        GdJY[size_t(i)] = new Grid(this);
-        GdJY[size_t(i)]->setObjectName(QStringLiteral("GdJY%1").arg(i + 2));
-        GdJY[size_t(i)]->setVisible(false);
-    }
-
     if (app.Menus.topLevel().empty())
         BuildMainMenu(app.Menus);
     renderMenus();
@@ -131,14 +125,6 @@ void MForm::setPanelToolTip(int panel, const QString& tip)
 {
     if (panel >= 1 && panel <= 5)
         Panels[size_t(panel - 1)]->setToolTip(tip);
-}
-
-void MForm::clearReportMemory()
-{
-    for (Grid* g : GdJY) {
-        g->setRows(1);
-        g->setCols(0);
-    }
 }
 
 // ---- menus ---------------------------------------------------------------

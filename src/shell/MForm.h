@@ -42,8 +42,6 @@ public:
     BGForm* background() const { return Bg; }
     QLabel* panel(int panel) const { return Panels.at(size_t(panel - 1)); }
     void setPanelToolTip(int panel, const QString& tip);
-    // Forgets the remembered report settings kept in GdJY2 to GdJY4.
-    void clearReportMemory();
     // The menu action of an item (null when there is none).
     QAction* menuAction(const QString& name) const { return Actions.value(name); }
 
@@ -52,7 +50,6 @@ public:
     QStatusBar* Stb;
     std::array<QLabel*, 5> Panels;  // StbPanel1 .. StbPanel5
     QWidget* PanelStrip;
-    std::array<Grid*, 3> GdJY;  // GdJY2, GdJY3, GdJY4
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -167,16 +167,15 @@ void TestAfterLoginSetup::captionAndBackground()
 {
     FreshAccountSet set;
     MForm frame(set.app());
-    frame.GdJY[0]->setCols(3);
-    frame.GdJY[0]->setRows(2);
-    frame.GdJY[0]->setTextMatrix(1, 0, QStringLiteral("2024-01-01"));
+    set.app().SummaryMemories[0].inputs = {QStringLiteral("2024-1-1")};
+    set.app().SummaryMemories[0].rows = {{QStringLiteral("G1")}};
     set.app().CurrentSetName.clear();
     loginAs(set, QStringLiteral("001"));
     QCOMPARE(frame.windowTitle(), set.app().AppTitle + QStringLiteral("--") + set.app().EditionName +
                                       QStringLiteral(" -- ") + set.setPath());
     QVERIFY(!frame.background()->isEnabled());
-    QCOMPARE(frame.GdJY[0]->rows(), 1);
-    QVERIFY(frame.GdJY[0]->textMatrix(1, 0).isEmpty());
+    QVERIFY(set.app().SummaryMemories[0].isEmpty());
+    QVERIFY(set.app().SummaryMemories[0].rows.empty());
     QCOMPARE(set.app().AccountSetFolder, set.folder() + QStringLiteral("data/"));
 }
 
