@@ -152,16 +152,24 @@ protected:
     // Runs first in Save; false stops the save.
     virtual bool beforeSave() { return true; }
     virtual void afterSave() {}
+    // Runs last in Save, once the window browses the saved record again.
+    virtual void afterSaveShown() {}
+    // The question Delete asks before it deletes the record.
+    virtual QString deleteQuestion(const QString& code, const QString& name);
     // The list row a saved record gets.
     virtual QStringList savedListRow() const;
     // Numeric columns of the export; the grid and name handed over.
     virtual QList<int> exportNumericColumns() const { return {}; }
     virtual Grid* exportGrid() { return GD; }
     virtual QString exportName() const;
+    // Text the export writes before the grid's rows ("" = none).
+    virtual QString exportHead() const { return {}; }
     // Print layout id, default template file and the printed columns.
     virtual QString printLayout() const { return QStringLiteral("客户档案"); }
     virtual QString printTemplate() const { return QStringLiteral("pkh.vxp"); }
-    virtual int printColumns() const { return 7; }
+    // List columns staged as Plist F1, F2 ... and the fields the layout reads.
+    virtual QVector<int> printColumns() const { return {0, 1, 2, 3, 4, 5, 6}; }
+    virtual QString printFields() const;
 
     void ShowRecord();
     void ShowStatusLine();
