@@ -172,7 +172,9 @@ void A4::resizeEvent(QResizeEvent* event)
 
 void A4::placeGoodsColumns()
 {
-    const int g = Grid::pixelsToTwips(GD->viewport()->width());
+    // The list fills the window less its margins (its own size may not be
+    // laid out yet when the window resizes).
+    const int g = std::max(Grid::pixelsToTwips(width()) - 300, 1400);
     int w[GoodsListColumns] = {};
     for (int c = 0; c <= 3; ++c)
         w[c] = g / 7 - 70;
