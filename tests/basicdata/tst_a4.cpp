@@ -28,6 +28,8 @@ class TestA4 : public QObject {
 private Q_SLOTS:
     void menuItemsOpenTheWindowUnderTheirWord();
     void addProposesSerialCodes();
+    void addWithOpeningFiguresPricesAndLimits();
+    void editLocksWhatTheOperatorMayNotChange();
     void editRenamesEverywhereAndKeepsPostedFigures();
     void deleteNamesTheProductsThatUseThePart();
     void structureCopyWritesOnlyOnSave();
@@ -184,6 +186,73 @@ void TestA4::addProposesSerialCodes()
     Trigger(&w, "Menu_save");
     QCOMPARE(edstu(&w), 0);
     QCOMPARE(w.LastSavedCode, QStringLiteral("HP-0100"));
+    QCOMPARE(msgs.count(), 0);
+    closeWindow(&w);
+}
+
+void TestA4::addWithOpeningFiguresPricesAndLimits()
+{
+    GoodsBooks set;
+    MessageScript msgs;
+    auto& w = *new A4(set.app(), QStringLiteral("货品"));
+    w.show();
+    Trigger(&w, "Menu_Add");
+    QVERIFY(w.Detail->TxtSL->isHidden());
+    QCOMPARE(w.Detail->CmbLB->currentText(), QStringLiteral("000.无类别"));
+    TypeBox(&w, 0, QStringLiteral("DZ-1"));
+    TypeBox(&w, 1, QStringLiteral("垫子"));
+    w.Detail->CmbDW->setEditText(QStringLiteral("盒"));
+    TypeBox(&w, 8, QStringLiteral("5"));
+    TypeBox(&w, 9, QStringLiteral("80"));
+    TypeBox(&w, 10, QStringLiteral("10"));
+    TypeBox(&w, 11, QStringLiteral("125"));
+    TypeBox(&w, 5, QStringLiteral("12"));  // does not match the opening figures
+    TypeBox(&w, 7, QStringLiteral("19.9"));
+    msgs.expect(QStringLiteral("系统将强制更正"));
+    Trigger(&w, "Menu_save");
+    QCOMPARE(edstu(&w), 0);
+    const RecordSet rs = set.db().query(
+        QStringLiteral("SELECT F4, V1, V2, V3, V5, F8, F7, Fje, F71 FROM TA4 WHERE F1 = 'DZ-1'"));
+    QCOMPARE(rs.rowCount(), 1);
+    QCOMPARE(rs.text(0, 0), QStringLiteral("盒"));
+    const QList<double> expected{5, 80, 10, 125, 10, 12.5, 125, 19.9};
+    for (int c = 0; c < expected.size(); ++c)
+        QCOMPARE(rs.value(0, c + 1).toDouble(), expected[c]);
+    QCOMPARE(w.GD->textMatrix(w.CurrentRow, 5), QStringLiteral("12.50"));
+    QCOMPARE(w.GD->textMatrix(w.CurrentRow, 14), QStringLiteral("10"));
+    QVERIFY(w.Detail->CmbDW->findText(QStringLiteral("盒")) >= 0);  // the new unit is offered from now on
+    QCOMPARE(msgs.pending(), 0);
+    closeWindow(&w);
+}
+
+void TestA4::editLocksWhatTheOperatorMayNotChange()
+{
+    GoodsBooks set;
+    LoginWithBasicWord(set, 1111);
+    MessageScript msgs;
+    auto& w = *new A4(set.app(), QStringLiteral("货品"));
+    w.show();
+    // A goods with stock: its cost comes from posting and is not offered.
+    pickGoods(w, QStringLiteral("LS-M3"));
+    Trigger(&w, "Menu_edit");
+    QVERIFY(w.Detail->Txt[10]->isReadOnly());
+    QVERIFY(w.Detail->Txt[11]->isReadOnly());
+    QVERIFY(w.Detail->Txt[5]->isHidden());
+    QVERIFY(w.Detail->TxtSL->isHidden());
+    QVERIFY(!w.Menu_Trun->isVisible());
+    QVERIFY(!w.Menu_Return->isEnabled());
+    Trigger(&w, "Menu_cancel");
+    // Without stock the cost can be typed.
+    pickGoods(w, QStringLiteral("CP-01"));
+    Trigger(&w, "Menu_edit");
+    QVERIFY(w.Detail->Txt[5]->isVisible());
+    QVERIFY(!w.Detail->Txt[5]->isReadOnly());
+    Trigger(&w, "Menu_cancel");
+    // The same operator sets the opening figures of a new goods.
+    Trigger(&w, "Menu_Add");
+    QVERIFY(!w.Detail->Txt[10]->isReadOnly());
+    QVERIFY(!w.Detail->Txt[11]->isReadOnly());
+    Trigger(&w, "Menu_cancel");
     QCOMPARE(msgs.count(), 0);
     closeWindow(&w);
 }
