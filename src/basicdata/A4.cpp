@@ -7,6 +7,7 @@
 #include "core/App.h"
 #include "core/Permissions.h"
 #include "core/SqlText.h"
+#include "exchange/ImportOpeners.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
@@ -65,6 +66,8 @@ A4::A4(App& app, const QString& theHname_, QWidget* parent) : RecordForm(app, pa
     connect(Menu_Trun, &QAction::triggered, this, &A4::Menu_Trun_Click);
     for (QCheckBox* b : Detail->ChkBM)
         TopButtons->addWidget(b);
+
+    addImportButton([this] { return FromExcel(this->app, theHname, this); });
 
     Database& db = app.CurrentDatabase;
     const QString attribute = SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE id = 7714"));

@@ -247,6 +247,22 @@ void RecordForm::setBoxBack(int i, const QColor& colour)
     box->setPalette(p);
 }
 
+void RecordForm::addImportButton(std::function<bool()> import)
+{
+    CmdFexcel = new QPushButton(QStringLiteral("Excel数据导入↓"), this);
+    CmdFexcel->setObjectName(QStringLiteral("CmdFexcel"));
+    CmdFexcel->setStyleSheet(QStringLiteral("QPushButton { background: #c0ffc0; }"));
+    CmdFexcel->hide();
+    TopButtons->addWidget(CmdFexcel);
+    connect(CmdFexcel, &QPushButton::clicked, this, [this, import = std::move(import)] {
+        PubSql.clear();
+        if (import())
+            PubSql = QStringLiteral("OK");
+        if (!PubSql.isEmpty())
+            Menu_query_Click();
+    });
+}
+
 void RecordForm::start(const Shape& shape, const QString& statement)
 {
     S = shape;
@@ -361,6 +377,8 @@ void RecordForm::TabS_Click(int tab)
         ShowRecord();
         showPrevNext();
     }
+    if (CmdFexcel)
+        CmdFexcel->setVisible(tab == 0 && app.OperatorCode == QLatin1String("001"));
     tabExtras(tab);
 }
 

@@ -23,6 +23,7 @@
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 
 class Grid;
 class QAction;
@@ -87,6 +88,7 @@ public:
     QAction* Menu_save;
     QAction* Menu_cancel;
     QAction* Menu_Return;
+    QPushButton* CmdFexcel = nullptr;  // the member's import button, when it has one
     QVector<QWidget*> Txt;  // Txt0, Txt1 ...: QLineEdit or, for long texts, QPlainTextEdit
     QVector<QLabel*> Lab;
 
@@ -125,6 +127,10 @@ protected:
     // Room at the top right for the member's own buttons (left of CmDan).
     QHBoxLayout* TopButtons;
 
+    // The import button "Excel数据导入↓", offered to operator "001" on the
+    // list tab: `import` runs the import window and answers true when it
+    // imported, after which the query command offers a new list.
+    void addImportButton(std::function<bool()> import);
     // Opening: header, list fill from `statement`, the window's first state.
     void start(const Shape& shape, const QString& statement);
     const Shape& shape() const { return S; }

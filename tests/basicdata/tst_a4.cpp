@@ -157,7 +157,9 @@ void TestA4::addProposesSerialCodes()
     MessageScript msgs;
     auto& w = *new A4(set.app(), QStringLiteral("货品"));
     w.show();
+    QVERIFY(w.CmdFexcel->isVisible());  // operator 001 may import goods
     Trigger(&w, "Menu_Add");
+    QVERIFY(w.CmdFexcel->isHidden());
     QCOMPARE(BoxText(&w, 0), QString());  // the first Add proposes nothing
     QVERIFY(w.Detail->ChkBM[1]->isVisible());
     w.Detail->ChkBM[1]->setChecked(true);
@@ -232,6 +234,7 @@ void TestA4::editLocksWhatTheOperatorMayNotChange()
     MessageScript msgs;
     auto& w = *new A4(set.app(), QStringLiteral("货品"));
     w.show();
+    QVERIFY(w.CmdFexcel->isHidden());  // only operator 001 imports
     // A goods with stock: its cost comes from posting and is not offered.
     pickGoods(w, QStringLiteral("LS-M3"));
     Trigger(&w, "Menu_edit");
