@@ -133,19 +133,10 @@ int A4::listClass() const
 
 void A4::FillGoodsCombos()
 {
-    const Database& db = app.CurrentDatabase;
     Detail->CmbLB->clear();
-    const RecordSet cats = db.query(QStringLiteral("SELECT F1, F2 FROM TA3 ORDER BY F1"));
-    for (int r = 0; r < cats.rowCount(); ++r)
-        Detail->CmbLB->addItem(cats.text(r, 0).trimmed() + QLatin1Char('.') + cats.text(r, 1).trimmed());
+    Detail->CmbLB->addItems(GoodsCategoryItems(app.CurrentDatabase));
     Detail->CmbDW->clear();
-    const RecordSet units =
-        db.query(QStringLiteral("SELECT F4 FROM TA4 WHERE F4 <> '' AND F4 IS NOT NULL GROUP BY F4 ORDER BY F4"));
-    if (units.isEmpty())
-        Detail->CmbDW->addItems({QStringLiteral("PCS"), QStringLiteral("个"), QStringLiteral("支"),
-                                 QStringLiteral("件"), QStringLiteral("Kg"), QStringLiteral("箱")});
-    for (int r = 0; r < units.rowCount(); ++r)
-        Detail->CmbDW->addItem(units.text(r, 0));
+    Detail->CmbDW->addItems(GoodsUnitItems(app.CurrentDatabase));
 }
 
 RecordList A4::readList(const QString& statement)
