@@ -39,35 +39,6 @@ const QColor EditFocus(0xC0, 0xFF, 0xFF);    // &H00FFFFC0
 const QColor BoxText(0x00, 0x00, 0xFF);      // &H00FF0000, blue
 const QColor PrevNextBack(0xC0, 0xFF, 0xC0); // &H00C0FFC0
 
-// The print engine's hand-over (PlistPrint): staged rows, named values, layout and template.
-struct PrintHandOver {
-    QString Pid;
-    QString RptFile;
-    QString caption;
-    QVector<QStringList> rows;
-    QString PrnSQL;
-};
-
-// The one place the record windows hand a print over to the print engine.
-void HandOverPrint(App& app, const PrintHandOver& job, QWidget* parent)
-{
-    PlistPrint print(app);
-    print.Pid = job.Pid;
-    print.RptFile = job.RptFile;
-    print.setValue(QStringLiteral("Caption"), job.caption);
-    for (const QStringList& row : job.rows)
-        print.addRow(row);
-    print.PrnSQL = job.PrnSQL;
-    print.show(parent);
-}
-
-// The one place the record windows hand a grid to the export window, with
-// app.ExportColKinds already set.
-void HandOverExport(App& app, Grid* grid, const QString& name, const QString& head, QWidget* parent)
-{
-    ToExcel(app, grid, name, head, QString(), 1, parent);
-}
-
 }  // namespace
 
 RecordForm::RecordForm(App& app, QWidget* parent) : QWidget(parent), app(app)
@@ -668,7 +639,7 @@ void RecordForm::Menu_TE_Click()
     for (int c : exportNumericColumns())
         if (c >= 0 && c < app.ExportColKinds.size())
             app.ExportColKinds[c] = 1;
-    HandOverExport(app, grid, exportName(), exportHead(), this);
+    ToExcel(app, grid, exportName(), exportHead(), QString(), 1, this);
 }
 
 void RecordForm::Menu_print_Click()
@@ -680,19 +651,19 @@ void RecordForm::Menu_print_Click()
         MsgBox(QStringLiteral("无数据可打印!"));
         return;
     }
-    PrintHandOver job;
+    PlistPrint job(app);
     job.Pid = printLayout();
     job.RptFile = app.AppFolder + printTemplate();
-    job.caption = windowTitle();
+    job.setValue(QStringLiteral("Caption"), windowTitle());
     job.PrnSQL = QStringLiteral("select ") + printFields() + QStringLiteral(" from plist order by F0");
     const QVector<int> columns = printColumns();
     for (int r = 1; r < GD->rows(); ++r) {
         QStringList cells;
         for (int c : columns)
             cells << GD->textMatrix(r, c);
-        job.rows.push_back(cells);
+        job.addRow(cells);
     }
-    HandOverPrint(app, job, this);
+    job.show(this);
 }
 
 QString RecordForm::printFields() const

@@ -12,6 +12,8 @@
 #include "support/Builders.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
+#include "support/print/PrintSupport.h"
+#include "print/Myprn.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,6 +40,7 @@ private Q_SLOTS:
     void classFollowsTheCompositeTick();
     void conversionNeedsTheEditRight();
     void structureExportHasItsTitle();
+    void listPrintStagesTheGoods();
     void screenshot();
 };
 
@@ -589,3 +592,27 @@ void TestA4::screenshot()
 
 VX_REGISTER_TEST(TestA4)
 #include "tst_a4.moc"
+
+// Print hands the listed goods to the print window: one staged row per goods,
+// the code, name and unit in the fields the goods layout reads.
+void TestA4::listPrintStagesTheGoods()
+{
+    GoodsBooks set;
+    FakePrinters::Installation printers(set.folder());
+    auto& w = *new A4(set.app(), QStringLiteral("货品"));
+    w.show();
+    QString staged;
+    bool shown = false;
+    WhenModal([&](QWidget* m) {
+        auto* window = qobject_cast<Myprn*>(m);
+        QVERIFY2(window, qPrintable(m->metaObject()->className()));
+        shown = true;
+        staged = set.text(QStringLiteral("SELECT group_concat(F1 || '/' || F2 || '/' || F5, ' ') "
+                                         "FROM (SELECT * FROM temp.Plist ORDER BY F0)"));
+        window->close();
+    });
+    Trigger(&w, "Menu_print");
+    QVERIFY(shown);
+    QCOMPARE(staged, QStringLiteral("CP-01/组装支架/个 LM-M3/螺母/个 LS-M3/螺丝/个"));
+    closeWindow(&w);
+}
