@@ -6,11 +6,6 @@
 #include <QImageReader>
 #include <QSaveFile>
 
-QString PictureFolder(const QString& setFolder)
-{
-    return setFolder + QStringLiteral("图片");
-}
-
 PictureImport ImportGoodsPicture(const QString& setFolder, const QString& source, const QDateTime& now)
 {
     PictureImport result;
@@ -42,16 +37,6 @@ PictureImport ImportGoodsPicture(const QString& setFolder, const QString& source
     // The copy failed: the goods refers to the file where it was found.
     result.reference = QFileInfo(source).absoluteFilePath();
     return result;
-}
-
-QString ResolvePictureReference(const QString& setFolder, const QString& reference)
-{
-    if (reference.isEmpty() || reference == ImportPictureText || reference == NoPictureText)
-        return QString();
-    QString path = reference;
-    path.replace(PicPathMarker, PictureFolder(setFolder));
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return path;
 }
 
 QString StoredPictureReference(const QString& setFolder, const QString& path)

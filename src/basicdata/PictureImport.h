@@ -4,22 +4,16 @@
 // picture has, and referred to as "#PicPath#\" + file name, so the reference
 // stays valid when the set and its picture folder move together.
 
+#include "core/GoodsPicture.h"
+
 #include <QDateTime>
 #include <QString>
-
-// The placeholder every stored reference begins with, and the texts that mean "no picture".
-inline const QString PicPathMarker = QStringLiteral("#PicPath#");
-inline const QString NoPictureText = QStringLiteral("无图片");
-inline const QString ImportPictureText = QStringLiteral("双击此处导入图片");
 
 struct PictureImport {
     QString reference;  // what TA4.F9 stores; "" when nothing was imported
     QString error;      // why not, for the operator
     bool ok() const { return error.isEmpty(); }
 };
-
-// The picture folder of the account set in `setFolder` ("/"-terminated).
-QString PictureFolder(const QString& setFolder);
 
 // Copies `source` into the picture folder as yyMMddHHmmss.jpg of `now`
 // (with "-1", "-2" ... when that name is taken; the bytes are kept, so a BMP
@@ -28,10 +22,6 @@ QString PictureFolder(const QString& setFolder);
 // is the source's own full path. The copy is written under a temporary name
 // and renamed when whole.
 PictureImport ImportGoodsPicture(const QString& setFolder, const QString& source, const QDateTime& now);
-
-// The file a stored reference names: the marker replaced by the picture
-// folder, backslashes of older records turned into "/". "" for no picture.
-QString ResolvePictureReference(const QString& setFolder, const QString& reference);
 
 // The form to store for a picture path: a path inside the set's picture
 // folder becomes "#PicPath#\" + name again; any other text stays as it is.

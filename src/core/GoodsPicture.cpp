@@ -14,13 +14,26 @@ constexpr int TooBigHeightMargin = 300 / TwipsPerPixel;
 
 }  // namespace
 
-QString GoodsPicturePath(App& app, const QString& code)
+QString PictureFolder(const QString& setFolder)
 {
-    QString path = SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT F9 FROM TA4 WHERE F1=?"), {code});
-    path.replace(QStringLiteral("#PicPath#"), app.AccountSetFolder + QStringLiteral("图片"));
+    return setFolder + QStringLiteral("图片");
+}
+
+QString ResolvePictureReference(const QString& setFolder, const QString& reference)
+{
+    if (reference.isEmpty() || reference == ImportPictureText || reference == NoPictureText)
+        return QString();
+    QString path = reference;
+    path.replace(PicPathMarker, PictureFolder(setFolder));
     // Stored paths may carry the backslashes of the older Windows records.
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return path.contains(QLatin1Char('/')) ? path : QString();
+}
+
+QString GoodsPicturePath(App& app, const QString& code)
+{
+    return ResolvePictureReference(app.AccountSetFolder,
+                                   SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT F9 FROM TA4 WHERE F1=?"), {code}));
 }
 
 PictureLayout LayoutPicture(QSize picture, QSize screen)
