@@ -74,6 +74,10 @@ private:
     void moveDocument(int step);
     void setStatus(const QString& text);
     bool amountsHidden() const;
+    bool discountsOn() const;  // the price-before-discount and discount columns are in use
+    QString unitOfForm() const;  // the counter-party code chosen in CmbLB, "" when none
+    QDate dateOfForm() const;    // the document date in Txt1 (today when it holds none)
+    bool stockCovers(int row, double qty);
 
     // Commands.
     void addDocument();
