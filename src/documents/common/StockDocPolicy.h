@@ -45,6 +45,8 @@ struct PrintPlan {
     QString menuCaption;
     QString layoutId;
     QString templateFile;
+    bool perGoods = false;  // one printed row per goods instead of one per line
+    QString caption;        // the named value "Caption"; "" = the document type's name
 };
 
 struct StockDocPolicy {

@@ -401,20 +401,26 @@ void RollUpBomCost(App& app, const QStringList& goods)
     }
 }
 
+QString StockDocPrintRuleRefusal(const Database& db, bool audited)
+{
+    const int rule = int(std::lround(BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"),
+                                                        {SetPrintRule}))));
+    if (rule == 1 && audited)
+        return QStringLiteral("根据系统设置，单据只能在审核之前打印。该单据已审核，不能打印！");
+    if (rule == 2 && !audited)
+        return QStringLiteral("根据系统设置，单据只能在审核之后打印。该单据未审核，不能打印！");
+    return {};
+}
+
 QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString& typeName, const StockDoc& doc,
                            int plan, bool pricesShown, PrintStage& stage)
 {
     Database& db = app.CurrentDatabase;
     if (doc.lines.isEmpty() || doc.lines.first().goods.trimmed().isEmpty())
         return QStringLiteral("无数据可打印！");
-    const int rule = int(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"),
-                                   {SetPrintRule})
-                             .toDouble());
-    const bool audited = !doc.head.auditor.trimmed().isEmpty();
-    if (rule == 1 && audited)
-        return QStringLiteral("根据系统设置，单据只能在审核之前打印。该单据已审核，不能打印！");
-    if (rule == 2 && !audited)
-        return QStringLiteral("根据系统设置，单据只能在审核之后打印。该单据未审核，不能打印！");
+    const QString refusal = StockDocPrintRuleRefusal(db, !doc.head.auditor.trimmed().isEmpty());
+    if (!refusal.isEmpty())
+        return refusal;
 
     const int index = std::clamp(plan, 1, int(policy.printPlans.size())) - 1;
     stage = {};

@@ -135,6 +135,10 @@ struct PrintStage {
     QVector<QPair<QString, QString>> values;  // name, value
     int lines = 0;
 };
+// The print rule of setting 7716: the refusal for a document that is (or is not yet)
+// audited, "" when it may print.
+QString StockDocPrintRuleRefusal(const Database& db, bool audited);
+
 // Refused when the document has no lines or the print rule (setting 7716) forbids it.
 QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString& typeName, const StockDoc& doc,
                            int plan, bool pricesShown, PrintStage& stage);
