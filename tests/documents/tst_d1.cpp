@@ -7,7 +7,9 @@
 #include "documents/outbound/D1.h"
 #include "documents/outbound/OutboundPolicies.h"
 #include "platform/Database.h"
+#include "core/SqlText.h"
 #include "platform/Grid.h"
+#include "print/PrintSupport.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
 #include "support/PostingReference.h"
@@ -16,6 +18,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,6 +36,8 @@ private Q_SLOTS:
     void quantitiesNeverBecomeMoney();
     void attributeOnlyFromPickerValues();
     void printStagesWithoutAPrintRight();
+    void assemblyFillsThePartsOfAProduct();
+    void deliveryNoteStagedInSalesModeOnly();
     void mainMenuOpensEachMode();
 };
 
@@ -120,6 +125,13 @@ void receive(FreshAccountSet& set, const QString& number, const QDate& date,
     }
     QCOMPARE(SaveStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), doc, {}), QString());
     QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), number), QString());
+}
+
+// The shipped print templates in the test's program folder.
+void copyTemplates(FreshAccountSet& set)
+{
+    for (const char* file : {"pdan1.vxp", "pdan2.vxp", "psh.vxp"})
+        QFile::copy(QStringLiteral(VX_BIN_DIR "/") + QLatin1String(file), set.programFolder() + QLatin1String(file));
 }
 
 }  // namespace
@@ -368,15 +380,92 @@ void TestD1::printStagesWithoutAPrintRight()
     l.amount = 12;
     doc.lines << l;
     QCOMPARE(SaveStockDoc(set.app(), SalesDeliveryPolicy(), QStringLiteral("销售发货单"), doc, {}), QString());
+    FakePrinters::Installation printers(set.folder());
+    copyTemplates(set);
     MessageScript msgs;
     D1 w(set.app(), false);
+    WhenModal([](QWidget* preview) { preview->close(); });
     trigger(&w, "Menu_prn0");
     QCOMPARE(msgs.count(), 0);
-    const RecordSet rs = db.query(QStringLiteral("SELECT F1, F2, F6, F8 FROM Plist"));
-    QCOMPARE(rs.rowCount(), 1);
-    QCOMPARE(rs.text(0, 1), QStringLiteral("螺母"));
-    QCOMPARE(rs.text(0, 2), QStringLiteral("3 个"));
-    QCOMPARE(rs.text(0, 3), QStringLiteral("12.00"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Plist")).toInt(), 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Plist WHERE F1 = 'G2' OR F2 = 'G2'")).toInt(), 1);
+}
+
+void TestD1::assemblyFillsThePartsOfAProduct()
+{
+    FreshAccountSet set;
+    prepare(set);
+    Database& db = set.db();
+    db.execute(QStringLiteral("UPDATE sysinfo SET setval = 1 WHERE ID = 92"));
+    GoodsSpec product{QStringLiteral("P1"), QStringLiteral("书架")};
+    product.goodsClass = GoodsClass::Product;
+    AddGoods(db, product);
+    db.execute(QStringLiteral("UPDATE TA4 SET F11 = '1' WHERE F1 = 'P1'"));
+    AddBomPart(db, QStringLiteral("P1"), QStringLiteral("G1"), 2);
+    AddBomPart(db, QStringLiteral("P1"), QStringLiteral("G2"), 3);
+    MessageScript msgs;
+    D1 w(set.app(), true);
+    QVERIFY(!control<QWidget>(&w, "FrmAssembly")->isHidden());
+    QVERIFY(control<QPushButton>(&w, "CmdAutoZZ")->isHidden());
+    trigger(&w, "Menu_Add");
+    QVERIFY(!control<QPushButton>(&w, "CmdAutoZZ")->isHidden());
+    control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("P001"));
+    w.TxtEnter()->hide();
+    control<QLineEdit>(&w, "Txt7")->setText(QStringLiteral("p1"));
+    control<QLineEdit>(&w, "Txt8")->setText(QStringLiteral("2"));
+    control<QPushButton>(&w, "CmdAutoZZ")->click();
+    QCOMPARE(msgs.count(), 0);
+    Grid* lines = w.GdMx();
+    QCOMPARE(lines->textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(LeadValue(lines->textMatrix(1, 3)), 4.0);
+    QCOMPARE(lines->textMatrix(2, 0), QStringLiteral("G2"));
+    QCOMPARE(LeadValue(lines->textMatrix(2, 3)), 6.0);
+    // At the parts' cost in department mode: 4 x 2.50 + 6 x 1.25.
+    QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), QStringLiteral("17.50"));
+    // A second fill asks before it clears the lines; cancelling keeps them.
+    msgs.expect(QStringLiteral("真的要继续吗？"), MB::Cancel);
+    control<QPushButton>(&w, "CmdAutoZZ")->click();
+    QCOMPARE(lines->textMatrix(2, 0), QStringLiteral("G2"));
+
+    trigger(&w, "Menu_save");
+    QCOMPARE(w.Edstu, 0);
+    const RecordSet head = db.query(QStringLiteral("SELECT zzcp, zzsl, mcgg FROM TB1"));
+    QCOMPARE(head.text(0, 0), QStringLiteral("p1"));
+    QCOMPARE(head.value(0, 1).toDouble(), 2.0);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB11")).toInt(), 2);
+    QCOMPARE(control<QLineEdit>(&w, "Txt8")->text(), QStringLiteral("2"));
+    QVERIFY(control<QLineEdit>(&w, "Txt7")->isReadOnly());
+}
+
+void TestD1::deliveryNoteStagedInSalesModeOnly()
+{
+    FreshAccountSet set;
+    prepare(set, true);
+    StockDoc doc;
+    doc.head.number = QStringLiteral("CK1");
+    doc.head.date = QDate::currentDate();
+    doc.head.unitCode = QStringLiteral("B001");
+    for (const QString& attr : {QStringLiteral("A"), QStringLiteral("B")}) {
+        StockDocLine l;
+        l.goods = QStringLiteral("G1");
+        l.attr = attr;
+        l.qty = 2;
+        l.price = 9;
+        l.amount = 18;
+        doc.lines << l;
+    }
+    QCOMPARE(SaveStockDoc(set.app(), SalesDeliveryPolicy(), QStringLiteral("销售发货单"), doc, {}), QString());
+    FakePrinters::Installation printers(set.folder());
+    copyTemplates(set);
+    MessageScript msgs;
+    D1 w(set.app(), false);
+    WhenModal([](QWidget* preview) { preview->close(); });
+    trigger(&w, "Menu_prn2");
+    QCOMPARE(msgs.count(), 0);
+    // Both lines staged; the delivery note's query sums them per goods.
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT count(*) FROM Plist")).toInt(), 2);
+    D1 issues(set.app(), true);
+    QCOMPARE(issues.findChildren<QAction*>(QStringLiteral("Menu_prn2")).size(), 0);
 }
 
 void TestD1::mainMenuOpensEachMode()

@@ -288,6 +288,7 @@ StockDoc StockDocForm::docFromForm() const
     doc.head.settlement = std::max(0, m_cmbK->currentIndex());
     doc.head.extra = m_txt[8]->text();
     doc.head.sn = DocKeptSN;
+    fillHeaderExtras(doc.head);
     for (int r = 1; r < m_gdMx->rows(); ++r) {
         StockDocLine l;
         l.goods = m_gdMx->textMatrix(r, col(LineRole::Code)).trimmed();
@@ -426,6 +427,10 @@ void StockDocForm::printDocument(int plan)
         return;
     if (m_tabs->currentIndex() == 0)
         ShowDocument();
+    if (m_policy.printShown) {
+        m_policy.printShown(m_app, this, m_caption, plan, !amountsHidden());
+        return;
+    }
     try {
         std::optional<StockDoc> doc = LoadStockDoc(m_app.CurrentDatabase, m_txt[0]->text().trimmed());
         if (!doc)

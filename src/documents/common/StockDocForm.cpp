@@ -460,6 +460,7 @@ void StockDocForm::ShowDocument()
     const int last = m_gd->rows() - 1;
     m_cmDan[0]->setEnabled(r > 1 && last > 1);
     m_cmDan[1]->setEnabled(r < last && last > 1);
+    documentShown();
 }
 
 void StockDocForm::FillSettlementCombo(int index)
@@ -559,6 +560,7 @@ void StockDocForm::EnterEditMode()
         m_gdMx->setTextMatrix(last, col(LineRole::Quantity), QString());
         m_gdMx->setTextMatrix(last, col(LineRole::Amount), QString());
     }
+    editStateChanged();
 }
 
 void StockDocForm::LeaveEditMode()
@@ -586,4 +588,5 @@ void StockDocForm::LeaveEditMode()
     Edstu = 0;
     DocListRow = std::clamp(DocListRow, 1, std::max(1, m_gd->rows() - 1));
     m_gd->setRow(DocListRow);
+    editStateChanged();
 }

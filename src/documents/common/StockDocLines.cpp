@@ -60,6 +60,13 @@ bool StockDocForm::stockCovers(int row, double qty)
     return false;
 }
 
+void StockDocForm::linesChanged()
+{
+    ensureBlankLastRow();
+    ShowLineStatus();
+    SumDocTotals();
+}
+
 void StockDocForm::ensureBlankLastRow()
 {
     if (!m_gdMx->textMatrix(m_gdMx->rows() - 1, col(LineRole::Code)).isEmpty())

@@ -17,6 +17,7 @@
 
 struct App;
 class Database;
+class QWidget;
 struct StockDoc;
 
 // What a line-grid column holds. The window and the service find columns by
@@ -116,6 +117,8 @@ struct StockDocPolicy {
     std::function<double(const App&, const QString& goods, const QString& unit, const QDate& date)> proposePrice;
     // Checked inside the audit's transaction before anything is written: "" posts, else the refusal.
     std::function<QString(App&, const StockDoc&)> beforePosting;
+    // Prints plan `plan` (1-based) of the document the window shows; replaces the shared staging.
+    std::function<void(App&, QWidget* window, const QString& caption, int plan, bool pricesShown)> printShown;
     // Run inside the audit's transaction after posting (not on unaudit).
     std::function<void(App&, const StockDoc&)> afterAudit;
 

@@ -3,6 +3,7 @@
 #include "core/App.h"
 #include "core/SettingsCatalogue.h"
 #include "documents/common/StockDocService.h"
+#include "documents/outbound/OutboundPrint.h"
 #include "documents/outbound/OutboundService.h"
 
 namespace {
@@ -70,8 +71,7 @@ StockDocPolicy SalesDeliveryPolicy()
         return ProposedSalePrice(app, goods, unit);
     };
     p.saveExtras = KeepLastSalePrices;
-    p.printPlans = {{QStringLiteral("&1.货品出库单(方案一)"), QStringLiteral("销售单一"), QStringLiteral("pdan1.vxp")},
-                    {QStringLiteral("&2.货品出库单(方案二)"), QStringLiteral("销售单二"), QStringLiteral("pdan2.vxp")}};
+    p.printPlans = OutboundPrintPlans(false);
     return p;
 }
 
@@ -97,7 +97,6 @@ StockDocPolicy DepartmentIssuePolicy()
     p.afterAudit = [](App& app, const StockDoc& doc) {
         RevalueIssueAtCost(app.CurrentDatabase, app.AmountFormat, doc.head.number);
     };
-    p.printPlans = {{QStringLiteral("&1.货品出库单(方案一)"), QStringLiteral("领用单一"), QStringLiteral("pdan1.vxp")},
-                    {QStringLiteral("&2.货品出库单(方案二)"), QStringLiteral("领用单二"), QStringLiteral("pdan2.vxp")}};
+    p.printPlans = OutboundPrintPlans(true);
     return p;
 }
