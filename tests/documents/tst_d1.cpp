@@ -38,6 +38,7 @@ private Q_SLOTS:
     void printStagesWithoutAPrintRight();
     void assemblyFillsThePartsOfAProduct();
     void deliveryNoteStagedInSalesModeOnly();
+    void autoCkPostsOneDocumentOrNothing();
     void mainMenuOpensEachMode();
 };
 
@@ -466,6 +467,37 @@ void TestD1::deliveryNoteStagedInSalesModeOnly()
     QCOMPARE(set.db().scalar(QStringLiteral("SELECT count(*) FROM Plist")).toInt(), 2);
     D1 issues(set.app(), true);
     QCOMPARE(issues.findChildren<QAction*>(QStringLiteral("Menu_prn2")).size(), 0);
+}
+
+void TestD1::autoCkPostsOneDocumentOrNothing()
+{
+    FreshAccountSet set;
+    prepare(set);
+    set.app().NoOverIssue = 1;
+    Database& db = set.db();
+    receive(set, QStringLiteral("RK1"), QDate::currentDate().addDays(-1),
+            {{QStringLiteral("G1"), 5, 2, QString()}, {QStringLiteral("G2"), 5, 1, QString()}});
+    MessageScript msgs;
+    D1 w(set.app(), false);
+    const QString today = DateText(QDate::currentDate());
+    // A shortage refuses the whole document: nothing is written.
+    const QStringList before = PostingSnapshot(db);
+    RecordSet tooMuch = db.query(QStringLiteral("SELECT 'G1', 2 UNION ALL SELECT 'G2', 9"));
+    msgs.expect(QString());
+    QVERIFY(!w.AutoCk(today, QStringLiteral("B001"), tooMuch));
+    QCOMPARE(PostingSnapshot(db), before);
+    QVERIFY(w.Interactive);
+
+    RecordSet goods = db.query(QStringLiteral("SELECT 'G1', 2 UNION ALL SELECT 'G2', 1 UNION ALL SELECT 'G1', 1"));
+    QVERIFY(w.AutoCk(today, QStringLiteral("B001.客户一"), goods));
+    QCOMPARE(msgs.count(), 1);
+    QVERIFY(w.Interactive);
+    const RecordSet head = db.query(QStringLiteral("SELECT F1, F6, SRT FROM TB1 WHERE LB = 3"));
+    QCOMPARE(head.rowCount(), 1);
+    QCOMPARE(head.text(0, 1), set.app().OperatorName);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT -F6 FROM TB11 WHERE LB = 3 AND F1 = 'G1'")).toDouble(), 3.0);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 2.0);
+    QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 0), head.text(0, 0));
 }
 
 void TestD1::mainMenuOpensEachMode()
