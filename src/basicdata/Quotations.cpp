@@ -53,7 +53,7 @@ void ReplaceQuotes(Database& db, const QString& customer, const QVector<QuoteLin
     for (const QuoteLine& l : lines) {
         if (l.goods.trimmed().isEmpty())
             continue;
-        insert.bindAll({customer, l.goods.trimmed(), TypedNumber(l.price), l.remark.left(50), l.date,
+        insert.bindAll({customer, l.goods.trimmed(), BoxValue(l.price), l.remark.left(50), l.date,
                         l.back, l.fore});
         insert.exec();
     }

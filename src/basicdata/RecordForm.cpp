@@ -29,6 +29,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedLayout>
+#include <QStyle>
 #include <QTabBar>
 
 namespace {
@@ -128,6 +129,7 @@ RecordForm::RecordForm(App& app, QWidget* parent) : QWidget(parent), app(app)
 
     Pages = new QStackedLayout;
     GD = new Grid(this);
+    GD->installEventFilter(this);
     GD->setObjectName(QStringLiteral("GD"));
     Frm = new QFrame(this);
     Frm->setObjectName(QStringLiteral("Frm"));
@@ -285,7 +287,10 @@ void RecordForm::placeListColumns()
     const int shown = S.hiddenLastColumn ? cols - 1 : cols;
     if (shown <= 0)
         return;
-    const int width = Grid::pixelsToTwips(GD->viewport()->width()) / shown;
+    // The grid's own frame, not its viewport: a viewport is laid out only when
+    // the grid is first shown, after the window's resize has already asked.
+    const int scrollBar = GD->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, GD);
+    const int width = Grid::pixelsToTwips(std::max(0, GD->contentsRect().width() - scrollBar)) / shown;
     for (int c = 0; c < shown; ++c)
         GD->setColWidth(c, std::max(600, width - S.columnMargin));
     if (S.hiddenLastColumn)
@@ -683,14 +688,13 @@ void RecordForm::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void RecordForm::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    placeListColumns();
-}
 
 bool RecordForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == GD && event->type() == QEvent::Resize) {
+        placeListColumns();  // the list tab's grid changes size with the window or the tab
+        return false;
+    }
     const int i = Txt.indexOf(static_cast<QWidget*>(watched));
     if (i < 0)
         return QWidget::eventFilter(watched, event);

@@ -174,7 +174,6 @@ protected:
     void setBoxBack(int i, const QColor& colour);
 
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     App& app;

@@ -55,12 +55,3 @@ QString UnitListStatement(const QString& select, int unitKind)
            + kind + QStringLiteral(" order by F1");
 }
 
-double TypedNumber(const QString& text)
-{
-    QString t = text;
-    t.remove(QLatin1Char(' '));
-    t.remove(QLatin1Char('\t'));
-    t.remove(QLatin1Char('\n'));
-    t.remove(QLatin1Char('\r'));
-    return LeadingNumber(t);
-}

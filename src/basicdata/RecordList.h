@@ -35,6 +35,3 @@ RecordList ListRecords(Database& db, const QString& sql, int textCols, int numbe
 // in parentheses, so an "or" typed by the user cannot reach other kinds.
 QString UnitListStatement(const QString& select, int unitKind);
 
-// The number a user typed into a box: the leading decimal number once blanks,
-// tabs and line feeds are removed; 0 when the text does not start with one.
-double TypedNumber(const QString& text);

@@ -123,7 +123,7 @@ RecordSaveResult UnitForm::saveRecord()
     q.adding = Edstu == 1;
     q.listedCode = GD->textMatrix(CurrentRow, 0);
     q.codeBeforeEdit = CodeBeforeEdit;
-    q.rechainBalance = Captions.rechainsBalance && TypedNumber(r.opening) != OpeningBeforeEdit;
+    q.rechainBalance = Captions.rechainsBalance && BoxValue(r.opening) != OpeningBeforeEdit;
     completeSave(r, q);
     const RecordSaveResult result = SaveUnit(app.CurrentDatabase, r, q);
     const QString* cleaned[7] = {&r.code, &r.name, &r.address, &r.phone, &r.fax, &r.contact, &r.remark};
@@ -194,7 +194,7 @@ void UnitForm::addExtras()
 
 void UnitForm::editExtras()
 {
-    OpeningBeforeEdit = TypedNumber(boxText(7));
+    OpeningBeforeEdit = BoxValue(boxText(7));
 }
 
 void UnitForm::tabExtras(int tab)

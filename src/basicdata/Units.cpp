@@ -39,7 +39,7 @@ void insertUnit(Database& db, const UnitRecord& r, int kind)
 {
     db.execute(QStringLiteral("INSERT INTO TA1 (F1, F2, F3, F4, F5, F6, F7, NK, LB, MT, SCSF, DocDir) "
                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-               {r.code, r.name, r.address, r.phone, r.fax, r.contact, r.remark, TypedNumber(r.opening), kind,
+               {r.code, r.name, r.address, r.phone, r.fax, r.contact, r.remark, BoxValue(r.opening), kind,
                 r.mobile ? QVariant(*r.mobile) : QVariant(), r.dualRole && *r.dualRole ? 1 : 0,
                 r.docDir ? QVariant(*r.docDir) : QVariant()});
 }
@@ -48,7 +48,7 @@ void insertUnit(Database& db, const UnitRecord& r, int kind)
 bool updateUnit(Database& db, const UnitRecord& r, int kind, const QString& listedCode)
 {
     QString sql = QStringLiteral("UPDATE TA1 SET F1 = ?, F2 = ?, F3 = ?, F4 = ?, F5 = ?, F6 = ?, F7 = ?, NK = ?");
-    QVariantList params{r.code, r.name, r.address, r.phone, r.fax, r.contact, r.remark, TypedNumber(r.opening)};
+    QVariantList params{r.code, r.name, r.address, r.phone, r.fax, r.contact, r.remark, BoxValue(r.opening)};
     if (r.mobile) {
         sql += QStringLiteral(", MT = ?");
         params << *r.mobile;

@@ -22,7 +22,7 @@ struct UnitRecord {
     QString fax;      // F5
     QString contact;  // F6 (departments: e-mail)
     QString remark;   // F7
-    QString opening;  // NK as typed; stored as its TypedNumber
+    QString opening;  // NK as typed; stored as its BoxValue
     std::optional<QString> mobile;  // MT; nullopt = the window has no such box, keep what is stored
     std::optional<bool> dualRole;   // SCSF; nullopt = the setting is off, keep what is stored
     std::optional<QString> docDir;  // DocDir, stored verbatim; nullopt = folders are off, keep it

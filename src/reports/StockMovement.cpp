@@ -56,25 +56,14 @@ double num(const QVariant& v)
     return v.isNull() ? 0.0 : v.toDouble();
 }
 
-// A line amount rounded to the report's amount pattern. Posting stores
-// amounts already rounded to it, so most need no work: a value whose scaled
-// form is a whole number is its own rounding (both ways give the double
-// nearest to that decimal); the rest go the general way.
+// A line amount rounded to the report's amount pattern (decimals read once).
 class AmountRounder {
 public:
-    explicit AmountRounder(const QString& pattern) : m_decimals(PatternDecimals(pattern)), m_scale(std::pow(10.0, m_decimals)) {}
-    double operator()(double v) const
-    {
-        const double scaled = v * m_scale;
-        const double whole = std::nearbyint(scaled);
-        if (std::fabs(scaled - whole) < 1e-7 && std::fabs(whole) < 1e15)
-            return whole / m_scale;
-        return RoundToDecimals(v, m_decimals);
-    }
+    explicit AmountRounder(const QString& pattern) : m_decimals(PatternDecimals(pattern)) {}
+    double operator()(double v) const { return RoundToDecimals(v, m_decimals); }
 
 private:
     int m_decimals;
-    double m_scale;
 };
 
 class Poller {

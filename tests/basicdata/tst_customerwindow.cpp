@@ -98,6 +98,12 @@ void TestCustomerWindow::quotationEntryStoredWithTheCustomer()
     QCOMPARE(quotes(set.db()), QStringLiteral("K1:G1:3.2:老客户’s 价"));
     QCOMPARE(w.GdMx()->rows(), 2);  // the blank line goes in browse mode
     QCOMPARE(msgs.count(), 0);
+    // A picture of the customer with its quotations: VX_SCREENSHOTS=<folder>.
+    if (const QString dir = qEnvironmentVariable("VX_SCREENSHOTS"); !dir.isEmpty()) {
+        w.resize(900, 600);
+        QCoreApplication::processEvents();
+        w.grab().save(dir + QStringLiteral("/A2.png"));
+    }
 }
 
 void TestCustomerWindow::cancelLeavesStoredQuotations()

@@ -33,6 +33,7 @@ private Q_SLOTS:
     void closingWhileEditingIsRefused();
     void departmentRemarkOnOneLine();
     void categorySavedRowMovesToTheEnd();
+    void listColumnsFillTheGrid();
 };
 
 namespace {
@@ -351,3 +352,30 @@ void TestRecordWindows::categorySavedRowMovesToTheEnd()
 
 VX_REGISTER_TEST(TestRecordWindows)
 #include "tst_recordwindows.moc"
+
+// The list's columns share the grid's width from the first showing on, and
+// follow it when the window is resized.
+void TestRecordWindows::listColumnsFillTheGrid()
+{
+    RecordBooks set;
+    for (const char* c : {"S1", "S2"})
+        AddUnit(set.db(), {QString::fromLatin1(c), QStringLiteral("供应商") + QString::fromLatin1(c), UnitKind::Supplier});
+    A1 w(set.app());
+    w.resize(900, 560);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto shownWidth = [&w] {
+        int sum = 0;
+        for (int c = 0; c < w.GD->cols(); ++c)
+            sum += w.GD->columnWidth(c);
+        return sum;
+    };
+    const int viewport = w.GD->viewport()->width();
+    QVERIFY2(shownWidth() > viewport * 8 / 10 && shownWidth() <= viewport,
+             qPrintable(QStringLiteral("%1 of %2").arg(shownWidth()).arg(viewport)));
+    if (const QString dir = qEnvironmentVariable("VX_SCREENSHOTS"); !dir.isEmpty())
+        w.grab().save(dir + QStringLiteral("/A1.png"));
+    w.resize(1200, 560);
+    QCoreApplication::processEvents();
+    QVERIFY(shownWidth() > w.GD->viewport()->width() * 8 / 10);
+}
