@@ -10,6 +10,7 @@
 #include "core/SqlText.h"
 #include "platform/Grid.h"
 #include "print/PrintSupport.h"
+#include "documents/StockDocTestSupport.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
 #include "support/PostingReference.h"
@@ -69,28 +70,6 @@ void prepare(FreshAccountSet& set, bool attribute = false)
     AddGoods(db, g2);
 }
 
-template <typename T = QWidget>
-T* control(QObject* w, const char* name)
-{
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c)
-        qFatal("control %s not found", name);
-    return c;
-}
-
-void trigger(QObject* w, const char* action)
-{
-    control<QAction>(w, action)->trigger();
-}
-
-void chooseScope(int scope)
-{
-    WhenModal([scope](QWidget* box) {
-        control<QRadioButton>(box, scope == 0 ? "Opt0" : "Opt1")->setChecked(true);
-        control<QPushButton>(box, "Cmd0")->click();
-    });
-}
-
 void typeIntoCell(D1& w, int row, int col, const QString& text)
 {
     w.GdMx()->setCurrent(row, col);
@@ -111,19 +90,9 @@ void stripLine(D1& w, const QString& code, const QString& qty)
 void receive(FreshAccountSet& set, const QString& number, const QDate& date,
              const QList<std::tuple<QString, double, double, QString>>& lines)
 {
-    StockDoc doc;
-    doc.head.number = number;
-    doc.head.date = date;
-    doc.head.unitCode = QStringLiteral("A001");
-    for (const auto& [goods, qty, price, attr] : lines) {
-        StockDocLine l;
-        l.goods = goods;
-        l.qty = qty;
-        l.price = price;
-        l.amount = qty * price;
-        l.attr = attr;
-        doc.lines << l;
-    }
+    StockDoc doc = stockDoc(number, date, QStringLiteral("A001"), {});
+    for (const auto& [goods, qty, price, attr] : lines)
+        doc.lines << stockLine(goods, qty, price, attr);
     QCOMPARE(SaveStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), doc, {}), QString());
     QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), number), QString());
 }
@@ -370,16 +339,8 @@ void TestD1::printStagesWithoutAPrintRight()
     prepare(set);
     Database& db = set.db();
     db.execute(QStringLiteral("UPDATE TE1 SET F64 = 111 WHERE F1 = '001'"));  // every item but printing
-    StockDoc doc;
-    doc.head.number = QStringLiteral("CK1");
-    doc.head.date = QDate::currentDate();
-    doc.head.unitCode = QStringLiteral("B001");
-    StockDocLine l;
-    l.goods = QStringLiteral("G2");
-    l.qty = 3;
-    l.price = 4;
-    l.amount = 12;
-    doc.lines << l;
+    StockDoc doc = stockDoc(QStringLiteral("CK1"), QDate::currentDate(), QStringLiteral("B001"),
+                            {stockLine(QStringLiteral("G2"), 3, 4)});
     QCOMPARE(SaveStockDoc(set.app(), SalesDeliveryPolicy(), QStringLiteral("销售发货单"), doc, {}), QString());
     FakePrinters::Installation printers(set.folder());
     copyTemplates(set);
@@ -442,19 +403,9 @@ void TestD1::deliveryNoteStagedInSalesModeOnly()
 {
     FreshAccountSet set;
     prepare(set, true);
-    StockDoc doc;
-    doc.head.number = QStringLiteral("CK1");
-    doc.head.date = QDate::currentDate();
-    doc.head.unitCode = QStringLiteral("B001");
-    for (const QString& attr : {QStringLiteral("A"), QStringLiteral("B")}) {
-        StockDocLine l;
-        l.goods = QStringLiteral("G1");
-        l.attr = attr;
-        l.qty = 2;
-        l.price = 9;
-        l.amount = 18;
-        doc.lines << l;
-    }
+    StockDoc doc = stockDoc(QStringLiteral("CK1"), QDate::currentDate(), QStringLiteral("B001"),
+                            {stockLine(QStringLiteral("G1"), 2, 9, QStringLiteral("A")),
+                             stockLine(QStringLiteral("G1"), 2, 9, QStringLiteral("B"))});
     QCOMPARE(SaveStockDoc(set.app(), SalesDeliveryPolicy(), QStringLiteral("销售发货单"), doc, {}), QString());
     FakePrinters::Installation printers(set.folder());
     copyTemplates(set);

@@ -6,6 +6,7 @@
 #include "documents/outbound/OutboundPolicies.h"
 #include "documents/outbound/OutboundService.h"
 #include "platform/Database.h"
+#include "documents/StockDocTestSupport.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
 #include "support/PostingReference.h"
@@ -37,28 +38,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-StockDocLine line(const QString& goods, double qty, double price, const QString& attr = {})
-{
-    StockDocLine l;
-    l.goods = goods;
-    l.qty = qty;
-    l.price = price;
-    l.amount = qty * price;
-    l.attr = attr;
-    return l;
-}
-
-StockDoc document(const QString& number, const QDate& date, const QString& unit, QVector<StockDocLine> lines)
-{
-    StockDoc d;
-    d.head.number = number;
-    d.head.date = date;
-    d.head.unitCode = unit;
-    d.head.enteredBy = QStringLiteral("系统管理员");
-    d.lines = std::move(lines);
-    return d;
-}
 
 void prepare(FreshAccountSet& set, bool attribute = false)
 {
@@ -117,15 +96,15 @@ void TestOutboundService::costPriceAtDateTakesTheLastPostedLine()
     FreshAccountSet set;
     prepare(set);
     // Posted out of date order: the key, not the entry order or SN, says which line is last.
-    post(set, PurchaseReceiptPolicy(), document(QStringLiteral("R2"), QDate(2024, 5, 9), QStringLiteral("A001"),
-                                                {line(QStringLiteral("G1"), 2, 4)}));
-    post(set, PurchaseReceiptPolicy(), document(QStringLiteral("R1"), QDate(2024, 5, 1), QStringLiteral("A001"),
-                                                {line(QStringLiteral("G1"), 4, 2.5)}));
-    post(set, SalesDeliveryPolicy(), document(QStringLiteral("S1"), QDate(2024, 5, 5), QStringLiteral("B001"),
-                                              {line(QStringLiteral("G1"), 2, 9)}));
+    post(set, PurchaseReceiptPolicy(), stockDoc(QStringLiteral("R2"), QDate(2024, 5, 9), QStringLiteral("A001"),
+                                                {stockLine(QStringLiteral("G1"), 2, 4)}));
+    post(set, PurchaseReceiptPolicy(), stockDoc(QStringLiteral("R1"), QDate(2024, 5, 1), QStringLiteral("A001"),
+                                                {stockLine(QStringLiteral("G1"), 4, 2.5)}));
+    post(set, SalesDeliveryPolicy(), stockDoc(QStringLiteral("S1"), QDate(2024, 5, 5), QStringLiteral("B001"),
+                                              {stockLine(QStringLiteral("G1"), 2, 9)}));
     // An unaudited receipt on the same day counts for nothing.
-    QCOMPARE(save(set, PurchaseReceiptPolicy(), document(QStringLiteral("R3"), QDate(2024, 5, 5),
-                                                         QStringLiteral("A001"), {line(QStringLiteral("G1"), 9, 99)})),
+    QCOMPARE(save(set, PurchaseReceiptPolicy(), stockDoc(QStringLiteral("R3"), QDate(2024, 5, 5),
+                                                         QStringLiteral("A001"), {stockLine(QStringLiteral("G1"), 9, 99)})),
              QString());
     QCOMPARE(CostPriceAtDate(set.db(), QStringLiteral("G1"), date), cost);
     const double current = set.db().scalar(QStringLiteral("SELECT F7 FROM TA4 WHERE F1 = 'G1'")).toDouble();
@@ -180,13 +159,13 @@ void TestOutboundService::stockCheckAddsUpTheDocumentsLines()
     QFETCH(int, shortLine);
     FreshAccountSet set;
     prepare(set, attribute);
-    post(set, PurchaseReceiptPolicy(), document(QStringLiteral("R1"), QDate(2024, 5, 1), QStringLiteral("A001"),
-                                                {line(QStringLiteral("G1"), 2, 1, QStringLiteral("A")),
-                                                 line(QStringLiteral("G1"), 1, 1, QStringLiteral("B")),
-                                                 line(QStringLiteral("G2"), 5, 1)}));
-    const StockDoc doc = document(QStringLiteral("S1"), QDate(2024, 5, 2), QStringLiteral("B001"),
-                                  {line(QStringLiteral("G1"), 1, 9, attrs[0]), line(QStringLiteral("G1"), second, 9, attrs[1]),
-                                   line(QStringLiteral("G2"), 5, 9, attrs[2])});
+    post(set, PurchaseReceiptPolicy(), stockDoc(QStringLiteral("R1"), QDate(2024, 5, 1), QStringLiteral("A001"),
+                                                {stockLine(QStringLiteral("G1"), 2, 1, QStringLiteral("A")),
+                                                 stockLine(QStringLiteral("G1"), 1, 1, QStringLiteral("B")),
+                                                 stockLine(QStringLiteral("G2"), 5, 1)}));
+    const StockDoc doc = stockDoc(QStringLiteral("S1"), QDate(2024, 5, 2), QStringLiteral("B001"),
+                                  {stockLine(QStringLiteral("G1"), 1, 9, attrs[0]), stockLine(QStringLiteral("G1"), second, 9, attrs[1]),
+                                   stockLine(QStringLiteral("G2"), 5, 9, attrs[2])});
     const std::optional<DocumentShortage> s = CheckDocumentStock(set.app(), doc);
     QCOMPARE(s ? s->line : 0, shortLine);
     // A receipt dated after the issue does not cover it.
@@ -198,13 +177,13 @@ void TestOutboundService::shortageRefusesTheAuditWritingNothing()
 {
     FreshAccountSet set;
     prepare(set);
-    post(set, PurchaseReceiptPolicy(), document(QStringLiteral("R1"), QDate(2024, 5, 1), QStringLiteral("A001"),
-                                                {line(QStringLiteral("G1"), 3, 1), line(QStringLiteral("G2"), 3, 1)}));
+    post(set, PurchaseReceiptPolicy(), stockDoc(QStringLiteral("R1"), QDate(2024, 5, 1), QStringLiteral("A001"),
+                                                {stockLine(QStringLiteral("G1"), 3, 1), stockLine(QStringLiteral("G2"), 3, 1)}));
     // The shortage is on the last line, after lines that are covered.
     QCOMPARE(save(set, SalesDeliveryPolicy(),
-                  document(QStringLiteral("S1"), QDate(2024, 5, 2), QStringLiteral("B001"),
-                           {line(QStringLiteral("G2"), 1, 9), line(QStringLiteral("G1"), 2, 9),
-                            line(QStringLiteral("G1"), 2, 9)})),
+                  stockDoc(QStringLiteral("S1"), QDate(2024, 5, 2), QStringLiteral("B001"),
+                           {stockLine(QStringLiteral("G2"), 1, 9), stockLine(QStringLiteral("G1"), 2, 9),
+                            stockLine(QStringLiteral("G1"), 2, 9)})),
              QString());
     const QStringList before = PostingSnapshot(set.db());
     const QString refused = AuditStockDoc(set.app(), SalesDeliveryPolicy(), QStringLiteral("S1"));
@@ -220,8 +199,8 @@ void TestOutboundService::negativeQuantityIsBoundNotSpliced()
     prepare(set);
     set.app().NoOverIssue = 0;
     // A return typed as a negative issue: stored positive (into stock), never "--5".
-    StockDoc doc = document(QStringLiteral("S1"), QDate(2024, 5, 2), QStringLiteral("B001"),
-                            {line(QStringLiteral("G1"), -5, 2)});
+    StockDoc doc = stockDoc(QStringLiteral("S1"), QDate(2024, 5, 2), QStringLiteral("B001"),
+                            {stockLine(QStringLiteral("G1"), -5, 2)});
     doc.head.note = QStringLiteral("x' -- y");
     QCOMPARE(save(set, SalesDeliveryPolicy(), doc), QString());
     const RecordSet rs = set.db().query(QStringLiteral("SELECT F6, F8, C236, C6, V1, LB FROM TB11"));
@@ -233,8 +212,8 @@ void TestOutboundService::negativeQuantityIsBoundNotSpliced()
     QCOMPARE(set.db().scalar(QStringLiteral("SELECT F10 FROM TB1")).toString(), doc.head.note);
     QCOMPARE(set.db().scalar(QStringLiteral("SELECT F9 FROM TB1")).toDouble(), -10.0);
     // A quantity of 0 is refused by its line number.
-    StockDoc zero = document(QStringLiteral("S2"), QDate(2024, 5, 2), QStringLiteral("B001"),
-                             {line(QStringLiteral("G1"), 1, 2), line(QStringLiteral("G2"), 0, 2)});
+    StockDoc zero = stockDoc(QStringLiteral("S2"), QDate(2024, 5, 2), QStringLiteral("B001"),
+                             {stockLine(QStringLiteral("G1"), 1, 2), stockLine(QStringLiteral("G2"), 0, 2)});
     QCOMPARE(save(set, SalesDeliveryPolicy(), zero), QStringLiteral("第 2 行,数量不能为 0 ！"));
 }
 
@@ -242,14 +221,14 @@ void TestOutboundService::failedSaveLeavesTheStoredDocument()
 {
     FreshAccountSet set;
     prepare(set);
-    QCOMPARE(save(set, SalesDeliveryPolicy(), document(QStringLiteral("S1"), QDate(2024, 5, 2), QStringLiteral("B001"),
-                                                       {line(QStringLiteral("G1"), 2, 3)})),
+    QCOMPARE(save(set, SalesDeliveryPolicy(), stockDoc(QStringLiteral("S1"), QDate(2024, 5, 2), QStringLiteral("B001"),
+                                                       {stockLine(QStringLiteral("G1"), 2, 3)})),
              QString());
     const QStringList before = PostingSnapshot(set.db());
     set.db().execute(QStringLiteral("CREATE TRIGGER boom BEFORE INSERT ON TB11 WHEN NEW.F1 = 'G3' "
                                     "BEGIN SELECT RAISE(ABORT, 'injected'); END"));
-    const StockDoc edited = document(QStringLiteral("S1"), QDate(2024, 5, 3), QStringLiteral("B001"),
-                                     {line(QStringLiteral("G2"), 5, 1), line(QStringLiteral("G3"), 1, 1)});
+    const StockDoc edited = stockDoc(QStringLiteral("S1"), QDate(2024, 5, 3), QStringLiteral("B001"),
+                                     {stockLine(QStringLiteral("G2"), 5, 1), stockLine(QStringLiteral("G3"), 1, 1)});
     QVERIFY_THROWS_EXCEPTION(DbError, save(set, SalesDeliveryPolicy(), edited, QStringLiteral("S1")));
     QVERIFY(!set.db().inTransaction());
     QCOMPARE(PostingSnapshot(set.db()), before);
@@ -263,9 +242,9 @@ void TestOutboundService::lastSalePricesKept()
     set.app().OfferCustomerPrice = 1;
     Database& db = set.db();
     db.execute(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7, F8, F9) VALUES ('B001', 'G2', 7, '报价', '2020-01-01')"));
-    QCOMPARE(save(set, SalesDeliveryPolicy(), document(QStringLiteral("S1"), QDate(2024, 5, 2), QStringLiteral("b001"),
-                                                       {line(QStringLiteral("G1"), 1, 10), line(QStringLiteral("G2"), 1, 7),
-                                                        line(QStringLiteral("G3"), 1, 0)})),
+    QCOMPARE(save(set, SalesDeliveryPolicy(), stockDoc(QStringLiteral("S1"), QDate(2024, 5, 2), QStringLiteral("b001"),
+                                                       {stockLine(QStringLiteral("G1"), 1, 10), stockLine(QStringLiteral("G2"), 1, 7),
+                                                        stockLine(QStringLiteral("G3"), 1, 0)})),
              QString());
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     auto row = [&](const char* goods) {
@@ -276,13 +255,13 @@ void TestOutboundService::lastSalePricesKept()
     QCOMPARE(row("G1"), QStringLiteral("10|最近交易价|") + today);
     QCOMPARE(row("G2"), QStringLiteral("7|报价|2020-01-01"));
     QCOMPARE(row("G3"), QString());
-    QCOMPARE(save(set, SalesDeliveryPolicy(), document(QStringLiteral("S2"), QDate(2024, 5, 2), QStringLiteral("B001"),
-                                                       {line(QStringLiteral("G2"), 1, 12)})),
+    QCOMPARE(save(set, SalesDeliveryPolicy(), stockDoc(QStringLiteral("S2"), QDate(2024, 5, 2), QStringLiteral("B001"),
+                                                       {stockLine(QStringLiteral("G2"), 1, 12)})),
              QString());
     QCOMPARE(row("G2"), QStringLiteral("12|最近交易价|") + today);
     // Issues to departments never touch the quotations.
-    QCOMPARE(save(set, DepartmentIssuePolicy(), document(QStringLiteral("L1"), QDate(2024, 5, 2), QStringLiteral("P001"),
-                                                         {line(QStringLiteral("G1"), 1, 3)})),
+    QCOMPARE(save(set, DepartmentIssuePolicy(), stockDoc(QStringLiteral("L1"), QDate(2024, 5, 2), QStringLiteral("P001"),
+                                                         {stockLine(QStringLiteral("G1"), 1, 3)})),
              QString());
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM KhPrice WHERE F0 = 'P001'")).toInt(), 0);
 }
@@ -292,13 +271,13 @@ void TestOutboundService::departmentIssueNeverTouchesTheAccount()
     FreshAccountSet set;
     prepare(set, true);
     Database& db = set.db();
-    post(set, PurchaseReceiptPolicy(), document(QStringLiteral("R1"), QDate(2024, 5, 1), QStringLiteral("A001"),
-                                                {line(QStringLiteral("G1"), 2, 2, QStringLiteral("A")),
-                                                 line(QStringLiteral("G1"), 2, 3, QStringLiteral("B"))}));
+    post(set, PurchaseReceiptPolicy(), stockDoc(QStringLiteral("R1"), QDate(2024, 5, 1), QStringLiteral("A001"),
+                                                {stockLine(QStringLiteral("G1"), 2, 2, QStringLiteral("A")),
+                                                 stockLine(QStringLiteral("G1"), 2, 3, QStringLiteral("B"))}));
     // Whatever settlement the caller hands in, an issue is stored and posted settled.
-    StockDoc doc = document(QStringLiteral("L1"), QDate(2024, 5, 2), QStringLiteral("P001"),
-                            {line(QStringLiteral("G1"), 1, 9, QStringLiteral("A")),
-                             line(QStringLiteral("G1"), 2, 9, QStringLiteral("B"))});
+    StockDoc doc = stockDoc(QStringLiteral("L1"), QDate(2024, 5, 2), QStringLiteral("P001"),
+                            {stockLine(QStringLiteral("G1"), 1, 9, QStringLiteral("A")),
+                             stockLine(QStringLiteral("G1"), 2, 9, QStringLiteral("B"))});
     doc.head.settlement = 0;
     QCOMPARE(save(set, DepartmentIssuePolicy(), doc), QString());
     QCOMPARE(db.scalar(QStringLiteral("SELECT K FROM TB1 WHERE F1 = 'L1'")).toInt(), 1);
@@ -329,14 +308,14 @@ void TestOutboundService::searchConditionCannotEscapeTheKindFilter()
     FreshAccountSet set;
     prepare(set);
     set.app().NoOverIssue = 0;
-    QCOMPARE(save(set, PurchaseReceiptPolicy(), document(QStringLiteral("R1"), QDate(2024, 5, 1), QStringLiteral("A001"),
-                                                         {line(QStringLiteral("G1"), 1, 1)})),
+    QCOMPARE(save(set, PurchaseReceiptPolicy(), stockDoc(QStringLiteral("R1"), QDate(2024, 5, 1), QStringLiteral("A001"),
+                                                         {stockLine(QStringLiteral("G1"), 1, 1)})),
              QString());
-    QCOMPARE(save(set, DepartmentIssuePolicy(), document(QStringLiteral("L1"), QDate(2024, 5, 1), QStringLiteral("P001"),
-                                                         {line(QStringLiteral("G1"), 1, 1)})),
+    QCOMPARE(save(set, DepartmentIssuePolicy(), stockDoc(QStringLiteral("L1"), QDate(2024, 5, 1), QStringLiteral("P001"),
+                                                         {stockLine(QStringLiteral("G1"), 1, 1)})),
              QString());
-    QCOMPARE(save(set, SalesDeliveryPolicy(), document(QStringLiteral("S1"), QDate(2024, 5, 1), QStringLiteral("B001"),
-                                                       {line(QStringLiteral("G1"), 1, 1)})),
+    QCOMPARE(save(set, SalesDeliveryPolicy(), stockDoc(QStringLiteral("S1"), QDate(2024, 5, 1), QStringLiteral("B001"),
+                                                       {stockLine(QStringLiteral("G1"), 1, 1)})),
              QString());
     const StockDocPolicy policy = SalesDeliveryPolicy();
     // The operator's "或者" joins conditions with OR; the kind and type filter holds for all of them.
@@ -372,19 +351,19 @@ void TestOutboundService::backDatedIntoEachOthersHistoryMatchesPerLineCycle()
     const QString b = attribute ? QStringLiteral("B") : QString();
     // Receipts and deliveries alternate; each later one is back-dated into the history
     // of the ones before it.
-    post(set, PurchaseReceiptPolicy(), document(QStringLiteral("R1"), QDate(2024, 5, 10), QStringLiteral("A001"),
-                                                {line(QStringLiteral("G1"), 6, 3.1, a), line(QStringLiteral("G2"), 5, 2.2)}));
-    post(set, outbound, document(QStringLiteral("S1"), QDate(2024, 5, 12), unit,
-                                 {line(QStringLiteral("G1"), 2, 9, a), line(QStringLiteral("G2"), 1, 9)}));
-    post(set, PurchaseReceiptPolicy(), document(QStringLiteral("R2"), QDate(2024, 5, 11), QStringLiteral("A001"),
-                                                {line(QStringLiteral("G1"), 3, 4.75, b), line(QStringLiteral("G2"), 2, 1.3)}));
-    post(set, outbound, document(QStringLiteral("S2"), QDate(2024, 5, 14), unit,
-                                 {line(QStringLiteral("G1"), 1, 9, b), line(QStringLiteral("G2"), 3, 9)}));
+    post(set, PurchaseReceiptPolicy(), stockDoc(QStringLiteral("R1"), QDate(2024, 5, 10), QStringLiteral("A001"),
+                                                {stockLine(QStringLiteral("G1"), 6, 3.1, a), stockLine(QStringLiteral("G2"), 5, 2.2)}));
+    post(set, outbound, stockDoc(QStringLiteral("S1"), QDate(2024, 5, 12), unit,
+                                 {stockLine(QStringLiteral("G1"), 2, 9, a), stockLine(QStringLiteral("G2"), 1, 9)}));
+    post(set, PurchaseReceiptPolicy(), stockDoc(QStringLiteral("R2"), QDate(2024, 5, 11), QStringLiteral("A001"),
+                                                {stockLine(QStringLiteral("G1"), 3, 4.75, b), stockLine(QStringLiteral("G2"), 2, 1.3)}));
+    post(set, outbound, stockDoc(QStringLiteral("S2"), QDate(2024, 5, 14), unit,
+                                 {stockLine(QStringLiteral("G1"), 1, 9, b), stockLine(QStringLiteral("G2"), 3, 9)}));
 
     // The back-dated delivery, two lines of one goods among them.
-    StockDoc doc = document(QStringLiteral("BACK"), QDate(2024, 5, 11), unit,
-                            {line(QStringLiteral("G1"), 1, 8.8, a), line(QStringLiteral("G2"), 2, 7.7),
-                             line(QStringLiteral("G1"), 1, 6.6, b)});
+    StockDoc doc = stockDoc(QStringLiteral("BACK"), QDate(2024, 5, 11), unit,
+                            {stockLine(QStringLiteral("G1"), 1, 8.8, a), stockLine(QStringLiteral("G2"), 2, 7.7),
+                             stockLine(QStringLiteral("G1"), 1, 6.6, b)});
     doc.head.paid = 5;
     QCOMPARE(save(set, outbound, doc), QString());
 
@@ -402,8 +381,8 @@ void TestOutboundService::backDatedIntoEachOthersHistoryMatchesPerLineCycle()
     UnpostLineByLine(copy, rules, QStringLiteral("BACK"), OutPriceRule::LastOutLine);
     QCOMPARE(PostingSnapshot(set.db()), PostingSnapshot(copy));
     // A receipt back-dated before the deliveries re-costs their out prices the same way.
-    const StockDoc early = document(QStringLiteral("R0"), QDate(2024, 5, 9), QStringLiteral("A001"),
-                                    {line(QStringLiteral("G2"), 4, 0.5), line(QStringLiteral("G1"), 1, 1, b)});
+    const StockDoc early = stockDoc(QStringLiteral("R0"), QDate(2024, 5, 9), QStringLiteral("A001"),
+                                    {stockLine(QStringLiteral("G2"), 4, 0.5), stockLine(QStringLiteral("G1"), 1, 1, b)});
     QCOMPARE(save(set, PurchaseReceiptPolicy(), early), QString());
     Database second;
     second.open(copyOf(set, QStringLiteral("second.vxs")));
