@@ -52,7 +52,7 @@ void prepare(FreshAccountSet& set, bool attribute = false)
     app.CanSeeCost = -1;
     app.CanSeeProfit = -1;
     app.ReceivedOnIssue = 1;
-    app.PaidOnReceipt = 1;
+    app.PaidOnReceipt = 0;  // the receipts' setting: outbound documents follow ReceivedOnIssue
     app.NoOverIssue = 0;
     app.HpsxName = attribute ? QStringLiteral("批号") : QString();
     Database& db = set.db();
@@ -143,6 +143,7 @@ void TestD1::salesLinesWithCustomerPricesAndDiscounts()
     typeIntoCell(w, 2, 4, QStringLiteral("5"));
     QCOMPARE(lines->textMatrix(2, 6), QStringLiteral("5.00"));
     QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), QStringLiteral("18.60"));
+    QVERIFY(!control<QComboBox>(&w, "CmbK")->isHidden());
     control<QLineEdit>(&w, "Txt10")->setText(QStringLiteral("10"));
 
     trigger(&w, "Menu_save");

@@ -275,7 +275,7 @@ void StockDocForm::applyMode()
         if (hidden)
             m_txt[size_t(i)]->setEchoMode(QLineEdit::Password);
     }
-    const bool settlementShown = !hidden && m_app.PaidOnReceipt != 0 && !m_policy.alwaysSettled;
+    const bool settlementShown = !hidden && settlementSettingOn() && !m_policy.alwaysSettled;
     m_lab[7]->setVisible(settlementShown);
     m_txt[7]->setVisible(settlementShown);
     m_lab[8]->setVisible(settlementShown);
@@ -300,6 +300,11 @@ bool StockDocForm::amountsHidden() const
 {
     const int right = m_policy.priceRight == PriceRight::Profit ? m_app.CanSeeProfit : m_app.CanSeeCost;
     return m_app.WithPrices == 0 || right == 0;
+}
+
+bool StockDocForm::settlementSettingOn() const
+{
+    return (m_policy.paidOnIssue ? m_app.ReceivedOnIssue : m_app.PaidOnReceipt) != 0;
 }
 
 bool StockDocForm::discountsOn() const
@@ -543,7 +548,7 @@ void StockDocForm::EnterEditMode()
     }
     m_txt[2]->hide();
     m_cmbLB->show();
-    m_cmbK->setVisible(!amountsHidden() && m_app.PaidOnReceipt != 0 && !m_policy.alwaysSettled);
+    m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && !m_policy.alwaysSettled);
     m_dtp->show();
     m_cmdQGys->setVisible(m_app.ShowUnitPicker == 1);
     m_picLRQ->show();

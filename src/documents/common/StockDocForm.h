@@ -84,7 +84,8 @@ private:
     void moveDocument(int step);
     void setStatus(const QString& text);
     bool amountsHidden() const;
-    bool discountsOn() const;  // the price-before-discount and discount columns are in use
+    bool discountsOn() const;
+    bool settlementSettingOn() const;  // the paid amount and settlement are in use (settings 22 / 23)  // the price-before-discount and discount columns are in use
     QString unitOfForm() const;  // the counter-party code chosen in CmbLB, "" when none
     QDate dateOfForm() const;    // the document date in Txt1 (today when it holds none)
     bool stockCovers(int row, double qty);

@@ -46,6 +46,7 @@ StockDocPolicy outboundPolicy()
     p.unauditWarnsTwice = false;
     p.unauditDoneMessage = false;
     p.printNeedsRight = false;
+    p.paidOnIssue = true;
     p.checksStock = true;
     p.refusesZeroQuantity = true;
     p.attributeFromPicker = true;
