@@ -2,6 +2,8 @@
 
 #include "basicdata/PictureImport.h"
 #include "basicdata/QueryGoods.h"
+#include "basicdata/QueryGys.h"
+#include "core/Kinds.h"
 #include "basicdata/RkPrice.h"
 #include "core/Permissions.h"
 #include "basicdata/StructureEditor.h"
@@ -569,8 +571,10 @@ void GoodsDetail::CmdCopy_Click()
 
 void GoodsDetail::CmdQGys_Click()
 {
-    // The business-unit picker belongs to the unit windows; until it is
-    // wired here the supplier code is typed into the box.
+    const QString picked = PickUnit(app, window(), code(UnitKind::Supplier), QStringLiteral("供应商档案"), false);
+    // "." is the picker's empty row: nothing chosen.
+    if (!picked.isEmpty() && picked != QLatin1String("."))
+        Txt[15]->setText(picked);
     Txt[15]->setFocus();
 }
 

@@ -132,3 +132,25 @@ GoodsSortKind GoodsListSortKind(int col)
         return GoodsSortKind::Number;
     return GoodsSortKind::None;
 }
+
+QStringList GoodsCategoryItems(const Database& db)
+{
+    QStringList items;
+    const RecordSet cats = db.query(QStringLiteral("SELECT F1, F2 FROM TA3 ORDER BY F1"));
+    for (int r = 0; r < cats.rowCount(); ++r)
+        items << cats.text(r, 0).trimmed() + QLatin1Char('.') + cats.text(r, 1).trimmed();
+    return items;
+}
+
+QStringList GoodsUnitItems(const Database& db)
+{
+    const RecordSet units =
+        db.query(QStringLiteral("SELECT F4 FROM TA4 WHERE F4 <> '' AND F4 IS NOT NULL GROUP BY F4 ORDER BY F4"));
+    if (units.isEmpty())
+        return {QStringLiteral("PCS"), QStringLiteral("个"), QStringLiteral("支"), QStringLiteral("件"),
+                QStringLiteral("Kg"), QStringLiteral("箱")};
+    QStringList items;
+    for (int r = 0; r < units.rowCount(); ++r)
+        items << units.text(r, 0);
+    return items;
+}

@@ -4,6 +4,7 @@
 // the row colours to paint.
 
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 #include <vector>
 
@@ -56,6 +57,11 @@ void SetGoodsListHeader(Grid* grid, const QString& theHname, const QString& attr
 void FillGoodsGrid(Grid* grid, GoodsListRows rows);
 // The 18 cells of list row `row`.
 QStringList GoodsListRowCells(const Grid* grid, int row);
+// The category chooser's items, "code.name" in code order.
+QStringList GoodsCategoryItems(const Database& db);
+// The unit chooser's items: the units in use, or six common ones while no goods has a unit.
+QStringList GoodsUnitItems(const Database& db);
+
 // How the list sorts a column: text for 0-4 and 6, numbers for 5, 8 and 14, not at all otherwise.
 enum class GoodsSortKind { None, Text, Number };
 GoodsSortKind GoodsListSortKind(int col);

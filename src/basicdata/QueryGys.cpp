@@ -212,6 +212,8 @@ void QueryGys::QuickAddUnit()
         MsgBox(QStringLiteral("[") + result.holderName + QStringLiteral("]已经占用[") + b[0]
                + QStringLiteral("]这个编码！"));
         return;
+    case RecordSaveStatus::Told:
+        return;
     case RecordSaveStatus::Saved:
         break;
     }

@@ -63,9 +63,9 @@ void HandOverPrint(App& app, const PrintHandOver& job, QWidget* parent)
 
 // The one place the record windows hand a grid to the export window, with
 // app.ExportColKinds already set.
-void HandOverExport(App& app, Grid* grid, const QString& name, QWidget* parent)
+void HandOverExport(App& app, Grid* grid, const QString& name, const QString& head, QWidget* parent)
 {
-    ToExcel(app, grid, name, QString(), QString(), 1, parent);
+    ToExcel(app, grid, name, head, QString(), 1, parent);
 }
 
 }  // namespace
@@ -249,6 +249,22 @@ void RecordForm::setBoxBack(int i, const QColor& colour)
     box->setPalette(p);
 }
 
+void RecordForm::addImportButton(std::function<bool()> import)
+{
+    CmdFexcel = new QPushButton(QStringLiteral("Excel数据导入↓"), this);
+    CmdFexcel->setObjectName(QStringLiteral("CmdFexcel"));
+    CmdFexcel->setStyleSheet(QStringLiteral("QPushButton { background: #c0ffc0; }"));
+    CmdFexcel->hide();
+    TopButtons->addWidget(CmdFexcel);
+    connect(CmdFexcel, &QPushButton::clicked, this, [this, import = std::move(import)] {
+        PubSql.clear();
+        if (import())
+            PubSql = QStringLiteral("OK");
+        if (!PubSql.isEmpty())
+            Menu_query_Click();
+    });
+}
+
 void RecordForm::start(const Shape& shape, const QString& statement)
 {
     S = shape;
@@ -366,6 +382,8 @@ void RecordForm::TabS_Click(int tab)
         ShowRecord();
         showPrevNext();
     }
+    if (CmdFexcel)
+        CmdFexcel->setVisible(tab == 0 && app.OperatorCode == QLatin1String("001"));
     tabExtras(tab);
 }
 
@@ -540,6 +558,7 @@ void RecordForm::Menu_save_Click()
     }
     afterSave();
     LeaveEditMode();
+    afterSaveShown();
 }
 
 void RecordForm::showSaveRefusal(const RecordSaveResult& result)
@@ -562,9 +581,16 @@ void RecordForm::showSaveRefusal(const RecordSaveResult& result)
                MB::OKOnly | MB::Information, Hint);
         Txt[0]->setFocus();
         break;
+    case RecordSaveStatus::Told:
     case RecordSaveStatus::Saved:
         break;
     }
+}
+
+QString RecordForm::deleteQuestion(const QString& code, const QString& name)
+{
+    Q_UNUSED(code)
+    return QStringLiteral("真的要删除") + name + QStringLiteral("的资料吗？");
 }
 
 void RecordForm::Menu_cancel_Click()
@@ -591,8 +617,7 @@ void RecordForm::Menu_del_Click()
             MsgBox(S.keepOneText, MB::OKOnly | MB::Information, Hint);
             return;
         }
-        if (MsgBox(QStringLiteral("真的要删除") + GD->textMatrix(CurrentRow, 1) + QStringLiteral("的资料吗？"),
-                   MB::YesNo | MB::Question, Hint)
+        if (MsgBox(deleteQuestion(code, GD->textMatrix(CurrentRow, 1)), MB::YesNo | MB::Question, Hint)
             == MB::No)
             return;
         deleteRecord(code);
@@ -643,7 +668,7 @@ void RecordForm::Menu_TE_Click()
     for (int c : exportNumericColumns())
         if (c >= 0 && c < app.ExportColKinds.size())
             app.ExportColKinds[c] = 1;
-    HandOverExport(app, grid, exportName(), this);
+    HandOverExport(app, grid, exportName(), exportHead(), this);
 }
 
 void RecordForm::Menu_print_Click()
@@ -659,17 +684,23 @@ void RecordForm::Menu_print_Click()
     job.Pid = printLayout();
     job.RptFile = app.AppFolder + printTemplate();
     job.caption = windowTitle();
-    QStringList fields;
-    for (int c = 0; c < printColumns(); ++c)
-        fields << QStringLiteral("F%1").arg(c + 1);
-    job.PrnSQL = QStringLiteral("select ") + fields.join(QLatin1Char(',')) + QStringLiteral(" from plist order by F0");
+    job.PrnSQL = QStringLiteral("select ") + printFields() + QStringLiteral(" from plist order by F0");
+    const QVector<int> columns = printColumns();
     for (int r = 1; r < GD->rows(); ++r) {
         QStringList cells;
-        for (int c = 0; c < printColumns(); ++c)
+        for (int c : columns)
             cells << GD->textMatrix(r, c);
         job.rows.push_back(cells);
     }
     HandOverPrint(app, job, this);
+}
+
+QString RecordForm::printFields() const
+{
+    QStringList fields;
+    for (int i = 0; i < printColumns().size(); ++i)
+        fields << QStringLiteral("F%1").arg(i + 1);
+    return fields.join(QLatin1Char(','));
 }
 
 void RecordForm::Menu_Return_Click()

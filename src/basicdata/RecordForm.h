@@ -23,6 +23,7 @@
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 
 class Grid;
 class QAction;
@@ -87,6 +88,7 @@ public:
     QAction* Menu_save;
     QAction* Menu_cancel;
     QAction* Menu_Return;
+    QPushButton* CmdFexcel = nullptr;  // the member's import button, when it has one
     QVector<QWidget*> Txt;  // Txt0, Txt1 ...: QLineEdit or, for long texts, QPlainTextEdit
     QVector<QLabel*> Lab;
 
@@ -125,6 +127,10 @@ protected:
     // Room at the top right for the member's own buttons (left of CmDan).
     QHBoxLayout* TopButtons;
 
+    // The import button "Excel数据导入↓", offered to operator "001" on the
+    // list tab: `import` runs the import window and answers true when it
+    // imported, after which the query command offers a new list.
+    void addImportButton(std::function<bool()> import);
     // Opening: header, list fill from `statement`, the window's first state.
     void start(const Shape& shape, const QString& statement);
     const Shape& shape() const { return S; }
@@ -152,16 +158,24 @@ protected:
     // Runs first in Save; false stops the save.
     virtual bool beforeSave() { return true; }
     virtual void afterSave() {}
+    // Runs last in Save, once the window browses the saved record again.
+    virtual void afterSaveShown() {}
+    // The question Delete asks before it deletes the record.
+    virtual QString deleteQuestion(const QString& code, const QString& name);
     // The list row a saved record gets.
     virtual QStringList savedListRow() const;
     // Numeric columns of the export; the grid and name handed over.
     virtual QList<int> exportNumericColumns() const { return {}; }
     virtual Grid* exportGrid() { return GD; }
     virtual QString exportName() const;
+    // Text the export writes before the grid's rows ("" = none).
+    virtual QString exportHead() const { return {}; }
     // Print layout id, default template file and the printed columns.
     virtual QString printLayout() const { return QStringLiteral("客户档案"); }
     virtual QString printTemplate() const { return QStringLiteral("pkh.vxp"); }
-    virtual int printColumns() const { return 7; }
+    // List columns staged as Plist F1, F2 ... and the fields the layout reads.
+    virtual QVector<int> printColumns() const { return {0, 1, 2, 3, 4, 5, 6}; }
+    virtual QString printFields() const;
 
     void ShowRecord();
     void ShowStatusLine();

@@ -64,12 +64,7 @@ void UnitForm::buildUnit(const UnitCaptions& c)
     }
     FrmLayout->setRowStretch(6, 1);
     if (c.withImport) {
-        CmdFexcel = new QPushButton(QStringLiteral("Excel数据导入↓"), this);
-        CmdFexcel->setObjectName(QStringLiteral("CmdFexcel"));
-        CmdFexcel->setStyleSheet(QStringLiteral("QPushButton { background: #c0ffc0; }"));
-        CmdFexcel->hide();
-        TopButtons->addWidget(CmdFexcel);
-        connect(CmdFexcel, &QPushButton::clicked, this, &UnitForm::CmdFexcel_Click);
+        addImportButton([this] { return A12Excel(app, UnitKind(FormUnitKind), this); });
     }
 }
 
@@ -197,21 +192,7 @@ void UnitForm::editExtras()
     OpeningBeforeEdit = BoxValue(boxText(7));
 }
 
-void UnitForm::tabExtras(int tab)
-{
-    if (CmdFexcel)
-        CmdFexcel->setVisible(tab == 0 && app.OperatorCode == QStringLiteral("001"));
-}
 
-void UnitForm::CmdFexcel_Click()
-{
-    // After an import ran, PubSql = "OK" and the query command offers a new list.
-    PubSql.clear();
-    if (A12Excel(app, UnitKind(FormUnitKind), this))
-        PubSql = QStringLiteral("OK");
-    if (!PubSql.isEmpty())
-        Menu_query_Click();
-}
 
 bool UnitForm::eventFilter(QObject* watched, QEvent* event)
 {

@@ -21,7 +21,6 @@ public:
 
     QCheckBox* ChkSCSF = nullptr;
     QLabel* LabSCSF = nullptr;
-    QPushButton* CmdFexcel = nullptr;
 
 protected:
     struct UnitCaptions {
@@ -53,11 +52,9 @@ protected:
     void leaveEditExtras() override;
     void addExtras() override;
     void editExtras() override;
-    void tabExtras(int tab) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void ChkSCSF_Click();
-    void CmdFexcel_Click();
     void showDualRole(bool shown);
 
     UnitCaptions Captions;

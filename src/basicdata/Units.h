@@ -29,7 +29,8 @@ struct UnitRecord {
 };
 
 // What a save of a record window answers. On anything but Saved nothing was written.
-enum class RecordSaveStatus { Saved, EmptyCode, EmptyName, CodeHasPoint, CodeTaken };
+// Told: refused, and the window has already told the operator why.
+enum class RecordSaveStatus { Saved, EmptyCode, EmptyName, CodeHasPoint, CodeTaken, Told };
 struct RecordSaveResult {
     RecordSaveStatus status = RecordSaveStatus::Saved;
     QString holderName;  // CodeTaken: the name of the record holding the code

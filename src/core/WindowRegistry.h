@@ -75,6 +75,12 @@ public:
         add(name, {WindowMode::Modeless, std::move(right),
                    [](App& app, QWidget* parent) -> QWidget* { return new W(app, parent); }, {}});
     }
+    // The same for a window its item opens in a mode of its own (one window
+    // class behind two items): `make` builds it.
+    void modeless(const QString& name, std::function<QWidget*(App&, QWidget* parent)> make, Right right = {})
+    {
+        add(name, {WindowMode::Modeless, std::move(right), std::move(make), {}});
+    }
     // A dialog shown modal over the main window, deleted when it closes.
     template <class W>
     void modal(const QString& name, Right right = {})

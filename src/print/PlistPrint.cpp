@@ -25,9 +25,9 @@ void PlistPrint::setValue(const QString& name, const QString& value)
     m_values.emplace_back(name, value);
 }
 
-void PlistPrint::addRow(const QStringList& texts, const QList<double>& numbers)
+void PlistPrint::addRow(const QStringList& texts, const QList<double>& numbers, const QStringList& memos)
 {
-    m_rows.push_back({texts.mid(0, 15), numbers.mid(0, 7)});
+    m_rows.push_back({texts.mid(0, 15), numbers.mid(0, 7), memos.mid(0, 2)});
 }
 
 void PlistPrint::stage()
@@ -37,15 +37,17 @@ void PlistPrint::stage()
     Transaction t(db);
     db.execute(QStringLiteral("delete from temp.Plist"));
     Statement insert(db, QStringLiteral("insert into temp.Plist (F0,F1,F2,F3,F4,F5,F6,F7,F8,F9,F10,F11,F12,F13,F14,"
-                                        "F15,V1,V2,V3,V4,V5,V6,V7) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+                                        "F15,M1,M2,V1,V2,V3,V4,V5,V6,V7) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     const int width = m_rows.size() > 9999 ? int(QString::number(qulonglong(m_rows.size())).size()) : 5;
     for (size_t i = 0; i < m_rows.size(); ++i) {
         const Row& r = m_rows[i];
         insert.bind(0, QStringLiteral("%1").arg(qulonglong(i + 1), width, 10, QLatin1Char('0')));
         for (int c = 0; c < 15; ++c)
             insert.bind(1 + c, c < r.texts.size() ? QVariant(r.texts[c]) : QVariant());
+        for (int c = 0; c < 2; ++c)
+            insert.bind(16 + c, c < r.memos.size() ? QVariant(r.memos[c]) : QVariant());
         for (int c = 0; c < 7; ++c)
-            insert.bind(16 + c, c < r.numbers.size() ? QVariant(r.numbers[c]) : QVariant());
+            insert.bind(18 + c, c < r.numbers.size() ? QVariant(r.numbers[c]) : QVariant());
         insert.exec();
     }
     t.commit();

@@ -34,9 +34,10 @@ public:
 
     // A named value (row of the print window's value table) after "RegName".
     void setValue(const QString& name, const QString& value);
-    // One staged row: texts into F1..F15 in order, numbers into V1..V7.
-    // F0 gets the row number "00001", "00002" ... so text order is row order.
-    void addRow(const QStringList& texts, const QList<double>& numbers = {});
+    // One staged row: texts into F1..F15 in order, numbers into V1..V7, long
+    // texts (remarks) into M1, M2. F0 gets the row number "00001", "00002" ...
+    // so text order is row order.
+    void addRow(const QStringList& texts, const QList<double>& numbers = {}, const QStringList& memos = {});
     int rowCount() const { return int(m_rows.size()); }
 
     // Checks for a printer (NoPrinter(1)), writes the staged rows into Plist
@@ -58,6 +59,7 @@ private:
     struct Row {
         QStringList texts;
         QList<double> numbers;
+        QStringList memos;
     };
     std::vector<Row> m_rows;
 };

@@ -201,9 +201,9 @@ void JxcMx::Menu_print_Click()
         v << double(r);
         for (int c : {9, 11, 12, 14, 15, 17})
             v << LeadValue(GD->textMatrix(r, c));
-        job.addRow(t, v);
+        job.addRow(t, v, {GD->textMatrix(r, 18)});  // the line's remark
     }
-    job.PrnSQL = QStringLiteral("select F1,F2,F3,F4,F5,F6,F7,F8,F9,F10,F11,F12,F13,F14,F15,V1,V2,V3,V4,V5,V6,V7 "
+    job.PrnSQL = QStringLiteral("select F1,F2,F3,F4,F5,F6,F7,F8,F9,F10,F11,F12,F13,F14,F15,M1,M2,V1,V2,V3,V4,V5,V6,V7 "
                                 "from plist order by F0");
     job.show(this);
 }

@@ -16,6 +16,7 @@ private Q_SLOTS:
     void selection();
     void gridHeaderAndColours();
     void queryAnswerKeepsTheClassFilter();
+    void chooserItems();
 };
 
 namespace {
@@ -129,6 +130,26 @@ void TestGoodsList::queryAnswerKeepsTheClassFilter()
     QCOMPARE(codes(ReadGoodsListStatement(set.db(), GoodsQueryStatement(answer, 1), {}, "#0.00", "#0.00")), QStringList{});
     QCOMPARE(codes(ReadGoodsListStatement(set.db(), GoodsQueryStatement(head, -1), {}, "#0.00", "#0.00")),
              (QStringList{"A", "B", "C"}));
+}
+
+void TestGoodsList::chooserItems()
+{
+    FreshAccountSet set;
+    Database& db = set.db();
+    db.execute(QStringLiteral("DELETE FROM TA3"));
+    db.execute(QStringLiteral("INSERT INTO TA3 (F1, F2) VALUES ('02 ', '电器'), ('01', ' 五金')"));
+    QCOMPARE(GoodsCategoryItems(db), (QStringList{QStringLiteral("01.五金"), QStringLiteral("02.电器")}));
+    // No goods has a unit yet: six common ones are offered.
+    GoodsSpec none{QStringLiteral("A"), QStringLiteral("甲")};
+    none.unit.clear();
+    AddGoods(db, none);
+    QCOMPARE(GoodsUnitItems(db), (QStringList{QStringLiteral("PCS"), QStringLiteral("个"), QStringLiteral("支"),
+                                              QStringLiteral("件"), QStringLiteral("Kg"), QStringLiteral("箱")}));
+    // Once one has a unit, only the units in use.
+    GoodsSpec box{QStringLiteral("B"), QStringLiteral("乙")};
+    box.unit = QStringLiteral("盒");
+    AddGoods(db, box);
+    QCOMPARE(GoodsUnitItems(db), QStringList{QStringLiteral("盒")});
 }
 
 VX_REGISTER_TEST(TestGoodsList)

@@ -9,7 +9,7 @@
 #include "platform/Database.h"
 #include "core/SqlText.h"
 #include "platform/Grid.h"
-#include "print/PrintSupport.h"
+#include "support/print/PrintSupport.h"
 #include "documents/StockDocTestSupport.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"

@@ -1,4 +1,4 @@
-#include "PrintSupport.h"
+#include "support/print/PrintSupport.h"
 #include "core/Files.h"
 #include "print/PrintEngine.h"
 #include "support/Fixture.h"

@@ -1,4 +1,4 @@
-#include "PrintSupport.h"
+#include "support/print/PrintSupport.h"
 #include "print/Myprn.h"
 #include "print/PlistPrint.h"
 #include "support/Fixture.h"
@@ -13,7 +13,6 @@
 
 namespace {
 
-const QString BinDir = QStringLiteral(VX_BIN_DIR) + QLatin1Char('/');
 
 QAction* Act(QWidget* w, const char* name)
 {
@@ -64,8 +63,7 @@ void TestMyprn::init()
     set->app().CompanyName = QStringLiteral("维罗仓储有限公司");
     printers.reset();  // the previous test's printers go first, so they put back the real ones
     printers = std::make_unique<FakePrinters::Installation>(set->folder());
-    for (const char* name : {"vxp.dat", "plst.vxp"})
-        QVERIFY(QFile::copy(BinDir + QString::fromLatin1(name), set->programFolder() + QString::fromLatin1(name)));
+    QVERIFY(InstallPrintFiles(set->programFolder(), {QStringLiteral("vxp.dat"), QStringLiteral("plst.vxp")}));
 }
 
 void TestMyprn::runPrint(int rows, const std::function<void(Myprn*)>& during, int myCmd, const QString& sql)

@@ -1,4 +1,4 @@
-#include "PrintSupport.h"
+#include "support/print/PrintSupport.h"
 #include "print/PageSurface.h"
 #include "print/PlistPrint.h"
 #include "print/PrintEngine.h"

@@ -12,6 +12,8 @@
 #include "support/Fixture.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
+#include "support/print/PrintSupport.h"
+#include "print/Myprn.h"
 #include "widgets/CancellableBusyPanel.h"
 
 #include <QAction>
@@ -33,6 +35,8 @@ private Q_SLOTS:
     void memoryStoreAndRestore();
     void crossCheckFindsTheDifferingGoods();
     void detailCheck();
+    void detailPrintStagesRemarks_data();
+    void detailPrintStagesRemarks();
     void stockListAlarmsAndPriceSwitch();
     void stockPerAttributeValue();
     void menuOpensTheReports();
@@ -280,3 +284,45 @@ void TestReportWindows::menuOpensTheReports()
 
 VX_REGISTER_TEST(TestReportWindows)
 #include "tst_reportwindows.moc"
+
+// The detail print stages every line with its remark in M1, amounts only in
+// the layout with amounts, and the print statement reads M1 and M2 in their
+// places before the numbers.
+void TestReportWindows::detailPrintStagesRemarks_data()
+{
+    QTest::addColumn<bool>("quantitiesOnly");
+    QTest::addColumn<QString>("inAmount");
+    QTest::newRow("amounts") << false << "20.00";
+    QTest::newRow("quantities only") << true << " ";
+}
+
+void TestReportWindows::detailPrintStagesRemarks()
+{
+    QFETCH(bool, quantitiesOnly);
+    QFETCH(QString, inAmount);
+    FreshAccountSet set;
+    mayBook(set);
+    FakePrinters::Installation printers(set.folder());
+    QVERIFY(InstallPrintFiles(set.programFolder(), {QStringLiteral("vxp.dat"), QStringLiteral("Pjccmx.vxp")}));
+    set.db().execute(QStringLiteral("UPDATE TB11 SET F9 = '到货''s 备注' WHERE F1 = 'G1' AND R6 > 0"));
+    auto w = openOn<JxcMx>(set);
+    w->Txt->setText(QStringLiteral("G1"));
+    w->ChK->setChecked(quantitiesOnly);
+    w->Cmd->click();
+    QString staged;
+    bool shown = false;
+    WhenModal([&](QWidget* m) {
+        auto* window = qobject_cast<Myprn*>(m);
+        QVERIFY2(window, qPrintable(m->metaObject()->className()));
+        shown = true;
+        staged = set.db()
+                     .scalar(QStringLiteral("SELECT group_concat(F10 || '|' || F11 || '|' || ifnull(M1, '') || '|' || CAST(V1 AS INTEGER), ';') "
+                                            "FROM (SELECT * FROM temp.Plist ORDER BY F0)"))
+                     .toString();
+        window->close();
+    });
+    w->Menu_print->trigger();
+    QVERIFY(shown);
+    // The out line: no in quantity, and its in amount blank in the layout without amounts.
+    QCOMPARE(staged, QStringLiteral("10|%1|到货's 备注|2;|%2||3").arg(inAmount, quantitiesOnly ? QStringLiteral(" ") : QString()));
+}

@@ -31,6 +31,10 @@ private:
     bool m_withPrinter;
 };
 
+// Copies built print files (templates, "vxp.dat") from the build's bin folder
+// into a program folder; false when one is missing.
+bool InstallPrintFiles(const QString& programFolder, const QStringList& names);
+
 // Runs a program; its standard output, or a null string when it failed to start or run.
 QString RunTool(const QString& program, const QStringList& args, int timeoutMs = 60000);
 // Rasterises one page of a PDF at `dpi` with pdftoppm; a null image on failure.

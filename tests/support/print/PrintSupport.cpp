@@ -1,6 +1,7 @@
-#include "PrintSupport.h"
+#include "support/print/PrintSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPrinter>
 #include <QProcess>
 
@@ -88,4 +89,15 @@ QStringList DecodeBarcodes(const QString& pictureFile)
         return {};
     QStringList out = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return out;
+}
+
+bool InstallPrintFiles(const QString& programFolder, const QStringList& names)
+{
+    const QString bin = QStringLiteral(VX_BIN_DIR) + QLatin1Char('/');
+    for (const QString& name : names) {
+        QFile::remove(programFolder + name);
+        if (!QFile::copy(bin + name, programFolder + name))
+            return false;
+    }
+    return true;
 }
