@@ -75,3 +75,17 @@ QString QuoteDateText()
 {
     return SqlDate(QDate::currentDate());
 }
+
+void KeepLastPrice(Database& db, const QString& customer, const QString& goods, double price)
+{
+    const QString remark = QStringLiteral("最近交易价");
+    const std::optional<QVariant> stored =
+        db.scalarRow(QStringLiteral("SELECT F7 FROM KhPrice WHERE F0 = ? AND F1 = ? LIMIT 1"), {customer, goods});
+    if (!stored) {
+        db.execute(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7, F8, F9) VALUES (?, ?, ?, ?, ?)"),
+                   {customer, goods, price, remark, QuoteDateText()});
+    } else if (stored->isNull() || stored->toDouble() != price) {
+        db.execute(QStringLiteral("UPDATE KhPrice SET F7 = ?, F8 = ?, F9 = ? WHERE F0 = ? AND F1 = ?"),
+                   {price, remark, QuoteDateText(), customer, goods});
+    }
+}

@@ -41,3 +41,8 @@ int FindQuoteLine(const QVector<QuoteLine>& lines, int column, const QString& te
 
 // The quote date written for today.
 QString QuoteDateText();
+
+// Records `price` as the customer's last transaction price of the goods: a new row, or the
+// stored price (quoted or last) replaced when it differs, with the remark "最近交易价" and
+// today's date; an equal stored price is left as it is. Call inside the caller's transaction.
+void KeepLastPrice(Database& db, const QString& customer, const QString& goods, double price);

@@ -288,6 +288,7 @@ StockDoc StockDocForm::docFromForm() const
     doc.head.settlement = std::max(0, m_cmbK->currentIndex());
     doc.head.extra = m_txt[8]->text();
     doc.head.sn = DocKeptSN;
+    fillHeaderExtras(doc.head);
     for (int r = 1; r < m_gdMx->rows(); ++r) {
         StockDocLine l;
         l.goods = m_gdMx->textMatrix(r, col(LineRole::Code)).trimmed();
@@ -296,6 +297,8 @@ StockDoc StockDocForm::docFromForm() const
         l.attr = m_gdMx->textMatrix(r, col(LineRole::Attribute));
         l.qty = LeadValue(m_gdMx->textMatrix(r, col(LineRole::Quantity)));
         l.price = m_gdMx->textMatrix(r, col(LineRole::Price)).toDouble();
+        l.originalPrice = m_gdMx->textMatrix(r, col(LineRole::OriginalPrice)).toDouble();
+        l.discount = m_gdMx->textMatrix(r, col(LineRole::Discount)).toDouble();
         l.amount = m_gdMx->textMatrix(r, col(LineRole::Amount)).toDouble();
         l.remark = m_gdMx->textMatrix(r, col(LineRole::Remark));
         const QString proposed = m_gdMx->textMatrix(r, col(LineRole::Proposed));
@@ -326,6 +329,10 @@ bool StockDocForm::postShown()
     }
     m_gd->setTextMatrix(DocListRow, 4, m_app.OperatorName);
     m_txt[4]->setText(m_app.OperatorName);
+    // The posting may re-value the document (issues at cost): show the stored amounts.
+    const QString amount = SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F9 FROM TB1 WHERE F1 = ?"), {number});
+    m_gd->setTextMatrix(DocListRow, 5, FormatNumber(amount.toDouble(), m_app.AmountFormat));
+    ShowDocument();
     return true;
 }
 
@@ -385,10 +392,11 @@ void StockDocForm::unauditDocument()
         return;
     }
     const QString warning = m_policy.unauditWarning.arg(m_app.GoodsTerm);
-    if (MsgBox(warning + QStringLiteral("\r\r真的要继续吗？"), MB::YesNo | MB::Question | MB::DefaultButton2, Tip) !=
-        MB::Yes)
+    if (MsgBox(warning + QStringLiteral("\r\r") + m_policy.unauditQuestion,
+               MB::YesNo | MB::Question | MB::DefaultButton2, Tip) != MB::Yes)
         return;
-    if (MsgBox(QStringLiteral("再次警告:\r\r") + warning +
+    if (m_policy.unauditWarnsTwice &&
+        MsgBox(QStringLiteral("再次警告:\r\r") + warning +
                    QStringLiteral("\r\r如果您确实需要修改此单，请在合理修改之后，尽快重新审核！\r\r真的要继续吗？"),
                MB::YesNo | MB::Question, QStringLiteral("警告")) != MB::Yes)
         return;
@@ -407,17 +415,22 @@ void StockDocForm::unauditDocument()
         MsgBox(e.description(), Info, Tip);
         return;
     }
-    MsgBox(QStringLiteral("完成撤销审核!"));
+    if (m_policy.unauditDoneMessage)
+        MsgBox(QStringLiteral("完成撤销审核!"));
     m_txt[4]->clear();
     m_gd->setTextMatrix(DocListRow, 4, QString());
 }
 
 void StockDocForm::printDocument(int plan)
 {
-    if (!RequireRight(m_app, m_policy.rightGroup, RightItem3))
+    if (m_policy.printNeedsRight && !RequireRight(m_app, m_policy.rightGroup, RightItem3))
         return;
     if (m_tabs->currentIndex() == 0)
         ShowDocument();
+    if (m_policy.printShown) {
+        m_policy.printShown(m_app, this, m_caption, plan, !amountsHidden());
+        return;
+    }
     try {
         std::optional<StockDoc> doc = LoadStockDoc(m_app.CurrentDatabase, m_txt[0]->text().trimmed());
         if (!doc)

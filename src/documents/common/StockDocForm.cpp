@@ -153,7 +153,8 @@ void StockDocForm::buildDetail(QWidget* page)
     for (int i = 0; i < 10; ++i)
         m_lab[size_t(i)] = named(new QLabel(page), QStringLiteral("Lab%1").arg(i));
     for (int i = 0; i < 9; ++i) {
-        m_txt[size_t(i)] = named(new QLineEdit(page), QStringLiteral("Txt%1").arg(i));
+        const QString name = m_policy.boxNames.value(i);
+        m_txt[size_t(i)] = named(new QLineEdit(page), name.isEmpty() ? QStringLiteral("Txt%1").arg(i) : name);
         m_txt[size_t(i)]->setReadOnly(i != 0 && i != 7 && i != 8);
     }
     m_txt[0]->setMaxLength(25);
@@ -274,7 +275,7 @@ void StockDocForm::applyMode()
         if (hidden)
             m_txt[size_t(i)]->setEchoMode(QLineEdit::Password);
     }
-    const bool settlementShown = !hidden && m_app.PaidOnReceipt != 0 && !m_policy.alwaysSettled;
+    const bool settlementShown = !hidden && settlementSettingOn() && !m_policy.alwaysSettled;
     m_lab[7]->setVisible(settlementShown);
     m_txt[7]->setVisible(settlementShown);
     m_lab[8]->setVisible(settlementShown);
@@ -297,7 +298,20 @@ void StockDocForm::applyMode()
 
 bool StockDocForm::amountsHidden() const
 {
-    return m_app.WithPrices == 0 || m_app.CanSeeCost == 0;
+    const int right = m_policy.priceRight == PriceRight::Profit ? m_app.CanSeeProfit : m_app.CanSeeCost;
+    return m_app.WithPrices == 0 || right == 0;
+}
+
+bool StockDocForm::settlementSettingOn() const
+{
+    return (m_policy.paidOnIssue ? m_app.ReceivedOnIssue : m_app.PaidOnReceipt) != 0;
+}
+
+bool StockDocForm::discountsOn() const
+{
+    return m_policy.discountSetting != 0 && !amountsHidden() &&
+           SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"),
+                     {m_policy.discountSetting}).toDouble() == 1;
 }
 
 void StockDocForm::setStatus(const QString& text)
@@ -333,7 +347,7 @@ void StockDocForm::SetListGridHeader()
                       QString(), QString(), QString(), m_lab[9]->text()});
     for (int c = 7; c < StockDocListColumns; ++c)
         m_gd->setColWidth(c, 0);
-    if (amountsHidden())
+    if (amountsHidden() || !m_policy.listShowsAmount)
         m_gd->setColWidth(5, 0);
     DocListRow = 1;
 }
@@ -359,6 +373,10 @@ void StockDocForm::SetLineGridHeader()
     if (amountsHidden()) {
         m_gdMx->setColWidth(col(LineRole::Price), 0);
         m_gdMx->setColWidth(col(LineRole::Amount), 0);
+    }
+    if (!discountsOn()) {
+        m_gdMx->setColWidth(col(LineRole::OriginalPrice), 0);
+        m_gdMx->setColWidth(col(LineRole::Discount), 0);
     }
     m_curMxR = 1;
     DocLineCount = 0;
@@ -447,6 +465,7 @@ void StockDocForm::ShowDocument()
     const int last = m_gd->rows() - 1;
     m_cmDan[0]->setEnabled(r > 1 && last > 1);
     m_cmDan[1]->setEnabled(r < last && last > 1);
+    documentShown();
 }
 
 void StockDocForm::FillSettlementCombo(int index)
@@ -484,6 +503,8 @@ void StockDocForm::LoadDocLines()
         m_gdMx->setTextMatrix(row, col(LineRole::Name), l.name);
         m_gdMx->setTextMatrix(row, col(LineRole::Attribute), l.attr);
         m_gdMx->setTextMatrix(row, col(LineRole::Quantity), NumText(l.qty) + QLatin1Char(' ') + l.unit);
+        m_gdMx->setTextMatrix(row, col(LineRole::OriginalPrice), FormatNumber(l.originalPrice, m_app.PriceFormat));
+        m_gdMx->setTextMatrix(row, col(LineRole::Discount), l.discount == 0 ? QString() : NumText(l.discount));
         m_gdMx->setTextMatrix(row, col(LineRole::Price), FormatNumber(l.price, m_app.PriceFormat));
         m_gdMx->setTextMatrix(row, col(LineRole::Amount), FormatNumber(l.amount, m_app.AmountFormat));
         m_gdMx->setTextMatrix(row, col(LineRole::Remark), l.remark);
@@ -527,7 +548,7 @@ void StockDocForm::EnterEditMode()
     }
     m_txt[2]->hide();
     m_cmbLB->show();
-    m_cmbK->setVisible(!amountsHidden() && m_app.PaidOnReceipt != 0 && !m_policy.alwaysSettled);
+    m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && !m_policy.alwaysSettled);
     m_dtp->show();
     m_cmdQGys->setVisible(m_app.ShowUnitPicker == 1);
     m_picLRQ->show();
@@ -544,6 +565,7 @@ void StockDocForm::EnterEditMode()
         m_gdMx->setTextMatrix(last, col(LineRole::Quantity), QString());
         m_gdMx->setTextMatrix(last, col(LineRole::Amount), QString());
     }
+    editStateChanged();
 }
 
 void StockDocForm::LeaveEditMode()
@@ -571,4 +593,5 @@ void StockDocForm::LeaveEditMode()
     Edstu = 0;
     DocListRow = std::clamp(DocListRow, 1, std::max(1, m_gd->rows() - 1));
     m_gd->setRow(DocListRow);
+    editStateChanged();
 }

@@ -53,6 +53,16 @@ public:
     // Loads the list of the documents that `condition` selects (see ListStockDocs).
     void LoadDocList(const QString& condition, const QVariantList& params);
 
+protected:
+    // Hooks for a kind's own header controls (the outbound assembly row).
+    virtual void editStateChanged() {}                       // after entering or leaving an edit state
+    virtual void documentShown() {}                          // after ShowDocument
+    virtual void fillHeaderExtras(StockDocHeader&) const {}  // the save reads the header
+    // The line grid was filled from outside the cell editor: status, totals, blank row.
+    void linesChanged();
+    const StockDocPolicy& policy() const { return m_policy; }
+    const QString& caption() const { return m_caption; }
+
 private:
     void buildFrame();
     void buildDetail(QWidget* page);
@@ -74,6 +84,11 @@ private:
     void moveDocument(int step);
     void setStatus(const QString& text);
     bool amountsHidden() const;
+    bool discountsOn() const;
+    bool settlementSettingOn() const;  // the paid amount and settlement are in use (settings 22 / 23)  // the price-before-discount and discount columns are in use
+    QString unitOfForm() const;  // the counter-party code chosen in CmbLB, "" when none
+    QDate dateOfForm() const;    // the document date in Txt1 (today when it holds none)
+    bool stockCovers(int row, double qty);
 
     // Commands.
     void addDocument();

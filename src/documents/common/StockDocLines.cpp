@@ -3,6 +3,7 @@
 // through which the goods picker and the line import fill the grid.
 
 #include "core/App.h"
+#include "core/Posting.h"
 #include "core/Rounding.h"
 #include "core/SqlText.h"
 #include "documents/common/StockDocForm.h"
@@ -21,6 +22,51 @@ const QString Tip = QStringLiteral("提示");
 
 }  // namespace
 
+QString StockDocForm::unitOfForm() const
+{
+    return m_cmbLB->currentText().section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
+}
+
+QDate StockDocForm::dateOfForm() const
+{
+    QString text = m_txt[1]->text();
+    try {
+        return ParseDate(text);
+    } catch (const DateError&) {
+        return QDate::currentDate();
+    }
+}
+
+// None when `qty` of the goods on line `row` may be issued: the other lines of the same
+// goods and attribute value on the document are counted with it. Shows the shortage.
+bool StockDocForm::stockCovers(int row, double qty)
+{
+    if (!m_policy.checksStock || qty == 0)
+        return true;
+    const QString goods = m_gdMx->textMatrix(row, col(LineRole::Code)).trimmed();
+    QString attr = m_gdMx->textMatrix(row, col(LineRole::Attribute)).trimmed();
+    double total = qty;
+    for (int r = 1; r < m_gdMx->rows(); ++r) {
+        if (r == row || m_gdMx->textMatrix(r, col(LineRole::Code)).trimmed().compare(goods, Qt::CaseInsensitive) != 0)
+            continue;
+        if (!m_app.HpsxName.isEmpty() && m_gdMx->textMatrix(r, col(LineRole::Attribute)).trimmed() != attr)
+            continue;
+        total += LeadValue(m_gdMx->textMatrix(r, col(LineRole::Quantity)));
+    }
+    const std::optional<StockShortage> shortage = CheckStockOnDate(m_app, goods, total, dateOfForm(), attr);
+    if (!shortage)
+        return true;
+    MsgBox(StockShortageText(m_app, *shortage), MB::OKOnly | MB::Information, QString());
+    return false;
+}
+
+void StockDocForm::linesChanged()
+{
+    ensureBlankLastRow();
+    ShowLineStatus();
+    SumDocTotals();
+}
+
 void StockDocForm::ensureBlankLastRow()
 {
     if (!m_gdMx->textMatrix(m_gdMx->rows() - 1, col(LineRole::Code)).isEmpty())
@@ -34,6 +80,10 @@ void StockDocForm::putGoodsOnLine(int row, const StockDocLine& goods, double qty
     m_gdMx->setTextMatrix(row, col(LineRole::Quantity), NumText(qty) + QLatin1Char(' ') + goods.unit);
     m_gdMx->setTextMatrix(row, col(LineRole::Price), NumText(goods.price));
     m_gdMx->setTextMatrix(row, col(LineRole::Proposed), NumText(goods.price));
+    if (discountsOn()) {
+        m_gdMx->setTextMatrix(row, col(LineRole::OriginalPrice), NumText(goods.price));
+        m_gdMx->setTextMatrix(row, col(LineRole::Discount), QStringLiteral("1"));
+    }
     m_gdMx->setTextMatrix(row, col(LineRole::Amount), NumText(qty * goods.price));
 }
 
@@ -51,7 +101,7 @@ bool StockDocForm::EnterHPBM()
         if (m_gdMx->textMatrix(i, cCode).trimmed() != code)
             continue;
         const QString qtyCell = m_gdMx->textMatrix(i, col(LineRole::Quantity));
-        const double q = LeadValue(qtyCell) + qty;
+        const double q = LeadValue(qtyCell) + (stockCovers(i, LeadValue(qtyCell) + qty) ? qty : 0);
         m_gdMx->setTextMatrix(i, col(LineRole::Quantity), NumText(q) + QLatin1Char(' ') + AfterSpace(qtyCell));
         m_gdMx->setTextMatrix(i, col(LineRole::Amount),
                               NumText(q * m_gdMx->textMatrix(i, col(LineRole::Price)).toDouble()));
@@ -61,7 +111,7 @@ bool StockDocForm::EnterHPBM()
         return true;
     }
     bool added = false;
-    const std::optional<StockDocLine> goods = GoodsForLine(m_app, m_policy, code);
+    const std::optional<StockDocLine> goods = GoodsForLine(m_app, m_policy, code, unitOfForm(), dateOfForm());
     if (!goods) {
         const QString header = m_gdMx->textMatrix(0, cCode);
         MsgBox(m_app.GoodsTerm + QStringLiteral("资料库中不存在“") + code + QStringLiteral("”这个") + header +
@@ -89,7 +139,7 @@ void StockDocForm::CheckLineGoodsCode(const QString& code, bool& found)
     found = false;
     if (code.isEmpty())
         return;
-    const std::optional<StockDocLine> goods = GoodsForLine(m_app, m_policy, code);
+    const std::optional<StockDocLine> goods = GoodsForLine(m_app, m_policy, code, unitOfForm(), dateOfForm());
     if (!goods) {
         const QString header = m_gdMx->textMatrix(0, col(LineRole::Code));
         MsgBox(m_app.GoodsTerm + QStringLiteral("资料库中不存在这个") + header +
@@ -97,7 +147,9 @@ void StockDocForm::CheckLineGoodsCode(const QString& code, bool& found)
                    header + QStringLiteral("，\r\r或在基础数据中增加新的") + m_app.GoodsTerm + QStringLiteral("资料！"),
                MB::OKOnly | MB::Information, Tip);
     } else {
-        putGoodsOnLine(m_curMxR, *goods, 1);
+        // Where issues are checked against stock, the operator types the quantity.
+        putGoodsOnLine(m_curMxR, *goods, m_policy.checksStock && m_app.NoOverIssue != 0 ? 0 : 1);
+        m_gdMx->setTextMatrix(m_curMxR, col(LineRole::Attribute), QString());
         found = true;
     }
     SumDocTotals();
@@ -125,7 +177,9 @@ void StockDocForm::GdMx_Click()
     else if (c == col(LineRole::Quantity) || c == col(LineRole::Remark))
         open = hasGoods;
     else if (c == col(LineRole::Price) || c == col(LineRole::Amount))
-        open = hasGoods && m_app.LockDocPrice != 1;
+        open = hasGoods && m_app.LockDocPrice != 1 && m_policy.pricesEditable;
+    else if (c == col(LineRole::OriginalPrice) || c == col(LineRole::Discount))
+        open = hasGoods && m_app.LockDocPrice != 1 && discountsOn();
     if (open)
         PlaceCellEditor();
     m_txtHPBM->setText(m_gdMx->textMatrix(m_gdMx->row(), col(LineRole::Code)));
@@ -142,6 +196,7 @@ void StockDocForm::PlaceCellEditor()
     m_txtEnter->raise();
     m_txtEnter->setFocus();
     m_txtEnter->selectAll();
+    m_txtEnter->setReadOnly(m_policy.attributeFromPicker && m_curMxC == col(LineRole::Attribute));
     QPushButton* picker = m_curMxC == col(LineRole::Code)        ? m_cmdQuery
                           : m_curMxC == col(LineRole::Attribute) ? m_cmdSX
                                                                  : nullptr;
@@ -206,13 +261,37 @@ void StockDocForm::TxtEnter_LostFocus()
             }
         }
     } else if (m_curMxC == col(LineRole::Attribute)) {
-        m_gdMx->setTextMatrix(r, m_curMxC, text.toUpper());
+        const QString value = text.trimmed().toUpper();
+        if (!m_policy.attributeFromPicker || AttributeValueKnown(m_app.CurrentDatabase, m_gdMx->textMatrix(r, cCode), value))
+            m_gdMx->setTextMatrix(r, m_curMxC, value);
     } else if (m_curMxC == col(LineRole::Quantity)) {
         double q = text.toDouble();
         if (m_app.NoNegativeQty == 1)
             q = std::abs(q);
+        if (!stockCovers(r, q))
+            q = 0;
         m_gdMx->setTextMatrix(r, m_curMxC, NumText(q) + QLatin1Char(' ') + AfterSpace(m_gdMx->textMatrix(r, m_curMxC)));
         amountFromQtyPrice();
+    } else if (m_curMxC == col(LineRole::OriginalPrice)) {
+        const double original = text.toDouble();
+        m_gdMx->setTextMatrix(r, m_curMxC, FormatNumber(original, m_app.PriceFormat));
+        const double discount = m_gdMx->textMatrix(r, col(LineRole::Discount)).toDouble();
+        if (discount != 0) {
+            m_gdMx->setTextMatrix(r, col(LineRole::Price), FormatNumber(original * discount, m_app.PriceFormat));
+            amountFromQtyPrice();
+        }
+    } else if (m_curMxC == col(LineRole::Discount)) {
+        const double discount = text.toDouble();
+        if (discount > 1) {
+            MsgBox(QStringLiteral("请输入小于或等于1的数！"), MB::OKOnly | MB::Information, QString());
+        } else {
+            m_gdMx->setTextMatrix(r, m_curMxC, NumText(discount));
+            const double original = m_gdMx->textMatrix(r, col(LineRole::OriginalPrice)).toDouble();
+            if (original != 0) {
+                m_gdMx->setTextMatrix(r, col(LineRole::Price), FormatNumber(original * discount, m_app.PriceFormat));
+                amountFromQtyPrice();
+            }
+        }
     } else if (m_curMxC == col(LineRole::Price)) {
         m_gdMx->setTextMatrix(r, m_curMxC, FormatNumber(std::abs(text.toDouble()), m_app.PriceFormat));
         amountFromQtyPrice();
@@ -244,8 +323,13 @@ void StockDocForm::editorEnter()
     } else if (c == col(LineRole::Attribute)) {
         next = col(LineRole::Quantity);
     } else if (c == col(LineRole::Quantity)) {
-        next = m_app.WithPrices == 1 && m_app.LockDocPrice == 0 && m_app.CanSeeCost ? col(LineRole::Price)
-                                                                                    : col(LineRole::Remark);
+        next = m_app.WithPrices == 1 && m_app.LockDocPrice == 0 && !amountsHidden() && m_policy.pricesEditable
+                   ? (discountsOn() ? col(LineRole::OriginalPrice) : col(LineRole::Price))
+                   : col(LineRole::Remark);
+    } else if (c == col(LineRole::OriginalPrice)) {
+        next = col(LineRole::Discount);
+    } else if (c == col(LineRole::Discount)) {
+        next = col(LineRole::Price);
     } else if (c == col(LineRole::Price)) {
         next = col(LineRole::Amount);
     } else if (c == col(LineRole::Amount)) {

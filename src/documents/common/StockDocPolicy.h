@@ -8,6 +8,7 @@
 #include "core/Kinds.h"
 #include "core/Posting.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -16,6 +17,7 @@
 
 struct App;
 class Database;
+class QWidget;
 struct StockDoc;
 
 // What a line-grid column holds. The window and the service find columns by
@@ -26,6 +28,9 @@ struct LineColumn {
     LineRole role;
     QString header;  // "" = the role's shared header (goods word, attribute name, "备注" ...)
 };
+
+// Which right lets the operator see a kind's prices: the cost right or the profit right.
+enum class PriceRight { Cost, Profit };
 
 // Which side of the in/out reports a kind's lines stand on.
 enum class StockSide { In, Out };
@@ -41,6 +46,8 @@ struct PrintPlan {
     QString menuCaption;
     QString layoutId;
     QString templateFile;
+    bool perGoods = false;  // one printed row per goods instead of one per line
+    QString caption;        // the named value "Caption"; "" = the document type's name
 };
 
 struct StockDocPolicy {
@@ -91,6 +98,30 @@ struct StockDocPolicy {
     // Kind-specific steps, run inside the save's or the audit's transaction.
     std::function<void(App&, const StockDoc&)> saveExtras;
     std::function<void(App&, const StockDoc&)> afterPosting;
+
+    // Outbound extras; the defaults keep the receipts' behaviour.
+    PriceRight priceRight = PriceRight::Cost;
+    bool listShowsAmount = true;   // the list's amount column (hidden when prices are hidden anyway)
+    int discountSetting = 0;       // sysinfo row whose setval 1 puts the discount columns in use; 0 = never
+    bool pricesEditable = true;    // the price and amount cells open in the line editor
+    bool checksStock = false;      // NoOverIssue: a committed quantity and the audit check the stock
+    bool refusesZeroQuantity = false;  // the save refuses a line with quantity 0
+    bool attributeFromPicker = false;  // the attribute cell takes only values the picker offers
+    bool negateUnknownUnit = false;    // YF/FK are negated also when the unit is missing from TA1
+    QStringList boxNames;          // objectNames of the header boxes Txt0..Txt8 ("" or missing = "Txt<n>")
+    QString unauditQuestion = QStringLiteral("真的要继续吗？");
+    bool unauditWarnsTwice = true;
+    bool unauditDoneMessage = true;
+    bool printNeedsRight = true;
+    bool paidOnIssue = false;      // the received amount follows ReceivedOnIssue instead of PaidOnReceipt   // printing tests the print item of the right group
+    // The proposed price of a goods for a line, for the counter-party and date; replaces `proposal`.
+    std::function<double(const App&, const QString& goods, const QString& unit, const QDate& date)> proposePrice;
+    // Checked inside the audit's transaction before anything is written: "" posts, else the refusal.
+    std::function<QString(App&, const StockDoc&)> beforePosting;
+    // Prints plan `plan` (1-based) of the document the window shows; replaces the shared staging.
+    std::function<void(App&, QWidget* window, const QString& caption, int plan, bool pricesShown)> printShown;
+    // Run inside the audit's transaction after posting (not on unaudit).
+    std::function<void(App&, const StockDoc&)> afterAudit;
 
     int columnOf(LineRole role) const;  // -1 when the kind has no such column
     QString settlementText(double paid, int index) const;

@@ -124,7 +124,8 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
 {
     const RecordSet head = db.query(
         QStringLiteral("SELECT TB1.F1, TB1.F2, TB1.F3, TA1.F2, TB1.F5, TB1.F6, TB1.F9, TB1.F10, TB1.K9, TB1.K, "
-                       "TB1.Kstr, TB1.OD, TB1.SN, TB1.SRT FROM TB1 LEFT JOIN TA1 ON TA1.F1 = TB1.F3 "
+                       "TB1.Kstr, TB1.OD, TB1.SN, TB1.SRT, TB1.zzcp, TB1.zzsl, TB1.mcgg "
+                       "FROM TB1 LEFT JOIN TA1 ON TA1.F1 = TB1.F3 "
                        "WHERE TB1.F1 = ? LIMIT 1"),
         {number.trimmed()});
     if (head.isEmpty())
@@ -145,10 +146,13 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
     h.extra = head.text(0, 11);
     h.sn = numberOf(head.value(0, 12));
     h.postingKey = head.text(0, 13);
+    h.assemblyProduct = head.text(0, 14);
+    h.assemblyQty = numberOf(head.value(0, 15));
+    h.assemblyName = head.text(0, 16);
 
     const RecordSet rs = db.query(
         QStringLiteral("SELECT TB11.F1, TB11.HPSX, TB11.F6, TB11.F7, TB11.F8, TB11.F9, TA4.F2, TA4.F5, TA4.F4, "
-                       "TB11.BColor, TB11.FColor FROM TB11 JOIN TA4 ON TB11.F1 = TA4.F1 WHERE TB11.F0 = ? ORDER BY TB11.Oid, TB11.F1"),
+                       "TB11.BColor, TB11.FColor, TB11.YJ, TB11.ZK FROM TB11 JOIN TA4 ON TB11.F1 = TA4.F1 WHERE TB11.F0 = ? ORDER BY TB11.Oid, TB11.F1"),
         {h.number});
     for (int r = 0; r < rs.rowCount(); ++r) {
         StockDocLine l;
@@ -162,6 +166,8 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
         l.unit = rs.text(r, 8);
         l.backColour = rs.value(r, 9).toLongLong();
         l.foreColour = rs.value(r, 10).toLongLong();
+        l.originalPrice = numberOf(rs.value(r, 11));
+        l.discount = numberOf(rs.value(r, 12));
         doc.lines << l;
     }
     return doc;
@@ -186,6 +192,11 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
     }
     if (lines.isEmpty())
         return QStringLiteral("不能保存空的单据！请录入") + policy.lineNoun + app.GoodsTerm + QStringLiteral("！");
+    if (policy.refusesZeroQuantity) {
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].qty == 0)
+                return QStringLiteral("第 %1 行,数量不能为 0 ！").arg(i + 1);
+    }
     if (lines.size() > 999)
         return QStringLiteral("一张单据最多 999 行，请分成几张单据录入！");
 
@@ -213,13 +224,17 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
         db.execute(QStringLiteral("DELETE FROM TB1 WHERE F1 = ?"), {oldNumber.trimmed()});
     }
 
-    db.execute(QStringLiteral("INSERT INTO TB1 (SRT, OD, S2, SN, LB, H8, F1, F2, F3, F5, F6, F9, F10, K9, K, Kstr) "
-                              "VALUES ('', ?, ?, ?, ?, ?, ?, ?, ?, ?, '', ?, ?, ?, ?, ?)"),
+    const int v1 = policy.department ? 0 : 1;
+    db.execute(QStringLiteral("INSERT INTO TB1 (SRT, OD, S2, SN, LB, H8, F1, F2, F3, F5, F6, F9, F10, K9, K, Kstr, "
+                              "V1, zzcp, zzsl, mcgg) "
+                              "VALUES ('', ?, ?, ?, ?, ?, ?, ?, ?, ?, '', ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                {h.extra.trimmed(), typeName, h.sn, code(policy.kind), now(), h.number, SqlDate(h.date), h.unitCode,
-                h.enteredBy.trimmed(), h.amount, h.note.trimmed(), h.paid, h.settlement, h.settlementText});
+                h.enteredBy.trimmed(), h.amount, h.note.trimmed(), h.paid, h.settlement, h.settlementText, v1,
+                h.assemblyProduct.trimmed(), h.assemblyQty, h.assemblyName});
     Statement insert(db, QStringLiteral("INSERT INTO TB11 (SRT, SH, HPSX, Oid, V1, SN, LB, F0, F1, F6, F7, F8, F9, "
-                                        "R146, R147, R148, C236, C237, C238, R6, R7, R8, C6) "
-                                        "VALUES ('', '', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                        "R146, R147, R148, C236, C237, C238, R6, R7, R8, C6, YJ, ZK) "
+                                        "VALUES ('', '', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                        "?, ?)"));
     int oid = 0;
     for (const StockDocLine& l : lines) {
         const double q = policy.sign * l.qty;
@@ -227,13 +242,14 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
         const bool flowIn = policy.flowSide == StockSide::In;
         const bool reportIn = policy.reportSide == StockSide::In;
         const QVariant none;
-        insert.bindAll({l.attr.trimmed(), ++oid, policy.department ? 0 : 1, h.sn, code(policy.kind), h.number,
+        insert.bindAll({l.attr.trimmed(), ++oid, v1, h.sn, code(policy.kind), h.number,
                         l.goods, q, l.price, a, l.remark,
                         flowIn ? QVariant(l.qty) : none, flowIn ? QVariant(l.price) : none,
                         flowIn ? QVariant(l.amount) : none, flowIn ? none : QVariant(l.qty),
                         flowIn ? none : QVariant(l.price), flowIn ? none : QVariant(l.amount),
                         reportIn ? QVariant(q) : none, reportIn ? QVariant(l.price) : none,
-                        reportIn ? QVariant(a) : none, reportIn ? none : QVariant(-q)});
+                        reportIn ? QVariant(a) : none, reportIn ? none : QVariant(-q), l.originalPrice,
+                        l.discount});
         insert.exec();
     }
     doc.lines = lines;
@@ -268,7 +284,7 @@ bool StocktakingPending(const Database& db)
 BalanceMove StockDocBalanceMove(const Database& db, const StockDocPolicy& policy, const StockDocHeader& head)
 {
     BalanceMove m;
-    if (head.settlement == 1) {
+    if (head.settlement == 1 || policy.alwaysSettled) {
         m.yf = head.paid;
         m.fk = head.paid;
     } else {
@@ -278,7 +294,9 @@ BalanceMove StockDocBalanceMove(const Database& db, const StockDocPolicy& policy
     if (policy.negateBalanceFor) {
         const std::optional<QVariant> kind =
             db.scalarRow(QStringLiteral("SELECT LB FROM TA1 WHERE F1 = ? LIMIT 1"), {head.unitCode});
-        if (kind && !kind->isNull() && kind->toInt() == code(*policy.negateBalanceFor)) {
+        const bool missing = !kind || kind->isNull();
+        if ((missing && policy.negateUnknownUnit) ||
+            (!missing && kind->toInt() == code(*policy.negateBalanceFor))) {
             m.yf = -m.yf;
             m.fk = -m.fk;
         }
@@ -297,10 +315,17 @@ QString AuditStockDoc(App& app, const StockDocPolicy& policy, const QString& num
         return AlreadyAudited;
     if (!doc->head.date.isValid())
         return QStringLiteral("单据 %1 的日期无效，不能审核！").arg(number);
+    if (policy.beforePosting) {
+        const QString refused = policy.beforePosting(app, *doc);
+        if (!refused.isEmpty())
+            return refused;
+    }
     PostDocument(db, PostingRules::of(app), doc->head.number, app.OperatorName,
                  StockDocBalanceMove(db, policy, doc->head), policy.outPrice);
     if (policy.afterPosting)
         policy.afterPosting(app, *doc);
+    if (policy.afterAudit)
+        policy.afterAudit(app, *doc);
     tx.commit();
     return {};
 }
@@ -323,7 +348,8 @@ QString UnauditStockDoc(App& app, const StockDocPolicy& policy, const QString& n
     return {};
 }
 
-std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& policy, const QString& code)
+std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& policy, const QString& code,
+                                         const QString& unit, const QDate& date)
 {
     const RecordSet rs = app.CurrentDatabase.query(
         QStringLiteral("SELECT F1, F2, F5, F4, F7, RkF7 FROM TA4 WHERE F1 = ? LIMIT 1"), {code.trimmed()});
@@ -334,11 +360,21 @@ std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& p
     l.name = rs.text(0, 1) + QLatin1Char('/') + rs.text(0, 2);
     l.unit = rs.text(0, 3);
     const bool reference = policy.proposal == PriceProposal::ReferenceOrCost && app.InboundRefPrice == 1;
-    l.price = RoundToPattern(numberOf(rs.value(0, reference ? 5 : 4)), app.PriceFormat);
+    const double price = policy.proposePrice ? policy.proposePrice(app, l.goods, unit, date)
+                                             : numberOf(rs.value(0, reference ? 5 : 4));
+    l.price = RoundToPattern(price, app.PriceFormat);
     l.proposed = l.price;
     l.qty = 1;
     l.amount = l.price;
     return l;
+}
+
+bool AttributeValueKnown(const Database& db, const QString& goods, const QString& value)
+{
+    return !value.trimmed().isEmpty() &&
+           db.scalarRow(QStringLiteral("SELECT 1 FROM TB11 WHERE F1 = ? AND HPSX = ? LIMIT 1"),
+                        {goods.trimmed(), value.trimmed()})
+               .has_value();
 }
 
 void RollUpBomCost(App& app, const QStringList& goods)
@@ -365,20 +401,26 @@ void RollUpBomCost(App& app, const QStringList& goods)
     }
 }
 
+QString StockDocPrintRuleRefusal(const Database& db, bool audited)
+{
+    const int rule = int(std::lround(BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"),
+                                                        {SetPrintRule}))));
+    if (rule == 1 && audited)
+        return QStringLiteral("根据系统设置，单据只能在审核之前打印。该单据已审核，不能打印！");
+    if (rule == 2 && !audited)
+        return QStringLiteral("根据系统设置，单据只能在审核之后打印。该单据未审核，不能打印！");
+    return {};
+}
+
 QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString& typeName, const StockDoc& doc,
                            int plan, bool pricesShown, PrintStage& stage)
 {
     Database& db = app.CurrentDatabase;
     if (doc.lines.isEmpty() || doc.lines.first().goods.trimmed().isEmpty())
         return QStringLiteral("无数据可打印！");
-    const int rule = int(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"),
-                                   {SetPrintRule})
-                             .toDouble());
-    const bool audited = !doc.head.auditor.trimmed().isEmpty();
-    if (rule == 1 && audited)
-        return QStringLiteral("根据系统设置，单据只能在审核之前打印。该单据已审核，不能打印！");
-    if (rule == 2 && !audited)
-        return QStringLiteral("根据系统设置，单据只能在审核之后打印。该单据未审核，不能打印！");
+    const QString refusal = StockDocPrintRuleRefusal(db, !doc.head.auditor.trimmed().isEmpty());
+    if (!refusal.isEmpty())
+        return refusal;
 
     const int index = std::clamp(plan, 1, int(policy.printPlans.size())) - 1;
     stage = {};

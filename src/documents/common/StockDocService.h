@@ -30,6 +30,8 @@ struct StockDocLine {
     double amount = 0;
     QString remark;
     std::optional<double> proposed;  // the price proposed when the goods was put on the line
+    double originalPrice = 0;  // YJ: the price before discount
+    double discount = 0;       // ZK: the discount factor (1 = none, 0 = not used)
     // Shown only (filled by LoadStockDoc and GoodsForLine).
     QString name;  // TA4.F2 + "/" + TA4.F5
     QString unit;  // TA4.F4
@@ -52,6 +54,9 @@ struct StockDocHeader {
     QString extra;      // OD
     double sn = 0;      // SN
     QString postingKey; // SRT
+    QString assemblyProduct;  // zzcp: the product whose structure filled the lines
+    double assemblyQty = 0;   // zzsl
+    QString assemblyName;     // mcgg
 };
 
 struct StockDoc {
@@ -108,7 +113,13 @@ bool StocktakingPending(const Database& db);
 
 // The goods of a code for a new line: name/spec, unit and the proposed price
 // (rounded to the price pattern); nullopt for an unknown code.
-std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& policy, const QString& code);
+// `unit` and `date` are the document's counter-party and date, which a policy's proposal may use.
+std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& policy, const QString& code,
+                                         const QString& unit = QString(), const QDate& date = QDate());
+
+// True when the attribute value stands on some line of the goods: the only values the
+// attribute picker can offer.
+bool AttributeValueKnown(const Database& db, const QString& goods, const QString& value);
 
 // The balance move posting writes for the document's stored amounts and settlement.
 BalanceMove StockDocBalanceMove(const Database& db, const StockDocPolicy& policy, const StockDocHeader& head);
@@ -124,6 +135,10 @@ struct PrintStage {
     QVector<QPair<QString, QString>> values;  // name, value
     int lines = 0;
 };
+// The print rule of setting 7716: the refusal for a document that is (or is not yet)
+// audited, "" when it may print.
+QString StockDocPrintRuleRefusal(const Database& db, bool audited);
+
 // Refused when the document has no lines or the print rule (setting 7716) forbids it.
 QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString& typeName, const StockDoc& doc,
                            int plan, bool pricesShown, PrintStage& stage);

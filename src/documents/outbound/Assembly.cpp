@@ -1,0 +1,148 @@
+#include "documents/outbound/Assembly.h"
+
+#include "basicdata/QueryGoods.h"
+#include "core/App.h"
+#include "core/Rounding.h"
+#include "core/SqlText.h"
+#include "documents/common/StockDocPolicy.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "platform/Messages.h"
+#include "widgets/LineGridHost.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+std::optional<AssemblyProduct> FindAssemblyProduct(const Database& db, const QString& code)
+{
+    const RecordSet rs = db.query(QStringLiteral("SELECT F1, F2 || ' ' || F5, F4 FROM TA4 WHERE F1 = ? AND F11 = '1' LIMIT 1"),
+                                  {code.trimmed()});
+    if (rs.isEmpty())
+        return std::nullopt;
+    return AssemblyProduct{rs.text(0, 0), rs.text(0, 1), rs.text(0, 2)};
+}
+
+QVector<AssemblyLine> AssemblyLines(const Database& db, const QString& product, double quantity, bool department)
+{
+    const QString price = department ? QStringLiteral("TA4.F7") : QStringLiteral("TA4.F71");
+    const RecordSet rs = db.query(
+        QStringLiteral("SELECT Bom.F1, TA4.F2 || ' ' || TA4.F5, TA4.F4, Bom.F6, %1, Bom.F8, TA4.F1 "
+                       "FROM Bom LEFT JOIN TA4 ON Bom.F1 = TA4.F1 WHERE Bom.F0 = ? ORDER BY Bom.F1, Bom.rowid")
+            .arg(price),
+        {product.trimmed()});
+    QVector<AssemblyLine> lines;
+    lines.reserve(rs.rowCount());
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        AssemblyLine l;
+        l.part = rs.text(r, 0);
+        l.name = rs.text(r, 1);
+        l.unit = rs.text(r, 2);
+        const double usage = rs.value(r, 3).toDouble();
+        l.qty = usage * quantity;
+        l.known = !rs.value(r, 6).isNull();
+        l.price = rs.value(r, 4).toDouble();
+        l.amount = usage * l.price * quantity;
+        l.remark = rs.text(r, 5);
+        lines << l;
+    }
+    return lines;
+}
+
+double AssemblyQuantity(const QString& text)
+{
+    return BoxValue(text);
+}
+
+namespace {
+
+void putLine(const App& app, const StockDocPolicy& policy, Grid* grid, int row, const AssemblyLine& l)
+{
+    auto put = [&](LineRole role, const QString& text) {
+        const int c = policy.columnOf(role);
+        if (c >= 0)
+            grid->setTextMatrix(row, c, text);
+    };
+    put(LineRole::Code, l.part);
+    put(LineRole::Name, l.name);
+    put(LineRole::Quantity, l.known ? NumText(l.qty) + QLatin1Char(' ') + l.unit : NumText(l.qty));
+    if (l.known) {
+        put(LineRole::Price, FormatNumber(l.price, app.PriceFormat));
+        put(LineRole::Amount, FormatNumber(l.amount, app.AmountFormat));
+    }
+    put(LineRole::Remark, l.remark);
+}
+
+}  // namespace
+
+bool FillAssemblyLines(App& app, const StockDocPolicy& policy, const AssemblyRow& row, LineGridHost& host)
+{
+    const QString code = row.code->text().trimmed();
+    if (code.isEmpty()) {
+        MsgBox(QStringLiteral("请先填写要组装的产品编码！"));
+        return false;
+    }
+    const std::optional<AssemblyProduct> product = FindAssemblyProduct(app.CurrentDatabase, code);
+    if (!product) {
+        MsgBox(QStringLiteral("您填写的[") + code + QStringLiteral("]不是一个有效的产品编码，或者系统中还没有[") + code +
+               QStringLiteral("]的产品构成表！"));
+        row.code->setText(*row.accepted);
+        return false;
+    }
+    Grid* grid = host.GdMx();
+    const int codeCol = std::max(0, policy.columnOf(LineRole::Code));
+    if (grid->rows() > 1 && !grid->textMatrix(1, codeCol).isEmpty()) {
+        const int answer = MsgBox(QStringLiteral("此操作需要先清除本出库单明细表中的所有") + app.PartTerm +
+                                      QStringLiteral("数据，真的要继续吗？"),
+                                  MB::OKCancel | MB::Question | MB::DefaultButton2);
+        if (answer != MB::OK) {
+            row.code->setText(*row.accepted);
+            return false;
+        }
+    }
+    row.name->setText(product->nameSpec);
+    row.unit->setText(product->unit);
+    *row.accepted = code;
+    double q = AssemblyQuantity(row.quantity->text());
+    if (q == 0) {
+        row.quantity->setText(QStringLiteral("1"));
+        q = 1;
+    }
+
+    const QVector<AssemblyLine> lines = AssemblyLines(app.CurrentDatabase, code, q, policy.department);
+    grid->setRows(1);
+    grid->setRows(int(lines.size()) + 2);
+    for (int i = 0; i < lines.size(); ++i)
+        putLine(app, policy, grid, i + 1, lines[i]);
+    host.setCurMxR(1);
+    return true;
+}
+
+bool RefreshAssemblyLines(App& app, const StockDocPolicy& policy, const AssemblyRow& row, LineGridHost& host)
+{
+    const double q = AssemblyQuantity(row.quantity->text());
+    if (q == 0) {
+        MsgBox(QStringLiteral("请填写组装数量！"));
+        return false;
+    }
+    const int answer = MsgBox(QStringLiteral("此操作将按照[") + row.name->text() +
+                                  QStringLiteral("]的产品构成表及组装数量（") + NumText(q) +
+                                  QStringLiteral("）刷新零件的用量！真要要继续吗？"),
+                              MB::OKCancel | MB::Question | MB::DefaultButton2);
+    if (answer != MB::OK)
+        return false;
+    return FillAssemblyLines(app, policy, row, host);
+}
+
+void PickAssemblyProduct(App& app, const AssemblyRow& row, QWidget* window)
+{
+    GoodsPickRequest request;
+    request.preset = row.code->text();
+    request.onlyWithStructure = true;
+    request.quickAdd = false;
+    const QString code = PickGoods(app, request, window);
+    if (code.isEmpty())
+        return;
+    row.code->setText(code);
+    row.name->setText(SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"), {code}));
+    app.PickResult.clear();
+}

@@ -1,0 +1,175 @@
+#include "documents/outbound/D1.h"
+
+#include "core/App.h"
+#include "core/SettingsCatalogue.h"
+#include "core/SqlText.h"
+#include "documents/outbound/Assembly.h"
+#include "documents/outbound/AutoOutbound.h"
+#include "documents/outbound/OutboundPolicies.h"
+#include "documents/outbound/OutboundPrint.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "platform/Messages.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// The print plan of the shown document, read from the window's named controls.
+void printShown(App& app, QWidget* w, const QString& caption, int plan, bool pricesShown, const StockDocPolicy& policy)
+{
+    auto text = [w](const char* name) {
+        auto* box = w->findChild<QLineEdit*>(QString::fromLatin1(name));
+        return box ? box->text().trimmed() : QString();
+    };
+    OutboundPrintSheet sheet;
+    sheet.number = text("Txt0");
+    sheet.date = text("Txt1");
+    sheet.unitName = text("Txt2");
+    sheet.unitCode = w->findChild<QComboBox*>(QStringLiteral("CmbLB"))->currentText().section(QLatin1Char('.'), 0, 0).trimmed();
+    sheet.enteredBy = text("Txt3");
+    sheet.auditor = text("Txt4");
+    sheet.note = text("Txt6");
+    sheet.unitLabel = w->findChild<QLabel*>(QStringLiteral("Lab2"))->text();
+    auto* extra = w->findChild<QLineEdit*>(QStringLiteral("Txt11"));
+    if (extra && !extra->isHidden())
+        sheet.extraCaption = w->findChild<QLabel*>(QStringLiteral("Lab9"))->text();
+    sheet.extra = text("Txt11");
+    sheet.lines = w->findChild<Grid*>(QStringLiteral("GdMx"));
+    PrintOutboundDocument(app, w, policy, caption, sheet, plan - 1, pricesShown);
+}
+
+StockDocPolicy windowPolicy(bool department)
+{
+    StockDocPolicy p = department ? DepartmentIssuePolicy() : SalesDeliveryPolicy();
+    p.printShown = [p](App& app, QWidget* w, const QString& caption, int plan, bool pricesShown) {
+        printShown(app, w, caption, plan, pricesShown, p);
+    };
+    return p;
+}
+
+}  // namespace
+
+D1::D1(App& app, bool F3isBm, QWidget* parent)
+    : StockDocForm(app, windowPolicy(F3isBm), parent), m_app(app)
+{
+    setObjectName(QStringLiteral("D1"));
+    buildAssemblyRow();
+    m_autoCkCover = MakeAutoCkCover(this);
+    editStateChanged();
+}
+
+void D1::buildAssemblyRow()
+{
+    QWidget* frm = findChild<QWidget*>(QStringLiteral("Frm"));
+    auto* layout = qobject_cast<QBoxLayout*>(frm->layout());
+    m_assembly = new QWidget(frm);
+    m_assembly->setObjectName(QStringLiteral("FrmAssembly"));
+    auto* row = new QHBoxLayout(m_assembly);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto box = [&](const char* label, const char* name) {
+        row->addWidget(new QLabel(QString::fromUtf8(label), m_assembly));
+        auto* b = new QLineEdit(m_assembly);
+        b->setObjectName(QString::fromLatin1(name));
+        row->addWidget(b);
+        return b;
+    };
+    m_txt7 = box("产品编码", "Txt7");
+    auto* query = new QPushButton(QStringLiteral("?"), m_assembly);
+    query->setObjectName(QStringLiteral("CmdZZQuery"));
+    query->setToolTip(QStringLiteral("查找货品编码资料"));
+    row->addWidget(query);
+    m_txt8 = box("组装数量", "Txt8");
+    m_labDW10 = new QLabel(QStringLiteral("件"), m_assembly);
+    m_labDW10->setObjectName(QStringLiteral("LabDW10"));
+    row->addWidget(m_labDW10);
+    m_txt9 = box("名称规格", "Txt9");
+    auto* refresh = new QPushButton(QStringLiteral("组装"), m_assembly);
+    refresh->setObjectName(QStringLiteral("CmdRfSL"));
+    auto* fill = new QPushButton(QStringLiteral("组装"), m_assembly);
+    fill->setObjectName(QStringLiteral("CmdAutoZZ"));
+    row->addWidget(refresh);
+    row->addWidget(fill);
+    layout->insertWidget(1, m_assembly);
+    m_assembly->setVisible(SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"),
+                                     {SetPartWord}).toDouble() == 1);
+
+    const auto assemblyRow = [this] { return AssemblyRow{m_txt7, m_txt8, m_txt9, m_labDW10, &OldZZCP}; };
+    connect(fill, &QPushButton::clicked, this, [this, assemblyRow] {
+        if (FillAssemblyLines(m_app, policy(), assemblyRow(), *this))
+            linesChanged();
+    });
+    connect(refresh, &QPushButton::clicked, this, [this, assemblyRow] {
+        if (RefreshAssemblyLines(m_app, policy(), assemblyRow(), *this))
+            linesChanged();
+    });
+    connect(query, &QPushButton::clicked, this, [this, assemblyRow] { PickAssemblyProduct(m_app, assemblyRow(), this); });
+    connect(m_txt7, &QLineEdit::editingFinished, this, [this] {
+        if (Edstu != 0 && !m_txt7->text().trimmed().isEmpty())
+            m_txt9->setText(SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"),
+                                      {m_txt7->text().trimmed()}));
+    });
+}
+
+void D1::editStateChanged()
+{
+    const bool editing = Edstu != 0;
+    for (QLineEdit* b : {m_txt7, m_txt8, m_txt9})
+        b->setReadOnly(!editing);
+    for (const char* name : {"CmdZZQuery", "CmdRfSL", "CmdAutoZZ"})
+        findChild<QPushButton*>(QString::fromLatin1(name))->setVisible(editing);
+    if (Edstu == 1) {
+        for (QLineEdit* b : {m_txt7, m_txt8, m_txt9})
+            b->clear();
+        OldZZCP.clear();
+    } else if (Edstu == 2) {
+        OldZZCP = m_txt7->text().trimmed();
+    }
+}
+
+void D1::documentShown()
+{
+    m_labDW10->setText(QStringLiteral("件"));
+    if (Edstu == 1)
+        return;
+    const QString number = findChild<QLineEdit*>(QStringLiteral("Txt0"))->text().trimmed();
+    std::optional<StockDoc> doc;
+    try {
+        if (!number.isEmpty())
+            doc = LoadStockDoc(m_app.CurrentDatabase, number);
+    } catch (const DbError&) {
+    }
+    m_txt7->setText(doc ? doc->head.assemblyProduct : QString());
+    m_txt8->setText(doc && doc->head.assemblyQty != 0 ? NumText(doc->head.assemblyQty) : QString());
+    m_txt9->setText(doc ? doc->head.assemblyName : QString());
+}
+
+void D1::fillHeaderExtras(StockDocHeader& head) const
+{
+    head.assemblyProduct = OldZZCP;
+    head.assemblyQty = AssemblyQuantity(m_txt8->text());
+    head.assemblyName = m_txt9->text();
+}
+
+bool D1::AutoCk(const QString& tmpRq, const QString& tmpBm, RecordSet& tmpMx)
+{
+    AutoCkResult result;
+    {
+        AutoCkScope scope(m_autoCkCover, Interactive);
+        try {
+            result = ::AutoCk(m_app, policy(), caption(), tmpRq, tmpBm, tmpMx);
+        } catch (const DbError& e) {
+            result.refusal = e.description();
+        }
+    }
+    if (!result.refusal.isEmpty()) {
+        MsgBox(result.refusal, MB::OKOnly | MB::Information, QString());
+        return false;
+    }
+    LoadDocList(QStringLiteral("TB1.F1 = ?"), {result.number});
+    return true;
+}

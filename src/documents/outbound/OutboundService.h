@@ -1,0 +1,48 @@
+#pragma once
+// What the outbound documents (sales deliveries and department issues) add to
+// the stock-document service: the proposed price of a line, the stock check of
+// a whole document, the customer's last prices kept at the save and the
+// re-valuation of a department issue at cost after its audit. Each takes the
+// database through the App and shows nothing; the writes join the caller's
+// transaction (the save's or the audit's).
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+struct App;
+class Database;
+struct StockDoc;
+
+// The cost price of a goods on a date: of its last audited line (any kind) dated on or before
+// the date, by posting key, the out price C7 of an issue (C6 not 0), else the running cost K7
+// after the line; 0 when no audited line qualifies.
+double CostPriceAtDate(const Database& db, const QString& goods, const QDate& date);
+
+// The price a sales delivery proposes: the customer's KhPrice (setting OfferCustomerPrice on
+// and a customer chosen), else the goods' sale price TA4.F71.
+double ProposedSalePrice(const App& app, const QString& goods, const QString& customer);
+// The price a department issue proposes: CostPriceAtDate, else the goods' cost TA4.F7.
+double ProposedIssueCost(const App& app, const QString& goods, const QDate& date);
+
+// The first line whose goods (and attribute value) the posted stock on the document's date
+// does not cover, all lines of that goods and value on the document added up; with the
+// stock of that day. None when NoOverIssue is off or every line is covered.
+struct DocumentShortage {
+    int line = 0;  // 1-based
+    QString goods;
+    QString attr;
+    double needed = 0;
+    double stock = 0;
+};
+std::optional<DocumentShortage> CheckDocumentStock(const App& app, const StockDoc& doc);
+// The refusal the audit answers for a shortage ("" when none).
+QString DocumentStockRefusal(App& app, const StockDoc& doc);
+
+// Sales deliveries with OfferCustomerPrice on: each line's unit price (not 0) becomes the
+// customer's last transaction price of the goods.
+void KeepLastSalePrices(App& app, const StockDoc& doc);
+
+// A department issue just posted: every line's amount becomes minus its cost amount
+// (F8 = -C8, C238 = C8) and the header's amount F9 their total in the amount pattern.
+void RevalueIssueAtCost(Database& db, const QString& amountFormat, const QString& number);
