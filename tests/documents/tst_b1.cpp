@@ -8,12 +8,23 @@
 #include "documents/inbound/ReceiptPolicies.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
+#include "basicdata/QueryGys.h"
+#include "basicdata/Query.h"
+#include "exchange/ImportRuns.h"
+#include "exchange/ImportWindows.h"
+#include "exchange/ToExcel.h"
+#include "print/Myprn.h"
 #include "support/Builders.h"
+#include "support/Openpyxl.h"
+#include "support/print/PrintSupport.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -33,6 +44,10 @@ private Q_SLOTS:
     void stripAndEditorRules();
     void closingWhileEditingIsRefused();
     void printStagesTheShownDocument();
+    void pickersFillTheDocument();
+    void searchFindsOnlyThisType();
+    void exportReadBackByOpenpyxl();
+    void lineImportFromAWorkbook();
     void interruptedAuditIsFoundAtStartup();
     void mainMenuOpensEachModeOnce();
 };
@@ -99,6 +114,28 @@ void saveReceipt(FreshAccountSet& set, const QString& number, const QDate& date,
         doc.lines << l;
     }
     QCOMPARE(SaveStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), doc, {}), QString());
+}
+
+// Chooses the goods `code` in the goods picker's list, as Enter on its row does.
+void chooseGoods(QWidget* picker, const QString& code)
+{
+    Grid* gd = control<Grid>(picker, "GD");
+    for (int r = 1; r < gd->rows(); ++r) {
+        if (gd->textMatrix(r, 0) == code) {
+            gd->setRow(r);
+            QTest::keyClick(gd, Qt::Key_Return);
+            return;
+        }
+    }
+    QFAIL("goods not listed");
+}
+
+QString namedValue(const PrintEngine& engine, const QString& name)
+{
+    for (const ItemRow& row : engine.GdM)
+        if (row.owner == name)
+            return row.value;
+    return QStringLiteral("<none>");
 }
 
 void typeIntoCell(B1& w, int row, int col, const QString& text)
@@ -297,17 +334,313 @@ void TestB1::printStagesTheShownDocument()
 {
     FreshAccountSet set;
     prepare(set);
+    set.app().CompanyName = QStringLiteral("维罗仓储");
+    QVERIFY(QFile::copy(QStringLiteral(VX_BIN_DIR "/pdan1.vxp"), set.programFolder() + QStringLiteral("pdan1.vxp")));
     saveReceipt(set, QStringLiteral("RK1"), QDate::currentDate(), {{QStringLiteral("G2"), 3, 1.25, QStringLiteral("X")}});
+    FakePrinters::Installation printers(set.folder());
     MessageScript msgs;
     B1 w(set.app(), false);
+    bool shown = false;
+    WhenModal([&](QWidget* d) {
+        auto* window = qobject_cast<Myprn*>(d);
+        QVERIFY(window);
+        shown = true;
+        const PrintEngine& engine = window->engine();
+        QCOMPARE(engine.Pid, QStringLiteral("采购入库一"));
+        QVERIFY(engine.RptFile.endsWith(QStringLiteral("/pdan1.vxp")));
+        QCOMPARE(engine.PrnSQL, QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F10 from plist order by F0"));
+        QCOMPARE(namedValue(engine, QStringLiteral("RegName")), QStringLiteral("维罗仓储"));
+        QCOMPARE(namedValue(engine, QStringLiteral("DanNo")), QStringLiteral("RK1"));
+        QCOMPARE(namedValue(engine, QStringLiteral("KH")), QStringLiteral("供应商一"));
+        QCOMPARE(namedValue(engine, QStringLiteral("SumJe")), QStringLiteral("3.75"));
+        QCOMPARE(namedValue(engine, QStringLiteral("Caption")), QStringLiteral("采购入库单"));
+        const RecordSet rs =
+            set.db().query(QStringLiteral("SELECT F0, F1, F2, F6, F7, F8, F10, F11 FROM temp.Plist ORDER BY F0"));
+        QCOMPARE(rs.rowCount(), 1);
+        QCOMPARE(rs.text(0, 0), QStringLiteral("00001"));
+        QCOMPARE(rs.text(0, 2), QStringLiteral("螺母"));
+        QCOMPARE(rs.text(0, 3), QStringLiteral("3 个"));
+        QCOMPARE(rs.text(0, 5), QStringLiteral("3.75"));
+        QCOMPARE(rs.text(0, 6), QStringLiteral("X"));
+        QCOMPARE(rs.text(0, 7), QStringLiteral("1"));
+        window->close();
+    });
     trigger(&w, "Menu_prn0");
+    QVERIFY(shown);
     QCOMPARE(msgs.count(), 0);
-    const RecordSet rs = set.db().query(QStringLiteral("SELECT F1, F2, F6, F7, F8, F10 FROM Plist"));
-    QCOMPARE(rs.rowCount(), 1);
-    QCOMPARE(rs.text(0, 1), QStringLiteral("螺母"));
-    QCOMPARE(rs.text(0, 2), QStringLiteral("3 个"));
-    QCOMPARE(rs.text(0, 4), QStringLiteral("3.75"));
-    QCOMPARE(rs.text(0, 5), QStringLiteral("X"));
+}
+
+void TestB1::pickersFillTheDocument()
+{
+    FreshAccountSet set;
+    prepare(set);
+    set.app().ShowUnitPicker = 1;
+    // A posted receipt gives G1 the attribute value LOT1 for the attribute picker.
+    saveReceipt(set, QStringLiteral("RK0"), QDate::currentDate().addDays(-1),
+                {{QStringLiteral("G1"), 5, 2, QStringLiteral("LOT1")}});
+    QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("RK0")), QString());
+    MessageScript msgs;
+    B1 w(set.app(), false);
+    w.show();
+    trigger(&w, "Menu_Add");
+
+    // The unit from the unit picker.
+    WhenModal([](QWidget* d) {
+        auto* p = qobject_cast<QueryGys*>(d);
+        QVERIFY(p);
+        QCOMPARE(p->windowTitle(), QStringLiteral("供应商档案"));
+        p->GD->setCurrent(1, 0);
+        p->CmdOK->click();
+    });
+    control<QPushButton>(&w, "CmdQGys")->click();
+    QCOMPARE(control<QComboBox>(&w, "CmbLB")->currentText(), QStringLiteral("A001.供应商一"));
+
+    // A code typed in part, then chosen in the goods picker opened by a press on "?".
+    w.GdMx()->setCurrent(1, 0);
+    w.GdMx_Click();
+    w.TxtEnter()->setText(QStringLiteral("G"));
+    QString preset;
+    WhenModal([&preset](QWidget* d) {
+        preset = control<QLineEdit>(d, "Txt0")->text();
+        chooseGoods(d, QStringLiteral("G1"));
+    });
+    QTest::mousePress(control<QPushButton>(&w, "CmdQuery"), Qt::LeftButton);
+    QCOMPARE(w.TxtEnter()->text(), QStringLiteral("G1"));
+    QCOMPARE(w.GdMx()->textMatrix(1, 0), QString());  // the partial text was the search, not a line
+    QTest::keyClick(w.TxtEnter(), Qt::Key_Return);
+    QCOMPARE(w.GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(w.GdMx()->textMatrix(1, 4), QStringLiteral("2"));  // the cost price after RK0
+
+    // Ctrl+F in the code editor opens the goods picker as "?" does.
+    w.GdMx()->setCurrent(1, 0);
+    w.GdMx_Click();
+    bool byKey = false;
+    WhenModal([&byKey](QWidget* d) {
+        byKey = d->objectName() == QLatin1String("QueryGoods");
+        QTest::mouseClick(control<QPushButton>(d, "Cmd2"), Qt::LeftButton);
+    });
+    QTest::keyClick(w.TxtEnter(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(byKey);
+    QCOMPARE(w.TxtEnter()->text(), QStringLiteral("G1"));  // cancelled: the cell as it was
+    QTest::keyClick(w.TxtEnter(), Qt::Key_Return);
+
+    // The editor moved on to the attribute; its value from the attribute picker.
+    QCOMPARE(w.curMxC(), 2);
+    QVERIFY(control<QPushButton>(&w, "CmdSX")->isVisible());
+    QString goodsLine;
+    WhenModal([&goodsLine](QWidget* d) {
+        goodsLine = control<QLabel>(d, "LabHP")->text();
+        Grid* gd = control<Grid>(d, "GD");
+        QCOMPARE(gd->textMatrix(1, 0), QStringLiteral("LOT1"));
+        gd->setRow(1);
+        QTest::mouseClick(control<QPushButton>(d, "CmdOK"), Qt::LeftButton);
+    });
+    QTest::mousePress(control<QPushButton>(&w, "CmdSX"), Qt::LeftButton);
+    QVERIFY(goodsLine.contains(QStringLiteral("G1")));
+    QCOMPARE(w.TxtEnter()->text(), QStringLiteral("LOT1"));
+    QTest::keyClick(w.TxtEnter(), Qt::Key_Return);
+    QCOMPARE(w.GdMx()->textMatrix(1, 2), QStringLiteral("LOT1"));
+
+    // Batch mode: every goods chosen lands on the blank last row.
+    w.GdMx()->setCurrent(w.GdMx()->rows() - 1, 0);
+    w.GdMx_Click();
+    bool batch = false;
+    WhenModal([&batch](QWidget* d) {
+        auto* box = control<QCheckBox>(d, "Chkstyle");
+        batch = box->isVisible();
+        box->setChecked(true);
+        chooseGoods(d, QStringLiteral("G2"));
+        chooseGoods(d, QStringLiteral("G1"));
+        QTest::mouseClick(control<QPushButton>(d, "Cmd2"), Qt::LeftButton);
+    });
+    QTest::mousePress(control<QPushButton>(&w, "CmdQuery"), Qt::LeftButton);
+    QVERIFY(batch);
+    QCOMPARE(w.GdMx()->textMatrix(2, 0), QStringLiteral("G2"));
+    QCOMPARE(w.GdMx()->textMatrix(3, 0), QStringLiteral("G1"));
+    QCOMPARE(w.GdMx()->rows(), 5);
+    typeIntoCell(w, 2, 3, QStringLiteral("4"));
+
+    // The strip's picker answers into the strip's code box.
+    WhenModal([](QWidget* d) {
+        QVERIFY(control<QCheckBox>(d, "Chkstyle")->isHidden());
+        chooseGoods(d, QStringLiteral("G2"));
+    });
+    control<QPushButton>(&w, "CmdQry")->click();
+    QCOMPARE(control<QLineEdit>(&w, "TxtHPBM")->text(), QStringLiteral("G2"));
+
+    // Pictures of the window for a person to look at: VX_SCREENSHOTS=<folder>.
+    const QString pictures = qEnvironmentVariable("VX_SCREENSHOTS");
+    if (!pictures.isEmpty()) {
+        w.resize(960, 560);
+        QTest::qWait(50);
+        w.grab().save(pictures + QStringLiteral("/B1-editing.png"));
+    }
+    trigger(&w, "Menu_save");
+    if (!pictures.isEmpty()) {
+        QTest::qWait(50);
+        w.grab().save(pictures + QStringLiteral("/B1-document.png"));
+        control<QTabBar>(&w, "TabS")->setCurrentIndex(0);
+        QTest::qWait(50);
+        w.grab().save(pictures + QStringLiteral("/B1-list.png"));
+    }
+    QCOMPARE(msgs.count(), 0);
+    const RecordSet stored = set.db().query(
+        QStringLiteral("SELECT F1, HPSX, F6 FROM TB11 WHERE F0 <> 'RK0' ORDER BY Oid"));
+    QCOMPARE(stored.rowCount(), 3);
+    QCOMPARE(stored.text(0, 0) + stored.text(0, 1), QStringLiteral("G1LOT1"));
+    QCOMPARE(stored.text(1, 0), QStringLiteral("G2"));
+    QCOMPARE(stored.value(1, 2).toDouble(), 4.0);
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT F3 FROM TB1 WHERE F1 <> 'RK0'")).toString(),
+             QStringLiteral("A001"));
+}
+
+void TestB1::searchFindsOnlyThisType()
+{
+    FreshAccountSet set;
+    prepare(set);
+    const QDate old(2024, 5, 13);
+    saveReceipt(set, QStringLiteral("RK1"), old, {{QStringLiteral("G1"), 1, 2, QString()}});
+    QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("RK1")), QString());
+    saveReceipt(set, QStringLiteral("RK2"), QDate::currentDate(), {{QStringLiteral("G1"), 1, 2, QString()}});
+    StockDoc production;
+    production.head = {QStringLiteral("SC1"), old, QStringLiteral("P001")};
+    production.lines = {StockDocLine{QStringLiteral("G1"), {}, 1, 1, 1}};
+    QCOMPARE(SaveStockDoc(set.app(), ProductionReceiptPolicy(), QStringLiteral("生产入库单"), production, {}),
+             QString());
+    MessageScript msgs;
+    B1 w(set.app(), false);
+    Grid* list = control<Grid>(&w, "GD");
+    QCOMPARE(list->rows(), 2);  // the opening list: this month and the unaudited
+    QCOMPARE(list->textMatrix(1, 0), QStringLiteral("RK2"));
+
+    // "入库单号 = RK1 或者 入库单号 = SC1": the production receipt stays out.
+    int fields = 0;
+    WhenModal([&fields](QWidget* d) {
+        auto* q = qobject_cast<Query*>(d);
+        QVERIFY(q);
+        fields = q->CmbF->count();
+        q->CmdAdd->click();  // to the advanced mode with its condition list
+        bool first = true;
+        for (const char* no : {"RK1", "SC1"}) {
+            if (!first)
+                q->CmbLG->setCurrentText(QStringLiteral("或者"));
+            first = false;
+            q->CmbF->setCurrentIndex(0);
+            q->CmbF_Click();
+            q->cmbGx->setCurrentText(QStringLiteral("等于(=)"));
+            q->Txt->setText(QString::fromLatin1(no));
+            q->CmdAdd->click();
+        }
+        q->CmdQuery->click();
+    });
+    trigger(&w, "Menu_query");
+    QCOMPARE(fields, 7);
+    QCOMPARE(list->rows(), 2);
+    QCOMPARE(list->textMatrix(1, 0), QStringLiteral("RK1"));
+
+    // Cancelled from the detail tab: back on the list, which stays as it was.
+    control<QTabBar>(&w, "TabS")->setCurrentIndex(1);
+    WhenModal([](QWidget* d) { qobject_cast<Query*>(d)->CmdCancel->click(); });
+    trigger(&w, "Menu_query");
+    QCOMPARE(control<QTabBar>(&w, "TabS")->currentIndex(), 0);
+    QCOMPARE(list->textMatrix(1, 0), QStringLiteral("RK1"));
+    QCOMPARE(msgs.count(), 0);
+}
+
+void TestB1::exportReadBackByOpenpyxl()
+{
+    SKIP_WITHOUT_OPENPYXL();
+    FreshAccountSet set;
+    prepare(set);
+    saveReceipt(set, QStringLiteral("RK1"), QDate::currentDate(),
+                {{QStringLiteral("G1"), 3, 2.5, QStringLiteral("A")}, {QStringLiteral("G2"), 2, 1.25, QString()}});
+    MessageScript msgs;
+    B1 w(set.app(), false);
+    QTemporaryDir dir;
+    auto exportTo = [&](const QString& path) {
+        WhenModal([&msgs, path](QWidget* d) {
+            auto* form = qobject_cast<ToExcelForm*>(d);
+            QVERIFY(form);
+            form->CmbLX->setCurrentIndex(0);
+            form->Txt->setText(path);
+            msgs.expect(QStringLiteral("数据导出完成！"));
+            form->Cmd0->click();
+            if (form->isVisible())
+                form->reject();
+        });
+        trigger(&w, "Menu_TE");
+        QCOMPARE(msgs.pending(), 0);
+    };
+    // The list: the shown columns only, the amount as a number.
+    const QString listFile = dir.filePath(QStringLiteral("list.xlsx"));
+    exportTo(listFile);
+    QVector<QVector<PeerCell>> rows = OpenpyxlRead(listFile);
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0].size(), 7);
+    QCOMPARE(rows[0][0].value.toString(), QStringLiteral("入库单号"));
+    QCOMPARE(rows[1][0].value.toString(), QStringLiteral("RK1"));
+    QCOMPARE(rows[1][5].type, QStringLiteral("n"));
+    QCOMPARE(rows[1][5].value.toDouble(), 10.0);
+
+    // The shown document's lines: price and amount numbers, the quantity with its unit as text.
+    control<QTabBar>(&w, "TabS")->setCurrentIndex(1);
+    const QString linesFile = dir.filePath(QStringLiteral("lines.xlsx"));
+    exportTo(linesFile);
+    rows = OpenpyxlRead(linesFile);
+    QVERIFY(rows.size() >= 3);
+    QCOMPARE(rows[1][0].value.toString(), QStringLiteral("G1"));
+    QCOMPARE(rows[1][2].value.toString(), QStringLiteral("A"));
+    QCOMPARE(rows[1][3].value.toString(), QStringLiteral("3 个"));
+    QCOMPARE(rows[1][4].type, QStringLiteral("n"));
+    QCOMPARE(rows[1][4].value.toDouble(), 2.5);
+    QCOMPARE(rows[2][5].value.toDouble(), 2.5);
+}
+
+void TestB1::lineImportFromAWorkbook()
+{
+    SKIP_WITHOUT_OPENPYXL();
+    FreshAccountSet set;
+    prepare(set, false);
+    set.app().ExcelLineImport = 1;
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("lines.xlsx"));
+    RunOpenpyxl(QStringLiteral("wb = openpyxl.Workbook()\nws = wb.active\n"
+                               "ws.append(['编码', '数量', '单价', '备注'])\n"
+                               "ws.append(['G1', 2, 3.5, 'it\\'s'])\nws.append(['NOPE', 1, 1, ''])\n"
+                               "ws.append(['G2', 4, 1.25, ''])\nwb.save(sys.argv[1])\n"),
+                {book});
+    MessageScript msgs;
+    B1 w(set.app(), false);
+    trigger(&w, "Menu_Add");
+    control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("A001"));
+    QVERIFY(!control<QPushButton>(&w, "CmdFexcel")->isHidden());
+    QString caption;
+    WhenModal([&](QWidget* d) {
+        auto* form = qobject_cast<DanExcelForm*>(d);
+        QVERIFY(form);
+        caption = form->windowTitle();
+        form->openSource(book);
+        const QList<std::pair<int, QString>> mapping{{LCode, QStringLiteral("A")}, {LQty, QStringLiteral("B")},
+                                                      {LPrice, QStringLiteral("C")}, {LRemark, QStringLiteral("D")}};
+        for (const auto& [k, letter] : mapping) {
+            form->CmbCol[k]->setEditText(QString());
+            QTest::keyClicks(form->CmbCol[k]->lineEdit(), letter);
+        }
+        msgs.expect(QStringLiteral("成功写入 2 行数据"));
+        form->Menu_Run->trigger();
+        form->reject();
+    });
+    control<QPushButton>(&w, "CmdFexcel")->click();
+    QCOMPARE(caption, QStringLiteral("从Excel文件中读取入库单明细"));
+    QCOMPARE(msgs.pending(), 0);
+    QCOMPARE(w.GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(w.GdMx()->textMatrix(2, 0), QStringLiteral("G2"));
+    QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), QStringLiteral("12.00"));
+    trigger(&w, "Menu_save");
+    QCOMPARE(msgs.count(), 1);
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT F9 FROM TB1")).toDouble(), 12.0);
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT F9 FROM TB11 WHERE F1 = 'G1'")).toString(),
+             QStringLiteral("it's"));
 }
 
 void TestB1::interruptedAuditIsFoundAtStartup()

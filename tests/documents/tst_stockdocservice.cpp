@@ -1,4 +1,5 @@
 #include "core/Posting.h"
+#include "documents/common/StockDocExchange.h"
 #include "documents/common/StockDocService.h"
 #include "documents/inbound/ReceiptPolicies.h"
 #include "platform/Database.h"
@@ -23,10 +24,13 @@ private Q_SLOTS:
     void serialCountsHeadersWithoutLines();
     void productionReceiptStaysSettled();
     void searchConditionCannotEscapeTheKindFilter();
+    void searchAnswerListsOnlyTheKindWithOrphans();
+    void lineExportTexts();
     void backDatedAuditAndUnauditMatchPerLineCycle_data();
     void backDatedAuditAndUnauditMatchPerLineCycle();
     void outPriceFollowsTheKind_data();
     void outPriceFollowsTheKind();
+    void backDatedReceiptRepricesLaterIssues();
     void referencePriceKeptWhenChanged();
     void printStaging();
 };
@@ -101,6 +105,16 @@ void postHistory(Database& db, const PostingRules& rules)
         AddDocument(db, d);
         PostDocument(db, rules, d.number, QStringLiteral("张三"), {10.0 * ++i, 0});
     }
+}
+
+// G1 without opening stock receives 3 for 10.00 on 2024-05-01 (price 3.33).
+void receiveThreeForTen(Database& db, const PostingRules& rules)
+{
+    db.execute(QStringLiteral("UPDATE TA4 SET V3 = 0, V4 = 0, V5 = 0 WHERE F1 = 'G1'"));
+    DocSpec first{QStringLiteral("RK0"), QDate(2024, 5, 1), QStringLiteral("A001")};
+    first.lines = {{QStringLiteral("G1"), 3, 10.0 / 3}};
+    AddDocument(db, first);
+    PostDocument(db, rules, QStringLiteral("RK0"), QStringLiteral("张三"), {}, OutPriceRule::Zero);
 }
 
 }  // namespace
@@ -271,6 +285,66 @@ void TestStockDocService::searchConditionCannotEscapeTheKindFilter()
     QCOMPARE(list.cells[5], QStringLiteral("1.00"));
 }
 
+void TestStockDocService::searchAnswerListsOnlyTheKindWithOrphans()
+{
+    FreshAccountSet set;
+    prepare(set);
+    AddUnit(set.db(), {QStringLiteral("A002"), QStringLiteral("供应商二"), UnitKind::Supplier, 0});
+    const QDate day(2024, 5, 13);
+    QCOMPARE(save(set, PurchaseReceiptPolicy(), receipt(QStringLiteral("RK1"), day, QStringLiteral("A001"),
+                                                          {line(QStringLiteral("G1"), 1, 1)})),
+             QString());
+    QCOMPARE(save(set, PurchaseReceiptPolicy(), receipt(QStringLiteral("RK3"), day, QStringLiteral("A002"),
+                                                          {line(QStringLiteral("G1"), 1, 1)})),
+             QString());
+    QCOMPARE(save(set, ProductionReceiptPolicy(), receipt(QStringLiteral("SC1"), day, QStringLiteral("P001"),
+                                                            {line(QStringLiteral("G1"), 1, 1)})),
+             QString());
+    set.db().execute(QStringLiteral("DELETE FROM TA1 WHERE F1 = 'A002'"));
+
+    // "编号 = RK1 或者 编号 = SC1 或者 编号 = RK3", as the search dialog answers it.
+    const QVector<QueryField> fields = StockDocSearchFields({QStringLiteral("入库单号")});
+    QCOMPARE(fields.size(), 7);
+    QVector<QueryCondition> conditions;
+    for (const char* no : {"RK1", "SC1", "RK3"})
+        conditions << MakeQueryCondition(conditions.isEmpty() ? QueryJoin::First : QueryJoin::Or, fields[0],
+                                         QueryOp::Equal, QString::fromLatin1(no));
+    const std::optional<QString> condition =
+        StockDocSearchCondition(QueryStatement(StockDocSearchHead(), conditions));
+    QVERIFY(condition);
+    const StockDocPolicy p = PurchaseReceiptPolicy();
+    const QString type = StockDocTypeName(set.db(), p);
+    StockDocList list = ListStockDocs(set.db(), p, type, *condition, {}, QStringLiteral("#0.00"), true);
+    QCOMPARE(list.rows, 2);
+    QCOMPARE(list.cells[0], QStringLiteral("RK1"));
+    QCOMPARE(list.cells[StockDocListColumns], QStringLiteral("RK3"));
+    QCOMPARE(list.cells[StockDocListColumns + 2], QString());  // its unit is gone
+    // The opening list joins the units: the orphan is left out there.
+    QCOMPARE(ListStockDocs(set.db(), p, type, *condition, {}, QStringLiteral("#0.00")).rows, 1);
+    // No condition: every document of the type; a cancelled search: nothing to load.
+    QCOMPARE(*StockDocSearchCondition(QueryStatement(StockDocSearchHead(), {})), QString());
+    QVERIFY(!StockDocSearchCondition(QString()));
+    // The extra header item is searched only when it is configured.
+    QStringList headers(12);
+    headers[11] = QStringLiteral("合同号");
+    QCOMPARE(StockDocSearchFields(headers).size(), 8);
+    QCOMPARE(StockDocSearchFields(headers).last().column, QStringLiteral("TB1.OD"));
+}
+
+void TestStockDocService::lineExportTexts()
+{
+    // Three caption,value pairs before the lines; the footer starts with a comma and
+    // puts a carriage return between the auditor and the note. Texts stay as typed.
+    QCOMPARE(StockDocExportHeader({{QStringLiteral("入库单号"), QStringLiteral("RK1")},
+                                   {QStringLiteral("入库日期"), QStringLiteral("2024-5-13")},
+                                   {QStringLiteral("供货单位"), QStringLiteral("甲,乙")}}),
+             QStringLiteral("入库单号,RK1,入库日期,2024-5-13,供货单位,甲,乙"));
+    QCOMPARE(StockDocExportFooter({{QStringLiteral("录入员"), QStringLiteral("张三")},
+                                   {QStringLiteral("审核人"), QString()}},
+                                  {QStringLiteral("附注"), QStringLiteral("O'Neil")}),
+             QStringLiteral(",录入员,张三,审核人,\r附注,O'Neil"));
+}
+
 void TestStockDocService::backDatedAuditAndUnauditMatchPerLineCycle_data()
 {
     QTest::addColumn<bool>("attribute");
@@ -334,11 +408,7 @@ void TestStockDocService::outPriceFollowsTheKind()
     prepare(set, attribute);
     Database& db = set.db();
     const PostingRules rules = PostingRules::of(set.app());
-    db.execute(QStringLiteral("UPDATE TA4 SET V3 = 0, V4 = 0, V5 = 0 WHERE F1 = 'G1'"));
-    DocSpec first{QStringLiteral("RK0"), QDate(2024, 5, 1), QStringLiteral("A001")};
-    first.lines = {{QStringLiteral("G1"), 3, 10.0 / 3}};
-    AddDocument(db, first);
-    PostDocument(db, rules, QStringLiteral("RK0"), QStringLiteral("张三"), {}, OutPriceRule::Zero);
+    receiveThreeForTen(db, rules);
     DocSpec issue{QStringLiteral("CK1"), QDate(2024, 5, 2), QStringLiteral("B001"), DocKind::Outbound};
     issue.lines = {{QStringLiteral("G1"), 1, 9}};
     AddDocument(db, issue);
@@ -368,6 +438,43 @@ void TestStockDocService::outPriceFollowsTheKind()
         PostLineByLine(copy, rules, QStringLiteral("MID"), QStringLiteral("张三"), {}, OutPriceRule::Zero);
         QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'MID'")).toDouble(), 3.34);
     }
+    QCOMPARE(PostingSnapshot(db), PostingSnapshot(copy));
+}
+
+void TestStockDocService::backDatedReceiptRepricesLaterIssues()
+{
+    FreshAccountSet set;
+    prepare(set, false);
+    Database& db = set.db();
+    const PostingRules rules = PostingRules::of(set.app());
+    receiveThreeForTen(db, rules);
+    for (const auto& [no, day] : {std::pair{QStringLiteral("CK1"), 2}, std::pair{QStringLiteral("CK2"), 4}}) {
+        DocSpec issue{no, QDate(2024, 5, day), QStringLiteral("B001"), DocKind::Outbound};
+        issue.lines = {{QStringLiteral("G1"), 1, 9}};
+        AddDocument(db, issue);
+        PostDocument(db, rules, no, QStringLiteral("张三"), {});
+    }
+
+    // A receipt of 1 at 5.00 dated between the two issues, audited through the service.
+    const StockDocPolicy policy = PurchaseReceiptPolicy();
+    QCOMPARE(policy.outPrice, OutPriceRule::Zero);
+    QCOMPARE(ProductionReceiptPolicy().outPrice, OutPriceRule::Zero);
+    QCOMPARE(save(set, policy, receipt(QStringLiteral("MID"), QDate(2024, 5, 3), QStringLiteral("A001"),
+                                       {line(QStringLiteral("G1"), 1, 5)})),
+             QString());
+    Database copy;
+    copy.open(copyOf(set, QStringLiteral("copy.vxs")));
+    QCOMPARE(AuditStockDoc(set.app(), policy, QStringLiteral("MID")), QString());
+    PostLineByLine(copy, rules, QStringLiteral("MID"), set.app().OperatorName,
+                   StockDocBalanceMove(copy, policy, LoadStockDoc(copy, QStringLiteral("MID"))->head), policy.outPrice);
+    // The later issue goes out at the running price the receipt gave: (6.67 + 5) / 3.
+    QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK2'")).toDouble(), 3.89);
+    QCOMPARE(PostingSnapshot(db), PostingSnapshot(copy));
+
+    QCOMPARE(UnauditStockDoc(set.app(), policy, QStringLiteral("MID")), QString());
+    UnpostLineByLine(copy, rules, QStringLiteral("MID"), policy.outPrice);
+    // Walked again from the receipt's place at the running price: 6.67 / 2.
+    QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK2'")).toDouble(), 3.34);
     QCOMPARE(PostingSnapshot(db), PostingSnapshot(copy));
 }
 
@@ -409,12 +516,28 @@ void TestStockDocService::printStaging()
              QString());
     QCOMPARE(stage.layoutId, QStringLiteral("采购入库二"));
     QCOMPARE(stage.lines, 2);
-    const RecordSet rs = set.db().query(QStringLiteral("SELECT F0, F11, F1, F6, F7, F8, F10 FROM Plist ORDER BY F0"));
-    QCOMPARE(rs.rowCount(), 2);
-    QCOMPARE(rs.text(0, 0), QStringLiteral("00001"));
-    QCOMPARE(rs.text(0, 3), QStringLiteral("2 个"));
-    QCOMPARE(rs.text(0, 5), QStringLiteral("7.00"));
-    QCOMPARE(rs.text(0, 6), QStringLiteral("A"));
+    // Rows F1..F11: code, name, spec, unit, (F5), quantity, price, amount, remark, attribute, line number.
+    QCOMPARE(stage.rows.size(), 2);
+    const QStringList first = stage.rows[0];
+    QCOMPARE(first.size(), 11);
+    QCOMPARE(first[0], QStringLiteral("G1"));
+    QCOMPARE(first[1], QStringLiteral("货品G1"));
+    QCOMPARE(first[5], QStringLiteral("2 个"));
+    QCOMPARE(first[7], QStringLiteral("7.00"));
+    QCOMPARE(first[9], QStringLiteral("A"));
+    QCOMPARE(first[10], QStringLiteral("1"));
+    QCOMPARE(stage.rows[1][10], QStringLiteral("2"));
+    QCOMPARE(stage.prnSql, QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F10 from plist order by F0"));
+    // Prices hidden: price and amount are single blanks, no amount in words.
+    PrintStage hidden;
+    QCOMPARE(StageStockDocPrint(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), stored, 1, false,
+                                hidden),
+             QString());
+    QCOMPARE(hidden.rows[0][6], QStringLiteral(" "));
+    QCOMPARE(hidden.rows[0][7], QStringLiteral(" "));
+    QVERIFY(hidden.values.contains({QStringLiteral("SumJe"), QStringLiteral(" ")}));
+    QVERIFY(std::none_of(hidden.values.begin(), hidden.values.end(),
+                         [](const auto& v) { return v.first == QLatin1String("SumJeDX"); }));
     QVERIFY(stage.values.contains({QStringLiteral("SumJe"), QStringLiteral("11.00")}));
     QVERIFY(stage.values.contains({QStringLiteral("SumSl"), QStringLiteral("3")}));
 

@@ -260,10 +260,8 @@ void StockDocForm::saveDocument()
         return;
     }
 
-    const StockDocHeader& h = doc.head;
-    const QStringList cells{h.number, DateText(h.date), h.unitName, h.enteredBy, QString(),
-                            FormatNumber(h.amount, m_app.AmountFormat), h.note, h.unitCode, NumText(h.paid),
-                            QString::number(h.settlement), h.settlementText, h.extra};
+    doc.head.auditor.clear();
+    const QStringList cells = StockDocListCells(doc.head, m_app.AmountFormat);
     if (Edstu == 1) {
         m_gd->addItem(cells.join(QLatin1Char('\t')));
         if (m_gd->textMatrix(1, 0).trimmed().isEmpty())
@@ -419,28 +417,4 @@ void StockDocForm::unauditDocument()
         MsgBox(QStringLiteral("完成撤销审核!"));
     m_txt[4]->clear();
     m_gd->setTextMatrix(DocListRow, 4, QString());
-}
-
-void StockDocForm::printDocument(int plan)
-{
-    if (m_policy.printNeedsRight && !RequireRight(m_app, m_policy.rightGroup, RightItem3))
-        return;
-    if (m_tabs->currentIndex() == 0)
-        ShowDocument();
-    if (m_policy.printShown) {
-        m_policy.printShown(m_app, this, m_caption, plan, !amountsHidden());
-        return;
-    }
-    try {
-        std::optional<StockDoc> doc = LoadStockDoc(m_app.CurrentDatabase, m_txt[0]->text().trimmed());
-        if (!doc)
-            doc = StockDoc{};
-        doc->head.unitName = m_txt[2]->text();
-        PrintStage stage;
-        const QString refused = StageStockDocPrint(m_app, m_policy, m_caption, *doc, plan, !amountsHidden(), stage);
-        if (!refused.isEmpty())
-            MsgBox(refused, Info, refused.startsWith(QStringLiteral("无数据")) ? Tip : QString());
-    } catch (const DbError& e) {
-        MsgBox(e.description(), Info, Tip);
-    }
 }

@@ -27,17 +27,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-template <typename T>
-T* named(T* w, const QString& name)
-{
-    w->setObjectName(name);
-    return w;
-}
-
-}  // namespace
-
 StockDocForm::StockDocForm(App& app, StockDocPolicy policy, QWidget* parent)
     : QWidget(parent), m_app(app), m_policy(std::move(policy))
 {
@@ -48,218 +37,6 @@ StockDocForm::StockDocForm(App& app, StockDocPolicy policy, QWidget* parent)
     applyMode();
     LoadDocList(OpeningListCondition(), OpeningListParams(QDate(QDate::currentDate().year(),
                                                                 QDate::currentDate().month(), 1)));
-}
-
-void StockDocForm::buildFrame()
-{
-    auto* layout = new QVBoxLayout(this);
-    auto* bar = new QMenuBar(this);
-    buildMenus(bar);
-    layout->setMenuBar(bar);
-
-    auto* top = new QHBoxLayout;
-    m_tabs = named(new QTabBar(this), QStringLiteral("TabS"));
-    m_tabs->addTab(m_caption + QStringLiteral("列表"));
-    m_tabs->addTab(m_caption + QStringLiteral("明细"));
-    top->addWidget(m_tabs);
-    top->addStretch();
-    m_cmDan[0] = named(new QPushButton(QStringLiteral("上一单↑"), this), QStringLiteral("CmDan0"));
-    m_cmDan[1] = named(new QPushButton(QStringLiteral("下一单↓"), this), QStringLiteral("CmDan1"));
-    m_cmdFexcel = named(new QPushButton(QStringLiteral("Excel数据导入↓"), this), QStringLiteral("CmdFexcel"));
-    for (QPushButton* b : {m_cmDan[0], m_cmDan[1], m_cmdFexcel}) {
-        top->addWidget(b);
-        b->hide();
-    }
-    layout->addLayout(top);
-
-    m_pages = new QStackedWidget(this);
-    m_gd = named(new Grid(m_pages), QStringLiteral("GD"));
-    m_frm = named(new QWidget(m_pages), QStringLiteral("Frm"));
-    m_pages->addWidget(m_gd);
-    m_pages->addWidget(m_frm);
-    layout->addWidget(m_pages);
-    buildDetail(m_frm);
-
-    // Right-click colours and copying on both grids, the column sort on the list.
-    new GridContextMenu(m_app, m_gd, RowColourTarget::byColumn(QStringLiteral("TB1"), QStringLiteral("F1"), m_gd, 0));
-    new GridContextMenu(m_app, m_gdMx,
-                        RowColourTarget{QStringLiteral("TB11"),
-                                        {QStringLiteral("F0"), QStringLiteral("F1"), QStringLiteral("Oid")},
-                                        [this](int row) {
-                                            return QVariantList{m_txt[0]->text().trimmed(),
-                                                                m_gdMx->textMatrix(row, 0), row};
-                                        }});
-    new ColumnSortMenu(m_gd, [](int c) {
-        return c == 5 ? ColumnSortMenu::Kind::Number : c <= 7 ? ColumnSortMenu::Kind::Text : ColumnSortMenu::Kind::None;
-    }, 4);
-    new StatusPanelRestore(m_app, this);
-    new CloseWhileEditingGuard(this);
-
-    connect(m_tabs, &QTabBar::currentChanged, this, [this](int i) { selectTab(i); });
-    connect(m_cmDan[0], &QPushButton::clicked, this, [this] { moveDocument(-1); });
-    connect(m_cmDan[1], &QPushButton::clicked, this, [this] { moveDocument(1); });
-    connect(m_gd, &Grid::rowColChanged, this, [this](int row, int) {
-        DocListRow = row;
-        ShowListStatus();
-    });
-    connect(m_gd, &Grid::doubleClicked_, this, [this](int row, int) {
-        DocListRow = row;
-        m_tabs->setCurrentIndex(1);
-    });
-}
-
-void StockDocForm::buildMenus(QMenuBar* bar)
-{
-    auto action = [&](const QString& name, const QString& text, void (StockDocForm::*slot)()) {
-        QAction* a = named(new QAction(text, this), name);
-        bar->addAction(a);
-        if (slot)
-            connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    m_menuAdd = action(QStringLiteral("Menu_Add"), QStringLiteral("&A.增加"), &StockDocForm::addDocument);
-    m_menuEdit = action(QStringLiteral("Menu_edit"), QStringLiteral("&E.修改"), &StockDocForm::editDocument);
-    m_menuDel = action(QStringLiteral("Menu_del"), QStringLiteral("&D.删除"), &StockDocForm::deleteDocument);
-    m_menuOk = action(QStringLiteral("Menu_Ok"), QStringLiteral("&C.审核"), &StockDocForm::auditDocuments);
-    m_menuNoOk = action(QStringLiteral("Menu_noOk"), QStringLiteral("&X.撤销审核"), &StockDocForm::unauditDocument);
-    m_menuQuery = action(QStringLiteral("Menu_query"), QStringLiteral("&Q.查找"), nullptr);
-    m_menuTE = action(QStringLiteral("Menu_TE"), QStringLiteral("&T.导出"), nullptr);
-    auto* print = new QMenu(QStringLiteral("&P.打印"), this);
-    m_menuPrint = print->menuAction();
-    m_menuPrint->setObjectName(QStringLiteral("Menu_print"));
-    bar->addMenu(print);
-    for (int i = 0; i < m_policy.printPlans.size(); ++i) {
-        QAction* a = named(new QAction(m_policy.printPlans[i].menuCaption, this), QStringLiteral("Menu_prn%1").arg(i));
-        print->addAction(a);
-        connect(a, &QAction::triggered, this, [this, i] { printDocument(i + 1); });
-        m_menuPrn << a;
-    }
-    m_menuSave = action(QStringLiteral("Menu_save"), QStringLiteral("&S.保存"), &StockDocForm::saveDocument);
-    m_menuCancel = action(QStringLiteral("Menu_cancel"), QStringLiteral("&C.取消"), &StockDocForm::cancelEdit);
-    m_menuReturn = action(QStringLiteral("Menu_Return"), QStringLiteral("&R.返回"), nullptr);
-    connect(m_menuReturn, &QAction::triggered, this, &QWidget::close);
-    // Search and export hand their work to the query-condition and export dialogs.
-    m_menuQuery->setEnabled(false);
-    m_menuTE->setEnabled(false);
-    m_menuSave->setVisible(false);
-    m_menuCancel->setVisible(false);
-}
-
-void StockDocForm::buildDetail(QWidget* page)
-{
-    auto* layout = new QVBoxLayout(page);
-    auto* header = new QHBoxLayout;
-    auto* footer = new QHBoxLayout;
-    for (int i = 0; i < 10; ++i)
-        m_lab[size_t(i)] = named(new QLabel(page), QStringLiteral("Lab%1").arg(i));
-    for (int i = 0; i < 9; ++i) {
-        const QString name = m_policy.boxNames.value(i);
-        m_txt[size_t(i)] = named(new QLineEdit(page), name.isEmpty() ? QStringLiteral("Txt%1").arg(i) : name);
-        m_txt[size_t(i)]->setReadOnly(i != 0 && i != 7 && i != 8);
-    }
-    m_txt[0]->setMaxLength(25);
-    m_txt[6]->setMaxLength(200);
-    m_lab[0]->setText(m_policy.numberLabel);
-    m_lab[1]->setText(m_policy.dateLabel);
-    m_lab[2]->setText(m_policy.unitLabel);
-    m_lab[3]->setText(QStringLiteral("录入员"));
-    m_lab[4]->setText(QStringLiteral("审核人"));
-    m_lab[5]->setText(m_policy.amountLabel);
-    m_lab[6]->setText(QStringLiteral("附注"));
-    m_lab[7]->setText(m_policy.paidLabel);
-    m_dtp = named(new QDateEdit(QDate::currentDate(), page), QStringLiteral("DTP1"));
-    m_dtp->setCalendarPopup(true);
-    m_dtp->setDisplayFormat(QStringLiteral("yyyy-M-d"));
-    m_cmbLB = named(new QComboBox(page), QStringLiteral("CmbLB"));
-    m_cmbLB->setEditable(true);
-    m_cmdQGys = named(new QPushButton(QStringLiteral("…"), page), QStringLiteral("CmdQGys"));
-    m_cmbK = named(new QComboBox(page), QStringLiteral("CmbK"));
-
-    header->addWidget(m_lab[0]);
-    header->addWidget(m_txt[0]);
-    header->addWidget(m_lab[1]);
-    header->addWidget(m_txt[1]);
-    header->addWidget(m_dtp);
-    header->addWidget(m_lab[2]);
-    header->addWidget(m_txt[2]);
-    header->addWidget(m_cmbLB);
-    header->addWidget(m_cmdQGys);
-    header->addWidget(m_lab[9]);
-    header->addWidget(m_txt[8]);
-    layout->addLayout(header);
-
-    m_gdMx = named(new Grid(page), QStringLiteral("GdMx"));
-    layout->addWidget(m_gdMx);
-    m_txtEnter = named(new QLineEdit(m_gdMx->viewport()), QStringLiteral("TxtEnter"));
-    m_cmdQuery = named(new QPushButton(QStringLiteral("?"), m_gdMx->viewport()), QStringLiteral("CmdQuery"));
-    m_cmdSX = named(new QPushButton(QStringLiteral("∵"), m_gdMx->viewport()), QStringLiteral("CmdSX"));
-    for (QWidget* w : std::initializer_list<QWidget*>{m_txtEnter, m_cmdQuery, m_cmdSX})
-        w->hide();
-
-    m_picLRQ = named(new QWidget(page), QStringLiteral("PicLRQ"));
-    auto* strip = new QHBoxLayout(m_picLRQ);
-    strip->setContentsMargins(0, 0, 0, 0);
-    strip->addWidget(named(new QLabel(QStringLiteral("货品编码："), m_picLRQ), QStringLiteral("Label1")));
-    m_txtHPBM = named(new QLineEdit(m_picLRQ), QStringLiteral("TxtHPBM"));
-    strip->addWidget(m_txtHPBM);
-    m_cmdQry = named(new QPushButton(QStringLiteral("?"), m_picLRQ), QStringLiteral("CmdQry"));
-    m_cmdQry->setToolTip(QStringLiteral("查找货品编码资料"));
-    m_cmdQuery->setToolTip(m_cmdQry->toolTip());
-    m_cmdSX->setToolTip(m_cmdQry->toolTip());
-    strip->addWidget(m_cmdQry);
-    strip->addWidget(named(new QLabel(QStringLiteral("数量："), m_picLRQ), QStringLiteral("Label2")));
-    m_txtSL = named(new QLineEdit(m_picLRQ), QStringLiteral("TxtSL"));
-    strip->addWidget(m_txtSL);
-    m_cmdEnter = named(new QPushButton(QStringLiteral("增加货品"), m_picLRQ), QStringLiteral("CmdEnter"));
-    m_cmdDel = named(new QPushButton(QStringLiteral("删除货品"), m_picLRQ), QStringLiteral("CmdDel"));
-    strip->addWidget(m_cmdEnter);
-    strip->addWidget(m_cmdDel);
-    layout->addWidget(m_picLRQ);
-    m_picLRQ->hide();
-
-    footer->addWidget(m_lab[5]);
-    footer->addWidget(m_txt[5]);
-    footer->addWidget(m_lab[7]);
-    footer->addWidget(m_txt[7]);
-    footer->addWidget(m_cmbK);
-    footer->addWidget(m_lab[8]);
-    footer->addWidget(m_lab[3]);
-    footer->addWidget(m_txt[3]);
-    footer->addWidget(m_lab[4]);
-    footer->addWidget(m_txt[4]);
-    footer->addWidget(m_lab[6]);
-    footer->addWidget(m_txt[6]);
-    layout->addLayout(footer);
-
-    connect(m_dtp, &QDateEdit::dateChanged, this, &StockDocForm::dateChanged);
-    connect(m_txt[0], &QLineEdit::editingFinished, this, &StockDocForm::numberEdited);
-    for (int i : {5, 7})
-        connect(m_txt[size_t(i)], &QLineEdit::textChanged, this, [this] {
-            if (Edstu != 0 && !m_filling)
-                FillSettlementCombo(m_txt[7]->text().toDouble() == 0 ? 0 : m_cmbK->currentIndex());
-        });
-    connect(m_cmbK, &QComboBox::currentIndexChanged, this, [this](int i) {
-        if (i >= 0)
-            m_lab[8]->setText(m_cmbK->itemText(i));
-    });
-    connect(m_cmdEnter, &QPushButton::clicked, this, [this] {
-        EnterHPBM();
-        if (!m_app.HpsxName.isEmpty() && m_gdMx->textMatrix(m_curMxR, col(LineRole::Attribute)).isEmpty()) {
-            m_gdMx->setCol(col(LineRole::Attribute));
-            GdMx_Click();
-        } else {
-            m_txtHPBM->setFocus();
-        }
-    });
-    connect(m_cmdDel, &QPushButton::clicked, this, &StockDocForm::deleteLine);
-    connect(m_txtHPBM, &QLineEdit::returnPressed, this, &StockDocForm::stripCodeEnter);
-    connect(m_txtSL, &QLineEdit::returnPressed, this, &StockDocForm::stripQtyEnter);
-    connect(m_txtEnter, &QLineEdit::returnPressed, this, &StockDocForm::editorEnter);
-    connect(m_txtEnter, &QLineEdit::editingFinished, this, [this] {
-        if (!m_txtEnter->isHidden() && !m_txtEnter->hasFocus())
-            TxtEnter_LostFocus();
-    });
-    connect(m_gdMx, &Grid::clicked_, this, [this](int, int) { GdMx_Click(); });
 }
 
 void StockDocForm::applyMode()
@@ -285,8 +62,7 @@ void StockDocForm::applyMode()
     m_cmdQGys->hide();
     m_dtp->hide();
     FillUnitCombo();
-    const QString extra = SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ? AND setval <> 0"),
-                                    {m_policy.extraItemSetting});
+    const QString extra = StockDocExtraItemCaption(db, m_policy);
     m_lab[9]->setText(extra);
     m_lab[9]->setVisible(!extra.isEmpty());
     m_txt[8]->setVisible(!extra.isEmpty());
@@ -323,16 +99,8 @@ void StockDocForm::setStatus(const QString& text)
 void StockDocForm::FillUnitCombo()
 {
     m_cmbLB->clear();
-    QString sql = QStringLiteral("SELECT F1, F2 FROM TA1 WHERE LB = ?");
-    if (m_policy.dualRoleUnits &&
-        SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"),
-                  {SetDualRoleUnits}).toDouble() == 1)
-        sql += QStringLiteral(" OR SCSF = 1");
     try {
-        const RecordSet rs = m_app.CurrentDatabase.query(sql + QStringLiteral(" ORDER BY F1"),
-                                                         {code(m_policy.counterParty)});
-        for (int r = 0; r < rs.rowCount(); ++r)
-            m_cmbLB->addItem(rs.text(r, 0).trimmed() + QLatin1Char('.') + rs.text(r, 1).trimmed());
+        m_cmbLB->addItems(CounterPartyItems(m_app.CurrentDatabase, m_policy));
     } catch (const DbError&) {
     }
 }
@@ -349,6 +117,7 @@ void StockDocForm::SetListGridHeader()
         m_gd->setColWidth(c, 0);
     if (amountsHidden() || !m_policy.listShowsAmount)
         m_gd->setColWidth(5, 0);
+    fitColumns();
     DocListRow = 1;
 }
 
@@ -378,17 +147,18 @@ void StockDocForm::SetLineGridHeader()
         m_gdMx->setColWidth(col(LineRole::OriginalPrice), 0);
         m_gdMx->setColWidth(col(LineRole::Discount), 0);
     }
+    fitColumns();
     m_curMxR = 1;
     DocLineCount = 0;
 }
 
-void StockDocForm::LoadDocList(const QString& condition, const QVariantList& params)
+void StockDocForm::LoadDocList(const QString& condition, const QVariantList& params, bool orphansToo)
 {
     SetListGridHeader();
     BusyPointer busy;
     try {
         StockDocList list = ListStockDocs(m_app.CurrentDatabase, m_policy, m_caption, condition, params,
-                                          m_app.AmountFormat);
+                                          m_app.AmountFormat, orphansToo);
         if (list.rows == 0)
             return;
         const std::vector<std::pair<qint64, qint64>> colours = list.colours;
@@ -549,6 +319,10 @@ void StockDocForm::EnterEditMode()
     m_txt[2]->hide();
     m_cmbLB->show();
     m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && !m_policy.alwaysSettled);
+    // The date picker and the settlement combo stand in for the boxes they edit.
+    m_txt[1]->hide();
+    if (!m_cmbK->isHidden())
+        m_lab[8]->hide();
     m_dtp->show();
     m_cmdQGys->setVisible(m_app.ShowUnitPicker == 1);
     m_picLRQ->show();
@@ -574,6 +348,8 @@ void StockDocForm::LeaveEditMode()
     for (int i = 1; i <= 8; ++i)
         m_txt[size_t(i)]->setReadOnly(i != 7 && i != 8);
     m_txt[2]->show();
+    m_txt[1]->show();
+    m_lab[8]->setVisible(m_txt[7]->isVisible());
     m_cmbLB->hide();
     m_cmbK->hide();
     m_dtp->hide();

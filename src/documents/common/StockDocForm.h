@@ -13,6 +13,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class Grid;
 class QAction;
@@ -29,6 +30,8 @@ struct App;
 class StockDocForm : public QWidget, public LineGridHost {
     Q_OBJECT
     Q_PROPERTY(int Edstu READ edstu)
+    // The search dialog writes its answer here by name.
+    Q_PROPERTY(QString PubSql READ pubSqlText WRITE setPubSqlText)
 public:
     StockDocForm(App& app, StockDocPolicy policy, QWidget* parent = nullptr);
 
@@ -47,11 +50,17 @@ public:
     int curMxC() const override { return m_curMxC; }
     void setCurMxC(int col) override { m_curMxC = col; }
     QString& PubSql() override { return m_pubSql; }
+    QString pubSqlText() const { return m_pubSql; }
+    void setPubSqlText(const QString& text) { m_pubSql = text; }
 
     // Adds the strip's goods and quantity to the lines; true when a line was added or increased.
     bool EnterHPBM();
     // Loads the list of the documents that `condition` selects (see ListStockDocs).
-    void LoadDocList(const QString& condition, const QVariantList& params);
+    void LoadDocList(const QString& condition, const QVariantList& params, bool orphansToo = false);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 protected:
     // Hooks for a kind's own header controls (the outbound assembly row).
@@ -71,6 +80,7 @@ private:
 
     // Frame and display.
     void SetListGridHeader();
+    void fitColumns();
     void SetLineGridHeader();
     void ShowListStatus();
     void ShowDocument();
@@ -99,6 +109,17 @@ private:
     void auditDocuments();
     void unauditDocument();
     void printDocument(int plan);
+
+    // Hand-overs to the shared dialogs: pickers, search, export, line import.
+    void CmdQry_Click();
+    void CmdQuery_MouseDown();
+    void CmdSX_MouseDown();
+    void CmdQGys_Click();
+    void Menu_query_Click();
+    void Menu_TE_Click();
+    void CmdFexcel_Click();
+    void pickIntoEditor(QPushButton* button, const std::function<QString()>& pick);
+    QString supplierFilter() const;
     void dateChanged();
     void numberEdited();
     bool postShown();
@@ -128,6 +149,7 @@ private:
     int m_curMxC = 0;
     QString m_pubSql;
     bool m_filling = false;
+    bool m_picking = false;  // a picker is open: it commits the editor itself
 
     QTabBar* m_tabs = nullptr;
     QStackedWidget* m_pages = nullptr;

@@ -7,6 +7,7 @@
 
 #include "core/Kinds.h"
 #include "core/Posting.h"
+#include "exchange/ImportOpeners.h"
 
 #include <QDate>
 #include <QString>
@@ -94,6 +95,15 @@ struct StockDocPolicy {
     QString unauditWarning;
 
     QVector<PrintPlan> printPlans;
+    // The print's record-set query over the staged rows (see PrintStage).
+    QString printSql = QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F10 from plist order by F0");
+
+    // The attribute picker lists only values that have stock (stock-decreasing kinds).
+    bool attributeOut = false;
+
+    // Line import: where the imported values go, and the import dialog's caption.
+    LineImportLayout importLayout = LineImportLayout::standard();
+    QString importCaption;
 
     // Kind-specific steps, run inside the save's or the audit's transaction.
     std::function<void(App&, const StockDoc&)> saveExtras;

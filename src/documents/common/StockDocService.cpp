@@ -77,6 +77,32 @@ QString StockDocNumberPrefix(const Database& db, const QString& typeName)
     return SqlScalar(db, QStringLiteral("SELECT shuoming FROM sysinfo WHERE setstr = ?"), {typeName}).trimmed();
 }
 
+QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy)
+{
+    QString sql = QStringLiteral("SELECT F1, F2 FROM TA1 WHERE LB = ?");
+    if (policy.dualRoleUnits &&
+        BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {SetDualRoleUnits})) == 1)
+        sql += QStringLiteral(" OR SCSF = 1");
+    const RecordSet rs = db.query(sql + QStringLiteral(" ORDER BY F1"), {code(policy.counterParty)});
+    QStringList items;
+    for (int r = 0; r < rs.rowCount(); ++r)
+        items << rs.text(r, 0).trimmed() + QLatin1Char('.') + rs.text(r, 1).trimmed();
+    return items;
+}
+
+QString StockDocExtraItemCaption(const Database& db, const StockDocPolicy& policy)
+{
+    return SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ? AND setval <> 0"),
+                     {policy.extraItemSetting});
+}
+
+QStringList StockDocListCells(const StockDocHeader& h, const QString& amountFormat)
+{
+    return {h.number,    DateText(h.date), h.unitName,    h.enteredBy,     h.auditor,
+            FormatNumber(h.amount, amountFormat), h.note, h.unitCode, NumText(h.paid),
+            QString::number(h.settlement), h.settlementText, h.extra};
+}
+
 QString OpeningListCondition()
 {
     return QStringLiteral("TB1.F2 >= ? OR TB1.F6 IS NULL OR TB1.F6 = ''");
@@ -88,11 +114,14 @@ QVariantList OpeningListParams(const QDate& from)
 }
 
 StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, const QString& typeName,
-                           const QString& condition, const QVariantList& params, const QString& amountFormat)
+                           const QString& condition, const QVariantList& params, const QString& amountFormat,
+                           bool orphansToo)
 {
     QString sql = QStringLiteral(
         "SELECT TB1.F1, TB1.F2, TA1.F2, TB1.F5, TB1.F6, TB1.F9, TB1.F10, TB1.F3, TB1.K9, TB1.K, TB1.Kstr, TB1.OD, "
-        "TB1.BColor, TB1.FColor FROM TB1 JOIN TA1 ON TB1.F3 = TA1.F1 WHERE ");
+        "TB1.BColor, TB1.FColor FROM TB1 ");
+    sql += orphansToo ? QStringLiteral("LEFT JOIN") : QStringLiteral("JOIN");
+    sql += QStringLiteral(" TA1 ON TB1.F3 = TA1.F1 WHERE ");
     if (!condition.trimmed().isEmpty())
         sql += QLatin1Char('(') + condition + QStringLiteral(") AND ");
     sql += QStringLiteral("TB1.LB = ? AND TB1.S2 = ? ORDER BY TB1.F2, TB1.F1");
@@ -430,10 +459,7 @@ QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString
     }
     double sumQty = 0;
     double sumAmount = 0;
-    Transaction tx(db);
-    db.execute(QStringLiteral("DELETE FROM Plist"));
-    Statement insert(db, QStringLiteral("INSERT INTO Plist (F0, F11, F1, F2, F3, F4, F6, F7, F8, F9, F10) "
-                                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    const QString blank = QStringLiteral(" ");
     for (const StockDocLine& l : doc.lines) {
         if (l.goods.trimmed().isEmpty())
             break;
@@ -442,15 +468,13 @@ QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString
             db.query(QStringLiteral("SELECT F2, F5, F4 FROM TA4 WHERE F1 = ? LIMIT 1"), {l.goods});
         sumQty += l.qty;
         sumAmount += l.amount;
-        const QString blank = QStringLiteral(" ");
-        insert.bindAll({QStringLiteral("%1").arg(stage.lines, 5, 10, QLatin1Char('0')), QString::number(stage.lines),
-                        l.goods, g.isEmpty() ? QString() : g.text(0, 0), g.isEmpty() ? QString() : g.text(0, 1),
-                        g.isEmpty() ? QString() : g.text(0, 2), NumText(l.qty) + blank + l.unit,
-                        pricesShown ? FormatNumber(l.price, app.PriceFormat) : blank,
-                        pricesShown ? FormatNumber(l.amount, app.AmountFormat) : blank, l.remark, l.attr});
-        insert.exec();
+        stage.rows.append({l.goods, g.isEmpty() ? QString() : g.text(0, 0), g.isEmpty() ? QString() : g.text(0, 1),
+                           g.isEmpty() ? QString() : g.text(0, 2), QString(), NumText(l.qty) + blank + l.unit,
+                           pricesShown ? FormatNumber(l.price, app.PriceFormat) : blank,
+                           pricesShown ? FormatNumber(l.amount, app.AmountFormat) : blank, l.remark, l.attr,
+                           QString::number(stage.lines)});
     }
-    tx.commit();
+    stage.prnSql = policy.printSql;
 
     auto add = [&](const QString& name, const QString& value) { stage.values.append({name, value}); };
     add(QStringLiteral("RegName"), app.CompanyName);

@@ -76,6 +76,14 @@ constexpr int StockDocListColumns = 12;
 QString StockDocTypeName(const Database& db, const StockDocPolicy& policy);
 QString StockDocNumberPrefix(const Database& db, const QString& typeName);
 
+// The counter-party combo's items, "code.name" by code: the units of the policy's kind
+// (with the dual-role units when the kind takes them and setting 1616 is on).
+QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy);
+// The extra header item's caption of the policy, "" when the item is not configured.
+QString StockDocExtraItemCaption(const Database& db, const StockDocPolicy& policy);
+// The twelve list cells of a saved header (as ListStockDocs lists them).
+QStringList StockDocListCells(const StockDocHeader& head, const QString& amountFormat);
+
 // The opening list's condition: documents dated on or after `from`, and every unaudited one.
 QString OpeningListCondition();
 QVariantList OpeningListParams(const QDate& from);
@@ -83,8 +91,11 @@ QVariantList OpeningListParams(const QDate& from);
 // The documents of the policy's kind and `typeName` that `condition` (an SQL condition on
 // TB1/TA1 with its parameters, "" = all) selects, by date and number. A condition typed by
 // the user is parenthesised before the kind and type filter.
+// With `orphansToo` a document whose unit is no longer in TA1 is listed as well, with an
+// empty unit name (the search); the opening list leaves it out.
 StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, const QString& typeName,
-                           const QString& condition, const QVariantList& params, const QString& amountFormat);
+                           const QString& condition, const QVariantList& params, const QString& amountFormat,
+                           bool orphansToo = false);
 
 // The stored document with its lines in line order (lines of unknown goods left out);
 // nullopt when no header has the number.
@@ -128,12 +139,17 @@ BalanceMove StockDocBalanceMove(const Database& db, const StockDocPolicy& policy
 // when both the reference price and the cost-plus-fee price settings are on.
 void RollUpBomCost(App& app, const QStringList& goods);
 
-// Print staging: the document's lines into Plist and the named values of the header.
+// Print staging: the document's lines as the print rows and the named values of the
+// header, for the print engine's hand-over (PlistPrint). Nothing is written.
 struct PrintStage {
     QString layoutId;
     QString templateFile;
-    QVector<QPair<QString, QString>> values;  // name, value
+    QVector<QPair<QString, QString>> values;  // name, value; "RegName" first
     int lines = 0;
+    // One row per line: F1 code, F2 name, F3 spec, F4 unit, F5 "", F6 quantity, F7 price,
+    // F8 amount, F9 remark, F10 attribute, F11 line number (F0, the order, is the row's).
+    QVector<QStringList> rows;
+    QString prnSql;  // the print's record-set query over Plist
 };
 // The print rule of setting 7716: the refusal for a document that is (or is not yet)
 // audited, "" when it may print.

@@ -63,6 +63,7 @@ StockDocPolicy receiptPolicy()
     p.rightGroup = 2;
     p.unauditWarning = QStringLiteral("如果这批已审核入库的%1已经出库，\r\r撤销审核操作可能会造成库存%1数据出现负数，\r\r"
                                       "并且影响出库成本的计算！");
+    p.importCaption = QStringLiteral("从Excel文件中读取入库单明细");
     p.saveExtras = keepReferencePrices;
     p.afterPosting = rollUpAfterPosting;
     return p;

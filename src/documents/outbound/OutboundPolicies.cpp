@@ -54,6 +54,9 @@ StockDocPolicy outboundPolicy()
     // Txt7-Txt9 are the assembly row's.
     p.boxNames = {{}, {}, {}, {}, {}, {}, {}, QStringLiteral("Txt10"), QStringLiteral("Txt11")};
     p.beforePosting = DocumentStockRefusal;
+    p.attributeOut = true;
+    p.importLayout = LineImportLayout::outbound();
+    p.importCaption = QStringLiteral("从Excel文件中读取出库单明细");
     return p;
 }
 

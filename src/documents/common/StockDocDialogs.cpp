@@ -1,0 +1,218 @@
+// The stock-document window's hand-overs to the shared dialogs: the goods,
+// attribute and unit pickers, the search, the export, the line import and
+// the print. Each sets the dialog up from the window, shows it modal and
+// takes its answer back; what to hand over comes from StockDocExchange.
+
+#include "basicdata/Query.h"
+#include "basicdata/QueryGoods.h"
+#include "basicdata/QueryGys.h"
+#include "basicdata/QueryHPSX.h"
+#include "core/App.h"
+#include "core/MainFrame.h"
+#include "core/Permissions.h"
+#include "core/SqlText.h"
+#include "documents/common/StockDocExchange.h"
+#include "documents/common/StockDocForm.h"
+#include "exchange/GridExport.h"
+#include "exchange/ImportOpeners.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "platform/Messages.h"
+#include "print/PlistPrint.h"
+#include "widgets/NoRightsRefusal.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+
+namespace {
+
+const QString Tip = QStringLiteral("提示");
+
+// The main window offers the supplier records (its first basic-data item).
+bool supplierMenuOffered(const App& app)
+{
+    if (!app.MainWindow || !app.MainWindow->widget())
+        return false;
+    const auto* item = app.MainWindow->widget()->findChild<QAction*>(QStringLiteral("Menu_AA0"));
+    return item && item->isVisible();
+}
+
+}  // namespace
+
+QString StockDocForm::supplierFilter() const
+{
+    if (F3isBm())
+        return {};
+    const Database& db = m_app.CurrentDatabase;
+    return SupplierGoodsFilter(db, FixedSupplierSetting(db) && supplierMenuOffered(m_app), m_cmbLB->currentText());
+}
+
+void StockDocForm::pickIntoEditor(QPushButton* button, const std::function<QString()>& pick)
+{
+    // The editor's text is the picker's search, not a line's value: the cell keeps
+    // what it held while the picker is open, and the editor commits nothing then.
+    m_txtEnter->hide();
+    m_cmdQuery->hide();
+    m_cmdSX->hide();
+    m_picking = true;
+    const QString answer = pick();
+    m_picking = false;
+    button->setDown(false);
+    // The editor opens again on the grid's cell (after a batch pick, the blank last
+    // row) and takes the answer as typed text.
+    GdMx_Click();
+    if (!answer.isEmpty() && !m_txtEnter->isHidden())
+        m_txtEnter->setText(answer);
+}
+
+void StockDocForm::CmdQry_Click()
+{
+    GoodsPickRequest request;
+    request.preset = m_txtHPBM->text();
+    request.supplier = supplierFilter();
+    request.quickAdd = HasRight(m_app, RightBasicData, RightItem1);
+    m_frm->setEnabled(false);
+    const QString code = PickGoods(m_app, request, this);
+    m_frm->setEnabled(true);
+    if (!code.isEmpty()) {
+        m_txtHPBM->setText(code);
+        m_txtSL->setFocus();
+    }
+}
+
+void StockDocForm::CmdQuery_MouseDown()
+{
+    if (Edstu == 0)
+        return;
+    GoodsPickRequest request;
+    request.preset = m_txtEnter->text();
+    request.host = this;
+    request.supplier = supplierFilter();
+    request.quickAdd = HasRight(m_app, RightBasicData, RightItem1);
+    pickIntoEditor(m_cmdQuery, [&] { return PickGoods(m_app, request, this); });
+}
+
+void StockDocForm::CmdSX_MouseDown()
+{
+    if (Edstu == 0)
+        return;
+    const int r = m_curMxR;
+    QString dateText = m_txt[1]->text();
+    QDate date;
+    try {
+        date = ParseDate(dateText);
+    } catch (const DateError&) {
+        date = QDate::currentDate();
+    }
+    const QString goods = m_gdMx->textMatrix(r, col(LineRole::Code));
+    AttributePickRequest request{m_txtEnter->text(), goods, date,
+                                 m_policy.attributeOut ? StockDirection::Out : StockDirection::In,
+                                 m_app.GoodsTerm + QStringLiteral("编码：") + goods + QStringLiteral(" 品名规格：") +
+                                     m_gdMx->textMatrix(r, col(LineRole::Name)) + QStringLiteral(" 单位：") +
+                                     AfterSpace(m_gdMx->textMatrix(r, col(LineRole::Quantity)))};
+    pickIntoEditor(m_cmdSX, [&] { return PickAttributeValue(m_app, request, this); });
+}
+
+void StockDocForm::CmdQGys_Click()
+{
+    const QString picked = PickUnit(m_app, this, code(m_policy.counterParty), m_policy.unitPickerCaption, false);
+    if (!picked.isEmpty() && picked != QLatin1String("."))
+        m_cmbLB->setEditText(picked);
+    m_cmbLB->setFocus();
+}
+
+bool StockDocForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // The editor commits when the focus moves elsewhere in the window; leaving the
+    // window, or a picker opening over it, commits nothing.
+    if (watched == m_txtEnter && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (!m_picking && !m_txtEnter->isHidden() && reason != Qt::ActiveWindowFocusReason &&
+            reason != Qt::PopupFocusReason)
+            TxtEnter_LostFocus();
+    }
+    if (watched == m_txtEnter && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool pickerKey = key->key() == Qt::Key_F || key->key() == Qt::Key_Slash;
+        if (pickerKey && (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && m_cmdQuery->isVisible()) {
+            CmdQuery_MouseDown();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void StockDocForm::Menu_query_Click()
+{
+    QStringList headers;
+    for (int c = 0; c < m_gd->cols(); ++c)
+        headers << m_gd->textMatrix(0, c);
+    RunQuery(m_app, this, StockDocSearchHead(), StockDocSearchFields(headers), 0);
+    if (m_tabs->currentIndex() == 1)
+        m_tabs->setCurrentIndex(0);
+    const std::optional<QString> condition = StockDocSearchCondition(m_pubSql);
+    if (condition)
+        LoadDocList(*condition, {}, true);
+}
+
+void StockDocForm::Menu_TE_Click()
+{
+    if (m_tabs->currentIndex() == 0) {
+        SetExportColKinds(m_app, m_gd, {5});
+        ToExcel(m_app, m_gd, m_tabs->tabText(0), QString(), QString(), 1, this);
+        return;
+    }
+    QVector<QPair<QString, QString>> header;
+    for (int i : {0, 1, 2})
+        header.append({m_lab[size_t(i)]->text(), m_txt[size_t(i)]->text()});
+    if (!m_txt[8]->isHidden() && !m_txt[8]->text().isEmpty())
+        header.append({m_lab[9]->text(), m_txt[8]->text()});
+    const QString footer = StockDocExportFooter({{m_lab[3]->text(), m_txt[3]->text()}, {m_lab[4]->text(), m_txt[4]->text()}},
+                                                {m_lab[6]->text(), m_txt[6]->text()});
+    SetExportColKinds(m_app, m_gdMx, {col(LineRole::Price), col(LineRole::Amount)});
+    ToExcel(m_app, m_gdMx, m_tabs->tabText(1), StockDocExportHeader(header), footer, 1, this);
+}
+
+void StockDocForm::CmdFexcel_Click()
+{
+    if (Edstu == 0)
+        return;
+    DanExcel(m_app, *this, m_policy.importLayout, m_policy.importCaption, this);
+    // The import writes quantities and prices after each goods was committed.
+    SumDocTotals();
+}
+
+void StockDocForm::printDocument(int plan)
+{
+    if (m_policy.printNeedsRight && !RequireRight(m_app, m_policy.rightGroup, RightItem3))
+        return;
+    if (m_tabs->currentIndex() == 0)
+        ShowDocument();
+    if (m_policy.printShown) {  // a kind with its own print sheets
+        m_policy.printShown(m_app, this, m_caption, plan, !amountsHidden());
+        return;
+    }
+    PrintStage stage;
+    try {
+        std::optional<StockDoc> doc = LoadStockDoc(m_app.CurrentDatabase, m_txt[0]->text().trimmed());
+        if (!doc)
+            doc = StockDoc{};
+        doc->head.unitName = m_txt[2]->text();
+        const QString refused = StageStockDocPrint(m_app, m_policy, m_caption, *doc, plan, !amountsHidden(), stage);
+        if (!refused.isEmpty()) {
+            MsgBox(refused, MB::OKOnly | MB::Information, refused.startsWith(QStringLiteral("无数据")) ? Tip : QString());
+            return;
+        }
+    } catch (const DbError& e) {
+        MsgBox(e.description(), MB::OKOnly | MB::Information, Tip);
+        return;
+    }
+    PlistPrint job(m_app);
+    FillPlistPrint(job, stage);
+    job.show(this);
+}
