@@ -4,7 +4,11 @@
 #include "documents/Register.h"
 #include "documents/common/StockDocService.h"
 #include "documents/inbound/ReceiptPolicies.h"
+#include "basicdata/Query.h"
 #include "documents/outbound/D1.h"
+#include "exchange/ImportRuns.h"
+#include "exchange/ImportWindows.h"
+#include "exchange/ToExcel.h"
 #include "documents/outbound/OutboundPolicies.h"
 #include "platform/Database.h"
 #include "core/SqlText.h"
@@ -13,6 +17,7 @@
 #include "documents/StockDocTestSupport.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
+#include "support/Openpyxl.h"
 #include "support/PostingReference.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
@@ -24,6 +29,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The outbound window in sales and department mode, driven through its named
@@ -40,6 +47,7 @@ private Q_SLOTS:
     void assemblyFillsThePartsOfAProduct();
     void deliveryNoteStagedInSalesModeOnly();
     void autoCkPostsOneDocumentOrNothing();
+    void lineImportSearchAndExport();
     void mainMenuOpensEachMode();
 };
 
@@ -450,6 +458,114 @@ void TestD1::autoCkPostsOneDocumentOrNothing()
     QCOMPARE(db.scalar(QStringLiteral("SELECT -F6 FROM TB11 WHERE LB = 3 AND F1 = 'G1'")).toDouble(), 3.0);
     QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 2.0);
     QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 0), head.text(0, 0));
+}
+
+// The outbound window's line import, search and export come from the document
+// base with the outbound columns: the remark lands in column 8, the header
+// amount (stored positive, the lines negative) is searched as listed, and the
+// discount columns go out as numbers.
+void TestD1::lineImportSearchAndExport()
+{
+    SKIP_WITHOUT_OPENPYXL();
+    FreshAccountSet set;
+    prepare(set);
+    set.app().ExcelLineImport = 1;
+    // The sales discount columns shown.
+    set.db().execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = 3196"));
+    set.db().execute(QStringLiteral("INSERT INTO sysinfo (ID, setval) VALUES (3196, 1)"));
+    receive(set, QStringLiteral("RK1"), QDate::currentDate(),
+            {{QStringLiteral("G1"), 10, 2.5, QString()}, {QStringLiteral("G2"), 10, 1.25, QString()}});
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("lines.xlsx"));
+    RunOpenpyxl(QStringLiteral("wb = openpyxl.Workbook()\nws = wb.active\n"
+                               "ws.append(['编码', '数量', '单价', '备注'])\n"
+                               "ws.append(['G1', 2, 7.5, '加急'])\nws.append(['NOPE', 1, 1, ''])\n"
+                               "ws.append(['G2', 3, 4, ''])\nwb.save(sys.argv[1])\n"),
+                {book});
+    MessageScript msgs;
+    D1 w(set.app(), false);
+    trigger(&w, "Menu_Add");
+    control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("B001.客户一"));
+    QString caption;
+    WhenModal([&](QWidget* d) {
+        auto* form = qobject_cast<DanExcelForm*>(d);
+        QVERIFY(form);
+        caption = form->windowTitle();
+        form->openSource(book);
+        const QList<std::pair<int, QString>> mapping{{LCode, QStringLiteral("A")}, {LQty, QStringLiteral("B")},
+                                                      {LPrice, QStringLiteral("C")}, {LRemark, QStringLiteral("D")}};
+        for (const auto& [k, letter] : mapping) {
+            form->CmbCol[k]->setEditText(QString());
+            QTest::keyClicks(form->CmbCol[k]->lineEdit(), letter);
+        }
+        msgs.expect(QStringLiteral("成功写入 2 行数据"));
+        form->Menu_Run->trigger();
+        form->reject();
+    });
+    control<QPushButton>(&w, "CmdFexcel")->click();
+    QCOMPARE(caption, QStringLiteral("从Excel文件中读取出库单明细"));
+    QCOMPARE(msgs.pending(), 0);
+    Grid* lines = w.GdMx();
+    QCOMPARE(lines->textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(lines->textMatrix(1, 8), QStringLiteral("加急"));
+    QCOMPARE(lines->textMatrix(2, 0), QStringLiteral("G2"));
+    QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), QStringLiteral("27.00"));
+    trigger(&w, "Menu_save");
+    QCOMPARE(w.Edstu, 0);
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT F9 FROM TB1 WHERE F1 <> 'RK1'")).toDouble(), 27.0);
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT F9 FROM TB11 WHERE F1 = 'G1' AND F6 < 0")).toString(),
+             QStringLiteral("加急"));
+    const QString number = set.db().scalar(QStringLiteral("SELECT F1 FROM TB1 WHERE F1 <> 'RK1'")).toString();
+
+    // "金额 = 27", as the list shows it, finds the delivery.
+    Grid* list = control<Grid>(&w, "GD");
+    WhenModal([](QWidget* d) {
+        auto* q = qobject_cast<Query*>(d);
+        QVERIFY(q);
+        q->CmbF->setCurrentIndex(5);
+        q->CmbF_Click();
+        q->cmbGx->setCurrentText(QStringLiteral("等于(=)"));
+        q->Txt->setText(QStringLiteral("27"));
+        q->CmdAdd->click();
+        q->CmdQuery->click();
+    });
+    trigger(&w, "Menu_query");
+    QCOMPARE(list->rows(), 2);
+    QCOMPARE(list->textMatrix(1, 0), number);
+    QCOMPARE(list->textMatrix(1, 5).toDouble(), 27.0);
+
+    // The shown document's lines: price before discount, discount, price and amount as numbers.
+    list->setCurrent(1, 0);
+    control<QTabBar>(&w, "TabS")->setCurrentIndex(1);
+    const QString file = dir.filePath(QStringLiteral("lines-out.xlsx"));
+    WhenModal([&msgs, file](QWidget* d) {
+        auto* form = qobject_cast<ToExcelForm*>(d);
+        QVERIFY(form);
+        form->CmbLX->setCurrentIndex(0);
+        form->Txt->setText(file);
+        msgs.expect(QStringLiteral("数据导出完成！"));
+        form->Cmd0->click();
+        if (form->isVisible())
+            form->reject();
+    });
+    trigger(&w, "Menu_TE");
+    QCOMPARE(msgs.pending(), 0);
+    const QVector<QVector<PeerCell>> rows = OpenpyxlRead(file);
+    int first = -1;
+    for (int r = 0; r < rows.size(); ++r)
+        if (!rows[r].isEmpty() && rows[r][0].value.toString() == QLatin1String("G1"))
+            first = r;
+    QVERIFY(first > 0);
+    // Without an attribute its column is hidden and left out: the quantity with
+    // its unit is text, price before discount, discount, price and amount numbers.
+    QCOMPARE(rows[first].size(), 8);
+    QCOMPARE(rows[first][2].value.toString(), QStringLiteral("2 个"));
+    for (int c : {3, 4, 5, 6})
+        QCOMPARE(rows[first][c].type, QStringLiteral("n"));
+    QCOMPARE(rows[first][4].value.toDouble(), 1.0);
+    QCOMPARE(rows[first][5].value.toDouble(), 7.5);
+    QCOMPARE(rows[first][6].value.toDouble(), 15.0);
+    QCOMPARE(rows[first][7].value.toString(), QStringLiteral("加急"));
 }
 
 void TestD1::mainMenuOpensEachMode()

@@ -174,7 +174,11 @@ void StockDocForm::Menu_TE_Click()
         header.append({m_lab[9]->text(), m_txt[8]->text()});
     const QString footer = StockDocExportFooter({{m_lab[3]->text(), m_txt[3]->text()}, {m_lab[4]->text(), m_txt[4]->text()}},
                                                 {m_lab[6]->text(), m_txt[6]->text()});
-    SetExportColKinds(m_app, m_gdMx, {col(LineRole::Price), col(LineRole::Amount)});
+    QList<int> numbers;  // the money columns the kind has go out as numbers
+    for (LineRole role : {LineRole::OriginalPrice, LineRole::Discount, LineRole::Price, LineRole::Amount})
+        if (col(role) >= 0)
+            numbers.append(col(role));
+    SetExportColKinds(m_app, m_gdMx, numbers);
     ToExcel(m_app, m_gdMx, m_tabs->tabText(1), StockDocExportHeader(header), footer, 1, this);
 }
 
