@@ -1,15 +1,18 @@
 #include "BookGenerator.h"
 
+#include "core/App.h"
 #include "core/Kinds.h"
 #include "core/Posting.h"
 #include "platform/Database.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <array>
 #include <optional>
 #include <cmath>
+#include <cstdio>
 #include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -404,4 +407,20 @@ double LeastWorkUnitChains(Database& db, const QString& where, const QVariantLis
     if (tx)
         tx->commit();
     return Seconds(t);
+}
+
+BookInfo OpenDocumentBenchBook(App& app, const QString& book, BookSpec spec)
+{
+    spec.linesPerDocument = 10;
+    QElapsedTimer t;
+    t.start();
+    const BookInfo info =
+        GenerateBook(QCoreApplication::applicationDirPath() + QStringLiteral("/nousit.dat"), book, spec);
+    std::printf("book: %d goods, %d posted lines in %d documents (written in %.1f s)\n", spec.goods, info.lines,
+                info.documents, Seconds(t));
+    app.CurrentDatabase.open(book);
+    app.OperatorCode = QStringLiteral("001");
+    app.OperatorName = QStringLiteral("系统管理员");
+    app.HpsxName = QStringLiteral("批号");
+    return info;
 }

@@ -9,6 +9,7 @@
 
 class QElapsedTimer;
 
+class App;
 class Database;
 struct PostingRules;
 
@@ -74,3 +75,8 @@ double LeastWorkUnitChains(Database& db, const QString& where, const QVariantLis
 // Keeps freed memory in the process: otherwise a job also measures the kernel
 // handing out fresh pages, which varies more than the work itself.
 void KeepFreedMemory();
+
+// The document benches' book: generated from the template beside the bench
+// (nousit.dat) with spec.lines lines in documents of ten, its size printed, and
+// opened in app as the administrator with the attribute 批号.
+BookInfo OpenDocumentBenchBook(App& app, const QString& book, BookSpec spec);

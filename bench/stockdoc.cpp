@@ -26,26 +26,16 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qapp(argc, argv);
-    const QString templatePath = QCoreApplication::applicationDirPath() + QStringLiteral("/nousit.dat");
     QTemporaryDir dir;
     const QString book = dir.filePath(QStringLiteral("book.vxs"));
     BookSpec spec;
     spec.goods = 5000;
     spec.lines = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
-    spec.linesPerDocument = 10;
 
     try {
-        QElapsedTimer t;
-        t.start();
-        const BookInfo info = GenerateBook(templatePath, book, spec);
-        std::printf("book: %d goods, %d posted lines in %d documents (written in %.1f s)\n", spec.goods, info.lines,
-                    info.documents, Seconds(t));
-
         App app;
-        app.CurrentDatabase.open(book);
-        app.OperatorCode = QStringLiteral("001");
-        app.OperatorName = QStringLiteral("系统管理员");
-        app.HpsxName = QStringLiteral("批号");
+        OpenDocumentBenchBook(app, book, spec);
+        QElapsedTimer t;
         Database& db = app.CurrentDatabase;
         const StockDocPolicy policy = PurchaseReceiptPolicy();
 

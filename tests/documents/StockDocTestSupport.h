@@ -3,11 +3,15 @@
 // audit-scope dialog answered, and documents built in memory for the service.
 
 #include "documents/common/StockDocService.h"
+#include "exchange/ImportRuns.h"
+#include "exchange/ImportWindows.h"
 #include "support/Fixture.h"
+#include "support/Scripted.h"
 
 #include <QAction>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QWidget>
 
 template <typename T = QWidget>
@@ -33,7 +37,8 @@ inline void chooseScope(int scope)
     });
 }
 
-inline StockDocLine stockLine(const QString& goods, double qty, double price, const QString& attr = {})
+inline StockDocLine stockLine(const QString& goods, double qty, double price, const QString& attr = {},
+                             const QString& remark = {})
 {
     StockDocLine l;
     l.goods = goods;
@@ -41,6 +46,7 @@ inline StockDocLine stockLine(const QString& goods, double qty, double price, co
     l.price = price;
     l.amount = qty * price;
     l.attr = attr;
+    l.remark = remark;
     return l;
 }
 
@@ -53,4 +59,29 @@ inline StockDoc stockDoc(const QString& number, const QDate& date, const QString
     d.head.enteredBy = QStringLiteral("系统管理员");
     d.lines = std::move(lines);
     return d;
+}
+
+// Reads a workbook's lines in through the window's line-import button, with
+// columns A to D mapped to code, quantity, price and remark; the import's
+// message `told` is expected. Returns the import dialog's caption.
+inline QString importWorkbookLines(QWidget* window, const QString& book, MessageScript& msgs, const QString& told)
+{
+    QString caption;
+    WhenModal([&](QWidget* d) {
+        auto* form = qobject_cast<DanExcelForm*>(d);
+        QVERIFY(form);
+        caption = form->windowTitle();
+        form->openSource(book);
+        const QList<std::pair<int, QString>> mapping{{LCode, QStringLiteral("A")}, {LQty, QStringLiteral("B")},
+                                                      {LPrice, QStringLiteral("C")}, {LRemark, QStringLiteral("D")}};
+        for (const auto& [k, letter] : mapping) {
+            form->CmbCol[k]->setEditText(QString());
+            QTest::keyClicks(form->CmbCol[k]->lineEdit(), letter);
+        }
+        msgs.expect(told);
+        form->Menu_Run->trigger();
+        form->reject();
+    });
+    control<QPushButton>(window, "CmdFexcel")->click();
+    return caption;
 }

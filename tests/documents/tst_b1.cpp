@@ -17,6 +17,7 @@
 #include "support/Builders.h"
 #include "support/Openpyxl.h"
 #include "support/print/PrintSupport.h"
+#include "documents/StockDocTestSupport.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
@@ -73,46 +74,14 @@ void prepare(FreshAccountSet& set, bool attribute = true)
     AddGoods(db, g2);
 }
 
-template <typename T = QWidget>
-T* control(QObject* w, const char* name)
-{
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c)
-        qFatal("control %s not found", name);
-    return c;
-}
-
-void trigger(QObject* w, const char* action)
-{
-    control<QAction>(w, action)->trigger();
-}
-
-// Scope 0 or 1 chosen in the audit-scope dialog, then confirmed.
-void chooseScope(int scope)
-{
-    WhenModal([scope](QWidget* box) {
-        control<QRadioButton>(box, scope == 0 ? "Opt0" : "Opt1")->setChecked(true);
-        control<QPushButton>(box, "Cmd0")->click();
-    });
-}
-
 // Saves a purchase receipt of the lines (goods, quantity, price, attribute) through the service.
 void saveReceipt(FreshAccountSet& set, const QString& number, const QDate& date,
                  const QList<std::tuple<QString, double, double, QString>>& lines)
 {
-    StockDoc doc;
-    doc.head.number = number;
-    doc.head.date = date;
-    doc.head.unitCode = QStringLiteral("A001");
-    for (const auto& [goods, qty, price, attr] : lines) {
-        StockDocLine l;
-        l.goods = goods;
-        l.qty = qty;
-        l.price = price;
-        l.amount = qty * price;
-        l.attr = attr;
-        doc.lines << l;
-    }
+    StockDoc doc = stockDoc(number, date, QStringLiteral("A001"), {});
+    doc.head.enteredBy.clear();
+    for (const auto& [goods, qty, price, attr] : lines)
+        doc.lines << stockLine(goods, qty, price, attr);
     QCOMPARE(SaveStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), doc, {}), QString());
 }
 
@@ -614,23 +583,7 @@ void TestB1::lineImportFromAWorkbook()
     trigger(&w, "Menu_Add");
     control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("A001"));
     QVERIFY(!control<QPushButton>(&w, "CmdFexcel")->isHidden());
-    QString caption;
-    WhenModal([&](QWidget* d) {
-        auto* form = qobject_cast<DanExcelForm*>(d);
-        QVERIFY(form);
-        caption = form->windowTitle();
-        form->openSource(book);
-        const QList<std::pair<int, QString>> mapping{{LCode, QStringLiteral("A")}, {LQty, QStringLiteral("B")},
-                                                      {LPrice, QStringLiteral("C")}, {LRemark, QStringLiteral("D")}};
-        for (const auto& [k, letter] : mapping) {
-            form->CmbCol[k]->setEditText(QString());
-            QTest::keyClicks(form->CmbCol[k]->lineEdit(), letter);
-        }
-        msgs.expect(QStringLiteral("成功写入 2 行数据"));
-        form->Menu_Run->trigger();
-        form->reject();
-    });
-    control<QPushButton>(&w, "CmdFexcel")->click();
+    const QString caption = importWorkbookLines(&w, book, msgs, QStringLiteral("成功写入 2 行数据"));
     QCOMPARE(caption, QStringLiteral("从Excel文件中读取入库单明细"));
     QCOMPARE(msgs.pending(), 0);
     QCOMPARE(w.GdMx()->textMatrix(1, 0), QStringLiteral("G1"));

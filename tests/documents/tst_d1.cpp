@@ -486,23 +486,7 @@ void TestD1::lineImportSearchAndExport()
     D1 w(set.app(), false);
     trigger(&w, "Menu_Add");
     control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("B001.客户一"));
-    QString caption;
-    WhenModal([&](QWidget* d) {
-        auto* form = qobject_cast<DanExcelForm*>(d);
-        QVERIFY(form);
-        caption = form->windowTitle();
-        form->openSource(book);
-        const QList<std::pair<int, QString>> mapping{{LCode, QStringLiteral("A")}, {LQty, QStringLiteral("B")},
-                                                      {LPrice, QStringLiteral("C")}, {LRemark, QStringLiteral("D")}};
-        for (const auto& [k, letter] : mapping) {
-            form->CmbCol[k]->setEditText(QString());
-            QTest::keyClicks(form->CmbCol[k]->lineEdit(), letter);
-        }
-        msgs.expect(QStringLiteral("成功写入 2 行数据"));
-        form->Menu_Run->trigger();
-        form->reject();
-    });
-    control<QPushButton>(&w, "CmdFexcel")->click();
+    const QString caption = importWorkbookLines(&w, book, msgs, QStringLiteral("成功写入 2 行数据"));
     QCOMPARE(caption, QStringLiteral("从Excel文件中读取出库单明细"));
     QCOMPARE(msgs.pending(), 0);
     Grid* lines = w.GdMx();

@@ -4,6 +4,7 @@
 #include "documents/inbound/ReceiptPolicies.h"
 #include "platform/Database.h"
 #include "support/Builders.h"
+#include "documents/StockDocTestSupport.h"
 #include "support/Fixture.h"
 #include "support/PostingReference.h"
 #include "support/TestRegistry.h"
@@ -36,30 +37,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-StockDocLine line(const QString& goods, double qty, double price, const QString& attr = {},
-                  const QString& remark = {})
-{
-    StockDocLine l;
-    l.goods = goods;
-    l.qty = qty;
-    l.price = price;
-    l.amount = qty * price;
-    l.attr = attr;
-    l.remark = remark;
-    return l;
-}
-
-StockDoc receipt(const QString& number, const QDate& date, const QString& unit, QVector<StockDocLine> lines)
-{
-    StockDoc d;
-    d.head.number = number;
-    d.head.date = date;
-    d.head.unitCode = unit;
-    d.head.enteredBy = QStringLiteral("系统管理员");
-    d.lines = std::move(lines);
-    return d;
-}
 
 void prepare(FreshAccountSet& set, bool attribute = true)
 {
@@ -123,9 +100,9 @@ void TestStockDocService::savesVerbatimWithLinesNumbered()
 {
     FreshAccountSet set;
     prepare(set);
-    StockDoc doc = receipt(QStringLiteral("RK2405130001"), QDate(2024, 5, 13), QStringLiteral("a001"),
-                           {line(QStringLiteral("g1"), 2, 3.5, QStringLiteral("O'1"), QStringLiteral("it's")),
-                            line(QString(), 0, 0), line(QStringLiteral("G2"), 1, 4)});
+    StockDoc doc = stockDoc(QStringLiteral("RK2405130001"), QDate(2024, 5, 13), QStringLiteral("a001"),
+                           {stockLine(QStringLiteral("g1"), 2, 3.5, QStringLiteral("O'1"), QStringLiteral("it's")),
+                            stockLine(QString(), 0, 0), stockLine(QStringLiteral("G2"), 1, 4)});
     doc.head.note = QStringLiteral("O'Neil's \"note\"");
     doc.head.extra = QStringLiteral("x'y");
     QCOMPARE(save(set, PurchaseReceiptPolicy(), doc), QString());
@@ -170,13 +147,13 @@ void TestStockDocService::failedSaveLeavesTheStoredDocument()
     prepare(set);
     const QString no = QStringLiteral("RK2405130001");
     QCOMPARE(save(set, PurchaseReceiptPolicy(),
-                  receipt(no, QDate(2024, 5, 13), QStringLiteral("A001"), {line(QStringLiteral("G1"), 2, 3)})),
+                  stockDoc(no, QDate(2024, 5, 13), QStringLiteral("A001"), {stockLine(QStringLiteral("G1"), 2, 3)})),
              QString());
     const QStringList before = PostingSnapshot(set.db());
     set.db().execute(QStringLiteral("CREATE TRIGGER boom BEFORE INSERT ON TB11 WHEN NEW.F1 = 'G3' "
                                     "BEGIN SELECT RAISE(ABORT, 'injected'); END"));
-    StockDoc edited = receipt(no, QDate(2024, 5, 14), QStringLiteral("A001"),
-                              {line(QStringLiteral("G2"), 5, 1), line(QStringLiteral("G3"), 1, 1)});
+    StockDoc edited = stockDoc(no, QDate(2024, 5, 14), QStringLiteral("A001"),
+                              {stockLine(QStringLiteral("G2"), 5, 1), stockLine(QStringLiteral("G3"), 1, 1)});
     QVERIFY_THROWS_EXCEPTION(DbError, save(set, PurchaseReceiptPolicy(), edited, no));
     QVERIFY(!set.db().inTransaction());
     QCOMPARE(PostingSnapshot(set.db()), before);
@@ -199,7 +176,7 @@ void TestStockDocService::refusesWhatAnotherWorkstationChanged()
     FreshAccountSet set;
     prepare(set);
     const QString no = QStringLiteral("RK2405130001");
-    const StockDoc doc = receipt(no, QDate(2024, 5, 13), QStringLiteral("A001"), {line(QStringLiteral("G1"), 2, 3)});
+    const StockDoc doc = stockDoc(no, QDate(2024, 5, 13), QStringLiteral("A001"), {stockLine(QStringLiteral("G1"), 2, 3)});
     QCOMPARE(save(set, PurchaseReceiptPolicy(), doc), QString());
     if (action == QLatin1String("unaudit"))
         QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), no), QString());
@@ -237,8 +214,8 @@ void TestStockDocService::serialCountsHeadersWithoutLines()
     QCOMPARE(PostDocument(db, PostingRules{}, QStringLiteral("EMPTY"), QStringLiteral("张三"), {}),
              QStringLiteral("S202405130001"));
     QCOMPARE(save(set, PurchaseReceiptPolicy(),
-                  receipt(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"),
-                          {line(QStringLiteral("G1"), 1, 1)})),
+                  stockDoc(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"),
+                          {stockLine(QStringLiteral("G1"), 1, 1)})),
              QString());
     QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("RK1")), QString());
     QCOMPARE(db.scalar(QStringLiteral("SELECT SRT FROM TB1 WHERE F1 = 'RK1'")).toString(),
@@ -249,8 +226,8 @@ void TestStockDocService::productionReceiptStaysSettled()
 {
     FreshAccountSet set;
     prepare(set);
-    StockDoc doc = receipt(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("P001"),
-                           {line(QStringLiteral("G1"), 3, 100.5)});
+    StockDoc doc = stockDoc(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("P001"),
+                           {stockLine(QStringLiteral("G1"), 3, 100.5)});
     doc.head.settlement = 0;
     QCOMPARE(save(set, ProductionReceiptPolicy(), doc), QString());
     QCOMPARE(AuditStockDoc(set.app(), ProductionReceiptPolicy(), QStringLiteral("RK1")), QString());
@@ -268,12 +245,12 @@ void TestStockDocService::searchConditionCannotEscapeTheKindFilter()
     FreshAccountSet set;
     prepare(set);
     QCOMPARE(save(set, PurchaseReceiptPolicy(),
-                  receipt(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"),
-                          {line(QStringLiteral("G1"), 1, 1)})),
+                  stockDoc(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"),
+                          {stockLine(QStringLiteral("G1"), 1, 1)})),
              QString());
     QCOMPARE(save(set, ProductionReceiptPolicy(),
-                  receipt(QStringLiteral("SC1"), QDate(2024, 5, 13), QStringLiteral("P001"),
-                          {line(QStringLiteral("G1"), 1, 1)})),
+                  stockDoc(QStringLiteral("SC1"), QDate(2024, 5, 13), QStringLiteral("P001"),
+                          {stockLine(QStringLiteral("G1"), 1, 1)})),
              QString());
     const StockDocPolicy p = PurchaseReceiptPolicy();
     const StockDocList list = ListStockDocs(set.db(), p, StockDocTypeName(set.db(), p),
@@ -291,14 +268,14 @@ void TestStockDocService::searchAnswerListsOnlyTheKindWithOrphans()
     prepare(set);
     AddUnit(set.db(), {QStringLiteral("A002"), QStringLiteral("供应商二"), UnitKind::Supplier, 0});
     const QDate day(2024, 5, 13);
-    QCOMPARE(save(set, PurchaseReceiptPolicy(), receipt(QStringLiteral("RK1"), day, QStringLiteral("A001"),
-                                                          {line(QStringLiteral("G1"), 1, 1)})),
+    QCOMPARE(save(set, PurchaseReceiptPolicy(), stockDoc(QStringLiteral("RK1"), day, QStringLiteral("A001"),
+                                                          {stockLine(QStringLiteral("G1"), 1, 1)})),
              QString());
-    QCOMPARE(save(set, PurchaseReceiptPolicy(), receipt(QStringLiteral("RK3"), day, QStringLiteral("A002"),
-                                                          {line(QStringLiteral("G1"), 1, 1)})),
+    QCOMPARE(save(set, PurchaseReceiptPolicy(), stockDoc(QStringLiteral("RK3"), day, QStringLiteral("A002"),
+                                                          {stockLine(QStringLiteral("G1"), 1, 1)})),
              QString());
-    QCOMPARE(save(set, ProductionReceiptPolicy(), receipt(QStringLiteral("SC1"), day, QStringLiteral("P001"),
-                                                            {line(QStringLiteral("G1"), 1, 1)})),
+    QCOMPARE(save(set, ProductionReceiptPolicy(), stockDoc(QStringLiteral("SC1"), day, QStringLiteral("P001"),
+                                                            {stockLine(QStringLiteral("G1"), 1, 1)})),
              QString());
     set.db().execute(QStringLiteral("DELETE FROM TA1 WHERE F1 = 'A002'"));
 
@@ -364,11 +341,11 @@ void TestStockDocService::backDatedAuditAndUnauditMatchPerLineCycle()
     const PostingRules rules = PostingRules::of(set.app());
     postHistory(set.db(), rules);
     const StockDocPolicy policy = department ? ProductionReceiptPolicy() : PurchaseReceiptPolicy();
-    StockDoc doc = receipt(QStringLiteral("BACK"), QDate(2024, 5, 3), department ? QStringLiteral("P001")
+    StockDoc doc = stockDoc(QStringLiteral("BACK"), QDate(2024, 5, 3), department ? QStringLiteral("P001")
                                                                                  : QStringLiteral("A001"),
-                           {line(QStringLiteral("G1"), 2, 5.55, QStringLiteral("A")),
-                            line(QStringLiteral("G2"), 4, 1.25), line(QStringLiteral("G1"), 1, 7, QStringLiteral("B")),
-                            line(QStringLiteral("G3"), 2, 2)});
+                           {stockLine(QStringLiteral("G1"), 2, 5.55, QStringLiteral("A")),
+                            stockLine(QStringLiteral("G2"), 4, 1.25), stockLine(QStringLiteral("G1"), 1, 7, QStringLiteral("B")),
+                            stockLine(QStringLiteral("G3"), 2, 2)});
     doc.head.paid = 3;
     QCOMPARE(save(set, policy, doc), QString());
 
@@ -459,8 +436,8 @@ void TestStockDocService::backDatedReceiptRepricesLaterIssues()
     const StockDocPolicy policy = PurchaseReceiptPolicy();
     QCOMPARE(policy.outPrice, OutPriceRule::Zero);
     QCOMPARE(ProductionReceiptPolicy().outPrice, OutPriceRule::Zero);
-    QCOMPARE(save(set, policy, receipt(QStringLiteral("MID"), QDate(2024, 5, 3), QStringLiteral("A001"),
-                                       {line(QStringLiteral("G1"), 1, 5)})),
+    QCOMPARE(save(set, policy, stockDoc(QStringLiteral("MID"), QDate(2024, 5, 3), QStringLiteral("A001"),
+                                       {stockLine(QStringLiteral("G1"), 1, 5)})),
              QString());
     Database copy;
     copy.open(copyOf(set, QStringLiteral("copy.vxs")));
@@ -495,7 +472,7 @@ void TestStockDocService::referencePriceKeptWhenChanged()
     typed->proposed.reset();
     typed->price = 7;
     QCOMPARE(save(set, PurchaseReceiptPolicy(),
-                  receipt(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"), {changed, kept, *typed})),
+                  stockDoc(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"), {changed, kept, *typed})),
              QString());
     QCOMPARE(set.db().scalar(QStringLiteral("SELECT RkF7 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 12.0);
     QCOMPARE(set.db().scalar(QStringLiteral("SELECT count(*) FROM RkPrice")).toInt(), 1);
@@ -506,8 +483,8 @@ void TestStockDocService::printStaging()
     FreshAccountSet set;
     prepare(set);
     set.app().CompanyName = QStringLiteral("公司");
-    StockDoc doc = receipt(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"),
-                           {line(QStringLiteral("G1"), 2, 3.5, QStringLiteral("A")), line(QStringLiteral("G2"), 1, 4)});
+    StockDoc doc = stockDoc(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"),
+                           {stockLine(QStringLiteral("G1"), 2, 3.5, QStringLiteral("A")), stockLine(QStringLiteral("G2"), 1, 4)});
     QCOMPARE(save(set, PurchaseReceiptPolicy(), doc), QString());
     const StockDoc stored = *LoadStockDoc(set.db(), QStringLiteral("RK1"));
     PrintStage stage;

@@ -14,3 +14,13 @@ QString StockDocPolicy::settlementText(double paid, int index) const
     return index >= 0 && index < items.size() ? items[index] : QString();
 }
 
+
+void StockDocPolicy::useDepartments()
+{
+    department = true;
+    counterParty = UnitKind::Department;
+    unitLabel = QStringLiteral("相关部门");
+    amountLabel = QStringLiteral("总金额");
+    unitPickerCaption = QStringLiteral("部门列表");
+    alwaysSettled = true;
+}

@@ -122,8 +122,8 @@ struct StockDocPolicy {
     QString unauditQuestion = QStringLiteral("真的要继续吗？");
     bool unauditWarnsTwice = true;
     bool unauditDoneMessage = true;
-    bool printNeedsRight = true;
-    bool paidOnIssue = false;      // the received amount follows ReceivedOnIssue instead of PaidOnReceipt   // printing tests the print item of the right group
+    bool printNeedsRight = true;   // printing tests the print item of the right group
+    bool paidOnIssue = false;      // the received amount follows ReceivedOnIssue instead of PaidOnReceipt
     // The proposed price of a goods for a line, for the counter-party and date; replaces `proposal`.
     std::function<double(const App&, const QString& goods, const QString& unit, const QDate& date)> proposePrice;
     // Checked inside the audit's transaction before anything is written: "" posts, else the refusal.
@@ -135,4 +135,7 @@ struct StockDocPolicy {
 
     int columnOf(LineRole role) const;  // -1 when the kind has no such column
     QString settlementText(double paid, int index) const;
+    // The department mode of a kind (production receipts, department issues):
+    // the counter-party is a department and the document never touches its account.
+    void useDepartments();
 };

@@ -88,12 +88,7 @@ StockDocPolicy ProductionReceiptPolicy()
     StockDocPolicy p = receiptPolicy();
     p.typeSetting = SetDocTypeFirst + 2;
     p.extraItemSetting = SetDocExtraItemFirst + 2;
-    p.department = true;
-    p.counterParty = UnitKind::Department;
-    p.unitLabel = QStringLiteral("相关部门");
-    p.amountLabel = QStringLiteral("总金额");
-    p.unitPickerCaption = QStringLiteral("部门列表");
-    p.alwaysSettled = true;
+    p.useDepartments();
     p.printPlans = {{QStringLiteral("&1.货品入库单(方案一)"), QStringLiteral("产品入库一"), QStringLiteral("pdan1.vxp")},
                     {QStringLiteral("&2.货品入库单(方案二)"), QStringLiteral("产品入库二"), QStringLiteral("pdan2.vxp")}};
     return p;

@@ -84,14 +84,9 @@ StockDocPolicy DepartmentIssuePolicy()
     StockDocPolicy p = outboundPolicy();
     p.typeSetting = SetDocTypeFirst + 4;
     p.extraItemSetting = SetDocExtraItemFirst + 4;
-    p.department = true;
-    p.counterParty = UnitKind::Department;
-    p.unitLabel = QStringLiteral("相关部门");
-    p.amountLabel = QStringLiteral("总金额");
-    p.unitPickerCaption = QStringLiteral("部门列表");
+    p.useDepartments();
     p.columns[p.columnOf(LineRole::Price)].header = QStringLiteral("成本单价");
-    // An issue never touches the department's account and is valued at cost.
-    p.alwaysSettled = true;
+    // An issue is valued at cost.
     p.priceRight = PriceRight::Cost;
     p.listShowsAmount = false;
     p.pricesEditable = false;
