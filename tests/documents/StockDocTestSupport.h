@@ -5,6 +5,7 @@
 #include "documents/common/StockDocService.h"
 #include "exchange/ImportRuns.h"
 #include "exchange/ImportWindows.h"
+#include "exchange/ToExcel.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"
 
@@ -84,4 +85,22 @@ inline QString importWorkbookLines(QWidget* window, const QString& book, Message
     });
     control<QPushButton>(window, "CmdFexcel")->click();
     return caption;
+}
+
+// Exports what the window shows (its list or its lines) through its export
+// command into the workbook `path`; the export must say it is done.
+inline void exportShown(QWidget* window, const QString& path, MessageScript& msgs)
+{
+    WhenModal([&msgs, path](QWidget* d) {
+        auto* form = qobject_cast<ToExcelForm*>(d);
+        QVERIFY(form);
+        form->CmbLX->setCurrentIndex(0);
+        form->Txt->setText(path);
+        msgs.expect(QStringLiteral("数据导出完成！"));
+        form->Cmd0->click();
+        if (form->isVisible())
+            form->reject();
+    });
+    trigger(window, "Menu_TE");
+    QCOMPARE(msgs.pending(), 0);
 }

@@ -526,23 +526,9 @@ void TestB1::exportReadBackByOpenpyxl()
     MessageScript msgs;
     B1 w(set.app(), false);
     QTemporaryDir dir;
-    auto exportTo = [&](const QString& path) {
-        WhenModal([&msgs, path](QWidget* d) {
-            auto* form = qobject_cast<ToExcelForm*>(d);
-            QVERIFY(form);
-            form->CmbLX->setCurrentIndex(0);
-            form->Txt->setText(path);
-            msgs.expect(QStringLiteral("数据导出完成！"));
-            form->Cmd0->click();
-            if (form->isVisible())
-                form->reject();
-        });
-        trigger(&w, "Menu_TE");
-        QCOMPARE(msgs.pending(), 0);
-    };
     // The list: the shown columns only, the amount as a number.
     const QString listFile = dir.filePath(QStringLiteral("list.xlsx"));
-    exportTo(listFile);
+    exportShown(&w, listFile, msgs);
     QVector<QVector<PeerCell>> rows = OpenpyxlRead(listFile);
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[0].size(), 7);
@@ -554,7 +540,7 @@ void TestB1::exportReadBackByOpenpyxl()
     // The shown document's lines: price and amount numbers, the quantity with its unit as text.
     control<QTabBar>(&w, "TabS")->setCurrentIndex(1);
     const QString linesFile = dir.filePath(QStringLiteral("lines.xlsx"));
-    exportTo(linesFile);
+    exportShown(&w, linesFile, msgs);
     rows = OpenpyxlRead(linesFile);
     QVERIFY(rows.size() >= 3);
     QCOMPARE(rows[1][0].value.toString(), QStringLiteral("G1"));

@@ -522,18 +522,7 @@ void TestD1::lineImportSearchAndExport()
     list->setCurrent(1, 0);
     control<QTabBar>(&w, "TabS")->setCurrentIndex(1);
     const QString file = dir.filePath(QStringLiteral("lines-out.xlsx"));
-    WhenModal([&msgs, file](QWidget* d) {
-        auto* form = qobject_cast<ToExcelForm*>(d);
-        QVERIFY(form);
-        form->CmbLX->setCurrentIndex(0);
-        form->Txt->setText(file);
-        msgs.expect(QStringLiteral("数据导出完成！"));
-        form->Cmd0->click();
-        if (form->isVisible())
-            form->reject();
-    });
-    trigger(&w, "Menu_TE");
-    QCOMPARE(msgs.pending(), 0);
+    exportShown(&w, file, msgs);
     const QVector<QVector<PeerCell>> rows = OpenpyxlRead(file);
     int first = -1;
     for (int r = 0; r < rows.size(); ++r)
