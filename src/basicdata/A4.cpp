@@ -64,6 +64,11 @@ A4::A4(App& app, const QString& theHname_, QWidget* parent) : RecordForm(app, pa
     if (auto* bar = findChild<QMenuBar*>(QStringLiteral("MenuBar")))
         bar->insertAction(Menu_TE, Menu_Trun);
     connect(Menu_Trun, &QAction::triggered, this, &A4::Menu_Trun_Click);
+    Menu_Txm = new QAction(QStringLiteral("&T.打印条码"), this);
+    Menu_Txm->setObjectName(QStringLiteral("Menu_Txm"));
+    Menu_Txm->setEnabled(false);
+    if (auto* bar = findChild<QMenuBar*>(QStringLiteral("MenuBar")))
+        bar->insertAction(Menu_save, Menu_Txm);
     for (QCheckBox* b : Detail->ChkBM)
         TopButtons->addWidget(b);
 
@@ -204,12 +209,14 @@ void A4::enterEditExtras()
     Detail->Edstu = Edstu;
     Detail->EnterEditMode(Edstu == 1);
     Menu_Trun->setVisible(false);
+    Menu_Txm->setVisible(false);
 }
 
 void A4::leaveEditExtras()
 {
     Detail->LeaveEditMode();
     Menu_Trun->setVisible(app.Menus.isVisible(QStringLiteral("Menu_AA6")));
+    Menu_Txm->setVisible(true);
 }
 
 void A4::addExtras()

@@ -29,6 +29,7 @@ public:
 
     GoodsDetail* Detail;
     QAction* Menu_Trun;
+    QAction* Menu_Txm;  // barcode print: not built, shown disabled
 
     void Menu_Trun_Click();
 

@@ -252,6 +252,8 @@ void TestD1::departmentIssueAuditedAtCost()
     D1 w(set.app(), true);
     QCOMPARE(w.windowTitle(), QStringLiteral("部门领用单"));
     QCOMPARE(control<QLabel>(&w, "Lab2")->text(), QStringLiteral("相关部门"));
+    // The list keeps the outbound window's own unit header in department mode too.
+    QCOMPARE(control<Grid>(&w, "GD")->textMatrix(0, 2), QStringLiteral("收货单位"));
     QCOMPARE(w.GdMx()->textMatrix(0, 6), QStringLiteral("成本单价"));
 
     trigger(&w, "Menu_Add");
@@ -516,6 +518,7 @@ void TestD1::lineImportSearchAndExport()
     trigger(&w, "Menu_query");
     QCOMPARE(list->rows(), 2);
     QCOMPARE(list->textMatrix(1, 0), number);
+    QCOMPARE(list->textMatrix(0, 2), QStringLiteral("收货单位"));
     QCOMPARE(list->textMatrix(1, 5).toDouble(), 27.0);
 
     // The shown document's lines: price before discount, discount, price and amount as numbers.
@@ -539,6 +542,18 @@ void TestD1::lineImportSearchAndExport()
     QCOMPARE(rows[first][5].value.toDouble(), 7.5);
     QCOMPARE(rows[first][6].value.toDouble(), 15.0);
     QCOMPARE(rows[first][7].value.toString(), QStringLiteral("加急"));
+
+    // Pictures of the window for a person to look at: VX_SCREENSHOTS=<folder>.
+    const QString pictures = qEnvironmentVariable("VX_SCREENSHOTS");
+    if (!pictures.isEmpty()) {
+        w.resize(1000, 640);
+        w.show();
+        QTest::qWait(50);
+        w.grab().save(pictures + QStringLiteral("/D1-document.png"));
+        control<QTabBar>(&w, "TabS")->setCurrentIndex(0);
+        QTest::qWait(50);
+        w.grab().save(pictures + QStringLiteral("/D1-list.png"));
+    }
 }
 
 void TestD1::mainMenuOpensEachMode()

@@ -110,7 +110,7 @@ void StockDocForm::SetListGridHeader()
     m_gd->setCols(StockDocListColumns);
     m_gd->setRows(2);
     m_gd->clear();
-    m_gd->setHeaders({m_policy.numberLabel, m_policy.dateLabel, QStringLiteral("供货单位"), QStringLiteral("录入员"),
+    m_gd->setHeaders({m_policy.numberLabel, m_policy.dateLabel, m_policy.unitListHeader, QStringLiteral("录入员"),
                       QStringLiteral("审核人"), QStringLiteral("金额"), QStringLiteral("附注"), m_policy.unitCodeHeader,
                       QString(), QString(), QString(), m_lab[9]->text()});
     for (int c = 7; c < StockDocListColumns; ++c)

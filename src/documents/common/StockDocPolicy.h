@@ -66,6 +66,7 @@ struct StockDocPolicy {
     QString amountLabel;    // Lab(5)
     QString paidLabel;      // Lab(7)
     QString unitCodeHeader; // list column 7
+    QString unitListHeader = QStringLiteral("供货单位");  // list column 2, in both modes
     QString lineNoun;       // "入库" in "不能保存空的单据！请录入入库货品！"
     QString unitPickerCaption;
 

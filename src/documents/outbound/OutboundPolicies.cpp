@@ -18,6 +18,7 @@ StockDocPolicy outboundPolicy()
     p.amountLabel = QStringLiteral("应收款");
     p.paidLabel = QStringLiteral("实收款");
     p.unitCodeHeader = QStringLiteral("客户编码");
+    p.unitListHeader = p.unitLabel;
     p.lineNoun = QStringLiteral("出库");
     p.unitPickerCaption = QStringLiteral("客户档案");
     p.columns = {{LineRole::Code, {}},
