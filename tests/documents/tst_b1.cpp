@@ -2,6 +2,7 @@
 #include "core/WindowRegistry.h"
 #include "documents/Register.h"
 #include "core/SavedHintMark.h"
+#include "core/SettingsCatalogue.h"
 #include "core/Startup.h"
 #include "documents/common/StockDocService.h"
 #include "documents/inbound/B1.h"
@@ -46,6 +47,8 @@ private Q_SLOTS:
     void closingWhileEditingIsRefused();
     void printStagesTheShownDocument();
     void pickersFillTheDocument();
+    void goodsPickerKeepsToTheFixedSupplier_data();
+    void goodsPickerKeepsToTheFixedSupplier();
     void searchFindsOnlyThisType();
     void exportReadBackByOpenpyxl();
     void lineImportFromAWorkbook();
@@ -461,6 +464,45 @@ void TestB1::pickersFillTheDocument()
     QCOMPARE(stored.value(1, 2).toDouble(), 4.0);
     QCOMPARE(set.db().scalar(QStringLiteral("SELECT F3 FROM TB1 WHERE F1 <> 'RK0'")).toString(),
              QStringLiteral("A001"));
+}
+
+void TestB1::goodsPickerKeepsToTheFixedSupplier_data()
+{
+    QTest::addColumn<bool>("fixedSupplier");
+    QTest::addColumn<bool>("supplierMenu");
+    QTest::addColumn<bool>("filtered");
+    QTest::newRow("setting on, suppliers offered") << true << true << true;
+    QTest::newRow("setting on, suppliers not offered") << true << false << false;
+    QTest::newRow("setting off") << false << true << false;
+}
+
+// With fixed suppliers on and the supplier records offered in the main menu,
+// the goods picker of a purchase receipt lists the chosen supplier's goods.
+void TestB1::goodsPickerKeepsToTheFixedSupplier()
+{
+    QFETCH(bool, fixedSupplier);
+    QFETCH(bool, supplierMenu);
+    QFETCH(bool, filtered);
+    FreshAccountSet set;
+    prepare(set);
+    set.db().execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = ?"), {SetFixedSupplier});
+    set.db().execute(QStringLiteral("INSERT INTO sysinfo (ID, setval) VALUES (?, ?)"),
+                     {SetFixedSupplier, fixedSupplier ? 1 : 0});
+    set.app().Menus.add(QString(), QStringLiteral("Menu_AA0"), QStringLiteral("供应商"), supplierMenu);
+    MessageScript msgs;
+    B1 w(set.app(), false);
+    trigger(&w, "Menu_Add");
+    control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("A001.供应商一"));
+    w.GdMx()->setCurrent(1, 0);
+    w.GdMx_Click();
+    QString caption;
+    WhenModal([&caption](QWidget* d) {
+        caption = d->windowTitle();
+        QTest::mouseClick(control<QPushButton>(d, "Cmd2"), Qt::LeftButton);
+    });
+    QTest::mousePress(control<QPushButton>(&w, "CmdQuery"), Qt::LeftButton);
+    QCOMPARE(caption.contains(QStringLiteral("(供应商：A001)")), filtered);
+    QCOMPARE(msgs.count(), 0);
 }
 
 void TestB1::searchFindsOnlyThisType()

@@ -33,15 +33,6 @@ namespace {
 
 const QString Tip = QStringLiteral("提示");
 
-// The main window offers the supplier records (its first basic-data item).
-bool supplierMenuOffered(const App& app)
-{
-    if (!app.MainWindow || !app.MainWindow->widget())
-        return false;
-    const auto* item = app.MainWindow->widget()->findChild<QAction*>(QStringLiteral("Menu_AA0"));
-    return item && item->isVisible();
-}
-
 }  // namespace
 
 QString StockDocForm::supplierFilter() const
@@ -49,7 +40,7 @@ QString StockDocForm::supplierFilter() const
     if (F3isBm())
         return {};
     const Database& db = m_app.CurrentDatabase;
-    return SupplierGoodsFilter(db, FixedSupplierSetting(db) && supplierMenuOffered(m_app), m_cmbLB->currentText());
+    return SupplierGoodsFilter(db, FixedSupplierSetting(db) && m_app.Menus.isVisible(QStringLiteral("Menu_AA0")), m_cmbLB->currentText());
 }
 
 void StockDocForm::pickIntoEditor(QPushButton* button, const std::function<QString()>& pick)
