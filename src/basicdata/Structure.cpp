@@ -10,7 +10,8 @@ QVector<StructureLine> LoadStructure(const Database& db, const QString& product,
 {
     const QString price = basis == PriceBasis::Cost ? QStringLiteral("TA4.F7") : QStringLiteral("TA4.F71");
     const RecordSet rs = db.query(
-        QStringLiteral("SELECT Bom.F1, TA4.F2 || TA4.F5, TA4.F4, Bom.F6, %1, Bom.F8, Bom.BColor, Bom.FColor, TA4.F8 "
+        QStringLiteral("SELECT Bom.F1, TA4.F2 || TA4.F5, TA4.F4, Bom.F6, %1, Bom.F8, Bom.BColor, Bom.FColor, TA4.F8, "
+                       "TA4.F2 || ' ' || TA4.F5, TA4.F1 "
                        "FROM Bom LEFT JOIN TA4 ON Bom.F1 = TA4.F1 WHERE Bom.F0 = ? ORDER BY Bom.F1, Bom.rowid")
             .arg(price),
         {product});
@@ -27,6 +28,8 @@ QVector<StructureLine> LoadStructure(const Database& db, const QString& product,
         l.back = rs.value(r, 6).toLongLong();
         l.fore = rs.value(r, 7).toLongLong();
         l.stock = rs.value(r, 8).toDouble();
+        l.shownName = rs.text(r, 9);
+        l.known = !rs.value(r, 10).isNull();
         lines.append(l);
     }
     return lines;

@@ -18,6 +18,8 @@ enum class PriceBasis { Cost, Sale };
 struct StructureLine {
     QString part;       // Bom.F1
     QString nameSpec;   // part name and specification ("" for a part missing from TA4)
+    QString shownName;  // name, a blank, specification, as documents show it ("" when missing)
+    bool known = true;  // the part is still in TA4
     QString unit;       // part unit
     double stock = 0;   // part stock quantity TA4.F8
     double usage = 0;   // Bom.F6, per unit of the product

@@ -75,6 +75,8 @@ public:
     QVariant value(int row, const QString& name) const;
     QString text(int row, int col) const { return value(row, col).toString(); }
     QString text(int row, const QString& name) const { return value(row, name).toString(); }
+    // Null and text that is no number read 0.
+    double number(int row, int col) const { return value(row, col).toDouble(); }
     double number(int row, const QString& name) const { return value(row, name).toDouble(); }
 
     // Cursor access.

@@ -20,11 +20,6 @@ QString now()
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-double numberOf(const QVariant& v)
-{
-    return v.isValid() && !v.isNull() ? v.toDouble() : 0.0;
-}
-
 // A stored "yyyy-MM-dd" date as the lists show it ("2024-5-3"); other texts as they are.
 QString shownDate(const QString& stored)
 {
@@ -139,7 +134,7 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
             if (c == 1)
                 list.cells.push_back(shownDate(v.toString()));
             else if (c == 5)
-                list.cells.push_back(QString::number(RoundToDecimals(numberOf(v), decimals), 'f', decimals));
+                list.cells.push_back(QString::number(RoundToDecimals(v.toDouble(), decimals), 'f', decimals));
             else
                 list.cells.push_back(v.isNull() ? QString() : v.toString());
         }
@@ -167,16 +162,16 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
     h.unitName = head.text(0, 3);
     h.enteredBy = head.text(0, 4);
     h.auditor = head.text(0, 5);
-    h.amount = numberOf(head.value(0, 6));
+    h.amount = head.number(0, 6);
     h.note = head.text(0, 7);
-    h.paid = numberOf(head.value(0, 8));
-    h.settlement = int(numberOf(head.value(0, 9)));
+    h.paid = head.number(0, 8);
+    h.settlement = int(head.number(0, 9));
     h.settlementText = head.text(0, 10);
     h.extra = head.text(0, 11);
-    h.sn = numberOf(head.value(0, 12));
+    h.sn = head.number(0, 12);
     h.postingKey = head.text(0, 13);
     h.assemblyProduct = head.text(0, 14);
-    h.assemblyQty = numberOf(head.value(0, 15));
+    h.assemblyQty = head.number(0, 15);
     h.assemblyName = head.text(0, 16);
 
     const RecordSet rs = db.query(
@@ -187,16 +182,16 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
         StockDocLine l;
         l.goods = rs.text(r, 0);
         l.attr = rs.text(r, 1);
-        l.qty = std::abs(numberOf(rs.value(r, 2)));
-        l.price = numberOf(rs.value(r, 3));
-        l.amount = std::abs(numberOf(rs.value(r, 4)));
+        l.qty = std::abs(rs.number(r, 2));
+        l.price = rs.number(r, 3);
+        l.amount = std::abs(rs.number(r, 4));
         l.remark = rs.text(r, 5);
         l.name = rs.text(r, 6) + QLatin1Char('/') + rs.text(r, 7);
         l.unit = rs.text(r, 8);
         l.backColour = rs.value(r, 9).toLongLong();
         l.foreColour = rs.value(r, 10).toLongLong();
-        l.originalPrice = numberOf(rs.value(r, 11));
-        l.discount = numberOf(rs.value(r, 12));
+        l.originalPrice = rs.number(r, 11);
+        l.discount = rs.number(r, 12);
         doc.lines << l;
     }
     return doc;
@@ -390,7 +385,7 @@ std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& p
     l.unit = rs.text(0, 3);
     const bool reference = policy.proposal == PriceProposal::ReferenceOrCost && app.InboundRefPrice == 1;
     const double price = policy.proposePrice ? policy.proposePrice(app, l.goods, unit, date)
-                                             : numberOf(rs.value(0, reference ? 5 : 4));
+                                             : rs.number(0, reference ? 5 : 4);
     l.price = RoundToPattern(price, app.PriceFormat);
     l.proposed = l.price;
     l.qty = 1;

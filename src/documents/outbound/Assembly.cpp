@@ -1,6 +1,7 @@
 #include "documents/outbound/Assembly.h"
 
 #include "basicdata/QueryGoods.h"
+#include "basicdata/Structure.h"
 #include "core/App.h"
 #include "core/Rounding.h"
 #include "core/SqlText.h"
@@ -24,25 +25,20 @@ std::optional<AssemblyProduct> FindAssemblyProduct(const Database& db, const QSt
 
 QVector<AssemblyLine> AssemblyLines(const Database& db, const QString& product, double quantity, bool department)
 {
-    const QString price = department ? QStringLiteral("TA4.F7") : QStringLiteral("TA4.F71");
-    const RecordSet rs = db.query(
-        QStringLiteral("SELECT Bom.F1, TA4.F2 || ' ' || TA4.F5, TA4.F4, Bom.F6, %1, Bom.F8, TA4.F1 "
-                       "FROM Bom LEFT JOIN TA4 ON Bom.F1 = TA4.F1 WHERE Bom.F0 = ? ORDER BY Bom.F1, Bom.rowid")
-            .arg(price),
-        {product.trimmed()});
+    const QVector<StructureLine> parts =
+        LoadStructure(db, product.trimmed(), department ? PriceBasis::Cost : PriceBasis::Sale);
     QVector<AssemblyLine> lines;
-    lines.reserve(rs.rowCount());
-    for (int r = 0; r < rs.rowCount(); ++r) {
+    lines.reserve(parts.size());
+    for (const StructureLine& p : parts) {
         AssemblyLine l;
-        l.part = rs.text(r, 0);
-        l.name = rs.text(r, 1);
-        l.unit = rs.text(r, 2);
-        const double usage = rs.value(r, 3).toDouble();
-        l.qty = usage * quantity;
-        l.known = !rs.value(r, 6).isNull();
-        l.price = rs.value(r, 4).toDouble();
-        l.amount = usage * l.price * quantity;
-        l.remark = rs.text(r, 5);
+        l.part = p.part;
+        l.name = p.shownName;
+        l.unit = p.unit;
+        l.qty = p.usage * quantity;
+        l.known = p.known;
+        l.price = p.price;
+        l.amount = p.usage * l.price * quantity;
+        l.remark = p.remark;
         lines << l;
     }
     return lines;

@@ -12,16 +12,11 @@
 
 namespace {
 
-double numberOf(const QVariant& v)
-{
-    return v.isValid() && !v.isNull() ? v.toDouble() : 0.0;
-}
-
 double goodsPrice(const Database& db, const QString& goods, const char* column)
 {
     const std::optional<QVariant> v = db.scalarRow(
         QStringLiteral("SELECT %1 FROM TA4 WHERE F1 = ? LIMIT 1").arg(QLatin1String(column)), {goods});
-    return v ? numberOf(*v) : 0.0;
+    return v ? v->toDouble() : 0.0;
 }
 
 }  // namespace
@@ -38,7 +33,7 @@ double CostPriceAtDate(const Database& db, const QString& goods, const QDate& da
         {goods, PostingKeyPrefix(date.addDays(1))});
     if (rs.isEmpty())
         return 0;
-    return numberOf(rs.value(0, 0)) != 0 ? numberOf(rs.value(0, 1)) : numberOf(rs.value(0, 2));
+    return rs.number(0, 0) != 0 ? rs.number(0, 1) : rs.number(0, 2);
 }
 
 double ProposedSalePrice(const App& app, const QString& goods, const QString& customer)
@@ -114,7 +109,7 @@ void RevalueIssueAtCost(Database& db, const QString& amountFormat, const QString
     const RecordSet rs = db.query(QStringLiteral("SELECT C8 FROM TB11 WHERE F0 = ?"), {number});
     double total = 0;
     for (int r = 0; r < rs.rowCount(); ++r)
-        total += RoundToPattern(numberOf(rs.value(r, 0)), amountFormat);
+        total += RoundToPattern(rs.number(r, 0), amountFormat);
     db.execute(QStringLiteral("UPDATE TB1 SET F9 = ? WHERE F1 = ?"),
                {RoundToPattern(total, amountFormat), number});
 }
