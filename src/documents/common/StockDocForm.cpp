@@ -228,14 +228,15 @@ void StockDocForm::ShowDocument()
     m_filling = false;
     FillSettlementCombo(int(std::lround(m_gd->textMatrix(r, 9).toDouble())));
     m_cmbK->hide();
+    std::optional<StockDoc> shown;
     if (Edstu == 1)
         SetLineGridHeader();
     else
-        LoadDocLines();
+        shown = LoadDocLines();
     const int last = m_gd->rows() - 1;
     m_cmDan[0]->setEnabled(r > 1 && last > 1);
     m_cmDan[1]->setEnabled(r < last && last > 1);
-    documentShown();
+    documentShown(shown ? &*shown : nullptr);
 }
 
 void StockDocForm::FillSettlementCombo(int index)
@@ -248,21 +249,21 @@ void StockDocForm::FillSettlementCombo(int index)
     m_lab[8]->setText(m_cmbK->currentText());
 }
 
-void StockDocForm::LoadDocLines()
+std::optional<StockDoc> StockDocForm::LoadDocLines()
 {
     SetLineGridHeader();
     const QString number = m_txt[0]->text().trimmed();
     if (number.isEmpty())
-        return;
+        return std::nullopt;
     std::optional<StockDoc> doc;
     try {
         doc = LoadStockDoc(m_app.CurrentDatabase, number);
     } catch (const DbError& e) {
         MsgBox(e.description(), MB::OKOnly | MB::Information, QStringLiteral("提示"));
-        return;
+        return std::nullopt;
     }
     if (!doc || doc->lines.isEmpty())
-        return;
+        return doc;
     m_gdMx->setRows(doc->lines.size() + 2);
     double qty = 0;
     double amount = 0;
@@ -288,6 +289,7 @@ void StockDocForm::LoadDocLines()
     m_gdMx->setTextMatrix(totals, col(LineRole::Amount), FormatNumber(amount, m_app.AmountFormat));
     m_curMxR = 1;
     ShowLineStatus();
+    return doc;
 }
 
 void StockDocForm::ShowLineStatus()

@@ -65,7 +65,8 @@ protected:
 protected:
     // Hooks for a kind's own header controls (the outbound assembly row).
     virtual void editStateChanged() {}                       // after entering or leaving an edit state
-    virtual void documentShown() {}                          // after ShowDocument
+    // After ShowDocument: the stored document shown (null while adding, or when none is stored).
+    virtual void documentShown(const StockDoc*) {}
     virtual void fillHeaderExtras(StockDocHeader&) const {}  // the save reads the header
     // The line grid was filled from outside the cell editor: status, totals, blank row.
     void linesChanged();
@@ -84,7 +85,7 @@ private:
     void SetLineGridHeader();
     void ShowListStatus();
     void ShowDocument();
-    void LoadDocLines();
+    std::optional<StockDoc> LoadDocLines();  // the stored document whose lines it showed
     void ShowLineStatus();
     void FillUnitCombo();
     void FillSettlementCombo(int index);

@@ -131,18 +131,11 @@ void D1::editStateChanged()
     }
 }
 
-void D1::documentShown()
+void D1::documentShown(const StockDoc* doc)
 {
     m_labDW10->setText(QStringLiteral("件"));
     if (Edstu == 1)
         return;
-    const QString number = findChild<QLineEdit*>(QStringLiteral("Txt0"))->text().trimmed();
-    std::optional<StockDoc> doc;
-    try {
-        if (!number.isEmpty())
-            doc = LoadStockDoc(m_app.CurrentDatabase, number);
-    } catch (const DbError&) {
-    }
     m_txt7->setText(doc ? doc->head.assemblyProduct : QString());
     m_txt8->setText(doc && doc->head.assemblyQty != 0 ? NumText(doc->head.assemblyQty) : QString());
     m_txt9->setText(doc ? doc->head.assemblyName : QString());

@@ -20,7 +20,7 @@ public:
 
 protected:
     void editStateChanged() override;
-    void documentShown() override;
+    void documentShown(const StockDoc* doc) override;
     void fillHeaderExtras(StockDocHeader& head) const override;
 
 private:
