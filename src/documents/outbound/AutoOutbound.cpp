@@ -46,20 +46,6 @@ QString dateRefusal(const QString& text, const QDate& date, const AutoCkSteps& s
     return {};
 }
 
-// The audit's stock check: each line by itself against the stock of the document date.
-QString stockRefusal(const App& app, const StockDoc& doc)
-{
-    for (int r = 0; r < doc.lines.size(); ++r) {
-        const StockDocLine& l = doc.lines[r];
-        QString attr = l.attr;
-        if (const std::optional<StockShortage> s = CheckStockOnDate(app, l.goods, l.qty, doc.head.date, attr))
-            return StockShortageText(app, *s) + QStringLiteral("\r\r在单据[") + doc.head.number +
-                   QStringLiteral("]中，第 ") + QString::number(r + 1) + QStringLiteral(" 行[") + l.goods +
-                   QStringLiteral("]存量不足，不能出库!");
-    }
-    return {};
-}
-
 }  // namespace
 
 AutoCkResult AutoCk(App& app, const StockDocPolicy& policy, const QString& typeName, const QString& tmpRq,
@@ -134,14 +120,9 @@ AutoCkResult AutoCk(App& app, const StockDocPolicy& policy, const QString& typeN
         return refused(QStringLiteral("本月已没有可用的单据号，自动出库单没有保存。"));
     if (const QString r = SaveStockDoc(app, policy, typeName, doc, {}); !r.isEmpty())
         return refused(r);
-    QString audit;
-    if (steps.audit) {
-        audit = steps.audit(doc.head.number);
-    } else {
-        audit = stockRefusal(app, doc);
-        if (audit.isEmpty())
-            audit = AuditStockDoc(app, policy, doc.head.number);
-    }
+    // The audit checks the stock of the lines (the policy's check before posting)
+    // before it writes anything.
+    const QString audit = steps.audit ? steps.audit(doc.head.number) : AuditStockDoc(app, policy, doc.head.number);
     if (!audit.isEmpty())
         return refused(audit);
     tx.commit();

@@ -26,8 +26,8 @@ struct AutoCkSteps {
     // The line the quick-entry strip makes of a goods code on the document date
     // (name, unit, proposed price); nullopt for an unknown code. Default: GoodsForLine.
     std::function<std::optional<StockDocLine>(const QString& code, const QDate& date)> lineFor;
-    // Posts the saved document, answering a refusal or "". Default: the stock check of
-    // every line on the document date, then AuditStockDoc.
+    // Posts the saved document, answering a refusal or "". Default: AuditStockDoc, whose
+    // policy checks the stock of the lines on the document date before anything is written.
     std::function<QString(const QString& number)> audit;
     // The save's questions on a future date or a year far from today's; true goes on.
     // Default: no (the document is not made).
