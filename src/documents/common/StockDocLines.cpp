@@ -113,10 +113,7 @@ bool StockDocForm::EnterHPBM()
     bool added = false;
     const std::optional<StockDocLine> goods = GoodsForLine(m_app, m_policy, code, unitOfForm(), dateOfForm());
     if (!goods) {
-        const QString header = m_gdMx->textMatrix(0, cCode);
-        MsgBox(m_app.GoodsTerm + QStringLiteral("资料库中不存在“") + code + QStringLiteral("”这个") + header +
-                   QStringLiteral("！\r\r请点击“？”按钮查找系统中存在的") + header +
-                   QStringLiteral("，\r\r或在基础数据中增加新的") + m_app.GoodsTerm + QStringLiteral("资料！"),
+        MsgBox(UnknownStripGoodsText(m_app.GoodsTerm, code, m_gdMx->textMatrix(0, cCode)),
                MB::OKOnly | MB::Information, Tip);
     } else {
         int row = m_gdMx->rows() - 1;

@@ -500,3 +500,10 @@ QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString
         add(extraCaption, extraCaption + QStringLiteral("：") + doc.head.extra);
     return {};
 }
+
+QString UnknownStripGoodsText(const QString& goodsTerm, const QString& code, const QString& codeHeader)
+{
+    return goodsTerm + QStringLiteral("资料库中不存在“") + code + QStringLiteral("”这个") + codeHeader +
+           QStringLiteral("！\r\r请点击“？”按钮查找系统中存在的") + codeHeader +
+           QStringLiteral("，\r\r或在基础数据中增加新的") + goodsTerm + QStringLiteral("资料！");
+}

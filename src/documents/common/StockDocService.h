@@ -127,6 +127,9 @@ bool StocktakingPending(const Database& db);
 // `unit` and `date` are the document's counter-party and date, which a policy's proposal may use.
 std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& policy, const QString& code,
                                          const QString& unit = QString(), const QDate& date = QDate());
+// The answer to a goods code of the quick-entry strip that is not in TA4;
+// `codeHeader` is the line grid's header of the code column.
+QString UnknownStripGoodsText(const QString& goodsTerm, const QString& code, const QString& codeHeader);
 
 // True when the attribute value stands on some line of the goods: the only values the
 // attribute picker can offer.

@@ -100,12 +100,8 @@ AutoCkResult AutoCk(App& app, const StockDocPolicy& policy, const QString& typeN
         }
         const std::optional<StockDocLine> goods =
             steps.lineFor ? steps.lineFor(e.code, doc.head.date) : GoodsForLine(app, policy, e.code);
-        if (!goods) {
-            const QString header = app.GoodsTerm + QStringLiteral("编码");
-            return refused(app.GoodsTerm + QStringLiteral("资料库中不存在“") + e.code + QStringLiteral("”这个") + header +
-                           QStringLiteral("！\r\r请点击“？”按钮查找系统中存在的") + header +
-                           QStringLiteral("，\r\r或在基础数据中增加新的") + app.GoodsTerm + QStringLiteral("资料！"));
-        }
+        if (!goods)
+            return refused(UnknownStripGoodsText(app.GoodsTerm, e.code, app.GoodsTerm + QStringLiteral("编码")));
         StockDocLine l = *goods;
         l.qty = e.qty;
         l.amount = l.price * e.qty;
