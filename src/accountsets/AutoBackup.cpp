@@ -3,6 +3,7 @@
 #include "accountsets/Backup.h"
 #include "accountsets/BackupFileWork.h"
 #include "core/App.h"
+#include "core/Settings.h"
 #include "widgets/BusyPointer.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
@@ -104,7 +105,7 @@ void AutoBackup(App& app)
     if (app.OpenedFromCommandLine == -1)
         return;
     const Database& db = app.CurrentDatabase;
-    const int days = StoredIntervalDays(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {SetAutoBackupDays}).toDouble());
+    const int days = StoredIntervalDays(SettingValue(db, SetAutoBackupDays));
     const QString last = SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ?"), {SetAutoBackupDays});
     const QDate today = QDate::currentDate();
     if (const std::optional<QDate> lastDate = ParseSqlDate(last.trimmed()))

@@ -4,6 +4,7 @@
 #include "accountsets/BackupFileWork.h"
 #include "core/App.h"
 #include "core/Files.h"
+#include "core/Settings.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
 #include "platform/SqlFunctions.h"
@@ -41,7 +42,7 @@ AutoBackupSettings LoadAutoBackupSettings(App& app)
     if (app.OpenedFromCommandLine == -1)
         return s;
     const Database& db = app.CurrentDatabase;
-    s.days = NumText(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {SetAutoBackupDays}).toDouble());
+    s.days = NumText(SettingValue(db, SetAutoBackupDays));
     const QString last = SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ?"), {SetAutoBackupDays});
     if (last.isEmpty())
         s.days.clear();

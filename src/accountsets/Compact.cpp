@@ -3,6 +3,7 @@
 #include "accountsets/AccountSetList.h"
 #include "accountsets/BackupFileWork.h"
 #include "core/App.h"
+#include "core/Settings.h"
 #include "core/SqlText.h"
 #include "platform/AccountSetLock.h"
 #include "platform/Database.h"
@@ -45,7 +46,7 @@ void CompactAccountSetFile(const QString& path, const QString& safetyCopy)
 
 qint64 RecordedCompactionKB(const Database& db)
 {
-    return qint64(std::nearbyint(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {SetCompactRecord}).toDouble()));
+    return qint64(std::nearbyint(SettingValue(db, SetCompactRecord)));
 }
 
 QString RecordedCompactionDate(const Database& db)

@@ -285,3 +285,8 @@ QString SettingText(const Database& db, int id)
         return QString();
     return rs.text(0, 1);
 }
+
+double SettingValue(const Database& db, int id)
+{
+    return BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {id}));
+}

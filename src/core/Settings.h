@@ -23,3 +23,7 @@ void NumberMainMenu(MenuModel& menus);
 // The text of settings row `id` when the row exists and its value is not 0,
 // else "" (also for a row without text). Throws DbError when sysinfo cannot be read.
 QString SettingText(const Database& db, int id);
+
+// The number in settings row `id`: 0 when the row is missing or empty, or
+// when sysinfo cannot be read.
+double SettingValue(const Database& db, int id);

@@ -1,5 +1,6 @@
 #include "documents/common/StockDocExchange.h"
 
+#include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
 #include "core/SqlText.h"
 #include "documents/common/StockDocService.h"
@@ -55,8 +56,7 @@ QString StockDocExportFooter(const QVector<QPair<QString, QString>>& firstLine,
 
 bool FixedSupplierSetting(const Database& db)
 {
-    return BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {SetFixedSupplier})) ==
-           1;
+    return SettingValue(db, SetFixedSupplier) == 1;
 }
 
 QString SupplierGoodsFilter(const Database& db, bool fixedSupplierOn, const QString& unitText)

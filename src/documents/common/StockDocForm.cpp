@@ -3,6 +3,7 @@
 #include "core/App.h"
 #include "core/MainFrame.h"
 #include "core/Rounding.h"
+#include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
@@ -86,8 +87,7 @@ bool StockDocForm::settlementSettingOn() const
 bool StockDocForm::discountsOn() const
 {
     return m_policy.discountSetting != 0 && !amountsHidden() &&
-           SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"),
-                     {m_policy.discountSetting}).toDouble() == 1;
+           SettingValue(m_app.CurrentDatabase, m_policy.discountSetting) == 1;
 }
 
 void StockDocForm::setStatus(const QString& text)

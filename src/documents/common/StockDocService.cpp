@@ -76,7 +76,7 @@ QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy)
 {
     QString sql = QStringLiteral("SELECT F1, F2 FROM TA1 WHERE LB = ?");
     if (policy.dualRoleUnits &&
-        BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {SetDualRoleUnits})) == 1)
+        SettingValue(db, SetDualRoleUnits) == 1)
         sql += QStringLiteral(" OR SCSF = 1");
     const RecordSet rs = db.query(sql + QStringLiteral(" ORDER BY F1"), {code(policy.counterParty)});
     QStringList items;
@@ -427,8 +427,7 @@ void RollUpBomCost(App& app, const QStringList& goods)
 
 QString StockDocPrintRuleRefusal(const Database& db, bool audited)
 {
-    const int rule = int(std::lround(BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"),
-                                                        {SetPrintRule}))));
+    const int rule = int(std::lround(SettingValue(db, SetPrintRule)));
     if (rule == 1 && audited)
         return QStringLiteral("根据系统设置，单据只能在审核之前打印。该单据已审核，不能打印！");
     if (rule == 2 && !audited)

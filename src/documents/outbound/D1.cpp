@@ -1,6 +1,7 @@
 #include "documents/outbound/D1.h"
 
 #include "core/App.h"
+#include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
 #include "core/SqlText.h"
 #include "documents/outbound/Assembly.h"
@@ -95,8 +96,7 @@ void D1::buildAssemblyRow()
     row->addWidget(refresh);
     row->addWidget(fill);
     layout->insertWidget(1, m_assembly);
-    m_assembly->setVisible(SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"),
-                                     {SetPartWord}).toDouble() == 1);
+    m_assembly->setVisible(SettingValue(m_app.CurrentDatabase, SetPartWord) == 1);
 
     const auto assemblyRow = [this] { return AssemblyRow{m_txt7, m_txt8, m_txt9, m_labDW10, &OldZZCP}; };
     connect(fill, &QPushButton::clicked, this, [this, assemblyRow] {
