@@ -93,13 +93,7 @@ void StockDocForm::CmdSX_MouseDown()
     if (Edstu == 0)
         return;
     const int r = m_curMxR;
-    QString dateText = m_txt[1]->text();
-    QDate date;
-    try {
-        date = ParseDate(dateText);
-    } catch (const DateError&) {
-        date = QDate::currentDate();
-    }
+    const QDate date = dateOfForm();
     const QString goods = m_gdMx->textMatrix(r, col(LineRole::Code));
     AttributePickRequest request{m_txtEnter->text(), goods, date,
                                  m_policy.attributeOut ? StockDirection::Out : StockDirection::In,
