@@ -157,23 +157,17 @@ RecordList A4::readList(const QString& statement)
     list.cells = std::move(rows.cells);
     for (const GoodsListRows::Colour& c : rows.colours)
         list.colours.append({c.row, c.back, c.fore});
-    placeGoodsColumns();
     // Every list fill empties the structure grid.
     Detail->Structure->SetLineGridHeader();
     return list;
 }
 
-void A4::resizeEvent(QResizeEvent* event)
+void A4::placeListColumns()
 {
-    RecordForm::resizeEvent(event);
-    placeGoodsColumns();
-}
-
-void A4::placeGoodsColumns()
-{
-    // The list fills the window less its margins (its own size may not be
-    // laid out yet when the window resizes).
-    const int g = std::max(Grid::pixelsToTwips(width()) - 300, 1400);
+    if (!Detail)  // the base's first header comes before the goods controls
+        return RecordForm::placeListColumns();
+    // The goods list has its own proportions over the grid's width.
+    const int g = std::max(listWidthTwips(), 1400);
     int w[GoodsListColumns] = {};
     for (int c = 0; c <= 3; ++c)
         w[c] = g / 7 - 70;
@@ -412,7 +406,6 @@ void A4::Menu_Trun_Click()
         const QSignalBlocker block(GD);
         if (GD->rows() < 3) {
             SetListHeader();
-            placeGoodsColumns();
             Detail->Structure->SetLineGridHeader();
         } else {
             GD->removeItem(row);

@@ -27,7 +27,7 @@ public:
     QString LastSavedCode;
     double RefPriceBeforeEdit = 0;
 
-    GoodsDetail* Detail;
+    GoodsDetail* Detail = nullptr;
     QAction* Menu_Trun;
     QAction* Menu_Txm;  // barcode print: not built, shown disabled
 
@@ -58,11 +58,10 @@ protected:
     QVector<int> printColumns() const override { return {0, 1, 2, 3, 4, 5, 6, 7, 14}; }
     // Code, name, category name, unit, spec, price, remark, category code, stock.
     QString printFields() const override { return QStringLiteral("F1,F2,F4,F5,F3,F6,F7,F8,F9"); }
-    void resizeEvent(QResizeEvent* event) override;
+    void placeListColumns() override;
 
 private:
     void FillGoodsCombos();
-    void placeGoodsColumns();
     int listClass() const;
     bool structureShown() const;
     QStringList savedRow;

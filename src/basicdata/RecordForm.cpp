@@ -274,14 +274,19 @@ void RecordForm::placeListColumns()
     const int shown = S.hiddenLastColumn ? cols - 1 : cols;
     if (shown <= 0)
         return;
-    // The grid's own frame, not its viewport: a viewport is laid out only when
-    // the grid is first shown, after the window's resize has already asked.
-    const int scrollBar = GD->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, GD);
-    const int width = Grid::pixelsToTwips(std::max(0, GD->contentsRect().width() - scrollBar)) / shown;
+    const int width = listWidthTwips() / shown;
     for (int c = 0; c < shown; ++c)
         GD->setColWidth(c, std::max(600, width - S.columnMargin));
     if (S.hiddenLastColumn)
         GD->setColWidth(cols - 1, 0);
+}
+
+int RecordForm::listWidthTwips() const
+{
+    // The grid's own frame, not its viewport: a viewport is laid out only when
+    // the grid is first shown, after the window's resize has already asked.
+    const int scrollBar = GD->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, GD);
+    return Grid::pixelsToTwips(std::max(0, GD->contentsRect().width() - scrollBar));
 }
 
 void RecordForm::FillList(const QString& statement)

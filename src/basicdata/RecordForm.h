@@ -189,12 +189,16 @@ protected:
 
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Spreads the list's columns over the grid's width; called when the header is
+    // set and whenever the grid changes size. A kind with its own widths overrides it.
+    virtual void placeListColumns();
+    // The list grid's usable width in twips: its frame less a vertical scroll bar.
+    int listWidthTwips() const;
 
     App& app;
 
 private:
     void showSaveRefusal(const RecordSaveResult& result);
-    void placeListColumns();
     void showPrevNext();
     QAction* action(const char* name, const char* caption);
 

@@ -41,6 +41,7 @@ private Q_SLOTS:
     void conversionNeedsTheEditRight();
     void structureExportHasItsTitle();
     void listPrintStagesTheGoods();
+    void listColumnsFillTheGrid();
     void screenshot();
 };
 
@@ -560,6 +561,34 @@ void TestA4::structureExportHasItsTitle()
     QVERIFY2(text.contains(QStringLiteral(",,产品构成表(BOM)")), qPrintable(text.left(200)));
     QVERIFY(text.contains(QStringLiteral(",产品编码：,CP-01,品名规格：,组装支架 ")));
     QVERIFY(text.contains(QStringLiteral("LS-M3")));
+    closeWindow(&w);
+}
+
+// The goods list keeps its own proportions over the grid's width, from the
+// first showing and after a resize.
+void TestA4::listColumnsFillTheGrid()
+{
+    GoodsBooks set;
+    auto& w = *new A4(set.app(), QStringLiteral("货品"));
+    w.resize(900, 560);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto shownWidth = [&w] {
+        int sum = 0;
+        for (int c = 0; c < w.GD->cols(); ++c)
+            sum += w.GD->columnWidth(c);
+        return sum;
+    };
+    auto fills = [&] {
+        const int viewport = w.GD->viewport()->width();
+        return shownWidth() > viewport * 8 / 10 && shownWidth() <= viewport;
+    };
+    QVERIFY2(fills(), qPrintable(QStringLiteral("%1 of %2").arg(shownWidth()).arg(w.GD->viewport()->width())));
+    // Code, name and category share the width; the name is widest.
+    QVERIFY(w.GD->columnWidth(1) > w.GD->columnWidth(0));
+    w.resize(1300, 560);
+    QCoreApplication::processEvents();
+    QVERIFY2(fills(), qPrintable(QStringLiteral("%1 of %2").arg(shownWidth()).arg(w.GD->viewport()->width())));
     closeWindow(&w);
 }
 
