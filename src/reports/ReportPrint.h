@@ -1,5 +1,5 @@
 #pragma once
-// The print of a report list through the print hand-over: the print right,
+// The print of a report list through the print window: the print right,
 // a list that has rows, then the grid's rows staged with the window caption
 // and the totals row's quantity and amount as named values.
 

@@ -45,14 +45,14 @@ bool StockDocForm::stockCovers(int row, double qty)
         return true;
     const QString goods = m_gdMx->textMatrix(row, col(LineRole::Code)).trimmed();
     QString attr = m_gdMx->textMatrix(row, col(LineRole::Attribute)).trimmed();
+    const auto keyOf = [this](int r) {
+        return StockKey(m_app, m_gdMx->textMatrix(r, col(LineRole::Code)), m_gdMx->textMatrix(r, col(LineRole::Attribute)));
+    };
+    const QPair<QString, QString> key = keyOf(row);
     double total = qty;
-    for (int r = 1; r < m_gdMx->rows(); ++r) {
-        if (r == row || m_gdMx->textMatrix(r, col(LineRole::Code)).trimmed().compare(goods, Qt::CaseInsensitive) != 0)
-            continue;
-        if (!m_app.HpsxName.isEmpty() && m_gdMx->textMatrix(r, col(LineRole::Attribute)).trimmed() != attr)
-            continue;
-        total += LeadValue(m_gdMx->textMatrix(r, col(LineRole::Quantity)));
-    }
+    for (int r = 1; r < m_gdMx->rows(); ++r)
+        if (r != row && keyOf(r) == key)
+            total += LeadValue(m_gdMx->textMatrix(r, col(LineRole::Quantity)));
     const std::optional<StockShortage> shortage = CheckStockOnDate(m_app, goods, total, dateOfForm(), attr);
     if (!shortage)
         return true;

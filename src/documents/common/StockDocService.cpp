@@ -500,6 +500,11 @@ QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString
     return {};
 }
 
+QPair<QString, QString> StockKey(const App& app, const QString& goods, const QString& attr)
+{
+    return {goods.trimmed().toUpper(), app.HpsxName.isEmpty() ? QString() : attr.trimmed()};
+}
+
 QString UnknownStripGoodsText(const QString& goodsTerm, const QString& code, const QString& codeHeader)
 {
     return goodsTerm + QStringLiteral("资料库中不存在“") + code + QStringLiteral("”这个") + codeHeader +

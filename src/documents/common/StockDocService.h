@@ -13,6 +13,7 @@
 #include "documents/common/StockDocPolicy.h"
 
 #include <QDate>
+#include <QPair>
 #include <QString>
 #include <QVariantList>
 #include <QVector>
@@ -127,6 +128,10 @@ bool StocktakingPending(const Database& db);
 // `unit` and `date` are the document's counter-party and date, which a policy's proposal may use.
 std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& policy, const QString& code,
                                          const QString& unit = QString(), const QDate& date = QDate());
+// Which stock a line draws on: its goods code (any case) and, while the attribute
+// is kept, its attribute value. Lines with equal keys are checked together.
+QPair<QString, QString> StockKey(const App& app, const QString& goods, const QString& attr);
+
 // The answer to a goods code of the quick-entry strip that is not in TA4;
 // `codeHeader` is the line grid's header of the code column.
 QString UnknownStripGoodsText(const QString& goodsTerm, const QString& code, const QString& codeHeader);

@@ -58,13 +58,12 @@ std::optional<DocumentShortage> CheckDocumentStock(const App& app, const StockDo
 {
     if (app.NoOverIssue == 0)
         return std::nullopt;
-    const bool attributeOn = !app.HpsxName.isEmpty();
     // Lines of one goods and attribute value, in the order of their first line.
     QMap<QPair<QString, QString>, int> firstLine;
     QVector<DocumentShortage> groups;
     for (int i = 0; i < doc.lines.size(); ++i) {
         const StockDocLine& l = doc.lines[i];
-        const QPair<QString, QString> key{l.goods.trimmed().toUpper(), attributeOn ? l.attr.trimmed() : QString()};
+        const QPair<QString, QString> key = StockKey(app, l.goods, l.attr);
         auto it = firstLine.find(key);
         if (it == firstLine.end()) {
             it = firstLine.insert(key, groups.size());
