@@ -44,6 +44,18 @@ QStringList GridCodes(QWidget* w, const char* grid)
     return out;
 }
 
+QString ListColumnsFillRefusal(QWidget* w)
+{
+    Grid* g = control<Grid>(w, QStringLiteral("GD"));
+    int shown = 0;
+    for (int c = 0; c < g->cols(); ++c)
+        shown += g->columnWidth(c);
+    const int viewport = g->viewport()->width();
+    if (shown > viewport * 8 / 10 && shown <= viewport)
+        return {};
+    return QStringLiteral("columns take %1 of %2").arg(shown).arg(viewport);
+}
+
 void SelectCode(QWidget* w, const QString& code)
 {
     Grid* g = control<Grid>(w, QStringLiteral("GD"));

@@ -60,6 +60,9 @@ QString BoxText(QWidget* w, int i);
 QStringList ListCodes(const RecordList& list);
 // The codes in column 0 of a grid's data rows.
 QStringList GridCodes(QWidget* w, const char* grid = "GD");
+// Empty when the list grid's columns fill most of its viewport without passing
+// it; else what they take of what it offers, for the failure message.
+QString ListColumnsFillRefusal(QWidget* w);
 // Makes the list row holding `code` current.
 void SelectCode(QWidget* w, const QString& code);
 // Adds an operator whose basic-data word is `word` and logs it in.
