@@ -77,12 +77,12 @@ int main(int argc, char** argv)
         for (int i = 0; i < runs; ++i) {
             double cpu = CpuSeconds();
             t.start();
-            key = PostDocument(db, rules, number, QStringLiteral("系统管理员"), {100, 0});
+            key = PostDocument(db, rules, number, QStringLiteral("系统管理员"), {100, 0}, OutPriceRuleOf(DocKind::Inbound));
             post = std::min(post, Seconds(t));
             postCpu = std::min(postCpu, CpuSeconds() - cpu);
             cpu = CpuSeconds();
             t.start();
-            UnpostDocument(db, rules, number);
+            UnpostDocument(db, rules, number, OutPriceRuleOf(DocKind::Inbound));
             unpost = std::min(unpost, Seconds(t));
             unpostCpu = std::min(unpostCpu, CpuSeconds() - cpu);
 

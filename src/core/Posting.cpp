@@ -344,12 +344,36 @@ QString storeGoodsFigures(Statement& store, const QString& goods, const CostWalk
 
 const QString StoreGoodsSql = QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?");
 
+// The documents valued at cost (department issues and returns, TB11.V1 = 0) whose line
+// amounts a walk changed: their stored totals follow once the walk of the goods is done.
+class CostedTotals {
+public:
+    explicit CostedTotals(const PostingRules& rules) : m_amountFormat(rules.amountFormat) {}
+
+    void note(const Line& before, const Line& after, const Statement& lines)
+    {
+        if ((after.kind == DocKind::Outbound || after.kind == DocKind::StockReturn) && !after.v1.empty &&
+            after.v1.v == 0 && !same(before.f8, after.f8))
+            m_docs.insert(lines.text(ColDoc));
+    }
+    void store(Database& db)
+    {
+        for (const QString& doc : std::as_const(m_docs))
+            RetotalCostedDocument(db, m_amountFormat, doc);
+        m_docs.clear();
+    }
+
+private:
+    QString m_amountFormat;
+    QSet<QString> m_docs;
+};
+
 // The running stock and cost walk of one goods from a key on. Holds its
 // prepared statements so that a poster can walk many goods with one preparation.
 class GoodsRecoster {
 public:
     GoodsRecoster(Database& db, const PostingRules& rules, OutPriceRule outPrice = OutPriceRule::LastOutLine)
-        : m_walk(rules, outPrice == OutPriceRule::LastOutLine),
+        : m_walk(rules, outPrice == OutPriceRule::LastOutLine), m_totals(rules), m_db(db),
           m_lines(db, QStringLiteral("SELECT %1 FROM TB11 WHERE F1 = ? AND SRT >= ? AND SRT <> '' "
                                      "ORDER BY SRT, rowid").arg(LineColumns)),
           m_update(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R7 = ?, "
@@ -376,11 +400,15 @@ public:
                     m_walk.restart();
                 previousKey = key;
             }
-            if (m_walk.step(l))
+            const Line before = l;
+            if (m_walk.step(l)) {
                 writeLine(m_update, {l.s6, l.s7, l.s8, l.k6, l.k7, l.k8, l.r7, l.r8, l.c7, l.c8, l.f7, l.f8},
                           l.rowid);
+                m_totals.note(before, l, m_lines);
+            }
         }
         m_lines.reset();
+        m_totals.store(m_db);
         qty = m_walk.qty;
         price = m_walk.price;
         amount = m_walk.amount;
@@ -389,6 +417,8 @@ public:
 
 private:
     CostWalk m_walk;
+    CostedTotals m_totals;
+    Database& m_db;
     Statement m_lines;
     Statement m_update;
     Statement m_goods;
@@ -696,19 +726,23 @@ struct WholeGoodsWalker::Impl {
     Impl(Database& db, const PostingRules& rules)
         : attributeOn(rules.attributeOn),
           cost(rules),
+          totals(rules),
           lines(db, QStringLiteral("SELECT %1 FROM TB11 WHERE F1 = ? AND SRT <> '' ORDER BY SRT, rowid")
                         .arg(LineColumns)),
           update(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, R7 = ?, "
                                     "R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, Z5 = ?, XS6 = ?, "
                                     "XK6 = ? WHERE rowid = ?")),
-          goods(db, StoreGoodsSql)
+          goods(db, StoreGoodsSql),
+          db(db)
     {
     }
     bool attributeOn;
     CostWalk cost;
+    CostedTotals totals;
     Statement lines;
     Statement update;
     Statement goods;
+    Database& db;
     // Running stock per attribute value, keyed as the queries compare the
     // values (ASCII letters without regard to case).
     std::unordered_map<std::string, double> stock;
@@ -743,15 +777,19 @@ void WholeGoodsWalker::walk(const QString& goods, const RunningFigures* opening)
                 throw missingQuantity(lines);
             changed = *batchChanged;
         }
+        const Line before = l;
         if (opening && d->cost.step(l))
             changed = true;
-        if (changed)
+        if (changed) {
             writeLine(d->update,
                       {l.s6, l.s7, l.s8, l.k6, l.k7, l.k8, l.r6, l.r7, l.r8, l.c6, l.c7, l.c8, l.f5, l.f6, l.f7,
                        l.f8, l.z5, l.xs6, l.xk6},
                       l.rowid);
+            d->totals.note(before, l, lines);
+        }
     }
     lines.reset();
+    d->totals.store(d->db);
     if (opening)
         storeGoodsFigures(d->goods, goods, d->cost);
 }
@@ -791,6 +829,20 @@ double BomCostSum(const Database& db, const QString& goods)
                                                  "WHERE Bom.F0 = ?"),
                                   {goods});
     return sum.toDouble();
+}
+
+void RetotalCostedDocument(Database& db, const QString& amountFormat, const QString& number)
+{
+    const RecordSet rs = db.query(QStringLiteral("SELECT F8 FROM TB11 WHERE F0 = ?"), {number});
+    double total = 0;
+    for (int r = 0; r < rs.rowCount(); ++r)
+        total += RoundToPattern(-rs.number(r, 0), amountFormat);
+    db.execute(QStringLiteral("UPDATE TB1 SET F9 = ? WHERE F1 = ?"), {RoundToPattern(total, amountFormat), number});
+}
+
+OutPriceRule OutPriceRuleOf(DocKind kind)
+{
+    return kind == DocKind::Outbound || kind == DocKind::StockReturn ? OutPriceRule::LastOutLine : OutPriceRule::Zero;
 }
 
 QString PostDocument(Database& db, const PostingRules& rules, const QString& docNo, const QString& auditor,

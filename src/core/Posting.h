@@ -38,6 +38,8 @@
 // none; a walk that fails leaves the caller to roll back. Codes and attribute
 // values reach every query as bound parameters.
 
+#include "core/Kinds.h"
+
 #include <QDate>
 #include <QString>
 #include <memory>
@@ -153,6 +155,11 @@ std::optional<StockShortage> CheckStockOnDate(const App& app, const QString& goo
 // The message the window shows for a shortage.
 QString StockShortageText(const App& app, const StockShortage& shortage);
 
+// Sets the stored total TB1.F9 of a document valued at cost (a department issue or return)
+// to the total of its line amounts as its line grid shows them, each in the amount pattern.
+// The walks call it for every such document whose line amounts they changed.
+void RetotalCostedDocument(Database& db, const QString& amountFormat, const QString& number);
+
 // Material cost of a product: its parts' usage times their moving-average cost; 0 without parts.
 double BomCostSum(const Database& db, const QString& goods);
 
@@ -161,6 +168,9 @@ double BomCostSum(const Database& db, const QString& goods);
 // (outbound documents and returns to stock), or 0, so the first out line the walk meets is
 // taken out at the running price (receipts, returns to suppliers and stocktaking).
 enum class OutPriceRule { LastOutLine, Zero };
+// The rule of a document kind; every caller of PostDocument and UnpostDocument passes its
+// kind's rule, since no one rule is right for every kind.
+OutPriceRule OutPriceRuleOf(DocKind kind);
 
 // What a posted document adds to and takes off its unit's balance.
 struct BalanceMove {
@@ -174,10 +184,9 @@ struct BalanceMove {
 // transaction. Answers the posting key. Throws DbError when the document is missing or
 // already audited, or when a walk fails.
 QString PostDocument(Database& db, const PostingRules& rules, const QString& docNo, const QString& auditor,
-                     const BalanceMove& move, OutPriceRule outPrice = OutPriceRule::LastOutLine);
+                     const BalanceMove& move, OutPriceRule outPrice);
 
 // Takes an audited stock document back: clears its keys and auditor, re-chains its unit
 // without it and re-walks its goods from where its lines stood, started with the out price
 // of `outPrice`. One transaction. Throws DbError when the document is missing or not audited.
-void UnpostDocument(Database& db, const PostingRules& rules, const QString& docNo,
-                    OutPriceRule outPrice = OutPriceRule::LastOutLine);
+void UnpostDocument(Database& db, const PostingRules& rules, const QString& docNo, OutPriceRule outPrice);

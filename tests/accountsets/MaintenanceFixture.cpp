@@ -3,6 +3,7 @@
 #include "core/Kinds.h"
 #include "core/Posting.h"
 #include "platform/Database.h"
+#include "support/PostingReference.h"
 #include "support/Builders.h"
 
 #include <QDate>
@@ -34,7 +35,7 @@ QString rows(const Database& db, const QString& sql)
 void post(Database& db, const PostingRules& rules, const DocSpec& doc, double yf)
 {
     AddDocument(db, doc);
-    PostDocument(db, rules, doc.number, QStringLiteral("系统管理员"), {yf, 0});
+    PostDocument(db, rules, doc.number, QStringLiteral("系统管理员"), {yf, 0}, StoredKindRule(db, doc.number));
 }
 
 }  // namespace

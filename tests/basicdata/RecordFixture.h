@@ -4,6 +4,7 @@
 // small drivers for the record windows' named controls.
 
 #include "support/Fixture.h"
+#include "support/StatusFrame.h"
 
 #include "basicdata/RecordList.h"
 #include "core/MainFrame.h"
@@ -16,16 +17,6 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QWidget>
-
-class StatusFrame : public MainFrame {
-public:
-    QWidget* widget() override { return nullptr; }
-    QMdiArea* mdiArea() override { return nullptr; }
-    void setStatusText(int panel, const QString& text) override { panels[panel] = text; }
-    QString statusText(int panel) const override { return panels.value(panel); }
-    QFont backgroundFont() const override { return QApplication::font(); }
-    QMap<int, QString> panels;
-};
 
 class RecordBooks : public FreshAccountSet {
 public:

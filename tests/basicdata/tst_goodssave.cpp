@@ -2,6 +2,7 @@
 #include "core/Posting.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
+#include "support/PostingReference.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
@@ -293,7 +294,7 @@ void TestGoodsSave::editNeverWritesRunningFiguresFromBoxes()
     // ... while another workstation audits a receipt of 5 at 2.
     AddDocument(db, {QStringLiteral("RK1"), QDate(2024, 5, 13), QString(), DocKind::Inbound, QStringLiteral("采购入库单"), false,
                      {{QStringLiteral("X"), 5, 2}}});
-    PostDocument(db, PostingRules{}, QStringLiteral("RK1"), QStringLiteral("系统管理员"), {});
+    PostDocument(db, PostingRules{}, QStringLiteral("RK1"), QStringLiteral("系统管理员"), {}, StoredKindRule(db, QStringLiteral("RK1")));
     QCOMPARE(num(db, "F8", "X"), 5.0);
 
     const GoodsSaveOutcome out = SaveGoods(db, editing(QStringLiteral("X"), false), shown);
@@ -312,7 +313,7 @@ void TestGoodsSave::editedOpeningFiguresRecostTheGoods()
     AddGoods(db, {QStringLiteral("X"), QStringLiteral("螺丝")});
     AddDocument(db, {QStringLiteral("RK1"), QDate(2024, 5, 13), QString(), DocKind::Inbound, QStringLiteral("采购入库单"), false,
                      {{QStringLiteral("X"), 5, 2}}});
-    PostDocument(db, PostingRules{}, QStringLiteral("RK1"), QStringLiteral("系统管理员"), {});
+    PostDocument(db, PostingRules{}, QStringLiteral("RK1"), QStringLiteral("系统管理员"), {}, StoredKindRule(db, QStringLiteral("RK1")));
     GoodsInput in = input(QStringLiteral("X"), QStringLiteral("螺丝"));
     in.openingQty = QStringLiteral("10");
     in.openingAmount = QStringLiteral("40");

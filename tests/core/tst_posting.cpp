@@ -19,6 +19,8 @@ private Q_SLOTS:
     void postsDocument();
     void unpostsDocument();
     void refusals();
+    void everyCallerPassesItsKindsOutPrice_data();
+    void everyCallerPassesItsKindsOutPrice();
     void walkPerGoodsEqualsPostingLineByLine_data();
     void walkPerGoodsEqualsPostingLineByLine();
     void staleAttributeFiguresEndAsLineByLine();
@@ -47,12 +49,12 @@ QString fig(const RecordSet& rs, int row, const QString& column)
 QString postLineByLine(Database& db, const PostingRules& rules, const QString& docNo, const QString& auditor,
                        const BalanceMove& move)
 {
-    return PostLineByLine(db, rules, docNo, auditor, move);
+    return PostLineByLine(db, rules, docNo, auditor, move, StoredKindRule(db, docNo));
 }
 
 void unpostLineByLine(Database& db, const PostingRules& rules, const QString& docNo)
 {
-    UnpostLineByLine(db, rules, docNo);
+    UnpostLineByLine(db, rules, docNo, StoredKindRule(db, docNo));
 }
 
 QStringList snapshot(const Database& db)
@@ -123,7 +125,7 @@ void buildHistory(Database& db, const PostingRules& rules, quint32 seed)
         const DocKind kind = kinds[rng.bounded(int(std::size(kinds)))];
         const QString number = QStringLiteral("H%1").arg(i, 3, 10, QLatin1Char('0'));
         AddDocument(db, randomDocument(rng, number, date, kind, 1 + int(rng.bounded(4))));
-        PostDocument(db, rules, number, QStringLiteral("张三"), {rng.bounded(100) * 1.0, rng.bounded(30) * 1.0});
+        PostDocument(db, rules, number, QStringLiteral("张三"), {rng.bounded(100) * 1.0, rng.bounded(30) * 1.0}, StoredKindRule(db, number));
     }
     tx.commit();
 }
@@ -144,14 +146,14 @@ void TestPosting::postsDocument()
     DocSpec later{QStringLiteral("RK2"), QDate(2024, 5, 20), QStringLiteral("A001")};
     later.lines = {{QStringLiteral("G1"), 4, 5, QStringLiteral("A")}};
     AddDocument(db, later);
-    PostDocument(db, attributeRules(), QStringLiteral("RK2"), QStringLiteral("张三"), {20, 0});
+    PostDocument(db, attributeRules(), QStringLiteral("RK2"), QStringLiteral("张三"), {20, 0}, StoredKindRule(db, QStringLiteral("RK2")));
 
     DocSpec doc{QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001")};
     doc.lines = {{QStringLiteral("G1"), 10, 4, QStringLiteral("A")},
                  {QStringLiteral("G2"), 5, 2},
                  {QStringLiteral("G1"), 2, 5, QStringLiteral("B")}};
     AddDocument(db, doc);
-    QCOMPARE(PostDocument(db, attributeRules(), QStringLiteral("RK1"), QStringLiteral("李四"), {54, 4}),
+    QCOMPARE(PostDocument(db, attributeRules(), QStringLiteral("RK1"), QStringLiteral("李四"), {54, 4}, StoredKindRule(db, QStringLiteral("RK1"))),
              QStringLiteral("S202405130001"));
 
     const RecordSet head = db.query(QStringLiteral("SELECT * FROM TB1 ORDER BY SRT"));
@@ -197,10 +199,10 @@ void TestPosting::unpostsDocument()
     DocSpec doc{QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001")};
     doc.lines = {{QStringLiteral("G1"), 10, 4, QStringLiteral("A")}, {QStringLiteral("G2"), 5, 2}};
     AddDocument(db, doc);
-    PostDocument(db, attributeRules(), QStringLiteral("RK2"), QStringLiteral("张三"), {20, 0});
-    PostDocument(db, attributeRules(), QStringLiteral("RK1"), QStringLiteral("张三"), {54, 4});
+    PostDocument(db, attributeRules(), QStringLiteral("RK2"), QStringLiteral("张三"), {20, 0}, StoredKindRule(db, QStringLiteral("RK2")));
+    PostDocument(db, attributeRules(), QStringLiteral("RK1"), QStringLiteral("张三"), {54, 4}, StoredKindRule(db, QStringLiteral("RK1")));
 
-    UnpostDocument(db, attributeRules(), QStringLiteral("RK1"));
+    UnpostDocument(db, attributeRules(), QStringLiteral("RK1"), StoredKindRule(db, QStringLiteral("RK1")));
 
     const RecordSet head = db.query(QStringLiteral("SELECT * FROM TB1 ORDER BY F1"));
     QCOMPARE(head.text(0, QStringLiteral("SRT")), QString());
@@ -237,14 +239,47 @@ void TestPosting::refusals()
         }
         return QString();
     };
-    QCOMPARE(message([&] { UnpostDocument(db, PostingRules{}, QStringLiteral("RK1")); }),
+    QCOMPARE(message([&] { UnpostDocument(db, PostingRules{}, QStringLiteral("RK1"), StoredKindRule(db, QStringLiteral("RK1"))); }),
              QStringLiteral("该单据未审核，不能执行撤销审核！"));
-    PostDocument(db, PostingRules{}, QStringLiteral("RK1"), QStringLiteral("张三"), {});
-    QCOMPARE(message([&] { PostDocument(db, PostingRules{}, QStringLiteral("RK1"), QStringLiteral("张三"), {}); }),
+    PostDocument(db, PostingRules{}, QStringLiteral("RK1"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("RK1")));
+    QCOMPARE(message([&] { PostDocument(db, PostingRules{}, QStringLiteral("RK1"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("RK1"))); }),
              QStringLiteral("该单据已审核，不需要再次审核！"));
-    QVERIFY(message([&] { PostDocument(db, PostingRules{}, QStringLiteral("NONE"), QStringLiteral("张三"), {}); })
+    QVERIFY(message([&] { PostDocument(db, PostingRules{}, QStringLiteral("NONE"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("NONE"))); })
                 .contains(QStringLiteral("NONE")));
     QVERIFY(!db.inTransaction());
+}
+
+namespace {
+// True while PostDocument or UnpostDocument can be called without an out-price rule.
+template <typename Db>
+constexpr bool postsWithoutRule = requires(Db& db, const PostingRules& rules, const QString& no) {
+    PostDocument(db, rules, no, no, BalanceMove{});
+};
+template <typename Db>
+constexpr bool unpostsWithoutRule = requires(Db& db, const PostingRules& rules, const QString& no) {
+    UnpostDocument(db, rules, no);
+};
+}  // namespace
+
+void TestPosting::everyCallerPassesItsKindsOutPrice_data()
+{
+    QTest::addColumn<DocKind>("kind");
+    QTest::addColumn<OutPriceRule>("rule");
+    QTest::newRow("receipt") << DocKind::Inbound << OutPriceRule::Zero;
+    QTest::newRow("return to supplier") << DocKind::SupplierReturn << OutPriceRule::Zero;
+    QTest::newRow("outbound") << DocKind::Outbound << OutPriceRule::LastOutLine;
+    QTest::newRow("return to stock") << DocKind::StockReturn << OutPriceRule::LastOutLine;
+    QTest::newRow("stocktaking") << DocKind::Stocktaking << OutPriceRule::Zero;
+}
+
+void TestPosting::everyCallerPassesItsKindsOutPrice()
+{
+    QFETCH(DocKind, kind);
+    QFETCH(OutPriceRule, rule);
+    QCOMPARE(OutPriceRuleOf(kind), rule);
+    // No rule is taken for granted: a call without one does not compile.
+    QVERIFY(!postsWithoutRule<Database>);
+    QVERIFY(!unpostsWithoutRule<Database>);
 }
 
 void TestPosting::walkPerGoodsEqualsPostingLineByLine_data()
@@ -289,15 +324,15 @@ void TestPosting::walkPerGoodsEqualsPostingLineByLine()
     Database copy;
     copy.open(copyOfSet(set, QStringLiteral("copy.vxs")));
 
-    const QString key = PostDocument(set.db(), rules, QStringLiteral("BACK"), QStringLiteral("王五"), {12.5, 2});
+    const QString key = PostDocument(set.db(), rules, QStringLiteral("BACK"), QStringLiteral("王五"), {12.5, 2}, StoredKindRule(set.db(), QStringLiteral("BACK")));
     QCOMPARE(postLineByLine(copy, rules, QStringLiteral("BACK"), QStringLiteral("王五"), {12.5, 2}), key);
     QCOMPARE(snapshot(set.db()), snapshot(copy));
 
     // Taking back a document in the middle of the history: the same again.
-    UnpostDocument(set.db(), rules, QStringLiteral("H010"));
+    UnpostDocument(set.db(), rules, QStringLiteral("H010"), StoredKindRule(set.db(), QStringLiteral("H010")));
     unpostLineByLine(copy, rules, QStringLiteral("H010"));
     QCOMPARE(snapshot(set.db()), snapshot(copy));
-    UnpostDocument(set.db(), rules, QStringLiteral("BACK"));
+    UnpostDocument(set.db(), rules, QStringLiteral("BACK"), StoredKindRule(set.db(), QStringLiteral("BACK")));
     unpostLineByLine(copy, rules, QStringLiteral("BACK"));
     QCOMPARE(snapshot(set.db()), snapshot(copy));
 }
@@ -321,7 +356,7 @@ void TestPosting::staleAttributeFiguresEndAsLineByLine()
 
     Database copy;
     copy.open(copyOfSet(set, QStringLiteral("copy.vxs")));
-    PostDocument(set.db(), attributeRules(), QStringLiteral("PD1"), QStringLiteral("王五"), {});
+    PostDocument(set.db(), attributeRules(), QStringLiteral("PD1"), QStringLiteral("王五"), {}, StoredKindRule(set.db(), QStringLiteral("PD1")));
     postLineByLine(copy, attributeRules(), QStringLiteral("PD1"), QStringLiteral("王五"), {});
     QCOMPARE(snapshot(set.db()), snapshot(copy));
     const RecordSet line = set.db().query(QStringLiteral("SELECT XS6, XK6 FROM TB11 WHERE F0 = 'RK1'"));
@@ -362,15 +397,15 @@ void TestPosting::failureMidWalkLeavesTheBooksAsTheyWere()
                  {QStringLiteral("G3"), 1, 9, QStringLiteral("A")}};
     AddDocument(db, doc);
     if (unposting)
-        PostDocument(db, attributeRules(), QStringLiteral("BACK"), QStringLiteral("张三"), {12, 0});
+        PostDocument(db, attributeRules(), QStringLiteral("BACK"), QStringLiteral("张三"), {12, 0}, StoredKindRule(db, QStringLiteral("BACK")));
 
     const QStringList before = snapshot(db);
     db.execute(trigger);
     if (unposting)
-        QVERIFY_THROWS_EXCEPTION(DbError, UnpostDocument(db, attributeRules(), QStringLiteral("BACK")));
+        QVERIFY_THROWS_EXCEPTION(DbError, UnpostDocument(db, attributeRules(), QStringLiteral("BACK"), StoredKindRule(db, QStringLiteral("BACK"))));
     else
         QVERIFY_THROWS_EXCEPTION(DbError, PostDocument(db, attributeRules(), QStringLiteral("BACK"),
-                                                       QStringLiteral("张三"), {12, 0}));
+                                                       QStringLiteral("张三"), {12, 0}, StoredKindRule(db, QStringLiteral("BACK"))));
     QVERIFY(!db.inTransaction());
     QCOMPARE(snapshot(db), before);
     // The H8 stamp is left out of the snapshot: it must not have changed either.
@@ -379,9 +414,9 @@ void TestPosting::failureMidWalkLeavesTheBooksAsTheyWere()
 
     db.execute(QStringLiteral("DROP TRIGGER boom"));
     if (unposting)
-        UnpostDocument(db, attributeRules(), QStringLiteral("BACK"));
+        UnpostDocument(db, attributeRules(), QStringLiteral("BACK"), StoredKindRule(db, QStringLiteral("BACK")));
     else
-        PostDocument(db, attributeRules(), QStringLiteral("BACK"), QStringLiteral("张三"), {12, 0});
+        PostDocument(db, attributeRules(), QStringLiteral("BACK"), QStringLiteral("张三"), {12, 0}, StoredKindRule(db, QStringLiteral("BACK")));
 }
 
 void TestPosting::codesWithApostrophes()
@@ -396,8 +431,8 @@ void TestPosting::codesWithApostrophes()
     out.lines = {{QStringLiteral("O'Neil"), 4, 9, QStringLiteral("A'1")}};
     AddDocument(db, in);
     AddDocument(db, out);
-    PostDocument(db, attributeRules(), QStringLiteral("CK1"), QStringLiteral("张三"), {-36, 0});
-    PostDocument(db, attributeRules(), QStringLiteral("RK1"), QStringLiteral("张三"), {40, 0});
+    PostDocument(db, attributeRules(), QStringLiteral("CK1"), QStringLiteral("张三"), {-36, 0}, StoredKindRule(db, QStringLiteral("CK1")));
+    PostDocument(db, attributeRules(), QStringLiteral("RK1"), QStringLiteral("张三"), {40, 0}, StoredKindRule(db, QStringLiteral("RK1")));
 
     const RecordSet line = db.query(QStringLiteral("SELECT * FROM TB11 WHERE F0 = 'CK1'"));
     QCOMPARE(fig(line, 0, "S6") + ' ' + fig(line, 0, "C7") + ' ' + fig(line, 0, "C8") + ' ' + fig(line, 0, "K6") +
@@ -407,7 +442,7 @@ void TestPosting::codesWithApostrophes()
     QCOMPARE(fig(head, 0, "QC") + '/' + fig(head, 0, "QM") + ' ' + fig(head, 1, "QC") + '/' + fig(head, 1, "QM"),
              QStringLiteral("10/50 50/14"));
 
-    UnpostDocument(db, attributeRules(), QStringLiteral("RK1"));
+    UnpostDocument(db, attributeRules(), QStringLiteral("RK1"), StoredKindRule(db, QStringLiteral("RK1")));
     const RecordSet after = db.query(QStringLiteral("SELECT * FROM TB11 WHERE F0 = 'CK1'"));
     QCOMPARE(fig(after, 0, "S6") + ' ' + fig(after, 0, "K6") + ' ' + fig(after, 0, "XS6") + ' ' + fig(after, 0, "XK6"),
              QStringLiteral("0 -4 0 -4"));
@@ -438,7 +473,7 @@ void TestPosting::twoWorkstationsGetDistinctSerials()
         try {
             Database own;
             own.open(set.setPath());
-            key = PostDocument(own, PostingRules{}, QStringLiteral("RK2"), QStringLiteral("张三"), {});
+            key = PostDocument(own, PostingRules{}, QStringLiteral("RK2"), QStringLiteral("张三"), {}, StoredKindRule(own, QStringLiteral("RK2")));
         } catch (const DbError& e) {
             error = e.description();
         }

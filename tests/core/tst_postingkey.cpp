@@ -1,5 +1,6 @@
 #include "core/Posting.h"
 #include "platform/Database.h"
+#include "support/PostingReference.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
@@ -81,14 +82,14 @@ void TestPostingKey::serialsOfADate()
     addReceipt(db, QStringLiteral("RK3"), d);
 
     QCOMPARE(NextPostingKey(db, d), QStringLiteral("S202405130001"));
-    QCOMPARE(PostDocument(db, rules(), QStringLiteral("RK1"), QStringLiteral("张三"), {}),
+    QCOMPARE(PostDocument(db, rules(), QStringLiteral("RK1"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("RK1"))),
              QStringLiteral("S202405130001"));
     QCOMPARE(lineKeys(db, QStringLiteral("RK1")),
              (QStringList{"S202405130001001", "S202405130001002", "S202405130001003"}));
     // A posting of another date in between does not count for this date.
-    QCOMPARE(PostDocument(db, rules(), QStringLiteral("RK2"), QStringLiteral("张三"), {}),
+    QCOMPARE(PostDocument(db, rules(), QStringLiteral("RK2"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("RK2"))),
              QStringLiteral("S202405140001"));
-    QCOMPARE(PostDocument(db, rules(), QStringLiteral("RK3"), QStringLiteral("张三"), {}),
+    QCOMPARE(PostDocument(db, rules(), QStringLiteral("RK3"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("RK3"))),
              QStringLiteral("S202405130002"));
     QCOMPARE(db.scalar(QStringLiteral("SELECT SRT FROM TB1 WHERE F1 = 'RK3'")).toString(),
              QStringLiteral("S202405130002"));
@@ -102,9 +103,9 @@ void TestPostingKey::freedSerialIsReused()
     const QDate d(2024, 5, 13);
     addReceipt(db, QStringLiteral("RK1"), d);
     addReceipt(db, QStringLiteral("RK2"), d);
-    PostDocument(db, rules(), QStringLiteral("RK1"), QStringLiteral("张三"), {});
-    UnpostDocument(db, rules(), QStringLiteral("RK1"));
-    QCOMPARE(PostDocument(db, rules(), QStringLiteral("RK2"), QStringLiteral("张三"), {}),
+    PostDocument(db, rules(), QStringLiteral("RK1"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("RK1")));
+    UnpostDocument(db, rules(), QStringLiteral("RK1"), StoredKindRule(db, QStringLiteral("RK1")));
+    QCOMPARE(PostDocument(db, rules(), QStringLiteral("RK2"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("RK2"))),
              QStringLiteral("S202405130001"));
 }
 
@@ -115,8 +116,8 @@ void TestPostingKey::backDatedDocumentSortsBeforeLaterPostings()
     prepare(db);
     addReceipt(db, QStringLiteral("RK1"), QDate(2024, 5, 14));
     addReceipt(db, QStringLiteral("RK2"), QDate(2024, 5, 12));
-    const QString later = PostDocument(db, rules(), QStringLiteral("RK1"), QStringLiteral("张三"), {});
-    const QString earlier = PostDocument(db, rules(), QStringLiteral("RK2"), QStringLiteral("张三"), {});
+    const QString later = PostDocument(db, rules(), QStringLiteral("RK1"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("RK1")));
+    const QString earlier = PostDocument(db, rules(), QStringLiteral("RK2"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("RK2")));
     QCOMPARE(earlier, QStringLiteral("S202405120001"));
     QVERIFY(earlier < later);
     // The later line now follows the back-dated one.
@@ -132,7 +133,7 @@ void TestPostingKey::serialBeyond9999IsRefused()
     prepare(db);
     addReceipt(db, QStringLiteral("RK1"), QDate(2024, 5, 13));
     db.execute(QStringLiteral("INSERT INTO TB11 (F0, Oid, F1, SRT) VALUES ('X', 1, 'G9', 'S202405139999001')"));
-    QVERIFY_THROWS_EXCEPTION(DbError, PostDocument(db, rules(), QStringLiteral("RK1"), QStringLiteral("张三"), {}));
+    QVERIFY_THROWS_EXCEPTION(DbError, PostDocument(db, rules(), QStringLiteral("RK1"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("RK1"))));
     QCOMPARE(db.scalar(QStringLiteral("SELECT SRT FROM TB1 WHERE F1 = 'RK1'")).toString(), QString());
     QCOMPARE(db.scalar(QStringLiteral("SELECT F6 FROM TB1 WHERE F1 = 'RK1'")).toString(), QString());
 }
@@ -144,7 +145,7 @@ void TestPostingKey::lineNumberBeyond999IsRefused()
     prepare(db);
     addReceipt(db, QStringLiteral("RK1"), QDate(2024, 5, 13), 2);
     db.execute(QStringLiteral("UPDATE TB11 SET Oid = 1000 WHERE F0 = 'RK1' AND Oid = 2"));
-    QVERIFY_THROWS_EXCEPTION(DbError, PostDocument(db, rules(), QStringLiteral("RK1"), QStringLiteral("张三"), {}));
+    QVERIFY_THROWS_EXCEPTION(DbError, PostDocument(db, rules(), QStringLiteral("RK1"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("RK1"))));
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB11 WHERE SRT <> ''")).toInt(), 0);
 }
 

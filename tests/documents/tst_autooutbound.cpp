@@ -4,6 +4,7 @@
 #include "documents/common/StockDocService.h"
 #include "documents/outbound/AutoOutbound.h"
 #include "platform/Database.h"
+#include "support/PostingReference.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
@@ -49,7 +50,7 @@ void prepare(FreshAccountSet& set)
     DocSpec in{QStringLiteral("RK0001"), Day.addDays(-7), QStringLiteral("A001")};
     in.lines = {{QStringLiteral("G1"), 10, 2}, {QStringLiteral("G2"), 10, 3}};
     AddDocument(db, in);
-    PostDocument(db, PostingRules::of(set.app()), in.number, QStringLiteral("张三"), {50, 0});
+    PostDocument(db, PostingRules::of(set.app()), in.number, QStringLiteral("张三"), {50, 0}, StoredKindRule(db, in.number));
     // Another unaudited document the run must leave alone.
     DocSpec other{QStringLiteral("CK0009"), Day, QStringLiteral("B001"), DocKind::Outbound, QStringLiteral("销售发货单")};
     other.lines = {{QStringLiteral("G1"), 1, 9}};

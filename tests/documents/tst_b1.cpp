@@ -21,6 +21,7 @@
 #include "documents/StockDocTestSupport.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"
+#include "support/StatusFrame.h"
 #include "support/TestRegistry.h"
 
 #include <QAction>
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void addAuditUnauditDelete_data();
     void addAuditUnauditDelete();
     void auditEveryUnauditedDocument();
+    void listStatusCountsTheListAfterUnauditAndAudit();
     void hiddenCostStillProposesThePrice();
     void stripAndEditorRules();
     void closingWhileEditingIsRefused();
@@ -226,6 +228,36 @@ void TestB1::auditEveryUnauditedDocument()
     control<Grid>(&w, "GD")->setTextMatrix(3, 4, QString());
     trigger(&w, "Menu_Ok");
     QCOMPARE(set.app().PickResult, QString());
+}
+
+// Auditing and unauditing from the list show the document first; the status line
+// still counts the documents of the list, not the shown document's lines.
+void TestB1::listStatusCountsTheListAfterUnauditAndAudit()
+{
+    FreshAccountSet set;
+    prepare(set);
+    StatusFrame frame;
+    set.app().MainWindow = &frame;
+    for (const QString& no : {QStringLiteral("RK1"), QStringLiteral("RK2"), QStringLiteral("RK3")})
+        saveReceipt(set, no, QDate::currentDate(), {{QStringLiteral("G1"), 1, 2, QString()}, {QStringLiteral("G2"), 1, 1, QString()}});
+    QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("RK3")), QString());
+    MessageScript msgs;
+    {
+        B1 w(set.app(), false);
+        Grid* list = control<Grid>(&w, "GD");
+        list->setRow(3);
+        msgs.expect(QStringLiteral("撤销审核操作可能会造成库存"), MB::Yes)
+            .expect(QStringLiteral("再次警告"), MB::Yes)
+            .expect(QStringLiteral("完成撤销审核!"));
+        trigger(&w, "Menu_noOk");
+        QCOMPARE(msgs.pending(), 0);
+        QCOMPARE(frame.panels.value(4), QStringLiteral("共 3 条记录 当前为第 3 条"));
+        chooseScope(0);
+        trigger(&w, "Menu_Ok");
+        QCOMPARE(list->textMatrix(3, 4), set.app().OperatorName);
+        QCOMPARE(frame.panels.value(4), QStringLiteral("共 3 条记录 当前为第 3 条"));
+    }
+    set.app().MainWindow = nullptr;
 }
 
 void TestB1::hiddenCostStillProposesThePrice()

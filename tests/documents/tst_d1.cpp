@@ -297,10 +297,22 @@ void TestD1::departmentIssueAuditedAtCost()
     QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 5), QString::number(head.value(0, 4).toDouble(), 'f', 2));
     QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), QString::number(head.value(0, 4).toDouble(), 'f', 2));
 
+    // A receipt of 4 at 4.00 dated before the issue re-costs its G1 lines at 3.25
+    // (26.00 / 8), 9.75 in all (G2, without stock, goes out at 0): the stored total
+    // follows them, and so does what the window shows.
+    receive(set, QStringLiteral("RK0"), QDate::currentDate().addDays(-3), {{QStringLiteral("G1"), 4, 4, QStringLiteral("A")}});
+    QCOMPARE(db.scalar(QStringLiteral("SELECT -sum(F8) FROM TB11 WHERE LB = 3")).toDouble(), 9.75);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT F9 FROM TB1 WHERE LB = 3")).toDouble(), 9.75);
+    control<QTabBar>(&w, "TabS")->setCurrentIndex(0);
+    control<QTabBar>(&w, "TabS")->setCurrentIndex(1);
+    QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), QStringLiteral("9.75"));
+    QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 5), QStringLiteral("9.75"));
+    QCOMPARE(w.GdMx()->textMatrix(4, 7), QStringLiteral("9.75"));
+
     msgs.expect(QStringLiteral("请仔细确认"), MB::Yes);
     trigger(&w, "Menu_noOk");
     QCOMPARE(msgs.pending(), 0);
-    QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 4.0);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 8.0);
 }
 
 void TestD1::quantitiesNeverBecomeMoney()

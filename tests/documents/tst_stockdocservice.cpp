@@ -1,7 +1,10 @@
+#include "accountsets/Refresh.h"
+#include "core/App.h"
 #include "core/Posting.h"
 #include "documents/common/StockDocExchange.h"
 #include "documents/common/StockDocService.h"
 #include "documents/inbound/ReceiptPolicies.h"
+#include "documents/outbound/OutboundPolicies.h"
 #include "platform/Database.h"
 #include "support/Builders.h"
 #include "documents/StockDocTestSupport.h"
@@ -22,6 +25,8 @@ private Q_SLOTS:
     void failedSaveLeavesTheStoredDocument();
     void refusesWhatAnotherWorkstationChanged_data();
     void refusesWhatAnotherWorkstationChanged();
+    void unchangedSaveStoresWhatWasStored_data();
+    void unchangedSaveStoresWhatWasStored();
     void serialCountsHeadersWithoutLines();
     void productionReceiptStaysSettled();
     void searchConditionCannotEscapeTheKindFilter();
@@ -80,7 +85,7 @@ void postHistory(Database& db, const PostingRules& rules)
     int i = 0;
     for (const DocSpec& d : {in, out, in2, out2}) {
         AddDocument(db, d);
-        PostDocument(db, rules, d.number, QStringLiteral("张三"), {10.0 * ++i, 0});
+        PostDocument(db, rules, d.number, QStringLiteral("张三"), {10.0 * ++i, 0}, StoredKindRule(db, d.number));
     }
 }
 
@@ -134,7 +139,7 @@ void TestStockDocService::savesVerbatimWithLinesNumbered()
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB11 WHERE SRT <> '' OR SH <> ''")).toInt(), 0);
     QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 3.0);
 
-    const std::optional<StockDoc> loaded = LoadStockDoc(db, QStringLiteral("RK2405130001"));
+    const std::optional<StockDoc> loaded = LoadStockDoc(db, PurchaseReceiptPolicy(), QStringLiteral("RK2405130001"));
     QVERIFY(loaded);
     QCOMPARE(loaded->lines.size(), 2);
     QCOMPARE(loaded->lines[0].name, QStringLiteral("货品G1/"));
@@ -154,6 +159,7 @@ void TestStockDocService::failedSaveLeavesTheStoredDocument()
                                     "BEGIN SELECT RAISE(ABORT, 'injected'); END"));
     StockDoc edited = stockDoc(no, QDate(2024, 5, 14), QStringLiteral("A001"),
                               {stockLine(QStringLiteral("G2"), 5, 1), stockLine(QStringLiteral("G3"), 1, 1)});
+    edited.loadedStamp = LoadStockDoc(set.db(), PurchaseReceiptPolicy(), no)->loadedStamp;
     QVERIFY_THROWS_EXCEPTION(DbError, save(set, PurchaseReceiptPolicy(), edited, no));
     QVERIFY(!set.db().inTransaction());
     QCOMPARE(PostingSnapshot(set.db()), before);
@@ -162,46 +168,137 @@ void TestStockDocService::failedSaveLeavesTheStoredDocument()
 void TestStockDocService::refusesWhatAnotherWorkstationChanged_data()
 {
     QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("meanwhile");
     QTest::addColumn<QString>("message");
-    QTest::newRow("edit") << "edit" << "此单据已经审核，不可修改！";
-    QTest::newRow("delete") << "delete" << "该单据已审核，不能删除！";
-    QTest::newRow("audit") << "audit" << "该单据已审核，不需要再次审核！";
-    QTest::newRow("unaudit") << "unaudit" << "该单据未审核，不能执行撤销审核！";
+    const QString notSaved = QStringLiteral("此单据在本窗口打开之后已被其他工作站修改、删除或审核，本次修改没有保存！"
+                                            "\r\r请重新打开该单据再修改。");
+    const QString notDeleted = QStringLiteral("此单据在本窗口打开之后已被其他工作站修改、删除或审核，没有删除！"
+                                              "\r\r请重新打开该单据再操作。");
+    QTest::newRow("edit, audited") << "edit" << "audit" << "此单据已经审核，不可修改！";
+    QTest::newRow("delete, audited") << "delete" << "audit" << "该单据已审核，不能删除！";
+    QTest::newRow("audit, audited") << "audit" << "audit" << "该单据已审核，不需要再次审核！";
+    QTest::newRow("unaudit, unaudited") << "unaudit" << "unaudit" << "该单据未审核，不能执行撤销审核！";
+    QTest::newRow("edit, changed") << "edit" << "change" << notSaved;
+    QTest::newRow("edit, deleted") << "edit" << "delete" << notSaved;
+    QTest::newRow("edit, audited and taken back") << "edit" << "audit+unaudit" << notSaved;
+    QTest::newRow("delete, changed") << "delete" << "change" << notDeleted;
+    QTest::newRow("delete, deleted") << "delete" << "delete" << notDeleted;
+    QTest::newRow("edit, never loaded") << "edit" << "" << notSaved;
 }
 
+// Two workstations on one file: this one loads the document, the other (its own
+// connection and service) acts on it, then this one's save, delete, audit or unaudit
+// must refuse and write nothing.
 void TestStockDocService::refusesWhatAnotherWorkstationChanged()
 {
     QFETCH(QString, action);
+    QFETCH(QString, meanwhile);
     QFETCH(QString, message);
     FreshAccountSet set;
     prepare(set);
+    const StockDocPolicy policy = PurchaseReceiptPolicy();
     const QString no = QStringLiteral("RK2405130001");
-    const StockDoc doc = stockDoc(no, QDate(2024, 5, 13), QStringLiteral("A001"), {stockLine(QStringLiteral("G1"), 2, 3)});
-    QCOMPARE(save(set, PurchaseReceiptPolicy(), doc), QString());
+    QCOMPARE(save(set, policy, stockDoc(no, QDate(2024, 5, 13), QStringLiteral("A001"),
+                                       {stockLine(QStringLiteral("G1"), 2, 3), stockLine(QStringLiteral("G2"), 1, 4)})),
+             QString());
     if (action == QLatin1String("unaudit"))
-        QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), no), QString());
+        QCOMPARE(AuditStockDoc(set.app(), policy, no), QString());
+    StockDoc loaded = *LoadStockDoc(set.db(), policy, no);
+    if (meanwhile.isEmpty())
+        loaded.loadedStamp.clear();
 
-    // Another workstation audits (or unaudits) the document after this one listed it.
     {
-        Database other;
-        other.open(set.setPath());
-        if (action == QLatin1String("unaudit"))
-            UnpostDocument(other, PostingRules{}, no);
-        else
-            PostDocument(other, PostingRules{}, no, QStringLiteral("李四"), {6, 0});
+        App other;
+        other.CurrentDatabase.open(set.setPath());
+        other.OperatorName = QStringLiteral("李四");
+        const QString typeName = StockDocTypeName(other.CurrentDatabase, policy);
+        if (meanwhile.startsWith(QLatin1String("audit")))
+            QCOMPARE(AuditStockDoc(other, policy, no), QString());
+        if (meanwhile.endsWith(QLatin1String("unaudit")))
+            QCOMPARE(UnauditStockDoc(other, policy, no), QString());
+        if (meanwhile == QLatin1String("change")) {
+            StockDoc theirs = *LoadStockDoc(other.CurrentDatabase, policy, no);
+            theirs.lines[0].qty = 7;
+            theirs.lines[0].amount = 21;
+            QCOMPARE(SaveStockDoc(other, policy, typeName, theirs, no), QString());
+        }
+        if (meanwhile == QLatin1String("delete"))
+            QCOMPARE(DeleteStockDoc(other, no, LoadStockDoc(other.CurrentDatabase, policy, no)->loadedStamp), QString());
     }
     const QStringList before = PostingSnapshot(set.db());
     QString answer;
-    if (action == QLatin1String("edit"))
-        answer = save(set, PurchaseReceiptPolicy(), doc, no);
-    else if (action == QLatin1String("delete"))
-        answer = DeleteStockDoc(set.app(), no);
-    else if (action == QLatin1String("audit"))
-        answer = AuditStockDoc(set.app(), PurchaseReceiptPolicy(), no);
-    else
-        answer = UnauditStockDoc(set.app(), PurchaseReceiptPolicy(), no);
+    if (action == QLatin1String("edit")) {
+        loaded.lines[1].qty = 5;
+        loaded.lines[1].amount = 20;
+        answer = save(set, policy, loaded, no);
+    } else if (action == QLatin1String("delete")) {
+        answer = DeleteStockDoc(set.app(), no, loaded.loadedStamp);
+    } else if (action == QLatin1String("audit")) {
+        answer = AuditStockDoc(set.app(), policy, no);
+    } else {
+        answer = UnauditStockDoc(set.app(), policy, no);
+    }
     QCOMPARE(answer, message);
     QCOMPARE(PostingSnapshot(set.db()), before);
+    QVERIFY(!set.db().inTransaction());
+}
+
+void TestStockDocService::unchangedSaveStoresWhatWasStored_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("sign");
+    for (const char* kind : {"purchase receipt", "production receipt", "sales delivery", "department issue"}) {
+        QTest::addRow("%s, positive", kind) << QString::fromLatin1(kind) << 1;
+        QTest::addRow("%s, negative", kind) << QString::fromLatin1(kind) << -1;
+    }
+}
+
+// Negative lines are allowed while setting 3 is 0; loading a document and saving it
+// unchanged stores exactly what was stored, every column of header and lines.
+void TestStockDocService::unchangedSaveStoresWhatWasStored()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, sign);
+    FreshAccountSet set;
+    prepare(set);
+    Database& db = set.db();
+    const QMap<QString, std::pair<StockDocPolicy, QString>> kinds{
+        {QStringLiteral("purchase receipt"), {PurchaseReceiptPolicy(), QStringLiteral("A001")}},
+        {QStringLiteral("production receipt"), {ProductionReceiptPolicy(), QStringLiteral("P001")}},
+        {QStringLiteral("sales delivery"), {SalesDeliveryPolicy(), QStringLiteral("B001")}},
+        {QStringLiteral("department issue"), {DepartmentIssuePolicy(), QStringLiteral("P001")}}};
+    const auto& [policy, unit] = kinds.value(kind);
+    StockDoc doc = stockDoc(QStringLiteral("D1"), QDate(2024, 5, 13), unit,
+                            {stockLine(QStringLiteral("G1"), sign * 2, 3.5, QStringLiteral("A"), QStringLiteral("it's")),
+                             stockLine(QStringLiteral("G2"), sign * 1.5, 4), stockLine(QStringLiteral("G3"), 3, 0.25)});
+    doc.lines[0].originalPrice = 4;
+    doc.lines[0].discount = 0.875;
+    doc.head.note = QStringLiteral("备注");
+    doc.head.paid = 1;
+    QCOMPARE(save(set, policy, doc), QString());
+    // Rows coloured from the list's menu keep their colours too.
+    db.execute(QStringLiteral("UPDATE TB11 SET BColor = 255, FColor = 65280 WHERE Oid = 2"));
+    db.execute(QStringLiteral("UPDATE TB1 SET BColor = 16776960"));
+
+    const RecordSet first = db.query(QStringLiteral("SELECT F6, F8, C6, C7, C8 FROM TB11 WHERE Oid = 1"));
+    QCOMPARE(first.number(0, 0), policy.sign * sign * 2.0);
+    QCOMPARE(first.number(0, 1), policy.sign * sign * 7.0);
+    if (policy.reportSide == StockSide::Out) {
+        // The out side holds the line as typed: quantity, price and amount.
+        QCOMPARE(first.number(0, 2), sign * 2.0);
+        QCOMPARE(first.number(0, 3), 3.5);
+        QCOMPARE(first.number(0, 4), sign * 7.0);
+    }
+    const QStringList stored = PostingSnapshot(db);
+    StockDoc loaded = *LoadStockDoc(db, policy, QStringLiteral("D1"));
+    QCOMPARE(loaded.lines[0].qty, sign * 2.0);
+    QCOMPARE(loaded.lines[0].amount, sign * 7.0);
+    QCOMPARE(save(set, policy, loaded, QStringLiteral("D1")), QString());
+    QCOMPARE(PostingSnapshot(db), stored);
+
+    // The data refresh with totals values an unaudited issue by the same columns.
+    RefreshDocumentTotals(db);
+    QCOMPARE(PostingSnapshot(db), stored);
 }
 
 void TestStockDocService::serialCountsHeadersWithoutLines()
@@ -211,7 +308,7 @@ void TestStockDocService::serialCountsHeadersWithoutLines()
     Database& db = set.db();
     db.execute(QStringLiteral("INSERT INTO TB1 (F1, F2, F3, F6, F9, K9, K, LB, S2, SRT) "
                               "VALUES ('EMPTY', '2024-05-13', 'A001', '', 0, 0, 0, 1, '采购入库单', '')"));
-    QCOMPARE(PostDocument(db, PostingRules{}, QStringLiteral("EMPTY"), QStringLiteral("张三"), {}),
+    QCOMPARE(PostDocument(db, PostingRules{}, QStringLiteral("EMPTY"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("EMPTY"))),
              QStringLiteral("S202405130001"));
     QCOMPARE(save(set, PurchaseReceiptPolicy(),
                   stockDoc(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"),
@@ -352,7 +449,7 @@ void TestStockDocService::backDatedAuditAndUnauditMatchPerLineCycle()
     Database copy;
     copy.open(copyOf(set, QStringLiteral("copy.vxs")));
     QCOMPARE(AuditStockDoc(set.app(), policy, QStringLiteral("BACK")), QString());
-    const StockDocHeader head = LoadStockDoc(copy, QStringLiteral("BACK"))->head;
+    const StockDocHeader head = LoadStockDoc(copy, policy, QStringLiteral("BACK"))->head;
     PostLineByLine(copy, rules, QStringLiteral("BACK"), set.app().OperatorName,
                    StockDocBalanceMove(copy, policy, head), OutPriceRule::Zero);
     QCOMPARE(PostingSnapshot(set.db()), PostingSnapshot(copy));
@@ -389,7 +486,7 @@ void TestStockDocService::outPriceFollowsTheKind()
     DocSpec issue{QStringLiteral("CK1"), QDate(2024, 5, 2), QStringLiteral("B001"), DocKind::Outbound};
     issue.lines = {{QStringLiteral("G1"), 1, 9}};
     AddDocument(db, issue);
-    PostDocument(db, rules, QStringLiteral("CK1"), QStringLiteral("张三"), {});
+    PostDocument(db, rules, QStringLiteral("CK1"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("CK1")));
     QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK1'")).toDouble(), 3.33);
 
     DocSpec middle{QStringLiteral("MID"), QDate(2024, 5, 3), QStringLiteral("A001"), DocKind(kind)};
@@ -400,7 +497,7 @@ void TestStockDocService::outPriceFollowsTheKind()
     DocSpec later{QStringLiteral("CK2"), QDate(2024, 5, 4), QStringLiteral("B001"), DocKind::Outbound};
     later.lines = {{QStringLiteral("G1"), 1, 9}};
     AddDocument(db, later);
-    PostDocument(db, rules, QStringLiteral("CK2"), QStringLiteral("张三"), {});
+    PostDocument(db, rules, QStringLiteral("CK2"), QStringLiteral("张三"), {}, StoredKindRule(db, QStringLiteral("CK2")));
     if (unaudit)
         PostDocument(db, rules, QStringLiteral("MID"), QStringLiteral("张三"), {}, OutPriceRule::Zero);
 
@@ -429,13 +526,11 @@ void TestStockDocService::backDatedReceiptRepricesLaterIssues()
         DocSpec issue{no, QDate(2024, 5, day), QStringLiteral("B001"), DocKind::Outbound};
         issue.lines = {{QStringLiteral("G1"), 1, 9}};
         AddDocument(db, issue);
-        PostDocument(db, rules, no, QStringLiteral("张三"), {});
+        PostDocument(db, rules, no, QStringLiteral("张三"), {}, StoredKindRule(db, no));
     }
 
     // A receipt of 1 at 5.00 dated between the two issues, audited through the service.
     const StockDocPolicy policy = PurchaseReceiptPolicy();
-    QCOMPARE(policy.outPrice, OutPriceRule::Zero);
-    QCOMPARE(ProductionReceiptPolicy().outPrice, OutPriceRule::Zero);
     QCOMPARE(save(set, policy, stockDoc(QStringLiteral("MID"), QDate(2024, 5, 3), QStringLiteral("A001"),
                                        {stockLine(QStringLiteral("G1"), 1, 5)})),
              QString());
@@ -443,13 +538,13 @@ void TestStockDocService::backDatedReceiptRepricesLaterIssues()
     copy.open(copyOf(set, QStringLiteral("copy.vxs")));
     QCOMPARE(AuditStockDoc(set.app(), policy, QStringLiteral("MID")), QString());
     PostLineByLine(copy, rules, QStringLiteral("MID"), set.app().OperatorName,
-                   StockDocBalanceMove(copy, policy, LoadStockDoc(copy, QStringLiteral("MID"))->head), policy.outPrice);
+                   StockDocBalanceMove(copy, policy, LoadStockDoc(copy, policy, QStringLiteral("MID"))->head), OutPriceRuleOf(policy.kind));
     // The later issue goes out at the running price the receipt gave: (6.67 + 5) / 3.
     QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK2'")).toDouble(), 3.89);
     QCOMPARE(PostingSnapshot(db), PostingSnapshot(copy));
 
     QCOMPARE(UnauditStockDoc(set.app(), policy, QStringLiteral("MID")), QString());
-    UnpostLineByLine(copy, rules, QStringLiteral("MID"), policy.outPrice);
+    UnpostLineByLine(copy, rules, QStringLiteral("MID"), OutPriceRuleOf(policy.kind));
     // Walked again from the receipt's place at the running price: 6.67 / 2.
     QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK2'")).toDouble(), 3.34);
     QCOMPARE(PostingSnapshot(db), PostingSnapshot(copy));
@@ -486,7 +581,7 @@ void TestStockDocService::printStaging()
     StockDoc doc = stockDoc(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"),
                            {stockLine(QStringLiteral("G1"), 2, 3.5, QStringLiteral("A")), stockLine(QStringLiteral("G2"), 1, 4)});
     QCOMPARE(save(set, PurchaseReceiptPolicy(), doc), QString());
-    const StockDoc stored = *LoadStockDoc(set.db(), QStringLiteral("RK1"));
+    const StockDoc stored = *LoadStockDoc(set.db(), PurchaseReceiptPolicy(), QStringLiteral("RK1"));
     PrintStage stage;
     QCOMPARE(StageStockDocPrint(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), stored, 2, true,
                                 stage),

@@ -3,6 +3,7 @@
 #include "core/App.h"
 #include "core/Kinds.h"
 #include "core/Posting.h"
+#include "support/PostingReference.h"
 #include "support/Builders.h"
 
 void PostMoves(App& app, const QStringList& moves)
@@ -50,6 +51,6 @@ void PostMoves(App& app, const QStringList& moves)
             AddGoods(db, {line.goods, line.goods + QStringLiteral("名称")});
         AddDocument(db, doc);
         if (audit)
-            PostDocument(db, rules, doc.number, QStringLiteral("系统管理员"), {});
+            PostDocument(db, rules, doc.number, QStringLiteral("系统管理员"), {}, StoredKindRule(db, doc.number));
     }
 }

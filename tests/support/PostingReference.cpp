@@ -72,3 +72,8 @@ QStringList PostingSnapshot(const Database& db)
     }
     return out;
 }
+
+OutPriceRule StoredKindRule(const Database& db, const QString& docNo)
+{
+    return OutPriceRuleOf(DocKind(db.scalar(QStringLiteral("SELECT LB FROM TB1 WHERE F1 = ?"), {docNo}).toInt()));
+}

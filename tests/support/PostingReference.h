@@ -12,9 +12,11 @@ class Database;
 // Posts the document line by line: each line stamped and walked from its own key with the
 // figures before it and the out price of `outPrice`. Answers the posting key.
 QString PostLineByLine(Database& db, const PostingRules& rules, const QString& docNo, const QString& auditor,
-                       const BalanceMove& move, OutPriceRule outPrice = OutPriceRule::LastOutLine);
+                       const BalanceMove& move, OutPriceRule outPrice);
 // Takes the document back line by line, each goods re-walked from the document's key.
 void UnpostLineByLine(Database& db, const PostingRules& rules, const QString& docNo,
-                      OutPriceRule outPrice = OutPriceRule::LastOutLine);
+                      OutPriceRule outPrice);
 // Every stored value of TB11, TB1 and TA4 in rowid order, the time stamps left out.
 QStringList PostingSnapshot(const Database& db);
+// The out-price rule of the stored document's kind (TB1.LB).
+OutPriceRule StoredKindRule(const Database& db, const QString& docNo);

@@ -112,8 +112,11 @@ void StockDocForm::deleteDocument()
         MsgBox(QStringLiteral("无单据可删除！"), Info, Tip);
         return;
     }
-    if (m_tabs->currentIndex() == 0)
+    if (m_tabs->currentIndex() == 0) {
+        // What is deleted is what the operator is shown now.
         DocListRow = m_gd->row();
+        ShowDocument();
+    }
     const QString number = m_gd->textMatrix(DocListRow, 0).trimmed();
     if (!m_gd->textMatrix(DocListRow, 4).trimmed().isEmpty()) {
         MsgBox(QStringLiteral("该单据已审核，不能删除！"), Info, Tip);
@@ -123,7 +126,7 @@ void StockDocForm::deleteDocument()
                Tip) != MB::Yes)
         return;
     try {
-        const QString refused = DeleteStockDoc(m_app, number);
+        const QString refused = DeleteStockDoc(m_app, number, m_shown.loadedStamp);
         if (!refused.isEmpty()) {
             MsgBox(refused, Info, Tip);
             return;
@@ -279,6 +282,13 @@ void StockDocForm::saveDocument()
 StockDoc StockDocForm::docFromForm() const
 {
     StockDoc doc;
+    if (Edstu == 2) {
+        // An edit replaces the document shown: the same stored rows, and the row
+        // colours the window does not edit.
+        doc.loadedStamp = m_shown.loadedStamp;
+        doc.head.backColour = m_shown.head.backColour;
+        doc.head.foreColour = m_shown.head.foreColour;
+    }
     doc.head.number = m_txt[0]->text().trimmed();
     doc.head.enteredBy = m_txt[3]->text().trimmed();
     doc.head.note = m_txt[6]->text().trimmed();
@@ -302,6 +312,10 @@ StockDoc StockDocForm::docFromForm() const
         const QString proposed = m_gdMx->textMatrix(r, col(LineRole::Proposed));
         if (!proposed.isEmpty())
             l.proposed = proposed.toDouble();
+        if (Edstu == 2 && r - 1 < m_shown.lines.size() && m_shown.lines[r - 1].goods == l.goods) {
+            l.backColour = m_shown.lines[r - 1].backColour;
+            l.foreColour = m_shown.lines[r - 1].foreColour;
+        }
         doc.lines << l;
     }
     return doc;
@@ -415,6 +429,6 @@ void StockDocForm::unauditDocument()
     }
     if (m_policy.unauditDoneMessage)
         MsgBox(QStringLiteral("完成撤销审核!"));
-    m_txt[4]->clear();
-    m_gd->setTextMatrix(DocListRow, 4, QString());
+    // Shows the document as the unaudit left it, the stamp of a later edit included.
+    ShowDocument();
 }

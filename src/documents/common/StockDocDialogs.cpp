@@ -188,7 +188,7 @@ void StockDocForm::printDocument(int plan)
     }
     PrintStage stage;
     try {
-        std::optional<StockDoc> doc = LoadStockDoc(m_app.CurrentDatabase, m_txt[0]->text().trimmed());
+        std::optional<StockDoc> doc = LoadStockDoc(m_app.CurrentDatabase, m_policy, m_txt[0]->text().trimmed());
         if (!doc)
             doc = StockDoc{};
         doc->head.unitName = m_txt[2]->text();

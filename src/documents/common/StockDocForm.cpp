@@ -219,6 +219,14 @@ void StockDocForm::ShowDocument()
 {
     DocListRow = std::max(DocListRow, 1);
     const int r = DocListRow;
+    // The stored document first: its list row takes what is stored now, so the boxes
+    // below show the header the stamp of a later save or delete was read with.
+    std::optional<StockDoc> shown;
+    if (Edstu == 1)
+        SetLineGridHeader();
+    else
+        shown = LoadDocLines();
+    m_shown = shown ? *shown : StockDoc{};
     m_filling = true;
     for (int i = 0; i < 7; ++i)
         m_txt[size_t(i)]->setText(m_gd->textMatrix(r, i));
@@ -228,11 +236,6 @@ void StockDocForm::ShowDocument()
     m_filling = false;
     FillSettlementCombo(int(std::lround(m_gd->textMatrix(r, 9).toDouble())));
     m_cmbK->hide();
-    std::optional<StockDoc> shown;
-    if (Edstu == 1)
-        SetLineGridHeader();
-    else
-        shown = LoadDocLines();
     const int last = m_gd->rows() - 1;
     m_cmDan[0]->setEnabled(r > 1 && last > 1);
     m_cmDan[1]->setEnabled(r < last && last > 1);
@@ -252,17 +255,22 @@ void StockDocForm::FillSettlementCombo(int index)
 std::optional<StockDoc> StockDocForm::LoadDocLines()
 {
     SetLineGridHeader();
-    const QString number = m_txt[0]->text().trimmed();
+    const QString number = m_gd->textMatrix(DocListRow, 0).trimmed();
     if (number.isEmpty())
         return std::nullopt;
     std::optional<StockDoc> doc;
     try {
-        doc = LoadStockDoc(m_app.CurrentDatabase, number);
+        doc = LoadStockDoc(m_app.CurrentDatabase, m_policy, number);
     } catch (const DbError& e) {
         MsgBox(e.description(), MB::OKOnly | MB::Information, QStringLiteral("提示"));
         return std::nullopt;
     }
-    if (!doc || doc->lines.isEmpty())
+    if (!doc)
+        return doc;
+    const QStringList cells = StockDocListCells(doc->head, m_app.AmountFormat);
+    for (int c = 0; c < cells.size(); ++c)
+        m_gd->setTextMatrix(DocListRow, c, cells[c]);
+    if (doc->lines.isEmpty())
         return doc;
     m_gdMx->setRows(doc->lines.size() + 2);
     double qty = 0;
@@ -295,13 +303,22 @@ std::optional<StockDoc> StockDocForm::LoadDocLines()
 void StockDocForm::ShowLineStatus()
 {
     m_gdMx->setRow(std::clamp(m_curMxR, 1, std::max(1, m_gdMx->rows() - 1)));
+    // While the list is shown (a command showed the document behind it), the status
+    // line keeps counting the list.
+    const bool listShown = m_tabs->currentIndex() == 0;
     if (m_gdMx->rows() == 2 && m_gdMx->textMatrix(1, 0).trimmed().isEmpty()) {
-        setStatus(QStringLiteral("无") + m_app.GoodsTerm + QStringLiteral("信息"));
+        if (listShown)
+            ShowListStatus();
+        else
+            setStatus(QStringLiteral("无") + m_app.GoodsTerm + QStringLiteral("信息"));
         return;
     }
     const int last = m_gdMx->rows() - 1;
     DocLineCount = m_gdMx->textMatrix(last, 0).trimmed().isEmpty() ? m_gdMx->rows() - 2 : m_gdMx->rows() - 1;
-    setStatus(QStringLiteral("共 %1 条记录 当前为第 %2 条").arg(DocLineCount).arg(m_curMxR));
+    if (listShown)
+        ShowListStatus();
+    else
+        setStatus(QStringLiteral("共 %1 条记录 当前为第 %2 条").arg(DocLineCount).arg(m_curMxR));
 }
 
 void StockDocForm::EnterEditMode()

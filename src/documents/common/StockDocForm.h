@@ -85,7 +85,9 @@ private:
     void SetLineGridHeader();
     void ShowListStatus();
     void ShowDocument();
-    std::optional<StockDoc> LoadDocLines();  // the stored document whose lines it showed
+    // Reads the document of DocListRow, refreshes its list row and shows its lines; the
+    // stored document, nullopt when none is stored under its number.
+    std::optional<StockDoc> LoadDocLines();
     void ShowLineStatus();
     void FillUnitCombo();
     void FillSettlementCombo(int index);
@@ -140,6 +142,7 @@ private:
 
     App& m_app;
     StockDocPolicy m_policy;
+    StockDoc m_shown;  // the stored document as last shown (empty stamp: none)
     QString m_caption;  // the document type's name
     QString DocNumberPrefix;
     int DocListRow = 1;

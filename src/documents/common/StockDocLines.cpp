@@ -80,9 +80,10 @@ void StockDocForm::putGoodsOnLine(int row, const StockDocLine& goods, double qty
     m_gdMx->setTextMatrix(row, col(LineRole::Quantity), NumText(qty) + QLatin1Char(' ') + goods.unit);
     m_gdMx->setTextMatrix(row, col(LineRole::Price), NumText(goods.price));
     m_gdMx->setTextMatrix(row, col(LineRole::Proposed), NumText(goods.price));
-    if (discountsOn()) {
-        m_gdMx->setTextMatrix(row, col(LineRole::OriginalPrice), NumText(goods.price));
-        m_gdMx->setTextMatrix(row, col(LineRole::Discount), QStringLiteral("1"));
+    // Stored and printed even while the discount columns are hidden.
+    if (goods.discount != 0) {
+        m_gdMx->setTextMatrix(row, col(LineRole::OriginalPrice), NumText(goods.originalPrice));
+        m_gdMx->setTextMatrix(row, col(LineRole::Discount), NumText(goods.discount));
     }
     m_gdMx->setTextMatrix(row, col(LineRole::Amount), NumText(qty * goods.price));
 }

@@ -88,7 +88,6 @@ struct StockDocPolicy {
     PriceProposal proposal = PriceProposal::ReferenceOrCost;
     bool keepsReferencePrice = false;  // the save writes RkPrice and TA4.RkF7 (setting 878)
     bool rollsUpBomCost = false;       // audit and unaudit re-price products built of the goods
-    OutPriceRule outPrice = OutPriceRule::Zero;
 
     // Permission group of the kind (2 = inbound): digit 1 print, 2 audit, 3 edit.
     int rightGroup = 2;

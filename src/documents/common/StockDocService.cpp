@@ -9,6 +9,7 @@
 #include "core/SqlText.h"
 #include "platform/Database.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <algorithm>
 #include <cmath>
@@ -54,6 +55,44 @@ std::optional<AuditState> auditState(const Database& db, const QString& number)
         return std::nullopt;
     return AuditState{rs.text(0, 0), rs.text(0, 1)};
 }
+
+// Every stored column of the header and of its lines, hashed; empty when no header has
+// the number. Two reads give the same stamp only while nothing was written in between
+// (each save also stamps H8 with its time).
+QByteArray storedStamp(Database& db, const QString& number)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    bool found = false;
+    const QString sql[] = {QStringLiteral("SELECT * FROM TB1 WHERE F1 = ? ORDER BY rowid"),
+                           QStringLiteral("SELECT * FROM TB11 WHERE F0 = ? ORDER BY rowid")};
+    for (int part = 0; part < 2; ++part) {
+        Statement st(db, sql[part]);
+        st.bind(0, number);
+        while (st.step()) {
+            found = found || part == 0;
+            hash.addData(QByteArrayView("\x1e", 1));
+            for (int c = 0; c < st.columnCount(); ++c) {
+                if (st.isNull(c)) {
+                    hash.addData(QByteArrayView("\x00", 1));
+                    continue;
+                }
+                const QByteArrayView v = st.utf8(c);
+                const qint64 size = v.size();
+                hash.addData(QByteArrayView(reinterpret_cast<const char*>(&size), sizeof size));
+                hash.addData(v);
+            }
+        }
+    }
+    return found ? hash.result() : QByteArray();
+}
+
+// A stored colour; 0 (none) is stored as NULL, as a row never coloured holds it.
+QVariant colour(qint64 c)
+{
+    return c ? QVariant(c) : QVariant();
+}
+
+const QString ChangedElsewhere = QStringLiteral("此单据在本窗口打开之后已被其他工作站修改、删除或审核，");
 
 const QString AlreadyAudited = QStringLiteral("该单据已审核，不需要再次审核！");
 const QString NotAudited = QStringLiteral("该单据未审核，不能执行撤销审核！");
@@ -144,11 +183,11 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
     return list;
 }
 
-std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
+std::optional<StockDoc> LoadStockDoc(const Database& db, const StockDocPolicy& policy, const QString& number)
 {
     const RecordSet head = db.query(
         QStringLiteral("SELECT TB1.F1, TB1.F2, TB1.F3, TA1.F2, TB1.F5, TB1.F6, TB1.F9, TB1.F10, TB1.K9, TB1.K, "
-                       "TB1.Kstr, TB1.OD, TB1.SN, TB1.SRT, TB1.zzcp, TB1.zzsl, TB1.mcgg "
+                       "TB1.Kstr, TB1.OD, TB1.SN, TB1.SRT, TB1.zzcp, TB1.zzsl, TB1.mcgg, TB1.BColor, TB1.FColor "
                        "FROM TB1 LEFT JOIN TA1 ON TA1.F1 = TB1.F3 "
                        "WHERE TB1.F1 = ? LIMIT 1"),
         {number.trimmed()});
@@ -173,6 +212,8 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
     h.assemblyProduct = head.text(0, 14);
     h.assemblyQty = head.number(0, 15);
     h.assemblyName = head.text(0, 16);
+    h.backColour = head.value(0, 17).toLongLong();
+    h.foreColour = head.value(0, 18).toLongLong();
 
     const RecordSet rs = db.query(
         QStringLiteral("SELECT TB11.F1, TB11.HPSX, TB11.F6, TB11.F7, TB11.F8, TB11.F9, TA4.F2, TA4.F5, TA4.F4, "
@@ -182,9 +223,9 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
         StockDocLine l;
         l.goods = rs.text(r, 0);
         l.attr = rs.text(r, 1);
-        l.qty = std::abs(rs.number(r, 2));
+        l.qty = policy.sign * rs.number(r, 2);
         l.price = rs.number(r, 3);
-        l.amount = std::abs(rs.number(r, 4));
+        l.amount = policy.sign * rs.number(r, 4);
         l.remark = rs.text(r, 5);
         l.name = rs.text(r, 6) + QLatin1Char('/') + rs.text(r, 7);
         l.unit = rs.text(r, 8);
@@ -194,6 +235,7 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
         l.discount = rs.number(r, 12);
         doc.lines << l;
     }
+    doc.loadedStamp = storedStamp(const_cast<Database&>(db), h.number);
     return doc;
 }
 
@@ -242,6 +284,8 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
         const std::optional<AuditState> old = auditState(db, oldNumber.trimmed());
         if (old && old->audited())
             return QStringLiteral("此单据已经审核，不可修改！");
+        if (doc.loadedStamp.isEmpty() || storedStamp(db, oldNumber.trimmed()) != doc.loadedStamp)
+            return ChangedElsewhere + QStringLiteral("本次修改没有保存！\r\r请重新打开该单据再修改。");
         if (taken && h.number.compare(oldNumber.trimmed(), Qt::CaseInsensitive) != 0)
             return QStringLiteral("已经存在[") + h.number + QStringLiteral("]这个编码，请重新设置编码!");
         db.execute(QStringLiteral("DELETE FROM TB11 WHERE F0 = ?"), {oldNumber.trimmed()});
@@ -250,15 +294,17 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
 
     const int v1 = policy.department ? 0 : 1;
     db.execute(QStringLiteral("INSERT INTO TB1 (SRT, OD, S2, SN, LB, H8, F1, F2, F3, F5, F6, F9, F10, K9, K, Kstr, "
-                              "V1, zzcp, zzsl, mcgg) "
-                              "VALUES ('', ?, ?, ?, ?, ?, ?, ?, ?, ?, '', ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                              "V1, zzcp, zzsl, mcgg, BColor, FColor) "
+                              "VALUES ('', ?, ?, ?, ?, ?, ?, ?, ?, ?, '', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                {h.extra.trimmed(), typeName, h.sn, code(policy.kind), now(), h.number, SqlDate(h.date), h.unitCode,
                 h.enteredBy.trimmed(), h.amount, h.note.trimmed(), h.paid, h.settlement, h.settlementText, v1,
-                h.assemblyProduct.trimmed(), h.assemblyQty, h.assemblyName});
+                h.assemblyProduct.trimmed(), h.assemblyQty, h.assemblyName, colour(h.backColour),
+                colour(h.foreColour)});
     Statement insert(db, QStringLiteral("INSERT INTO TB11 (SRT, SH, HPSX, Oid, V1, SN, LB, F0, F1, F6, F7, F8, F9, "
-                                        "R146, R147, R148, C236, C237, C238, R6, R7, R8, C6, YJ, ZK) "
+                                        "R146, R147, R148, C236, C237, C238, R6, R7, R8, C6, C7, C8, YJ, ZK, "
+                                        "BColor, FColor) "
                                         "VALUES ('', '', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                        "?, ?)"));
+                                        "?, ?, ?, ?, ?, ?)"));
     int oid = 0;
     for (const StockDocLine& l : lines) {
         const double q = policy.sign * l.qty;
@@ -272,8 +318,9 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
                         flowIn ? QVariant(l.amount) : none, flowIn ? none : QVariant(l.qty),
                         flowIn ? none : QVariant(l.price), flowIn ? none : QVariant(l.amount),
                         reportIn ? QVariant(q) : none, reportIn ? QVariant(l.price) : none,
-                        reportIn ? QVariant(a) : none, reportIn ? none : QVariant(-q), l.originalPrice,
-                        l.discount});
+                        reportIn ? QVariant(a) : none, reportIn ? none : QVariant(-q),
+                        reportIn ? none : QVariant(l.price), reportIn ? none : QVariant(-a), l.originalPrice,
+                        l.discount, colour(l.backColour), colour(l.foreColour)});
         insert.exec();
     }
     doc.lines = lines;
@@ -284,13 +331,15 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
     return {};
 }
 
-QString DeleteStockDoc(App& app, const QString& number)
+QString DeleteStockDoc(App& app, const QString& number, const QByteArray& loadedStamp)
 {
     Database& db = app.CurrentDatabase;
     Transaction tx(db);
     const std::optional<AuditState> state = auditState(db, number.trimmed());
     if (state && state->audited())
         return QStringLiteral("该单据已审核，不能删除！");
+    if (loadedStamp.isEmpty() || storedStamp(db, number.trimmed()) != loadedStamp)
+        return ChangedElsewhere + QStringLiteral("没有删除！\r\r请重新打开该单据再操作。");
     db.execute(QStringLiteral("DELETE FROM TB1 WHERE F1 = ?"), {number.trimmed()});
     db.execute(QStringLiteral("DELETE FROM TB11 WHERE F0 = ?"), {number.trimmed()});
     tx.commit();
@@ -332,7 +381,7 @@ QString AuditStockDoc(App& app, const StockDocPolicy& policy, const QString& num
 {
     Database& db = app.CurrentDatabase;
     Transaction tx(db);
-    const std::optional<StockDoc> doc = LoadStockDoc(db, number);
+    const std::optional<StockDoc> doc = LoadStockDoc(db, policy, number);
     if (!doc)
         return QStringLiteral("找不到单据：") + number;
     if (!doc->head.auditor.trimmed().isEmpty() || !doc->head.postingKey.isEmpty())
@@ -345,7 +394,7 @@ QString AuditStockDoc(App& app, const StockDocPolicy& policy, const QString& num
             return refused;
     }
     PostDocument(db, PostingRules::of(app), doc->head.number, app.OperatorName,
-                 StockDocBalanceMove(db, policy, doc->head), policy.outPrice);
+                 StockDocBalanceMove(db, policy, doc->head), OutPriceRuleOf(policy.kind));
     if (policy.afterPosting)
         policy.afterPosting(app, *doc);
     if (policy.afterAudit)
@@ -358,14 +407,14 @@ QString UnauditStockDoc(App& app, const StockDocPolicy& policy, const QString& n
 {
     Database& db = app.CurrentDatabase;
     Transaction tx(db);
-    const std::optional<StockDoc> doc = LoadStockDoc(db, number);
+    const std::optional<StockDoc> doc = LoadStockDoc(db, policy, number);
     if (!doc)
         return QStringLiteral("找不到单据：") + number;
     if (doc->head.postingKey.isEmpty())
         return NotAudited;
     if (StocktakingPending(db))
         return StocktakingUnauditLock;
-    UnpostDocument(db, PostingRules::of(app), doc->head.number, policy.outPrice);
+    UnpostDocument(db, PostingRules::of(app), doc->head.number, OutPriceRuleOf(policy.kind));
     if (policy.afterPosting)
         policy.afterPosting(app, *doc);
     tx.commit();
@@ -390,6 +439,10 @@ std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& p
     l.proposed = l.price;
     l.qty = 1;
     l.amount = l.price;
+    if (policy.discountSetting != 0) {
+        l.originalPrice = l.price;
+        l.discount = 1;
+    }
     return l;
 }
 

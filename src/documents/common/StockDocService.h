@@ -6,7 +6,8 @@
 // so a test or a benchmark drives it exactly as the window does. Every write
 // is one BEGIN IMMEDIATE transaction that re-reads the document's audit state
 // inside it: a document audited meanwhile at another workstation is refused,
-// and a failure leaves the books as they were. Values are bound, never
+// and so is a save or delete of a stored document that is no longer what the
+// window loaded; a failure leaves the books as they were. Values are bound, never
 // spliced into SQL. Refusals come back as the message to show ("" = done);
 // database failures are thrown as DbError. Nothing here shows anything.
 
@@ -26,9 +27,9 @@ class Database;
 struct StockDocLine {
     QString goods;   // TB11.F1
     QString attr;    // HPSX
-    double qty = 0;  // as the grid shows it: unsigned
+    double qty = 0;  // as the grid shows it: the stored quantity times the kind's sign
     double price = 0;
-    double amount = 0;
+    double amount = 0;  // as qty
     QString remark;
     std::optional<double> proposed;  // the price proposed when the goods was put on the line
     double originalPrice = 0;  // YJ: the price before discount
@@ -58,11 +59,16 @@ struct StockDocHeader {
     QString assemblyProduct;  // zzcp: the product whose structure filled the lines
     double assemblyQty = 0;   // zzsl
     QString assemblyName;     // mcgg
+    qint64 backColour = 0;    // BColor, FColor: the list row's stored colours (0 = none)
+    qint64 foreColour = 0;
 };
 
 struct StockDoc {
     StockDocHeader head;
     QVector<StockDocLine> lines;
+    // Every stored column of the header and its lines as LoadStockDoc read them; a save
+    // or delete of the stored document goes ahead only while the store still holds them.
+    QByteArray loadedStamp;
 };
 
 // The twelve columns of a document list, row-major, with the rows' stored colours.
@@ -98,20 +104,23 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
                            const QString& condition, const QVariantList& params, const QString& amountFormat,
                            bool orphansToo = false);
 
-// The stored document with its lines in line order (lines of unknown goods left out);
-// nullopt when no header has the number.
-std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number);
+// The stored document with its lines in line order (lines of unknown goods left out), the
+// quantities and amounts signed as the policy's window shows them, so that saving it
+// unchanged stores what was stored; nullopt when no header has the number.
+std::optional<StockDoc> LoadStockDoc(const Database& db, const StockDocPolicy& policy, const QString& number);
 
 // Writes the document unaudited in one transaction: header and lines numbered 1..n
 // (lines without goods dropped), the policy's signs and sides, its save extras. Adding
-// when `oldNumber` is "", else replacing the stored document `oldNumber`. Refused when
-// the number is taken, the stored document was audited meanwhile, or no line is left.
+// when `oldNumber` is "", else replacing the stored document `oldNumber`, which must be
+// the one loaded (doc.loadedStamp). Refused when the number is taken, the stored document
+// was changed, deleted or audited meanwhile, or no line is left.
 // Fills doc.head.amount with the lines' total and the settlement from the policy.
 QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& typeName, StockDoc& doc,
                      const QString& oldNumber);
 
-// Deletes an unaudited document and releases its number; refused when it is audited.
-QString DeleteStockDoc(App& app, const QString& number);
+// Deletes an unaudited document and releases its number; refused when it is audited or
+// no longer what was loaded (`loadedStamp`, see StockDoc).
+QString DeleteStockDoc(App& app, const QString& number, const QByteArray& loadedStamp);
 
 // Posts a saved document as app.OperatorName, with the balance move of its stored amounts
 // and settlement and the policy's out price, then the policy's after-posting step.
@@ -124,7 +133,9 @@ QString UnauditStockDoc(App& app, const StockDocPolicy& policy, const QString& n
 bool StocktakingPending(const Database& db);
 
 // The goods of a code for a new line: name/spec, unit and the proposed price
-// (rounded to the price pattern); nullopt for an unknown code.
+// (rounded to the price pattern), which a kind with a discount setting (sales) also
+// takes as the price before discount, at discount 1, whether or not the columns are shown; nullopt
+// for an unknown code.
 // `unit` and `date` are the document's counter-party and date, which a policy's proposal may use.
 std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& policy, const QString& code,
                                          const QString& unit = QString(), const QDate& date = QDate());

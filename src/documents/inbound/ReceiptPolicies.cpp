@@ -59,7 +59,6 @@ StockDocPolicy receiptPolicy()
     p.proposal = PriceProposal::ReferenceOrCost;
     p.keepsReferencePrice = true;
     p.rollsUpBomCost = true;
-    p.outPrice = OutPriceRule::Zero;
     p.rightGroup = 2;
     p.unauditWarning = QStringLiteral("如果这批已审核入库的%1已经出库，\r\r撤销审核操作可能会造成库存%1数据出现负数，\r\r"
                                       "并且影响出库成本的计算！");

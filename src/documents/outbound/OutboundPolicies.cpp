@@ -40,7 +40,6 @@ StockDocPolicy outboundPolicy()
     p.negateUnknownUnit = true;
     p.unpaidSettlement = {QStringLiteral("记入应收账"), QStringLiteral("零付款结算")};
     p.paidSettlement = {QStringLiteral("余款记入应收账"), QStringLiteral("按实付款结算")};
-    p.outPrice = OutPriceRule::LastOutLine;
     p.rightGroup = 4;
     p.unauditWarning = QStringLiteral("在特定情况下，撤销审核操作可能会造成%1进出存单价金额方面出现误差！");
     p.unauditQuestion = QStringLiteral("请仔细确认，真的要继续吗？");

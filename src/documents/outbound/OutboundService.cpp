@@ -104,11 +104,5 @@ void RevalueIssueAtCost(Database& db, const QString& amountFormat, const QString
 {
     db.execute(QStringLiteral("UPDATE TB11 SET F8 = -ifnull(C8, 0), C238 = ifnull(C8, 0) WHERE F0 = ?"),
                {number});
-    // The total of the amounts as the line grid shows them, each in the amount pattern.
-    const RecordSet rs = db.query(QStringLiteral("SELECT C8 FROM TB11 WHERE F0 = ?"), {number});
-    double total = 0;
-    for (int r = 0; r < rs.rowCount(); ++r)
-        total += RoundToPattern(rs.number(r, 0), amountFormat);
-    db.execute(QStringLiteral("UPDATE TB1 SET F9 = ? WHERE F1 = ?"),
-               {RoundToPattern(total, amountFormat), number});
+    RetotalCostedDocument(db, amountFormat, number);
 }
