@@ -4,7 +4,7 @@
 // into texts, on the same file in the same run. Also the list read alone.
 
 #include "basicdata/A1.h"
-#include "basicdata/RecordList.h"
+#include "forms/RecordList.h"
 #include "core/App.h"
 #include "core/Kinds.h"
 #include "core/SqlText.h"
