@@ -101,3 +101,18 @@ bool InstallPrintFiles(const QString& programFolder, const QStringList& names)
     }
     return true;
 }
+
+double PictureMismatch(const QImage& a, const QImage& b)
+{
+    const QImage ga = a.convertToFormat(QImage::Format_Grayscale8);
+    const QImage gb = b.convertToFormat(QImage::Format_Grayscale8).scaled(ga.size());
+    qint64 differing = 0;
+    for (int y = 0; y < ga.height(); ++y) {
+        const uchar* la = ga.constScanLine(y);
+        const uchar* lb = gb.constScanLine(y);
+        for (int x = 0; x < ga.width(); ++x)
+            if (std::abs(int(la[x]) - int(lb[x])) > 128)
+                ++differing;
+    }
+    return double(differing) / (double(ga.width()) * ga.height());
+}

@@ -43,3 +43,5 @@ QImage RasterisePdfPage(const QString& pdf, int page, int dpi, const QString& wo
 int PdfPageCount(const QString& pdf, const QString& workFolder);
 // The texts zbarimg decodes from a picture file (one per symbol).
 QStringList DecodeBarcodes(const QString& pictureFile);
+// Share of pixels whose grey values differ by more than a half (b scaled to a's size).
+double PictureMismatch(const QImage& a, const QImage& b);
