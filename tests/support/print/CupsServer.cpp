@@ -62,6 +62,12 @@ CupsServer::CupsServer()
                   .arg(root));
     // cups-pdf reads its settings from the system's CUPS folder, one file per
     // instance named in the device URI; this one writes into the test's folder.
+    // Files left by test runs that were killed are removed first.
+    for (const QString& name : QDir(QStringLiteral("/etc/cups")).entryList({QStringLiteral("cups-pdf-vxtest*.conf")})) {
+        const QString pid = name.mid(15).chopped(5);
+        if (!QFile::exists(QStringLiteral("/proc/") + pid))
+            QFile::remove(QStringLiteral("/etc/cups/") + name);
+    }
     const QString instance = QStringLiteral("vxtest%1").arg(QCoreApplication::applicationPid());
     m_instanceConf = QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(instance);
     if (!WriteText(m_instanceConf, QStringLiteral("Out %1/pdf\nAnonDirName %1/pdf\nLabel 0\n").arg(root))) {
