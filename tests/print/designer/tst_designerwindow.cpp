@@ -15,6 +15,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -119,6 +121,7 @@ private Q_SLOTS:
     void init();
     void designAndSave();
     void operatorsGetNoDesigner();
+    void printSetUpGivesTheNextPrintItsPaper();
 
 private:
     void run(const std::function<void(Myprn*)>& during);
@@ -328,6 +331,57 @@ void TestDesignerWindow::operatorsGetNoDesigner()
         QVERIFY(!w->findChild<QWidget*>(QStringLiteral("PTool"))->isVisible());
         QVERIFY(!w->findChild<PrintDesigner*>());
     });
+}
+
+void TestDesignerWindow::printSetUpGivesTheNextPrintItsPaper()
+{
+    MessageScript msgs;
+    run([&](Myprn* w) {
+        WhenModalOver(w, [&msgs](QWidget* box) {
+            QCOMPARE(box->objectName(), QStringLiteral("MyprnDesignPaper"));
+            Button(box, QStringLiteral("Command1"))->click();
+            box->findChild<QLineEdit*>(QStringLiteral("TxtN"))->setText(QStringLiteral("标签"));
+            box->findChild<QLineEdit*>(QStringLiteral("TxtWN"))->setText(QStringLiteral("60"));
+            box->findChild<QLineEdit*>(QStringLiteral("TxtHN"))->setText(QStringLiteral("100"));
+            Button(box, QStringLiteral("Command5"))->click();
+            QCOMPARE(box->findChild<QLineEdit*>(QStringLiteral("Txt"))->text(), QStringLiteral("Vorlo标签"));
+            box->findChild<QAbstractButton*>(QStringLiteral("Opt1"))->click();
+            box->findChild<QLineEdit*>(QStringLiteral("TxtTop"))->setText(QStringLiteral("5"));
+            msgs.expect(QStringLiteral("程序不能强制改变所有型号打印机的默认打印方向"));
+            box->findChild<QCheckBox*>(QStringLiteral("ChkPo0"))->click();
+            Button(box, QStringLiteral("Command2"))->click();
+        });
+        w->findChild<QAction*>(QStringLiteral("menu_DesignPaper"))->trigger();
+        PrintEngine& e = w->engine();
+        QCOMPARE(e.PaperName, QStringLiteral("Vorlo标签"));
+        QCOMPARE(e.PaperW, 60.0);
+        QCOMPARE(e.PaperH, 100.0);
+        QCOMPARE(e.Porientation, 2);
+        QCOMPARE(e.TopMargin, -5.0);
+        QVERIFY(w->findChild<QAction*>(QStringLiteral("Menu_SaveSet"))->isVisible());
+        // The preview is the landscape label.
+        QVERIFY(w->pageImage().width() > w->pageImage().height());
+        // The assignment of this computer now follows the layout's orientation.
+        const RecordSet rows = set->db().query(
+            QStringLiteral("select Pname,Pfile,I4 from PrintSet where Pid=? and Pcomputer=?"), {Pid, ComputerName()});
+        QCOMPARE(rows.rowCount(), 1);
+        QCOMPARE(rows.text(0, 1), QStringLiteral("design.vxp"));
+        QCOMPARE(rows.text(0, 2), QStringLiteral("1"));
+        msgs.expect(QStringLiteral("真的保存当前设置吗"), MB::OK);
+        w->findChild<QAction*>(QStringLiteral("Menu_SaveSet"))->trigger();
+    });
+    // The next print takes the saved paper: the 60 x 100 mm label across, a 100 x 60 mm page.
+    run([&](Myprn* w) {
+        QCOMPARE(w->engine().PaperName, QStringLiteral("Vorlo标签"));
+        w->findChild<QAction*>(QStringLiteral("Menu_print"))->trigger();
+    });
+    QCOMPARE(printers->printers->jobs.size(), 1);
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {printers->printers->jobs[0]});
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts")).match(info);
+    QVERIFY2(m.hasMatch(), qPrintable(info));
+    QVERIFY2(qAbs(m.captured(1).toDouble() - 100 / 25.4 * 72) < 2 && qAbs(m.captured(2).toDouble() - 60 / 25.4 * 72) < 2,
+             qPrintable(info));
 }
 
 VX_REGISTER_TEST(TestDesignerWindow)
