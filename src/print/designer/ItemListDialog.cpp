@@ -99,6 +99,18 @@ bool ItemListDialog::fill()
     return true;
 }
 
+int ItemListDialog::itemOfListRow(int listRow) const
+{
+    // The list holds the items in table order, so of two items with the same
+    // text the one on the chosen row is meant.
+    int seen = 0;
+    const auto& rows = m_editor.rows();
+    for (size_t r = 0; r < rows.size(); ++r)
+        if (rows[r].owner == m_kindWord && rows[r].key.toUpper() == Value && ++seen == listRow)
+            return int(r);
+    return -1;
+}
+
 void ItemListDialog::edit()
 {
     int row = -1;
@@ -115,13 +127,7 @@ void ItemListDialog::edit()
             row = m_editor.addItem(Field, head.left(head.indexOf(QLatin1Char('.'))), {});
         }
     } else {
-        // The row of the list counts, so of two items with the same text the chosen one opens.
-        const int nth = GD->row();
-        int seen = 0;
-        const auto& rows = m_editor.rows();
-        for (size_t r = 0; r < rows.size(); ++r)
-            if (rows[r].owner == m_kindWord && rows[r].key.toUpper() == Value && ++seen == nth)
-                row = int(r);
+        row = itemOfListRow(GD->row());
         if (row < 0) {
             const QString name = GD->textMatrix(GD->row(), 1);
             if (name.isEmpty())
@@ -189,14 +195,9 @@ void ItemListDialog::remove()
     }
     if (MsgBox(QStringLiteral("真的要删除[") + text + QStringLiteral("]吗？"), MB::OKCancel | MB::Question) != MB::OK)
         return;
-    const int nth = GD->row();
-    int seen = 0;
-    const auto& rows = m_editor.rows();
-    for (size_t r = 0; r < rows.size(); ++r)
-        if (rows[r].owner == m_kindWord && rows[r].key.toUpper() == Value && ++seen == nth) {
-            m_editor.deleteItem(int(r));
-            break;
-        }
+    const int row = itemOfListRow(GD->row());
+    if (row >= 0)
+        m_editor.deleteItem(row);
     if (GD->rows() < 3)
         accept();
     else

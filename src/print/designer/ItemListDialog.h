@@ -29,6 +29,8 @@ public:
     void hideAll();
 
 private:
+    // The VALUE row of the constant or line on list row `listRow`; -1 none.
+    int itemOfListRow(int listRow) const;
     PrintEngine& m_engine;
     LayoutEditor& m_editor;
     int m_kind;

@@ -105,9 +105,7 @@ void TestCupsPrint::printSetUpSendsTheLayoutsPaperToTheQueue()
     WhenModal([&](QWidget* w) {
         auto* window = qobject_cast<Myprn*>(w);
         QVERIFY(window);
-        auto* pic = window->findChild<QLabel*>(QStringLiteral("Pic"));
-        for (int i = 0; i < 250 && pic->pixmap().isNull(); ++i)
-            QTest::qWait(20);
+        QVERIFY(WaitForPreview(window));
         ran = true;
         QCOMPARE(window->engine().MyPrinterName, server->queue());
         QCOMPARE(window->engine().PaperName, QStringLiteral("A5"));

@@ -160,9 +160,7 @@ void TestDesignerWindow::run(const std::function<void(Myprn*)>& during)
     WhenModal([&](QWidget* w) {
         auto* window = qobject_cast<Myprn*>(w);
         QVERIFY(window);
-        auto* pic = window->findChild<QLabel*>(QStringLiteral("Pic"));
-        for (int i = 0; i < 250 && pic->pixmap().isNull(); ++i)
-            QTest::qWait(20);
+        QVERIFY(WaitForPreview(window));
         ran = true;
         during(window);
         if (window->isVisible())

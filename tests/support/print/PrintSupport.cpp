@@ -1,6 +1,8 @@
 #include "support/print/PrintSupport.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QTest>
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
@@ -115,4 +117,12 @@ double PictureMismatch(const QImage& a, const QImage& b)
                 ++differing;
     }
     return double(differing) / (double(ga.width()) * ga.height());
+}
+
+bool WaitForPreview(QWidget* printWindow)
+{
+    auto* pic = printWindow->findChild<QLabel*>(QStringLiteral("Pic"));
+    for (int i = 0; pic && i < 250 && pic->pixmap().isNull(); ++i)
+        QTest::qWait(20);
+    return pic && !pic->pixmap().isNull();
 }

@@ -7,6 +7,7 @@
 #include "print/PrintEngine.h"
 
 #include <QImage>
+#include <QWidget>
 #include <QStringList>
 #include <memory>
 
@@ -45,3 +46,5 @@ int PdfPageCount(const QString& pdf, const QString& workFolder);
 QStringList DecodeBarcodes(const QString& pictureFile);
 // Share of pixels whose grey values differ by more than a half (b scaled to a's size).
 double PictureMismatch(const QImage& a, const QImage& b);
+// Waits until a print window has drawn its first page; false after 5 seconds.
+bool WaitForPreview(QWidget* printWindow);
