@@ -9,6 +9,7 @@
 
 class Grid;
 class PrintEngine;
+class QAction;
 class QMenuBar;
 
 class ItemListDialog : public QDialog {
@@ -27,6 +28,8 @@ public:
     void remove();
     // Hides or shows all items of the kind after asking.
     void hideAll();
+    // Records run down the page (false) or across it in 2-20 columns (true), after asking.
+    void setDirection(bool across);
 
 private:
     // The VALUE row of the constant or line on list row `listRow`; -1 none.
@@ -37,4 +40,6 @@ private:
     QString m_kindWord;
     Grid* GD;
     QMenuBar* Menu_fun;
+    QAction* Menu_PB0;
+    QAction* Menu_PB1;
 };

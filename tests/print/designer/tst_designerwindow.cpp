@@ -122,6 +122,9 @@ private Q_SLOTS:
     void designAndSave();
     void operatorsGetNoDesigner();
     void printSetUpGivesTheNextPrintItsPaper();
+    void recordListSetsColumnsAcross_data();
+    void recordListSetsColumnsAcross();
+    void hidingAllLinesIsStoredHidingVariablesIsNot();
 
 private:
     void run(const std::function<void(Myprn*)>& during);
@@ -380,6 +383,78 @@ void TestDesignerWindow::printSetUpGivesTheNextPrintItsPaper()
     QVERIFY2(m.hasMatch(), qPrintable(info));
     QVERIFY2(qAbs(m.captured(1).toDouble() - 100 / 25.4 * 72) < 2 && qAbs(m.captured(2).toDouble() - 60 / 25.4 * 72) < 2,
              qPrintable(info));
+}
+
+void TestDesignerWindow::recordListSetsColumnsAcross_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("refusal");  // "" none
+    QTest::addColumn<int>("labMode");
+    QTest::newRow("3 columns") << "3" << "" << 2;
+    QTest::newRow("blanks around") << " 3 " << "" << 2;
+    QTest::newRow("3.0") << "3.0" << "请输入2-20之间的整数" << 0;
+    QTest::newRow("03") << "03" << "请输入2-20之间的整数" << 0;
+    QTest::newRow("1") << "1" << "请输入2-20之间的整数" << 0;
+    QTest::newRow("21") << "21" << "请输入2-20之间的整数" << 0;
+    QTest::newRow("empty") << "" << "" << 0;
+}
+
+void TestDesignerWindow::recordListSetsColumnsAcross()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, refusal);
+    QFETCH(int, labMode);
+    MessageScript msgs;
+    run([&](Myprn* w) {
+        WhenModalOver(w, [&](QWidget* list) {
+            QCOMPARE(list->objectName(), QStringLiteral("MyprnDesign"));
+            QCOMPARE(list->windowTitle(), QStringLiteral("记录集"));
+            auto* gd = list->findChild<Grid*>(QStringLiteral("GD"));
+            QCOMPARE(gd->textMatrix(0, 1), QStringLiteral("1.F2"));
+            QCOMPARE(gd->textMatrix(5, 0), QStringLiteral("货品5"));
+            msgs.expectInput(QStringLiteral("请输入横向排版列数（2-20）"), answer);
+            if (!refusal.isEmpty())
+                msgs.expect(refusal);
+            list->findChild<QAction*>(QStringLiteral("Menu_PB1"))->trigger();
+            list->findChild<QAction*>(QStringLiteral("Menu_fun5"))->trigger();
+        });
+        w->findChild<QAction*>(QStringLiteral("menu_DesignRst"))->trigger();
+        QCOMPARE(w->engine().LabMode, labMode);
+        QCOMPARE(w->engine().MainRcd, labMode == 2 ? 2 : 5);
+        QCOMPARE(w->findChild<QAction*>(QStringLiteral("Menu_SaveSet"))->isVisible(), labMode != 0);
+        if (labMode != 0) {
+            msgs.expect(QStringLiteral("您更改了版面设置，需要保存吗？"), MB::No);
+            w->reject();
+        }
+    });
+    QCOMPARE(msgs.pending(), 0);
+}
+
+void TestDesignerWindow::hidingAllLinesIsStoredHidingVariablesIsNot()
+{
+    MessageScript msgs;
+    run([&](Myprn* w) {
+        for (const char* menu : {"menu_DesignVal", "menu_DesignLine"}) {
+            WhenModalOver(w, [&](QWidget* list) {
+                msgs.expect(QStringLiteral("你确定要"), MB::Yes);
+                list->findChild<QAction*>(QStringLiteral("Menu_fun3"))->trigger();
+                list->findChild<QAction*>(QStringLiteral("Menu_fun5"))->trigger();
+            });
+            w->findChild<QAction*>(QString::fromLatin1(menu))->trigger();
+            const bool lines = QByteArray(menu) == "menu_DesignLine";
+            QCOMPARE(w->findChild<QAction*>(QStringLiteral("Menu_SaveSet"))->isVisible(), lines);
+        }
+        QVERIFY(w->engine().AllValHide);
+        QVERIFY(w->engine().AllLineHide);
+        QCOMPARE(msgs.recorded()[0].title, QStringLiteral("隐藏变量"));
+        QCOMPARE(msgs.recorded()[1].title, QStringLiteral("隐藏表线"));
+        msgs.expect(QStringLiteral("您更改了版面设置，需要保存吗？"), MB::Yes);
+        msgs.expect(QStringLiteral("真的保存当前设置吗"), MB::OK);
+        w->reject();
+    });
+    QStringList lines;
+    QVERIFY(TemplateFile::ReadFile(set->app().AppFolder + QStringLiteral("design.vxp"), lines));
+    QVERIFY(lines.contains(QStringLiteral("LINEHIDE=1")));
 }
 
 VX_REGISTER_TEST(TestDesignerWindow)
