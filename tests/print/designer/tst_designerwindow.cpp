@@ -5,6 +5,7 @@
 #include "print/PlistPrint.h"
 #include "print/PrintSetStore.h"
 #include "print/TemplateFile.h"
+#include "print/designer/DesignerDialogs.h"
 #include "print/designer/PrintDesigner.h"
 #include "print/designer/Register.h"
 #include "support/Fixture.h"
@@ -17,6 +18,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -125,6 +127,10 @@ private Q_SLOTS:
     void recordListSetsColumnsAcross_data();
     void recordListSetsColumnsAcross();
     void hidingAllLinesIsStoredHidingVariablesIsNot();
+    void templateMatchesLayout_data();
+    void templateMatchesLayout();
+    void templateChoiceAssignsTheFileAndKeepsItWhole();
+    void printSetUpWithoutPrinterOnlyTells();
 
 private:
     void run(const std::function<void(Myprn*)>& during);
@@ -455,6 +461,87 @@ void TestDesignerWindow::hidingAllLinesIsStoredHidingVariablesIsNot()
     QStringList lines;
     QVERIFY(TemplateFile::ReadFile(set->app().AppFolder + QStringLiteral("design.vxp"), lines));
     QVERIFY(lines.contains(QStringLiteral("LINEHIDE=1")));
+}
+
+void TestDesignerWindow::templateMatchesLayout_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("same layout") << QStringList{QStringLiteral("PID=设计测试"), QStringLiteral("PAPER=A4")} << true;
+    QTest::newRow("another layout") << QStringList{QStringLiteral("PID=客户档案")} << false;
+    QTest::newRow("no PID line") << QStringList{QStringLiteral("PAPER=A4")} << true;
+    QTest::newRow("inside a longer text") << QStringList{QStringLiteral("pid=旧设计测试版")} << true;
+    QTest::newRow("one of two lines") << QStringList{QStringLiteral("PID=客户"), QStringLiteral("PID=设计测试")} << true;
+    QTest::newRow("no file") << QStringList() << false;
+}
+
+void TestDesignerWindow::templateMatchesLayout()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, accepted);
+    const QString path = set->folder() + QStringLiteral("check.vxp");
+    if (!lines.isEmpty()) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QStringEncoder encode("GB18030");
+        f.write(encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    }
+    QCOMPARE(TemplateChoiceDialog::TemplateMatchesPid(path, Pid), accepted);
+}
+
+// Choosing another template takes effect at the next opening. The layout on
+// screen still belongs to the old file: saving it on closing must go there,
+// not over the newly chosen template.
+void TestDesignerWindow::templateChoiceAssignsTheFileAndKeepsItWhole()
+{
+    const QString chosen = set->app().AppFolder + QStringLiteral("other.vxp");
+    QVERIFY(QFile::copy(set->app().AppFolder + QStringLiteral("design.vxp"), chosen));
+    QFile original(chosen);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    const QByteArray chosenBytes = original.readAll();
+    original.close();
+    MessageScript msgs;
+    DialogScript files;
+    files.openFile(chosen);
+    run([&](Myprn* w) {
+        w->engine().LeftMargin = -7;
+        w->layoutChanged();
+        WhenModalOver(w, [&](QWidget* box) {
+            QCOMPARE(box->objectName(), QStringLiteral("MyPrinterSetUp"));
+            Button(box, QStringLiteral("cmdOpen"))->click();
+            QCOMPARE(box->findChild<QLineEdit*>(QStringLiteral("TxtFile"))->text(), chosen);
+            msgs.expect(QStringLiteral("您改变了打印模版文件，重新进入打印模块才能生效！"));
+            msgs.expect(QStringLiteral("您更改了版面设置，需要保存吗？"), MB::Yes);
+            msgs.expect(QStringLiteral("真的保存当前设置吗"), MB::OK);
+            Button(box, QStringLiteral("Cmd0"))->click();
+        });
+        w->findChild<QAction*>(QStringLiteral("menu_DesignPrinter"))->trigger();
+        QVERIFY(!w->isVisible());
+    });
+    QCOMPARE(msgs.pending(), 0);
+    const RecordSet rows = set->db().query(QStringLiteral("select Pfile from PrintSet where Pid=? and Pcomputer=?"),
+                                           {Pid, ComputerName()});
+    QCOMPARE(rows.rowCount(), 1);
+    QCOMPARE(rows.text(0, 0), QStringLiteral("other.vxp"));
+    QFile after(chosen);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), chosenBytes);
+    QStringList lines;
+    QVERIFY(TemplateFile::ReadFile(set->app().AppFolder + QStringLiteral("design.vxp"), lines));
+    QVERIFY(lines.contains(QStringLiteral("LEFTMARGIN=7")));
+}
+
+void TestDesignerWindow::printSetUpWithoutPrinterOnlyTells()
+{
+    MessageScript msgs;
+    run([&](Myprn* w) {
+        printers.reset();
+        printers = std::make_unique<FakePrinters::Installation>(set->folder(), false);
+        msgs.expect(QStringLiteral("对不起，您的电脑没有安装打印机！\r\r系统按照 A4(210*297)进行打印预览显示。"));
+        w->findChild<QAction*>(QStringLiteral("menu_DesignPaper"))->trigger();
+        QVERIFY(!w->findChild<QAction*>(QStringLiteral("Menu_SaveSet"))->isVisible());
+    });
+    QCOMPARE(msgs.pending(), 0);
 }
 
 VX_REGISTER_TEST(TestDesignerWindow)
