@@ -5,7 +5,7 @@
 
 #include "BookGenerator.h"
 #include "basicdata/A1.h"
-#include "basicdata/RecordList.h"
+#include "forms/RecordList.h"
 #include "core/App.h"
 #include "core/Kinds.h"
 #include "platform/Database.h"

@@ -56,6 +56,13 @@ bool PrintEngine::LoadTemplate(App& app, QList<PrintMessage>& messages)
     PrinterFromTemplate.clear();
     const QString defaultFile = app.AppFolder + QStringLiteral("vxp.dat");
     int step = 10;
+    // A fault that ends the loading: what went wrong, where, and at which step.
+    const auto fatal = [this, &step](const std::exception& e) {
+        return PrintMessage{QString::fromUtf8(e.what()) + Para +
+                            QStringLiteral("请把以上出错信息反馈给Vorlix客服以便确认出错原因!\n") + RptFile +
+                            QStringLiteral("    ") + MyPrinterName + QStringLiteral("\n出错行数:") +
+                            QString::number(step)};
+    };
     try {
         const PrintSetChoice choice =
             PrintSetStore(app.CurrentDatabase).Choose(Pid, app.OperatorCode, ComputerName());
@@ -68,10 +75,7 @@ bool PrintEngine::LoadTemplate(App& app, QList<PrintMessage>& messages)
         if (!choice.printer.isEmpty())
             MyPrinterName = choice.printer;
     } catch (const std::exception& e) {
-        messages << PrintMessage{QString::fromUtf8(e.what()) + Para +
-                                 QStringLiteral("请把以上出错信息反馈给Vorlix客服以便确认出错原因!\n") + RptFile +
-                                 QStringLiteral("    ") + MyPrinterName + QStringLiteral("\n出错行数:") +
-                                 QString::number(step)};
+        messages << fatal(e);
         return false;
     }
 
@@ -151,10 +155,7 @@ bool PrintEngine::LoadTemplate(App& app, QList<PrintMessage>& messages)
             return true;
         }
     } catch (const std::exception& e) {
-        messages << PrintMessage{QString::fromUtf8(e.what()) + Para +
-                                 QStringLiteral("请把以上出错信息反馈给Vorlix客服以便确认出错原因!\n") + RptFile +
-                                 QStringLiteral("    ") + MyPrinterName + QStringLiteral("\n出错行数:") +
-                                 QString::number(step)};
+        messages << fatal(e);
         return false;
     }
     if (!PrinterFromTemplate.isEmpty())

@@ -9,6 +9,7 @@
 
 class Grid;
 class PrintEngine;
+class QAction;
 class QMenuBar;
 
 class ItemListDialog : public QDialog {
@@ -27,12 +28,18 @@ public:
     void remove();
     // Hides or shows all items of the kind after asking.
     void hideAll();
+    // Records run down the page (false) or across it in 2-20 columns (true), after asking.
+    void setDirection(bool across);
 
 private:
+    // The VALUE row of the constant or line on list row `listRow`; -1 none.
+    int itemOfListRow(int listRow) const;
     PrintEngine& m_engine;
     LayoutEditor& m_editor;
     int m_kind;
     QString m_kindWord;
     Grid* GD;
     QMenuBar* Menu_fun;
+    QAction* Menu_PB0;
+    QAction* Menu_PB1;
 };

@@ -293,11 +293,7 @@ bool LayoutDesigner::applyOrdinary(int target, int tool, int step, int shift, bo
     const double pageW = m_engine.DesignWidth > 0 ? m_engine.DesignWidth : m_engine.pageWidth();
     const double pageH = m_engine.pageHeight();
     bool metTop = false, metSize = false, metBold = false;
-    const int end = m_engine.itemEnd(target);
-    for (int r = target + 1; r < end; ++r) {
-        const ItemRow row = m_editor.rows()[size_t(r)];
-        const QString key = row.key.toUpper();
-        const double v = LayoutNumber(row.value);
+    walk(target, [&](const QString& key, double v) {
         double n = v;
         if (key == QLatin1String("LEFT")) {
             if (tool == MoveLeft && v > step + 2) {
@@ -400,12 +396,9 @@ bool LayoutDesigner::applyOrdinary(int target, int tool, int step, int shift, bo
                     n = 2 * answer.left(1).toInt() + answer.mid(1).toInt() - 1;
                 enable({Bold, Longer, Shorter, AlignLeft, AlignRight, Centre, Larger, Smaller}, n <= 1);
             }
-        } else {
-            continue;
         }
-        if (n != v)
-            m_editor.setValue(r, Text(n));
-    }
+        return n;
+    });
     Q_EMIT toolsChanged();
     // Missing-row rule: the press only inserts the row it would have acted on.
     const QString owner = m_sel.kind;
@@ -422,6 +415,18 @@ bool LayoutDesigner::applyOrdinary(int target, int tool, int step, int shift, bo
     return true;
 }
 
+void LayoutDesigner::walk(int target, const std::function<double(const QString& key, double value)>& rule)
+{
+    const int end = m_engine.itemEnd(target);
+    for (int r = target + 1; r < end; ++r) {
+        const ItemRow row = m_editor.rows()[size_t(r)];
+        const double v = LayoutNumber(row.value);
+        const double n = rule(row.key.toUpper(), v);
+        if (n != v)
+            m_editor.setValue(r, Text(n));
+    }
+}
+
 bool LayoutDesigner::applyRecordSettings(int target, int tool, int step, int shift)
 {
     if (tool == Bold) {
@@ -429,11 +434,7 @@ bool LayoutDesigner::applyRecordSettings(int target, int tool, int step, int shi
         h = shift == 0 ? (h > 1 ? h - 1 : h + 1) : h + 1;
         m_editor.touch();
     }
-    const int end = m_engine.itemEnd(target);
-    for (int r = target + 1; r < end; ++r) {
-        const ItemRow row = m_editor.rows()[size_t(r)];
-        const QString key = row.key.toUpper();
-        const double v = LayoutNumber(row.value);
+    walk(target, [&](const QString& key, double v) {
         double n = v;
         if (key == QLatin1String("RCDLINELEFT")) {
             if (tool == MoveLeft) n = v - step;
@@ -448,9 +449,8 @@ bool LayoutDesigner::applyRecordSettings(int target, int tool, int step, int shi
             if (tool == Larger && v < 50) n = v + 1;
             else if (tool == Smaller && v > 5) n = v - 1;
         }
-        if (n != v)
-            m_editor.setValue(r, Text(n));
-    }
+        return n;
+    });
     return true;
 }
 

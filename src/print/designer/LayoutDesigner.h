@@ -77,6 +77,9 @@ private:
     bool applyRecordSettings(int target, int tool, int step, int shift);
     void insertMissing(int target, int tool);
     bool frameLineRule(int tool, int step);
+    // Gives each property row of item `target`, in table order, the value
+    // `rule` answers for its key and value; an unchanged value is not written.
+    void walk(int target, const std::function<double(const QString& key, double value)>& rule);
     double resolved(double v) const;
 
     PrintEngine& m_engine;

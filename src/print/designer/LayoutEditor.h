@@ -63,7 +63,12 @@ public:
     PropertyList variableProperties(const QString& name) const;
 
 Q_SIGNALS:
+    // The layout changed: redraw and offer saving.
     void changed();
+    // Only the drawing changed (a flag not stored with the layout): redraw.
+    void redrawOnly();
+    // The records' layout changed (label columns): count the pages again from page 1.
+    void pagingChanged();
 
 private:
     void notify();

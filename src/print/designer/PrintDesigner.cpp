@@ -99,6 +99,8 @@ PrintDesigner::PrintDesigner(Myprn& window)
     window.decoratePage = [this](QImage& page) { decorate(page); };
 
     connect(&m_editor, &LayoutEditor::changed, &window, &Myprn::layoutChanged);
+    connect(&m_editor, &LayoutEditor::redrawOnly, &window, &Myprn::ReDrawPic);
+    connect(&m_editor, &LayoutEditor::pagingChanged, &window, &Myprn::relayout);
     connect(&m_designer, &LayoutDesigner::toolsChanged, this, &PrintDesigner::updateTools);
     connect(&m_designer, &LayoutDesigner::selectionChanged, &window, &Myprn::ReDrawPic);
     m_designer.askBarcode = [this](int code) { return askBarcode(code); };

@@ -1,6 +1,6 @@
-#include "basicdata/RecordForm.h"
+#include "forms/RecordForm.h"
 
-#include "basicdata/Query.h"
+#include "forms/Query.h"
 #include "core/App.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/GridBehaviours.h"
