@@ -158,6 +158,7 @@ void generateSummary(Database& db, bool allGoods, const StockMovementFilter& f, 
     if (f.from.isValid() && f.to.isValid() && f.from > f.to && !allGoods)
         return;
 
+    SizeWalkCache(db);
     QVariantList params;
     Statement st(db, summarySql(allGoods, f, params));
     st.bindAll(params);
@@ -292,6 +293,7 @@ void GenerateStockDetail(Database& db, const StockMovementFilter& f, DetailRepor
     report = DetailReport();
     if (f.from.isValid() && f.to.isValid() && f.from > f.to)
         return;
+    SizeWalkCache(db);
     QVariantList params{keyFrom(f.from), keyAfter(f.to)};
     QString sql = QStringLiteral(
         "SELECT d.F1, d.F2, u.F2, d.OD, g.F3, l.F1, g.F2, g.F5, g.F4,"
