@@ -359,7 +359,7 @@ void RecordForm::TabS_Click(int tab)
         showPrevNext();
     }
     if (CmdFexcel)
-        CmdFexcel->setVisible(tab == 0 && app.OperatorCode == QLatin1String("001"));
+        CmdFexcel->setVisible(tab == 0 && IsTopAdministrator(app));
     tabExtras(tab);
 }
 
