@@ -193,12 +193,9 @@ Cells programDetail(Database& db, const StockMovementFilter& f)
     DetailReport r;
     GenerateStockDetail(db, f, r);
     Cells cells;
-    std::vector<QStringList> lineCells;
-    for (const DetailRow& row : r.rows) {
-        lineCells.push_back(DetailCells(row, Fmt, Fmt));
-        append(cells, lineCells.back());
-    }
-    append(cells, DetailTotalCells(lineCells, Fmt));
+    for (const DetailRow& row : r.rows)
+        append(cells, DetailCells(row, Fmt, Fmt));
+    append(cells, DetailTotalCells(r.rows, Fmt));
     return cells;
 }
 
@@ -212,7 +209,7 @@ Cells leastDetail(Database& db, const StockMovementFilter& f)
                                     " AND g.F3 IS NOT NULL ORDER BY l.SRT, l.rowid"));
     st.bindAll({f.goods});
     Cells cells;
-    std::vector<QStringList> lineCells;
+    std::vector<DetailRow> rows;
     while (st.step()) {
         DetailRow r;
         r.docNo = st.text(0);
@@ -234,10 +231,10 @@ Cells leastDetail(Database& db, const StockMovementFilter& f)
         r.stockPrice = st.real(16);
         r.stockAmount = st.real(17);
         r.remark = st.text(18);
-        lineCells.push_back(DetailCells(r, Fmt, Fmt));
-        append(cells, lineCells.back());
+        append(cells, DetailCells(r, Fmt, Fmt));
+        rows.push_back(std::move(r));
     }
-    append(cells, DetailTotalCells(lineCells, Fmt));
+    append(cells, DetailTotalCells(rows, Fmt));
     return cells;
 }
 

@@ -108,8 +108,9 @@ void GenerateStockDetail(Database& db, const StockMovementFilter& filter, Detail
 
 // The 19 cells of a detail line as the report shows them (columns 0-18).
 QStringList DetailCells(const DetailRow& row, const QString& priceFormat, const QString& amountFormat);
-// The totals row: in and out quantity and amount, summed over the cells as shown.
-QStringList DetailTotalCells(const std::vector<QStringList>& lineCells, const QString& amountFormat);
+// The totals row: in and out quantity and amount, summed from the values the
+// lines' cells show.
+QStringList DetailTotalCells(const std::vector<DetailRow>& rows, const QString& amountFormat);
 
 // The running-stock check of a one-goods detail: from the stock before the
 // first listed line, each line's stock after it must equal the running sum of
