@@ -302,3 +302,8 @@ double SettingValue(const Database& db, int id)
 {
     return BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {id}));
 }
+
+QString SettingStoredText(const Database& db, int id)
+{
+    return SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ?"), {id});
+}
