@@ -6,7 +6,7 @@
 #include "support/Fixture.h"
 #include "support/StatusFrame.h"
 
-#include "basicdata/RecordList.h"
+#include "forms/RecordList.h"
 #include "core/MainFrame.h"
 
 #include <QAction>

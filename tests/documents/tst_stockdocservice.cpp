@@ -281,9 +281,9 @@ void TestStockDocService::unchangedSaveStoresWhatWasStored()
     db.execute(QStringLiteral("UPDATE TB1 SET BColor = 16776960"));
 
     const RecordSet first = db.query(QStringLiteral("SELECT F6, F8, C6, C7, C8 FROM TB11 WHERE Oid = 1"));
-    QCOMPARE(first.number(0, 0), policy.sign * sign * 2.0);
-    QCOMPARE(first.number(0, 1), policy.sign * sign * 7.0);
-    if (policy.reportSide == StockSide::Out) {
+    QCOMPARE(first.number(0, 0), policy.docType().lineSign * sign * 2.0);
+    QCOMPARE(first.number(0, 1), policy.docType().lineSign * sign * 7.0);
+    if (policy.docType().reportSide == StockSide::Out) {
         // The out side holds the line as typed: quantity, price and amount.
         QCOMPARE(first.number(0, 2), sign * 2.0);
         QCOMPARE(first.number(0, 3), 3.5);
@@ -538,13 +538,13 @@ void TestStockDocService::backDatedReceiptRepricesLaterIssues()
     copy.open(copyOf(set, QStringLiteral("copy.vxs")));
     QCOMPARE(AuditStockDoc(set.app(), policy, QStringLiteral("MID")), QString());
     PostLineByLine(copy, rules, QStringLiteral("MID"), set.app().OperatorName,
-                   StockDocBalanceMove(copy, policy, LoadStockDoc(copy, policy, QStringLiteral("MID"))->head), OutPriceRuleOf(policy.kind));
+                   StockDocBalanceMove(copy, policy, LoadStockDoc(copy, policy, QStringLiteral("MID"))->head), OutPriceRuleOf(policy.docType().kind));
     // The later issue goes out at the running price the receipt gave: (6.67 + 5) / 3.
     QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK2'")).toDouble(), 3.89);
     QCOMPARE(PostingSnapshot(db), PostingSnapshot(copy));
 
     QCOMPARE(UnauditStockDoc(set.app(), policy, QStringLiteral("MID")), QString());
-    UnpostLineByLine(copy, rules, QStringLiteral("MID"), OutPriceRuleOf(policy.kind));
+    UnpostLineByLine(copy, rules, QStringLiteral("MID"), OutPriceRuleOf(policy.docType().kind));
     // Walked again from the receipt's place at the running price: 6.67 / 2.
     QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK2'")).toDouble(), 3.34);
     QCOMPARE(PostingSnapshot(db), PostingSnapshot(copy));
