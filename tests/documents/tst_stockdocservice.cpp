@@ -434,8 +434,8 @@ void TestStockDocService::backDatedReceiptRepricesLaterIssues()
 
     // A receipt of 1 at 5.00 dated between the two issues, audited through the service.
     const StockDocPolicy policy = PurchaseReceiptPolicy();
-    QCOMPARE(policy.outPrice, OutPriceRule::Zero);
-    QCOMPARE(ProductionReceiptPolicy().outPrice, OutPriceRule::Zero);
+    QCOMPARE(policy.audit.outPrice, OutPriceRule::Zero);
+    QCOMPARE(ProductionReceiptPolicy().audit.outPrice, OutPriceRule::Zero);
     QCOMPARE(save(set, policy, stockDoc(QStringLiteral("MID"), QDate(2024, 5, 3), QStringLiteral("A001"),
                                        {stockLine(QStringLiteral("G1"), 1, 5)})),
              QString());
@@ -443,13 +443,13 @@ void TestStockDocService::backDatedReceiptRepricesLaterIssues()
     copy.open(copyOf(set, QStringLiteral("copy.vxs")));
     QCOMPARE(AuditStockDoc(set.app(), policy, QStringLiteral("MID")), QString());
     PostLineByLine(copy, rules, QStringLiteral("MID"), set.app().OperatorName,
-                   StockDocBalanceMove(copy, policy, LoadStockDoc(copy, QStringLiteral("MID"))->head), policy.outPrice);
+                   StockDocBalanceMove(copy, policy, LoadStockDoc(copy, QStringLiteral("MID"))->head), policy.audit.outPrice);
     // The later issue goes out at the running price the receipt gave: (6.67 + 5) / 3.
     QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK2'")).toDouble(), 3.89);
     QCOMPARE(PostingSnapshot(db), PostingSnapshot(copy));
 
     QCOMPARE(UnauditStockDoc(set.app(), policy, QStringLiteral("MID")), QString());
-    UnpostLineByLine(copy, rules, QStringLiteral("MID"), policy.outPrice);
+    UnpostLineByLine(copy, rules, QStringLiteral("MID"), policy.audit.outPrice);
     // Walked again from the receipt's place at the running price: 6.67 / 2.
     QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK2'")).toDouble(), 3.34);
     QCOMPARE(PostingSnapshot(db), PostingSnapshot(copy));

@@ -43,9 +43,12 @@ void StockDocForm::addDocument()
 {
     if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem1))
         return;
-    if (m_policy.docType().kind != DocKind::Stocktaking && StocktakingPending(m_app.CurrentDatabase)) {
-        MsgBox(QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何入库出库操作！"));
-        return;
+    if (m_policy.audit.canAdd) {
+        const QString refused = m_policy.audit.canAdd(m_app.CurrentDatabase);
+        if (!refused.isEmpty()) {
+            MsgBox(refused);
+            return;
+        }
     }
     Edstu = 1;
     EnterEditMode();
@@ -194,7 +197,7 @@ void StockDocForm::saveDocument()
     pumpEvents();
     while (!m_txtEnter->isHidden())
         TxtEnter_LostFocus();
-    if (m_policy.alwaysSettled)
+    if (m_policy.balance.alwaysSettled)
         m_cmbK->setCurrentIndex(1);
     const QString number = m_txt[0]->text().simplified().remove(QLatin1Char(' '));
     if (number.isEmpty()) {
@@ -236,7 +239,7 @@ void StockDocForm::saveDocument()
     m_cmbLB->setEditText(unitCode);
     m_txt[2]->setText(unitName.trimmed());
     if (m_gdMx->textMatrix(1, col(LineRole::Code)).trimmed().isEmpty()) {
-        MsgBox(QStringLiteral("不能保存空的单据！请录入") + m_policy.lineNoun + m_app.GoodsTerm + QStringLiteral("！"),
+        MsgBox(QStringLiteral("不能保存空的单据！请录入") + m_policy.texts.lineNoun + m_app.GoodsTerm + QStringLiteral("！"),
                Info, Tip);
         return;
     }
@@ -346,11 +349,15 @@ void StockDocForm::auditDocuments()
         MsgBox(QStringLiteral("该单据已审核，不需要再次审核！"), Info, Tip);
         return;
     }
-    ShenHeBox::AuditScope scope;
-    {
+    const QString question = QStringLiteral("审核操作将对库存") + m_app.GoodsTerm +
+                             QStringLiteral("进行更新，审核后单据将不可修改！\r\r真的要继续吗？");
+    ShenHeBox::AuditScope scope = ShenHeBox::AuditScope::Cancelled;
+    if (m_policy.audit.confirmation == AuditConfirmation::YesNo) {
+        if (MsgBox(question, MB::YesNo | MB::Question, Tip) == MB::Yes)
+            scope = ShenHeBox::AuditScope::Selected;
+    } else {
         ShenHeBox box(this);
-        box.LabInfo->setText(QStringLiteral("审核操作将对库存") + m_app.GoodsTerm +
-                             QStringLiteral("进行更新，审核后单据将不可修改！\r\r真的要继续吗？"));
+        box.LabInfo->setText(question);
         box.Opt0->setText(box.Opt0->text() + m_gd->textMatrix(DocListRow, 0));
         if (m_tabs->currentIndex() == 1) {
             box.Opt1->hide();
@@ -384,15 +391,18 @@ void StockDocForm::unauditDocument()
         MsgBox(QStringLiteral("该单据未审核，不能执行撤销审核！"), Info, Tip);
         return;
     }
-    if (StocktakingPending(m_app.CurrentDatabase)) {
-        MsgBox(QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何撤销审核操作！"));
-        return;
+    if (m_policy.audit.canUnaudit) {
+        const QString refused = m_policy.audit.canUnaudit(m_app.CurrentDatabase);
+        if (!refused.isEmpty()) {
+            MsgBox(refused);
+            return;
+        }
     }
-    const QString warning = m_policy.unauditWarning.arg(m_app.GoodsTerm);
-    if (MsgBox(warning + QStringLiteral("\r\r") + m_policy.unauditQuestion,
+    const QString warning = m_policy.audit.unauditWarning.arg(m_app.GoodsTerm);
+    if (MsgBox(warning + QStringLiteral("\r\r") + m_policy.audit.unauditQuestion,
                MB::YesNo | MB::Question | MB::DefaultButton2, Tip) != MB::Yes)
         return;
-    if (m_policy.unauditWarnsTwice &&
+    if (m_policy.audit.unauditWarnsTwice &&
         MsgBox(QStringLiteral("再次警告:\r\r") + warning +
                    QStringLiteral("\r\r如果您确实需要修改此单，请在合理修改之后，尽快重新审核！\r\r真的要继续吗？"),
                MB::YesNo | MB::Question, QStringLiteral("警告")) != MB::Yes)
@@ -412,7 +422,7 @@ void StockDocForm::unauditDocument()
         MsgBox(e.description(), Info, Tip);
         return;
     }
-    if (m_policy.unauditDoneMessage)
+    if (m_policy.audit.unauditDoneMessage)
         MsgBox(QStringLiteral("完成撤销审核!"));
     m_txt[4]->clear();
     m_gd->setTextMatrix(DocListRow, 4, QString());

@@ -54,7 +54,7 @@ void StockDocForm::applyMode()
         if (hidden)
             m_txt[size_t(i)]->setEchoMode(QLineEdit::Password);
     }
-    const bool settlementShown = !hidden && settlementSettingOn() && !m_policy.alwaysSettled;
+    const bool settlementShown = !hidden && settlementSettingOn() && !m_policy.balance.alwaysSettled;
     m_lab[7]->setVisible(settlementShown);
     m_txt[7]->setVisible(settlementShown);
     m_lab[8]->setVisible(settlementShown);
@@ -76,19 +76,19 @@ void StockDocForm::applyMode()
 
 bool StockDocForm::amountsHidden() const
 {
-    const int right = m_policy.priceRight == PriceRight::Profit ? m_app.CanSeeProfit : m_app.CanSeeCost;
+    const int right = m_policy.pricing.priceRight == PriceRight::Profit ? m_app.CanSeeProfit : m_app.CanSeeCost;
     return m_app.WithPrices == 0 || right == 0;
 }
 
 bool StockDocForm::settlementSettingOn() const
 {
-    return (m_policy.paidOnIssue ? m_app.ReceivedOnIssue : m_app.PaidOnReceipt) != 0;
+    return (m_policy.balance.paidOnIssue ? m_app.ReceivedOnIssue : m_app.PaidOnReceipt) != 0;
 }
 
 bool StockDocForm::discountsOn() const
 {
-    return m_policy.discountSetting != 0 && !amountsHidden() &&
-           SettingValue(m_app.CurrentDatabase, m_policy.discountSetting) == 1;
+    return m_policy.pricing.discountSetting != 0 && !amountsHidden() &&
+           SettingValue(m_app.CurrentDatabase, m_policy.pricing.discountSetting) == 1;
 }
 
 void StockDocForm::setStatus(const QString& text)
@@ -111,12 +111,12 @@ void StockDocForm::SetListGridHeader()
     m_gd->setCols(StockDocListColumns);
     m_gd->setRows(2);
     m_gd->clear();
-    m_gd->setHeaders({m_policy.numberLabel, m_policy.dateLabel, m_policy.unitListHeader, QStringLiteral("录入员"),
-                      QStringLiteral("审核人"), QStringLiteral("金额"), QStringLiteral("附注"), m_policy.unitCodeHeader,
+    m_gd->setHeaders({m_policy.texts.numberLabel, m_policy.texts.dateLabel, m_policy.texts.unitListHeader, QStringLiteral("录入员"),
+                      QStringLiteral("审核人"), QStringLiteral("金额"), QStringLiteral("附注"), m_policy.texts.unitCodeHeader,
                       QString(), QString(), QString(), m_lab[9]->text()});
     for (int c = 7; c < StockDocListColumns; ++c)
         m_gd->setColWidth(c, 0);
-    if (amountsHidden() || !m_policy.listShowsAmount)
+    if (amountsHidden() || !m_policy.pricing.listShowsAmount)
         m_gd->setColWidth(5, 0);
     fitColumns();
     DocListRow = 1;
@@ -124,11 +124,11 @@ void StockDocForm::SetListGridHeader()
 
 void StockDocForm::SetLineGridHeader()
 {
-    m_gdMx->setCols(m_policy.columns.size());
+    m_gdMx->setCols(m_policy.storage.columns.size());
     m_gdMx->setRows(2);
     m_gdMx->clear();
     QStringList headers;
-    for (const LineColumn& c : m_policy.columns) {
+    for (const LineColumn& c : m_policy.storage.columns) {
         switch (c.role) {
         case LineRole::Code: headers << m_app.GoodsTerm + QStringLiteral("编码"); break;
         case LineRole::Name: headers << m_app.GoodsTerm + QStringLiteral("名称/规格"); break;
@@ -245,7 +245,7 @@ void StockDocForm::FillSettlementCombo(int index)
     const QSignalBlocker block(m_cmbK);
     m_cmbK->clear();
     const double paid = m_txt[7]->text().toDouble();
-    m_cmbK->addItems(paid != 0 ? m_policy.paidSettlement : m_policy.unpaidSettlement);
+    m_cmbK->addItems(paid != 0 ? m_policy.balance.paidSettlement : m_policy.balance.unpaidSettlement);
     m_cmbK->setCurrentIndex(std::clamp(index, 0, m_cmbK->count() - 1));
     m_lab[8]->setText(m_cmbK->currentText());
 }
@@ -321,7 +321,7 @@ void StockDocForm::EnterEditMode()
     }
     m_txt[2]->hide();
     m_cmbLB->show();
-    m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && !m_policy.alwaysSettled);
+    m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && !m_policy.balance.alwaysSettled);
     // The date picker and the settlement combo stand in for the boxes they edit.
     m_txt[1]->hide();
     if (!m_cmbK->isHidden())

@@ -47,7 +47,7 @@ void printShown(App& app, QWidget* w, const QString& caption, int plan, bool pri
 StockDocPolicy windowPolicy(bool department)
 {
     StockDocPolicy p = department ? DepartmentIssuePolicy() : SalesDeliveryPolicy();
-    p.printShown = [p](App& app, QWidget* w, const QString& caption, int plan, bool pricesShown) {
+    p.print.shown = [p](App& app, QWidget* w, const QString& caption, int plan, bool pricesShown) {
         printShown(app, w, caption, plan, pricesShown, p);
     };
     return p;

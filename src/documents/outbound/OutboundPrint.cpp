@@ -58,9 +58,9 @@ QString StageOutboundPrint(App& app, const StockDocPolicy& policy, const QString
     const QString rule = StockDocPrintRuleRefusal(db, !sheet.auditor.isEmpty());
     if (!rule.isEmpty())
         return rule;
-    if (index < 0 || index >= policy.printPlans.size())
+    if (index < 0 || index >= policy.print.plans.size())
         return QStringLiteral("没有这个打印方案！");
-    const PrintPlan& plan = policy.printPlans[index];
+    const PrintPlan& plan = policy.print.plans[index];
 
     const QString blank = QStringLiteral(" ");
     double sumQty = 0;
