@@ -79,17 +79,24 @@ void StockDocForm::editDocument()
 {
     if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem1))
         return;
-    const QString number = m_gd->textMatrix(DocListRow, 0).trimmed();
-    if (!SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F6 FROM TB1 WHERE F1 = ?"), {number}).isEmpty()) {
-        MsgBox(QStringLiteral("此单据已经审核，不可修改！"), Info, Tip);
-        return;
-    }
     if (m_gd->textMatrix(1, 0).trimmed().isEmpty()) {
         MsgBox(QStringLiteral("没有数据可修改！"), Info, Tip);
         return;
     }
+    // One read: the audit state refused here is that of the document the editor then shows.
+    std::optional<StockDoc> doc;
+    try {
+        doc = LoadStockDoc(m_app.CurrentDatabase, m_gd->textMatrix(DocListRow, 0).trimmed());
+    } catch (const DbError& e) {
+        MsgBox(e.description(), Info, Tip);
+        return;
+    }
+    if (doc && !doc->head.auditor.trimmed().isEmpty()) {
+        MsgBox(QStringLiteral("此单据已经审核，不可修改！"), Info, Tip);
+        return;
+    }
     Edstu = 2;
-    EnterEditMode();
+    EnterEditMode(doc ? &*doc : nullptr);
     m_cmbLB->setEditText(m_gd->textMatrix(DocListRow, 7).trimmed() + QLatin1Char('.') + m_txt[2]->text().trimmed());
     m_txtHPBM->setFocus();
     m_txt[3]->setText(m_app.OperatorName);
@@ -103,8 +110,7 @@ void StockDocForm::editDocument()
         m_dtp->setDate(ParseDate(dateText));
     } catch (const DateError&) {
     }
-    DocKeptSN = SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT SN FROM TB1 WHERE F1 = ?"),
-                          {m_txt[0]->text().trimmed()}).toDouble();
+    DocKeptSN = doc ? doc->head.sn : 0;
 }
 
 void StockDocForm::deleteDocument()
@@ -229,8 +235,7 @@ void StockDocForm::saveDocument()
         return;
     }
     const QString unitCode = unitText.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
-    const QString unitName =
-        SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F2 FROM TA1 WHERE F1 = ?"), {unitCode});
+    const QString unitName = CounterPartyName(m_app.CurrentDatabase, unitCode);
     if (unitName.isEmpty()) {
         MsgBox(m_lab[2]->text() + QStringLiteral("编码输入错误！"), Info, Tip);
         m_cmbLB->setFocus();
@@ -316,8 +321,6 @@ bool StockDocForm::postShown()
     const QString number = m_gd->textMatrix(DocListRow, 0).trimmed();
     if (number.isEmpty() || !m_gd->textMatrix(DocListRow, 4).trimmed().isEmpty())
         return false;
-    ShowDocument();
-    pumpEvents(1);
     try {
         const QString refused = AuditStockDoc(m_app, m_policy, number);
         if (!refused.isEmpty()) {
@@ -329,11 +332,14 @@ bool StockDocForm::postShown()
         return false;
     }
     m_gd->setTextMatrix(DocListRow, 4, m_app.OperatorName);
-    m_txt[4]->setText(m_app.OperatorName);
-    // The posting may re-value the document (issues at cost): show the stored amounts.
-    const QString amount = SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F9 FROM TB1 WHERE F1 = ?"), {number});
-    m_gd->setTextMatrix(DocListRow, 5, FormatNumber(amount.toDouble(), m_app.AmountFormat));
     ShowDocument();
+    pumpEvents(1);
+    // The posting may re-value the document (issues at cost): show the stored amounts.
+    if (m_shown) {
+        const QString amount = FormatNumber(m_shown->head.amount, m_app.AmountFormat);
+        m_gd->setTextMatrix(DocListRow, 5, amount);
+        m_txt[5]->setText(amount);
+    }
     return true;
 }
 

@@ -216,7 +216,7 @@ void StockDocForm::moveDocument(int step)
         b->setVisible(b->isEnabled());
 }
 
-void StockDocForm::ShowDocument()
+void StockDocForm::ShowDocument(const StockDoc* read)
 {
     DocListRow = std::max(DocListRow, 1);
     const int r = DocListRow;
@@ -229,15 +229,15 @@ void StockDocForm::ShowDocument()
     m_filling = false;
     FillSettlementCombo(int(std::lround(m_gd->textMatrix(r, 9).toDouble())));
     m_cmbK->hide();
-    std::optional<StockDoc> shown;
+    m_shown.reset();
     if (Edstu == 1)
         SetLineGridHeader();
     else
-        shown = LoadDocLines();
+        LoadDocLines(read);
     const int last = m_gd->rows() - 1;
     m_cmDan[0]->setEnabled(r > 1 && last > 1);
     m_cmDan[1]->setEnabled(r < last && last > 1);
-    documentShown(shown ? &*shown : nullptr);
+    documentShown(m_shown ? &*m_shown : nullptr);
 }
 
 void StockDocForm::FillSettlementCombo(int index)
@@ -250,21 +250,25 @@ void StockDocForm::FillSettlementCombo(int index)
     m_lab[8]->setText(m_cmbK->currentText());
 }
 
-std::optional<StockDoc> StockDocForm::LoadDocLines()
+void StockDocForm::LoadDocLines(const StockDoc* read)
 {
     SetLineGridHeader();
     const QString number = m_txt[0]->text().trimmed();
     if (number.isEmpty())
-        return std::nullopt;
-    std::optional<StockDoc> doc;
-    try {
-        doc = LoadStockDoc(m_app.CurrentDatabase, number);
-    } catch (const DbError& e) {
-        MsgBox(e.description(), MB::OKOnly | MB::Information, QStringLiteral("提示"));
-        return std::nullopt;
+        return;
+    if (read) {
+        m_shown = *read;
+    } else {
+        try {
+            m_shown = LoadStockDoc(m_app.CurrentDatabase, number);
+        } catch (const DbError& e) {
+            MsgBox(e.description(), MB::OKOnly | MB::Information, QStringLiteral("提示"));
+            return;
+        }
     }
+    const std::optional<StockDoc>& doc = m_shown;
     if (!doc || doc->lines.isEmpty())
-        return doc;
+        return;
     m_gdMx->setRows(doc->lines.size() + 2);
     double qty = 0;
     double amount = 0;
@@ -290,7 +294,6 @@ std::optional<StockDoc> StockDocForm::LoadDocLines()
     m_gdMx->setTextMatrix(totals, col(LineRole::Amount), FormatNumber(amount, m_app.AmountFormat));
     m_curMxR = 1;
     ShowLineStatus();
-    return doc;
 }
 
 void StockDocForm::ShowLineStatus()
@@ -305,11 +308,14 @@ void StockDocForm::ShowLineStatus()
     setStatus(QStringLiteral("共 %1 条记录 当前为第 %2 条").arg(DocLineCount).arg(m_curMxR));
 }
 
-void StockDocForm::EnterEditMode()
+void StockDocForm::EnterEditMode(const StockDoc* read)
 {
+    if (read)
+        ShowDocument(read);
     if (m_tabs->currentIndex() == 0) {
         const QSignalBlocker block(m_tabs);
-        ShowDocument();
+        if (!read)
+            ShowDocument();
         m_tabs->setCurrentIndex(1);
         m_pages->setCurrentIndex(1);
     }

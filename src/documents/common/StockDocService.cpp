@@ -70,6 +70,16 @@ QString StockDocNumberPrefix(const Database& db, const QString& typeName)
     return SqlScalar(db, QStringLiteral("SELECT shuoming FROM sysinfo WHERE setstr = ?"), {typeName}).trimmed();
 }
 
+QString CounterPartyName(const Database& db, const QString& code)
+{
+    return SqlScalar(db, QStringLiteral("SELECT F2 FROM TA1 WHERE F1 = ?"), {code});
+}
+
+QString GoodsName(const Database& db, const QString& code)
+{
+    return SqlScalar(db, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"), {code});
+}
+
 QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy)
 {
     QString sql = QStringLiteral("SELECT F1, F2 FROM TA1 WHERE LB = ?");

@@ -77,6 +77,10 @@ constexpr int StockDocListColumns = 12;
 QString StockDocTypeName(const Database& db, const StockDocPolicy& policy);
 QString StockDocNumberPrefix(const Database& db, const QString& typeName);
 
+// The name of a business unit (TA1.F2) and of a goods (TA4.F2); "" when the code is unknown.
+QString CounterPartyName(const Database& db, const QString& code);
+QString GoodsName(const Database& db, const QString& code);
+
 // The counter-party combo's items, "code.name" by code: the units of the policy's kind
 // (with the dual-role units when the kind takes them and setting 1616 is on).
 QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy);

@@ -110,8 +110,7 @@ void D1::buildAssemblyRow()
     connect(query, &QPushButton::clicked, this, [this, assemblyRow] { PickAssemblyProduct(m_app, assemblyRow(), this); });
     connect(m_txt7, &QLineEdit::editingFinished, this, [this] {
         if (Edstu != 0 && !m_txt7->text().trimmed().isEmpty())
-            m_txt9->setText(SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"),
-                                      {m_txt7->text().trimmed()}));
+            m_txt9->setText(GoodsName(m_app.CurrentDatabase, m_txt7->text().trimmed()));
     });
 }
 
