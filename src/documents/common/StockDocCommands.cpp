@@ -307,6 +307,8 @@ StockDoc StockDocForm::docFromForm() const
         l.discount = m_gdMx->textMatrix(r, col(LineRole::Discount)).toDouble();
         l.amount = m_gdMx->textMatrix(r, col(LineRole::Amount)).toDouble();
         l.remark = m_gdMx->textMatrix(r, col(LineRole::Remark));
+        l.name = m_gdMx->textMatrix(r, col(LineRole::Name));
+        l.unit = AfterSpace(m_gdMx->textMatrix(r, col(LineRole::Quantity)));
         const QString proposed = m_gdMx->textMatrix(r, col(LineRole::Proposed));
         if (!proposed.isEmpty())
             l.proposed = proposed.toDouble();

@@ -13,6 +13,7 @@
 #include "core/SqlText.h"
 #include "documents/common/StockDocExchange.h"
 #include "documents/common/StockDocForm.h"
+#include "documents/common/StockDocPrint.h"
 #include "exchange/GridExport.h"
 #include "exchange/ImportOpeners.h"
 #include "platform/Database.h"
@@ -182,26 +183,11 @@ void StockDocForm::printDocument(int plan)
         return;
     if (m_tabs->currentIndex() == 0)
         ShowDocument();
-    if (m_policy.print.shown) {  // a kind with its own print sheets
-        m_policy.print.shown(m_app, this, m_caption, plan, !amountsHidden());
-        return;
-    }
-    PrintStage stage;
-    try {
-        std::optional<StockDoc> doc = LoadStockDoc(m_app.CurrentDatabase, m_txt[0]->text().trimmed());
-        if (!doc)
-            doc = StockDoc{};
-        doc->head.unitName = m_txt[2]->text();
-        const QString refused = StageStockDocPrint(m_app, m_policy, m_caption, *doc, plan, !amountsHidden(), stage);
-        if (!refused.isEmpty()) {
-            MsgBox(refused, MB::OKOnly | MB::Information, refused.startsWith(QStringLiteral("无数据")) ? Tip : QString());
-            return;
-        }
-    } catch (const DbError& e) {
-        MsgBox(e.description(), MB::OKOnly | MB::Information, Tip);
-        return;
-    }
-    PlistPrint job(m_app);
-    FillPlistPrint(job, stage);
-    job.show(this);
+    // The document as the window shows it, edited or stored.
+    StockDoc doc = docFromForm();
+    doc.head.date = dateOfForm();
+    doc.head.unitCode = unitOfForm();
+    doc.head.unitName = m_txt[2]->text();
+    doc.head.auditor = m_txt[4]->text().trimmed();
+    PrintStockDoc(m_app, this, m_policy, m_caption, doc, plan - 1, !amountsHidden());
 }

@@ -11,6 +11,7 @@
 #include "exchange/ImportOpeners.h"
 
 #include <QDate>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -127,14 +128,19 @@ struct PricingRule {
     std::function<double(const App&, const QString& goods, const QString& unit, const QDate& date)> proposePrice;
 };
 
-// Printing: the plans of the print menu and whether they need the print right.
+// Printing: the plans of the print menu, whether they need the print right, and
+// what a kind adds to the shared staging (StageStockDocPrint).
 struct PrintRule {
     QVector<PrintPlan> plans;
     bool needsRight = true;
     // The print's record-set query over the staged rows, one row per line.
     QString lineSql = QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F10 from plist order by F0");
-    // Prints plan `plan` (1-based) of the document the window shows; replaces the shared staging.
-    std::function<void(App&, QWidget* window, const QString& caption, int plan, bool pricesShown)> shown;
+    // The named value of the counter-party's code, and those read from its TA1 row (name, column).
+    QString unitCodeValue = QStringLiteral("单位编码");
+    QVector<QPair<QString, QString>> unitValues = {
+        {QStringLiteral("单位地址"), QStringLiteral("F3")}, {QStringLiteral("单位电话"), QStringLiteral("F4")},
+        {QStringLiteral("单位传真"), QStringLiteral("F5")}, {QStringLiteral("联系人"), QStringLiteral("F6")},
+        {QStringLiteral("手机号"), QStringLiteral("MT")}};
 };
 
 struct StockDocPolicy {

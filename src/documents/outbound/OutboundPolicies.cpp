@@ -41,7 +41,6 @@ StockDocPolicy outboundPolicy()
     p.audit.unauditQuestion = QStringLiteral("请仔细确认，真的要继续吗？");
     p.audit.unauditWarnsTwice = false;
     p.audit.unauditDoneMessage = false;
-    p.print.needsRight = false;
     p.balance.paidOnIssue = true;
     p.audit.checksStock = true;
     p.storage.refusesZeroQuantity = true;
@@ -68,7 +67,7 @@ StockDocPolicy SalesDeliveryPolicy()
         return ProposedSalePrice(app, goods, unit);
     };
     p.storage.saveExtras = KeepLastSalePrices;
-    p.print.plans = OutboundPrintPlans(false);
+    UseOutboundPrint(p.print, false);
     return p;
 }
 
@@ -88,6 +87,6 @@ StockDocPolicy DepartmentIssuePolicy()
     p.audit.afterAudit = [](App& app, const StockDoc& doc) {
         RevalueIssueAtCost(app.CurrentDatabase, app.AmountFormat, doc.head.number);
     };
-    p.print.plans = OutboundPrintPlans(true);
+    UseOutboundPrint(p.print, true);
     return p;
 }
