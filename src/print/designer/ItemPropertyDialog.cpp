@@ -111,7 +111,7 @@ ItemPropertyDialog::ItemPropertyDialog(LayoutEditor& editor, int kind, int row, 
         if (GD->row() >= 1)
             GD->setTextMatrix(GD->row(), 2, CmbFonts->currentText());
     });
-    connect(TxtEnter, &QLineEdit::textEdited, this, &ItemPropertyDialog::editValue);
+    connect(TxtEnter, &QLineEdit::textChanged, this, &ItemPropertyDialog::editValue);
     connect(ok, &QPushButton::clicked, this, [this] {
         ApplyItemProperties();
         accept();

@@ -9,6 +9,7 @@
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
 
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -73,6 +74,8 @@ private Q_SLOTS:
     void flatBandSelectsALine();
     void barcodeAnswerSetsTheCode();
     void propertyWindowEditsTheSelectedOfTwoEqualConstants();
+    void renamingKeepsNamesUnique_data();
+    void renamingKeepsNamesUnique();
     void printSetAssignmentIsOneTransactionWithBoundValues();
     void failedTemplateSaveKeepsTheFile();
 };
@@ -195,6 +198,37 @@ void TestDesigner::propertyWindowEditsTheSelectedOfTwoEqualConstants()
     for (const ItemRow& r : s.engine.GdM)
         constants += r.owner == QStringLiteral("常量") && r.key == QLatin1String("VALUE");
     QCOMPARE(constants, 2);
+}
+
+void TestDesigner::renamingKeepsNamesUnique_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("constant taking another's text") << 2 << "合计" << "合计~#1";
+    QTest::newRow("constant with blanks and a line break") << 2 << "  总计\n" << "总计";
+    QTest::newRow("line 9 taken") << 3 << "线9" << "线10";
+    QTest::newRow("line of digits") << 3 << "12" << "线13";
+    QTest::newRow("line free name") << 3 << "边框" << "边框";
+}
+
+void TestDesigner::renamingKeepsNamesUnique()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    Session s;
+    s.editor.addItem(QStringLiteral("LINE"), QStringLiteral("线9"), {});
+    s.editor.addItem(QStringLiteral("LINE"), QStringLiteral("12"), {});
+    const int target = kind == 2 ? s.editor.addItem(QStringLiteral("常量"), QStringLiteral("小计"), {})
+                                 : s.editor.findItem(QStringLiteral("LINE"), QStringLiteral("线1"));
+    ItemPropertyDialog box(s.editor, kind, target);
+    auto* gd = box.findChild<Grid*>(QStringLiteral("GD"));
+    Q_EMIT gd->clicked_(1, 2);
+    box.findChild<QLineEdit*>(QStringLiteral("TxtEnter"))->setText(typed);
+    QCOMPARE(gd->textMatrix(1, 2), stored);
+    QVERIFY(box.ApplyItemProperties());
+    QVERIFY(s.editor.findItem(kind == 2 ? QStringLiteral("常量") : QStringLiteral("LINE"), stored) >= 0);
 }
 
 // The assignment used to be two statements with the values pasted in: an
