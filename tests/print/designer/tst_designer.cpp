@@ -1,6 +1,7 @@
 #include "print/PrintEngine.h"
 #include "print/PrintSetStore.h"
 #include "print/TemplateFile.h"
+#include "print/designer/ItemListDialog.h"
 #include "print/designer/ItemPropertyDialog.h"
 #include "print/designer/LayoutDesigner.h"
 #include "print/designer/LayoutEditor.h"
@@ -10,6 +11,7 @@
 #include "support/TestRegistry.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -76,6 +78,8 @@ private Q_SLOTS:
     void propertyWindowEditsTheSelectedOfTwoEqualConstants();
     void renamingKeepsNamesUnique_data();
     void renamingKeepsNamesUnique();
+    void listAddsUniqueItems_data();
+    void listAddsUniqueItems();
     void printSetAssignmentIsOneTransactionWithBoundValues();
     void failedTemplateSaveKeepsTheFile();
 };
@@ -229,6 +233,52 @@ void TestDesigner::renamingKeepsNamesUnique()
     QCOMPARE(gd->textMatrix(1, 2), stored);
     QVERIFY(box.ApplyItemProperties());
     QVERIFY(s.editor.findItem(kind == 2 ? QStringLiteral("常量") : QStringLiteral("LINE"), stored) >= 0);
+}
+
+void TestDesigner::listAddsUniqueItems_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QString>("added");  // "" nothing
+    QTest::newRow("constant ab") << 2 << "ab" << true << "ab~#2";
+    QTest::newRow("constant with a line break") << 2 << "c\n" << true << "c";
+    QTest::newRow("only line breaks") << 2 << "\r\n" << true << "";
+    QTest::newRow("cancelled property window") << 2 << "new" << false << "";
+    QTest::newRow("line x") << 3 << "x" << true << "x11";
+}
+
+void TestDesigner::listAddsUniqueItems()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, answer);
+    QFETCH(bool, confirm);
+    QFETCH(QString, added);
+    Session s;
+    const QString word = kind == 2 ? QStringLiteral("常量") : QStringLiteral("LINE");
+    for (const QString& name : kind == 2 ? QStringList{QStringLiteral("ab"), QStringLiteral("ab~#1")}
+                                         : QStringList{QStringLiteral("x"), QStringLiteral("x1")})
+        s.editor.addItem(word, name, {{QStringLiteral("LEFT"), QStringLiteral("1")}});
+    const size_t rowsBefore = s.engine.GdM.size();
+    ItemListDialog list(s.engine, s.editor, kind);
+    QVERIFY(list.fill());
+    MessageScript msgs;
+    msgs.expectInput(QString(), answer);
+    bool opened = false;
+    WhenModal([&](QWidget* box) {
+        opened = true;
+        auto* gd = box->findChild<Grid*>(QStringLiteral("GD"));
+        Q_EMIT gd->clicked_(1, 0);  // the first row becomes the item's value
+        box->findChild<QPushButton*>(confirm ? QStringLiteral("Cmd0") : QStringLiteral("Cmd1"))->click();
+    });
+    list.add();
+    QCOMPARE(opened, !answer.trimmed().isEmpty());
+    if (added.isEmpty()) {
+        QCOMPARE(s.engine.GdM.size(), rowsBefore);
+    } else {
+        QVERIFY(s.editor.findItem(word, added) >= 0);
+        QCOMPARE(s.engine.GdM.size(), rowsBefore + 1);
+    }
 }
 
 // The assignment used to be two statements with the values pasted in: an
