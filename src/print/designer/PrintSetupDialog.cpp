@@ -104,9 +104,11 @@ PrintSetupDialog::PrintSetupDialog(PrintEngine& engine, Database& db, const QStr
     // Loading: the printer, the working paper and the layout's settings.
     const QStringList printers = Printers().printerNames();
     CmbPrinters->addItems(printers);
+    // A printer that is no longer installed gives way to the first one; the
+    // assignment then counts as changed and OK writes it.
+    m_openingPrinter = engine.MyPrinterName;
     if (!printers.contains(engine.MyPrinterName) && !printers.isEmpty())
         engine.MyPrinterName = printers.first();
-    m_openingPrinter = engine.MyPrinterName;
     CmbPrinters->setCurrentText(engine.MyPrinterName);
     m_paperName = engine.PaperName;
     m_paperW = engine.PaperW;
