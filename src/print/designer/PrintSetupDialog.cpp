@@ -6,6 +6,7 @@
 #include "platform/SystemInfo.h"
 #include "print/PrintEngine.h"
 #include "print/PrintSetStore.h"
+#include "print/designer/Named.h"
 #include "print/PrinterSettings.h"
 
 #include <QFormLayout>
@@ -15,13 +16,6 @@
 #include <cmath>
 
 namespace {
-
-template <class W>
-W* Named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 QString FormText(const PaperForm& f, int number)
 {

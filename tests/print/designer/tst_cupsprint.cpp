@@ -103,21 +103,13 @@ void TestCupsPrint::printSetUpSendsTheLayoutsPaperToTheQueue()
     MessageScript msgs;
     msgs.allowAny();
     QImage preview;
-    bool ran = false;
-    WhenModal([&](QWidget* w) {
-        auto* window = qobject_cast<Myprn*>(w);
-        QVERIFY(window);
-        QVERIFY(WaitForPreview(window));
-        ran = true;
+    QVERIFY(ShowPrintJob(job, [&](Myprn* window) {
         QCOMPARE(window->engine().MyPrinterName, server->queue());
         QCOMPARE(window->engine().PaperName, QStringLiteral("A5"));
         preview = window->pageImage();
         window->findChild<QAction*>(QStringLiteral("Menu_print"))->trigger();
-        window->close();
-    });
-    QVERIFY(job.show(nullptr));
+    }));
     QCOMPARE(msgs.count(), 0);
-    QVERIFY(ran);
     QCOMPARE(preview.width() > preview.height(), true);
 
     const QString pdf = server->waitForPdf();
