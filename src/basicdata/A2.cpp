@@ -96,7 +96,7 @@ void A2::popupFolderMenu()
     if (!editing && folderPath().isEmpty())
         return;
     menu_Set->setVisible(editing);
-    const bool admin = editing && app.OperatorCode == QStringLiteral("001");
+    const bool admin = editing && IsTopAdministrator(app);
     Menu_line->setVisible(admin);
     Menu_Quxiao->setVisible(admin);
     Menu_open->setVisible(!folderPath().isEmpty());

@@ -250,7 +250,7 @@ RecordSaveResult A4::saveRecord()
     ctx.editStartCode = CodeBeforeEdit;
     ctx.editStartRefPrice = RefPriceBeforeEdit;
     ctx.pinyinCodes = Detail->ChkBM[0]->isChecked();
-    ctx.mayEditOpening = Edstu == 1 || app.OperatorCode == QLatin1String("001");
+    ctx.mayEditOpening = Edstu == 1 || IsTopAdministrator(app);
     ctx.inboundRefPrice = app.InboundRefPrice == 1;
     ctx.costPlusFeePrice = app.CostPlusFeePrice == 1;
     ctx.operatorName = app.OperatorName;

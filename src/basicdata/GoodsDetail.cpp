@@ -399,7 +399,7 @@ void GoodsDetail::EnterEditMode(bool adding)
     if (!adding) {
         // Only "001" changes the opening figures of an existing goods; the
         // cost is typed only by an operator who may see it, for goods without stock.
-        const bool admin = app.OperatorCode == QLatin1String("001");
+        const bool admin = IsTopAdministrator(app);
         Txt[10]->setReadOnly(!admin);
         Txt[11]->setReadOnly(!admin);
         Txt[5]->setReadOnly(!app.CanSeeCost);

@@ -1,6 +1,7 @@
 #include "print/Myprn.h"
 
 #include "core/App.h"
+#include "core/Permissions.h"
 #include "widgets/BusyPointer.h"
 #include "core/MainFrame.h"
 #include "exchange/GridExport.h"
@@ -73,7 +74,7 @@ Myprn::Myprn(App& app, QWidget* parent)
 
     menu_Set = menuBar->addMenu(QStringLiteral("&S.设置"));
     menu_Set->setObjectName(QStringLiteral("menu_Set"));
-    const bool admin = app.OperatorCode == QLatin1String("001");
+    const bool admin = IsTopAdministrator(app);
     // The designer connects and enables these when it attaches.
     AddAction(menu_Set, "menu_DesignPaper", QStringLiteral("&1.打印设置"))->setEnabled(false);
     AddAction(menu_Set, "menu_DesignPrinter", QStringLiteral("&2.模版文件设置"))->setEnabled(false);

@@ -1,13 +1,9 @@
 #include "print/PrintSetStore.h"
 
+#include "core/Permissions.h"
 #include "platform/Database.h"
 
-namespace {
-
-// The top administrator: its rows are the set-up every operator falls back to.
-const QString TopAdministrator = QStringLiteral("001");
-
-}  // namespace
+// The top administrator's rows are the set-up every operator falls back to.
 
 PrintSetChoice PrintSetStore::Choose(const QString& pid, const QString& operatorCode, const QString& computer) const
 {

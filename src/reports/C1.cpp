@@ -286,18 +286,7 @@ void C1::fill()
     view.inboundRefPrice = app.InboundRefPrice == 1;
     view.priceFormat = app.PriceFormat;
     view.amountFormat = app.AmountFormat;
-    std::vector<QStringList> rowCells;
-    rowCells.reserve(rows.size());
-    std::vector<QString> cells;
-    cells.reserve((rows.size() + 1) * 15);
-    for (const StockListRow& r : rows) {
-        rowCells.push_back(StockListCells(r, view));
-        for (const QString& c : rowCells.back())
-            cells.push_back(c);
-    }
-    for (const QString& c : StockListTotalCells(rowCells, app.AmountFormat))
-        cells.push_back(c);
-    GD->load(int(rows.size()) + 1, 15, std::move(cells));
+    GD->load(int(rows.size()) + 1, 15, StockListTable(rows, view));
     for (size_t i = 0; i < rows.size(); ++i)
         if (rows[i].backColor != 0 || rows[i].textColor != 0)
             PaintRowColours(GD, int(i) + 1, rows[i].backColor, rows[i].textColor);

@@ -346,9 +346,9 @@ void StockDocForm::auditDocuments()
         MsgBox(QStringLiteral("该单据已审核，不需要再次审核！"), Info, Tip);
         return;
     }
-    m_app.PickResult.clear();
+    ShenHeBox::AuditScope scope;
     {
-        ShenHeBox box(m_app, this);
+        ShenHeBox box(this);
         box.LabInfo->setText(QStringLiteral("审核操作将对库存") + m_app.GoodsTerm +
                              QStringLiteral("进行更新，审核后单据将不可修改！\r\r真的要继续吗？"));
         box.Opt0->setText(box.Opt0->text() + m_gd->textMatrix(DocListRow, 0));
@@ -357,13 +357,12 @@ void StockDocForm::auditDocuments()
             box.Opt0->setChecked(true);
         }
         box.exec();
+        scope = box.Scope;
     }
-    const QString scope = m_app.PickResult;
-    m_app.PickResult.clear();
-    if (scope.isEmpty())
+    if (scope == ShenHeBox::AuditScope::Cancelled)
         return;
     setEnabled(false);
-    if (scope == QLatin1String("0")) {
+    if (scope == ShenHeBox::AuditScope::Selected) {
         postShown();
     } else {
         for (int r = 1; r < m_gd->rows(); ++r) {

@@ -3,7 +3,7 @@
 // the print. Each sets the dialog up from the window, shows it modal and
 // takes its answer back; what to hand over comes from StockDocExchange.
 
-#include "basicdata/Query.h"
+#include "forms/Query.h"
 #include "basicdata/QueryGoods.h"
 #include "basicdata/QueryGys.h"
 #include "basicdata/QueryHPSX.h"

@@ -140,5 +140,4 @@ void PickAssemblyProduct(App& app, const AssemblyRow& row, QWidget* window)
         return;
     row.code->setText(code);
     row.name->setText(SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"), {code}));
-    app.PickResult.clear();
 }
