@@ -8,6 +8,7 @@
 #include "core/Permissions.h"
 #include "basicdata/StructureEditor.h"
 #include "core/App.h"
+#include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
 #include "widgets/PictureViewer.h"
 #include "core/Rounding.h"
@@ -212,7 +213,7 @@ void GoodsDetail::settle(bool supplierMenuVisible, const QString& attributeName)
     }
     for (int i : {10, 11, 13, 14, 15, 16})
         Lab[i]->hide();
-    fixedSupplier = BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE id = ?"), {SetFixedSupplier})) == 1 &&
+    fixedSupplier = SettingValue(db, SetFixedSupplier) == 1 &&
                     supplierMenuVisible;
     Txt[15]->setVisible(fixedSupplier);
     Lab[15]->setVisible(fixedSupplier);

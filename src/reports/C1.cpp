@@ -2,6 +2,8 @@
 
 #include "basicdata/QueryGoods.h"
 #include "core/App.h"
+#include "core/Settings.h"
+#include "core/SettingsCatalogue.h"
 #include "reports/StockStatistics.h"
 #include "core/MainFrame.h"
 #include "core/SqlText.h"
@@ -137,12 +139,13 @@ C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOp
     GD->setObjectName(QStringLiteral("GD"));
     root->addWidget(GD, 1);
 
-    // Optional third row: location (setting 7714) and fixed supplier (7715).
-    LabHW->setText(SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = 7714")));
+    // Optional third row: the extra goods attribute (its caption is the setting's
+    // text) and the fixed supplier.
+    LabHW->setText(SettingStoredText(app.CurrentDatabase, SetExtraGoodsAttr));
     const bool showHW = !LabHW->text().isEmpty();
     LabHW->setVisible(showHW);
     TxtHW->setVisible(showHW);
-    const bool showGys = LeadValue(SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = 7715"))) == 1 &&
+    const bool showGys = SettingValue(app.CurrentDatabase, SetFixedSupplier) == 1 &&
                          app.Menus.isVisible(QStringLiteral("Menu_AA0"));
     if (!showGys)
         LabGys->setText(QString());
