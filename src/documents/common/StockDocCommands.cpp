@@ -41,9 +41,9 @@ void pumpEvents(int times = 3)
 
 void StockDocForm::addDocument()
 {
-    if (!RequireRight(m_app, m_policy.rightGroup, RightItem1))
+    if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem1))
         return;
-    if (m_policy.kind != DocKind::Stocktaking && StocktakingPending(m_app.CurrentDatabase)) {
+    if (m_policy.docType().kind != DocKind::Stocktaking && StocktakingPending(m_app.CurrentDatabase)) {
         MsgBox(QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何入库出库操作！"));
         return;
     }
@@ -74,7 +74,7 @@ void StockDocForm::addDocument()
 
 void StockDocForm::editDocument()
 {
-    if (!RequireRight(m_app, m_policy.rightGroup, RightItem1))
+    if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem1))
         return;
     const QString number = m_gd->textMatrix(DocListRow, 0).trimmed();
     if (!SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F6 FROM TB1 WHERE F1 = ?"), {number}).isEmpty()) {
@@ -106,7 +106,7 @@ void StockDocForm::editDocument()
 
 void StockDocForm::deleteDocument()
 {
-    if (!RequireRight(m_app, m_policy.rightGroup, RightItem1))
+    if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem1))
         return;
     if (m_gd->textMatrix(1, 0).trimmed().isEmpty()) {
         MsgBox(QStringLiteral("无单据可删除！"), Info, Tip);
@@ -336,7 +336,7 @@ bool StockDocForm::postShown()
 
 void StockDocForm::auditDocuments()
 {
-    if (!RequireRight(m_app, m_policy.rightGroup, RightItem2))
+    if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem2))
         return;
     if (m_gd->textMatrix(1, 0).trimmed().isEmpty()) {
         MsgBox(QStringLiteral("没有供审核的单据！"), Info, Tip);
