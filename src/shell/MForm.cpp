@@ -12,6 +12,7 @@
 #include "shell/BGForm.h"
 #include "shell/FileAssociation.h"
 #include "shell/MainMenu.h"
+#include "shell/MdiChildren.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -58,6 +59,8 @@ MForm::MForm(App& app, QWidget* parent) : QMainWindow(parent), app(app)
     Bg = new BGForm(MdiArea->viewport());
     Bg->lower();
     MdiArea->viewport()->installEventFilter(this);
+    new OpenerStaysActive(MdiArea);
+    new ChildCommandKeys(MdiArea);
 
     Stb = new QStatusBar(this);
     Stb->setObjectName(QStringLiteral("Stb"));
@@ -277,8 +280,7 @@ void MForm::closeEvent(QCloseEvent* e)
     } catch (...) {
         // Nothing may stop the exit once it is confirmed.
     }
-    RegisterFileAssociation(app.AppFolder,
-                            app.AppFolder + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    RegisterFileAssociation(app.AppFolder + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
     Ending = true;
     e->accept();
     QCoreApplication::exit(0);
