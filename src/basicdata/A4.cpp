@@ -6,6 +6,8 @@
 #include "basicdata/StructureEditor.h"
 #include "core/App.h"
 #include "core/Permissions.h"
+#include "core/Settings.h"
+#include "core/SettingsCatalogue.h"
 #include "core/SqlText.h"
 #include "exchange/ImportOpeners.h"
 #include "platform/Database.h"
@@ -75,7 +77,7 @@ A4::A4(App& app, const QString& theHname_, QWidget* parent) : RecordForm(app, pa
     addImportButton([this] { return FromExcel(this->app, theHname, this); });
 
     Database& db = app.CurrentDatabase;
-    const QString attribute = SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE id = 7714"));
+    const QString attribute = SettingStoredText(db, SetExtraGoodsAttr);
     Detail->settle(app.Menus.isVisible(QStringLiteral("Menu_AA0")), attribute);
     CompositeAllowed = Detail->compositeAllowed;
     AddGoodsF711Column(db);
@@ -254,7 +256,7 @@ RecordSaveResult A4::saveRecord()
     ctx.editStartCode = CodeBeforeEdit;
     ctx.editStartRefPrice = RefPriceBeforeEdit;
     ctx.pinyinCodes = Detail->ChkBM[0]->isChecked();
-    ctx.mayEditOpening = Edstu == 1 || app.OperatorCode == QLatin1String("001");
+    ctx.mayEditOpening = Edstu == 1 || IsTopAdministrator(app);
     ctx.inboundRefPrice = app.InboundRefPrice == 1;
     ctx.costPlusFeePrice = app.CostPlusFeePrice == 1;
     ctx.operatorName = app.OperatorName;

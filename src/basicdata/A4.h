@@ -8,7 +8,7 @@
 // that lose a part, and Menu_Trun moves a goods between the parts file and
 // the finished-products file.
 
-#include "basicdata/RecordForm.h"
+#include "forms/RecordForm.h"
 
 class GoodsDetail;
 

@@ -8,6 +8,7 @@
 #include "core/Permissions.h"
 #include "basicdata/StructureEditor.h"
 #include "core/App.h"
+#include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
 #include "widgets/PictureViewer.h"
 #include "core/Rounding.h"
@@ -219,7 +220,7 @@ void GoodsDetail::settle(bool supplierMenuVisible, const QString& attributeName)
     }
     for (int i : {10, 11, 13, 14, 15, 16})
         Lab[i]->hide();
-    fixedSupplier = BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE id = ?"), {SetFixedSupplier})) == 1 &&
+    fixedSupplier = SettingValue(db, SetFixedSupplier) == 1 &&
                     supplierMenuVisible;
     Txt[15]->setVisible(fixedSupplier);
     Lab[15]->setVisible(fixedSupplier);
@@ -406,7 +407,7 @@ void GoodsDetail::EnterEditMode(bool adding)
     if (!adding) {
         // Only "001" changes the opening figures of an existing goods; the
         // cost is typed only by an operator who may see it, for goods without stock.
-        const bool admin = app.OperatorCode == QLatin1String("001");
+        const bool admin = IsTopAdministrator(app);
         Txt[10]->setReadOnly(!admin);
         Txt[11]->setReadOnly(!admin);
         Txt[5]->setReadOnly(!app.CanSeeCost);

@@ -2,6 +2,7 @@
 
 #include "core/AccountSetOpen.h"
 #include "core/App.h"
+#include "core/Permissions.h"
 #include "core/SchemaUpgrades.h"
 #include "platform/Database.h"
 #include "shell/BGForm.h"
@@ -92,7 +93,7 @@ QString AfterLoginSetup(App& app)
     // The summary report's memories last until the next login.
     app.SummaryMemories = {};
 
-    if (app.OperatorCode == QLatin1String("001")) {
+    if (IsTopAdministrator(app)) {
         setEnabled(m, {"Menu_S30", "Menu_yasuo"}, true);
         m.notifyChanged();
         return app.CompanyName;

@@ -2,6 +2,7 @@
 
 #include "core/App.h"
 #include "core/Files.h"
+#include "core/Permissions.h"
 #include "widgets/GridBehaviours.h"
 #include "core/MenuModel.h"
 #include "widgets/SaveHint.h"
@@ -239,7 +240,7 @@ void MForm::panelDoubleClicked(int panel)
         OpenWindow(app, QStringLiteral("Menu_S2"));
         break;
     case 4:
-        if (lineFree && app.OperatorCode == QLatin1String("001") && !app.OpenedFromCommandLine)
+        if (lineFree && IsTopAdministrator(app) && !app.OpenedFromCommandLine)
             OpenWindow(app, QStringLiteral("Menu_S2501"));
         break;
     case 5: {

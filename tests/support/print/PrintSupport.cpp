@@ -1,6 +1,8 @@
 #include "support/print/PrintSupport.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QTest>
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
@@ -100,4 +102,27 @@ bool InstallPrintFiles(const QString& programFolder, const QStringList& names)
             return false;
     }
     return true;
+}
+
+double PictureMismatch(const QImage& a, const QImage& b)
+{
+    const QImage ga = a.convertToFormat(QImage::Format_Grayscale8);
+    const QImage gb = b.convertToFormat(QImage::Format_Grayscale8).scaled(ga.size());
+    qint64 differing = 0;
+    for (int y = 0; y < ga.height(); ++y) {
+        const uchar* la = ga.constScanLine(y);
+        const uchar* lb = gb.constScanLine(y);
+        for (int x = 0; x < ga.width(); ++x)
+            if (std::abs(int(la[x]) - int(lb[x])) > 128)
+                ++differing;
+    }
+    return double(differing) / (double(ga.width()) * ga.height());
+}
+
+bool WaitForPreview(QWidget* printWindow)
+{
+    auto* pic = printWindow->findChild<QLabel*>(QStringLiteral("Pic"));
+    for (int i = 0; pic && i < 250 && pic->pixmap().isNull(); ++i)
+        QTest::qWait(20);
+    return pic && !pic->pixmap().isNull();
 }

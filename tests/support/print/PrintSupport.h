@@ -7,6 +7,7 @@
 #include "print/PrintEngine.h"
 
 #include <QImage>
+#include <QWidget>
 #include <QStringList>
 #include <memory>
 
@@ -43,3 +44,7 @@ QImage RasterisePdfPage(const QString& pdf, int page, int dpi, const QString& wo
 int PdfPageCount(const QString& pdf, const QString& workFolder);
 // The texts zbarimg decodes from a picture file (one per symbol).
 QStringList DecodeBarcodes(const QString& pictureFile);
+// Share of pixels whose grey values differ by more than a half (b scaled to a's size).
+double PictureMismatch(const QImage& a, const QImage& b);
+// Waits until a print window has drawn its first page; false after 5 seconds.
+bool WaitForPreview(QWidget* printWindow);

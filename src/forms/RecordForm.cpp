@@ -1,6 +1,6 @@
-#include "basicdata/RecordForm.h"
+#include "forms/RecordForm.h"
 
-#include "basicdata/Query.h"
+#include "forms/Query.h"
 #include "core/App.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/GridBehaviours.h"
@@ -359,7 +359,7 @@ void RecordForm::TabS_Click(int tab)
         showPrevNext();
     }
     if (CmdFexcel)
-        CmdFexcel->setVisible(tab == 0 && app.OperatorCode == QLatin1String("001"));
+        CmdFexcel->setVisible(tab == 0 && IsTopAdministrator(app));
     tabExtras(tab);
 }
 

@@ -16,9 +16,8 @@
 // Rights (word RightBasicData): Add digit 3, Edit and Delete digit 2, Print
 // digit 1; the member may ask a digit for Export too.
 
-#include "basicdata/QueryConditions.h"
-#include "basicdata/RecordList.h"
-#include "basicdata/Units.h"
+#include "forms/QueryConditions.h"
+#include "forms/RecordList.h"
 
 #include <QStringList>
 #include <QVector>
