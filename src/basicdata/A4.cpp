@@ -47,7 +47,7 @@ QString A4::wordForItem(const App& app, bool productsItem)
     return app.Menus.isVisible(QStringLiteral("Menu_AA6")) ? app.PartTerm : app.GoodsTerm;
 }
 
-A4::A4(App& app, const QString& theHname_, QWidget* parent) : RecordForm(app, parent), theHname(theHname_)
+A4::A4(App& app, const QString& theHname_, QWidget* parent) : RecordForm(app, RightBasicData, parent), theHname(theHname_)
 {
     Detail = new GoodsDetail(app, theHname, Frm);
     FrmLayout->setContentsMargins(0, 0, 0, 0);
