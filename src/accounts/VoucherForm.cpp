@@ -1,6 +1,6 @@
 #include "accounts/VoucherForm.h"
 
-#include "basicdata/Query.h"
+#include "forms/Query.h"
 #include "basicdata/QueryGys.h"
 #include "core/App.h"
 #include "core/DocNumbers.h"

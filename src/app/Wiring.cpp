@@ -6,6 +6,7 @@
 #include "basicdata/Register.h"
 #include "core/WindowRegistry.h"
 #include "documents/Register.h"
+#include "print/designer/Register.h"
 #include "reports/Register.h"
 #include "shell/Register.h"
 
@@ -18,4 +19,5 @@ void WireWindows(WindowRegistry& reg)
     RegisterDocumentWindows(reg);
     RegisterReportWindows(reg);
     RegisterShellWindows(reg);
+    RegisterPrintDesigner();
 }
