@@ -689,6 +689,14 @@ void RecordForm::Menu_Return_Click()
 }
 
 
+QList<QWidget*> RecordForm::enterTargets(int box) const
+{
+    const int next = S.enterOrder.value(box, -1);
+    if (next >= 0 && next < Txt.size())
+        return {Txt[next]};
+    return {};
+}
+
 bool RecordForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == GD && event->type() == QEvent::Resize) {
@@ -704,9 +712,11 @@ bool RecordForm::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
             break;
-        const int next = S.enterOrder.value(i, -1);
-        if (next >= 0 && next < Txt.size() && Txt[next])
-            Txt[next]->setFocus();
+        for (QWidget* target : enterTargets(i))
+            if (target && target->isVisible() && target->isEnabled()) {
+                target->setFocus();
+                break;
+            }
         return true;
     }
     default:

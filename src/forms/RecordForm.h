@@ -156,6 +156,10 @@ protected:
     virtual void tabExtras(int tab) { Q_UNUSED(tab) }
     // Runs before Add, Edit, Delete, Export, Print, Return, previous/next.
     virtual void beforeCommand() {}
+    // Where Enter in box `box` moves the focus: the first of these that is
+    // shown and enabled; none such keeps the focus. By default the box that
+    // enterOrder names.
+    virtual QList<QWidget*> enterTargets(int box) const;
     // True when the member handled Query itself (nothing more happens).
     virtual bool queryHandled() { return false; }
     // Runs first in Save; false stops the save.

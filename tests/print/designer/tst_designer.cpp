@@ -81,6 +81,7 @@ private Q_SLOTS:
     void topFrameLineCarriesTheTableAndItemsAbove();
     void barcodeAnswerSetsTheCode();
     void propertyWindowEditsTheSelectedOfTwoEqualConstants();
+    void propertyWindowButtonsWriteBackAtOnce();
     void renamingKeepsNamesUnique_data();
     void renamingKeepsNamesUnique();
     void listAddsUniqueItems_data();
@@ -299,6 +300,24 @@ void TestDesigner::propertyWindowEditsTheSelectedOfTwoEqualConstants()
     for (const ItemRow& r : s.engine.GdM)
         constants += r.owner == QStringLiteral("常量") && r.key == QLatin1String("VALUE");
     QCOMPARE(constants, 2);
+}
+
+void TestDesigner::propertyWindowButtonsWriteBackAtOnce()
+{
+    Session s;
+    const int first = s.editor.findItem(QStringLiteral("常量"), QStringLiteral("合计"));
+    const int second = s.engine.itemEnd(first);
+    ItemPropertyDialog box(s.editor, 2, second);
+    QSignalSpy changed(&s.editor, &LayoutEditor::changed);
+    for (int i = 0; i < 3; ++i)
+        box.findChild<QPushButton*>(QStringLiteral("CmdMove0"))->click();
+    box.findChild<QPushButton*>(QStringLiteral("CmdMove8"))->click();  // no ALIGN row yet: one is added
+    box.findChild<QPushButton*>(QStringLiteral("Cmd1"))->click();      // cancel keeps what the buttons wrote
+    QCOMPARE(changed.count(), 4);
+    QCOMPARE(s.value(QStringLiteral("常量"), 1, QStringLiteral("LEFT")), QStringLiteral("97"));
+    QCOMPARE(s.value(QStringLiteral("常量"), 1, QStringLiteral("RIGHT")), QStringLiteral("137"));
+    QCOMPARE(s.value(QStringLiteral("常量"), 1, QStringLiteral("ALIGN")), QStringLiteral("2"));
+    QCOMPARE(s.value(QStringLiteral("常量"), 0, QStringLiteral("LEFT")), QStringLiteral("20"));
 }
 
 void TestDesigner::renamingKeepsNamesUnique_data()
