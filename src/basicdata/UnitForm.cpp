@@ -24,7 +24,7 @@ const QString DualRoleIdle = QStringLiteral("点击前面方框可进行双重�
 
 }  // namespace
 
-UnitForm::UnitForm(App& app, QWidget* parent, UnitKind kind) : RecordForm(app, parent), FormUnitKind(code(kind)) {}
+UnitForm::UnitForm(App& app, QWidget* parent, UnitKind kind) : RecordForm(app, RightBasicData, parent), FormUnitKind(code(kind)) {}
 
 void UnitForm::buildUnit(const UnitCaptions& c)
 {

@@ -6,6 +6,7 @@
 #include "core/Rounding.h"
 #include "core/SqlText.h"
 #include "documents/common/StockDocPolicy.h"
+#include "documents/common/StockDocService.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
@@ -104,7 +105,7 @@ bool FillAssemblyLines(App& app, const StockDocPolicy& policy, const AssemblyRow
         q = 1;
     }
 
-    const QVector<AssemblyLine> lines = AssemblyLines(app.CurrentDatabase, code, q, policy.department);
+    const QVector<AssemblyLine> lines = AssemblyLines(app.CurrentDatabase, code, q, policy.department());
     grid->setRows(1);
     grid->setRows(int(lines.size()) + 2);
     for (int i = 0; i < lines.size(); ++i)
@@ -139,5 +140,5 @@ void PickAssemblyProduct(App& app, const AssemblyRow& row, QWidget* window)
     if (code.isEmpty())
         return;
     row.code->setText(code);
-    row.name->setText(SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"), {code}));
+    row.name->setText(GoodsName(app.CurrentDatabase, code));
 }
