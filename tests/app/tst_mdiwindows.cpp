@@ -8,13 +8,17 @@
 #include "core/WindowRegistry.h"
 #include "platform/ProgramIcon.h"
 #include "shell/MForm.h"
+#include "platform/Grid.h"
+#include "support/Builders.h"
 #include "support/Fixture.h"
+#include "support/Popups.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -71,6 +75,8 @@ private Q_SLOTS:
     void altKeysReachTheActiveChild_data();
     void altKeysReachTheActiveChild();
     void framesShowTheProgramIcon();
+    void headerClickOffersTheSort_data();
+    void headerClickOffersTheSort();
 };
 
 void TestMdiWindows::returnClosesTheFrame_data()
@@ -199,6 +205,45 @@ void TestMdiWindows::framesShowTheProgramIcon()
         QCOMPARE(sub->windowIcon().pixmap(16, 16).toImage().convertToFormat(icon.format()), icon);
     }
     QCOMPARE(f.frame.windowIcon().pixmap(16, 16).toImage().convertToFormat(icon.format()), icon);
+}
+
+void TestMdiWindows::headerClickOffersTheSort_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<int>("col");
+    QTest::newRow("goods list") << QStringLiteral("Menu_AA5") << 1;
+    QTest::newRow("stock query") << QStringLiteral("Menu_KC0") << 1;
+}
+
+void TestMdiWindows::headerClickOffersTheSort()
+{
+    QFETCH(QString, menu);
+    QFETCH(int, col);
+    FreshAccountSet set;
+    for (const char* code : {"G3", "G1", "G2", "G5", "G4"}) {
+        GoodsSpec goods;
+        goods.code = QString::fromLatin1(code);
+        goods.name = QStringLiteral("货品") + goods.code;
+        AddGoods(set.db(), goods);
+    }
+    Frame f(set);
+    MessageScript msgs;
+    QMdiSubWindow* sub = f.open(set.app(), menu);
+    QVERIFY(sub);
+    settle();
+    Grid* gd = sub->widget()->findChild<Grid*>(QStringLiteral("GD"));
+    QVERIFY(gd);
+    QVERIFY2(gd->rows() > 4, qPrintable(QString::number(gd->rows())));
+    QString caption;
+    WhenPopup([&caption](QMenu* m) {
+        if (QAction* by = m->findChild<QAction*>(QStringLiteral("Menu_sortBy")))
+            caption = by->text();
+        m->close();
+    });
+    QHeaderView* header = gd->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(col) + header->sectionSize(col) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    QTRY_COMPARE(caption, QStringLiteral("按") + gd->textMatrix(0, col) + QStringLiteral("排序"));
 }
 
 VX_REGISTER_TEST(TestMdiWindows)
