@@ -4,10 +4,12 @@
 #include "core/Kinds.h"
 #include "core/Posting.h"
 #include "platform/Database.h"
+#include "platform/sqlcipher.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocale>
 #include <QRandomGenerator>
 #include <array>
 #include <optional>
@@ -275,26 +277,16 @@ QString LeastWorkPlan(Database& db)
     return details.join(QStringLiteral("; "));
 }
 
-double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList& params, int* lines)
+namespace {
+
+using Openings = std::unordered_map<std::string, std::array<double, 3>>;
+
+// The walk of the least work over the lines `read` yields in goods-then-key
+// order, each goods starting from its entry in `openings` (zeros without
+// one): every line's running columns written by one prepared UPDATE by rowid
+// and the goods' final figures stored.
+void leastWorkWalk(Database& db, Statement& read, const Openings& openings, int* lines)
 {
-    QElapsedTimer t;
-    t.start();
-    // Joins the caller's transaction when there is one.
-    std::optional<Transaction> tx;
-    if (!db.inTransaction())
-        tx.emplace(db);
-    // The opening figures of every goods, for the first line of each.
-    std::unordered_map<std::string, std::array<double, 3>> openings;
-    {
-        Statement goods(db, QStringLiteral("SELECT F1, V3, V4, V5 FROM TA4"));
-        while (goods.step())
-        {
-            std::string code;
-            fold(code, goods.utf8(0));
-            openings[code] = {goods.real(1), goods.real(2), goods.real(3)};
-        }
-    }
-    Statement read(db, leastWorkRead(where));
     Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
                                        "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
                                        "Z5 = ?, XS6 = ?, XK6 = ? WHERE rowid = ?"));
@@ -313,7 +305,6 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
         store.bind(3, QString::fromStdString(goods));
         store.exec();
     };
-    read.bindAll(params);
     while (read.step()) {
         fold(code, read.utf8(LwGoods));
         if (code != goods) {
@@ -357,8 +348,101 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
     }
     read.reset();
     storeGoods();
+}
+
+}  // namespace
+
+double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList& params, int* lines)
+{
+    QElapsedTimer t;
+    t.start();
+    // Joins the caller's transaction when there is one.
+    std::optional<Transaction> tx;
+    if (!db.inTransaction())
+        tx.emplace(db);
+    // The opening figures of every goods, for the first line of each.
+    Openings openings;
+    {
+        Statement goods(db, QStringLiteral("SELECT F1, V3, V4, V5 FROM TA4"));
+        while (goods.step())
+        {
+            std::string code;
+            fold(code, goods.utf8(0));
+            openings[code] = {goods.real(1), goods.real(2), goods.real(3)};
+        }
+    }
+    Statement read(db, leastWorkRead(where));
+    read.bindAll(params);
+    leastWorkWalk(db, read, openings, lines);
     if (tx)
         tx->commit();
+    return Seconds(t);
+}
+
+double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QString& key, const QString& unit,
+                             const std::optional<QDate>& stockDate, int* lines)
+{
+    QElapsedTimer t;
+    t.start();
+    Transaction tx(db);
+    QString marks;
+    QVariantList codes;
+    for (const QString& g : goods) {
+        marks += marks.isEmpty() ? QStringLiteral("?") : QStringLiteral(", ?");
+        codes << g;
+    }
+    if (stockDate) {
+        // The stock of every goods and value on the day, in one statement.
+        Statement stock(db, QStringLiteral("SELECT F1, HPSX, TOTAL(F6) FROM TB11 WHERE F1 IN (%1) AND SRT > '' "
+                                           "AND SRT < ? GROUP BY F1, HPSX").arg(marks));
+        stock.bindAll(codes + QVariantList{PostingKeyPrefix(stockDate->addDays(1))});
+        double sink = 0;
+        while (stock.step())
+            sink += stock.real(2);
+        *lines += sink == 0.123 ? 1 : 0;
+    }
+    // The unit's chain from the key, from the balance before it.
+    {
+        Statement before(db, QStringLiteral("SELECT QM FROM TB1 WHERE F3 = ? AND SRT <> '' AND SRT < ? "
+                                            "ORDER BY SRT DESC, rowid DESC LIMIT 1"));
+        before.bindAll({unit, key});
+        double balance = before.step() ? before.real(0) : 0.0;
+        Statement rows(db, QStringLiteral("SELECT rowid, YF, FK FROM TB1 WHERE F3 = ? AND SRT >= ? "
+                                          "ORDER BY SRT, rowid"));
+        Statement write(db, QStringLiteral("UPDATE TB1 SET QC = ?, QM = ? WHERE rowid = ?"));
+        rows.bindAll({unit, key});
+        while (rows.step()) {
+            write.bindReal(0, balance);
+            balance += rows.real(1) - rows.real(2);
+            write.bindReal(1, balance);
+            write.bindInt64(2, rows.int64(0));
+            write.exec();
+        }
+    }
+    // Each goods' running figures before the key, then all their lines from it in one read.
+    Openings openings;
+    {
+        Statement last(db, QStringLiteral("SELECT K6, K7, K8 FROM TB11 WHERE F1 = ? AND SRT <> '' AND SRT < ? "
+                                          "ORDER BY SRT DESC, rowid DESC LIMIT 1"));
+        Statement opening(db, QStringLiteral("SELECT V3, V4, V5 FROM TA4 WHERE F1 = ?"));
+        std::string code;
+        for (const QString& g : goods) {
+            fold(code, QByteArrayView(g.toUtf8()));
+            last.bindAll({g, key});
+            Statement& from = last.step() ? last : opening;
+            if (&from == &opening) {
+                opening.bindAll({g});
+                opening.step();
+            }
+            openings[code] = {from.real(0), from.real(1), from.real(2)};
+            last.reset();
+            opening.reset();
+        }
+    }
+    Statement read(db, leastWorkRead(QStringLiteral("F1 IN (%1) AND SRT >= ?").arg(marks)));
+    read.bindAll(codes + QVariantList{key});
+    leastWorkWalk(db, read, openings, lines);
+    tx.commit();
     return Seconds(t);
 }
 
@@ -407,6 +491,41 @@ double LeastWorkUnitChains(Database& db, const QString& where, const QVariantLis
     if (tx)
         tx->commit();
     return Seconds(t);
+}
+
+int RawTextRead(Database& db, const QString& sql, const QVariantList& params, std::vector<QString>& cells)
+{
+    sqlite3_stmt* st = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(db.handle(), text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK)
+        db.raise(sqlite3_errcode(db.handle()), sql);
+    for (int i = 0; i < params.size(); ++i) {
+        const QByteArray value = params[i].toString().toUtf8();
+        sqlite3_bind_text(st, i + 1, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+    }
+    const int cols = sqlite3_column_count(st);
+    int rows = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < cols; ++c) {
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_NULL:
+                cells.emplace_back();
+                break;
+            case SQLITE_INTEGER:
+                cells.push_back(QString::number(sqlite3_column_int64(st, c)));
+                break;
+            case SQLITE_FLOAT:
+                cells.push_back(QString::number(sqlite3_column_double(st, c), 'g', QLocale::FloatingPointShortest));
+                break;
+            default:
+                cells.push_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                                                  sqlite3_column_bytes(st, c)));
+            }
+        }
+        ++rows;
+    }
+    sqlite3_finalize(st);
+    return rows;
 }
 
 BookInfo OpenDocumentBenchBook(App& app, const QString& book, BookSpec spec)

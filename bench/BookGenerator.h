@@ -5,7 +5,10 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
+#include <optional>
+#include <vector>
 
 class QElapsedTimer;
 
@@ -66,6 +69,15 @@ double PeakMemoryMiB();
 // final figures stored, in one transaction. Returns seconds; adds the lines
 // to *lines.
 double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList& params, int* lines);
+// The least work for auditing or unauditing a document whose lines hold
+// `goods`, from its posting key on, in one transaction: with `stockDate` the
+// stock of every goods and attribute value on that day in one statement; the
+// unit's account chain re-chained from the key; each goods' running figures
+// before the key read once; all their lines from the key read by one
+// statement in goods-then-key order, computed in memory and written by rowid;
+// the goods' final figures stored. Returns seconds; adds the lines to *lines.
+double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QString& key, const QString& unit,
+                             const std::optional<QDate>& stockDate, int* lines);
 // How SQLite runs the least work's read of every posted line.
 QString LeastWorkPlan(Database& db);
 // The least work for re-chaining units: one statement reading the selected
@@ -75,6 +87,12 @@ double LeastWorkUnitChains(Database& db, const QString& where, const QVariantLis
 // Keeps freed memory in the process: otherwise a job also measures the kernel
 // handing out fresh pages, which varies more than the work itself.
 void KeepFreedMemory();
+
+// The least work for listing rows: the raw SQLite API, one statement with its
+// parameters bound as text, every column of every row made into a text once
+// (null "", whole numbers and decimals in their shortest form); the cells are
+// appended to `cells`. Returns the rows read.
+int RawTextRead(Database& db, const QString& sql, const QVariantList& params, std::vector<QString>& cells);
 
 // The document benches' book: generated from the template beside the bench
 // (nousit.dat) with spec.lines lines in documents of ten, its size printed, and

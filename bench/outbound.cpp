@@ -4,8 +4,10 @@
 // the same run:
 //  (a) auditing a back-dated 50-line sales delivery through AuditStockDoc with
 //      the sales policy (the stock check of the whole document included),
-//      beside one plain pass that reads and rewrites the running columns of the
-//      same goods' lines from the document's key on, in one transaction;
+//      beside LeastWorkDocumentPass: the stock of the same goods on the day,
+//      the customer's account chain and the goods' lines from the document's
+//      key on, each read once by plain statements and rewritten, in one
+//      transaction;
 //  (b) unauditing it through UnauditStockDoc, beside the same plain pass.
 
 #include "BookGenerator.h"
@@ -75,13 +77,7 @@ int main(int argc, char** argv)
         }
 
         auto plainPass = [&](const QString& from, int* lines) {
-            QElapsedTimer p;
-            p.start();
-            Transaction tx(db);
-            for (const QString& code : goods)
-                LeastWorkGoodsWalk(db, QStringLiteral("F1 = ? AND SRT >= ?"), {code, from}, lines);
-            tx.commit();
-            return Seconds(p);
+            return LeastWorkDocumentPass(db, goods, from, customer, doc.head.date, lines);
         };
         int lines = 0;
         plainPass(QStringLiteral("S"), &lines);

@@ -2,6 +2,7 @@
 
 #include "core/AccountSetOpen.h"
 #include "core/App.h"
+#include "core/Permissions.h"
 #include "platform/AccountSetLock.h"
 #include "platform/WholeFile.h"
 #include "platform/sqlcipher.h"
@@ -107,7 +108,7 @@ void RestrictToAdmin(const QString& path)
         copy.open(path);
         // The other operators' passwords must not stay readable in freed pages.
         copy.executeScript(QStringLiteral("PRAGMA secure_delete = ON"));
-        copy.execute(QStringLiteral("DELETE FROM TE1 WHERE F1 <> '001'"));
+        copy.execute(QStringLiteral("DELETE FROM TE1 WHERE F1 <> ?"), {TopAdministrator});
     } catch (const DbError&) {
     }
 }

@@ -3,6 +3,7 @@
 #include "accountsets/AccountSetFiles.h"
 #include "accountsets/Backup.h"
 #include "core/App.h"
+#include "core/Permissions.h"
 #include "widgets/BusyPointer.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
@@ -140,7 +141,7 @@ sysDBbak::sysDBbak(App& app, QWidget* parent) : QDialog(parent), app(app)
     connect(Command4, &QPushButton::clicked, this, &QDialog::reject);
     connect(Command1, &QPushButton::clicked, this, &QDialog::reject);
 
-    Command2->setEnabled(app.OperatorCode == QLatin1String("001"));
+    Command2->setEnabled(IsTopAdministrator(app));
     fillTexts();
 }
 
@@ -157,7 +158,7 @@ void sysDBbak::fillTexts()
         QStringLiteral("     为了防止电脑硬件丢失或损坏、电脑病毒破坏、人为误删除等意外事故造成数据丢失，请务必经常进行备份操作，并且把备份文件存放到安全的位置。") +
         nl + nl + QStringLiteral("     如U盘、移动硬盘、光碟、其它的电脑等。") + nl + nl +
         QStringLiteral("     请点击[开始备份]后选择备份位置，备份后请妥善保存好备份文件。");
-    if (!SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT F1 FROM TE1 WHERE F1 <> '001'")).isEmpty())
+    if (!SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT F1 FROM TE1 WHERE F1 <> ?"), {TopAdministrator}).isEmpty())
         advice += nl + nl + QStringLiteral("　　为了数据安全，备份出来的文件将只允许最高权限用户001登录操作。");
     Lab000->setText(advice);
     TxtPath->setText(AutoBackupFolder(app));

@@ -4,6 +4,7 @@
 #include "accountsets/BackupFileWork.h"
 #include "accountsets/Compact.h"
 #include "core/App.h"
+#include "core/Permissions.h"
 #include "widgets/BusyPointer.h"
 #include "core/Files.h"
 #include "core/MainFrame.h"
@@ -143,7 +144,7 @@ void SysdbCompact::Cmd0_Click()
 
 void CompactOpenAccountSet(App& app)
 {
-    if (app.OperatorCode != QLatin1String("001")) {
+    if (!IsTopAdministrator(app)) {
         MsgBox(QStringLiteral("您无此权限!"));
         return;
     }
@@ -172,7 +173,7 @@ void CompactOpenAccountSet(App& app)
 
 void CompactReminder(App& app)
 {
-    if (app.OperatorCode != QLatin1String("001") || IsNetworkPath(app.CurrentSetPath))
+    if (!IsTopAdministrator(app) || IsNetworkPath(app.CurrentSetPath))
         return;
     qint64 recorded = RecordedCompactionKB(app.CurrentDatabase);
     if (recorded == 0)

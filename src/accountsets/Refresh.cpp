@@ -50,11 +50,18 @@ int RefreshGoods(Database& db, const PostingRules& rules, const CodeCondition& f
     // values' stock re-posted and no cost. Without an attribute no document is
     // posted per attribute value: walking the lines per value would rebase
     // stocktaking lines on a stock that leaves out the goods' opening quantity.
+    // The codes are found by stepping from one code to the next through the
+    // (F1, SRT) index, one seek per code, instead of reading every line.
     RecordSet unlisted;
     if (rules.attributeOn)
-        unlisted = db.query(QStringLiteral("SELECT F1 FROM TB11 WHERE SRT <> ''") + andWhere(filter) +
-                                QStringLiteral(" AND F1 NOT IN (SELECT F1 FROM TA4) GROUP BY F1"),
-                            filter.params);
+        unlisted = db.query(
+            QStringLiteral("WITH RECURSIVE codes(c) AS (SELECT (SELECT min(F1) FROM TB11) UNION ALL "
+                           "SELECT (SELECT min(F1) FROM TB11 WHERE F1 > codes.c) FROM codes WHERE codes.c IS NOT NULL) "
+                           "SELECT c FROM codes WHERE c IS NOT NULL "
+                           "AND NOT EXISTS (SELECT 1 FROM TA4 WHERE TA4.F1 = codes.c) "
+                           "AND EXISTS (SELECT 1 FROM TB11 WHERE TB11.F1 = codes.c AND TB11.SRT <> ''") +
+                andWhere(filter) + QLatin1Char(')'),
+            filter.params);
     const int total = goods.rowCount() + unlisted.rowCount();
     WholeGoodsWalker walker(db, rules);
     for (int r = 0; r < goods.rowCount(); ++r) {

@@ -4,6 +4,7 @@
 #include "core/AccountSetOpen.h"
 #include "core/App.h"
 #include "core/Kinds.h"
+#include "core/Permissions.h"
 #include "platform/Database.h"
 
 #include <QFile>
@@ -37,7 +38,7 @@ void CheckWholeAccountSet(const QString& path, const QString& password)
     // A copy is written table by table in the order the set made them: the
     // operators and settings come after the books, so a copy that stopped
     // part way lacks them.
-    if (!db.scalarRow(QStringLiteral("SELECT 1 FROM TE1 WHERE F1 = '001'")) ||
+    if (!db.scalarRow(QStringLiteral("SELECT 1 FROM TE1 WHERE F1 = ?"), {TopAdministrator}) ||
         !db.scalarRow(QStringLiteral("SELECT 1 FROM sysinfo LIMIT 1")))
         refuse(QStringLiteral("缺少操作员或系统设置"));
     const QString stockKinds = QStringLiteral("%1, %2, %3, %4, %5")

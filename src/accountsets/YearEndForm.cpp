@@ -3,6 +3,7 @@
 #include "accountsets/BackupForm.h"
 #include "accountsets/YearEnd.h"
 #include "core/App.h"
+#include "core/Permissions.h"
 #include "widgets/BusyPointer.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
@@ -49,7 +50,7 @@ YearEnd::YearEnd(App& app, QWidget* parent) : QDialog(parent), app(app)
 
 void YearEnd::Cmd1_Click()
 {
-    if (app.OperatorCode != QLatin1String("001")) {
+    if (!IsTopAdministrator(app)) {
         MsgBox(QStringLiteral("只允许以001账号的身份操作此功能！您无权操作！"));
         return;
     }

@@ -301,12 +301,11 @@ void ZbSet::setpath_Net_Click()
 {
     if (app.DataFolder.isEmpty())
         DefaultFolder(app, 0);
-    app.PickResult.clear();
     ZbsetNet picker(app, this, mountTable);
     picker.exec();
-    if (app.PickResult.isEmpty())
+    if (picker.Picked.isEmpty())
         return;
-    importFile(app.PickResult);
+    importFile(picker.Picked);
 }
 
 void ZbSet::importFile(const QString& path)

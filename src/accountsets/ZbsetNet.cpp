@@ -166,7 +166,7 @@ void ZbsetNet::CmdOK0_Click()
         MsgBox(QStringLiteral("请选择帐套文件！"));
         return;
     }
-    app.PickResult = (listedFolder.endsWith(QLatin1Char('/')) ? listedFolder : listedFolder + QLatin1Char('/')) +
+    Picked = (listedFolder.endsWith(QLatin1Char('/')) ? listedFolder : listedFolder + QLatin1Char('/')) +
                      item->text();
     accept();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The network share picker: the user names a server and its shared folder,
 // the account-set files found there are listed, and the chosen file's path
-// goes back through PickResult ("" when the picker was left otherwise).
+// is the answer, Picked ("" when the picker was left otherwise).
 // A share is reached through its mount on this computer.
 
 #include <QDialog>
@@ -28,6 +28,7 @@ public:
     QGroupBox* Frm;
     QListWidget* File1;
     std::array<QPushButton*, 2> CmdOK;  // confirm, cancel
+    QString Picked;                     // the chosen file's path, "" = none
 
 private:
     void Cmd_Click();

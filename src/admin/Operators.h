@@ -12,7 +12,6 @@
 struct App;
 class Database;
 
-inline const QString TopAdministrator = QStringLiteral("001");
 
 struct OperatorListRow {
     QString code;

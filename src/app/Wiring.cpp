@@ -5,6 +5,7 @@
 #include "basicdata/Register.h"
 #include "core/WindowRegistry.h"
 #include "documents/Register.h"
+#include "print/designer/Register.h"
 #include "reports/Register.h"
 #include "shell/Register.h"
 
@@ -16,4 +17,5 @@ void WireWindows(WindowRegistry& reg)
     RegisterDocumentWindows(reg);
     RegisterReportWindows(reg);
     RegisterShellWindows(reg);
+    RegisterPrintDesigner();
 }

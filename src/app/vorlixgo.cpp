@@ -1,6 +1,7 @@
 // Vorlixgo: starts the main program from the path in the user's settings.
 #include "launcher/Launcher.h"
 #include "platform/ChineseUi.h"
+#include "platform/ProgramIcon.h"
 
 #include <QApplication>
 
@@ -9,5 +10,6 @@ int main(int argc, char** argv)
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorlixgo"));
     UseChineseUi(qapp);
+    UseProgramIcon();
     return RunLauncher();
 }

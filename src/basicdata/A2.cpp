@@ -3,6 +3,8 @@
 #include "core/App.h"
 #include "core/Files.h"
 #include "core/Permissions.h"
+#include "core/Settings.h"
+#include "core/SettingsCatalogue.h"
 #include "widgets/GridBehaviours.h"
 #include "widgets/GridColumnAutoWiden.h"
 #include "core/SqlText.h"
@@ -43,8 +45,7 @@ A2::A2(App& app, QWidget* parent) : UnitForm(app, parent, UnitKind::Customer)
     buildUnit(c);
     buildFolderLink();
     buildQuotePanel();
-    UnitFoldersEnabled =
-        LeadValue(SqlScalar(app.CurrentDatabase, QStringLiteral("select Setval from sysinfo where id=1617"))) == 1;
+    UnitFoldersEnabled = SettingValue(app.CurrentDatabase, SetUnitFolders) == 1;
     Frmbj->setVisible(app.OfferCustomerPrice != 0);
     new ColumnSortMenu(GD, [](int c) { return c < 7 ? ColumnSortMenu::Kind::Text : ColumnSortMenu::Kind::None; }, 3);
     Shape s = unitShape(QStringLiteral("A2"), QStringLiteral("客户资料"), QStringLiteral("客户列表"),
@@ -96,7 +97,7 @@ void A2::popupFolderMenu()
     if (!editing && folderPath().isEmpty())
         return;
     menu_Set->setVisible(editing);
-    const bool admin = editing && app.OperatorCode == QStringLiteral("001");
+    const bool admin = editing && IsTopAdministrator(app);
     Menu_line->setVisible(admin);
     Menu_Quxiao->setVisible(admin);
     Menu_open->setVisible(!folderPath().isEmpty());

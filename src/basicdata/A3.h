@@ -2,7 +2,7 @@
 // Goods categories (A3), table TA3: code and name only. No previous/next,
 // no print, no column widening; a saved category moves to the end of the list.
 
-#include "basicdata/RecordForm.h"
+#include "forms/RecordForm.h"
 
 class A3 : public RecordForm {
     Q_OBJECT

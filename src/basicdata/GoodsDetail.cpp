@@ -8,6 +8,7 @@
 #include "core/Permissions.h"
 #include "basicdata/StructureEditor.h"
 #include "core/App.h"
+#include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
 #include "widgets/NumberBox.h"
 #include "widgets/PictureViewer.h"
@@ -23,6 +24,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -164,6 +166,12 @@ void GoodsDetail::build()
     composite->addWidget(ChK);
     Lab[12]->installEventFilter(this);
     Lab[13]->installEventFilter(this);
+    // Enter in a chooser moves on; the choosers are editable, so their text
+    // boxes see the key first.
+    for (QComboBox* c : {CmbLB, CmbDW}) {
+        c->installEventFilter(this);
+        c->lineEdit()->installEventFilter(this);
+    }
     Lab[13]->setToolTip(QStringLiteral("点击这里查看历史参考价"));
     Lab[13]->setCursor(Qt::PointingHandCursor);
     Lab[14]->setToolTip(QStringLiteral("点击这里查看历史参考价"));
@@ -215,7 +223,7 @@ void GoodsDetail::settle(bool supplierMenuVisible, const QString& attributeName)
     }
     for (int i : {10, 11, 13, 14, 15, 16})
         Lab[i]->hide();
-    fixedSupplier = BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE id = ?"), {SetFixedSupplier})) == 1 &&
+    fixedSupplier = SettingValue(db, SetFixedSupplier) == 1 &&
                     supplierMenuVisible;
     Txt[15]->setVisible(fixedSupplier);
     Lab[15]->setVisible(fixedSupplier);
@@ -402,7 +410,7 @@ void GoodsDetail::EnterEditMode(bool adding)
     if (!adding) {
         // Only "001" changes the opening figures of an existing goods; the
         // cost is typed only by an operator who may see it, for goods without stock.
-        const bool admin = app.OperatorCode == QLatin1String("001");
+        const bool admin = IsTopAdministrator(app);
         Txt[10]->setReadOnly(!admin);
         Txt[11]->setReadOnly(!admin);
         Txt[5]->setReadOnly(!app.CanSeeCost);
@@ -582,8 +590,39 @@ void GoodsDetail::CmdQGys_Click()
     Txt[15]->setFocus();
 }
 
+QList<QWidget*> GoodsDetail::enterTargets(int box) const
+{
+    // The reading order of the tab; a box the settings hide is passed over.
+    switch (box) {
+    case 0: return {Txt[1]};
+    case 1: return {CmbLB};
+    case 4: return {CmbDW};
+    case 5: return {Txt[13], Txt[12], Txt[7], Txt[6]};
+    case 6: return {Txt[14], Txt[15], Txt[0]};
+    case 7: return {Txt[6]};
+    case 8: return {Txt[9]};
+    case 9: return {Txt[10]};
+    case 10: return {Txt[11]};
+    case 11: return {Txt[5], Txt[13], Txt[12], Txt[7], Txt[6]};
+    case 12: return {Txt[7], Txt[6]};
+    case 13: return {Txt[12]};
+    case 14: return {Txt[15]};
+    case 15: return {Txt[0]};
+    default: return {};  // Txt(2), Txt(3): the choosers stand in their place
+    }
+}
+
 bool GoodsDetail::eventFilter(QObject* watched, QEvent* event)
 {
+    const bool inLB = watched == CmbLB || watched == CmbLB->lineEdit();
+    const bool inDW = watched == CmbDW || watched == CmbDW->lineEdit();
+    if (event->type() == QEvent::KeyPress && (inLB || inDW)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            (inLB ? Txt[4] : Txt[8])->setFocus();
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == Lab[12] && Edstu != 0)
             ChK->setChecked(!ChK->isChecked());

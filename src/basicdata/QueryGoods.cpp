@@ -56,13 +56,12 @@ void PickGoodsInto(App& app, QLineEdit* box, QWidget* parent)
     const QString code = PickGoods(app, req, parent);
     if (!code.isEmpty())
         box->setText(code);
-    app.PickResult.clear();
 }
 
 QString PickGoods(App& app, const GoodsPickRequest& request, QWidget* parent)
 {
-    app.PickResult = request.preset.trimmed();
     QueryGoods picker(app, PickerParent(app, parent));
+    picker.Preset = request.preset.trimmed();
     picker.LoaderForm = request.host;
     picker.GysStr = request.supplier;
     picker.OnlyHaveBom = request.onlyWithStructure ? 1 : 0;
@@ -73,9 +72,7 @@ QString PickGoods(App& app, const GoodsPickRequest& request, QWidget* parent)
     if (!request.quickAdd)
         picker.Cmd0->hide();
     picker.exec();
-    const QString code = app.PickResult;
-    app.PickResult.clear();
-    return code;
+    return picker.Picked;
 }
 
 QueryGoods::QueryGoods(App& app_, QWidget* parent) : QDialog(parent), app(app_)
@@ -212,8 +209,8 @@ void QueryGoods::showEvent(QShowEvent* e)
     if (activated)
         return;
     activated = true;
-    if (!app.PickResult.isEmpty()) {
-        Txt0->setText(app.PickResult);
+    if (!Preset.isEmpty()) {
+        Txt0->setText(Preset);
         QueryGoodsList(false);
         Txt0->clear();
     } else {
@@ -229,7 +226,7 @@ void QueryGoods::showEvent(QShowEvent* e)
 
 void QueryGoods::reject()
 {
-    app.PickResult.clear();
+    Picked.clear();
     QDialog::reject();
 }
 
@@ -337,7 +334,7 @@ void QueryGoods::GD_DblClick()
         batchPick(code);
         return;
     }
-    app.PickResult = code;
+    Picked = code;
     if (!code.isEmpty())
         accept();
 }

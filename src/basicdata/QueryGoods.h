@@ -7,8 +7,7 @@
 //   req.preset = TxtEnter->text();   // first search by code; "" = the first 1 000 goods
 //   req.host = this;                 // a LineGridHost: batch-add mode is offered
 //   const QString code = PickGoods(app, req, this);   // "" = nothing chosen
-// Single choice answers through the return value (and App::PickResult while
-// the picker is open); in batch-add mode every chosen goods is typed straight
+// Single choice answers through the return value; in batch-add mode every chosen goods is typed straight
 // into the host's line grid through its LineGridHost members and the picker
 // stays open.
 
@@ -40,7 +39,6 @@ struct GoodsPickRequest {
 QString PickGoods(App& app, const GoodsPickRequest& request, QWidget* parent = nullptr);
 // The goods box of a report or list: the picker in single choice without
 // quick add, searching by the box's text; a chosen code replaces the text.
-// PickResult is left empty.
 void PickGoodsInto(App& app, QLineEdit* box, QWidget* parent);
 
 // What the pickers share: the window a modal picker opens over (the
@@ -58,6 +56,8 @@ public:
     LineGridHost* LoaderForm = nullptr;
     QString GysStr;
     int OnlyHaveBom = 0;
+    QString Preset;  // searched by code when the picker first shows
+    QString Picked;  // the answer: the chosen code, "" = none
 
     QComboBox* CmbLB;
     QLineEdit* Txt0;  // code

@@ -227,26 +227,23 @@ void QueryGys::choose()
 {
     // The button beside a row chooses that row; the header never is a choice.
     const int row = std::max(GD->row(), 1);
-    app.PickResult = GD->textMatrix(row, 0) + QLatin1Char('.') + GD->textMatrix(row, 1);
+    Picked = GD->textMatrix(row, 0) + QLatin1Char('.') + GD->textMatrix(row, 1);
     accept();
 }
 
 void QueryGys::reject()
 {
-    app.PickResult.clear();
+    Picked.clear();
     QDialog::reject();
 }
 
 QString PickUnit(App& app, QWidget* caller, int pickKind, const QString& caption, bool noDualRole)
 {
-    app.PickResult.clear();
     QueryGys picker(app, caller);
     picker.LoaderForm = caller;
     picker.pubLB = pickKind;
     picker.setWindowTitle(caption);
     picker.NoSCSF = noDualRole ? 1 : 0;
     picker.exec();
-    const QString picked = app.PickResult;
-    app.PickResult.clear();
-    return picked;
+    return picker.Picked;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The business-unit picker (QueryGys): lists the units of one kind, narrows
 // them by a fuzzy search over six fields, adds a unit on the spot, and hands
-// the choice back through app.PickResult as code + "." + name ("" = none).
+// the choice back as code + "." + name ("" = none).
 //
 //   const QString picked = PickUnit(app, this, code(UnitKind::Supplier), "供应商档案", false);
 
@@ -24,6 +24,7 @@ public:
     QObject* LoaderForm = nullptr;  // the caller; not used by the picker
     int pubLB = 0;                  // unit kind, or PickSuppliersAndDepartments / PickCustomersAndDepartments
     int NoSCSF = 0;                 // 1 = never add the dual-role units of other kinds
+    QString Picked;                 // the answer: code + "." + name, "" = none
 
     void FillUnitPickerList();
     void Cmd_Click(int index);
@@ -54,6 +55,6 @@ private:
     bool WithDualRole = false;
 };
 
-// The calling protocol in one call: PickResult = "", the picker shown modal,
-// its answer returned (and PickResult cleared again). "" or "." = nothing chosen.
+// The calling protocol in one call: the picker shown modal, its answer
+// returned. "" or "." = nothing chosen.
 QString PickUnit(App& app, QWidget* caller, int pickKind, const QString& caption, bool noDualRole);

@@ -16,16 +16,13 @@
 
 QString PickAttributeValue(App& app, const AttributePickRequest& request, QWidget* parent)
 {
-    app.PickResult = request.preset;
     QueryHPSX picker(app, PickerParent(app, parent));
     picker.HPBM = request.goods;
     picker.Qdate = request.date;
     picker.RKCK = request.direction;
     picker.LabHP->setText(request.goodsLine);
     picker.exec();
-    const QString value = picker.result() == QDialog::Accepted ? app.PickResult : QString();
-    app.PickResult.clear();
-    return value;
+    return picker.result() == QDialog::Accepted ? picker.Picked : QString();
 }
 
 QueryHPSX::QueryHPSX(App& app_, QWidget* parent) : QDialog(parent), app(app_)
@@ -93,7 +90,7 @@ void QueryHPSX::showEvent(QShowEvent* e)
 
 void QueryHPSX::reject()
 {
-    app.PickResult.clear();
+    Picked.clear();
     QDialog::reject();
 }
 
@@ -133,6 +130,6 @@ void QueryHPSX::GD_DblClick()
     const QString value = GD->textMatrix(GD->row(), 0);
     if (value.isEmpty())
         return;
-    app.PickResult = value;
+    Picked = value;
     accept();
 }

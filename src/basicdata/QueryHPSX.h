@@ -38,6 +38,7 @@ public:
     QString HPBM;
     QDate Qdate;
     StockDirection RKCK = StockDirection::In;
+    QString Picked;  // the chosen value, "" = none
 
     QLabel* LabHP;
     QLabel* LabSX;

@@ -2,6 +2,7 @@
 
 #include "basicdata/UnitPicker.h"
 #include "core/App.h"
+#include "core/Permissions.h"
 #include "core/SqlText.h"
 #include "platform/Messages.h"
 
@@ -38,7 +39,7 @@ QueryTA1::QueryTA1(App& app, QObject* loader, const QString& head, QWidget* pare
     }
     Cmd0->setDefault(true);
     outer->addLayout(buttons);
-    Cmd2->setVisible(app.OperatorCode == QStringLiteral("001"));
+    Cmd2->setVisible(IsTopAdministrator(app));
 }
 
 void QueryTA1::Cmd_Click(int index)

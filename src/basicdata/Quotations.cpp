@@ -1,6 +1,6 @@
 #include "basicdata/Quotations.h"
 
-#include "basicdata/RecordList.h"
+#include "forms/RecordList.h"
 #include "core/Rounding.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"

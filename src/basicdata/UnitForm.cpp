@@ -1,5 +1,7 @@
 #include "basicdata/UnitForm.h"
 
+#include "core/Settings.h"
+#include "core/SettingsCatalogue.h"
 #include "exchange/ImportOpeners.h"
 
 #include "core/App.h"
@@ -22,7 +24,7 @@ const QString DualRoleIdle = QStringLiteral("点击前面方框可进行双重�
 
 }  // namespace
 
-UnitForm::UnitForm(App& app, QWidget* parent, UnitKind kind) : RecordForm(app, parent), FormUnitKind(code(kind)) {}
+UnitForm::UnitForm(App& app, QWidget* parent, UnitKind kind) : RecordForm(app, RightBasicData, parent), FormUnitKind(code(kind)) {}
 
 void UnitForm::buildUnit(const UnitCaptions& c)
 {
@@ -59,8 +61,7 @@ void UnitForm::buildUnit(const UnitCaptions& c)
         LabSCSF->hide();
         ChkSCSF->installEventFilter(this);
         connect(ChkSCSF, &QCheckBox::toggled, this, &UnitForm::ChkSCSF_Click);
-        DualRoleEnabled = LeadValue(SqlScalar(app.CurrentDatabase,
-                                              QStringLiteral("select Setval from sysinfo where id=1616"))) == 1;
+        DualRoleEnabled = SettingValue(app.CurrentDatabase, SetDualRoleUnits) == 1;
     }
     FrmLayout->setRowStretch(6, 1);
     if (c.withImport) {

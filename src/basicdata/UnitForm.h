@@ -7,8 +7,9 @@
 // 5 contact (departments: e-mail), 6 remark, 7 opening balance, 8 mobile
 // (suppliers and customers). The list holds boxes 0 to 7; column 7 is hidden.
 
-#include "basicdata/RecordForm.h"
+#include "basicdata/Units.h"
 #include "core/Kinds.h"
+#include "forms/RecordForm.h"
 
 class QCheckBox;
 

@@ -1,6 +1,8 @@
 #include "basicdata/UnitPicker.h"
 
 #include "core/Kinds.h"
+#include "core/Settings.h"
+#include "core/SettingsCatalogue.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
 
@@ -19,7 +21,7 @@ bool PickerOffersDualRole(const Database& db, int pickKind, bool noDualRole)
 {
     if (pickKind == code(UnitKind::Department) || noDualRole)
         return false;
-    return LeadValue(SqlScalar(db, QStringLiteral("select SetVal from sysinfo where id=1616"))) == 1;
+    return SettingValue(db, SetDualRoleUnits) == 1;
 }
 
 RecordList ListPickerUnits(Database& db, int pickKind, bool withDualRole, const UnitPickerBoxes& boxes)

@@ -4,7 +4,7 @@
 // suppliers and departments, 81 = customers and departments), never the
 // reserved kind, optionally with the dual-role units of any kind.
 
-#include "basicdata/RecordList.h"
+#include "forms/RecordList.h"
 #include "basicdata/Units.h"
 
 #include <QString>

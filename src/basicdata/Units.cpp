@@ -1,9 +1,10 @@
 #include "basicdata/Units.h"
 
-#include "basicdata/RecordList.h"
 #include "core/Posting.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
+
+#include <QRegularExpression>
 
 QString NormaliseCode(const QString& typed)
 {
@@ -132,4 +133,19 @@ void DeleteUnit(Database& db, const QString& code, int kind)
     db.execute(QStringLiteral("DELETE FROM TA1 WHERE F1 = ? AND LB = ?"), {code.trimmed(), kind});
     db.execute(QStringLiteral("DELETE FROM KhPrice WHERE F0 = ?"), {code.trimmed()});
     tx.commit();
+}
+
+QString UnitListStatement(const QString& select, int unitKind)
+{
+    static const QRegularExpression where(QStringLiteral("\\bwhere\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = where.match(select, 1);
+    const QString kind = QString::number(unitKind);
+    if (!m.hasMatch())
+        return select + QStringLiteral(" Where LB=") + kind + QStringLiteral(" order by F1");
+    const QString condition = select.mid(m.capturedEnd()).trimmed();
+    if (condition.isEmpty())
+        return select.left(m.capturedStart()) + QStringLiteral(" Where LB=") + kind + QStringLiteral(" order by F1");
+    return select.left(m.capturedStart()) + QStringLiteral(" Where (") + condition + QStringLiteral(") And LB=")
+           + kind + QStringLiteral(" order by F1");
 }

@@ -7,6 +7,7 @@
 // or changes nothing. Nothing here shows anything.
 
 #include "basicdata/Quotations.h"
+#include "forms/RecordList.h"
 
 #include <QString>
 #include <QVector>
@@ -26,14 +27,6 @@ struct UnitRecord {
     std::optional<QString> mobile;  // MT; nullopt = the window has no such box, keep what is stored
     std::optional<bool> dualRole;   // SCSF; nullopt = the setting is off, keep what is stored
     std::optional<QString> docDir;  // DocDir, stored verbatim; nullopt = folders are off, keep it
-};
-
-// What a save of a record window answers. On anything but Saved nothing was written.
-// Told: refused, and the window has already told the operator why.
-enum class RecordSaveStatus { Saved, EmptyCode, EmptyName, CodeHasPoint, CodeTaken, Told };
-struct RecordSaveResult {
-    RecordSaveStatus status = RecordSaveStatus::Saved;
-    QString holderName;  // CodeTaken: the name of the record holding the code
 };
 
 struct UnitSaveRequest {
@@ -69,3 +62,8 @@ bool UnitCodeInUse(const Database& db, const QString& code);
 bool OtherUnitExists(const Database& db, const QString& code);
 // Deletes the unit of that kind and its quotations, in one transaction.
 void DeleteUnit(Database& db, const QString& code, int kind);
+
+// The list statement of a unit window: `select` restricted to one unit kind
+// and ordered by code. A condition already in `select` (after "Where") is kept
+// in parentheses, so an "or" typed by the user cannot reach other kinds.
+QString UnitListStatement(const QString& select, int unitKind);

@@ -53,6 +53,11 @@ void OpenAccountSetFile(App& app, const QString& path)
     OpenLockedAccountSet(app.CurrentDatabase, app.CurrentSetLock, path);
 }
 
+QString AccountSetDisplayName(const App& app)
+{
+    return app.CurrentSetName.isEmpty() ? QFileInfo(app.CurrentSetPath).completeBaseName() : app.CurrentSetName;
+}
+
 void CloseAccountSetFile(App& app)
 {
     app.CurrentDatabase.close();

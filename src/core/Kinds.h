@@ -15,6 +15,19 @@ enum class DocKind : int {
     AddedReceivable = -100,
 };
 
+// The eight configurable stock-document types, numbered as the settings rows
+// that hold their names (what each one is: core/DocTypes.h).
+enum class DocType : int {
+    PurchaseReceipt = 81,
+    PurchaseReturn = 82,
+    ProductionReceipt = 83,
+    ReworkReturn = 84,
+    DepartmentIssue = 85,
+    DepartmentReturn = 86,
+    SalesDelivery = 87,
+    CustomerReturn = 88,
+};
+
 enum class UnitKind : int {
     Supplier = 0,
     Customer = 1,
@@ -29,5 +42,6 @@ enum class GoodsClass : int {
 
 // The stored number of a kind, for SQL parameters and stored columns.
 constexpr int code(DocKind k) { return static_cast<int>(k); }
+constexpr int code(DocType t) { return static_cast<int>(t); }
 constexpr int code(UnitKind k) { return static_cast<int>(k); }
 constexpr int code(GoodsClass k) { return static_cast<int>(k); }

@@ -57,3 +57,8 @@ PermissionItems DecodePermissionWord(int word)
     items.item3 = digitGranted(digits, RightItem3);
     return items;
 }
+
+bool IsTopAdministrator(const App& app)
+{
+    return app.OperatorCode == TopAdministrator;
+}

@@ -30,6 +30,12 @@ enum RightDigit : int {
     RightGroupOn = 4,  // the group itself
 };
 
+// The top administrator: always present, holds every permission, cannot be
+// deleted, and alone runs the account set's maintenance.
+inline const QString TopAdministrator = QStringLiteral("001");
+// True when the logged-in operator is the top administrator.
+bool IsTopAdministrator(const App& app);
+
 inline const QString NoRightsText = QStringLiteral("对不起，您无此权限！");
 
 // True when the logged-in operator holds `digit` (1-4) of word `group` (1-8).

@@ -52,6 +52,22 @@ QByteArray roundedDigits(double value, int decimals)
     return k.isEmpty() ? QByteArrayLiteral("0") : k;
 }
 
+// K of roundedDigits as a whole number, from the scaled binary value, when the
+// value lies clearly away from a half at that place (most figures do):
+// rounding the scaled value then gives the same K as the decimal road, at a
+// fraction of the cost. None near a half, from 10^15 on, and for infinities.
+std::optional<qint64> scaledDigits(double value, int decimals)
+{
+    const double t = std::fabs(value) * Pow10[decimals];
+    if (!(t < 1e15))
+        return std::nullopt;
+    const double whole = std::floor(t);
+    const double frac = t - whole;
+    if (std::fabs(frac - 0.5) <= 1e-6 + t * 1e-14)
+        return std::nullopt;
+    return qint64(frac > 0.5 ? whole + 1 : whole);
+}
+
 }  // namespace
 
 int PatternDecimals(const QString& pattern)
@@ -69,6 +85,21 @@ int PatternDecimals(const QString& pattern)
 QString FormatDecimals(double value, int decimals)
 {
     decimals = std::clamp(decimals, 0, MaxDecimals);
+    if (const std::optional<qint64> scaled = scaledDigits(value, decimals)) {
+        // The digits of K, written from the right, with the point `decimals` from the end.
+        char out[48];
+        int n = int(sizeof out);
+        qint64 k = *scaled;
+        for (int written = 0; k > 0 || written <= decimals; ++written) {
+            if (written == decimals && decimals > 0)
+                out[--n] = '.';
+            out[--n] = char('0' + k % 10);
+            k /= 10;
+        }
+        if (value < 0 && *scaled != 0)
+            out[--n] = '-';
+        return QString::fromLatin1(out + n, int(sizeof out) - n);
+    }
     QByteArray k = roundedDigits(value, decimals);
     const bool negative = value < 0 && k != "0";
     if (decimals > 0) {
@@ -91,19 +122,11 @@ double RoundToDecimals(double value, int decimals)
     decimals = std::clamp(decimals, 0, MaxDecimals);
     if (!std::isfinite(value))
         return value;
-    // Most figures lie clearly away from a half: rounding the scaled binary
-    // value then gives the same K as the decimal road, at a fraction of the cost.
-    const double t = std::fabs(value) * Pow10[decimals];
-    if (t < 1e15) {
-        const double whole = std::floor(t);
-        const double frac = t - whole;
-        if (std::fabs(frac - 0.5) > 1e-6 + t * 1e-14) {
-            const double k = frac > 0.5 ? whole + 1 : whole;
-            if (k == 0)
-                return 0.0;
-            const double r = k / Pow10[decimals];
-            return value < 0 ? -r : r;
-        }
+    if (const std::optional<qint64> scaled = scaledDigits(value, decimals)) {
+        if (*scaled == 0)
+            return 0.0;
+        const double r = double(*scaled) / Pow10[decimals];
+        return value < 0 ? -r : r;
     }
     const QByteArray k = roundedDigits(value, decimals);
     if (k == "0")

@@ -1,6 +1,7 @@
 #include "core/Schema.h"
 
 #include "core/Kinds.h"
+#include "core/Permissions.h"
 #include "core/SettingsCatalogue.h"
 #include "platform/Database.h"
 
@@ -145,7 +146,8 @@ void CreateAccountSetSchema(Database& db)
     db.execute(QStringLiteral("INSERT INTO TA3 (F1, F2) VALUES ('000', '无类别')"));
     db.execute(QStringLiteral("INSERT INTO TA1 (F1, F2, LB) VALUES ('0000', '盘点', ?)"), {code(UnitKind::Reserved)});
     db.execute(QStringLiteral("INSERT INTO TE1 (F1, F2, F3, F61, F62, F63, F64, F65, F66, F67, F68) "
-                              "VALUES ('001', '系统管理员', '', 1111, 1111, 1111, 1111, 1111, 1111, 1111, 1111)"));
+                              "VALUES (?, '系统管理员', '', 1111, 1111, 1111, 1111, 1111, 1111, 1111, 1111)"),
+               {TopAdministrator});
     db.execute(QStringLiteral("INSERT INTO thever (versn, exename) VALUES ('', '')"));
 
     // Settings of a new account set.

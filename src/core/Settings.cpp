@@ -1,6 +1,7 @@
 #include "core/Settings.h"
 
 #include "core/App.h"
+#include "core/DocTypes.h"
 #include "core/MenuModel.h"
 #include "core/SettingsCatalogue.h"
 #include "core/SqlText.h"
@@ -70,33 +71,46 @@ struct Sides {
     bool stockReturnStats = false;
 };
 
-// Document types (rows SetDocTypeFirst to SetDocTypeLast): the menu item, the item shown and hidden with it,
-// and the flags a type in use turns on.
+// The menu item of each document type and the item shown and hidden with it.
 struct TypeItem {
+    DocType type;
     const char* item;
     const char* companion;  // null when none
-    bool Sides::*flag1;
-    bool Sides::*flag2;     // null when none
 };
 
-const TypeItem* typeItem(int id)
+const TypeItem* typeItem(DocType type)
 {
-    static const TypeItem items[8] = {
-        {"Menu_BB0", "Menu_BB2", &Sides::supplier, nullptr},
-        {"Menu_BB1", nullptr, &Sides::supplier, &Sides::supplierReturnStats},
-        {"Menu_BB3", "Menu_BB5", &Sides::department, nullptr},
-        {"Menu_BB4", nullptr, &Sides::department, &Sides::supplierReturnStats},
-        {"Menu_DD0", "Menu_DD2", &Sides::department, nullptr},
-        {"Menu_DD1", nullptr, &Sides::department, &Sides::stockReturnStats},
-        {"Menu_DD3", "Menu_DD5", &Sides::customer, nullptr},
-        {"Menu_DD4", nullptr, &Sides::customer, &Sides::stockReturnStats},
+    static const TypeItem items[] = {
+        {DocType::PurchaseReceipt, "Menu_BB0", "Menu_BB2"}, {DocType::PurchaseReturn, "Menu_BB1", nullptr},
+        {DocType::ProductionReceipt, "Menu_BB3", "Menu_BB5"}, {DocType::ReworkReturn, "Menu_BB4", nullptr},
+        {DocType::DepartmentIssue, "Menu_DD0", "Menu_DD2"}, {DocType::DepartmentReturn, "Menu_DD1", nullptr},
+        {DocType::SalesDelivery, "Menu_DD3", "Menu_DD5"}, {DocType::CustomerReturn, "Menu_DD4", nullptr},
     };
-    return id >= SetDocTypeFirst && id <= SetDocTypeLast ? &items[id - SetDocTypeFirst] : nullptr;
+    for (const TypeItem& t : items)
+        if (t.type == type)
+            return &t;
+    return nullptr;
 }
 
-void applyDocumentType(MenuModel& menus, Sides& sides, int id, const QVariant& setval, const QVariant& setstr)
+// A type in use turns on the side of its counter-parties and, for returns, their statistics.
+void markSides(Sides& sides, const DocTypeInfo& info)
 {
-    const TypeItem* t = typeItem(id);
+    switch (info.counterParty) {
+    case UnitKind::Supplier: sides.supplier = true; break;
+    case UnitKind::Customer: sides.customer = true; break;
+    default: sides.department = true; break;
+    }
+    if (info.kind == DocKind::SupplierReturn)
+        sides.supplierReturnStats = true;
+    if (info.kind == DocKind::StockReturn)
+        sides.stockReturnStats = true;
+}
+
+void applyDocumentType(MenuModel& menus, Sides& sides, DocType type, const QVariant& setval, const QVariant& setstr)
+{
+    const TypeItem* t = typeItem(type);
+    if (!t)
+        return;
     const QString item = QLatin1String(t->item);
     if (equals(setval, 1)) {
         if (setstr.isNull())
@@ -105,15 +119,13 @@ void applyDocumentType(MenuModel& menus, Sides& sides, int id, const QVariant& s
         menus.setVisible(item, true);
         if (t->companion)
             menus.setVisible(QLatin1String(t->companion), true);
-        sides.*(t->flag1) = true;
-        if (t->flag2)
-            sides.*(t->flag2) = true;
+        markSides(sides, DocTypeOf(type));
     } else {
         menus.setVisible(item, false);
         if (t->companion)
             menus.setVisible(QLatin1String(t->companion), false);
         // A sales type out of use also takes the gross-profit report away.
-        if (id == SetDocTypeFirst + 6)
+        if (type == DocType::SalesDelivery)
             menus.setVisible(QStringLiteral("Menu_Eml"), false);
     }
 }
@@ -173,8 +185,8 @@ void applyRow(App& app, Sides& sides, int id, const QVariant& setval, const QVar
         menus.setVisible(QStringLiteral("Menu_AA6"), equals(setval, 1));
         break;
     default:
-        if (id >= SetDocTypeFirst && id <= SetDocTypeLast)
-            applyDocumentType(menus, sides, id, setval, setstr);
+        if (const std::optional<DocType> type = DocTypeOfSetting(id))
+            applyDocumentType(menus, sides, *type, setval, setstr);
         break;
     }
 }
@@ -289,4 +301,9 @@ QString SettingText(const Database& db, int id)
 double SettingValue(const Database& db, int id)
 {
     return BoxValue(SqlScalar(db, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = ?"), {id}));
+}
+
+QString SettingStoredText(const Database& db, int id)
+{
+    return SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ?"), {id});
 }

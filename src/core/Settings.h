@@ -27,3 +27,7 @@ QString SettingText(const Database& db, int id);
 // The number in settings row `id`: 0 when the row is missing or empty, or
 // when sysinfo cannot be read.
 double SettingValue(const Database& db, int id);
+
+// The stored text of settings row `id`, whatever its number: "" when the row
+// is missing or has no text, or when sysinfo cannot be read.
+QString SettingStoredText(const Database& db, int id);

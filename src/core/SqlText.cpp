@@ -4,8 +4,10 @@
 #include "platform/SqlFunctions.h"
 
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -13,48 +15,119 @@ namespace {
 // dropped) and the decimal exponent of the first digit.
 struct Decimal {
     bool negative = false;
-    QString digits;  // "" for zero
+    int count = 0;  // digits in use; 0 for zero
     int exponent = 0;
+    char digits[24] = {};
 };
+
+// Reads "d.ddde+XX" (any number of digits) into `d`, trailing zeros dropped.
+void readScientific(const char* text, const char* end, Decimal& d)
+{
+    const char* p = text;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9' && d.count < int(sizeof d.digits))
+            d.digits[d.count++] = *p;
+    while (d.count > 0 && d.digits[d.count - 1] == '0')
+        --d.count;
+    int exponent = 0;
+    bool below = false;
+    if (p < end)
+        ++p;
+    if (p < end && (*p == '-' || *p == '+'))
+        below = *p++ == '-';
+    for (; p < end; ++p)
+        exponent = exponent * 10 + (*p - '0');
+    d.exponent = below ? -exponent : exponent;
+}
 
 Decimal toDecimal(double value)
 {
     Decimal d;
     if (value == 0.0 || !std::isfinite(value))
         return d;
-    const QString e = QString::number(value, 'e', 14);  // "-1.23450000000000e+02"
-    const int ePos = e.indexOf(QLatin1Char('e'));
-    QString mantissa = e.left(ePos);
-    if (mantissa.startsWith(QLatin1Char('-'))) {
-        d.negative = true;
-        mantissa.remove(0, 1);
+    d.negative = value < 0;
+    // The shortest text that reads back as the value. With 15 digits or fewer
+    // it is also the value rounded to 15 significant digits: a normal double
+    // lies within a tenth of a unit of the 15th digit of it. Longer ones, and
+    // the subnormal numbers below 2.2E-308, are rounded to 15 digits the long
+    // way, which settles exact halves as before.
+    const bool normal = std::fabs(value) >= std::numeric_limits<double>::min();
+    if (normal) {
+        char buf[40];
+        const auto shortest = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
+        readScientific(buf, shortest.ptr, d);
     }
-    mantissa.remove(QLatin1Char('.'));
-    while (mantissa.endsWith(QLatin1Char('0')))
-        mantissa.chop(1);
-    d.digits = mantissa;
-    d.exponent = e.mid(ePos + 1).toInt();
+    if (!normal || d.count > 15) {
+        d.count = 0;
+        const QByteArray e = QString::number(std::fabs(value), 'e', 14).toLatin1();  // "1.23450000000000e+02"
+        readScientific(e.constData(), e.constData() + e.size(), d);
+    }
     return d;
+}
+
+// Writes the decimal in positional notation into `out` (room for
+// 26 + |exponent| characters); answers the length.
+int writePlain(const Decimal& d, char* out)
+{
+    int n = 0;
+    if (d.count == 0) {
+        out[n++] = '0';
+        return n;
+    }
+    if (d.negative)
+        out[n++] = '-';
+    if (d.exponent >= 0) {
+        for (int i = 0; i <= d.exponent; ++i)
+            out[n++] = i < d.count ? d.digits[i] : '0';
+        if (d.count > d.exponent + 1) {
+            out[n++] = '.';
+            for (int i = d.exponent + 1; i < d.count; ++i)
+                out[n++] = d.digits[i];
+        }
+    } else {
+        out[n++] = '0';
+        out[n++] = '.';
+        for (int i = 0; i < -d.exponent - 1; ++i)
+            out[n++] = '0';
+        for (int i = 0; i < d.count; ++i)
+            out[n++] = d.digits[i];
+    }
+    return n;
 }
 
 // The decimal in positional notation, without exponent ("0.000000123").
 QString plainText(const Decimal& d)
 {
-    if (d.digits.isEmpty())
+    QByteArray text(26 + std::abs(d.exponent), Qt::Uninitialized);
+    return QString::fromLatin1(text.constData(), writePlain(d, text.data()));
+}
+
+// The general text of the decimal: positional from 1E-06 up to below 1E+15,
+// else "d.dddE+XX".
+QString generalText(const Decimal& d)
+{
+    char out[48];
+    if (d.count == 0)
         return QStringLiteral("0");
-    QString s;
-    if (d.exponent >= 0) {
-        QString digits = d.digits;
-        if (digits.size() < d.exponent + 1)
-            digits += QString(d.exponent + 1 - digits.size(), QLatin1Char('0'));
-        s = digits.left(d.exponent + 1);
-        const QString frac = digits.mid(d.exponent + 1);
-        if (!frac.isEmpty())
-            s += QLatin1Char('.') + frac;
-    } else {
-        s = QStringLiteral("0.") + QString(-d.exponent - 1, QLatin1Char('0')) + d.digits;
+    if (d.exponent >= -6 && d.exponent < 15)
+        return QString::fromLatin1(out, writePlain(d, out));
+    int n = 0;
+    if (d.negative)
+        out[n++] = '-';
+    out[n++] = d.digits[0];
+    if (d.count > 1) {
+        out[n++] = '.';
+        for (int i = 1; i < d.count; ++i)
+            out[n++] = d.digits[i];
     }
-    return d.negative ? QLatin1Char('-') + s : s;
+    out[n++] = 'E';
+    out[n++] = d.exponent < 0 ? '-' : '+';
+    const int e = std::abs(d.exponent);
+    if (e >= 100)
+        out[n++] = char('0' + e / 100);
+    out[n++] = char('0' + e / 10 % 10);
+    out[n++] = char('0' + e % 10);
+    return QString::fromLatin1(out, n);
 }
 
 // Rounds a plain decimal text to `decimals` places, half away from zero.
@@ -179,26 +252,19 @@ QString SqlSafe(const QString& text)
 
 QString GeneralNumberText(double value)
 {
-    const Decimal d = toDecimal(value);
-    if (d.digits.isEmpty())
-        return QStringLiteral("0");
-    if (d.exponent >= 15 || d.exponent < -6) {
-        QString s = d.digits.left(1);
-        if (d.digits.size() > 1)
-            s += QLatin1Char('.') + d.digits.mid(1);
-        s += QStringLiteral("E%1%2").arg(QLatin1Char(d.exponent < 0 ? '-' : '+'))
-                 .arg(std::abs(d.exponent), 2, 10, QLatin1Char('0'));
-        return d.negative ? QLatin1Char('-') + s : s;
-    }
-    return plainText(d);
+    return generalText(toDecimal(value));
 }
 
 QString NumText(double value)
 {
-    QString t = GeneralNumberText(value);
+    const Decimal d = toDecimal(value);
+    // Positional text with at most eight decimals is already the answer.
+    if (d.count == 0 || (d.exponent >= -6 && d.exponent < 15 && d.count - d.exponent - 1 <= 8))
+        return generalText(d);
+    QString t = generalText(d);
     const int point = t.indexOf(QLatin1Char('.'));
     if (point >= 0 && t.size() - point - 1 > 8) {
-        const QString rounded = roundPlain(plainText(toDecimal(value)), 8);
+        const QString rounded = roundPlain(plainText(d), 8);
         t = GeneralNumberText(rounded.toDouble());
     }
     QString sign;
@@ -209,6 +275,21 @@ QString NumText(double value)
     if (t.startsWith(QLatin1Char('.')))
         t.prepend(QLatin1Char('0'));
     return sign + t;
+}
+
+double NumTextValue(double value)
+{
+    // When the shortest text of the value is what NumText shows, that text
+    // reads back as the value itself; only longer figures need their text.
+    if (!std::isfinite(value))
+        return 0.0;
+    char buf[40];
+    const auto shortest = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    Decimal d;
+    readScientific(buf, shortest.ptr, d);
+    if (value == 0.0 || (d.count <= 15 && d.exponent >= -6 && d.exponent < 15 && d.count - d.exponent - 1 <= 8))
+        return value + 0.0;
+    return LeadValue(NumText(value));
 }
 
 QString FormatPattern(int& decimals)

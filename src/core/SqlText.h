@@ -39,6 +39,8 @@ QString SqlLiteral(const QString& text);
 
 // A number as text: at most 15 significant digits, at most 8 decimals.
 QString NumText(double value);
+// The number the text of NumText(value) stands for, for totals of shown figures.
+double NumTextValue(double value);
 
 // The general text form of a number: at most 15 significant digits, no
 // trailing zeros, exponent form below 1E-06 and from 1E+15 ("1E-07").

@@ -200,12 +200,15 @@ bool AccountSetOpened(App& app)
 
 void OpenWindowAskedByLogin(App& app)
 {
+    // The window opened reads the request as it starts (the operators window
+    // begins adding, the personal settings show the password tab), so it is
+    // cleared only once that window is open.
     const QString asked = app.PickResult;
-    app.PickResult.clear();
     if (asked == QLatin1String("S1"))
         OpenWindow(app, QStringLiteral("Menu_S1"));
     else if (asked == QLatin1String("S2"))
         OpenWindow(app, QStringLiteral("Menu_S2"));
+    app.PickResult.clear();
 }
 
 void CheckUnfinishedAudits(const Database& db)

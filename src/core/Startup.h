@@ -32,7 +32,8 @@ bool Main(App& app, const QStringList& args);
 bool AccountSetOpened(App& app);
 
 // After a login: the operators window for "S1", the personal settings for
-// "S2" in PickResult (the login's hand-over); PickResult is cleared.
+// "S2" in PickResult (the login's request, read by the window it opens);
+// PickResult is cleared once that window is open.
 void OpenWindowAskedByLogin(App& app);
 
 // Reports documents audited on the header while a line still has no posting

@@ -1,6 +1,7 @@
 #include "exchange/ImportForm.h"
 
 #include "core/App.h"
+#include "core/Permissions.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/GridBehaviours.h"
 #include "widgets/GridColumnAutoWiden.h"
@@ -297,7 +298,7 @@ void ImportForm::help()
 
 bool ImportForm::topAdministratorOnly()
 {
-    if (app.OperatorCode == QLatin1String("001"))
+    if (IsTopAdministrator(app))
         return true;
     MsgBox(QStringLiteral("本操作仅系统最高权限用户001可以执行！"), MB::OKOnly | MB::Exclamation);
     return false;

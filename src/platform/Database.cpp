@@ -271,7 +271,9 @@ void Database::openConnection(const QString& path, const QString& password, bool
                       DbError::Kind::NoAccess);
 
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_FULLMUTEX;
+    // A connection is used by one thread at a time, so it takes no mutex of its
+    // own: under FULLMUTEX every column read locks and unlocks one.
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
     const QByteArray file = path.toUtf8();
     int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {

@@ -141,6 +141,7 @@ private:
     QString m_sql;
 };
 
+// One connection, used by one thread at a time (it holds no mutex of its own).
 class Database {
 public:
     // The password every account set and the template carry.
@@ -182,7 +183,7 @@ public:
     bool columnExists(const QString& table, const QString& column) const;
 
     bool inTransaction() const;
-    // Page cache in KiB for connections that walk many lines.
+    // Page cache in KiB for connections that walk or read many lines.
     void setCacheSizeKiB(int kib);
     int cacheSizeKiB() const;
     // Size of the open file in bytes (0 for none).

@@ -286,6 +286,8 @@ protected:
 
 private:
     friend class GridHeader;
+    // Blank space left and right of a cell's text, in pixels.
+    static constexpr int TextMargin = 3;
     void trackMouse(const QPoint& viewportPos);
     void trackHeaderMouse(int fixedRow, int col);
     void headerSectionClicked(int col);

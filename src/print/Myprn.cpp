@@ -1,6 +1,7 @@
 #include "print/Myprn.h"
 
 #include "core/App.h"
+#include "core/Permissions.h"
 #include "widgets/BusyPointer.h"
 #include "core/MainFrame.h"
 #include "exchange/GridExport.h"
@@ -36,7 +37,18 @@ QAction* AddAction(QMenu* menu, const char* name, const QString& caption)
     return a;
 }
 
+Myprn::DesignerHook& Designer()
+{
+    static Myprn::DesignerHook hook;
+    return hook;
+}
+
 }  // namespace
+
+void Myprn::InstallDesigner(DesignerHook hook)
+{
+    Designer() = std::move(hook);
+}
 
 Myprn::Myprn(App& app, QWidget* parent)
     : QDialog(parent)
@@ -60,10 +72,10 @@ Myprn::Myprn(App& app, QWidget* parent)
     Menu_ToExcel = AddAction(Menu_Output, "Menu_ToExcel", QStringLiteral("&1.导出到EXCEL"));
     Menu_ToJPG = AddAction(Menu_Output, "Menu_ToJPG", QStringLiteral("&2.导出到图片"));
 
-    // The layout settings belong to the designer; only their menu frame is here.
     menu_Set = menuBar->addMenu(QStringLiteral("&S.设置"));
     menu_Set->setObjectName(QStringLiteral("menu_Set"));
-    const bool admin = app.OperatorCode == QLatin1String("001");
+    const bool admin = IsTopAdministrator(app);
+    // The designer connects and enables these when it attaches.
     AddAction(menu_Set, "menu_DesignPaper", QStringLiteral("&1.打印设置"))->setEnabled(false);
     AddAction(menu_Set, "menu_DesignPrinter", QStringLiteral("&2.模版文件设置"))->setEnabled(false);
     QAction* l1 = menu_Set->addSeparator();
@@ -113,12 +125,21 @@ Myprn::Myprn(App& app, QWidget* parent)
     for (QLabel* p : {Panel1, Panel2, Panel3})
         StBar->addWidget(p, 1);
 
+    PTool = new QWidget(this);
+    PTool->setObjectName(QStringLiteral("PTool"));
+    PTool->setVisible(false);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setMenuBar(menuBar);
     layout->addWidget(LabConnecting);
-    layout->addWidget(Scroll, 1);
+    auto* centre = new QHBoxLayout;
+    centre->setContentsMargins(0, 0, 0, 0);
+    centre->setSpacing(0);
+    centre->addWidget(PTool);
+    centre->addWidget(Scroll, 1);
+    layout->addLayout(centre, 1);
     layout->addWidget(StBar);
 
     GdTmp = new Grid(this);
@@ -145,6 +166,9 @@ Myprn::Myprn(App& app, QWidget* parent)
     connect(Menu_help, &QAction::triggered, this, &Myprn::showHelp);
     connect(Menu_Rtn, &QAction::triggered, this, &QDialog::close);
     connect(TimerAutoPrint, &QTimer::timeout, this, &Myprn::autoPrint);
+
+    if (admin && Designer())
+        Designer()(*this);
 
     // The print window lies over the main window.
     if (app.MainWindow && app.MainWindow->widget())
@@ -222,7 +246,13 @@ void Myprn::layoutPages()
         MsgBox(m_engine.layoutFault());
     }
     m_pageImage = page.image();
-    Pic->setPixmap(QPixmap::fromImage(m_pageImage));
+    if (decoratePage) {
+        QImage shown = m_pageImage;
+        decoratePage(shown);
+        Pic->setPixmap(QPixmap::fromImage(shown));
+    } else {
+        Pic->setPixmap(QPixmap::fromImage(m_pageImage));
+    }
     Pic->resize(m_pageImage.size());
     setNavigation();
     if (m_engine.MainPages < 2) {
@@ -288,7 +318,6 @@ void Myprn::goEnd()
 
 void Myprn::PrintPages(int first, int last)
 {
-    m_engine.ClearSelection();
     if (Printers().printerNames().isEmpty()) {
         MsgBox(QStringLiteral("对不起，您的电脑没有安装打印机！"));
         return;
@@ -414,7 +443,6 @@ void Myprn::showHelp()
 
 bool Myprn::SaveLayout()
 {
-    m_engine.ClearSelection();
     const int answer = MsgBox(QStringLiteral("您改变了版面设置，如果您对当前预览效果满意，请点击[确定]以保存当前设置。"
                                              "\n\n真的保存当前设置吗？"),
                               MB::OKCancel | MB::Question);
@@ -442,4 +470,33 @@ void Myprn::done(int r)
     }
     m_engine.myrs = RecordSet();
     QDialog::done(r);
+}
+
+QPointF Myprn::toLayout(const QPointF& pixel) const
+{
+    const double g = PreviewDpi / 25.4;
+    const double pageW = m_engine.pageWidth();
+    const double designW = m_engine.DesignWidth > 0 ? m_engine.DesignWidth : pageW;
+    return {pixel.x() / g * (designW / pageW) + m_engine.LeftMargin, pixel.y() / g + m_engine.TopMargin};
+}
+
+QPointF Myprn::toPixel(const QPointF& p) const
+{
+    const double g = PreviewDpi / 25.4;
+    const double pageW = m_engine.pageWidth();
+    const double designW = m_engine.DesignWidth > 0 ? m_engine.DesignWidth : pageW;
+    return {(p.x() - m_engine.LeftMargin) * (pageW / designW) * g, (p.y() - m_engine.TopMargin) * g};
+}
+
+void Myprn::layoutChanged()
+{
+    m_engine.ReSet = true;
+    ReDrawPic();
+}
+
+void Myprn::relayout()
+{
+    Menu_SaveSet->setVisible(true);
+    m_engine.RestartPaging();
+    ReDrawPic();
 }

@@ -7,6 +7,7 @@
 #include "print/PrintEngine.h"
 
 #include <QDialog>
+#include <functional>
 
 struct App;
 class QAction;
@@ -25,6 +26,27 @@ public:
     ~Myprn() override;
 
     PrintEngine& engine() { return m_engine; }
+    App& app() { return m_app; }
+
+    // The layout designer, when the program has one, attaches itself to
+    // every print window of the top administrator through this hook.
+    using DesignerHook = std::function<void(Myprn&)>;
+    static void InstallDesigner(DesignerHook hook);
+
+    // ---- what a designer uses
+    // The column left of the page for the designer's tools (empty and hidden otherwise).
+    QWidget* toolArea() const { return PTool; }
+    // The page picture, which takes the designer's mouse and keys.
+    QLabel* picture() const { return Pic; }
+    // Draws over the page picture after every drawing (the selection).
+    std::function<void(QImage&)> decoratePage;
+    // Layout coordinates of a point of the page picture, and back.
+    QPointF toLayout(const QPointF& pixel) const;
+    QPointF toPixel(const QPointF& layoutPoint) const;
+    // Marks the layout as changed (offers saving) and redraws the page.
+    void layoutChanged();
+    // Lays the pages out again from page 1 (after a change of paper or records layout).
+    void relayout();
 
     // Draws the current page again from its first record (after a page step or a layout change).
     void ReDrawPic();
@@ -80,6 +102,7 @@ private:
     QAction* Menu_End;
     QAction* Menu_help;
     QAction* Menu_Rtn;
+    QWidget* PTool;
     QScrollArea* Scroll;
     QLabel* Pic;
     QLabel* LabConnecting;

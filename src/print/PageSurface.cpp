@@ -2,7 +2,9 @@
 
 #include "platform/Printing.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <cmath>
@@ -42,6 +44,37 @@ QPointF PageSurface::toDevice(double x, double y) const
     return {(x - m_left) * (m_pageW / m_designW) * g, (y - m_top) * g};
 }
 
+// The faces a layout's font name is drawn with. Layouts name Windows faces
+// ("宋体", "黑体"); where the name is not installed, the face falls back to a
+// Simplified Chinese one chosen here, not by the locale: under a C or
+// Japanese locale the system would pick a Japanese face, whose radicals
+// then stand in the printed text for the Chinese characters.
+QStringList PrintFaces(const QString& name)
+{
+    static QHash<QString, QStringList> known;
+    const auto at = known.constFind(name);
+    if (at != known.constEnd())
+        return *at;
+    QStringList faces{name};
+    const QStringList installed = QFontDatabase::families();
+    if (!installed.contains(name, Qt::CaseInsensitive)) {
+        // The faces a Chinese system would substitute: sans before serif, proportional before mono.
+        QStringList chinese;
+        for (const QString& f : QFontDatabase::families(QFontDatabase::SimplifiedChinese))
+            if (f.contains(QLatin1String(" SC")) || f.contains(QLatin1String("CN")))
+                chinese << f;
+        std::stable_sort(chinese.begin(), chinese.end(), [](const QString& a, const QString& b) {
+            const auto rank = [](const QString& f) {
+                return (f.contains(QLatin1String("Serif")) ? 1 : 0) + (f.contains(QLatin1String("Mono")) ? 2 : 0);
+            };
+            return rank(a) < rank(b);
+        });
+        faces << chinese;
+    }
+    known.insert(name, faces);
+    return faces;
+}
+
 const QFont& PageSurface::currentFont()
 {
     if (!m_metrics || FontName != m_fontKeyName || FontSize != m_fontKeySize || FontBold != m_fontKeyBold) {
@@ -49,6 +82,7 @@ const QFont& PageSurface::currentFont()
         m_fontKeySize = FontSize;
         m_fontKeyBold = FontBold;
         m_font = QFont(FontName);
+        m_font.setFamilies(PrintFaces(FontName));
         m_font.setPointSizeF(FontSize > 0 ? FontSize : 10);
         m_font.setBold(FontBold);
         m_metrics = std::make_unique<QFontMetricsF>(m_font, m_device);

@@ -20,6 +20,10 @@
 class QPrinter;
 class QPdfWriter;
 
+// The faces a layout's font name is drawn with: the name, and where it is not
+// installed the Simplified Chinese faces, whatever the locale.
+QStringList PrintFaces(const QString& name);
+
 class PageSurface {
 public:
     virtual ~PageSurface();

@@ -2,6 +2,8 @@
 
 #include "basicdata/QueryGoods.h"
 #include "core/App.h"
+#include "core/Settings.h"
+#include "core/SettingsCatalogue.h"
 #include "reports/StockStatistics.h"
 #include "core/MainFrame.h"
 #include "core/SqlText.h"
@@ -137,12 +139,13 @@ C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOp
     GD->setObjectName(QStringLiteral("GD"));
     root->addWidget(GD, 1);
 
-    // Optional third row: location (setting 7714) and fixed supplier (7715).
-    LabHW->setText(SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = 7714")));
+    // Optional third row: the extra goods attribute (its caption is the setting's
+    // text) and the fixed supplier.
+    LabHW->setText(SettingStoredText(app.CurrentDatabase, SetExtraGoodsAttr));
     const bool showHW = !LabHW->text().isEmpty();
     LabHW->setVisible(showHW);
     TxtHW->setVisible(showHW);
-    const bool showGys = LeadValue(SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT setval FROM sysinfo WHERE ID = 7715"))) == 1 &&
+    const bool showGys = SettingValue(app.CurrentDatabase, SetFixedSupplier) == 1 &&
                          app.Menus.isVisible(QStringLiteral("Menu_AA0"));
     if (!showGys)
         LabGys->setText(QString());
@@ -286,18 +289,7 @@ void C1::fill()
     view.inboundRefPrice = app.InboundRefPrice == 1;
     view.priceFormat = app.PriceFormat;
     view.amountFormat = app.AmountFormat;
-    std::vector<QStringList> rowCells;
-    rowCells.reserve(rows.size());
-    std::vector<QString> cells;
-    cells.reserve((rows.size() + 1) * 15);
-    for (const StockListRow& r : rows) {
-        rowCells.push_back(StockListCells(r, view));
-        for (const QString& c : rowCells.back())
-            cells.push_back(c);
-    }
-    for (const QString& c : StockListTotalCells(rowCells, app.AmountFormat))
-        cells.push_back(c);
-    GD->load(int(rows.size()) + 1, 15, std::move(cells));
+    GD->load(int(rows.size()) + 1, 15, StockListTable(rows, view));
     for (size_t i = 0; i < rows.size(); ++i)
         if (rows[i].backColor != 0 || rows[i].textColor != 0)
             PaintRowColours(GD, int(i) + 1, rows[i].backColor, rows[i].textColor);

@@ -127,17 +127,13 @@ bool JxcMx::generate()
     setStatus(QStringLiteral("请稍候,正在读取数据......"));
     GenerateStockDetail(app.CurrentDatabase, f, m_report, [this](int) { return keepGoing(); });
     setStatus(QString());
-    std::vector<QStringList> lineCells;
-    lineCells.reserve(m_report.rows.size());
-    for (const DetailRow& r : m_report.rows)
-        lineCells.push_back(DetailCells(r, app.PriceFormat, app.AmountFormat));
     std::vector<QString> cells;
-    cells.reserve((lineCells.size() + 1) * 19);
-    for (const QStringList& row : lineCells)
-        for (const QString& c : row)
+    cells.reserve((m_report.rows.size() + 1) * 19);
+    for (const DetailRow& r : m_report.rows)
+        for (const QString& c : DetailCells(r, app.PriceFormat, app.AmountFormat))
             cells.push_back(c);
     if (!m_report.cancelled)
-        for (const QString& c : DetailTotalCells(lineCells, app.AmountFormat))
+        for (const QString& c : DetailTotalCells(m_report.rows, app.AmountFormat))
             cells.push_back(c);
     const int rows = int(cells.size() / 19);
     if (rows > 0)

@@ -6,6 +6,8 @@
 #include "platform/Database.h"
 
 #include <cmath>
+#include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -83,44 +85,88 @@ private:
     int m_lines = 0;
 };
 
-// Positions of the summary statement's columns.
-enum SummaryCol {
-    gCode, gName, gSpec, gUnit, gCat, gCatName, gV3, gV4, gV5,
-    lS6, lS7, lS8, lR6, lR8, lC6, lC8, lK6, lK7, lK8, lRowid, gRowid,
+// What a goods' lines of the period add up to, read in key order.
+struct PeriodMoves {
+    int lines = 0;
+    QVariant openQty;  // S6 of the first line, null when empty
+    double openPrice = 0, openAmount = 0;
+    double inQty = 0, inAmount = 0, outQty = 0, outAmount = 0;
+    double closeQty = 0, closeAmount = 0;
 };
 
-QString summarySql(bool allGoods, const StockMovementFilter& f, QVariantList& params)
+// A code as the queries compare codes: ASCII letters without regard to case.
+std::string codeKey(QByteArrayView code)
 {
-    // Goods first, through the (F3, F1) index in report order, then each
-    // goods' lines of the period through the (F1, SRT) index in key order, so
-    // rows come out in report order without a sort; a goods without lines
-    // comes once with empty line columns in all-goods mode. CROSS JOIN keeps
-    // the planner from driving the inner join from the lines and sorting them.
+    std::string key(code.data(), size_t(code.size()));
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return key;
+}
+
+// The period's lines in key order, summed per goods. They are read in the
+// order they are stored (the key follows the date), which touches each page
+// of the period once; reading them goods by goods through the (F1, SRT)
+// index instead seeks every line's page anew.
+std::unordered_map<std::string, PeriodMoves> periodMoves(Database& db, const StockMovementFilter& f,
+                                                         const AmountRounder& round)
+{
+    std::unordered_map<std::string, PeriodMoves> moves;
+    QString sql = QStringLiteral("SELECT F1, S6, S7, S8, R6, R8, C6, C8, K6, K8 FROM TB11 WHERE SRT >= ? AND SRT < ?");
+    QVariantList params{keyFrom(f.from), keyAfter(f.to)};
+    addCodeCondition(sql, params, QStringLiteral("F1"), f.goods);
+    sql += QStringLiteral(" ORDER BY SRT, rowid");
+    Statement st(db, sql);
+    st.bindAll(params);
+    while (st.step()) {
+        PeriodMoves& m = moves[codeKey(st.utf8(0))];
+        if (m.lines++ == 0) {
+            m.openQty = st.isNull(1) ? QVariant() : QVariant(st.real(1));
+            m.openPrice = st.real(2);
+            m.openAmount = st.real(3);
+        }
+        m.inQty += st.real(4);
+        m.inAmount += round(st.real(5));
+        m.outQty += st.real(6);
+        m.outAmount += round(st.real(7));
+        m.closeQty = st.real(8);
+        m.closeAmount = round(st.real(9));
+    }
+    return moves;
+}
+
+// Positions of the goods statement's columns.
+enum SummaryCol { gCode, gName, gSpec, gUnit, gCat, gCatName, gV3, gV4, gV5 };
+
+// The goods of the report in report order: by category code, then goods code.
+QString goodsSql(const StockMovementFilter& f, QVariantList& params)
+{
     QString sql = QStringLiteral(
-        "SELECT g.F1, g.F2, g.F5, g.F4, g.F3, (SELECT c.F2 FROM TA3 c WHERE c.F1 = g.F3 LIMIT 1), g.V3, g.V4, g.V5,"
-        " l.S6, l.S7, l.S8, l.R6, l.R8, l.C6, l.C8, l.K6, l.K7, l.K8, l.rowid, g.rowid"
-        " FROM TA4 g %1 TB11 l"
-        " ON l.F1 = g.F1 AND l.SRT >= ? AND l.SRT < ? WHERE 1 = 1")
-                      .arg(allGoods ? QStringLiteral("LEFT JOIN") : QStringLiteral("CROSS JOIN"));
-    params << keyFrom(f.from) << keyAfter(f.to);
+        "SELECT g.F1, g.F2, g.F5, g.F4, g.F3, (SELECT c.F2 FROM TA3 c WHERE c.F1 = g.F3 LIMIT 1), g.V3, g.V4, g.V5"
+        " FROM TA4 g WHERE 1 = 1");
     addCategoryCondition(sql, params, QStringLiteral("g.F3"), f.category);
     addCodeCondition(sql, params, QStringLiteral("g.F1"), f.goods);
-    sql += QStringLiteral(" ORDER BY g.F3, g.F1, g.rowid, l.SRT");
+    sql += QStringLiteral(" ORDER BY g.F3, g.F1, g.rowid");
     return sql;
 }
 
-void openRow(SummaryRow& row, Statement& st, const QVariant& qty, const QVariant& price, const QVariant& amount)
+void openRow(SummaryRow& row, const Statement& st, const QVariant& qty, double price, double amount)
 {
-    row.code = st.column(gCode).toString();
-    row.name = st.column(gName).toString();
-    row.spec = st.column(gSpec).toString();
-    row.unit = st.column(gUnit).toString();
-    row.categoryCode = st.column(gCat).toString();
-    row.categoryName = st.column(gCatName).toString();
-    row.openQty = qty.isNull() ? QVariant() : QVariant(qty.toDouble());
-    row.openPrice = num(price);
-    row.openAmount = num(amount);
+    row.code = st.text(gCode);
+    row.name = st.text(gName);
+    row.spec = st.text(gSpec);
+    row.unit = st.text(gUnit);
+    row.categoryCode = st.text(gCat);
+    row.categoryName = st.text(gCatName);
+    row.openQty = qty;
+    row.openPrice = price;
+    row.openAmount = amount;
     row.closed = false;
+}
+
+QVariant figure(const Statement& st, int col)
+{
+    return st.isNull(col) ? QVariant() : QVariant(st.real(col));
 }
 
 void addOpening(SummaryTotals& t, const SummaryRow& row, const AmountRounder& round)
@@ -139,16 +185,6 @@ void addClosed(SummaryTotals& t, const SummaryRow& row)
     t.closeAmount += row.closeAmount;
 }
 
-void addLine(SummaryRow& row, Statement& st, const AmountRounder& round)
-{
-    row.inQty += st.real(lR6);
-    row.inAmount += round(st.real(lR8));
-    row.outQty += st.real(lC6);
-    row.outAmount += round(st.real(lC8));
-    row.closeQty = st.real(lK6);
-    row.closeAmount = round(st.real(lK8));
-}
-
 void generateSummary(Database& db, bool allGoods, const StockMovementFilter& f, const QString& amountFormat,
                      SummaryReport& report, const KeepGoing& keepGoing)
 {
@@ -158,8 +194,13 @@ void generateSummary(Database& db, bool allGoods, const StockMovementFilter& f, 
     if (f.from.isValid() && f.to.isValid() && f.from > f.to && !allGoods)
         return;
 
+    SizeWalkCache(db);
+    // The lines are summed first, like a snapshot opened before the goods
+    // are walked; the goods then come in report order, polled as if each
+    // line were read in turn.
+    const std::unordered_map<std::string, PeriodMoves> moves = periodMoves(db, f, round);
     QVariantList params;
-    Statement st(db, summarySql(allGoods, f, params));
+    Statement st(db, goodsSql(f, params));
     st.bindAll(params);
     // The stock after a goods' last line before the period, for goods without lines in it.
     Statement before(db, QStringLiteral("SELECT K6, K7, K8 FROM TB11 WHERE F1 = ? AND SRT > '' AND SRT < ?"
@@ -167,60 +208,58 @@ void generateSummary(Database& db, bool allGoods, const StockMovementFilter& f, 
     const QString periodStart = keyFrom(f.from);
 
     auto& rows = report.rows;
-    auto finishLast = [&] {
-        if (!rows.empty() && !rows.back().closed) {
-            rows.back().closed = true;
-            addClosed(report.totals, rows.back());
-        }
-    };
-
-    qint64 current = 0;
     bool first = true;
     while (st.step()) {
-        const qint64 goodsRow = st.int64(gRowid);
-        const bool noLine = st.isNull(lRowid);
-        if (first || goodsRow != current) {
-            // A new goods: the one before it is complete and may be shown.
-            finishLast();
-            if (!first && allGoods && !poll.now(int(rows.size()))) {
-                report.cancelled = true;
-                break;
-            }
-            first = false;
-            current = goodsRow;
-            const QString code = st.column(gCode).toString();
-            rows.emplace_back();
-            SummaryRow& row = rows.back();
-            if (noLine) {
-                before.reset();
-                before.bindAll({code, periodStart});
-                if (before.step()) {
-                    openRow(row, st, before.column(0), before.column(1), before.column(2));
-                    row.closeQty = num(before.column(0));
-                    row.closeAmount = round(num(before.column(2)));
-                } else {
-                    openRow(row, st, st.column(gV3), st.column(gV4), st.column(gV5));
-                    row.closeQty = num(st.column(gV3));
-                    row.closeAmount = round(num(st.column(gV5)));
-                }
-                addOpening(report.totals, row, round);
-                if (row.code.isEmpty()) {
-                    // A goods with an empty code keeps its opening cells only.
-                    row.closed = true;
-                    row.closeQty = row.closeAmount = 0;
-                }
-                continue;
-            }
-            openRow(row, st, st.column(lS6), st.column(lS7), st.column(lS8));
-            addOpening(report.totals, row, round);
-        }
-        addLine(rows.back(), st, round);
-        if (!allGoods && !poll.line(int(rows.size()) - 1)) {
+        const auto moved = moves.find(codeKey(st.utf8(gCode)));
+        if (moved == moves.end() && !allGoods)
+            continue;
+        if (!first && allGoods && !poll.now(int(rows.size()))) {
             report.cancelled = true;
-            return;  // the goods in hand keeps its opening cells only
+            break;
         }
+        first = false;
+        rows.emplace_back();
+        SummaryRow& row = rows.back();
+        if (moved == moves.end()) {
+            before.reset();
+            before.bindAll({st.text(gCode), periodStart});
+            if (before.step()) {
+                openRow(row, st, figure(before, 0), before.real(1), before.real(2));
+                row.closeQty = before.real(0);
+                row.closeAmount = round(before.real(2));
+            } else {
+                openRow(row, st, figure(st, gV3), st.real(gV4), st.real(gV5));
+                row.closeQty = st.real(gV3);
+                row.closeAmount = round(st.real(gV5));
+            }
+            addOpening(report.totals, row, round);
+            if (row.code.isEmpty()) {
+                // A goods with an empty code keeps its opening cells only.
+                row.closeQty = row.closeAmount = 0;
+            } else {
+                addClosed(report.totals, row);
+            }
+            row.closed = true;
+            continue;
+        }
+        const PeriodMoves& m = moved->second;
+        openRow(row, st, m.openQty, m.openPrice, m.openAmount);
+        addOpening(report.totals, row, round);
+        if (!allGoods)
+            for (int i = 0; i < m.lines; ++i)
+                if (!poll.line(int(rows.size()) - 1)) {
+                    report.cancelled = true;
+                    return;  // the goods in hand keeps its opening cells only
+                }
+        row.inQty = m.inQty;
+        row.inAmount = m.inAmount;
+        row.outQty = m.outQty;
+        row.outAmount = m.outAmount;
+        row.closeQty = m.closeQty;
+        row.closeAmount = m.closeAmount;
+        row.closed = true;
+        addClosed(report.totals, row);
     }
-    finishLast();
 }
 
 QString fmt(double v, const QString& pattern)
@@ -292,6 +331,7 @@ void GenerateStockDetail(Database& db, const StockMovementFilter& f, DetailRepor
     report = DetailReport();
     if (f.from.isValid() && f.to.isValid() && f.from > f.to)
         return;
+    SizeWalkCache(db);
     QVariantList params{keyFrom(f.from), keyAfter(f.to)};
     QString sql = QStringLiteral(
         "SELECT d.F1, d.F2, u.F2, d.OD, g.F3, l.F1, g.F2, g.F5, g.F4,"
@@ -312,26 +352,26 @@ void GenerateStockDetail(Database& db, const StockMovementFilter& f, DetailRepor
     Poller poll(keepGoing);
     while (st.step()) {
         DetailRow r;
-        r.docNo = st.column(0).toString();
-        r.date = st.column(1).toString();
-        r.unitName = st.column(2).toString();
-        r.orderNo = st.column(3).toString();
-        r.categoryCode = st.column(4).toString();
-        r.goods = st.column(5).toString();
-        r.name = st.column(6).toString();
-        r.spec = st.column(7).toString();
-        r.unit = st.column(8).toString();
-        r.inQty = num(st.column(9));
-        r.inPrice = num(st.column(10));
-        r.inAmount = num(st.column(11));
-        r.outQty = num(st.column(12));
-        r.outPrice = num(st.column(13));
-        r.outAmount = num(st.column(14));
-        r.stockQty = num(st.column(15));
-        r.stockPrice = num(st.column(16));
-        r.stockAmount = num(st.column(17));
-        r.remark = st.column(18).toString();
-        r.stockQtyBefore = st.column(19);
+        r.docNo = st.text(0);
+        r.date = st.text(1);
+        r.unitName = st.text(2);
+        r.orderNo = st.text(3);
+        r.categoryCode = st.text(4);
+        r.goods = st.text(5);
+        r.name = st.text(6);
+        r.spec = st.text(7);
+        r.unit = st.text(8);
+        r.inQty = st.real(9);
+        r.inPrice = st.real(10);
+        r.inAmount = st.real(11);
+        r.outQty = st.real(12);
+        r.outPrice = st.real(13);
+        r.outAmount = st.real(14);
+        r.stockQty = st.real(15);
+        r.stockPrice = st.real(16);
+        r.stockAmount = st.real(17);
+        r.remark = st.text(18);
+        r.stockQtyBefore = figure(st, 19);
         report.rows.push_back(std::move(r));
         if (!poll.line(int(report.rows.size()))) {
             report.cancelled = true;
@@ -357,7 +397,7 @@ QStringList DetailCells(const DetailRow& r, const QString& priceFormat, const QS
     auto side = [&](int col, double qty, double price, double amount) {
         const QString q = NumText(qty);
         c[col] = q == QLatin1String("0") ? QString() : q;
-        const bool noQty = LeadValue(c[col]) == 0;
+        const bool noQty = NumTextValue(qty) == 0;
         c[col + 1] = noQty ? QString() : fmt(price, priceFormat);
         c[col + 2] = (noQty && amount == 0) ? QString() : fmt(amount, amountFormat);
     };
@@ -370,14 +410,21 @@ QStringList DetailCells(const DetailRow& r, const QString& priceFormat, const QS
     return c;
 }
 
-QStringList DetailTotalCells(const std::vector<QStringList>& lineCells, const QString& amountFormat)
+QStringList DetailTotalCells(const std::vector<DetailRow>& rows, const QString& amountFormat)
 {
+    const AmountRounder round(amountFormat);
     double inQty = 0, inAmount = 0, outQty = 0, outAmount = 0;
-    for (const QStringList& c : lineCells) {
-        inQty += LeadValue(c.value(9));
-        inAmount += LeadValue(c.value(11));
-        outQty += LeadValue(c.value(12));
-        outAmount += LeadValue(c.value(14));
+    // The values the side cells of DetailCells show: an amount shows where
+    // the quantity does, or where it is not 0.
+    auto add = [&](double& qtySum, double& amountSum, double qty, double amount) {
+        const double shownQty = NumTextValue(qty);
+        qtySum += shownQty;
+        if (shownQty != 0 || amount != 0)
+            amountSum += std::isfinite(amount) ? round(amount) : 0.0;
+    };
+    for (const DetailRow& r : rows) {
+        add(inQty, inAmount, r.inQty, r.inAmount);
+        add(outQty, outAmount, r.outQty, r.outAmount);
     }
     QStringList t(19);
     t[9] = NumText(inQty);

@@ -20,7 +20,9 @@
 // lines whose key lies in that period's key range, which the indexes on
 // TB11(SRT) and TB11(F1, SRT) read directly: each report is one or two set
 // queries over key ranges, nothing is read per line, and no function wraps a
-// column in a condition.
+// column in a condition. Each run first sizes the connection's page cache to
+// the book (SizeWalkCache): the summary reads a year's lines in goods order,
+// which on the default cache decrypts most pages many times over.
 
 #include <QDate>
 #include <QString>
@@ -106,8 +108,9 @@ void GenerateStockDetail(Database& db, const StockMovementFilter& filter, Detail
 
 // The 19 cells of a detail line as the report shows them (columns 0-18).
 QStringList DetailCells(const DetailRow& row, const QString& priceFormat, const QString& amountFormat);
-// The totals row: in and out quantity and amount, summed over the cells as shown.
-QStringList DetailTotalCells(const std::vector<QStringList>& lineCells, const QString& amountFormat);
+// The totals row: in and out quantity and amount, summed from the values the
+// lines' cells show.
+QStringList DetailTotalCells(const std::vector<DetailRow>& rows, const QString& amountFormat);
 
 // The running-stock check of a one-goods detail: from the stock before the
 // first listed line, each line's stock after it must equal the running sum of

@@ -1,5 +1,6 @@
 #include "reports/StockStatistics.h"
 
+#include "core/Posting.h"
 #include "core/Rounding.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
@@ -109,73 +110,116 @@ std::vector<StockListRow> ListStock(Database& db, const StockListFilter& f, Pric
     }
     sql += QStringLiteral(" ORDER BY g.F1");
 
+    SizeWalkCache(db);
     std::vector<StockListRow> rows;
     Statement st(db, sql);
     st.bindAll(params);
+    auto figure = [&st](int col) { return st.isNull(col) ? std::optional<double>() : st.real(col); };
     while (st.step()) {
         StockListRow r;
-        r.code = st.column(0).toString();
-        r.name = st.column(1).toString();
-        r.spec = st.column(2).toString();
-        r.categoryName = st.column(3).toString();
-        r.unit = st.column(4).toString();
-        r.minStock = st.column(5);
-        r.maxStock = st.column(6);
-        r.qty = num(st.column(7));
-        r.price = num(st.column(8));
-        r.amount = num(st.column(9));
-        r.remark = st.column(10).toString();
-        r.backColor = st.column(11).toLongLong();
-        r.textColor = st.column(12).toLongLong();
-        r.refPrice = st.column(13);
-        r.location = st.column(14).toString();
-        r.supplier = st.column(15).toString();
+        r.code = st.text(0);
+        r.name = st.text(1);
+        r.spec = st.text(2);
+        r.categoryName = st.text(3);
+        r.unit = st.text(4);
+        r.minStock = figure(5);
+        r.maxStock = figure(6);
+        r.qty = st.real(7);
+        r.price = st.real(8);
+        r.amount = st.real(9);
+        r.remark = st.text(10);
+        r.backColor = st.int64(11);
+        r.textColor = st.int64(12);
+        r.refPrice = figure(13);
+        r.location = st.text(14);
+        r.supplier = st.text(15);
         rows.push_back(std::move(r));
     }
     return rows;
 }
 
-QStringList StockListCells(const StockListRow& r, const StockListView& v)
+namespace {
+
+constexpr int StockListColumns = 15;
+
+// Rounding of figures to the decimals of the list's patterns, read once.
+struct StockListPlaces {
+    explicit StockListPlaces(const StockListView& v)
+        : price(PatternDecimals(v.priceFormat)), amount(PatternDecimals(v.amountFormat))
+    {
+    }
+    int price;
+    int amount;
+};
+
+// The value a cell of FormatDecimals(x, decimals) shows.
+double shownFigure(double x, int decimals)
 {
-    QStringList c(15);
+    return std::isfinite(x) ? RoundToDecimals(x, decimals) : 0.0;
+}
+
+// Writes the cells of a goods row into c[0..14]; adds the quantity and
+// amount the row shows to the totals.
+void writeStockListRow(QString* c, const StockListRow& r, const StockListView& v, const StockListPlaces& places,
+                       double& qtyTotal, double& amountTotal)
+{
     c[0] = r.code;
     c[1] = r.name;
     c[2] = r.spec;
     c[3] = r.categoryName;
     c[4] = r.unit;
-    c[5] = r.minStock.isNull() ? QString() : GeneralNumberText(r.minStock.toDouble());
-    c[6] = r.maxStock.isNull() ? QString() : GeneralNumberText(r.maxStock.toDouble());
+    c[5] = r.minStock ? GeneralNumberText(*r.minStock) : QString();
+    c[6] = r.maxStock ? GeneralNumberText(*r.maxStock) : QString();
     c[7] = NumText(r.qty);
+    qtyTotal += NumTextValue(r.qty);
     c[10] = r.remark;
     if (v.inboundRefPrice) {
         // The accounting price falls back to the listed price when none was recorded.
-        c[11] = FormatNumber(r.refPrice.isNull() ? r.price : r.refPrice.toDouble(), v.priceFormat);
-        c[12] = FormatNumber(r.qty * LeadValue(c[11]), v.amountFormat);
+        const double ref = r.refPrice.value_or(r.price);
+        c[11] = FormatDecimals(ref, places.price);
+        c[12] = FormatDecimals(r.qty * shownFigure(ref, places.price), places.amount);
     }
     if (v.canSeeCost || v.canSeeProfit) {
-        c[8] = FormatNumber(r.price, v.priceFormat);
-        if (v.canSeeCost)
-            c[9] = r.qty != 0 ? FormatNumber(r.amount, v.amountFormat) : QStringLiteral("0");
-        else
-            c[9] = FormatNumber(r.qty * LeadValue(c[8]), v.amountFormat);
+        c[8] = FormatDecimals(r.price, places.price);
+        if (v.canSeeCost) {
+            if (r.qty != 0) {
+                c[9] = FormatDecimals(r.amount, places.amount);
+                amountTotal += shownFigure(r.amount, places.amount);
+            } else {
+                c[9] = QStringLiteral("0");
+            }
+        } else {
+            const double amount = r.qty * shownFigure(r.price, places.price);
+            c[9] = FormatDecimals(amount, places.amount);
+            amountTotal += shownFigure(amount, places.amount);
+        }
     }
     c[13] = r.location;
     c[14] = r.supplier;
-    return c;
 }
 
-QStringList StockListTotalCells(const std::vector<QStringList>& rowCells, const QString& amountFormat)
+}  // namespace
+
+QStringList StockListCells(const StockListRow& r, const StockListView& v)
 {
+    QString c[StockListColumns];
     double qty = 0, amount = 0;
-    for (const QStringList& c : rowCells) {
-        qty += LeadValue(c.value(7));
-        amount += LeadValue(c.value(9));
-    }
-    QStringList t(15);
+    writeStockListRow(c, r, v, StockListPlaces(v), qty, amount);
+    return QStringList(std::begin(c), std::end(c));
+}
+
+std::vector<QString> StockListTable(const std::vector<StockListRow>& rows, const StockListView& v)
+{
+    std::vector<QString> cells((rows.size() + 1) * StockListColumns);
+    const StockListPlaces places(v);
+    double qty = 0, amount = 0;
+    for (size_t i = 0; i < rows.size(); ++i)
+        writeStockListRow(&cells[i * StockListColumns], rows[i], v, places, qty, amount);
+    QString* t = &cells[rows.size() * StockListColumns];
     t[1] = QStringLiteral("合计：");
     t[7] = GeneralNumberText(qty);
-    t[9] = FormatNumber(amount, amountFormat);
-    return t;
+    t[9] = FormatDecimals(amount, places.amount);
+    return cells;
 }
 
 bool AnyGoodsAboveMax(Database& db)
@@ -208,6 +252,7 @@ BatchStockReport ListBatchStock(Database& db, const BatchStockFilter& f)
 
     BatchStockReport report;
     auto& rows = report.rows;
+    SizeWalkCache(db);
     Statement st(db, sql);
     st.bindAll(params);
 

@@ -1,11 +1,13 @@
 #pragma once
 // Stock statistics: the goods file with its stock, prices and amounts (the
 // stock list and the two stock alarms), and the stock held per goods and
-// attribute value summed from the posted lines. Both only read the books.
+// attribute value summed from the posted lines. Both only read the books,
+// on a page cache sized to the book (SizeWalkCache).
 
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 #include <vector>
 
 class Database;
@@ -40,13 +42,13 @@ struct StockListFilter {
 
 struct StockListRow {
     QString code, name, spec, categoryName, unit;
-    QVariant minStock, maxStock;  // V1, V2
+    std::optional<double> minStock, maxStock;  // V1, V2; none when empty
     double qty = 0;               // F8
     double price = 0;             // F7 or F71 by the basis
     double amount = 0;            // Fje, at cost
     QString remark;
     qint64 backColor = 0, textColor = 0;  // stored row colours, 0 = default
-    QVariant refPrice;                    // RKF7
+    std::optional<double> refPrice;       // RKF7; none when empty
     QString location, supplier;
 };
 
@@ -62,9 +64,12 @@ struct StockListView {
     QString amountFormat = QStringLiteral("#0.00");
 };
 
-// The 15 cells of a goods row, and the totals row over the cells shown.
+// The 15 cells of a goods row.
 QStringList StockListCells(const StockListRow& row, const StockListView& view);
-QStringList StockListTotalCells(const std::vector<QStringList>& rowCells, const QString& amountFormat);
+// The cells of the whole list, 15 per goods row and then the totals row
+// (quantity and amount): each figure is formatted once, and the totals are
+// summed from the values the cells show, not read back from their texts.
+std::vector<QString> StockListTable(const std::vector<StockListRow>& rows, const StockListView& view);
 
 // Whether the start-up alarms have anything to show.
 bool AnyGoodsAboveMax(Database& db);

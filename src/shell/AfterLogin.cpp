@@ -1,6 +1,8 @@
 #include "shell/AfterLogin.h"
 
+#include "core/AccountSetOpen.h"
 #include "core/App.h"
+#include "core/Permissions.h"
 #include "core/SchemaUpgrades.h"
 #include "platform/Database.h"
 #include "shell/BGForm.h"
@@ -68,6 +70,10 @@ QString AfterLoginSetup(App& app)
     CreatePrintSetTable(db);
     CreateRkPriceTable(db);
 
+    // The company on printouts ("RegName") and the background's big text is
+    // the name the user gave the set.
+    app.CompanyName = AccountSetDisplayName(app);
+
     QString caption = app.AppTitle + QStringLiteral("--") + app.EditionName;
     if (app.CurrentSetName.isEmpty())
         caption += QStringLiteral(" -- ") + app.CurrentSetPath;
@@ -87,7 +93,7 @@ QString AfterLoginSetup(App& app)
     // The summary report's memories last until the next login.
     app.SummaryMemories = {};
 
-    if (app.OperatorCode == QLatin1String("001")) {
+    if (IsTopAdministrator(app)) {
         setEnabled(m, {"Menu_S30", "Menu_yasuo"}, true);
         m.notifyChanged();
         return app.CompanyName;

@@ -1,5 +1,6 @@
 #include "shell/Login.h"
 
+#include "core/Permissions.h"
 #include "platform/ChineseUi.h"
 
 #include "core/App.h"
@@ -164,7 +165,7 @@ void Login::operatorChosen()
     if (hasPassword)
         return;
     Txt[1]->clear();
-    LabAddUser->setVisible(account == QLatin1String("001"));
+    LabAddUser->setVisible(account == TopAdministrator);
     LabNoPWD->setText(NoPasswordLinkCaption(account, t.mid(account.size() + 1)));
     LabNoPWD->setVisible(true);
 }
@@ -278,7 +279,7 @@ bool Login::eventFilter(QObject* watched, QEvent* event)
     if (watched == Txt[1] && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
         if (k->key() == Qt::Key_S && (k->modifiers() & Qt::ControlModifier)) {
-            Txt[0]->setText(QStringLiteral("001"));
+            Txt[0]->setText(TopAdministrator);
             login();
             return true;
         }

@@ -1,5 +1,6 @@
 #include "shell/LoginService.h"
 
+#include "core/Permissions.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
 
@@ -50,7 +51,7 @@ QString NoPasswordLinkCaption(const QString& account, const QString& name)
 QString LoginHelpText(const Database& db)
 {
     const QString end = QStringLiteral("关于如何使用本软件，您可以在登录系统后查看主菜单[使用说明]中的信息。");
-    if (OperatorPassword(db, QStringLiteral("001")).isEmpty())
+    if (OperatorPassword(db, TopAdministrator).isEmpty())
         return QStringLiteral("系统默认用户为“001”，默认密码为空。也就是不需要输入密码，直接按<登录>按钮登录。") + Nl + Nl +
                QStringLiteral("在系统中可以使用[操作员个人设置-修改密码]为“001”或其他用户名设定密码。") + Nl + Nl +
                QStringLiteral("有任何问题可联系软件厂商：") + Nl + Nl + contactLines() + Nl + Nl + end;

@@ -2,6 +2,7 @@
 
 #include "core/App.h"
 #include "core/Files.h"
+#include "core/Permissions.h"
 #include "widgets/GridBehaviours.h"
 #include "core/MenuModel.h"
 #include "widgets/SaveHint.h"
@@ -12,6 +13,7 @@
 #include "shell/BGForm.h"
 #include "shell/FileAssociation.h"
 #include "shell/MainMenu.h"
+#include "shell/MdiChildren.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -58,6 +60,8 @@ MForm::MForm(App& app, QWidget* parent) : QMainWindow(parent), app(app)
     Bg = new BGForm(MdiArea->viewport());
     Bg->lower();
     MdiArea->viewport()->installEventFilter(this);
+    new OpenerStaysActive(MdiArea);
+    new ChildCommandKeys(MdiArea);
 
     Stb = new QStatusBar(this);
     Stb->setObjectName(QStringLiteral("Stb"));
@@ -236,7 +240,7 @@ void MForm::panelDoubleClicked(int panel)
         OpenWindow(app, QStringLiteral("Menu_S2"));
         break;
     case 4:
-        if (lineFree && app.OperatorCode == QLatin1String("001") && !app.OpenedFromCommandLine)
+        if (lineFree && IsTopAdministrator(app) && !app.OpenedFromCommandLine)
             OpenWindow(app, QStringLiteral("Menu_S2501"));
         break;
     case 5: {
@@ -277,8 +281,7 @@ void MForm::closeEvent(QCloseEvent* e)
     } catch (...) {
         // Nothing may stop the exit once it is confirmed.
     }
-    RegisterFileAssociation(app.AppFolder,
-                            app.AppFolder + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    RegisterFileAssociation(app.AppFolder + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
     Ending = true;
     e->accept();
     QCoreApplication::exit(0);

@@ -1,5 +1,6 @@
 #include "widgets/GridBehaviours.h"
 
+#include "core/AccountSetOpen.h"
 #include "core/App.h"
 #include "core/MainFrame.h"
 #include "platform/Database.h"
@@ -11,16 +12,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
-#include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
 
 void ShowAccountSetInStatusBar(App& app)
 {
-    // A set opened from the command line has no display name: its file's name stands in.
     if (app.MainWindow)
-        app.MainWindow->setStatusText(4, app.CurrentSetName.isEmpty() ? QFileInfo(app.CurrentSetPath).completeBaseName()
-                                                                      : app.CurrentSetName);
+        app.MainWindow->setStatusText(4, AccountSetDisplayName(app));
 }
 
 void ShowLoadingInStatusBar(App& app)

@@ -1,6 +1,7 @@
 #include "widgets/NoRightsRefusal.h"
 
 #include "core/App.h"
+#include "core/Permissions.h"
 #include "platform/Messages.h"
 
 #include <QAbstractButton>
@@ -38,7 +39,7 @@ Right OperatorRight(int group, int digit)
 Right TopAdministratorOnly(const QString& refusal)
 {
     return [refusal](App& app) {
-        if (app.OperatorCode == QLatin1String("001"))
+        if (IsTopAdministrator(app))
             return true;
         MsgBox(refusal);
         return false;

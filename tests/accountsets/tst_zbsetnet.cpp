@@ -171,11 +171,11 @@ void TestZbsetNet::listingAndConfirm()
     MessageScript msgs;
     msgs.expect(QStringLiteral("请选择帐套文件！"));
     button(QStringLiteral("CmdOK0"))->click();
-    QVERIFY(app->PickResult.isEmpty());
+    QVERIFY(picker->Picked.isEmpty());
 
     files()->setCurrentRow(1);
     button(QStringLiteral("CmdOK0"))->click();
-    QCOMPARE(app->PickResult, books + QStringLiteral("/b.vxs"));
+    QCOMPARE(picker->Picked, books + QStringLiteral("/b.vxs"));
     QCOMPARE(picker->result(), int(QDialog::Accepted));
 
     // Starting again empties and unlocks both boxes.
@@ -211,7 +211,7 @@ void TestZbsetNet::confirmBeforeListingExplains()
     msgs.expect(QStringLiteral("请在输入服务器名称及共享文件夹名称后点击[列出共享文件夹内帐套文件]按钮。"));
     button(QStringLiteral("CmdOK0"))->click();
     button(QStringLiteral("CmdOK1"))->click();
-    QVERIFY(app->PickResult.isEmpty());
+    QVERIFY(picker->Picked.isEmpty());
     QCOMPARE(picker->result(), int(QDialog::Rejected));
 }
 

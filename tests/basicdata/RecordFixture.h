@@ -5,7 +5,7 @@
 
 #include "support/Fixture.h"
 
-#include "basicdata/RecordList.h"
+#include "forms/RecordList.h"
 #include "core/MainFrame.h"
 
 #include <QAction>

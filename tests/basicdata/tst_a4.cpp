@@ -31,6 +31,8 @@ private Q_SLOTS:
     void menuItemsOpenTheWindowUnderTheirWord();
     void addProposesSerialCodes();
     void addWithOpeningFiguresPricesAndLimits();
+    void enterMovesInTheTabsOrder_data();
+    void enterMovesInTheTabsOrder();
     void editLocksWhatTheOperatorMayNotChange();
     void editRenamesEverywhereAndKeepsPostedFigures();
     void deleteNamesTheProductsThatUseThePart();
@@ -228,6 +230,51 @@ void TestA4::addWithOpeningFiguresPricesAndLimits()
     QCOMPARE(w.GD->textMatrix(w.CurrentRow, 14), QStringLiteral("10"));
     QVERIFY(w.Detail->CmbDW->findText(QStringLiteral("盒")) >= 0);  // the new unit is offered from now on
     QCOMPARE(msgs.pending(), 0);
+    closeWindow(&w);
+}
+
+void TestA4::enterMovesInTheTabsOrder_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    // The fee rate, reference price, sale price, location and supplier boxes
+    // are hidden in these books: Enter passes over them.
+    QTest::newRow("name to category") << "Txt1" << "CmbLB";
+    QTest::newRow("category to specification") << "CmbLB" << "Txt4";
+    QTest::newRow("specification to unit") << "Txt4" << "CmbDW";
+    QTest::newRow("unit to safety stock") << "CmbDW" << "Txt8";
+    QTest::newRow("cost to remark") << "Txt5" << "Txt6";
+    QTest::newRow("remark back to the code") << "Txt6" << "Txt0";
+    QTest::newRow("opening amount to cost") << "Txt11" << "Txt5";
+}
+
+void TestA4::enterMovesInTheTabsOrder()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    GoodsBooks set;
+    MessageScript msgs;
+    auto& w = *new A4(set.app(), QStringLiteral("货品"));
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    Trigger(&w, "Menu_Add");
+    for (const char* hidden : {"Txt13", "Txt12", "Txt7", "Txt14", "Txt15"})
+        QVERIFY2(!w.findChild<QWidget*>(QString::fromLatin1(hidden))->isVisible(), hidden);
+    auto* box = w.findChild<QWidget*>(from);
+    QVERIFY(box);
+    if (auto* combo = qobject_cast<QComboBox*>(box))
+        box = combo->lineEdit();
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    QTest::keyClick(box, Qt::Key_Return);
+    QWidget* now = QApplication::focusWidget();
+    QVERIFY(now);
+    if (auto* combo = qobject_cast<QComboBox*>(now->parentWidget()); combo && combo->lineEdit() == now)
+        now = combo;
+    QCOMPARE(now->objectName(), to);
+    msgs.expect(QString());
+    Trigger(&w, "Menu_cancel");
     closeWindow(&w);
 }
 

@@ -3,7 +3,7 @@
 #include "basicdata/A1.h"
 #include "basicdata/A12.h"
 #include "basicdata/A3.h"
-#include "basicdata/Query.h"
+#include "forms/Query.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "support/Builders.h"

@@ -1,5 +1,6 @@
-#include "basicdata/RecordList.h"
-#include "basicdata/QueryConditions.h"
+#include "forms/RecordList.h"
+#include "forms/QueryConditions.h"
+#include "basicdata/UnitPicker.h"
 #include "basicdata/Units.h"
 #include "core/Kinds.h"
 #include "platform/Database.h"
@@ -27,6 +28,7 @@ private Q_SLOTS:
     void dualRoleKeptWhenTheSettingIsOff();
     void deleteRemovesQuotations();
     void inUseAndKeepOne();
+    void keywordStatement();
 };
 
 namespace {
@@ -279,6 +281,15 @@ void TestUnitServices::inUseAndKeepOne()
     QVERIFY(UnitCodeInUse(db, QStringLiteral(" C1 ")));
     AddUnit(db, {QStringLiteral("S1"), QStringLiteral("甲"), UnitKind::Supplier});
     QVERIFY(OtherUnitExists(db, QStringLiteral("C1")));
+}
+
+void TestUnitServices::keywordStatement()
+{
+    const QString s = UnitKeywordStatement(QStringLiteral("Select TA1.* from TA1 "), QStringLiteral(" a'b "));
+    QVERIFY(s.startsWith(QStringLiteral("Select TA1.* from TA1  Where (F1 like '%a''b%' ESCAPE '\\' or F2 like")));
+    QVERIFY(s.contains(QStringLiteral(" or F7 like '%a''b%' ESCAPE '\\') ")));
+    QCOMPARE(s.count(QStringLiteral(" like ")), 7);
+    QCOMPARE(UnitKeywordStatement(QStringLiteral("H"), QStringLiteral("  ")), QStringLiteral("H"));
 }
 
 VX_REGISTER_TEST(TestUnitServices)

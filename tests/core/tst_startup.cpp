@@ -88,6 +88,7 @@ private:
     std::unique_ptr<App> m_app;
     std::unique_ptr<MessageScript> m_msgs;
     QStringList m_calls;
+    QString m_askedSeen;  // PickResult as the last login-asked window saw it
     StandInFrame m_frame;
 };
 
@@ -98,6 +99,7 @@ void TestStartup::init()
     m_app->AppFolder = m_set->programFolder();
     m_msgs = std::make_unique<MessageScript>();
     m_calls.clear();
+    m_askedSeen.clear();
     SetTipsAtStartup(true);
 }
 
@@ -123,8 +125,14 @@ void TestStartup::recordAll()
         m_calls << QStringLiteral("login");
         app.OperatorCode = QStringLiteral("001");
     };
-    m_app->Windows.action(QStringLiteral("Menu_S1"), [this](App&) { m_calls << QStringLiteral("S1"); });
-    m_app->Windows.action(QStringLiteral("Menu_S2"), [this](App&) { m_calls << QStringLiteral("S2"); });
+    m_app->Windows.action(QStringLiteral("Menu_S1"), [this](App& app) {
+        m_calls << QStringLiteral("S1");
+        m_askedSeen = app.PickResult;
+    });
+    m_app->Windows.action(QStringLiteral("Menu_S2"), [this](App& app) {
+        m_calls << QStringLiteral("S2");
+        m_askedSeen = app.PickResult;
+    });
     h.tipOfTheDay = [this](App&) { m_calls << QStringLiteral("tip"); };
     h.compactReminder = [this](App&) { m_calls << QStringLiteral("compact"); };
     h.stockAlarm = [this](App&, int mode) { m_calls << QStringLiteral("alarm %1").arg(mode); };
@@ -348,6 +356,8 @@ void TestStartup::loginLinksOpenOperatorWindows()
     QVERIFY(Main(*m_app, {}));
     m_calls.removeAll(QStringLiteral("list"));
     QTEST(m_calls, "calls");
+    // The window opened sees what the login asked of it (adding at once, the password tab).
+    QCOMPARE(m_askedSeen, link);
     QCOMPARE(m_app->PickResult, QString());
 }
 

@@ -10,7 +10,7 @@
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "basicdata/QueryGys.h"
-#include "basicdata/Query.h"
+#include "forms/Query.h"
 #include "exchange/ImportRuns.h"
 #include "exchange/ImportWindows.h"
 #include "exchange/ToExcel.h"

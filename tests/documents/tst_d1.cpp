@@ -4,7 +4,7 @@
 #include "documents/Register.h"
 #include "documents/common/StockDocService.h"
 #include "documents/inbound/ReceiptPolicies.h"
-#include "basicdata/Query.h"
+#include "forms/Query.h"
 #include "documents/outbound/D1.h"
 #include "exchange/ImportRuns.h"
 #include "exchange/ImportWindows.h"

@@ -1,6 +1,7 @@
 #include "core/App.h"
 #include "core/Posting.h"
 #include "core/SettingsCatalogue.h"
+#include "documents/common/CostPrice.h"
 #include "documents/common/StockDocService.h"
 #include "documents/inbound/ReceiptPolicies.h"
 #include "documents/outbound/OutboundPolicies.h"
@@ -108,7 +109,7 @@ void TestOutboundService::costPriceAtDateTakesTheLastPostedLine()
              QString());
     QCOMPARE(CostPriceAtDate(set.db(), QStringLiteral("G1"), date), cost);
     const double current = set.db().scalar(QStringLiteral("SELECT F7 FROM TA4 WHERE F1 = 'G1'")).toDouble();
-    QCOMPARE(ProposedIssueCost(set.app(), QStringLiteral("G1"), date), cost == 0 ? current : cost);
+    QCOMPARE(ProposedCostPrice(set.app(), QStringLiteral("G1"), date), cost == 0 ? current : cost);
 }
 
 void TestOutboundService::salePriceFromQuotationOrGoods_data()

@@ -24,14 +24,6 @@ QString Panel(QWidget* w, const char* name)
     return w->findChild<QLabel*>(QString::fromLatin1(name))->text();
 }
 
-// Waits until the print window has drawn its first page.
-bool WaitForPage(QWidget* w)
-{
-    auto* pic = w->findChild<QLabel*>(QStringLiteral("Pic"));
-    for (int i = 0; i < 250 && (pic->pixmap().isNull()); ++i)
-        QTest::qWait(20);
-    return !pic->pixmap().isNull();
-}
 
 }  // namespace
 
@@ -84,7 +76,7 @@ void TestMyprn::runPrint(int rows, const std::function<void(Myprn*)>& during, in
             QVERIFY(window);
             ran = true;
             if (myCmd == 0)
-                QVERIFY(WaitForPage(window));
+                QVERIFY(WaitForPreview(window));
             during(window);
             if (window->isVisible())
                 window->close();

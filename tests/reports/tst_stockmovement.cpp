@@ -24,6 +24,7 @@ private Q_SLOTS:
     void setQueriesEqualPerGoodsReading();
     void detail_data();
     void detail();
+    void detailTotalsSumTheShownFigures();
     void detailCheckStartsFromStockBefore_data();
     void detailCheckStartsFromStockBefore();
     void reportStartDate_data();
@@ -357,8 +358,37 @@ void TestStockMovement::detail()
         got << (QStringList{c[5]} + c.mid(9, 9)).join(QLatin1Char('|'));
     }
     QCOMPARE(got, rows);
-    const QStringList t = DetailTotalCells(cells, Amount);
+    const QStringList t = DetailTotalCells(report.rows, Amount);
     QCOMPARE((QStringList{t[9], t[11], t[12], t[14]}.join(QLatin1Char('|'))), totals);
+}
+
+void TestStockMovement::detailTotalsSumTheShownFigures()
+{
+    // Quantities and amounts whose cells show less than the stored value, or
+    // nothing: residues of sums, nine decimals, a value adjustment without quantity.
+    const double qtys[] = {0.1 + 0.2, 1.123456789, 0, 0.000000001, -2.5, 1e15 + 2};
+    const double amounts[] = {0.305, 10.004999, 2.675, 0, -1.005, 0.1 + 0.7};
+    std::vector<DetailRow> rows;
+    for (size_t i = 0; i < std::size(qtys); ++i) {
+        DetailRow r;
+        r.inQty = qtys[i];
+        r.inAmount = amounts[i];
+        r.outQty = qtys[(i + 2) % std::size(qtys)];
+        r.outAmount = amounts[(i + 1) % std::size(amounts)];
+        rows.push_back(r);
+    }
+    double sums[4] = {};
+    for (const DetailRow& r : rows) {
+        const QStringList c = DetailCells(r, Amount, Amount);
+        int k = 0;
+        for (int col : {9, 11, 12, 14})
+            sums[k++] += LeadValue(c[col]);
+    }
+    const QStringList t = DetailTotalCells(rows, Amount);
+    QCOMPARE(t[9], NumText(sums[0]));
+    QCOMPARE(t[11], FormatNumber(sums[1], Amount));
+    QCOMPARE(t[12], NumText(sums[2]));
+    QCOMPARE(t[14], FormatNumber(sums[3], Amount));
 }
 
 void TestStockMovement::detailCheckStartsFromStockBefore_data()

@@ -1,4 +1,6 @@
 #include "ReportBooks.h"
+#include "core/Rounding.h"
+#include "core/SqlText.h"
 #include "platform/Database.h"
 #include "reports/StockStatistics.h"
 #include "support/Builders.h"
@@ -16,6 +18,8 @@ private Q_SLOTS:
     void listFilters();
     void listCells_data();
     void listCells();
+    void listTotalsSumTheShownFigures_data();
+    void listTotalsSumTheShownFigures();
     void batchStock();
     void batchStockMismatch_data();
     void batchStockMismatch();
@@ -150,6 +154,51 @@ void TestStockStatistics::listCells()
     view.inboundRefPrice = refPrice;
     const QStringList c = StockListCells(rows[0], view);
     QCOMPARE((QStringList{c[7], c[8], c[9], c[11], c[12]}.join(QLatin1Char('|'))), cells);
+}
+
+void TestStockStatistics::listTotalsSumTheShownFigures_data()
+{
+    QTest::addColumn<bool>("cost");
+    QTest::addColumn<QString>("amountFormat");
+    QTest::newRow("cost, cents") << true << "#0.00";
+    QTest::newRow("sale prices only, cents") << false << "#0.00";
+    QTest::newRow("cost, whole amounts") << true << "#0";
+    QTest::newRow("sale prices only, four places") << false << "#0.0000";
+}
+
+void TestStockStatistics::listTotalsSumTheShownFigures()
+{
+    QFETCH(bool, cost);
+    QFETCH(QString, amountFormat);
+    // Quantities and amounts whose cells show less than the stored value:
+    // residues of sums, nine decimals, halves, exponent forms.
+    const double qtys[] = {0.1 + 0.2, 1.123456789, 0.0000001, 2.5, 0, 1e15 + 2, -3.000000005, 7};
+    const double amounts[] = {0.305, 10.004999, 2.675, 1e-9, 123.455, 5e14 + 0.5, -1.005, 0.1 + 0.7};
+    std::vector<StockListRow> rows;
+    for (size_t i = 0; i < std::size(qtys); ++i) {
+        StockListRow r;
+        r.code = QStringLiteral("G%1").arg(i);
+        r.qty = qtys[i];
+        r.amount = amounts[i];
+        r.price = amounts[(i + 3) % std::size(amounts)];
+        rows.push_back(r);
+    }
+    StockListView view;
+    view.canSeeCost = cost;
+    view.amountFormat = amountFormat;
+    const std::vector<QString> cells = StockListTable(rows, view);
+    QCOMPARE(cells.size(), (rows.size() + 1) * 15);
+    double qty = 0, amount = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QStringList one = StockListCells(rows[i], view);
+        QCOMPARE(QStringList(cells.begin() + std::ptrdiff_t(i * 15), cells.begin() + std::ptrdiff_t(i * 15 + 15)), one);
+        qty += LeadValue(one[7]);
+        amount += LeadValue(one[9]);
+    }
+    const QString* total = &cells[rows.size() * 15];
+    QCOMPARE(total[1], QStringLiteral("合计："));
+    QCOMPARE(total[7], GeneralNumberText(qty));
+    QCOMPARE(total[9], FormatNumber(amount, amountFormat));
 }
 
 void TestStockStatistics::batchStock()

@@ -10,8 +10,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-ShenHeBox::ShenHeBox(App& app, QWidget* parent)
-    : QDialog(parent), m_app(app)
+ShenHeBox::ShenHeBox(QWidget* parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral(" 单据审核"));
     LabInfo = new QLabel(QStringLiteral("LabInfo"), this);
@@ -35,7 +35,7 @@ ShenHeBox::ShenHeBox(App& app, QWidget* parent)
     cancel->setObjectName(QStringLiteral("Cmd1"));
     connect(ok, &QPushButton::clicked, this, &ShenHeBox::confirm);
     connect(cancel, &QPushButton::clicked, this, [this] {
-        m_app.PickResult.clear();
+        Scope = AuditScope::Cancelled;
         reject();
     });
 
@@ -56,6 +56,6 @@ void ShenHeBox::confirm()
         MsgBox(QStringLiteral("请选择审核范围！"));
         return;
     }
-    m_app.PickResult = Opt0->isChecked() ? QStringLiteral("0") : QStringLiteral("1");
+    Scope = Opt0->isChecked() ? AuditScope::Selected : AuditScope::AllUnaudited;
     accept();
 }

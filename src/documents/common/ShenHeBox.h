@@ -1,25 +1,25 @@
 #pragma once
-// The audit-scope dialog of the stock-document windows. The caller clears
-// PickResult, sets LabInfo and Opt0's captions, may hide Opt1 and select
-// Opt0, shows it modal and reads PickResult: "0" the selected document, "1"
-// every unaudited document of the list, "" cancelled.
+// The audit-scope dialog of the stock-document windows. The caller sets
+// LabInfo and Opt0's captions, may hide Opt1 and select Opt0, shows it modal
+// and reads Scope.
 
 #include <QDialog>
 
 class QLabel;
 class QRadioButton;
-struct App;
 
 class ShenHeBox : public QDialog {
     Q_OBJECT
 public:
-    explicit ShenHeBox(App& app, QWidget* parent = nullptr);
+    enum class AuditScope { Cancelled, Selected, AllUnaudited };
+
+    explicit ShenHeBox(QWidget* parent = nullptr);
 
     QLabel* LabInfo;
     QRadioButton* Opt0;
     QRadioButton* Opt1;
+    AuditScope Scope = AuditScope::Cancelled;  // the answer
 
 private:
     void confirm();
-    App& m_app;
 };

@@ -41,9 +41,9 @@ void pumpEvents(int times = 3)
 
 void StockDocForm::addDocument()
 {
-    if (!RequireRight(m_app, m_policy.rightGroup, RightItem1))
+    if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem1))
         return;
-    if (m_policy.kind != DocKind::Stocktaking && StocktakingPending(m_app.CurrentDatabase)) {
+    if (m_policy.docType().kind != DocKind::Stocktaking && StocktakingPending(m_app.CurrentDatabase)) {
         MsgBox(QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何入库出库操作！"));
         return;
     }
@@ -74,7 +74,7 @@ void StockDocForm::addDocument()
 
 void StockDocForm::editDocument()
 {
-    if (!RequireRight(m_app, m_policy.rightGroup, RightItem1))
+    if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem1))
         return;
     const QString number = m_gd->textMatrix(DocListRow, 0).trimmed();
     if (!SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F6 FROM TB1 WHERE F1 = ?"), {number}).isEmpty()) {
@@ -106,7 +106,7 @@ void StockDocForm::editDocument()
 
 void StockDocForm::deleteDocument()
 {
-    if (!RequireRight(m_app, m_policy.rightGroup, RightItem1))
+    if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem1))
         return;
     if (m_gd->textMatrix(1, 0).trimmed().isEmpty()) {
         MsgBox(QStringLiteral("无单据可删除！"), Info, Tip);
@@ -336,7 +336,7 @@ bool StockDocForm::postShown()
 
 void StockDocForm::auditDocuments()
 {
-    if (!RequireRight(m_app, m_policy.rightGroup, RightItem2))
+    if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem2))
         return;
     if (m_gd->textMatrix(1, 0).trimmed().isEmpty()) {
         MsgBox(QStringLiteral("没有供审核的单据！"), Info, Tip);
@@ -346,9 +346,9 @@ void StockDocForm::auditDocuments()
         MsgBox(QStringLiteral("该单据已审核，不需要再次审核！"), Info, Tip);
         return;
     }
-    m_app.PickResult.clear();
+    ShenHeBox::AuditScope scope;
     {
-        ShenHeBox box(m_app, this);
+        ShenHeBox box(this);
         box.LabInfo->setText(QStringLiteral("审核操作将对库存") + m_app.GoodsTerm +
                              QStringLiteral("进行更新，审核后单据将不可修改！\r\r真的要继续吗？"));
         box.Opt0->setText(box.Opt0->text() + m_gd->textMatrix(DocListRow, 0));
@@ -357,13 +357,12 @@ void StockDocForm::auditDocuments()
             box.Opt0->setChecked(true);
         }
         box.exec();
+        scope = box.Scope;
     }
-    const QString scope = m_app.PickResult;
-    m_app.PickResult.clear();
-    if (scope.isEmpty())
+    if (scope == ShenHeBox::AuditScope::Cancelled)
         return;
     setEnabled(false);
-    if (scope == QLatin1String("0")) {
+    if (scope == ShenHeBox::AuditScope::Selected) {
         postShown();
     } else {
         for (int r = 1; r < m_gd->rows(); ++r) {

@@ -3,7 +3,7 @@
 // the print. Each sets the dialog up from the window, shows it modal and
 // takes its answer back; what to hand over comes from StockDocExchange.
 
-#include "basicdata/Query.h"
+#include "forms/Query.h"
 #include "basicdata/QueryGoods.h"
 #include "basicdata/QueryGys.h"
 #include "basicdata/QueryHPSX.h"
@@ -105,7 +105,7 @@ void StockDocForm::CmdSX_MouseDown()
 
 void StockDocForm::CmdQGys_Click()
 {
-    const QString picked = PickUnit(m_app, this, code(m_policy.counterParty), m_policy.unitPickerCaption, false);
+    const QString picked = PickUnit(m_app, this, code(m_policy.docType().counterParty), m_policy.unitPickerCaption, false);
     if (!picked.isEmpty() && picked != QLatin1String("."))
         m_cmbLB->setEditText(picked);
     m_cmbLB->setFocus();
@@ -178,7 +178,7 @@ void StockDocForm::CmdFexcel_Click()
 
 void StockDocForm::printDocument(int plan)
 {
-    if (m_policy.printNeedsRight && !RequireRight(m_app, m_policy.rightGroup, RightItem3))
+    if (m_policy.printNeedsRight && !RequireRight(m_app, m_policy.docType().rightGroup, RightItem3))
         return;
     if (m_tabs->currentIndex() == 0)
         ShowDocument();

@@ -4,7 +4,7 @@
 // the header and footer texts of a line export, the goods picker's supplier
 // filter and the print hand-over. Plain functions; nothing here shows anything.
 
-#include "basicdata/QueryConditions.h"
+#include "forms/QueryConditions.h"
 
 #include <QPair>
 #include <QString>

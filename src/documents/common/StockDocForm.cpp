@@ -2,6 +2,7 @@
 
 #include "core/App.h"
 #include "core/MainFrame.h"
+#include "core/Permissions.h"
 #include "core/Rounding.h"
 #include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
@@ -58,7 +59,7 @@ void StockDocForm::applyMode()
     m_txt[7]->setVisible(settlementShown);
     m_lab[8]->setVisible(settlementShown);
     m_cmbK->hide();
-    m_menuNoOk->setVisible(m_app.OperatorCode == QLatin1String("001"));
+    m_menuNoOk->setVisible(IsTopAdministrator(m_app));
     m_cmbLB->hide();
     m_cmdQGys->hide();
     m_dtp->hide();
@@ -363,7 +364,7 @@ void StockDocForm::LeaveEditMode()
     m_txtEnter->hide();
     for (QAction* a : {m_menuAdd, m_menuOk, m_menuEdit, m_menuDel, m_menuQuery, m_menuPrint, m_menuTE})
         a->setVisible(true);
-    if (m_app.OperatorCode == QLatin1String("001"))
+    if (IsTopAdministrator(m_app))
         m_menuNoOk->setVisible(true);
     m_menuSave->setVisible(false);
     m_menuCancel->setVisible(false);

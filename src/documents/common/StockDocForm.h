@@ -36,7 +36,7 @@ public:
     StockDocForm(App& app, StockDocPolicy policy, QWidget* parent = nullptr);
 
     // True in department mode (the policy's counter-party is a department).
-    bool F3isBm() const { return m_policy.department; }
+    bool F3isBm() const { return m_policy.department(); }
     int edstu() const { return Edstu; }
     int Edstu = 0;  // 0 browse, 1 adding, 2 editing
 

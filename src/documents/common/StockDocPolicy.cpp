@@ -17,8 +17,6 @@ QString StockDocPolicy::settlementText(double paid, int index) const
 
 void StockDocPolicy::useDepartments()
 {
-    department = true;
-    counterParty = UnitKind::Department;
     unitLabel = QStringLiteral("相关部门");
     amountLabel = QStringLiteral("总金额");
     unitPickerCaption = QStringLiteral("部门列表");

@@ -5,7 +5,7 @@
 // testing the kind. A new kind adds a policy (and its own extras through the
 // hooks), never a copy of the window or the service.
 
-#include "core/Kinds.h"
+#include "core/DocTypes.h"
 #include "core/Posting.h"
 #include "exchange/ImportOpeners.h"
 
@@ -33,31 +33,26 @@ struct LineColumn {
 // Which right lets the operator see a kind's prices: the cost right or the profit right.
 enum class PriceRight { Cost, Profit };
 
-// Which side of the in/out reports a kind's lines stand on.
-enum class StockSide { In, Out };
-
 // How the price of a goods put on a line is proposed.
 enum class PriceProposal {
     ReferenceOrCost,  // TA4.RkF7 when the inbound reference price is on, else the cost price F7
     CostPrice,        // the cost price F7
 };
 
-// One print plan of a kind: the layout id and its default template.
+// One print plan of a kind, its layout id and default template those of the type's
+// layout of the same place (DocTypeInfo::layouts).
 struct PrintPlan {
     QString menuCaption;
-    QString layoutId;
-    QString templateFile;
     bool perGoods = false;  // one printed row per goods instead of one per line
     QString caption;        // the named value "Caption"; "" = the document type's name
 };
 
 struct StockDocPolicy {
-    DocKind kind = DocKind::Inbound;
-    int typeSetting = 0;        // sysinfo row holding the document type's name and prefix (81 ...)
-    int extraItemSetting = 0;   // sysinfo row of the extra header item's caption (181 ...)
-    bool department = false;    // the F3isBm mode: the counter-party is a department
-    UnitKind counterParty = UnitKind::Supplier;
-    bool dualRoleUnits = false;  // units marked SCSF join the list (setting 1616)
+    DocType type = DocType::PurchaseReceipt;
+    // What the type is: kind, signs, counter-parties, settings rows, rights group, layouts.
+    const DocTypeInfo& docType() const { return DocTypeOf(type); }
+    // The F3isBm mode: the counter-party is a department.
+    bool department() const { return docType().department(); }
 
     // Captions of the window's own labels.
     QString numberLabel;    // Lab(0)
@@ -72,11 +67,6 @@ struct StockDocPolicy {
 
     QVector<LineColumn> columns;
 
-    // Stored signs: F6/F8 = sign x the grid's (positive) quantity and amount.
-    int sign = 1;
-    StockSide reportSide = StockSide::In;  // R6-R8 (in) or C6 (out)
-    StockSide flowSide = StockSide::In;    // R146-R148 (in) or C236-C238 (out), always positive
-
     // The unit's account: YF/FK are negated for units of this kind.
     std::optional<UnitKind> negateBalanceFor;
     // The settlement combo's items: [0] to the account, [1] settled; unpaid and paid texts.
@@ -90,8 +80,6 @@ struct StockDocPolicy {
     bool rollsUpBomCost = false;       // audit and unaudit re-price products built of the goods
     OutPriceRule outPrice = OutPriceRule::Zero;
 
-    // Permission group of the kind (2 = inbound): digit 1 print, 2 audit, 3 edit.
-    int rightGroup = 2;
     // Unaudit: the first warning's text, %1 = the goods word.
     QString unauditWarning;
 
@@ -136,7 +124,7 @@ struct StockDocPolicy {
 
     int columnOf(LineRole role) const;  // -1 when the kind has no such column
     QString settlementText(double paid, int index) const;
-    // The department mode of a kind (production receipts, department issues):
-    // the counter-party is a department and the document never touches its account.
+    // The department mode of a kind (production receipts, department issues): the
+    // department captions, and the document never touches the department's account.
     void useDepartments();
 };

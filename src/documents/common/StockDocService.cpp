@@ -64,7 +64,7 @@ const QString StocktakingUnauditLock =
 
 QString StockDocTypeName(const Database& db, const StockDocPolicy& policy)
 {
-    return SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ?"), {policy.typeSetting}).trimmed();
+    return SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ?"), {policy.docType().nameSetting()}).trimmed();
 }
 
 QString StockDocNumberPrefix(const Database& db, const QString& typeName)
@@ -75,10 +75,10 @@ QString StockDocNumberPrefix(const Database& db, const QString& typeName)
 QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy)
 {
     QString sql = QStringLiteral("SELECT F1, F2 FROM TA1 WHERE LB = ?");
-    if (policy.dualRoleUnits &&
+    if (policy.docType().dualRoleUnits &&
         SettingValue(db, SetDualRoleUnits) == 1)
         sql += QStringLiteral(" OR SCSF = 1");
-    const RecordSet rs = db.query(sql + QStringLiteral(" ORDER BY F1"), {code(policy.counterParty)});
+    const RecordSet rs = db.query(sql + QStringLiteral(" ORDER BY F1"), {code(policy.docType().counterParty)});
     QStringList items;
     for (int r = 0; r < rs.rowCount(); ++r)
         items << rs.text(r, 0).trimmed() + QLatin1Char('.') + rs.text(r, 1).trimmed();
@@ -88,7 +88,7 @@ QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy)
 QString StockDocExtraItemCaption(const Database& db, const StockDocPolicy& policy)
 {
     return SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ? AND setval <> 0"),
-                     {policy.extraItemSetting});
+                     {policy.docType().extraItemSetting()});
 }
 
 QStringList StockDocListCells(const StockDocHeader& h, const QString& amountFormat)
@@ -121,7 +121,7 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
         sql += QLatin1Char('(') + condition + QStringLiteral(") AND ");
     sql += QStringLiteral("TB1.LB = ? AND TB1.S2 = ? ORDER BY TB1.F2, TB1.F1");
     QVariantList all = params;
-    all << code(policy.kind) << typeName;
+    all << code(policy.docType().kind) << typeName;
 
     StockDocList list;
     list.cells.reserve(4096);
@@ -248,11 +248,11 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
         db.execute(QStringLiteral("DELETE FROM TB1 WHERE F1 = ?"), {oldNumber.trimmed()});
     }
 
-    const int v1 = policy.department ? 0 : 1;
+    const int v1 = policy.department() ? 0 : 1;
     db.execute(QStringLiteral("INSERT INTO TB1 (SRT, OD, S2, SN, LB, H8, F1, F2, F3, F5, F6, F9, F10, K9, K, Kstr, "
                               "V1, zzcp, zzsl, mcgg) "
                               "VALUES ('', ?, ?, ?, ?, ?, ?, ?, ?, ?, '', ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-               {h.extra.trimmed(), typeName, h.sn, code(policy.kind), now(), h.number, SqlDate(h.date), h.unitCode,
+               {h.extra.trimmed(), typeName, h.sn, code(policy.docType().kind), now(), h.number, SqlDate(h.date), h.unitCode,
                 h.enteredBy.trimmed(), h.amount, h.note.trimmed(), h.paid, h.settlement, h.settlementText, v1,
                 h.assemblyProduct.trimmed(), h.assemblyQty, h.assemblyName});
     Statement insert(db, QStringLiteral("INSERT INTO TB11 (SRT, SH, HPSX, Oid, V1, SN, LB, F0, F1, F6, F7, F8, F9, "
@@ -261,12 +261,12 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
                                         "?, ?)"));
     int oid = 0;
     for (const StockDocLine& l : lines) {
-        const double q = policy.sign * l.qty;
-        const double a = policy.sign * l.amount;
-        const bool flowIn = policy.flowSide == StockSide::In;
-        const bool reportIn = policy.reportSide == StockSide::In;
+        const double q = policy.docType().lineSign * l.qty;
+        const double a = policy.docType().lineSign * l.amount;
+        const bool flowIn = policy.docType().flowSide == StockSide::In;
+        const bool reportIn = policy.docType().reportSide == StockSide::In;
         const QVariant none;
-        insert.bindAll({l.attr.trimmed(), ++oid, v1, h.sn, code(policy.kind), h.number,
+        insert.bindAll({l.attr.trimmed(), ++oid, v1, h.sn, code(policy.docType().kind), h.number,
                         l.goods, q, l.price, a, l.remark,
                         flowIn ? QVariant(l.qty) : none, flowIn ? QVariant(l.price) : none,
                         flowIn ? QVariant(l.amount) : none, flowIn ? none : QVariant(l.qty),
@@ -448,8 +448,9 @@ QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString
     const int index = std::clamp(plan, 1, int(policy.printPlans.size())) - 1;
     stage = {};
     if (index >= 0) {
-        stage.layoutId = policy.printPlans[index].layoutId;
-        stage.templateFile = app.AppFolder + policy.printPlans[index].templateFile;
+        const DocLayout& layout = policy.docType().layouts[index];
+        stage.layoutId = QString::fromUtf8(layout.layoutId);
+        stage.templateFile = app.AppFolder + QString::fromUtf8(layout.templateFile);
     }
     double sumQty = 0;
     double sumAmount = 0;
@@ -494,7 +495,7 @@ QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString
     add(QStringLiteral("FuZhu"), doc.head.note.trimmed());
     add(QStringLiteral("KHtype"), QString(policy.unitLabel).remove(QLatin1Char(' ')) + QStringLiteral("："));
     add(QStringLiteral("Caption"), typeName);
-    const QString extraCaption = SettingText(db, policy.extraItemSetting);
+    const QString extraCaption = SettingText(db, policy.docType().extraItemSetting());
     if (!extraCaption.isEmpty() && !doc.head.extra.trimmed().isEmpty())
         add(extraCaption, extraCaption + QStringLiteral("：") + doc.head.extra);
     return {};

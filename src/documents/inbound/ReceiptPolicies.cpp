@@ -1,7 +1,6 @@
 #include "documents/inbound/ReceiptPolicies.h"
 
 #include "core/App.h"
-#include "core/SettingsCatalogue.h"
 #include "documents/common/StockDocService.h"
 #include "platform/Database.h"
 
@@ -37,7 +36,6 @@ void rollUpAfterPosting(App& app, const StockDoc& doc)
 StockDocPolicy receiptPolicy()
 {
     StockDocPolicy p;
-    p.kind = DocKind::Inbound;
     p.numberLabel = QStringLiteral("入库单号");
     p.dateLabel = QStringLiteral("入库日期");
     p.unitLabel = QStringLiteral("供货单位");
@@ -50,9 +48,6 @@ StockDocPolicy receiptPolicy()
                  {LineRole::Attribute, {}},  {LineRole::Quantity, QStringLiteral("入库数量")},
                  {LineRole::Price, QStringLiteral("入库单价")}, {LineRole::Amount, QStringLiteral("小计金额")},
                  {LineRole::Remark, QStringLiteral("备注")}, {LineRole::Proposed, {}}};
-    p.sign = 1;
-    p.reportSide = StockSide::In;
-    p.flowSide = StockSide::In;
     p.negateBalanceFor = UnitKind::Customer;
     p.unpaidSettlement = {QStringLiteral("记入应付账"), QStringLiteral("零付款结算")};
     p.paidSettlement = {QStringLiteral("余款记入应付账"), QStringLiteral("按实付款结算")};
@@ -60,10 +55,10 @@ StockDocPolicy receiptPolicy()
     p.keepsReferencePrice = true;
     p.rollsUpBomCost = true;
     p.outPrice = OutPriceRule::Zero;
-    p.rightGroup = 2;
     p.unauditWarning = QStringLiteral("如果这批已审核入库的%1已经出库，\r\r撤销审核操作可能会造成库存%1数据出现负数，\r\r"
                                       "并且影响出库成本的计算！");
     p.importCaption = QStringLiteral("从Excel文件中读取入库单明细");
+    p.printPlans = {{QStringLiteral("&1.货品入库单(方案一)")}, {QStringLiteral("&2.货品入库单(方案二)")}};
     p.saveExtras = keepReferencePrices;
     p.afterPosting = rollUpAfterPosting;
     return p;
@@ -74,22 +69,14 @@ StockDocPolicy receiptPolicy()
 StockDocPolicy PurchaseReceiptPolicy()
 {
     StockDocPolicy p = receiptPolicy();
-    p.typeSetting = SetDocTypeFirst;
-    p.extraItemSetting = SetDocExtraItemFirst;
-    p.counterParty = UnitKind::Supplier;
-    p.dualRoleUnits = true;
-    p.printPlans = {{QStringLiteral("&1.货品入库单(方案一)"), QStringLiteral("采购入库一"), QStringLiteral("pdan1.vxp")},
-                    {QStringLiteral("&2.货品入库单(方案二)"), QStringLiteral("采购入库二"), QStringLiteral("pdan2.vxp")}};
+    p.type = DocType::PurchaseReceipt;
     return p;
 }
 
 StockDocPolicy ProductionReceiptPolicy()
 {
     StockDocPolicy p = receiptPolicy();
-    p.typeSetting = SetDocTypeFirst + 2;
-    p.extraItemSetting = SetDocExtraItemFirst + 2;
+    p.type = DocType::ProductionReceipt;
     p.useDepartments();
-    p.printPlans = {{QStringLiteral("&1.货品入库单(方案一)"), QStringLiteral("产品入库一"), QStringLiteral("pdan1.vxp")},
-                    {QStringLiteral("&2.货品入库单(方案二)"), QStringLiteral("产品入库二"), QStringLiteral("pdan2.vxp")}};
     return p;
 }

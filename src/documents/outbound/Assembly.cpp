@@ -104,7 +104,7 @@ bool FillAssemblyLines(App& app, const StockDocPolicy& policy, const AssemblyRow
         q = 1;
     }
 
-    const QVector<AssemblyLine> lines = AssemblyLines(app.CurrentDatabase, code, q, policy.department);
+    const QVector<AssemblyLine> lines = AssemblyLines(app.CurrentDatabase, code, q, policy.department());
     grid->setRows(1);
     grid->setRows(int(lines.size()) + 2);
     for (int i = 0; i < lines.size(); ++i)
@@ -140,5 +140,4 @@ void PickAssemblyProduct(App& app, const AssemblyRow& row, QWidget* window)
         return;
     row.code->setText(code);
     row.name->setText(SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"), {code}));
-    app.PickResult.clear();
 }

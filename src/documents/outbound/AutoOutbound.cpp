@@ -55,7 +55,7 @@ AutoCkResult AutoCk(App& app, const StockDocPolicy& policy, const QString& typeN
     auto refused = [](const QString& text) { return AutoCkResult{{}, text}; };
     Database& db = app.CurrentDatabase;
 
-    if (!HasRight(app, policy.rightGroup, EditDigit))
+    if (!HasRight(app, policy.docType().rightGroup, EditDigit))
         return refused(NoRightsText);
     if (StocktakingPending(db))
         return refused(QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何入库出库操作！"));
@@ -80,7 +80,7 @@ AutoCkResult AutoCk(App& app, const StockDocPolicy& policy, const QString& typeN
     doc.head.unitCode = unitCode;
     doc.head.unitName = unitName;
     doc.head.enteredBy = app.OperatorName;
-    doc.head.settlement = policy.department ? 1 : 0;
+    doc.head.settlement = policy.department() ? 1 : 0;
 
     // The quick-entry strip: a code already on a line adds to it, else a new line.
     for (const Entry& e : entries) {

@@ -2,6 +2,7 @@
 
 #include "core/App.h"
 #include "core/SettingsCatalogue.h"
+#include "documents/common/CostPrice.h"
 #include "documents/common/StockDocService.h"
 #include "documents/outbound/OutboundPrint.h"
 #include "documents/outbound/OutboundService.h"
@@ -11,7 +12,6 @@ namespace {
 StockDocPolicy outboundPolicy()
 {
     StockDocPolicy p;
-    p.kind = DocKind::Outbound;
     p.numberLabel = QStringLiteral("出库单号");
     p.dateLabel = QStringLiteral("出库日期");
     p.unitLabel = QStringLiteral("收货单位");
@@ -31,17 +31,12 @@ StockDocPolicy outboundPolicy()
                  {LineRole::Amount, QStringLiteral("小计金额")},
                  {LineRole::Remark, QStringLiteral("备注")},
                  {LineRole::Proposed, {}}};
-    // Stored negative: the lines take goods out of stock, on the out side of the reports.
-    p.sign = -1;
-    p.reportSide = StockSide::Out;
-    p.flowSide = StockSide::Out;
     // A supplier offered as a customer (dual role), or a unit gone from TA1, is booked the other way.
     p.negateBalanceFor = UnitKind::Supplier;
     p.negateUnknownUnit = true;
     p.unpaidSettlement = {QStringLiteral("记入应收账"), QStringLiteral("零付款结算")};
     p.paidSettlement = {QStringLiteral("余款记入应收账"), QStringLiteral("按实付款结算")};
     p.outPrice = OutPriceRule::LastOutLine;
-    p.rightGroup = 4;
     p.unauditWarning = QStringLiteral("在特定情况下，撤销审核操作可能会造成%1进出存单价金额方面出现误差！");
     p.unauditQuestion = QStringLiteral("请仔细确认，真的要继续吗？");
     p.unauditWarnsTwice = false;
@@ -66,10 +61,7 @@ StockDocPolicy outboundPolicy()
 StockDocPolicy SalesDeliveryPolicy()
 {
     StockDocPolicy p = outboundPolicy();
-    p.typeSetting = SetDocTypeFirst + 6;
-    p.extraItemSetting = SetDocExtraItemFirst + 6;
-    p.counterParty = UnitKind::Customer;
-    p.dualRoleUnits = true;
+    p.type = DocType::SalesDelivery;
     p.priceRight = PriceRight::Profit;
     p.discountSetting = SetSalesDiscount;
     p.proposePrice = [](const App& app, const QString& goods, const QString& unit, const QDate&) {
@@ -83,8 +75,7 @@ StockDocPolicy SalesDeliveryPolicy()
 StockDocPolicy DepartmentIssuePolicy()
 {
     StockDocPolicy p = outboundPolicy();
-    p.typeSetting = SetDocTypeFirst + 4;
-    p.extraItemSetting = SetDocExtraItemFirst + 4;
+    p.type = DocType::DepartmentIssue;
     p.useDepartments();
     p.columns[p.columnOf(LineRole::Price)].header = QStringLiteral("成本单价");
     // An issue is valued at cost.
@@ -92,7 +83,7 @@ StockDocPolicy DepartmentIssuePolicy()
     p.listShowsAmount = false;
     p.pricesEditable = false;
     p.proposePrice = [](const App& app, const QString& goods, const QString&, const QDate& date) {
-        return ProposedIssueCost(app, goods, date);
+        return ProposedCostPrice(app, goods, date);
     };
     p.afterAudit = [](App& app, const StockDoc& doc) {
         RevalueIssueAtCost(app.CurrentDatabase, app.AmountFormat, doc.head.number);

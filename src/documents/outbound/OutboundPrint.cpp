@@ -43,15 +43,9 @@ bool hasFirstLine(const OutboundPrintSheet& sheet, const StockDocPolicy& policy)
 
 QVector<PrintPlan> OutboundPrintPlans(bool department)
 {
-    QVector<PrintPlan> plans = {
-        {QStringLiteral("&1.货品出库单(方案一)"), department ? QStringLiteral("领用单一") : QStringLiteral("销售单一"),
-         QStringLiteral("pdan1.vxp")},
-        {QStringLiteral("&2.货品出库单(方案二)"), department ? QStringLiteral("领用单二") : QStringLiteral("销售单二"),
-         QStringLiteral("pdan2.vxp")},
-    };
+    QVector<PrintPlan> plans = {{QStringLiteral("&1.货品出库单(方案一)")}, {QStringLiteral("&2.货品出库单(方案二)")}};
     if (!department)
-        plans.append({QStringLiteral("&3.送货单"), QStringLiteral("送货单"), QStringLiteral("psh.vxp"), true,
-                      QStringLiteral("送 货 单")});
+        plans.append({QStringLiteral("&3.送货单"), true, QStringLiteral("送 货 单")});
     return plans;
 }
 
@@ -97,8 +91,9 @@ QString StageOutboundPrint(App& app, const StockDocPolicy& policy, const QString
         job.addRow(texts, {BoxValue(qtyCell), BoxValue(amountCell), double(i)});
     }
 
-    job.Pid = plan.layoutId;
-    job.RptFile = app.AppFolder + plan.templateFile;
+    const DocLayout& layout = policy.docType().layouts[index];
+    job.Pid = QString::fromUtf8(layout.layoutId);
+    job.RptFile = app.AppFolder + QString::fromUtf8(layout.templateFile);
     job.setValue(QStringLiteral("DanNo"), sheet.number.trimmed());
     job.setValue(QStringLiteral("rq"), sheet.date.trimmed());
     job.setValue(QStringLiteral("KH"), sheet.unitName.trimmed());

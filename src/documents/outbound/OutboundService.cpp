@@ -21,21 +21,6 @@ double goodsPrice(const Database& db, const QString& goods, const char* column)
 
 }  // namespace
 
-double CostPriceAtDate(const Database& db, const QString& goods, const QDate& date)
-{
-    if (!date.isValid())
-        return 0;
-    // The key begins with the document's date: every key below the next day's prefix is dated
-    // on or before the date, and the highest of them is the last line posted up to it.
-    const RecordSet rs = db.query(
-        QStringLiteral("SELECT C6, C7, K7 FROM TB11 WHERE F1 = ? AND SRT > '' AND SRT < ? AND SH <> '' "
-                       "ORDER BY SRT DESC, rowid DESC LIMIT 1"),
-        {goods, PostingKeyPrefix(date.addDays(1))});
-    if (rs.isEmpty())
-        return 0;
-    return rs.number(0, 0) != 0 ? rs.number(0, 1) : rs.number(0, 2);
-}
-
 double ProposedSalePrice(const App& app, const QString& goods, const QString& customer)
 {
     const Database& db = app.CurrentDatabase;
@@ -46,12 +31,6 @@ double ProposedSalePrice(const App& app, const QString& goods, const QString& cu
             return quoted->toDouble();
     }
     return goodsPrice(db, goods, "F71");
-}
-
-double ProposedIssueCost(const App& app, const QString& goods, const QDate& date)
-{
-    const double cost = CostPriceAtDate(app.CurrentDatabase, goods, date.isValid() ? date : QDate::currentDate());
-    return cost != 0 ? cost : goodsPrice(app.CurrentDatabase, goods, "F7");
 }
 
 std::optional<DocumentShortage> CheckDocumentStock(const App& app, const StockDoc& doc)

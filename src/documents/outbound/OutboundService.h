@@ -14,17 +14,9 @@ struct App;
 class Database;
 struct StockDoc;
 
-// The cost price of a goods on a date: of its last audited line (any kind) dated on or before
-// the date, by posting key, the out price C7 of an issue (C6 not 0), else the running cost K7
-// after the line; 0 when no audited line qualifies.
-double CostPriceAtDate(const Database& db, const QString& goods, const QDate& date);
-
 // The price a sales delivery proposes: the customer's KhPrice (setting OfferCustomerPrice on
 // and a customer chosen), else the goods' sale price TA4.F71.
 double ProposedSalePrice(const App& app, const QString& goods, const QString& customer);
-// The price a department issue proposes: CostPriceAtDate, else the goods' cost TA4.F7.
-double ProposedIssueCost(const App& app, const QString& goods, const QDate& date);
-
 // The first line whose goods (and attribute value) the posted stock on the document's date
 // does not cover, all lines of that goods and value on the document added up; with the
 // stock of that day. None when NoOverIssue is off or every line is covered.

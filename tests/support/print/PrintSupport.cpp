@@ -1,6 +1,12 @@
 #include "support/print/PrintSupport.h"
 
+#include "print/Myprn.h"
+#include "print/PlistPrint.h"
+#include "support/Fixture.h"
+
 #include <QDir>
+#include <QLabel>
+#include <QTest>
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
@@ -100,4 +106,42 @@ bool InstallPrintFiles(const QString& programFolder, const QStringList& names)
             return false;
     }
     return true;
+}
+
+double PictureMismatch(const QImage& a, const QImage& b)
+{
+    const QImage ga = a.convertToFormat(QImage::Format_Grayscale8);
+    const QImage gb = b.convertToFormat(QImage::Format_Grayscale8).scaled(ga.size());
+    qint64 differing = 0;
+    for (int y = 0; y < ga.height(); ++y) {
+        const uchar* la = ga.constScanLine(y);
+        const uchar* lb = gb.constScanLine(y);
+        for (int x = 0; x < ga.width(); ++x)
+            if (std::abs(int(la[x]) - int(lb[x])) > 128)
+                ++differing;
+    }
+    return double(differing) / (double(ga.width()) * ga.height());
+}
+
+bool WaitForPreview(QWidget* printWindow)
+{
+    auto* pic = printWindow->findChild<QLabel*>(QStringLiteral("Pic"));
+    for (int i = 0; pic && i < 250 && pic->pixmap().isNull(); ++i)
+        QTest::qWait(20);
+    return pic && !pic->pixmap().isNull();
+}
+
+bool ShowPrintJob(PlistPrint& job, const std::function<void(Myprn*)>& during)
+{
+    bool ran = false;
+    WhenModal([&](QWidget* w) {
+        auto* window = qobject_cast<Myprn*>(w);
+        if (!window || !WaitForPreview(window))
+            return;
+        ran = true;
+        during(window);
+        if (window->isVisible())
+            window->reject();
+    });
+    return job.show(nullptr) && ran;
 }

@@ -7,7 +7,9 @@
 #include "print/PrintEngine.h"
 
 #include <QImage>
+#include <QWidget>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 // Installed while it lives: one printer "测试打印机" (or none) whose every
@@ -43,3 +45,14 @@ QImage RasterisePdfPage(const QString& pdf, int page, int dpi, const QString& wo
 int PdfPageCount(const QString& pdf, const QString& workFolder);
 // The texts zbarimg decodes from a picture file (one per symbol).
 QStringList DecodeBarcodes(const QString& pictureFile);
+// Share of pixels whose grey values differ by more than a half (b scaled to a's size).
+double PictureMismatch(const QImage& a, const QImage& b);
+// Waits until a print window has drawn its first page; false after 5 seconds.
+bool WaitForPreview(QWidget* printWindow);
+
+class Myprn;
+class PlistPrint;
+// Shows a staged print job's window and runs `during` on it once its first
+// page is drawn; the window is closed afterwards if `during` left it open.
+// False when the window never came.
+bool ShowPrintJob(PlistPrint& job, const std::function<void(Myprn*)>& during);

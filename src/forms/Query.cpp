@@ -1,4 +1,4 @@
-#include "basicdata/Query.h"
+#include "forms/Query.h"
 
 #include "core/App.h"
 #include "core/SqlText.h"

@@ -1,6 +1,5 @@
-#include "RecordFixture.h"
-
-#include "basicdata/Query.h"
+#include "forms/Query.h"
+#include "support/Fixture.h"
 #include "support/TestRegistry.h"
 
 #include <QComboBox>
@@ -8,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 // The query-condition dialog driven through its controls.
 class TestQueryDialog : public QObject {
@@ -60,7 +60,7 @@ struct Dialog {
 
 void TestQueryDialog::simpleModeOneCondition()
 {
-    RecordBooks set;
+    FreshAccountSet set;
     Dialog d(set.app());
     QCOMPARE(d.q.CmdQuery->text(), QStringLiteral("列出全部(&L)"));
     d.q.Txt->setText(QStringLiteral("甲"));
@@ -72,7 +72,7 @@ void TestQueryDialog::simpleModeOneCondition()
 
 void TestQueryDialog::listAllWithoutConditions()
 {
-    RecordBooks set;
+    FreshAccountSet set;
     Dialog d(set.app());
     d.q.CmdQuery->click();
     QCOMPARE(d.caller.PubSql, QStringLiteral("H"));
@@ -80,7 +80,7 @@ void TestQueryDialog::listAllWithoutConditions()
 
 void TestQueryDialog::removingTheFirstKeepsItsNot()
 {
-    RecordBooks set;
+    FreshAccountSet set;
     Dialog d(set.app());
     d.q.CmdAdd->click();
     QVERIFY(d.q.advanced());
@@ -98,7 +98,7 @@ void TestQueryDialog::removingTheFirstKeepsItsNot()
 
 void TestQueryDialog::escapeClearsAdvancedMode()
 {
-    RecordBooks set;
+    FreshAccountSet set;
     Dialog d(set.app());
     d.q.CmdAdd->click();
     d.add(1, QStringLiteral("等于(=)"), QStringLiteral("a"));
@@ -111,7 +111,7 @@ void TestQueryDialog::escapeClearsAdvancedMode()
 
 void TestQueryDialog::dateFieldToTextEmptiesTheBox()
 {
-    RecordBooks set;
+    FreshAccountSet set;
     Dialog d(set.app());
     d.q.CmbF->setCurrentIndex(2);
     d.q.CmbF_Click();
@@ -131,7 +131,7 @@ void TestQueryDialog::dateFieldToTextEmptiesTheBox()
 
 void TestQueryDialog::cancelWritesNothing()
 {
-    RecordBooks set;
+    FreshAccountSet set;
     Dialog d(set.app());
     d.q.Txt->setText(QStringLiteral("x"));
     d.q.CmdCancel->click();

@@ -1,6 +1,5 @@
-#include "basicdata/QueryConditions.h"
+#include "forms/QueryConditions.h"
 
-#include "basicdata/RecordList.h"
 #include "core/SqlText.h"
 #include "platform/SqlFunctions.h"
 

@@ -10,7 +10,7 @@
 //   RunQuery(app, this, "Select TA1.* from TA1 ", fields, 1);
 //   if (!PubSql.isEmpty()) fill(PubSql);
 
-#include "basicdata/QueryConditions.h"
+#include "forms/QueryConditions.h"
 
 #include <QDialog>
 #include <QPoint>

@@ -1,10 +1,9 @@
-#include "basicdata/QueryConditions.h"
-#include "basicdata/UnitPicker.h"
+#include "forms/QueryConditions.h"
 #include "support/TestRegistry.h"
 
 #include <QTest>
 
-// The statements of the query-condition dialog and of the keyword search.
+// The statements of the query-condition dialog.
 class TestQueryConditions : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -13,7 +12,6 @@ private Q_SLOTS:
     void joinsAreParenthesised_data();
     void joinsAreParenthesised();
     void displayLines();
-    void keywordStatement();
 };
 
 namespace {
@@ -90,15 +88,6 @@ void TestQueryConditions::displayLines()
     QCOMPARE(QueryConditionDisplay(c, true), QStringLiteral("      单价  大于     12.5"));
     const QueryCondition d = MakeQueryCondition(QueryJoin::First, Name, QueryOp::Like, QStringLiteral("x"));
     QCOMPARE(QueryConditionDisplay(d, true), QStringLiteral("        名称  包含     x"));
-}
-
-void TestQueryConditions::keywordStatement()
-{
-    const QString s = UnitKeywordStatement(QStringLiteral("Select TA1.* from TA1 "), QStringLiteral(" a'b "));
-    QVERIFY(s.startsWith(QStringLiteral("Select TA1.* from TA1  Where (F1 like '%a''b%' ESCAPE '\\' or F2 like")));
-    QVERIFY(s.contains(QStringLiteral(" or F7 like '%a''b%' ESCAPE '\\') ")));
-    QCOMPARE(s.count(QStringLiteral(" like ")), 7);
-    QCOMPARE(UnitKeywordStatement(QStringLiteral("H"), QStringLiteral("  ")), QStringLiteral("H"));
 }
 
 VX_REGISTER_TEST(TestQueryConditions)

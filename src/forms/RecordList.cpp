@@ -1,10 +1,8 @@
-#include "basicdata/RecordList.h"
+#include "forms/RecordList.h"
 
 #include "core/SqlText.h"
 #include "platform/Database.h"
 #include "platform/SqlFunctions.h"
-
-#include <QRegularExpression>
 
 RecordList ListRecords(Database& db, const QString& sql, int textCols, int numberCol, const QVariantList& params)
 {
@@ -39,19 +37,3 @@ RecordList ListRecords(Database& db, const QString& sql, int textCols, int numbe
     }
     return list;
 }
-
-QString UnitListStatement(const QString& select, int unitKind)
-{
-    static const QRegularExpression where(QStringLiteral("\\bwhere\\b"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = where.match(select, 1);
-    const QString kind = QString::number(unitKind);
-    if (!m.hasMatch())
-        return select + QStringLiteral(" Where LB=") + kind + QStringLiteral(" order by F1");
-    const QString condition = select.mid(m.capturedEnd()).trimmed();
-    if (condition.isEmpty())
-        return select.left(m.capturedStart()) + QStringLiteral(" Where LB=") + kind + QStringLiteral(" order by F1");
-    return select.left(m.capturedStart()) + QStringLiteral(" Where (") + condition + QStringLiteral(") And LB=")
-           + kind + QStringLiteral(" order by F1");
-}
-

@@ -1,7 +1,8 @@
 #pragma once
 // Reading a record window's list: one statement, all rows at once, laid out
 // as the grid takes them (one flat text array, row after row), with the rows'
-// stored colours beside them. Shared by the unit, category and goods windows.
+// stored colours beside them; and what a record window's save answers.
+// Shared by the unit, category and goods windows.
 
 #include <QString>
 #include <QVariantList>
@@ -30,8 +31,10 @@ struct RecordList {
 RecordList ListRecords(Database& db, const QString& sql, int textCols, int numberCol = -1,
                        const QVariantList& params = {});
 
-// The list statement of a unit window: `select` restricted to one unit kind
-// and ordered by code. A condition already in `select` (after "Where") is kept
-// in parentheses, so an "or" typed by the user cannot reach other kinds.
-QString UnitListStatement(const QString& select, int unitKind);
-
+// What a save of a record window answers. On anything but Saved nothing was written.
+// Told: refused, and the window has already told the operator why.
+enum class RecordSaveStatus { Saved, EmptyCode, EmptyName, CodeHasPoint, CodeTaken, Told };
+struct RecordSaveResult {
+    RecordSaveStatus status = RecordSaveStatus::Saved;
+    QString holderName;  // CodeTaken: the name of the record holding the code
+};

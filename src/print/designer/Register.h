@@ -1,0 +1,3 @@
+#pragma once
+// Attaches the layout designer to every print window of the top administrator.
+void RegisterPrintDesigner();

@@ -1,0 +1,205 @@
+// The main window's child windows as a user meets them, on real windows over
+// a real account set: "返回" takes the MDI frame along, the window that opened
+// a dialog is active again when the dialog closes, Alt+letter reaches the
+// active child's own commands before the main menu, and every frame shows the
+// program's icon.
+#include "app/Wiring.h"
+#include "core/App.h"
+#include "core/WindowRegistry.h"
+#include "platform/ProgramIcon.h"
+#include "shell/MForm.h"
+#include "support/Fixture.h"
+#include "support/Scripted.h"
+#include "support/TestRegistry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QTest>
+
+namespace {
+
+struct Frame {
+    explicit Frame(FreshAccountSet& set) : frame(set.app())
+    {
+        WireWindows(set.app().Windows);
+        set.loginAs(QStringLiteral("001"));
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+    }
+    ~Frame()
+    {
+        frame.MdiArea->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QMdiSubWindow* open(App& app, const QString& menu)
+    {
+        if (!OpenWindow(app, menu))
+            return nullptr;
+        QCoreApplication::processEvents();
+        QWidget* w = OpenedWindow(app, menu);
+        return w ? qobject_cast<QMdiSubWindow*>(w->parentWidget()) : nullptr;
+    }
+    MForm frame;
+};
+
+QAction* command(QWidget* window, const char* name)
+{
+    return window->findChild<QAction*>(QString::fromLatin1(name));
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+}  // namespace
+
+class TestMdiWindows : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void returnClosesTheFrame_data();
+    void returnClosesTheFrame();
+    void openerIsActiveAfterItsDialog();
+    void altKeysReachTheActiveChild_data();
+    void altKeysReachTheActiveChild();
+    void framesShowTheProgramIcon();
+};
+
+void TestMdiWindows::returnClosesTheFrame_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("goods") << QStringLiteral("Menu_AA5") << false;
+    QTest::newRow("goods maximized") << QStringLiteral("Menu_AA5") << true;
+    QTest::newRow("supplier") << QStringLiteral("Menu_AA0") << false;
+    QTest::newRow("stock report maximized") << QStringLiteral("Menu_KC0") << true;
+}
+
+void TestMdiWindows::returnClosesTheFrame()
+{
+    QFETCH(QString, menu);
+    QFETCH(bool, maximized);
+    FreshAccountSet set;
+    Frame f(set);
+    MessageScript msgs;
+    // Opened and left with "返回" three times: no frame stays behind.
+    for (int round = 0; round < 3; ++round) {
+        QMdiSubWindow* sub = f.open(set.app(), menu);
+        QVERIFY(sub);
+        if (maximized)
+            sub->showMaximized();
+        QAction* back = command(sub->widget(), "Menu_Return");
+        QVERIFY(back);
+        back->trigger();
+        settle();
+        QCOMPARE(f.frame.MdiArea->subWindowList().size(), 0);
+    }
+}
+
+void TestMdiWindows::openerIsActiveAfterItsDialog()
+{
+    FreshAccountSet set;
+    Frame f(set);
+    MessageScript msgs;
+    QMdiSubWindow* suppliers = f.open(set.app(), QStringLiteral("Menu_AA0"));
+    QMdiSubWindow* goods = f.open(set.app(), QStringLiteral("Menu_AA5"));
+    QVERIFY(suppliers && goods);
+    QCOMPARE(f.frame.MdiArea->activeSubWindow(), goods);
+
+    // The goods window's search dialog; meanwhile another child is brought
+    // to the front (as the window manager does when the dialog goes).
+    bool shown = false;
+    WhenModal([&](QWidget* d) {
+        shown = true;
+        f.frame.MdiArea->setActiveSubWindow(suppliers);
+        static_cast<QDialog*>(d)->reject();
+    });
+    command(goods->widget(), "Menu_query")->trigger();
+    QVERIFY(shown);
+    settle();
+    QCOMPARE(f.frame.MdiArea->activeSubWindow(), goods);
+
+    // The same for a dialog whose parent is the main window: the child that
+    // was active when it appeared comes back.
+    f.frame.MdiArea->setActiveSubWindow(suppliers);
+    WhenModal([&](QWidget* d) {
+        f.frame.MdiArea->setActiveSubWindow(goods);
+        static_cast<QDialog*>(d)->reject();
+    });
+    QDialog over(&f.frame);
+    over.exec();
+    settle();
+    QCOMPARE(f.frame.MdiArea->activeSubWindow(), suppliers);
+}
+
+void TestMdiWindows::altKeysReachTheActiveChild_data()
+{
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("normal") << false;
+    QTest::newRow("maximized") << true;
+}
+
+void TestMdiWindows::altKeysReachTheActiveChild()
+{
+    QFETCH(bool, maximized);
+    FreshAccountSet set;
+    Frame f(set);
+    MessageScript msgs;
+    f.open(set.app(), QStringLiteral("Menu_AA0"));
+    QMdiSubWindow* goods = f.open(set.app(), QStringLiteral("Menu_AA5"));
+    QVERIFY(goods);
+    if (maximized)
+        goods->showMaximized();
+    settle();
+    QWidget* w = goods->widget();
+    QWidget* focus = w->findChild<QWidget*>(QStringLiteral("GD"));
+    QVERIFY(focus);
+    focus->setFocus();
+    const auto edstu = [w] { return w->property("Edstu").toInt(); };
+
+    // Alt+A: the goods window's "&A.增加", not the main menu's "&A.基础数据".
+    QTest::keyClick(focus, Qt::Key_A, Qt::AltModifier);
+    settle();
+    QVERIFY(!QApplication::activePopupWidget());
+    QCOMPARE(edstu(), 1);
+    // Alt+C: "&C.取消" of the window while adding.
+    QTest::keyClick(focus, Qt::Key_C, Qt::AltModifier);
+    settle();
+    QVERIFY(!QApplication::activePopupWidget());
+    QCOMPARE(edstu(), 0);
+    // Alt+Q: its "&Q.查找" opens the search dialog.
+    bool searched = false;
+    WhenModal([&](QWidget* d) {
+        searched = true;
+        static_cast<QDialog*>(d)->reject();
+    });
+    QTest::keyClick(focus, Qt::Key_Q, Qt::AltModifier);
+    settle();
+    QVERIFY(searched);
+}
+
+void TestMdiWindows::framesShowTheProgramIcon()
+{
+    FreshAccountSet set;
+    UseProgramIcon();  // as both programs do at start
+    Frame f(set);
+    MessageScript msgs;
+    const QImage icon = ProgramIconPixmap(16).toImage();
+    for (const char* menu : {"Menu_AA5", "Menu_KC0"}) {
+        QMdiSubWindow* sub = f.open(set.app(), QString::fromLatin1(menu));
+        QVERIFY2(sub, menu);
+        QCOMPARE(sub->windowIcon().pixmap(16, 16).toImage().convertToFormat(icon.format()), icon);
+    }
+    QCOMPARE(f.frame.windowIcon().pixmap(16, 16).toImage().convertToFormat(icon.format()), icon);
+}
+
+VX_REGISTER_TEST(TestMdiWindows)
+#include "tst_mdiwindows.moc"
