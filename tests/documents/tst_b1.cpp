@@ -9,6 +9,7 @@
 #include "documents/inbound/ReceiptPolicies.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
+#include "platform/sqlcipher.h"
 #include "basicdata/QueryGys.h"
 #include "forms/Query.h"
 #include "exchange/ImportRuns.h"
@@ -33,6 +34,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QRegularExpression>
 #include <QTest>
 
 // The inbound receipt window driven through its named controls on a real account set.
@@ -42,6 +44,7 @@ private Q_SLOTS:
     void addAuditUnauditDelete_data();
     void addAuditUnauditDelete();
     void auditEveryUnauditedDocument();
+    void auditReadsTheDocumentOnceToPostAndOnceToShow();
     void hiddenCostStillProposesThePrice();
     void stripAndEditorRules();
     void textThatIsNoNumberKeepsTheCell_data();
@@ -267,6 +270,37 @@ void TestB1::auditEveryUnauditedDocument()
     control<Grid>(&w, "GD")->setTextMatrix(3, 4, QString());
     trigger(&w, "Menu_Ok");
     QCOMPARE(set.app().PickResult, QString());
+}
+
+void TestB1::auditReadsTheDocumentOnceToPostAndOnceToShow()
+{
+    FreshAccountSet set;
+    prepare(set);
+    saveReceipt(set, QStringLiteral("RK1"), QDate::currentDate(), {{QStringLiteral("G1"), 2, 3, QStringLiteral("X")}});
+    MessageScript msgs;
+    B1 w(set.app(), false);
+    QStringList statements;
+    sqlite3_trace_v2(
+        set.db().handle(), SQLITE_TRACE_STMT,
+        [](unsigned, void* ctx, void*, void* sql) {
+            static_cast<QStringList*>(ctx)->append(QString::fromUtf8(static_cast<const char*>(sql)));
+            return 0;
+        },
+        &statements);
+    chooseScope(0);
+    trigger(&w, "Menu_Ok");
+    sqlite3_trace_v2(set.db().handle(), 0, nullptr, nullptr);
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT F6 FROM TB1")).toString(), set.app().OperatorName);
+    // The document (its header with the unit's name, and its lines) is read by the
+    // audit inside its transaction and once more to show the audited document.
+    QCOMPARE(statements.filter(QStringLiteral("FROM TB1 LEFT JOIN TA1")).size(), 2);
+    QCOMPARE(statements.filter(QStringLiteral("FROM TB11 JOIN TA4")).size(), 2);
+    // No other read of the header by its number from the window.
+    QCOMPARE(statements.filter(QRegularExpression(QStringLiteral("^SELECT F\\d+ FROM TB1 WHERE F1 = \\?"))).size(), 0);
+    QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 4), set.app().OperatorName);
+    QCOMPARE(control<QLineEdit>(&w, "Txt4")->text(), set.app().OperatorName);
+    QCOMPARE(w.GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(msgs.count(), 0);
 }
 
 void TestB1::hiddenCostStillProposesThePrice()

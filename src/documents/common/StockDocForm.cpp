@@ -54,7 +54,7 @@ void StockDocForm::applyMode()
         if (hidden)
             m_txt[size_t(i)]->setEchoMode(QLineEdit::Password);
     }
-    const bool settlementShown = !hidden && settlementSettingOn() && !m_policy.alwaysSettled;
+    const bool settlementShown = !hidden && settlementSettingOn() && !m_policy.balance.alwaysSettled;
     m_lab[7]->setVisible(settlementShown);
     m_txt[7]->setVisible(settlementShown);
     m_lab[8]->setVisible(settlementShown);
@@ -76,19 +76,19 @@ void StockDocForm::applyMode()
 
 bool StockDocForm::amountsHidden() const
 {
-    const int right = m_policy.priceRight == PriceRight::Profit ? m_app.CanSeeProfit : m_app.CanSeeCost;
+    const int right = m_policy.pricing.priceRight == PriceRight::Profit ? m_app.CanSeeProfit : m_app.CanSeeCost;
     return m_app.WithPrices == 0 || right == 0;
 }
 
 bool StockDocForm::settlementSettingOn() const
 {
-    return (m_policy.paidOnIssue ? m_app.ReceivedOnIssue : m_app.PaidOnReceipt) != 0;
+    return (m_policy.balance.paidOnIssue ? m_app.ReceivedOnIssue : m_app.PaidOnReceipt) != 0;
 }
 
 bool StockDocForm::discountsOn() const
 {
-    return m_policy.discountSetting != 0 && !amountsHidden() &&
-           SettingValue(m_app.CurrentDatabase, m_policy.discountSetting) == 1;
+    return m_policy.pricing.discountSetting != 0 && !amountsHidden() &&
+           SettingValue(m_app.CurrentDatabase, m_policy.pricing.discountSetting) == 1;
 }
 
 void StockDocForm::setStatus(const QString& text)
@@ -111,12 +111,12 @@ void StockDocForm::SetListGridHeader()
     m_gd->setCols(StockDocListColumns);
     m_gd->setRows(2);
     m_gd->clear();
-    m_gd->setHeaders({m_policy.numberLabel, m_policy.dateLabel, m_policy.unitListHeader, QStringLiteral("录入员"),
-                      QStringLiteral("审核人"), QStringLiteral("金额"), QStringLiteral("附注"), m_policy.unitCodeHeader,
+    m_gd->setHeaders({m_policy.texts.numberLabel, m_policy.texts.dateLabel, m_policy.texts.unitListHeader, QStringLiteral("录入员"),
+                      QStringLiteral("审核人"), QStringLiteral("金额"), QStringLiteral("附注"), m_policy.texts.unitCodeHeader,
                       QString(), QString(), QString(), m_lab[9]->text()});
     for (int c = 7; c < StockDocListColumns; ++c)
         m_gd->setColWidth(c, 0);
-    if (amountsHidden() || !m_policy.listShowsAmount)
+    if (amountsHidden() || !m_policy.pricing.listShowsAmount)
         m_gd->setColWidth(5, 0);
     fitColumns();
     DocListRow = 1;
@@ -124,11 +124,11 @@ void StockDocForm::SetListGridHeader()
 
 void StockDocForm::SetLineGridHeader()
 {
-    m_gdMx->setCols(m_policy.columns.size());
+    m_gdMx->setCols(m_policy.storage.columns.size());
     m_gdMx->setRows(2);
     m_gdMx->clear();
     QStringList headers;
-    for (const LineColumn& c : m_policy.columns) {
+    for (const LineColumn& c : m_policy.storage.columns) {
         switch (c.role) {
         case LineRole::Code: headers << m_app.GoodsTerm + QStringLiteral("编码"); break;
         case LineRole::Name: headers << m_app.GoodsTerm + QStringLiteral("名称/规格"); break;
@@ -216,7 +216,7 @@ void StockDocForm::moveDocument(int step)
         b->setVisible(b->isEnabled());
 }
 
-void StockDocForm::ShowDocument()
+void StockDocForm::ShowDocument(const StockDoc* read)
 {
     DocListRow = std::max(DocListRow, 1);
     const int r = DocListRow;
@@ -229,15 +229,15 @@ void StockDocForm::ShowDocument()
     m_filling = false;
     FillSettlementCombo(int(std::lround(m_gd->textMatrix(r, 9).toDouble())));
     m_cmbK->hide();
-    std::optional<StockDoc> shown;
+    m_shown.reset();
     if (Edstu == 1)
         SetLineGridHeader();
     else
-        shown = LoadDocLines();
+        LoadDocLines(read);
     const int last = m_gd->rows() - 1;
     m_cmDan[0]->setEnabled(r > 1 && last > 1);
     m_cmDan[1]->setEnabled(r < last && last > 1);
-    documentShown(shown ? &*shown : nullptr);
+    documentShown(m_shown ? &*m_shown : nullptr);
 }
 
 void StockDocForm::FillSettlementCombo(int index)
@@ -245,26 +245,30 @@ void StockDocForm::FillSettlementCombo(int index)
     const QSignalBlocker block(m_cmbK);
     m_cmbK->clear();
     const double paid = m_txt[7]->text().toDouble();
-    m_cmbK->addItems(paid != 0 ? m_policy.paidSettlement : m_policy.unpaidSettlement);
+    m_cmbK->addItems(paid != 0 ? m_policy.balance.paidSettlement : m_policy.balance.unpaidSettlement);
     m_cmbK->setCurrentIndex(std::clamp(index, 0, m_cmbK->count() - 1));
     m_lab[8]->setText(m_cmbK->currentText());
 }
 
-std::optional<StockDoc> StockDocForm::LoadDocLines()
+void StockDocForm::LoadDocLines(const StockDoc* read)
 {
     SetLineGridHeader();
     const QString number = m_txt[0]->text().trimmed();
     if (number.isEmpty())
-        return std::nullopt;
-    std::optional<StockDoc> doc;
-    try {
-        doc = LoadStockDoc(m_app.CurrentDatabase, number);
-    } catch (const DbError& e) {
-        MsgBox(e.description(), MB::OKOnly | MB::Information, QStringLiteral("提示"));
-        return std::nullopt;
+        return;
+    if (read) {
+        m_shown = *read;
+    } else {
+        try {
+            m_shown = LoadStockDoc(m_app.CurrentDatabase, number);
+        } catch (const DbError& e) {
+            MsgBox(e.description(), MB::OKOnly | MB::Information, QStringLiteral("提示"));
+            return;
+        }
     }
+    const std::optional<StockDoc>& doc = m_shown;
     if (!doc || doc->lines.isEmpty())
-        return doc;
+        return;
     m_gdMx->setRows(doc->lines.size() + 2);
     double qty = 0;
     double amount = 0;
@@ -290,7 +294,6 @@ std::optional<StockDoc> StockDocForm::LoadDocLines()
     m_gdMx->setTextMatrix(totals, col(LineRole::Amount), FormatNumber(amount, m_app.AmountFormat));
     m_curMxR = 1;
     ShowLineStatus();
-    return doc;
 }
 
 void StockDocForm::ShowLineStatus()
@@ -305,11 +308,14 @@ void StockDocForm::ShowLineStatus()
     setStatus(QStringLiteral("共 %1 条记录 当前为第 %2 条").arg(DocLineCount).arg(m_curMxR));
 }
 
-void StockDocForm::EnterEditMode()
+void StockDocForm::EnterEditMode(const StockDoc* read)
 {
+    if (read)
+        ShowDocument(read);
     if (m_tabs->currentIndex() == 0) {
         const QSignalBlocker block(m_tabs);
-        ShowDocument();
+        if (!read)
+            ShowDocument();
         m_tabs->setCurrentIndex(1);
         m_pages->setCurrentIndex(1);
     }
@@ -321,7 +327,7 @@ void StockDocForm::EnterEditMode()
     }
     m_txt[2]->hide();
     m_cmbLB->show();
-    m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && !m_policy.alwaysSettled);
+    m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && !m_policy.balance.alwaysSettled);
     // The date picker and the settlement combo stand in for the boxes they edit.
     m_txt[1]->hide();
     if (!m_cmbK->isHidden())

@@ -84,12 +84,13 @@ private:
     void fitColumns();
     void SetLineGridHeader();
     void ShowListStatus();
-    void ShowDocument();
-    std::optional<StockDoc> LoadDocLines();  // the stored document whose lines it showed
+    // Shows the document of DocListRow: `read` when the caller has just read it, else read here.
+    void ShowDocument(const StockDoc* read = nullptr);
+    void LoadDocLines(const StockDoc* read);  // fills m_shown and the line grid
     void ShowLineStatus();
     void FillUnitCombo();
     void FillSettlementCombo(int index);
-    void EnterEditMode();
+    void EnterEditMode(const StockDoc* read = nullptr);
     void LeaveEditMode();
     void selectTab(int index);
     void moveDocument(int step);
@@ -145,6 +146,7 @@ private:
     int DocListRow = 1;
     int DocLineCount = 0;
     QString DocHeldNumber;
+    std::optional<StockDoc> m_shown;  // the stored document the detail shows (none while adding)
     double DocKeptSN = 0;
     int m_curMxR = 1;
     int m_curMxC = 0;

@@ -112,8 +112,8 @@ void StockDocForm::buildMenus(QMenuBar* bar)
     m_menuPrint = print->menuAction();
     m_menuPrint->setObjectName(QStringLiteral("Menu_print"));
     bar->addMenu(print);
-    for (int i = 0; i < m_policy.printPlans.size(); ++i) {
-        QAction* a = named(new QAction(m_policy.printPlans[i].menuCaption, this), QStringLiteral("Menu_prn%1").arg(i));
+    for (int i = 0; i < m_policy.print.plans.size(); ++i) {
+        QAction* a = named(new QAction(m_policy.print.plans[i].menuCaption, this), QStringLiteral("Menu_prn%1").arg(i));
         print->addAction(a);
         connect(a, &QAction::triggered, this, [this, i] { printDocument(i + 1); });
         m_menuPrn << a;
@@ -134,20 +134,20 @@ void StockDocForm::buildDetail(QWidget* page)
     for (int i = 0; i < 10; ++i)
         m_lab[size_t(i)] = named(new QLabel(page), QStringLiteral("Lab%1").arg(i));
     for (int i = 0; i < 9; ++i) {
-        const QString name = m_policy.boxNames.value(i);
+        const QString name = m_policy.texts.boxNames.value(i);
         m_txt[size_t(i)] = named(new QLineEdit(page), name.isEmpty() ? QStringLiteral("Txt%1").arg(i) : name);
         m_txt[size_t(i)]->setReadOnly(i != 0 && i != 7 && i != 8);
     }
     m_txt[0]->setMaxLength(25);
     m_txt[6]->setMaxLength(200);
-    m_lab[0]->setText(m_policy.numberLabel);
-    m_lab[1]->setText(m_policy.dateLabel);
-    m_lab[2]->setText(m_policy.unitLabel);
+    m_lab[0]->setText(m_policy.texts.numberLabel);
+    m_lab[1]->setText(m_policy.texts.dateLabel);
+    m_lab[2]->setText(m_policy.texts.unitLabel);
     m_lab[3]->setText(QStringLiteral("录入员"));
     m_lab[4]->setText(QStringLiteral("审核人"));
-    m_lab[5]->setText(m_policy.amountLabel);
+    m_lab[5]->setText(m_policy.texts.amountLabel);
     m_lab[6]->setText(QStringLiteral("附注"));
-    m_lab[7]->setText(m_policy.paidLabel);
+    m_lab[7]->setText(m_policy.texts.paidLabel);
     m_dtp = named(new QDateEdit(QDate::currentDate(), page), QStringLiteral("DTP1"));
     m_dtp->setCalendarPopup(true);
     m_dtp->setDisplayFormat(QStringLiteral("yyyy-M-d"));

@@ -41,7 +41,7 @@ QDate StockDocForm::dateOfForm() const
 // goods and attribute value on the document are counted with it. Shows the shortage.
 bool StockDocForm::stockCovers(int row, double qty)
 {
-    if (!m_policy.checksStock || qty == 0)
+    if (!m_policy.audit.checksStock || qty == 0)
         return true;
     const QString goods = m_gdMx->textMatrix(row, col(LineRole::Code)).trimmed();
     QString attr = m_gdMx->textMatrix(row, col(LineRole::Attribute)).trimmed();
@@ -145,7 +145,7 @@ void StockDocForm::CheckLineGoodsCode(const QString& code, bool& found)
                MB::OKOnly | MB::Information, Tip);
     } else {
         // Where issues are checked against stock, the operator types the quantity.
-        putGoodsOnLine(m_curMxR, *goods, m_policy.checksStock && m_app.NoOverIssue != 0 ? 0 : 1);
+        putGoodsOnLine(m_curMxR, *goods, m_policy.audit.checksStock && m_app.NoOverIssue != 0 ? 0 : 1);
         m_gdMx->setTextMatrix(m_curMxR, col(LineRole::Attribute), QString());
         found = true;
     }
@@ -174,7 +174,7 @@ void StockDocForm::GdMx_Click()
     else if (c == col(LineRole::Quantity) || c == col(LineRole::Remark))
         open = hasGoods;
     else if (c == col(LineRole::Price) || c == col(LineRole::Amount))
-        open = hasGoods && m_app.LockDocPrice != 1 && m_policy.pricesEditable;
+        open = hasGoods && m_app.LockDocPrice != 1 && m_policy.pricing.pricesEditable;
     else if (c == col(LineRole::OriginalPrice) || c == col(LineRole::Discount))
         open = hasGoods && m_app.LockDocPrice != 1 && discountsOn();
     if (open)
@@ -193,7 +193,7 @@ void StockDocForm::PlaceCellEditor()
     m_txtEnter->raise();
     m_txtEnter->setFocus();
     m_txtEnter->selectAll();
-    m_txtEnter->setReadOnly(m_policy.attributeFromPicker && m_curMxC == col(LineRole::Attribute));
+    m_txtEnter->setReadOnly(m_policy.storage.attributeFromPicker && m_curMxC == col(LineRole::Attribute));
     QPushButton* picker = m_curMxC == col(LineRole::Code)        ? m_cmdQuery
                           : m_curMxC == col(LineRole::Attribute) ? m_cmdSX
                                                                  : nullptr;
@@ -269,7 +269,7 @@ void StockDocForm::TxtEnter_LostFocus()
         }
     } else if (m_curMxC == col(LineRole::Attribute)) {
         const QString value = text.trimmed().toUpper();
-        if (!m_policy.attributeFromPicker || AttributeValueKnown(m_app.CurrentDatabase, m_gdMx->textMatrix(r, cCode), value))
+        if (!m_policy.storage.attributeFromPicker || AttributeValueKnown(m_app.CurrentDatabase, m_gdMx->textMatrix(r, cCode), value))
             m_gdMx->setTextMatrix(r, m_curMxC, value);
     } else if (m_curMxC == col(LineRole::Quantity)) {
         double q = *typed;
@@ -330,7 +330,7 @@ void StockDocForm::editorEnter()
     } else if (c == col(LineRole::Attribute)) {
         next = col(LineRole::Quantity);
     } else if (c == col(LineRole::Quantity)) {
-        next = m_app.WithPrices == 1 && m_app.LockDocPrice == 0 && !amountsHidden() && m_policy.pricesEditable
+        next = m_app.WithPrices == 1 && m_app.LockDocPrice == 0 && !amountsHidden() && m_policy.pricing.pricesEditable
                    ? (discountsOn() ? col(LineRole::OriginalPrice) : col(LineRole::Price))
                    : col(LineRole::Remark);
     } else if (c == col(LineRole::OriginalPrice)) {

@@ -57,8 +57,6 @@ std::optional<AuditState> auditState(const Database& db, const QString& number)
 
 const QString AlreadyAudited = QStringLiteral("该单据已审核，不需要再次审核！");
 const QString NotAudited = QStringLiteral("该单据未审核，不能执行撤销审核！");
-const QString StocktakingUnauditLock =
-    QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何撤销审核操作！");
 
 }  // namespace
 
@@ -70,6 +68,16 @@ QString StockDocTypeName(const Database& db, const StockDocPolicy& policy)
 QString StockDocNumberPrefix(const Database& db, const QString& typeName)
 {
     return SqlScalar(db, QStringLiteral("SELECT shuoming FROM sysinfo WHERE setstr = ?"), {typeName}).trimmed();
+}
+
+QString CounterPartyName(const Database& db, const QString& code)
+{
+    return SqlScalar(db, QStringLiteral("SELECT F2 FROM TA1 WHERE F1 = ?"), {code});
+}
+
+QString GoodsName(const Database& db, const QString& code)
+{
+    return SqlScalar(db, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"), {code});
 }
 
 QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy)
@@ -215,8 +223,8 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
         lines << l;
     }
     if (lines.isEmpty())
-        return QStringLiteral("不能保存空的单据！请录入") + policy.lineNoun + app.GoodsTerm + QStringLiteral("！");
-    if (policy.refusesZeroQuantity) {
+        return QStringLiteral("不能保存空的单据！请录入") + policy.texts.lineNoun + app.GoodsTerm + QStringLiteral("！");
+    if (policy.storage.refusesZeroQuantity) {
         for (int i = 0; i < lines.size(); ++i)
             if (lines[i].qty == 0)
                 return QStringLiteral("第 %1 行,数量不能为 0 ！").arg(i + 1);
@@ -228,9 +236,9 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
     for (const StockDocLine& l : lines)
         total += l.amount;
     h.amount = RoundToPattern(total, app.AmountFormat);
-    if (policy.alwaysSettled)
+    if (policy.balance.alwaysSettled)
         h.settlement = 1;
-    h.settlementText = policy.settlementText(h.paid, h.settlement);
+    h.settlementText = policy.balance.settlementText(h.paid, h.settlement);
 
     Transaction tx(db);
     const bool adding = oldNumber.trimmed().isEmpty();
@@ -277,8 +285,8 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
         insert.exec();
     }
     doc.lines = lines;
-    if (policy.saveExtras)
-        policy.saveExtras(app, doc);
+    if (policy.storage.saveExtras)
+        policy.storage.saveExtras(app, doc);
     tx.commit();
     ReleaseNumber(app, h.number);
     return {};
@@ -308,19 +316,19 @@ bool StocktakingPending(const Database& db)
 BalanceMove StockDocBalanceMove(const Database& db, const StockDocPolicy& policy, const StockDocHeader& head)
 {
     BalanceMove m;
-    if (head.settlement == 1 || policy.alwaysSettled) {
+    if (head.settlement == 1 || policy.balance.alwaysSettled) {
         m.yf = head.paid;
         m.fk = head.paid;
     } else {
         m.yf = head.amount;
         m.fk = head.paid;
     }
-    if (policy.negateBalanceFor) {
+    if (policy.balance.negateFor) {
         const std::optional<QVariant> kind =
             db.scalarRow(QStringLiteral("SELECT LB FROM TA1 WHERE F1 = ? LIMIT 1"), {head.unitCode});
         const bool missing = !kind || kind->isNull();
-        if ((missing && policy.negateUnknownUnit) ||
-            (!missing && kind->toInt() == code(*policy.negateBalanceFor))) {
+        if ((missing && policy.balance.negateUnknownUnit) ||
+            (!missing && kind->toInt() == code(*policy.balance.negateFor))) {
             m.yf = -m.yf;
             m.fk = -m.fk;
         }
@@ -339,17 +347,17 @@ QString AuditStockDoc(App& app, const StockDocPolicy& policy, const QString& num
         return AlreadyAudited;
     if (!doc->head.date.isValid())
         return QStringLiteral("单据 %1 的日期无效，不能审核！").arg(number);
-    if (policy.beforePosting) {
-        const QString refused = policy.beforePosting(app, *doc);
+    if (policy.audit.canAudit) {
+        const QString refused = policy.audit.canAudit(app, *doc);
         if (!refused.isEmpty())
             return refused;
     }
     PostDocument(db, PostingRules::of(app), doc->head.number, app.OperatorName,
-                 StockDocBalanceMove(db, policy, doc->head), policy.outPrice);
-    if (policy.afterPosting)
-        policy.afterPosting(app, *doc);
-    if (policy.afterAudit)
-        policy.afterAudit(app, *doc);
+                 StockDocBalanceMove(db, policy, doc->head), policy.audit.outPrice);
+    if (policy.audit.afterPosting)
+        policy.audit.afterPosting(app, *doc);
+    if (policy.audit.afterAudit)
+        policy.audit.afterAudit(app, *doc);
     tx.commit();
     return {};
 }
@@ -363,11 +371,14 @@ QString UnauditStockDoc(App& app, const StockDocPolicy& policy, const QString& n
         return QStringLiteral("找不到单据：") + number;
     if (doc->head.postingKey.isEmpty())
         return NotAudited;
-    if (StocktakingPending(db))
-        return StocktakingUnauditLock;
-    UnpostDocument(db, PostingRules::of(app), doc->head.number, policy.outPrice);
-    if (policy.afterPosting)
-        policy.afterPosting(app, *doc);
+    if (policy.audit.canUnaudit) {
+        const QString refused = policy.audit.canUnaudit(db);
+        if (!refused.isEmpty())
+            return refused;
+    }
+    UnpostDocument(db, PostingRules::of(app), doc->head.number, policy.audit.outPrice);
+    if (policy.audit.afterPosting)
+        policy.audit.afterPosting(app, *doc);
     tx.commit();
     return {};
 }
@@ -376,16 +387,14 @@ std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& p
                                          const QString& unit, const QDate& date)
 {
     const RecordSet rs = app.CurrentDatabase.query(
-        QStringLiteral("SELECT F1, F2, F5, F4, F7, RkF7 FROM TA4 WHERE F1 = ? LIMIT 1"), {code.trimmed()});
+        QStringLiteral("SELECT F1, F2, F5, F4 FROM TA4 WHERE F1 = ? LIMIT 1"), {code.trimmed()});
     if (rs.isEmpty())
         return std::nullopt;
     StockDocLine l;
     l.goods = rs.text(0, 0);
     l.name = rs.text(0, 1) + QLatin1Char('/') + rs.text(0, 2);
     l.unit = rs.text(0, 3);
-    const bool reference = policy.proposal == PriceProposal::ReferenceOrCost && app.InboundRefPrice == 1;
-    const double price = policy.proposePrice ? policy.proposePrice(app, l.goods, unit, date)
-                                             : rs.number(0, reference ? 5 : 4);
+    const double price = policy.pricing.proposePrice ? policy.pricing.proposePrice(app, l.goods, unit, date) : 0.0;
     l.price = RoundToPattern(price, app.PriceFormat);
     l.proposed = l.price;
     l.qty = 1;
@@ -432,72 +441,6 @@ QString StockDocPrintRuleRefusal(const Database& db, bool audited)
         return QStringLiteral("根据系统设置，单据只能在审核之前打印。该单据已审核，不能打印！");
     if (rule == 2 && !audited)
         return QStringLiteral("根据系统设置，单据只能在审核之后打印。该单据未审核，不能打印！");
-    return {};
-}
-
-QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString& typeName, const StockDoc& doc,
-                           int plan, bool pricesShown, PrintStage& stage)
-{
-    Database& db = app.CurrentDatabase;
-    if (doc.lines.isEmpty() || doc.lines.first().goods.trimmed().isEmpty())
-        return QStringLiteral("无数据可打印！");
-    const QString refusal = StockDocPrintRuleRefusal(db, !doc.head.auditor.trimmed().isEmpty());
-    if (!refusal.isEmpty())
-        return refusal;
-
-    const int index = std::clamp(plan, 1, int(policy.printPlans.size())) - 1;
-    stage = {};
-    if (index >= 0) {
-        const DocLayout& layout = policy.docType().layouts[index];
-        stage.layoutId = QString::fromUtf8(layout.layoutId);
-        stage.templateFile = app.AppFolder + QString::fromUtf8(layout.templateFile);
-    }
-    double sumQty = 0;
-    double sumAmount = 0;
-    const QString blank = QStringLiteral(" ");
-    for (const StockDocLine& l : doc.lines) {
-        if (l.goods.trimmed().isEmpty())
-            break;
-        ++stage.lines;
-        const RecordSet g =
-            db.query(QStringLiteral("SELECT F2, F5, F4 FROM TA4 WHERE F1 = ? LIMIT 1"), {l.goods});
-        sumQty += l.qty;
-        sumAmount += l.amount;
-        stage.rows.append({l.goods, g.isEmpty() ? QString() : g.text(0, 0), g.isEmpty() ? QString() : g.text(0, 1),
-                           g.isEmpty() ? QString() : g.text(0, 2), QString(), NumText(l.qty) + blank + l.unit,
-                           pricesShown ? FormatNumber(l.price, app.PriceFormat) : blank,
-                           pricesShown ? FormatNumber(l.amount, app.AmountFormat) : blank, l.remark, l.attr,
-                           QString::number(stage.lines)});
-    }
-    stage.prnSql = policy.printSql;
-
-    auto add = [&](const QString& name, const QString& value) { stage.values.append({name, value}); };
-    add(QStringLiteral("RegName"), app.CompanyName);
-    add(QStringLiteral("DanNo"), doc.head.number.trimmed());
-    add(QStringLiteral("rq"), DateText(doc.head.date));
-    add(QStringLiteral("KH"), doc.head.unitName.trimmed());
-    const RecordSet unit =
-        db.query(QStringLiteral("SELECT F3, F4, F5, F6, MT FROM TA1 WHERE F1 = ? LIMIT 1"), {doc.head.unitCode});
-    if (!unit.isEmpty()) {
-        add(QStringLiteral("单位编码"), doc.head.unitCode);
-        add(QStringLiteral("单位地址"), unit.text(0, 0));
-        add(QStringLiteral("单位电话"), unit.text(0, 1));
-        add(QStringLiteral("单位传真"), unit.text(0, 2));
-        add(QStringLiteral("联系人"), unit.text(0, 3));
-        add(QStringLiteral("手机号"), unit.text(0, 4));
-    }
-    add(QStringLiteral("Zhidan"), doc.head.enteredBy.trimmed());
-    add(QStringLiteral("Shenhe"), doc.head.auditor.trimmed());
-    add(QStringLiteral("SumJe"), pricesShown ? FormatNumber(sumAmount, app.AmountFormat) : QStringLiteral(" "));
-    if (pricesShown)
-        add(QStringLiteral("SumJeDX"), CapitalAmount(sumAmount));
-    add(QStringLiteral("SumSl"), GeneralNumberText(sumQty));
-    add(QStringLiteral("FuZhu"), doc.head.note.trimmed());
-    add(QStringLiteral("KHtype"), QString(policy.unitLabel).remove(QLatin1Char(' ')) + QStringLiteral("："));
-    add(QStringLiteral("Caption"), typeName);
-    const QString extraCaption = SettingText(db, policy.docType().extraItemSetting());
-    if (!extraCaption.isEmpty() && !doc.head.extra.trimmed().isEmpty())
-        add(extraCaption, extraCaption + QStringLiteral("：") + doc.head.extra);
     return {};
 }
 
