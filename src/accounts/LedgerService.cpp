@@ -25,6 +25,7 @@ QString unitFilter(const QString& column, UnitKind unitKind, const QString& code
 std::vector<GeneralLedgerRow> GeneralLedger(Database& db, UnitKind unitKind, const QString& codeFilter,
                                             const QDate& from, const QDate& to)
 {
+    SizeWalkCache(db);
     // Posting keys begin with the date, so the keys before the period are those below its first day's prefix.
     const QString before = PostingKeyPrefix(from);
     QVariantList unitParams{before};
@@ -83,6 +84,7 @@ std::vector<GeneralLedgerRow> GeneralLedger(Database& db, UnitKind unitKind, con
 std::vector<DetailLedgerLine> DetailLedger(Database& db, UnitKind unitKind, const QString& codeFilter,
                                            const QDate& from, const QDate& to)
 {
+    SizeWalkCache(db);
     QVariantList params{SqlDate(from), SqlDate(to)};
     const QString sql =
         QStringLiteral("SELECT TB1.F3, TA1.F2, TB1.F1, TB1.S2, TB1.QC, TB1.YF, TB1.FK, TB1.QM FROM TB1 "

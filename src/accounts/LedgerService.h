@@ -6,7 +6,8 @@
 // else TA1.NK), the closing the QM of its last row; increases and decreases
 // are the sums of YF and FK. Rows are walked in key order, rows with equal
 // keys by rowid, as RepostUnitBalance walks them. Each ledger is a fixed
-// number of statements whatever the number of units. Reads only; throws DbError.
+// number of statements whatever the number of units, on a page cache sized
+// to the book (SizeWalkCache). Reads only; throws DbError.
 
 #include "core/Kinds.h"
 
