@@ -50,15 +50,6 @@ QString compareOp(const QString& op)
 
 }  // namespace
 
-QStringList NamedCategoryItems(Database& db)
-{
-    QStringList items;
-    Statement st(db, QStringLiteral("SELECT F1, F2 FROM TA3 WHERE F2 IS NOT NULL ORDER BY F1"));
-    while (st.step())
-        items << st.text(0) + QStringLiteral(".") + st.text(1);
-    return items;
-}
-
 std::vector<StockListRow> ListStock(Database& db, const StockListFilter& f, PriceBasis basis)
 {
     const QString price = basis == PriceBasis::Cost ? QStringLiteral("g.F7") : QStringLiteral("g.F71");
