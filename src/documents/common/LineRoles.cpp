@@ -72,6 +72,8 @@ LineColumn StandardLineColumn(LineRole role, const QString& header)
     c.editable = [](const LineCells&, bool hasGoods) { return hasGoods; };
     c.commit = [role](LineCells& cells, int row, const QString& text) { cells.setCell(row, role, text); };
     c.next = [](const LineCells&, int) { return to(LineRole::Remark); };
+    c.numeric = role == LineRole::Quantity || role == LineRole::OriginalPrice || role == LineRole::Discount ||
+                role == LineRole::Price || role == LineRole::Amount;
     switch (role) {
     case LineRole::Code:
         c.weight = 14;
@@ -236,6 +238,8 @@ LineColumn CompletedLineColumn(const LineColumn& column)
         c.store = standard.store;
     if (!c.editable)
         c.editable = standard.editable;
+    if (!c.numeric)
+        c.numeric = standard.numeric;
     if (!c.editText)
         c.editText = standard.editText;
     if (!c.commit)

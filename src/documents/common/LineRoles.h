@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 struct App;
 struct StockDoc;
@@ -54,6 +55,7 @@ struct LineColumn {
     std::function<QString(const App&, const StockDocLine&)> show;  // the cell of a stored line
     std::function<void(StockDocLine&, const QString&)> store;      // the cell read into a line
     std::function<bool(const LineCells&, bool hasGoods)> editable;  // the cell editor opens
+    std::optional<bool> numeric;  // the editor's text must be a number (TypedNumber) to commit
     std::function<QString(const QString&)> editText;                // the editor's text of a cell
     std::function<void(LineCells&, int row, const QString& text)> commit;
     std::function<NextCell(const LineCells&, int row)> next;

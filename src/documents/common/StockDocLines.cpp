@@ -260,8 +260,20 @@ void StockDocForm::TxtEnter_LostFocus()
         SumDocTotals();
         return;
     }
-    if (m_curMxC >= 0 && m_curMxC < m_columns.size())
-        m_columns[m_curMxC].commit(*this, r, text);
+    if (m_curMxC < 0 || m_curMxC >= m_columns.size())
+        return;
+    const LineColumn& column = m_columns[m_curMxC];
+    QString committed = text;
+    if (column.numeric.value_or(false)) {
+        // A figure that is no number is refused; the cell keeps what it held.
+        const std::optional<double> typed = TypedNumber(text);
+        if (!typed) {
+            MsgBox(NotANumberText(text), MB::OKOnly | MB::Exclamation, Tip);
+            return;
+        }
+        committed = QString::number(*typed, 'g', 17);
+    }
+    column.commit(*this, r, committed);
     SumDocTotals();
 }
 
