@@ -160,7 +160,7 @@ void TestRecordWindows::savedTextsShownAsStored()
         if (i != 7)
             QCOMPARE(BoxText(&again, i), shown[i]);
     QCOMPARE(BoxText(&again, 7), QStringLiteral("12.5"));
-    QCOMPARE(BoxText(&again, 1), QStringLiteral("O’Neil ”大” 100%"));
+    QCOMPARE(BoxText(&again, 1), QStringLiteral("O'Neil \"大\" 100%"));
 }
 
 void TestRecordWindows::refusedSaveStaysEditing()
