@@ -13,6 +13,7 @@
 
 int main(int argc, char** argv)
 {
+    UseChineseSystemLocale();
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorlixstore"));
     UseChineseUi(qapp);

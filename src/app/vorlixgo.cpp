@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv)
 {
+    UseChineseSystemLocale();
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorlixgo"));
     UseChineseUi(qapp);

@@ -10,6 +10,7 @@
 #include "core/App.h"
 #include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
+#include "widgets/NumberBox.h"
 #include "widgets/PictureViewer.h"
 #include "core/Rounding.h"
 #include "core/SqlText.h"
@@ -87,6 +88,8 @@ void GoodsDetail::build()
     }
     Txt[0]->setMaxLength(50);
     Txt[6]->setMaxLength(3000);
+    for (int i : {5, 7, 8, 9, 10, 11, 12, 13})
+        new NumberBox(Txt[i]);
     CmbLB = new QComboBox(this);
     CmbLB->setObjectName(QStringLiteral("CmbLB"));
     CmbLB->setEditable(true);
@@ -551,7 +554,8 @@ void GoodsDetail::Img_DblClick()
     pictureRef = imported.reference;
     const QPixmap pix(file);
     Img->setPixmap(pix.scaled(Img->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    LabInfo->setText(imported.reference);
+    // The label names the file as the user finds it, never the stored token.
+    LabInfo->setText(ResolvePictureReference(app.AccountSetFolder, imported.reference));
 }
 
 void GoodsDetail::CmdShow_Click()

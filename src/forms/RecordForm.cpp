@@ -329,9 +329,11 @@ void RecordForm::ShowStatusLine()
     {
         const QSignalBlocker block(GD);
         const int col = GD->col();
-        GD->setCurrent(CurrentRow, col);
-        GD->setRowSel(CurrentRow);
-        GD->setColSel(col < 3 ? std::min(6, GD->cols() - 1) : 0);
+        if (!WholeColumnSelected(GD)) {
+            GD->setCurrent(CurrentRow, col);
+            GD->setRowSel(CurrentRow);
+            GD->setColSel(col < 3 ? std::min(6, GD->cols() - 1) : 0);
+        }
     }
     if (app.MainWindow)
         app.MainWindow->setStatusText(

@@ -196,6 +196,12 @@ bool isTotalsRow(const Grid* grid, int row)
 
 }  // namespace
 
+bool WholeColumnSelected(const Grid* g)
+{
+    return g->rows() > g->fixedRows() && g->row() == g->fixedRows() && g->rowSel() + 1 == g->rows() &&
+           g->col() == g->colSel();
+}
+
 ColumnSortMenu::ColumnSortMenu(Grid* grid, std::function<Kind(int col)> kindOf, int minRows)
     : QObject(grid), m_grid(grid), m_kindOf(std::move(kindOf)), m_minRows(minRows)
 {
@@ -205,8 +211,7 @@ ColumnSortMenu::ColumnSortMenu(Grid* grid, std::function<Kind(int col)> kindOf, 
 void ColumnSortMenu::offerAt(int col, const QPoint& globalPos)
 {
     const Grid* g = m_grid;
-    const bool wholeColumn = g->row() == g->fixedRows() && g->rowSel() + 1 == g->rows() && g->col() == col &&
-                             g->colSel() == col;
+    const bool wholeColumn = WholeColumnSelected(g) && g->col() == col;
     if (g->rows() <= m_minRows || !wholeColumn)
         return;
     QMenu menu(m_grid);
@@ -262,7 +267,7 @@ void RecordStatusLine::update()
         return;
     }
     const int row = m_grid->row();
-    if (m_opt.highlightRow && row >= first && m_grid->cols() > 0) {
+    if (m_opt.highlightRow && row >= first && m_grid->cols() > 0 && !WholeColumnSelected(m_grid)) {
         // The selection runs along the current row, away from the current column.
         const int right = m_opt.rightCol >= 0 ? m_opt.rightCol : m_grid->cols() - 1;
         const int middle = m_opt.middleCol >= 0 ? m_opt.middleCol : m_grid->cols() / 2;

@@ -8,17 +8,26 @@
 #include "core/WindowRegistry.h"
 #include "platform/ProgramIcon.h"
 #include "shell/MForm.h"
+#include "platform/Grid.h"
+#include "support/Builders.h"
 #include "support/Fixture.h"
+#include "support/Popups.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QRegularExpression>
+#include <QStyleOptionViewItem>
 #include <QTest>
+#include <vector>
 
 namespace {
 
@@ -71,6 +80,9 @@ private Q_SLOTS:
     void altKeysReachTheActiveChild_data();
     void altKeysReachTheActiveChild();
     void framesShowTheProgramIcon();
+    void numbersNeverShowPartly();
+    void headerClickOffersTheSort_data();
+    void headerClickOffersTheSort();
 };
 
 void TestMdiWindows::returnClosesTheFrame_data()
@@ -199,6 +211,110 @@ void TestMdiWindows::framesShowTheProgramIcon()
         QCOMPARE(sub->windowIcon().pixmap(16, 16).toImage().convertToFormat(icon.format()), icon);
     }
     QCOMPARE(f.frame.windowIcon().pixmap(16, 16).toImage().convertToFormat(icon.format()), icon);
+}
+
+namespace {
+
+// Records the cells a view paints: their text, how it would be cut, and the
+// room it had.
+class PaintedCells : public QProxyStyle {
+public:
+    struct Cell {
+        QString text;
+        Qt::TextElideMode elide;
+        int room;
+        int width;
+    };
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (element == CE_ItemViewItem)
+            if (const auto* o = qstyleoption_cast<const QStyleOptionViewItem*>(option); o && !o->text.isEmpty()) {
+                const QRect room = subElementRect(SE_ItemViewItemText, o, widget);
+                const int margin = pixelMetric(PM_FocusFrameHMargin, o, widget) + 1;
+                cells.push_back({o->text, o->textElideMode, room.width() - 2 * margin,
+                                 o->fontMetrics.horizontalAdvance(o->text)});
+            }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+    mutable std::vector<Cell> cells;
+};
+
+}  // namespace
+
+void TestMdiWindows::numbersNeverShowPartly()
+{
+    FreshAccountSet set;
+    for (int i = 1; i <= 3; ++i) {
+        GoodsSpec goods;
+        goods.code = QStringLiteral("G%1").arg(i);
+        goods.name = QStringLiteral("货品%1").arg(i);
+        goods.cost = 3300;
+        goods.stock = 3300000 * i;
+        goods.amount = 3300000.0 * i;
+        AddGoods(set.db(), goods);
+    }
+    Frame f(set);
+    MessageScript msgs;
+    QMdiSubWindow* sub = f.open(set.app(), QStringLiteral("Menu_KC0"));
+    QVERIFY(sub);
+    sub->showNormal();
+    sub->resize(380, 260);
+    settle();
+    Grid* gd = sub->widget()->findChild<Grid*>(QStringLiteral("GD"));
+    QVERIFY(gd);
+    auto* style = new PaintedCells;
+    style->setParent(gd);
+    gd->setStyle(style);
+    gd->viewport()->grab();
+    static const QRegularExpression number(QStringLiteral("^-?[0-9][0-9,]*(\\.[0-9]+)?$"));
+    int cut = 0;
+    for (const PaintedCells::Cell& c : style->cells) {
+        if (!number.match(c.text.trimmed()).hasMatch() || c.width <= c.room)
+            continue;
+        ++cut;
+        QVERIFY2(c.elide != Qt::ElideNone, qPrintable(c.text + QStringLiteral(" is clipped")));
+    }
+    QVERIFY2(cut > 0, "no number was too wide: the window is not narrow enough for the test");
+}
+
+void TestMdiWindows::headerClickOffersTheSort_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<int>("col");
+    QTest::newRow("goods list") << QStringLiteral("Menu_AA5") << 1;
+    QTest::newRow("stock query") << QStringLiteral("Menu_KC0") << 1;
+}
+
+void TestMdiWindows::headerClickOffersTheSort()
+{
+    QFETCH(QString, menu);
+    QFETCH(int, col);
+    FreshAccountSet set;
+    for (const char* code : {"G3", "G1", "G2", "G5", "G4"}) {
+        GoodsSpec goods;
+        goods.code = QString::fromLatin1(code);
+        goods.name = QStringLiteral("货品") + goods.code;
+        AddGoods(set.db(), goods);
+    }
+    Frame f(set);
+    MessageScript msgs;
+    QMdiSubWindow* sub = f.open(set.app(), menu);
+    QVERIFY(sub);
+    settle();
+    Grid* gd = sub->widget()->findChild<Grid*>(QStringLiteral("GD"));
+    QVERIFY(gd);
+    QVERIFY2(gd->rows() > 4, qPrintable(QString::number(gd->rows())));
+    QString caption;
+    WhenPopup([&caption](QMenu* m) {
+        if (QAction* by = m->findChild<QAction*>(QStringLiteral("Menu_sortBy")))
+            caption = by->text();
+        m->close();
+    });
+    QHeaderView* header = gd->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(col) + header->sectionSize(col) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    QTRY_COMPARE(caption, QStringLiteral("按") + gd->textMatrix(0, col) + QStringLiteral("排序"));
 }
 
 VX_REGISTER_TEST(TestMdiWindows)

@@ -480,7 +480,7 @@ void TestA4::picturesGetTheirOwnFilesAndStayRelative()
         Trigger(&w, "Menu_edit");
         dialogs.openFile(file);
         w.Detail->cmdOpen->click();
-        QVERIFY(w.Detail->LabInfo->text().startsWith(QStringLiteral("#PicPath#\\")));
+        QVERIFY(w.Detail->LabInfo->text().startsWith(PictureFolder(set.app().AccountSetFolder)));
         Trigger(&w, "Menu_save");
         QCOMPARE(edstu(&w), 0);
     }

@@ -47,6 +47,8 @@ private Q_SLOTS:
     void auditReadsTheDocumentOnceToPostAndOnceToShow();
     void hiddenCostStillProposesThePrice();
     void stripAndEditorRules();
+    void textThatIsNoNumberKeepsTheCell_data();
+    void textThatIsNoNumberKeepsTheCell();
     void closingWhileEditingIsRefused();
     void printStagesTheShownDocument();
     void pickersFillTheDocument();
@@ -123,6 +125,45 @@ void typeIntoCell(B1& w, int row, int col, const QString& text)
 }
 
 }  // namespace
+
+void TestB1::textThatIsNoNumberKeepsTheCell_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    for (const auto& [column, name] : {std::pair{3, "quantity"}, {4, "price"}, {5, "amount"}})
+        for (const char* text : {"abc", "12..5", "1,000", "1e308"})
+            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(name), QLatin1String(text))))
+                << column << QString::fromLatin1(text);
+}
+
+// A figure typed into a line cell that is no number is refused with a
+// message; the cell, and the document's total, keep what they held.
+void TestB1::textThatIsNoNumberKeepsTheCell()
+{
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    FreshAccountSet set;
+    prepare(set);
+    MessageScript msgs;
+    B1 w(set.app(), false);
+    trigger(&w, "Menu_Add");
+    control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("A001"));
+    control<QLineEdit>(&w, "TxtHPBM")->setText(QStringLiteral("G1"));
+    control<QLineEdit>(&w, "TxtSL")->setText(QStringLiteral("4"));
+    control<QPushButton>(&w, "CmdEnter")->click();
+    w.TxtEnter()->setText(QStringLiteral("A"));
+    w.TxtEnter_LostFocus();
+    Grid* lines = w.GdMx();
+    const QStringList before{lines->textMatrix(1, 3), lines->textMatrix(1, 4), lines->textMatrix(1, 5)};
+    const QString total = control<QLineEdit>(&w, "Txt5")->text();
+    QCOMPARE(before.at(0), QStringLiteral("4 个"));
+
+    msgs.expect(QStringLiteral("[") + text + QStringLiteral("]"));
+    typeIntoCell(w, 1, column, text);
+    QCOMPARE(msgs.count(), 1);
+    QCOMPARE((QStringList{lines->textMatrix(1, 3), lines->textMatrix(1, 4), lines->textMatrix(1, 5)}), before);
+    QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), total);
+}
 
 void TestB1::addAuditUnauditDelete_data()
 {

@@ -229,6 +229,16 @@ void StockDocForm::TxtEnter_LostFocus()
         SumDocTotals();
         return;
     }
+    // A figure that is no number is refused; the cell keeps what it held.
+    std::optional<double> typed;
+    for (const LineRole role : {LineRole::Quantity, LineRole::OriginalPrice, LineRole::Discount, LineRole::Price, LineRole::Amount})
+        if (m_curMxC == col(role)) {
+            typed = TypedNumber(text);
+            if (!typed) {
+                MsgBox(NotANumberText(text), MB::OKOnly | MB::Exclamation, Tip);
+                return;
+            }
+        }
     const auto amountFromQtyPrice = [&] {
         m_gdMx->setTextMatrix(r, col(LineRole::Amount),
                               FormatNumber(LeadValue(m_gdMx->textMatrix(r, col(LineRole::Quantity))) *
@@ -262,7 +272,7 @@ void StockDocForm::TxtEnter_LostFocus()
         if (!m_policy.storage.attributeFromPicker || AttributeValueKnown(m_app.CurrentDatabase, m_gdMx->textMatrix(r, cCode), value))
             m_gdMx->setTextMatrix(r, m_curMxC, value);
     } else if (m_curMxC == col(LineRole::Quantity)) {
-        double q = text.toDouble();
+        double q = *typed;
         if (m_app.NoNegativeQty == 1)
             q = std::abs(q);
         if (!stockCovers(r, q))
@@ -270,7 +280,7 @@ void StockDocForm::TxtEnter_LostFocus()
         m_gdMx->setTextMatrix(r, m_curMxC, NumText(q) + QLatin1Char(' ') + AfterSpace(m_gdMx->textMatrix(r, m_curMxC)));
         amountFromQtyPrice();
     } else if (m_curMxC == col(LineRole::OriginalPrice)) {
-        const double original = text.toDouble();
+        const double original = *typed;
         m_gdMx->setTextMatrix(r, m_curMxC, FormatNumber(original, m_app.PriceFormat));
         const double discount = m_gdMx->textMatrix(r, col(LineRole::Discount)).toDouble();
         if (discount != 0) {
@@ -278,7 +288,7 @@ void StockDocForm::TxtEnter_LostFocus()
             amountFromQtyPrice();
         }
     } else if (m_curMxC == col(LineRole::Discount)) {
-        const double discount = text.toDouble();
+        const double discount = *typed;
         if (discount > 1) {
             MsgBox(QStringLiteral("请输入小于或等于1的数！"), MB::OKOnly | MB::Information, QString());
         } else {
@@ -290,10 +300,10 @@ void StockDocForm::TxtEnter_LostFocus()
             }
         }
     } else if (m_curMxC == col(LineRole::Price)) {
-        m_gdMx->setTextMatrix(r, m_curMxC, FormatNumber(std::abs(text.toDouble()), m_app.PriceFormat));
+        m_gdMx->setTextMatrix(r, m_curMxC, FormatNumber(std::abs(*typed), m_app.PriceFormat));
         amountFromQtyPrice();
     } else if (m_curMxC == col(LineRole::Amount)) {
-        double a = text.toDouble();
+        double a = *typed;
         if (m_app.NoNegativeQty == 1)
             a = std::abs(a);
         m_gdMx->setTextMatrix(r, m_curMxC, FormatNumber(a, m_app.AmountFormat));
