@@ -27,17 +27,6 @@ void StockDocPolicy::useDepartments()
     balance.settlementOffered = false;
 }
 
-namespace {
-
-double goodsPrice(const Database& db, const QString& goods, const char* column)
-{
-    const std::optional<QVariant> v = db.scalarRow(
-        QStringLiteral("SELECT %1 FROM TA4 WHERE F1 = ? LIMIT 1").arg(QLatin1String(column)), {goods});
-    return v ? v->toDouble() : 0.0;
-}
-
-}  // namespace
-
 QString RefuseWhileStocktaking(const Database& db)
 {
     return StocktakingPending(db) ? QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何入库出库操作！")
@@ -52,10 +41,10 @@ QString RefuseUnauditWhileStocktaking(const Database& db)
 
 double ProposeCostPrice(const App& app, const QString& goods, const QString&, const QDate&)
 {
-    return goodsPrice(app.CurrentDatabase, goods, "F7");
+    return GoodsPrice(app.CurrentDatabase, goods, "F7");
 }
 
 double ProposeReferenceOrCost(const App& app, const QString& goods, const QString&, const QDate&)
 {
-    return goodsPrice(app.CurrentDatabase, goods, app.InboundRefPrice == 1 ? "RkF7" : "F7");
+    return GoodsPrice(app.CurrentDatabase, goods, app.InboundRefPrice == 1 ? "RkF7" : "F7");
 }

@@ -88,6 +88,13 @@ QString GoodsName(const Database& db, const QString& code)
     return SqlScalar(db, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"), {code});
 }
 
+double GoodsPrice(const Database& db, const QString& goods, const char* column)
+{
+    const std::optional<QVariant> v = db.scalarRow(
+        QStringLiteral("SELECT %1 FROM TA4 WHERE F1 = ? LIMIT 1").arg(QLatin1String(column)), {goods});
+    return v ? v->toDouble() : 0.0;
+}
+
 QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy)
 {
     QString sql = QStringLiteral("SELECT F1, F2 FROM TA1 WHERE LB = ?");
