@@ -73,7 +73,7 @@ int main(int argc, char** argv)
         auto plainPass = [&](const QString& from, int* lines) {
             return LeastWorkDocumentPass(db, goods, from, doc.head.unitCode, std::nullopt, lines);
         };
-        const std::optional<StockDoc> saved = LoadStockDoc(db, policy, doc.head.number);
+        const std::optional<StockDoc> saved = LoadStockDoc(db, doc.head.number);
         const BalanceMove move = StockDocBalanceMove(db, policy, saved->head);
         int lines = 0;
         plainPass(QStringLiteral("S"), &lines);

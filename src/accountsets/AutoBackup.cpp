@@ -118,6 +118,8 @@ void AutoBackup(App& app)
         return;
 
     bool copied = false;
+    bool inUse = false;
+    QString failure;
     {
         BusyPointer busy;
         try {
@@ -129,12 +131,15 @@ void AutoBackup(App& app)
             QCoreApplication::processEvents();
             ReopenAccountSet(app);
             recordBackup(app, days, today);
-        } catch (const DbError&) {
+        } catch (const DbError& e) {
             // After the copy only its date may go unrecorded; the program ends next.
+            inUse = e.kind() == DbError::Kind::Busy;
+            failure = e.description();
         }
     }
     if (!copied) {
-        MsgBox(QStringLiteral("其它用户正在使用当前账套，系统无法备份数据。\n\n请在其它用户退出之后再备份数据！"),
+        MsgBox(inUse ? QStringLiteral("其它用户正在使用当前账套，系统无法备份数据。\n\n请在其它用户退出之后再备份数据！")
+                     : QStringLiteral("系统无法备份数据！\n\n") + failure,
                MB::OKOnly | MB::Information, QStringLiteral("自动备份"));
         return;
     }

@@ -15,6 +15,8 @@ FileSwapError::FileSwapError(const QString& description)
 {
 }
 
+FileSwapError::FileSwapError(const DbError& cause) : DbError(cause) {}
+
 SetNotReopened::SetNotReopened(const DbError& cause) : DbError(cause) {}
 
 void ReopenAccountSet(App& app)
@@ -67,31 +69,27 @@ QString CopyBeside(const QString& source, const QString& target)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw FileSwapError(QStringLiteral("无法读取文件 %1：%2").arg(source, in.errorString()));
-    PartialFile copy(target);
-    QFile out(copy.path());
-    if (!out.open(QIODevice::WriteOnly))
-        throw FileSwapError(QStringLiteral("无法写入文件 %1：%2").arg(out.fileName(), out.errorString()));
-    QByteArray chunk;
-    while (!in.atEnd()) {
-        chunk = in.read(1 << 20);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
-            throw FileSwapError(QStringLiteral("无法读取文件 %1：%2").arg(source, in.errorString()));
-        if (out.write(chunk) != chunk.size())
-            throw FileSwapError(QStringLiteral("无法写入文件 %1：%2").arg(out.fileName(), out.errorString()));
-    }
-    if (!out.flush())
-        throw FileSwapError(QStringLiteral("无法写入文件 %1：%2").arg(out.fileName(), out.errorString()));
-    out.close();
-    // The rename that follows must never put a file in place whose data is
-    // still only in the page cache.
     try {
+        PartialFile copy(target);
+        QByteArray chunk;
+        while (!in.atEnd()) {
+            chunk = in.read(1 << 20);
+            if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
+                throw FileSwapError(QStringLiteral("无法读取文件 %1：%2").arg(source, in.errorString()));
+            copy.write(chunk);
+        }
+        // The rename that follows must never put a file in place whose data is
+        // still only in the page cache.
         SyncFileToDisk(copy.path());
+        // A file that replaces another keeps that one's permissions.
+        if (QFileInfo::exists(target))
+            QFile::setPermissions(copy.path(), QFile::permissions(target));
+        return copy.keep();
+    } catch (const FileSwapError&) {
+        throw;
     } catch (const DbError& e) {
-        throw FileSwapError(e.description());
+        throw FileSwapError(e);
     }
-    out.setPermissions(QFileInfo::exists(target) ? QFile::permissions(target)
-                                                 : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return copy.keep();
 }
 
 void ReplaceFile(const QString& fresh, const QString& target)
@@ -99,7 +97,7 @@ void ReplaceFile(const QString& fresh, const QString& target)
     try {
         RenameWholeFile(fresh, target, true);
     } catch (const DbError& e) {
-        throw FileSwapError(QStringLiteral("无法替换文件 %1：%2").arg(target, e.description()));
+        throw FileSwapError(DbError(e.number(), QStringLiteral("无法替换文件 %1：%2").arg(target, e.description()), e.kind()));
     }
 }
 

@@ -19,6 +19,8 @@ struct App;
 class FileSwapError : public DbError {
 public:
     explicit FileSwapError(const QString& description);
+    // The same failure, kept with its number (SQLITE_FULL for a full disk).
+    explicit FileSwapError(const DbError& cause);
 };
 
 // The account set did not open again after file work; the program cannot go
@@ -55,7 +57,7 @@ private:
 QString SetInUseText();
 
 // Copies `source` into a new hidden file in the folder of `target`, written to
-// disk, with the permissions of `target` (owner read and write when it does
+// disk, with the permissions of `target` (those of a new file when it does
 // not exist yet). Answers its path. Throws FileSwapError; nothing is left behind.
 QString CopyBeside(const QString& source, const QString& target);
 

@@ -214,6 +214,7 @@ void sysDBbak::Command3_Click()
     if (target.isEmpty())
         return;
     bool failed = false;
+    bool inUse = false;
     QString failure;
     {
         BusyPointer busy;
@@ -223,13 +224,14 @@ void sysDBbak::Command3_Click()
             BackupAccountSet(app, target);
         } catch (const DbError& e) {
             failed = true;
+            inUse = e.kind() == DbError::Kind::Busy;
             failure = e.description();
         }
         setEnabled(true);
     }
     if (failed) {
-        MsgBox(QStringLiteral("无法完成备份！其它用户正在使用此账套。\n\n请其它用户停止操作并退出系统后才可以备份！\n\n") +
-               failure);
+        MsgBox(inUse ? QStringLiteral("无法完成备份！其它用户正在使用此账套。\n\n请其它用户停止操作并退出系统后才可以备份！\n\n") + failure
+                     : QStringLiteral("无法完成备份！\n\n") + failure + QStringLiteral("\n\n没有留下不完整的备份文件。"));
         return;
     }
     MsgBox(QStringLiteral("备份完成！请妥善保存备份文件！"));

@@ -2,11 +2,13 @@
 
 #include "accountsets/AccountSetList.h"
 #include "accountsets/BackupFileWork.h"
+#include "core/AccountSetOpen.h"
 #include "core/App.h"
 #include "core/Settings.h"
 #include "core/SqlText.h"
 #include "platform/AccountSetLock.h"
 #include "platform/Database.h"
+#include "platform/sqlcipher.h"
 
 #include <QFileInfo>
 #include <cmath>
@@ -40,7 +42,18 @@ void CompactAccountSetFile(const QString& path, const QString& safetyCopy)
 {
     AccountSetLock alone;
     LockSetAlone(alone, path);
-    Database::compactFile(path, safetyCopy);
+    // An empty or foreign file copies into an empty database: that is no
+    // repaired account set, and the file is left as it was.
+    Database::compactFile(path, safetyCopy, Database::DefaultPassword, [](const QString& copy) {
+        Database db;
+        db.open(copy);
+        const QString missing = MissingAccountSetTable(db);
+        if (!missing.isEmpty())
+            throw DbError(SQLITE_NOTADB,
+                          QStringLiteral("文件中找不到账套数据（缺少数据表 %1），无法修复。文件保持原样，请使用备份文件恢复数据。")
+                              .arg(missing),
+                          DbError::Kind::NotADatabase);
+    });
     ReplaceFile(CopyBeside(safetyCopy, path), path);
 }
 

@@ -26,7 +26,8 @@ QString SafetyCopyPath(App& app, const QDateTime& now);
 // while holding the set alone, then puts a copy of the safety copy in place of
 // `path` by one rename; the safety copy stays. Throws FileSwapError when the
 // copy or the rename fails (the file as it was, the safety copy made), or
-// DbError (Busy while another instance has the set open; nothing changed).
+// DbError (Busy while another instance has the set open, NotADatabase when
+// the file holds no account set to save, as an empty file; nothing changed).
 void CompactAccountSetFile(const QString& path, const QString& safetyCopy);
 
 // Size in KB recorded by the last compaction (0 when none) and its date text.

@@ -11,6 +11,7 @@
 #include "core/ProgramEnd.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
+#include "platform/sqlcipher.h"
 #include "platform/SystemInfo.h"
 
 #include <QApplication>
@@ -116,7 +117,9 @@ void SysdbCompact::Cmd0_Click()
         CompactAccountSetFile(path, safetyCopy);
     } catch (const FileSwapError& e) {
         setEnabled(true);
-        MsgBox(failed + QStringLiteral("您对该文件没有写入、删除等权限！\n\n") + e.description(), MB::OKOnly | MB::Exclamation);
+        const bool diskFull = (e.number() & 0xff) == SQLITE_FULL;
+        MsgBox(failed + (diskFull ? QString() : QStringLiteral("您对该文件没有写入、删除等权限！\n\n")) + e.description(),
+               MB::OKOnly | MB::Exclamation);
         reject();
         return;
     } catch (const DbError& e) {

@@ -49,8 +49,7 @@ bool StorePassword(Database& db, const QString& code, const QString& oldPassword
 
 QString PersonalNoteText(const QString& typed)
 {
-    QString text = typed;
-    return text.replace(QLatin1Char('\''), QChar(0x2019));
+    return typed;
 }
 
 QString PersonalCaptionText(const QString& typed)

@@ -29,9 +29,9 @@ PasswordCheck CheckPasswordChange(const Database& db, const QString& code, const
 // Throws DbError.
 bool StorePassword(Database& db, const QString& code, const QString& oldPassword, const QString& newPassword);
 
-// The notes as stored: every "'" becomes "’".
+// The notes as stored: as typed (they are bound, never spliced into SQL).
 QString PersonalNoteText(const QString& typed);
-// The big text as stored in F75: one blank before the trimmed text, "'" as "’".
+// The big text as stored in F75: one blank before the trimmed text.
 QString PersonalCaptionText(const QString& typed);
 
 // Writes the notes and/or the big text (each only when given) in one

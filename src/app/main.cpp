@@ -4,6 +4,7 @@
 #include "core/Files.h"
 #include "core/Startup.h"
 #include "platform/ChineseUi.h"
+#include "platform/ProgramIcon.h"
 #include "platform/Database.h"
 
 #include <QApplication>
@@ -12,9 +13,11 @@
 
 int main(int argc, char** argv)
 {
+    UseChineseSystemLocale();
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorlixstore"));
     UseChineseUi(qapp);
+    UseProgramIcon();
     App app;
     QApplication::setApplicationDisplayName(app.AppTitle);
     // The user reads plain words; the engine's own text goes to the maker's log.

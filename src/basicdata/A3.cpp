@@ -7,7 +7,7 @@
 
 #include <QGridLayout>
 
-A3::A3(App& app, QWidget* parent) : RecordForm(app, parent)
+A3::A3(App& app, QWidget* parent) : RecordForm(app, RightBasicData, parent)
 {
     addLineBox(0, QStringLiteral("类别编码"), 25, 0, 0);
     addLineBox(1, QStringLiteral("类别名称"), 49, 1, 0);

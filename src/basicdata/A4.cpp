@@ -47,7 +47,7 @@ QString A4::wordForItem(const App& app, bool productsItem)
     return app.Menus.isVisible(QStringLiteral("Menu_AA6")) ? app.PartTerm : app.GoodsTerm;
 }
 
-A4::A4(App& app, const QString& theHname_, QWidget* parent) : RecordForm(app, parent), theHname(theHname_)
+A4::A4(App& app, const QString& theHname_, QWidget* parent) : RecordForm(app, RightBasicData, parent), theHname(theHname_)
 {
     Detail = new GoodsDetail(app, theHname, Frm);
     FrmLayout->setContentsMargins(0, 0, 0, 0);
@@ -122,12 +122,16 @@ A4::A4(App& app, const QString& theHname_, QWidget* parent) : RecordForm(app, pa
     if (Detail->fixedSupplier)
         s.queryFields.append({QStringLiteral("供应商"), QStringLiteral("TA4.Gys"), QueryFieldType::Text});
     s.queryDefaultField = 0;
-    s.enterOrder = {1, -1, -1, -1, -1, 13, 14, 6, 9, 10, 11, 5, 7, 12, 15, 0};
     s.editableFrom = 1;
     s.editableTo = 15;
     // The list at load joins the categories; a query finds goods without one too.
     start(s, GoodsQueryStatement(GoodsListHead() + QStringLiteral("JOIN TA3 ON TA4.F3 = TA3.F1 "), listClass()));
     Menu_Trun->setVisible(app.Menus.isVisible(QStringLiteral("Menu_AA6")));
+}
+
+QList<QWidget*> A4::enterTargets(int box) const
+{
+    return Detail->enterTargets(box);
 }
 
 int A4::listClass() const

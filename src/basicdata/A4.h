@@ -59,6 +59,7 @@ protected:
     // Code, name, category name, unit, spec, price, remark, category code, stock.
     QString printFields() const override { return QStringLiteral("F1,F2,F4,F5,F3,F6,F7,F8,F9"); }
     void placeListColumns() override;
+    QList<QWidget*> enterTargets(int box) const override;
 
 private:
     void FillGoodsCombos();

@@ -10,6 +10,7 @@
 #include "core/App.h"
 #include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
+#include "widgets/NumberBox.h"
 #include "widgets/PictureViewer.h"
 #include "core/Rounding.h"
 #include "core/SqlText.h"
@@ -23,6 +24,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -86,6 +88,8 @@ void GoodsDetail::build()
     }
     Txt[0]->setMaxLength(50);
     Txt[6]->setMaxLength(3000);
+    for (int i : {5, 7, 8, 9, 10, 11, 12, 13})
+        new NumberBox(Txt[i]);
     CmbLB = new QComboBox(this);
     CmbLB->setObjectName(QStringLiteral("CmbLB"));
     CmbLB->setEditable(true);
@@ -162,6 +166,12 @@ void GoodsDetail::build()
     composite->addWidget(ChK);
     Lab[12]->installEventFilter(this);
     Lab[13]->installEventFilter(this);
+    // Enter in a chooser moves on; the choosers are editable, so their text
+    // boxes see the key first.
+    for (QComboBox* c : {CmbLB, CmbDW}) {
+        c->installEventFilter(this);
+        c->lineEdit()->installEventFilter(this);
+    }
     Lab[13]->setToolTip(QStringLiteral("点击这里查看历史参考价"));
     Lab[13]->setCursor(Qt::PointingHandCursor);
     Lab[14]->setToolTip(QStringLiteral("点击这里查看历史参考价"));
@@ -544,7 +554,8 @@ void GoodsDetail::Img_DblClick()
     pictureRef = imported.reference;
     const QPixmap pix(file);
     Img->setPixmap(pix.scaled(Img->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    LabInfo->setText(imported.reference);
+    // The label names the file as the user finds it, never the stored token.
+    LabInfo->setText(ResolvePictureReference(app.AccountSetFolder, imported.reference));
 }
 
 void GoodsDetail::CmdShow_Click()
@@ -579,8 +590,39 @@ void GoodsDetail::CmdQGys_Click()
     Txt[15]->setFocus();
 }
 
+QList<QWidget*> GoodsDetail::enterTargets(int box) const
+{
+    // The reading order of the tab; a box the settings hide is passed over.
+    switch (box) {
+    case 0: return {Txt[1]};
+    case 1: return {CmbLB};
+    case 4: return {CmbDW};
+    case 5: return {Txt[13], Txt[12], Txt[7], Txt[6]};
+    case 6: return {Txt[14], Txt[15], Txt[0]};
+    case 7: return {Txt[6]};
+    case 8: return {Txt[9]};
+    case 9: return {Txt[10]};
+    case 10: return {Txt[11]};
+    case 11: return {Txt[5], Txt[13], Txt[12], Txt[7], Txt[6]};
+    case 12: return {Txt[7], Txt[6]};
+    case 13: return {Txt[12]};
+    case 14: return {Txt[15]};
+    case 15: return {Txt[0]};
+    default: return {};  // Txt(2), Txt(3): the choosers stand in their place
+    }
+}
+
 bool GoodsDetail::eventFilter(QObject* watched, QEvent* event)
 {
+    const bool inLB = watched == CmbLB || watched == CmbLB->lineEdit();
+    const bool inDW = watched == CmbDW || watched == CmbDW->lineEdit();
+    if (event->type() == QEvent::KeyPress && (inLB || inDW)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            (inLB ? Txt[4] : Txt[8])->setFocus();
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == Lab[12] && Edstu != 0)
             ChK->setChecked(!ChK->isChecked());

@@ -66,6 +66,9 @@ public:
     GoodsInput input() const;
     // Writes back what the checks cleaned and the save stored.
     void applyOutcome(const GoodsSaveOutcome& out);
+    // Where Enter in box Txt(box) moves the focus: the first of these that is
+    // shown; none keeps the focus where it is.
+    QList<QWidget*> enterTargets(int box) const;
     // Browse and edit switching of the detail boxes.
     void EnterEditMode(bool adding);
     void LeaveEditMode();

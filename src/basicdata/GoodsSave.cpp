@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -81,6 +82,15 @@ GoodsSaveOutcome SaveGoods(Database& db, const GoodsSaveContext& ctx, const Good
         return refuse(out, CodeCaption + QStringLiteral("不能为空！"), Hint, GoodsField::Code);
     if (in.name.trimmed().isEmpty())
         return refuse(out, NameCaption + QStringLiteral("不能为空！"), Hint, GoodsField::Name);
+    // A figure that is no number is refused, never stored as 0.
+    for (const auto& [text, caption, used] :
+         {std::tuple{&in.cost, CostCaption, in.costEditable}, {&in.salePrice, QStringLiteral("销售参考价"), true},
+          {&in.minStock, QStringLiteral("库存底限"), true}, {&in.maxStock, QStringLiteral("库存上限"), true},
+          {&in.openingQty, QStringLiteral("初始数量"), ctx.mayEditOpening},
+          {&in.openingAmount, QStringLiteral("初始金额"), ctx.mayEditOpening},
+          {&in.refPrice, QStringLiteral("入库参考价"), true}, {&in.feeRate, QStringLiteral("费用率"), true}})
+        if (used && !TypedNumber(*text))
+            return refuse(out, caption + QStringLiteral("：") + NotANumberText(*text), Hint);
     in.code = removeBlanks(in.code);
     SqlSafe(in.code);
     if (in.code.contains(QLatin1Char('#')))
@@ -250,6 +260,8 @@ GoodsSaveOutcome SaveGoods(Database& db, const GoodsSaveContext& ctx, const Good
         if (renamed) {
             const QVariantList names{code, ctx.editStartCode};
             db.execute(QStringLiteral("UPDATE TB11 SET F1 = ? WHERE F1 = ?"), names);
+            // The product an outbound document assembled is named by its code too.
+            db.execute(QStringLiteral("UPDATE TB1 SET zzcp = ? WHERE zzcp = ? COLLATE NOCASE"), names);
             db.execute(QStringLiteral("UPDATE Bom SET F0 = ? WHERE F0 = ?"), names);
             db.execute(QStringLiteral("UPDATE Bom SET F1 = ? WHERE F1 = ?"), names);
             db.execute(QStringLiteral("UPDATE KhPrice SET F1 = ? WHERE F1 = ?"), names);

@@ -1,10 +1,12 @@
 #include "basicdata/PictureImport.h"
 
+#include "platform/Database.h"
+#include "platform/WholeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 
 PictureImport ImportGoodsPicture(const QString& setFolder, const QString& source, const QDateTime& now)
 {
@@ -25,11 +27,13 @@ PictureImport ImportGoodsPicture(const QString& setFolder, const QString& source
             const QString target = folder + QLatin1Char('/') + name;
             if (QFileInfo::exists(target))
                 continue;
-            QSaveFile out(target);
-            if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && !QFileInfo::exists(target) &&
-                out.commit()) {
+            try {
+                PartialFile out(target);
+                out.write(bytes);
+                out.commit(false);
                 result.reference = PicPathMarker + QLatin1Char('\\') + name;
                 return result;
+            } catch (const DbError&) {
             }
             break;
         }

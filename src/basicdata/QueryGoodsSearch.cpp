@@ -29,7 +29,7 @@ GoodsSearchResult SearchGoods(const Database& db, const GoodsSearch& s)
         if (text->isEmpty())
             continue;
         where << QStringLiteral("%1 LIKE ? ESCAPE '\\'").arg(QLatin1String(column));
-        params << QLatin1Char('%') + LikePattern(*text) + QLatin1Char('%');
+        params << QLatin1Char('%') + LikePattern(*text, Wildcards::StarOnly) + QLatin1Char('%');
     }
     if (!s.supplier.isEmpty()) {
         where << QStringLiteral("(Gys = ? OR Gys = '' OR Gys IS NULL)");

@@ -13,7 +13,7 @@ QVector<AttributeStock> QueryHpsxList(const Database& db, const QString& goods, 
     const QString typed = SqlSafe(filter);
     if (!typed.isEmpty()) {
         sql += QStringLiteral(" AND HPSX LIKE ? ESCAPE '\\'");
-        params << QLatin1Char('%') + LikePattern(typed) + QLatin1Char('%');
+        params << QLatin1Char('%') + LikePattern(typed, Wildcards::StarOnly) + QLatin1Char('%');
     }
     sql += QStringLiteral(" GROUP BY IFNULL(HPSX, '') ORDER BY SUM(F6) DESC, 1");
     const RecordSet rs = db.query(sql, params);

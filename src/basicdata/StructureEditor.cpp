@@ -17,6 +17,19 @@
 #include <cmath>
 
 namespace {
+
+// The number of a usage cell's text: the editor opens on "4 个", so the unit
+// after the number is no part of what was typed.
+QString usageNumber(const QString& entry)
+{
+    const QString t = entry.trimmed();
+    const int blank = t.indexOf(QLatin1Char(' '));
+    return blank > 0 && !t.left(blank).isEmpty() && TypedNumber(t.left(blank)) ? t.left(blank) : t;
+}
+
+}  // namespace
+
+namespace {
 constexpr int Cols = 7;
 enum Col { Code = 0, Name = 1, Stock = 2, Usage = 3, Price = 4, Amount = 5, Remark = 6 };
 }  // namespace
@@ -256,9 +269,12 @@ void StructureEditor::TxtEnter_LostFocus()
                 else
                     CheckLineGoodsCode(code);
             }
+        } else if (m_col == Usage && !TypedNumber(usageNumber(entry))) {
+            // No number: the usage keeps what it held.
+            MsgBox(NotANumberText(entry), MB::OKOnly | MB::Exclamation);
         } else if (m_col == Usage) {
             const QString unit = AfterSpace(m_grid->textMatrix(m_row, Stock));
-            double v = BoxValue(entry);
+            double v = *TypedNumber(usageNumber(entry));
             if (app.NoNegativeQty == 1)
                 v = std::fabs(v);
             m_grid->setTextMatrix(m_row, Usage, NumText(v) + QLatin1Char(' ') + unit);
@@ -340,6 +356,11 @@ void StructureEditor::CmdQuery_MouseDown()
     GdMx_Click();
     if (!code.isEmpty())
         m_editor->setText(code);
+    // The cursor comes back to the structure: the cell being entered, or the grid.
+    if (m_editor->isVisible())
+        m_editor->setFocus(Qt::OtherFocusReason);
+    else
+        m_grid->setFocus(Qt::OtherFocusReason);
 }
 
 bool StructureEditor::eventFilter(QObject* watched, QEvent* event)

@@ -12,7 +12,7 @@ const char* const BoxColumns[6] = {"F1", "F2", "F3", "F4", "F5", "F7"};
 
 QString likeContains(const QString& safeText)
 {
-    return QLatin1Char('%') + LikePattern(safeText) + QLatin1Char('%');
+    return QLatin1Char('%') + LikePattern(safeText, Wildcards::StarOnly) + QLatin1Char('%');
 }
 
 }  // namespace
@@ -96,7 +96,7 @@ QString UnitKeywordStatement(const QString& head, const QString& keyword)
     const QString safe = SqlSafe(keyword);
     if (safe.isEmpty())
         return head;
-    const QString pattern = QLatin1Char('\'') + likeContains(safe) + QStringLiteral("' ESCAPE '\\'");
+    const QString pattern = SqlLiteral(likeContains(safe)) + QStringLiteral(" ESCAPE '\\'");
     QString where = QStringLiteral(" Where (F1 like ") + pattern;
     for (int n = 2; n <= 7; ++n)
         where += QStringLiteral(" or F%1 like ").arg(n) + pattern;

@@ -2,6 +2,7 @@
 
 #include "core/App.h"
 #include "platform/AccountSetLock.h"
+#include "platform/WholeFile.h"
 #include "platform/sqlcipher.h"
 
 #include <QFileInfo>
@@ -21,6 +22,9 @@ void OpenLockedAccountSet(Database& db, AccountSetLock& lock, const QString& pat
     }
     try {
         db.open(path);
+        // Hidden partial copies that a killed copy left beside the set go
+        // now, while this program holds the set.
+        RemovePartialLeftovers(QFileInfo(path).absolutePath());
         // An empty file, or a database of another program that happens to
         // open with the password, is refused before any query touches it.
         if (!MissingAccountSetTable(db).isEmpty())
@@ -47,6 +51,11 @@ void OpenAccountSetFile(App& app, const QString& path)
     if (app.CurrentSetLock.isLocked() && app.CurrentSetLock.setPath() != path)
         app.CurrentSetLock.release();
     OpenLockedAccountSet(app.CurrentDatabase, app.CurrentSetLock, path);
+}
+
+QString AccountSetDisplayName(const App& app)
+{
+    return app.CurrentSetName.isEmpty() ? QFileInfo(app.CurrentSetPath).completeBaseName() : app.CurrentSetName;
 }
 
 void CloseAccountSetFile(App& app)

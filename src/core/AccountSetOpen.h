@@ -25,6 +25,11 @@ QString MissingAccountSetTable(const Database& db);
 // is let go. Leaves CurrentSetPath and CurrentSetName to the caller. Throws DbError.
 void OpenAccountSetFile(App& app, const QString& path);
 
+// The name the open set is known by: the name it has in the account-set list,
+// or, for a set opened from the command line (which has none), its file's
+// base name.
+QString AccountSetDisplayName(const App& app);
+
 // Closes CurrentDatabase and lets go of its lock.
 void CloseAccountSetFile(App& app);
 

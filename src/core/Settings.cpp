@@ -255,6 +255,12 @@ void numberItems(MenuModel& menus, const QString& prefix, int count, bool number
 
 }  // namespace
 
+QString DocTypeMenuItem(DocType type)
+{
+    const TypeItem* t = typeItem(type);
+    return t ? QString::fromLatin1(t->item) : QString();
+}
+
 void NumberMainMenu(MenuModel& menus)
 {
     int n = 1;

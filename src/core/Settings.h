@@ -4,6 +4,8 @@
 // shaped to the set (document-type captions, which items show, and the
 // "&1." "&2." ... numbering of the visible items).
 
+#include "core/Kinds.h"
+
 #include <QString>
 
 struct App;
@@ -19,6 +21,10 @@ void LoadSettings(App& app);
 // Numbers the visible items of the basic-data, inbound and outbound menus and
 // of the accounts menu ("&" + n + "." + caption), replacing an earlier number.
 void NumberMainMenu(MenuModel& menus);
+
+// The main menu item of a document type ("Menu_BB0" ...): visible while the
+// type is in use, captioned with its access prefix and name.
+QString DocTypeMenuItem(DocType type);
 
 // The text of settings row `id` when the row exists and its value is not 0,
 // else "" (also for a row without text). Throws DbError when sysinfo cannot be read.

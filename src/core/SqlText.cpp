@@ -231,16 +231,17 @@ QString SqlScalar(const Database& db, const QString& sql, const QVariantList& pa
 QString SqlSafe(QString& text)
 {
     QString s = trimBlanks(text);
-    s.replace(QChar(0x0027), QChar(0x2019));
-    s = trimBlanks(s);
-    s.replace(QChar(0x003F), QChar(0xFF1F));
-    s = trimBlanks(s);
-    s.replace(QChar(0x0022), QChar(0x201D));
     s.remove(QChar(13));
     s.remove(QChar(10));
     s.remove(QChar(9));
     text = s;
     return s;
+}
+
+QString SqlLiteral(const QString& text)
+{
+    QString s = text;
+    return QLatin1Char('\'') + s.replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
 }
 
 QString SqlSafe(const QString& text)
@@ -390,6 +391,33 @@ double BoxValue(const QString& text)
     QString t = text;
     t.remove(QLatin1Char(' ')).remove(QLatin1Char('\t')).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
     return LeadingNumber(t);
+}
+
+std::optional<double> TypedNumber(const QString& text)
+{
+    QString t = text;
+    t.remove(QLatin1Char(' ')).remove(QLatin1Char('\t')).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+    if (t.isEmpty())
+        return 0.0;
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    if (!number.match(t).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok || !std::isfinite(v) || std::fabs(v) >= TypedNumberLimit)
+        return std::nullopt;
+    return v;
+}
+
+QString NotANumberText(const QString& text)
+{
+    bool number = false;
+    QString t = text;
+    t.remove(QLatin1Char(' '));
+    t.toDouble(&number);
+    if (number)
+        return QStringLiteral("[%1]数值太大，不能超过15位整数！").arg(text.trimmed());
+    return QStringLiteral("[%1]不是有效的数字，请重新输入！").arg(text.trimmed());
 }
 
 QString AfterSpace(const QString& text)

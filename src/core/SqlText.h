@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 #include <QVariantList>
+#include <optional>
 
 class Database;
 class Grid;
@@ -24,9 +25,17 @@ struct ScalarAnswer {
 };
 ScalarAnswer SqlScalarChecked(const Database& db, const QString& sql, const QVariantList& params = {});
 
-// Cleans a user text for use between single quotes; rewrites `text` too.
+// Cleans a user text of a one-line box: blanks trimmed, line breaks and tabs
+// removed; rewrites `text` too. Quotes, apostrophes and question marks stay as
+// typed: every text is stored as typed and searched as typed, so texts reach
+// SQL only as bound values (or through SqlLiteral).
 QString SqlSafe(QString& text);
 QString SqlSafe(const QString& text);
+
+// The text as an SQL string literal, every apostrophe doubled: for the few
+// statements that are handed on as text (the query dialog's conditions, a
+// picker's keyword filter) instead of being run with bound values.
+QString SqlLiteral(const QString& text);
 
 // A number as text: at most 15 significant digits, at most 8 decimals.
 QString NumText(double value);
@@ -60,6 +69,16 @@ double LeadValue(const QString& text);
 // up to the first character that is no part of a number; 0 without one.
 double BoxValue(const QString& text);
 QString AfterSpace(const QString& text);
+
+// Numbers from 1E+15 up cannot be kept to the last digit typed, so no box,
+// cell or import takes them.
+constexpr double TypedNumberLimit = 1e15;
+// A number typed into a box or cell, or read from an import: blanks dropped,
+// "" is 0. nullopt for a text that is no number ("abc", "12..5", "1,000") or
+// whose size reaches TypedNumberLimit.
+std::optional<double> TypedNumber(const QString& text);
+// What the user is told when `text` stands where a number belongs.
+QString NotANumberText(const QString& text);
 
 // The LIKE pattern (ESCAPE '\') of a typed text: "*" and "?" become "%" and
 // "_", a literal "%", "_" or "\" is escaped.

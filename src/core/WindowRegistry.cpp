@@ -54,6 +54,9 @@ void openModeless(App& app, const QString& name, const WindowEntry& e)
     if (area) {
         QMdiSubWindow* sub = area->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        // A window that closes itself ("返回") takes its frame along; queued,
+        // so that a frame already on its way out is not closed twice.
+        QObject::connect(w, &QObject::destroyed, sub, &QWidget::close, Qt::QueuedConnection);
         sub->show();
         area->setActiveSubWindow(sub);
     } else {

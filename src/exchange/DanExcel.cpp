@@ -101,6 +101,16 @@ void DanExcelForm::run()
         setEnabled(true);
     }
     const QString code = Lab[0]->text();
+    // Rows whose figures are no numbers: said row by row, first the first few.
+    QString problems;
+    if (!out.problems.isEmpty())
+        problems = QStringLiteral("\n\n以下 %1 行数据的数字无效，没有写入单据：\n").arg(out.problems.size()) +
+                   out.problems.mid(0, 10).join(QLatin1Char('\n')) +
+                   (out.problems.size() > 10 ? QStringLiteral("\n……") : QString());
+    if (out.written == 0 && !problems.isEmpty()) {
+        MsgBox(QStringLiteral("导入数据失败！") + problems);
+        return;
+    }
     if (out.written == 0) {
         showHint(QStringLiteral("导入失败，请检查") + code + QStringLiteral("等项目是否对应正确的列"));
         MsgBox(QStringLiteral("导入数据失败！可能是系统基础数据中不存在您导入的") + app.GoodsTerm +
@@ -112,7 +122,7 @@ void DanExcelForm::run()
         text += QStringLiteral("，有 %1 行数据因为系统内不存在指定的%2而无法写入单据").arg(out.missing).arg(code);
     if (out.refused > 0)
         text += QStringLiteral("，有 %1 行数据被单据拒绝（如重复的%2）而没有写入").arg(out.refused).arg(code);
-    MsgBox(text + QStringLiteral("！"));
+    MsgBox(text + QStringLiteral("！") + problems);
     showHint(QStringLiteral("数据已成功写入单据，请点击[返回]继续编辑单据"));
     clearGrid();
     Loader.PubSql() = QStringLiteral("OK");

@@ -1,7 +1,11 @@
 #include "exchange/GridExportService.h"
 
 #include "platform/Grid.h"
+#include "platform/Database.h"
 #include "platform/Spreadsheet.h"
+#include "platform/WholeFile.h"
+
+#include <QBuffer>
 
 #include <QImage>
 
@@ -113,6 +117,18 @@ QString ProtectLeadingZeros(const QString& cell, int row, const QString& header,
     return QLatin1Char('#') + cell;
 }
 
+QString ProtectFormulaStart(const QString& cell)
+{
+    if (cell.isEmpty())
+        return cell;
+    const QChar c = cell.at(0);
+    if (c != QLatin1Char('=') && c != QLatin1Char('+') && c != QLatin1Char('-') && c != QLatin1Char('@'))
+        return cell;
+    bool number = false;
+    cell.toDouble(&number);
+    return number ? cell : QLatin1Char('\'') + cell;
+}
+
 QString ExportGridToCsv(const GridExportSource& src, const QString& path, const ExportProgress& progress)
 {
     const Grid* g = src.grid;
@@ -133,6 +149,7 @@ QString ExportGridToCsv(const GridExportSource& src, const QString& path, const 
             cell.remove(QChar(10));
             if (!(k < src.colKinds.size() && src.colKinds.at(k) == 1))
                 cell = ProtectLeadingZeros(cell, r, g->textMatrix(0, k), note);
+            cell = ProtectFormulaStart(cell);
             line += cell;
             line += QLatin1Char(',');
         }
@@ -158,10 +175,16 @@ void ExportGridToPicture(const Grid* grid, const QString& path)
         throw SpreadsheetError(QStringLiteral("表格太大，无法保存为图片，请改用Excel文件格式导出。"));
     if (QFileInfo::exists(path))
         throw SpreadsheetError(QStringLiteral("已经存在[%1]这个文件，导出不会覆盖已有的文件。").arg(path));
-    const QString tmp = TemporaryNameFor(path);
-    if (!image.save(tmp, "JPG", 90)) {
-        QFile::remove(tmp);
-        throw SpreadsheetError(QStringLiteral("无法保存图片文件[%1]，请检查文件夹是否有写入权限、磁盘是否已满。").arg(path));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "JPG", 90))
+        throw SpreadsheetError(QStringLiteral("表格太大，无法保存为图片，请改用Excel文件格式导出。"));
+    try {
+        PartialFile file(path);
+        file.write(bytes);
+        file.commit(false);
+    } catch (const DbError& e) {
+        throw SpreadsheetError(e.description());
     }
-    MoveIntoPlace(tmp, path);
 }

@@ -14,7 +14,9 @@
 // - CSV: every row from row 0, every visible column; "," becomes "/", line
 //   breaks are dropped; a text cell that reads as a number with a leading
 //   zero is written with "#" before it, and the first such change is
-//   described in a note appended to the file.
+//   described in a note appended to the file; a cell that starts with "=",
+//   "+", "-" or "@" and is no number gets "'" before it, so that a
+//   spreadsheet shows it as text instead of running it as a formula.
 // - Picture: the whole table (all rows and visible columns), as JPEG.
 
 #include <QString>
@@ -45,5 +47,9 @@ QString ExportGridToCsv(const GridExportSource& src, const QString& path, const 
 // "#" + cell when the cell is a leading-zero number ("007", "0", "00.5"); the
 // first change of an export fills `note` (header is the column's row-0 text).
 QString ProtectLeadingZeros(const QString& cell, int row, const QString& header, QString& note);
+
+// "'" + cell when a spreadsheet would read the cell as a formula: it starts
+// with "=", "+", "-" or "@" and is not a number ("-5" and "+1.5" stay).
+QString ProtectFormulaStart(const QString& cell);
 
 void ExportGridToPicture(const Grid* grid, const QString& path);

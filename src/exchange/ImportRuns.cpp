@@ -44,8 +44,48 @@ struct Mapping {
     int col(int field) const { return mappedColumn(texts.value(field)); }
     bool mapped(int field) const { return col(field) >= 0; }
     QString cell(int row, int field) const { return mapped(field) ? grid.text(row, col(field)) : QString(); }
-    double number(int row, int field) const { return LeadingNumber(cell(row, field)); }
+    // Only after rowProblem found the row clean: a cell that is no number counts as 0.
+    double number(int row, int field) const { return TypedNumber(cell(row, field)).value_or(0); }
 };
+
+// The limits the record windows put on a field: a text of at most `maxLength`
+// characters, or a number (maxLength 0).
+struct FieldLimit {
+    int field;
+    const char* caption;
+    int maxLength;
+};
+
+// Why row `r` cannot be imported under the windows' limits ("" when it can).
+// `text` gives the field's text as it would be stored.
+QString rowProblem(const Mapping& m, int r, std::initializer_list<FieldLimit> limits,
+                   const std::function<QString(int field)>& text)
+{
+    for (const FieldLimit& l : limits) {
+        if (!m.mapped(l.field))
+            continue;
+        const QString caption = QString::fromUtf8(l.caption);
+        const QString t = text(l.field);
+        if (l.maxLength == 0) {
+            if (!TypedNumber(t))
+                return caption + QStringLiteral("：") + NotANumberText(t);
+        } else if (t.size() > l.maxLength) {
+            return QStringLiteral("%1太长（%2个字符），最多只能有%3个字符！").arg(caption).arg(t.size()).arg(l.maxLength);
+        }
+    }
+    return QString();
+}
+
+// Reports a code met before in the same file: the message for row `r`, or "".
+QString repeatedCode(QHash<QString, int>& seen, const QString& code, int r)
+{
+    const QString key = code.toUpper();
+    const auto it = seen.constFind(key);
+    if (it != seen.constEnd())
+        return QStringLiteral("编码[%1]与第 %2 行的编码重复，同一个文件中每个编码只能出现一次！").arg(code).arg(*it);
+    seen.insert(key, r);
+    return QString();
+}
 
 // First field of the first row of a prepared query, or null.
 QVariant first(Statement& st, const QVariantList& params)
@@ -176,10 +216,31 @@ ImportOutcome RunGoodsImport(Database& db, const GoodsImportInput& in, const Ask
         const int codeLength = comma < 0 ? -1 : codeText.mid(comma + 1).trimmed().toInt();
         const QList<int> remarkCols = namedColumns(in.mapping.value(GRemark), true);
 
+        QHash<QString, int> seenCodes;
         for (r = 1; r < rows; ++r) {
             const QString code = codeOf(r);
             if (code.isEmpty())
                 continue;
+            QString problem = repeatedCode(seenCodes, code, r);
+            if (problem.isEmpty())
+                problem = rowProblem(m, r,
+                                     {{GCode, "编码", 50}, {GName, "品名", 49}, {GUnit, "计量单位", 49},
+                                      {GSpec, "规格型号", 49}, {GLocation, "存放位置", 49}, {GRemark, "备注", 3000},
+                                      {GOpeningQty, "年初存量", 0}, {GCost, "成本单价", 0}, {GAmount, "金额", 0},
+                                      {GMinStock, "库存底限", 0}, {GMaxStock, "库存上限", 0},
+                                      {GSalePrice, "销售参考价", 0}, {GRefPrice, "入库参考价", 0}, {GFeeRate, "费用率", 0}},
+                                     [&](int field) {
+                                         if (field == GCode)
+                                             return code;
+                                         if (field != GRemark)
+                                             return m.cell(r, field);
+                                         QString remark;
+                                         for (int c : remarkCols)
+                                             remark += g.text(r, c);
+                                         return remark;
+                                     });
+            if (!problem.isEmpty())
+                return failedAt(r, problem);
             const QVariant rowid = first(find, {code});
             const bool isNew = rowid.isNull();
 
@@ -355,10 +416,20 @@ ImportOutcome RunUnitImport(Database& db, const UnitImportInput& in, const AskSk
         if (!set.isEmpty())
             update.emplace(db, QStringLiteral("UPDATE TA1 SET ") + set + QStringLiteral(" WHERE rowid = ?"));
 
+        QHash<QString, int> seenCodes;
         for (r = 1; r < rows; ++r) {
             const QString c = m.cell(r, UCode);
             if (c.isEmpty() || skipped.contains(r))
                 continue;
+            QString problem = repeatedCode(seenCodes, c, r);
+            if (problem.isEmpty())
+                problem = rowProblem(m, r,
+                                     {{UCode, "单位编码", 49}, {UName, "单位名称", 255}, {UAddress, "地址", 255},
+                                      {UPhone, "电话", 49}, {UFax, "传真", 49}, {UContact, "联系人", 49},
+                                      {URemark, "备注", 200}, {UOpening, "期初余额", 0}},
+                                     [&](int field) { return m.cell(r, field); });
+            if (!problem.isEmpty())
+                return failedAt(r, problem);
             const QString name = m.cell(r, UName).isEmpty() ? c : m.cell(r, UName);
             find.bindAll({c});
             const bool found = find.step();
@@ -434,6 +505,14 @@ LineImportOutcome RunLineImport(App& app, LineGridHost& host, const LineImportLa
         const QString code = m.cell(r, LCode).trimmed();
         if (code.isEmpty())
             continue;
+        // The line editor's rule: a figure that is no number is refused, and
+        // the row writes no line at all.
+        const QString problem = rowProblem(m, r, {{LQty, "数量", 0}, {LPrice, "单价", 0}, {LAmount, "金额", 0}},
+                                           [&](int field) { return m.cell(r, field); });
+        if (!problem.isEmpty()) {
+            out.problems << QStringLiteral("第 %1 行：%2").arg(r).arg(problem);
+            continue;
+        }
         const QString stored = SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT F1 FROM TA4 WHERE F1 = ? LIMIT 1"), {code});
         if (stored.isEmpty()) {
             ++out.missing;

@@ -6,7 +6,9 @@
 //
 // The goods and business-unit runs write in one transaction (BEGIN
 // IMMEDIATE): a run that fails writes nothing, and its message names the
-// grid row and the reason. Every question the run needs is asked before the
+// grid row and the reason. A row is held to the limits the record windows
+// keep (text lengths, figures that are numbers below 1E+15), and a code met
+// twice in one file is refused rather than the later row winning. Every question the run needs is asked before the
 // transaction opens, so no other workstation waits on the operator. Texts
 // are bound, never pasted into SQL: quotes and apostrophes import verbatim.
 // They write TA4 / TA3 / TA1 directly through bound statements.
@@ -92,6 +94,7 @@ struct LineImportOutcome {
     int written = 0;  // rows that made a line
     int missing = 0;  // codes that are no goods
     int refused = 0;  // codes the document refused (a duplicate line ...); none of their cells written
+    QStringList problems;  // rows whose figures are no numbers, each "第 n 行：" + why; nothing written
 };
 
 // Drives the host's own line entry: for every row the code goes through the

@@ -92,7 +92,7 @@ QString joinWord(QueryJoin j)
 
 QString quoted(const QString& s)
 {
-    return QLatin1Char('\'') + s + QLatin1Char('\'');
+    return SqlLiteral(s);
 }
 
 }  // namespace
@@ -116,7 +116,7 @@ QString QueryConditionSql(const QueryCondition& c)
     case QueryFieldType::Text: {
         const QString safe = SqlSafe(c.value);
         if (c.op == QueryOp::Like)
-            return col + opToken(c.op) + quoted(QLatin1Char('%') + LikePattern(safe) + QLatin1Char('%'))
+            return col + opToken(c.op) + quoted(QLatin1Char('%') + LikePattern(safe, Wildcards::StarOnly) + QLatin1Char('%'))
                    + QStringLiteral(" ESCAPE '\\'");
         return col + QStringLiteral(" = ") + quoted(safe);
     }

@@ -4,8 +4,10 @@
 // statement handed back. The user's conditions are enclosed in one pair of
 // parentheses after " Where ", so a window that appends its own filter
 // (" And LB=1") filters all of them, whatever "或者" they contain. Values are
-// made safe here: texts through SqlSafe (and LikePattern for "包含"), numbers
-// as their leading number, dates as day ranges on the stored padded dates.
+// made safe here: texts trimmed by SqlSafe and written as SQL literals, so a
+// text is searched as typed, quotes included ("包含" through LikePattern, with
+// "*" as its only wildcard), numbers as their leading number, dates as day
+// ranges on the stored padded dates.
 
 #include <QString>
 #include <QStringList>

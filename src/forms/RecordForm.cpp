@@ -3,12 +3,13 @@
 #include "forms/Query.h"
 #include "core/App.h"
 #include "widgets/BusyPointer.h"
+#include "widgets/CloseWhileEditingGuard.h"
+#include "widgets/EditFocusColour.h"
 #include "widgets/GridBehaviours.h"
 #include "widgets/GridColumnAutoWiden.h"
 #include "core/MainFrame.h"
 #include "core/Permissions.h"
 #include "widgets/NoRightsRefusal.h"
-#include "widgets/SaveHint.h"
 #include "core/SqlText.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -16,7 +17,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include "exchange/GridExport.h"
 #include "print/PlistPrint.h"
 
@@ -35,15 +35,16 @@
 namespace {
 
 const QString Hint = QStringLiteral("提示");
-const QColor EditFocus(0xC0, 0xFF, 0xFF);    // &H00FFFFC0
 const QColor BoxText(0x00, 0x00, 0xFF);      // &H00FF0000, blue
 const QColor PrevNextBack(0xC0, 0xFF, 0xC0); // &H00C0FFC0
 
 }  // namespace
 
-RecordForm::RecordForm(App& app, QWidget* parent) : QWidget(parent), app(app)
+RecordForm::RecordForm(App& app, int rightGroup, QWidget* parent)
+    : QWidget(parent), app(app), RightGroupOfForm(rightGroup)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    new CloseWhileEditingGuard(this);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 0, 4, 4);
     auto* menus = new QMenuBar(this);
@@ -147,6 +148,7 @@ QLineEdit* RecordForm::addLineBox(int i, const QString& caption, int maxLength, 
     box->setPalette(p);
     box->setReadOnly(true);
     box->installEventFilter(this);
+    new EditFocusColour(box, [this] { return Edstu >= 1; }, TabS);
     FrmLayout->addWidget(Lab[i], row, col);
     FrmLayout->addWidget(box, row, col + 1, 1, span);
     return box;
@@ -171,6 +173,7 @@ QPlainTextEdit* RecordForm::addTextBox(int i, const QString& caption, int maxLen
     box->setPalette(p);
     box->setReadOnly(true);
     box->installEventFilter(this);
+    new EditFocusColour(box, [this] { return Edstu >= 1; }, TabS);
     // Several lines are shown, but the text is kept to its column's length.
     connect(box, &QPlainTextEdit::textChanged, box, [box, maxLength] {
         const QString t = box->toPlainText();
@@ -262,8 +265,13 @@ void RecordForm::SetListHeader()
     GD->setRows(2);
     GD->clear();
     GD->setHeaders(S.headers);
-    for (int c = 0; c < GD->cols(); ++c)
+    // Codes, units and telephone numbers are text even when they are all
+    // digits: they stand left; only the numeric columns stand right.
+    const QList<int> numeric = exportNumericColumns();
+    for (int c = 0; c < GD->cols(); ++c) {
         GD->setFixedAlignment(c, Qt::AlignCenter);
+        GD->setColAlignment(c, (numeric.contains(c) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
     placeListColumns();
     CurrentRow = 1;
 }
@@ -326,9 +334,11 @@ void RecordForm::ShowStatusLine()
     {
         const QSignalBlocker block(GD);
         const int col = GD->col();
-        GD->setCurrent(CurrentRow, col);
-        GD->setRowSel(CurrentRow);
-        GD->setColSel(col < 3 ? std::min(6, GD->cols() - 1) : 0);
+        if (!WholeColumnSelected(GD)) {
+            GD->setCurrent(CurrentRow, col);
+            GD->setRowSel(CurrentRow);
+            GD->setColSel(col < 3 ? std::min(6, GD->cols() - 1) : 0);
+        }
     }
     if (app.MainWindow)
         app.MainWindow->setStatusText(
@@ -463,7 +473,7 @@ void RecordForm::LeaveEditMode()
 void RecordForm::Menu_Add_Click()
 {
     beforeCommand();
-    if (!RequireRight(app, RightBasicData, RightItem1))
+    if (!RequireRight(app, RightGroupOfForm, RightItem1))
         return;
     Edstu = 1;
     EnterEditMode();
@@ -476,7 +486,7 @@ void RecordForm::Menu_Add_Click()
 void RecordForm::Menu_edit_Click()
 {
     beforeCommand();
-    if (!RequireRight(app, RightBasicData, RightItem2))
+    if (!RequireRight(app, RightGroupOfForm, RightItem2))
         return;
     // An empty list has no record to edit: its blank row's empty code must
     // never become the source of a rename.
@@ -579,7 +589,7 @@ void RecordForm::Menu_cancel_Click()
 void RecordForm::Menu_del_Click()
 {
     beforeCommand();
-    if (!RequireRight(app, RightBasicData, RightItem2))
+    if (!RequireRight(app, RightGroupOfForm, RightItem2))
         return;
     if (ListCount == 0)
         return;
@@ -637,7 +647,7 @@ QString RecordForm::exportName() const
 void RecordForm::Menu_TE_Click()
 {
     beforeCommand();
-    if (S.exportRight != 0 && !RequireRight(app, RightBasicData, S.exportRight))
+    if (S.exportRight != 0 && !RequireRight(app, RightGroupOfForm, S.exportRight))
         return;
     Grid* grid = exportGrid();
     app.ExportColKinds = QVector<qint16>(grid->cols() + 1, 0);
@@ -650,7 +660,7 @@ void RecordForm::Menu_TE_Click()
 void RecordForm::Menu_print_Click()
 {
     beforeCommand();
-    if (!RequireRight(app, RightBasicData, RightItem3))
+    if (!RequireRight(app, RightGroupOfForm, RightItem3))
         return;
     if (GD->textMatrix(1, 0).isEmpty()) {
         MsgBox(QStringLiteral("无数据可打印!"));
@@ -685,16 +695,14 @@ void RecordForm::Menu_Return_Click()
     close();
 }
 
-void RecordForm::closeEvent(QCloseEvent* event)
-{
-    if (Edstu != 0) {
-        WarnEditing();
-        event->ignore();
-        return;
-    }
-    event->accept();
-}
 
+QList<QWidget*> RecordForm::enterTargets(int box) const
+{
+    const int next = S.enterOrder.value(box, -1);
+    if (next >= 0 && next < Txt.size())
+        return {Txt[next]};
+    return {};
+}
 
 bool RecordForm::eventFilter(QObject* watched, QEvent* event)
 {
@@ -711,22 +719,13 @@ bool RecordForm::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
             break;
-        const int next = S.enterOrder.value(i, -1);
-        if (next >= 0 && next < Txt.size() && Txt[next])
-            Txt[next]->setFocus();
+        for (QWidget* target : enterTargets(i))
+            if (target && target->isVisible() && target->isEnabled()) {
+                target->setFocus();
+                break;
+            }
         return true;
     }
-    case QEvent::FocusIn:
-        // Browsing, the boxes cannot be typed into: the focus passes to the tab strip.
-        if (Edstu < 1) {
-            TabS->setFocus();
-            return false;
-        }
-        setBoxBack(i, EditFocus);
-        break;
-    case QEvent::FocusOut:
-        setBoxBack(i, QColor());
-        break;
     default:
         break;
     }

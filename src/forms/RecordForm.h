@@ -1,5 +1,5 @@
 #pragma once
-// The record form: a window that keeps one table of basic data. Tab 1 lists
+// The record form: a window that keeps one table of records. Tab 1 lists
 // every record of the kind, tab 2 shows the fields of the current one; the
 // commands add, edit, delete, query, export, print, save, cancel and return
 // work the same way in every member. A member (suppliers, customers,
@@ -9,13 +9,16 @@
 //
 // State: Edstu 0 browse, 1 adding, 2 editing. While Edstu is not 0 the tab
 // strip is disabled, only Save and Cancel are offered and the window refuses
-// to close. The list is a copy of the last query; the boxes show the list row
+// to close (CloseWhileEditingGuard); the boxes take the edit colour on focus
+// (EditFocusColour), and while browsing pass the focus to the tab strip. The list is a copy of the last query; the boxes show the list row
 // CurrentRow plus what the member reads by code; a save writes the boxes back
 // and patches that list row in place.
 //
-// Rights (word RightBasicData): Add digit 3, Edit and Delete digit 2, Print
-// digit 1; the member may ask a digit for Export too.
+// Rights, in the permission word the member names (basic data for the
+// unit, category and goods windows): Add digit 3, Edit and Delete digit 2,
+// Print digit 1; the member may ask a digit for Export too.
 
+#include "core/Permissions.h"
 #include "forms/QueryConditions.h"
 #include "forms/RecordList.h"
 
@@ -108,7 +111,7 @@ protected:
         bool printable = true;    // has a print command
         bool prevNext = true;     // has the previous/next buttons
         bool widenColumns = true; // a cell entered widens its column
-        int exportRight = 0;      // digit of RightBasicData export asks (0 = none)
+        int exportRight = 0;      // digit of the rights word export asks (0 = none)
         QVector<int> enterOrder;  // box that Enter moves to from box i
         int editableFrom = 1;     // boxes editableFrom.. are unlocked in edit mode (box 0 by Add/Edit)
         int editableTo = -1;      // last box unlocked (-1 = the last box)
@@ -117,7 +120,8 @@ protected:
         QString keepOneText;      // refusal when the last record would be deleted
     };
 
-    RecordForm(App& app, QWidget* parent);
+    // `rightGroup`: the permission word (RightGroup) the commands are checked against.
+    RecordForm(App& app, int rightGroup, QWidget* parent);
 
     // Boxes on Frm: box i with its caption label, placed in the frame's grid.
     QLineEdit* addLineBox(int i, const QString& caption, int maxLength, int row, int col, int span = 1);
@@ -152,6 +156,10 @@ protected:
     virtual void tabExtras(int tab) { Q_UNUSED(tab) }
     // Runs before Add, Edit, Delete, Export, Print, Return, previous/next.
     virtual void beforeCommand() {}
+    // Where Enter in box `box` moves the focus: the first of these that is
+    // shown and enabled; none such keeps the focus. By default the box that
+    // enterOrder names.
+    virtual QList<QWidget*> enterTargets(int box) const;
     // True when the member handled Query itself (nothing more happens).
     virtual bool queryHandled() { return false; }
     // Runs first in Save; false stops the save.
@@ -186,7 +194,6 @@ protected:
     void setBoxLocked(int i, bool locked);
     void setBoxBack(int i, const QColor& colour);
 
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Spreads the list's columns over the grid's width; called when the header is
     // set and whenever the grid changes size. A kind with its own widths overrides it.
@@ -203,4 +210,5 @@ private:
 
     Shape S;
     QStackedLayout* Pages;
+    int RightGroupOfForm;
 };

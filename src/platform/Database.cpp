@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <QLocale>
 
 const QString Database::DefaultPassword = QStringLiteral("QZK7391");
@@ -573,6 +574,12 @@ void Database::exportTo(const QString& target, const QString& password, const Co
     try {
         executeScript(QStringLiteral("PRAGMA vxcopy.cipher_page_size = %1").arg(CipherPageSize));
         query(QStringLiteral("SELECT sqlcipher_export('vxcopy')"));
+    } catch (const DbError& e) {
+        tryExecute(QStringLiteral("DETACH DATABASE vxcopy"));
+        // The export reports a full disk as a plain failure of its statement.
+        if ((e.number() & 0xff) == SQLITE_FULL || DiskFullAt(QFileInfo(target).absolutePath()))
+            ThrowFileWriteError(target, ENOSPC);
+        throw;
     } catch (...) {
         tryExecute(QStringLiteral("DETACH DATABASE vxcopy"));
         throw;

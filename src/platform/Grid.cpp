@@ -26,6 +26,11 @@ protected:
         QStyledItemDelegate::initStyleOption(option, index);
         if (m_model->mergesWithAbove(index.row() + m_model->fixedRows(), index.column()))
             option->text.clear();
+        // A number too wide for its cell would lose its leading digits to the
+        // clip (3300.00 showing as "300.00"): it ends in "…" instead, which
+        // cannot be misread. Left-aligned text keeps its plain clip.
+        if (!(option->displayAlignment & Qt::AlignLeft))
+            option->textElideMode = Qt::ElideRight;
     }
 
 private:

@@ -58,6 +58,24 @@ bool StartProgram(const QString& program, const QStringList& arguments, const QS
     return QProcess::startDetached(program, arguments, workingFolder);
 }
 
+bool RunProgramToEnd(const QString& program, const QStringList& arguments, int timeoutMs)
+{
+    if (program.isEmpty())
+        return false;
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.start(program, arguments);
+    if (!p.waitForStarted())
+        return false;
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return false;
+    }
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
 bool ShowInFileManager(const QString& path)
 {
     const QFileInfo fi(path);

@@ -17,6 +17,10 @@ bool OpenDocument(const QString& fileOrAddress);
 bool StartProgram(const QString& program, const QStringList& arguments = QStringList(),
                   const QString& workingFolder = QString());
 
+// Runs a program and waits for it to end, at most `timeoutMs` (then it is
+// stopped). True when it ran and ended with exit code 0.
+bool RunProgramToEnd(const QString& program, const QStringList& arguments, int timeoutMs);
+
 // Opens the file manager on the folder of an existing file, with the file
 // selected where the file manager can do that. False for a missing file or
 // when no file manager could be started.

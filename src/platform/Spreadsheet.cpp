@@ -1,17 +1,18 @@
 #include "platform/Spreadsheet.h"
 
+#include "platform/Database.h"
+#include "platform/WholeFile.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
-#include <QTemporaryFile>
 #include <QXmlStreamReader>
 
 #include <cmath>
-#include <fcntl.h>
-#include <unistd.h>
+#include <cerrno>
 
 #include <freexl.h>
 #include <xlsxwriter.h>
@@ -37,15 +38,6 @@ QString fileName(const QString& path) { return QFileInfo(path).fileName(); }
              .arg(SheetLimits::MaxRows)
              .arg(SheetLimits::MaxCols)
              .arg(SheetLimits::MaxCells));
-}
-
-void syncFile(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 void refuseExisting(const QString& path)
@@ -90,6 +82,21 @@ QString serialDateText(double serial, bool date1904, bool withDate, bool withTim
     return d.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
+
+// A failure of the whole-file layer, told the way the spreadsheet writers tell theirs.
+[[noreturn]] void failWrite(const DbError& e) { fail(e.description()); }
+
+// The cause of a failed workbook write, in Chinese: the library's own texts
+// are English, and a full disk shows itself by the space left in the folder.
+QString workbookFailureCause(const QString& folder, lxw_error err)
+{
+    if (DiskFullAt(folder))
+        return FileErrorCause(ENOSPC);
+    if (err == LXW_ERROR_CREATING_XLSX_FILE || err == LXW_ERROR_CREATING_TMPFILE)
+        return FileErrorCause(EACCES);
+    return QStringLiteral("写入过程出错（代码 %1）").arg(int(err));
+}
+
 }  // namespace
 
 QString ColumnLetters(int col)
@@ -100,35 +107,11 @@ QString ColumnLetters(int col)
     return s;
 }
 
-QString TemporaryNameFor(const QString& target)
-{
-    const QFileInfo fi(target);
-    QTemporaryFile tmp(fi.absolutePath() + QStringLiteral("/.") + fi.fileName() + QStringLiteral(".XXXXXX.part"));
-    tmp.setAutoRemove(false);
-    if (!tmp.open())
-        fail(QStringLiteral("无法在文件夹[%1]中写入文件，请检查文件夹是否存在以及是否有写入权限。").arg(fi.absolutePath()));
-    const QString name = tmp.fileName();
-    tmp.close();
-    return name;
-}
-
-void MoveIntoPlace(const QString& temporary, const QString& target)
-{
-    syncFile(temporary);
-    // QFile::rename never replaces an existing file.
-    if (!QFile::rename(temporary, target)) {
-        QFile::remove(temporary);
-        if (QFileInfo::exists(target))
-            fail(QStringLiteral("已经存在[%1]这个文件，导出不会覆盖已有的文件。").arg(target));
-        fail(QStringLiteral("无法写入文件[%1]，请检查文件夹是否有写入权限。").arg(target));
-    }
-}
-
 // ---- XlsxWriter ----------------------------------------------------------------
 
 struct XlsxWriter::Impl {
     QString target;
-    QString temporary;
+    std::unique_ptr<PartialFile> partial;
     lxw_workbook* wb = nullptr;
     lxw_worksheet* ws = nullptr;
     bool finished = false;
@@ -138,25 +121,28 @@ XlsxWriter::XlsxWriter(const QString& path, const QString& sheetName) : d(std::m
 {
     refuseExisting(path);
     d->target = path;
-    d->temporary = TemporaryNameFor(path);
+    try {
+        d->partial = std::make_unique<PartialFile>(path);
+    } catch (const DbError& e) {
+        failWrite(e);
+    }
     lxw_workbook_options opt{};
     opt.constant_memory = LXW_TRUE;
     opt.use_zip64 = LXW_TRUE;
-    d->wb = workbook_new_opt(QFile::encodeName(d->temporary).constData(), &opt);
-    if (!d->wb) {
-        QFile::remove(d->temporary);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    // The library's scratch files go beside the workbook, so that one disk
+    // decides whether the export fits.
+    opt.tmpdir = const_cast<char*>(folder.constData());
+    d->wb = workbook_new_opt(QFile::encodeName(d->partial->path()).constData(), &opt);
+    if (!d->wb)
         fail(QStringLiteral("无法创建Excel工作簿[%1]。").arg(path));
-    }
     d->ws = workbook_add_worksheet(d->wb, sheetName.toUtf8().constData());
 }
 
 XlsxWriter::~XlsxWriter()
 {
-    if (!d->finished) {
-        if (d->wb)
-            workbook_close(d->wb);  // frees the workbook; the file is dropped below
-        QFile::remove(d->temporary);
-    }
+    if (!d->finished && d->wb)
+        workbook_close(d->wb);  // frees the workbook; the partial file goes with d
 }
 
 void XlsxWriter::text(int row, int col, const QString& value)
@@ -177,60 +163,54 @@ void XlsxWriter::finish()
 {
     const lxw_error err = workbook_close(d->wb);
     d->wb = nullptr;
-    if (err != LXW_NO_ERROR) {
-        QFile::remove(d->temporary);
-        d->finished = true;
-        fail(QStringLiteral("写入Excel工作簿[%1]时出错：%2").arg(d->target, QString::fromUtf8(lxw_strerror(err))));
-    }
     d->finished = true;
-    MoveIntoPlace(d->temporary, d->target);
+    if (err != LXW_NO_ERROR)
+        fail(QStringLiteral("写入Excel工作簿[%1]时出错：%2。")
+                 .arg(d->target, workbookFailureCause(QFileInfo(d->target).absolutePath(), err)));
+    try {
+        d->partial->commit(false);
+    } catch (const DbError& e) {
+        failWrite(e);
+    }
 }
 
 // ---- CsvWriter -----------------------------------------------------------------
 
 struct CsvWriter::Impl {
-    QString target;
-    QFile file;
-    bool finished = false;
+    std::unique_ptr<PartialFile> partial;
 };
 
 CsvWriter::CsvWriter(const QString& path) : d(std::make_unique<Impl>())
 {
     refuseExisting(path);
-    d->target = path;
-    d->file.setFileName(TemporaryNameFor(path));
-    if (!d->file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail(QStringLiteral("无法写入文件[%1]，请检查文件夹是否有写入权限。").arg(path));
-    d->file.write("\xEF\xBB\xBF");
-}
-
-CsvWriter::~CsvWriter()
-{
-    if (!d->finished) {
-        d->file.close();
-        d->file.remove();
+    try {
+        d->partial = std::make_unique<PartialFile>(path);
+        d->partial->write("\xEF\xBB\xBF", 3);
+    } catch (const DbError& e) {
+        failWrite(e);
     }
 }
+
+CsvWriter::~CsvWriter() = default;
 
 void CsvWriter::line(const QString& text)
 {
     QByteArray bytes = text.toUtf8();
     bytes += "\r\n";
-    if (d->file.write(bytes) != bytes.size())
-        fail(QStringLiteral("写入文件[%1]时出错：%2").arg(d->target, d->file.errorString()));
+    try {
+        d->partial->write(bytes);
+    } catch (const DbError& e) {
+        failWrite(e);
+    }
 }
 
 void CsvWriter::finish()
 {
-    const bool ok = d->file.flush();
-    const QString tmp = d->file.fileName();
-    d->file.close();
-    d->finished = true;
-    if (!ok) {
-        QFile::remove(tmp);
-        fail(QStringLiteral("写入文件[%1]时出错，磁盘可能已满。").arg(d->target));
+    try {
+        d->partial->commit(false);
+    } catch (const DbError& e) {
+        failWrite(e);
     }
-    MoveIntoPlace(tmp, d->target);
 }
 
 // ---- detection and text --------------------------------------------------------

@@ -80,12 +80,6 @@ private:
     std::unique_ptr<Impl> d;
 };
 
-// Gives a finished temporary file its real name without replacing anything;
-// throws when `target` exists by then (the temporary file is removed).
-void MoveIntoPlace(const QString& temporary, const QString& target);
-// A temporary name beside `target` (same folder, so the move is a rename).
-QString TemporaryNameFor(const QString& target);
-
 // ---- reading ----------------------------------------------------------------
 
 enum class SheetFileKind { Xlsx, Xls, Text };

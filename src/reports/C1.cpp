@@ -7,10 +7,9 @@
 #include "reports/StockStatistics.h"
 #include "core/MainFrame.h"
 #include "core/SqlText.h"
-#include "exchange/GridExport.h"
+#include "forms/ReportFilters.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
-#include "reports/ReportPrint.h"
 #include "widgets/GridBehaviours.h"
 #include "widgets/GridColumnAutoWiden.h"
 #include "widgets/NoRightsRefusal.h"
@@ -34,15 +33,10 @@ const QStringList QtyItems{QString(), QStringLiteral("低于安全库存的货�
 
 }  // namespace
 
-C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOpen), app(a)
+C1::C1(App& a, QWidget* parent, int autoOpen)
+    : ReportForm(a, QStringLiteral("库存货品统计"), parent), AutoOpen(autoOpen)
 {
     setObjectName(QStringLiteral("C1"));
-    setWindowTitle(QStringLiteral("库存货品统计"));
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
-    MenuBar = new QMenuBar(this);
-    root->addWidget(MenuBar);
     QMenu* alarms = new QMenu(QStringLiteral("&R.库存报警"), this);
     Menu_Bellow = alarms->addAction(QStringLiteral("&1.存量低于安全库存的货品"));
     Menu_Bellow->setObjectName(QStringLiteral("Menu_Bellow"));
@@ -61,17 +55,11 @@ C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOp
         connect(Menu_Price[i], &QAction::triggered, this, [this, i] { Menu_Price_Click(i); });
     }
     Menu_Price[1]->setChecked(true);
-    Menu_TE = MenuBar->addAction(QStringLiteral("&T.导出"));
-    Menu_TE->setObjectName(QStringLiteral("Menu_TE"));
-    Menu_print = MenuBar->addAction(QStringLiteral("&P.打印"));
-    Menu_print->setObjectName(QStringLiteral("Menu_print"));
-    Menu_Return = MenuBar->addAction(QStringLiteral("&R.返回"));
-    Menu_Return->setObjectName(QStringLiteral("Menu_Return"));
+    Menu_TE = addMenuItem("Menu_TE", QStringLiteral("&T.导出"));
+    Menu_print = addMenuItem("Menu_print", QStringLiteral("&P.打印"));
+    Menu_Return = addMenuItem("Menu_Return", QStringLiteral("&R.返回"));
 
-    Frm = new QFrame(this);
-    Frm->setObjectName(QStringLiteral("Frm"));
-    Frm->setFrameShape(QFrame::StyledPanel);
-    auto* g = new QGridLayout(Frm);
+    QGridLayout* g = FrmLayout;
     auto edit = [&](const char* name) {
         auto* e = new QLineEdit(Frm);
         e->setObjectName(QString::fromLatin1(name));
@@ -84,11 +72,11 @@ C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOp
         return c;
     };
     auto label = [&](const QString& text, int row, int col) { g->addWidget(new QLabel(text, Frm), row, col); };
-    CmbLB = combo("CmbLB", true);
-    Txt = edit("Txt");
-    CmdQuery = new QPushButton(QStringLiteral("?"), Frm);
-    CmdQuery->setObjectName(QStringLiteral("CmdQuery"));
-    CmdQuery->setFixedWidth(24);
+    CmbLB = AddCategoryFilter(Frm, g, 0, 0, QStringLiteral("类别"), "CmbLB", true).combo;
+    const GoodsFilterPart goods = AddGoodsFilter(Frm, g, 0, 2, app.GoodsTerm + QStringLiteral("编码"),
+                                                 [this](QLineEdit* box) { PickGoodsInto(app, box, this); });
+    Txt = goods.Txt;
+    CmdQuery = goods.CmdQuery;
     TxtF2 = edit("TxtF2");
     TxtF5 = edit("TxtF5");
     CmbSL = combo("CmbSL", false);
@@ -100,16 +88,6 @@ C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOp
     LabHW = new QLabel(Frm);
     LabHW->setObjectName(QStringLiteral("LabHW"));
     TxtHW = edit("TxtHW");
-    LabGys = new QLabel(QStringLiteral("供应商"), Frm);
-    LabGys->setObjectName(QStringLiteral("LabGys"));
-    TxtGys = edit("TxtGys");
-    Command1 = new QPushButton(QStringLiteral("生成报表↓"), Frm);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    label(QStringLiteral("类别"), 0, 0);
-    g->addWidget(CmbLB, 0, 1);
-    label(app.GoodsTerm + QStringLiteral("编码"), 0, 2);
-    g->addWidget(Txt, 0, 3);
-    g->addWidget(CmdQuery, 0, 4);
     label(QStringLiteral("品名"), 0, 5);
     g->addWidget(TxtF2, 0, 6);
     label(QStringLiteral("规格"), 0, 7);
@@ -130,14 +108,11 @@ C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOp
     g->addWidget(TxtF6, 1, 8);
     g->addWidget(LabHW, 2, 0);
     g->addWidget(TxtHW, 2, 1);
-    g->addWidget(LabGys, 2, 2);
-    g->addWidget(TxtGys, 2, 3);
-    g->addWidget(Command1, 0, 9, 2, 1);
-    root->addWidget(Frm);
-
-    GD = new Grid(this);
-    GD->setObjectName(QStringLiteral("GD"));
-    root->addWidget(GD, 1);
+    const UnitFilterPart supplier = AddUnitFilter(Frm, g, 2, 2, QStringLiteral("供应商"), "TxtGys");
+    LabGys = supplier.label;
+    LabGys->setObjectName(QStringLiteral("LabGys"));
+    TxtGys = supplier.box;
+    Command1 = addRunButton("Command1", 0, 9, 2);
 
     // Optional third row: the extra goods attribute (its caption is the setting's
     // text) and the fixed supplier.
@@ -160,7 +135,7 @@ C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOp
     Menu_Price[1]->setChecked(!cost);
 
     CmbLB->addItem(QString());
-    CmbLB->addItems(NamedCategoryItems(app.CurrentDatabase));
+    CmbLB->addItems(CategoryFilterItems(app.CurrentDatabase));
     CmbLB->setCurrentIndex(0);
     CmbSL->addItems(QtyItems);
     CmbSL->setCurrentIndex(-1);
@@ -169,7 +144,7 @@ C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOp
         c->setCurrentIndex(0);
     }
 
-    new GridContextMenu(app, GD, RowColourTarget::byColumn(QStringLiteral("TA4"), QStringLiteral("F1"), GD, 0));
+    addPopup(RowColourTarget::byColumn(QStringLiteral("TA4"), QStringLiteral("F1"), GD, 0));
     m_sort = new ColumnSortMenu(GD, [](int c) {
         if (c <= 4 || c == 10)
             return ColumnSortMenu::Kind::Text;
@@ -180,21 +155,14 @@ C1::C1(App& a, QWidget* parent, int autoOpen) : QWidget(parent), AutoOpen(autoOp
     o.rightCol = 7;
     o.middleCol = 4;
     o.emptyText = QStringLiteral("无信息");
-    new RecordStatusLine(app, GD, o);
-    new GridColumnAutoWiden(app, GD);
-    new StatusPanelRestore(app, this);
+    addStatusLine(o);
 
-    connect(Command1, &QPushButton::clicked, this, &C1::Command1_Click);
     connect(CmbSL, qOverload<int>(&QComboBox::activated), this, &C1::chooseQuantityItem);
     connect(Menu_Bellow, &QAction::triggered, this, &C1::Menu_Bellow_Click);
     connect(Menu_Morethan, &QAction::triggered, this, &C1::Menu_Morethan_Click);
-    connect(Menu_TE, &QAction::triggered, this, [this] {
-        SetExportColKinds(app, GD, {5, 6, 7, 8, 9});
-        ToExcel(app, GD, windowTitle(), QString(), QString(), 1, this);
-    });
+    connect(Menu_TE, &QAction::triggered, this, [this] { exportGrid({5, 6, 7, 8, 9}); });
     connect(Menu_print, &QAction::triggered, this, &C1::Menu_print_Click);
     connect(Menu_Return, &QAction::triggered, this, &QWidget::close);
-    connect(CmdQuery, &QPushButton::clicked, this, [this] { PickGoodsInto(app, Txt, this); });
     connect(GD, &QAbstractItemView::doubleClicked, this, [this] {
         const QString code = GD->textMatrix(GD->row(), 0);
         if (GD->row() >= 1 && !code.isEmpty())
@@ -333,7 +301,13 @@ void C1::Command1_Click()
     Menu_Morethan->setChecked(false);
     setWindowTitle(QStringLiteral("库存存货统计"));
     m_filled = true;
+    Run();
+}
+
+bool C1::generate()
+{
     fill();
+    return true;
 }
 
 void C1::chooseQuantityItem(int index)
@@ -395,13 +369,7 @@ void C1::Menu_Morethan_Click()
 
 void C1::Menu_print_Click()
 {
-    PrintReportList(app, this, GD, {QStringLiteral("存货统计"), QStringLiteral("Pkclst.vxp"), 10, 7, 9, false, false});
-}
-
-void C1::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    layoutColumns();
+    printList({QStringLiteral("存货统计"), QStringLiteral("Pkclst.vxp"), 10, 7, 9, false, false});
 }
 
 void ShowStockAlarm(App& app, int autoOpen)

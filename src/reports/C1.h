@@ -4,12 +4,10 @@
 // price within the operator's rights. Fresh instances serve the start-up
 // stock alarms (goods below safety stock, above maximum stock).
 
+#include "forms/ReportForm.h"
 #include "reports/StockStatistics.h"
 
-#include <QWidget>
-
 class ColumnSortMenu;
-class Grid;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -19,7 +17,7 @@ class QMenuBar;
 class QPushButton;
 struct App;
 
-class C1 : public QWidget {
+class C1 : public ReportForm {
     Q_OBJECT
 public:
     // autoOpen 1 or 2: a window for a stock alarm, which loads with an empty grid.
@@ -36,7 +34,6 @@ public:
     void Menu_Price_Click(int index);
     void Menu_print_Click();
 
-    QFrame* Frm;
     QComboBox* CmbLB;
     QLineEdit* Txt;
     QPushButton* CmdQuery;
@@ -53,8 +50,6 @@ public:
     QLabel* LabGys;
     QLineEdit* TxtGys;
     QPushButton* Command1;
-    Grid* GD;
-    QMenuBar* MenuBar;
     QAction* Menu_M;
     QAction* Menu_Price[2];
     QAction* Menu_Bellow;
@@ -64,16 +59,17 @@ public:
     QAction* Menu_Return;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // Fills the grid from the current filter (the panel's, or an alarm's).
+    bool generate() override;
+    void runClicked() override { Command1_Click(); }
+    void layoutColumns() override;
 
 private:
     void fill();
     void resetGrid();
-    void layoutColumns();
     void chooseQuantityItem(int index);
     PriceBasis basis() const;
 
-    App& app;
     StockListFilter m_filter;
     bool m_filled = false;
     ColumnSortMenu* m_sort = nullptr;

@@ -3,10 +3,9 @@
 #include "basicdata/QueryGoods.h"
 #include "core/App.h"
 #include "core/SqlText.h"
-#include "exchange/GridExport.h"
+#include "forms/ReportFilters.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
-#include "reports/ReportPrint.h"
 #include "reports/StockStatistics.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/GridBehaviours.h"
@@ -29,38 +28,25 @@ const QColor PaleGreen(192, 255, 192);
 
 }  // namespace
 
-C11::C11(App& a, QWidget* parent) : QWidget(parent), app(a)
+C11::C11(App& a, QWidget* parent) : ReportForm(a, QStringLiteral("仓库存货明细"), parent)
 {
     setObjectName(QStringLiteral("C11"));
-    setWindowTitle(QStringLiteral("仓库存货明细"));
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
-    auto* menu = new QMenuBar(this);
-    root->addWidget(menu);
-    Menu_TE = menu->addAction(QStringLiteral("&T.导出"));
-    Menu_TE->setObjectName(QStringLiteral("Menu_TE"));
-    Menu_print = menu->addAction(QStringLiteral("&P.打印"));
-    Menu_print->setObjectName(QStringLiteral("Menu_print"));
-    Menu_Return = menu->addAction(QStringLiteral("&R.返回"));
-    Menu_Return->setObjectName(QStringLiteral("Menu_Return"));
+    Menu_TE = addMenuItem("Menu_TE", QStringLiteral("&T.导出"));
+    Menu_print = addMenuItem("Menu_print", QStringLiteral("&P.打印"));
+    Menu_Return = addMenuItem("Menu_Return", QStringLiteral("&R.返回"));
 
-    auto* frm = new QFrame(this);
-    frm->setObjectName(QStringLiteral("Frm"));
-    frm->setFrameShape(QFrame::StyledPanel);
-    auto* g = new QGridLayout(frm);
+    QWidget* frm = Frm;
+    QGridLayout* g = FrmLayout;
     auto edit = [&](const char* name) {
         auto* e = new QLineEdit(frm);
         e->setObjectName(QString::fromLatin1(name));
         return e;
     };
-    CmbLB = new QComboBox(frm);
-    CmbLB->setObjectName(QStringLiteral("CmbLB"));
-    Txt = edit("Txt");
-    CmdQuery = new QPushButton(QStringLiteral("?"), frm);
-    CmdQuery->setObjectName(QStringLiteral("CmdQuery"));
-    CmdQuery->setToolTip(QStringLiteral("查找货品编码资料"));
-    CmdQuery->setFixedWidth(24);
+    CmbLB = AddCategoryFilter(frm, g, 0, 0, QStringLiteral("类别"), "CmbLB").combo;
+    const GoodsFilterPart goods = AddGoodsFilter(frm, g, 0, 2, QStringLiteral("货品编码"),
+                                                 [this](QLineEdit* box) { PickGoodsInto(app, box, this); });
+    Txt = goods.Txt;
+    CmdQuery = goods.CmdQuery;
     TxtF2 = edit("TxtF2");
     LabSX = new QLabel(app.HpsxName, frm);
     LabSX->setObjectName(QStringLiteral("LabSX"));
@@ -72,13 +58,6 @@ C11::C11(App& a, QWidget* parent) : QWidget(parent), app(a)
     LabBZ->setFlat(true);
     LabBZ->setToolTip(QStringLiteral("点击切换：货品备注 / 入库备注"));
     TxtF6 = edit("TxtF6");
-    Command1 = new QPushButton(QStringLiteral("生成报表↓"), frm);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    g->addWidget(new QLabel(QStringLiteral("类别"), frm), 0, 0);
-    g->addWidget(CmbLB, 0, 1);
-    g->addWidget(new QLabel(QStringLiteral("货品编码"), frm), 0, 2);
-    g->addWidget(Txt, 0, 3);
-    g->addWidget(CmdQuery, 0, 4);
     g->addWidget(new QLabel(QStringLiteral("货品名称"), frm), 0, 5);
     g->addWidget(TxtF2, 0, 6);
     g->addWidget(LabSX, 1, 0);
@@ -87,35 +66,23 @@ C11::C11(App& a, QWidget* parent) : QWidget(parent), app(a)
     g->addWidget(TxtF5, 1, 3);
     g->addWidget(LabBZ, 1, 5);
     g->addWidget(TxtF6, 1, 6);
-    g->addWidget(Command1, 0, 7, 2, 1);
-    root->addWidget(frm);
+    Command1 = addRunButton("Command1", 0, 7, 2);
 
-    GD = new Grid(this);
-    GD->setObjectName(QStringLiteral("GD"));
-    root->addWidget(GD, 1);
-
-    new GridContextMenu(app, GD);  // copy only
+    addPopup();  // copy only
     new ColumnSortMenu(GD, [](int c) {
         if (c >= 5 && c <= 7)
             return ColumnSortMenu::Kind::Number;
         return ColumnSortMenu::Kind::Text;
     }, 4);
-    new GridColumnAutoWiden(app, GD);
-    new StatusPanelRestore(app, this);
 
-    connect(Command1, &QPushButton::clicked, this, &C11::Command1_Click);
     connect(LabBZ, &QPushButton::clicked, this, &C11::LabBZ_Click);
-    connect(Menu_TE, &QAction::triggered, this, [this] {
-        SetExportColKinds(app, GD, {6, 7});
-        ToExcel(app, GD, windowTitle(), QString(), QString(), 1, this);
-    });
+    connect(Menu_TE, &QAction::triggered, this, [this] { exportGrid({6, 7}); });
     connect(Menu_print, &QAction::triggered, this, &C11::Menu_print_Click);
     connect(Menu_Return, &QAction::triggered, this, &QWidget::close);
-    connect(CmdQuery, &QPushButton::clicked, this, [this] { PickGoodsInto(app, Txt, this); });
 
     Command1_Click();
     CmbLB->addItem(QString());
-    CmbLB->addItems(NamedCategoryItems(app.CurrentDatabase));
+    CmbLB->addItems(CategoryFilterItems(app.CurrentDatabase));
     CmbLB->setCurrentIndex(-1);
 }
 
@@ -144,6 +111,11 @@ void C11::setHeader()
 
 void C11::Command1_Click()
 {
+    Run();
+}
+
+bool C11::generate()
+{
     setHeader();
     BatchStockFilter f;
     if (CmbLB->currentIndex() > 0)
@@ -164,12 +136,12 @@ void C11::Command1_Click()
         } catch (const DbError& e) {
             setEnabled(true);
             MsgBox(e.description(), MB::Information, QStringLiteral("提示"));
-            return;
+            return true;
         }
         setEnabled(true);
     }
     if (report.rows.empty())
-        return;
+        return true;
     std::vector<QString> cells;
     cells.reserve((report.rows.size() + 1) * 9);
     for (const BatchStockRow& r : report.rows)
@@ -188,9 +160,10 @@ void C11::Command1_Click()
             GD->setCellForeColor(row, 5, QColor(255, 0, 0));
     }
     GD->setCurrent(1, 0);
+    return true;
 }
 
 void C11::Menu_print_Click()
 {
-    PrintReportList(app, this, GD, {QStringLiteral("存货明细表"), QStringLiteral("Pkcmx.vxp"), 8, 5, 7, true, true});
+    printList({QStringLiteral("存货明细表"), QStringLiteral("Pkcmx.vxp"), 8, 5, 7, true, true});
 }

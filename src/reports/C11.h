@@ -2,9 +2,8 @@
 // Stock by goods and attribute value, summed from the posted lines, with the
 // goods remark or the remarks of the inbound lines that make up each row.
 
-#include <QWidget>
+#include "forms/ReportForm.h"
 
-class Grid;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -12,7 +11,7 @@ class QLineEdit;
 class QPushButton;
 struct App;
 
-class C11 : public QWidget {
+class C11 : public ReportForm {
     Q_OBJECT
 public:
     explicit C11(App& app, QWidget* parent = nullptr);
@@ -33,12 +32,13 @@ public:
     QPushButton* LabBZ;
     QLineEdit* TxtF6;
     QPushButton* Command1;
-    Grid* GD;
     QAction* Menu_TE;
     QAction* Menu_print;
     QAction* Menu_Return;
 
+protected:
+    bool generate() override;
+
 private:
     void setHeader();
-    App& app;
 };

@@ -3,6 +3,7 @@
 #include "core/Posting.h"
 #include "core/Rounding.h"
 #include "core/SqlText.h"
+#include "core/StatementFilter.h"
 #include "platform/Database.h"
 
 #include <cmath>
@@ -11,36 +12,17 @@
 
 namespace {
 
-bool hasWildcard(const QString& typed)
+// The category and goods filter: a chosen category code, or every goods that
+// has a category; the goods code or pattern.
+void addGoodsFilter(QString& sql, QVariantList& params, const QString& categoryColumn, const QString& goodsColumn,
+                    const StockMovementFilter& f)
 {
-    return typed.contains(QLatin1Char('*')) || typed.contains(QLatin1Char('?'));
-}
-
-// A condition on a code column for a typed code or pattern: equality for a
-// plain code (the columns compare without regard to case, as LIKE does, and
-// the index serves), LIKE for a pattern. "" adds nothing.
-void addCodeCondition(QString& where, QVariantList& params, const QString& column, const QString& typed)
-{
-    if (typed.isEmpty())
-        return;
-    if (hasWildcard(typed)) {
-        where += QStringLiteral(" AND %1 LIKE ? ESCAPE '\\'").arg(column);
-        params << LikePattern(typed);
-    } else {
-        where += QStringLiteral(" AND %1 = ?").arg(column);
-        params << typed;
-    }
-}
-
-// Category filter on a goods column: a chosen code, or every goods that has a category.
-void addCategoryCondition(QString& where, QVariantList& params, const QString& column, const QString& category)
-{
-    if (category.isEmpty()) {
-        where += QStringLiteral(" AND %1 IS NOT NULL").arg(column);
-    } else {
-        where += QStringLiteral(" AND %1 = ?").arg(column);
-        params << category;
-    }
+    StatementFilter filter(sql, params);
+    if (f.category.isEmpty())
+        filter.present(categoryColumn);
+    else
+        filter.equals(categoryColumn, f.category);
+    filter.code(goodsColumn, f.goods);
 }
 
 // First key of a date and first key after a date: the period's key range.
@@ -114,7 +96,7 @@ std::unordered_map<std::string, PeriodMoves> periodMoves(Database& db, const Sto
     std::unordered_map<std::string, PeriodMoves> moves;
     QString sql = QStringLiteral("SELECT F1, S6, S7, S8, R6, R8, C6, C8, K6, K8 FROM TB11 WHERE SRT >= ? AND SRT < ?");
     QVariantList params{keyFrom(f.from), keyAfter(f.to)};
-    addCodeCondition(sql, params, QStringLiteral("F1"), f.goods);
+    StatementFilter(sql, params).code(QStringLiteral("F1"), f.goods);
     sql += QStringLiteral(" ORDER BY SRT, rowid");
     Statement st(db, sql);
     st.bindAll(params);
@@ -144,8 +126,7 @@ QString goodsSql(const StockMovementFilter& f, QVariantList& params)
     QString sql = QStringLiteral(
         "SELECT g.F1, g.F2, g.F5, g.F4, g.F3, (SELECT c.F2 FROM TA3 c WHERE c.F1 = g.F3 LIMIT 1), g.V3, g.V4, g.V5"
         " FROM TA4 g WHERE 1 = 1");
-    addCategoryCondition(sql, params, QStringLiteral("g.F3"), f.category);
-    addCodeCondition(sql, params, QStringLiteral("g.F1"), f.goods);
+    addGoodsFilter(sql, params, QStringLiteral("g.F3"), QStringLiteral("g.F1"), f);
     sql += QStringLiteral(" ORDER BY g.F3, g.F1, g.rowid");
     return sql;
 }
@@ -338,13 +319,8 @@ void GenerateStockDetail(Database& db, const StockMovementFilter& f, DetailRepor
         " l.R6, l.R7, l.R8, l.C6, l.C7, l.C8, l.K6, l.K7, l.K8, l.F9, l.S6"
         " FROM TB11 l JOIN TA4 g ON g.F1 = l.F1 JOIN TB1 d ON d.F1 = l.F0 LEFT JOIN TA1 u ON u.F1 = d.F3"
         " WHERE l.SRT >= ? AND l.SRT < ? AND d.F6 <> ''");
-    addCategoryCondition(sql, params, QStringLiteral("g.F3"), f.category);
-    addCodeCondition(sql, params, QStringLiteral("l.F1"), f.goods);
-    const QString order = f.orderNo.trimmed();
-    if (!order.isEmpty()) {
-        sql += QStringLiteral(" AND d.OD LIKE ? ESCAPE '\\'");
-        params << LikePattern(order, Wildcards::StarOnly);
-    }
+    addGoodsFilter(sql, params, QStringLiteral("g.F3"), QStringLiteral("l.F1"), f);
+    StatementFilter(sql, params).like(QStringLiteral("d.OD"), f.orderNo);
     sql += QStringLiteral(" ORDER BY l.SRT, l.rowid");
 
     Statement st(db, sql);

@@ -3,6 +3,7 @@
 #include "core/Posting.h"
 #include "core/Rounding.h"
 #include "core/SqlText.h"
+#include "core/StatementFilter.h"
 #include "platform/Database.h"
 
 #include <QHash>
@@ -22,24 +23,6 @@ QString cleaned(const QString& typed)
     return typed.trimmed();
 }
 
-// "column LIKE pattern": the text whole (its own "*" as wildcard), or anywhere.
-void addLike(QString& where, QVariantList& params, const QString& column, const QString& typed, bool anywhere)
-{
-    const QString t = cleaned(typed);
-    if (t.isEmpty())
-        return;
-    where += QStringLiteral(" AND %1 LIKE ? ESCAPE '\\'").arg(column);
-    params << LikePattern(anywhere ? QStringLiteral("*") + t + QStringLiteral("*") : t, Wildcards::StarOnly);
-}
-
-// The code part of a "code.name" list text: the text before a "." found at
-// the second position or later, else the whole text.
-QString codePart(const QString& text)
-{
-    const QString t = cleaned(text);
-    const int dot = t.indexOf(QLatin1Char('.'));
-    return dot >= 1 ? t.left(dot) : t;
-}
 
 QString compareOp(const QString& op)
 {
@@ -49,15 +32,6 @@ QString compareOp(const QString& op)
 }
 
 }  // namespace
-
-QStringList NamedCategoryItems(Database& db)
-{
-    QStringList items;
-    Statement st(db, QStringLiteral("SELECT F1, F2 FROM TA3 WHERE F2 IS NOT NULL ORDER BY F1"));
-    while (st.step())
-        items << st.text(0) + QStringLiteral(".") + st.text(1);
-    return items;
-}
 
 std::vector<StockListRow> ListStock(Database& db, const StockListFilter& f, PriceBasis basis)
 {
@@ -77,19 +51,14 @@ std::vector<StockListRow> ListStock(Database& db, const StockListFilter& f, Pric
     case StockListFilter::Alarm::None:
         if (f.filterRun)
             sql += QStringLiteral(" AND g.F2 IS NOT NULL");
-        if (const QString cat = codePart(f.category); !cat.isEmpty()) {
-            sql += QStringLiteral(" AND g.F3 LIKE ? ESCAPE '\\'");
-            params << LikePattern(cat, Wildcards::StarOnly);
-        }
-        addLike(sql, params, QStringLiteral("g.F1"), f.code, false);
-        addLike(sql, params, QStringLiteral("g.F2"), f.name, true);
-        addLike(sql, params, QStringLiteral("g.F5"), f.spec, false);
-        addLike(sql, params, QStringLiteral("g.F6"), f.remark, false);
-        addLike(sql, params, QStringLiteral("g.HW"), f.location, false);
-        if (const QString sup = codePart(f.supplier); !sup.isEmpty()) {
-            sql += QStringLiteral(" AND g.Gys LIKE ? ESCAPE '\\'");
-            params << LikePattern(sup, Wildcards::StarOnly);
-        }
+        StatementFilter(sql, params)
+            .like(QStringLiteral("g.F3"), StatementFilter::codePart(f.category))
+            .like(QStringLiteral("g.F1"), f.code)
+            .like(QStringLiteral("g.F2"), f.name, StatementFilter::Anywhere)
+            .like(QStringLiteral("g.F5"), f.spec)
+            .like(QStringLiteral("g.F6"), f.remark)
+            .like(QStringLiteral("g.HW"), f.location)
+            .like(QStringLiteral("g.Gys"), StatementFilter::codePart(f.supplier));
         if (f.qty == StockListFilter::Qty::Compare && !compareOp(f.qtyOp).isEmpty()) {
             sql += QStringLiteral(" AND g.F8 %1 ?").arg(compareOp(f.qtyOp));
             params << f.qtyValue;
@@ -238,16 +207,14 @@ BatchStockReport ListBatchStock(Database& db, const BatchStockFilter& f)
         "SELECT l.F1, g.F2, g.F5, g.F3, l.HPSX, TOTAL(l.F6), TOTAL(l.R8) - TOTAL(l.C8), g.F6, g.F4,"
         " g.F8, g.V3 FROM TB11 l LEFT JOIN TA4 g ON g.F1 = l.F1 WHERE l.SRT <> ''");
     QVariantList params;
-    if (const QString cat = codePart(f.category); !cat.isEmpty()) {
-        sql += QStringLiteral(" AND g.F3 = ?");
-        params << cat;
-    }
-    addLike(sql, params, QStringLiteral("l.F1"), f.code, false);
-    addLike(sql, params, QStringLiteral("g.F2"), f.name, true);
-    addLike(sql, params, QStringLiteral("g.F5"), f.spec, true);
+    StatementFilter filter(sql, params);
+    filter.equals(QStringLiteral("g.F3"), StatementFilter::codePart(f.category))
+        .like(QStringLiteral("l.F1"), f.code)
+        .like(QStringLiteral("g.F2"), f.name, StatementFilter::Anywhere)
+        .like(QStringLiteral("g.F5"), f.spec, StatementFilter::Anywhere);
     if (!f.inboundRemarks)
-        addLike(sql, params, QStringLiteral("g.F6"), f.remark, true);
-    addLike(sql, params, QStringLiteral("l.HPSX"), f.attribute, false);
+        filter.like(QStringLiteral("g.F6"), f.remark, StatementFilter::Anywhere);
+    filter.like(QStringLiteral("l.HPSX"), f.attribute);
     sql += QStringLiteral(" GROUP BY l.F1, l.HPSX ORDER BY l.F1, l.HPSX");
 
     BatchStockReport report;

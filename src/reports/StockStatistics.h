@@ -12,10 +12,6 @@
 
 class Database;
 
-// The category list of the filter panels: "code.name" by code, categories
-// without a name left out.
-QStringList NamedCategoryItems(Database& db);
-
 // ---------------------------------------------------------------- stock list
 
 enum class PriceBasis { Cost, Sale };

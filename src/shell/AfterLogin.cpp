@@ -1,5 +1,6 @@
 #include "shell/AfterLogin.h"
 
+#include "core/AccountSetOpen.h"
 #include "core/App.h"
 #include "core/Permissions.h"
 #include "core/SchemaUpgrades.h"
@@ -68,6 +69,10 @@ QString AfterLoginSetup(App& app)
     }
     CreatePrintSetTable(db);
     CreateRkPriceTable(db);
+
+    // The company on printouts ("RegName") and the background's big text is
+    // the name the user gave the set.
+    app.CompanyName = AccountSetDisplayName(app);
 
     QString caption = app.AppTitle + QStringLiteral("--") + app.EditionName;
     if (app.CurrentSetName.isEmpty())

@@ -1,5 +1,6 @@
 #include "shell/FileAssociation.h"
 
+#include "platform/ProgramIcon.h"
 #include "platform/Shell.h"
 
 #include <QDir>
@@ -28,7 +29,7 @@ QString execArgument(const QString& path)
 
 }  // namespace
 
-void RegisterFileAssociation(const QString& appFolder, const QString& program)
+void RegisterFileAssociation(const QString& program)
 {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (data.isEmpty())
@@ -45,6 +46,11 @@ void RegisterFileAssociation(const QString& appFolder, const QString& program)
                              "</mime-info>\n")
                   .arg(mime));
 
+    // The desktop shows account-set files with the program's own icon.
+    const QString icon = data + QStringLiteral("/icons/hicolor/128x128/apps/vorlixstore.png");
+    QDir().mkpath(QFileInfo(icon).absolutePath());
+    ProgramIconPixmap(128).save(icon, "PNG");
+
     writeFile(data + QStringLiteral("/applications/vorlixan.desktop"),
               QStringLiteral("[Desktop Entry]\n"
                              "Type=Application\n"
@@ -54,9 +60,11 @@ void RegisterFileAssociation(const QString& appFolder, const QString& program)
                              "MimeType=%3;\n"
                              "NoDisplay=true\n"
                              "Terminal=false\n")
-                  .arg(execArgument(program), appFolder + QStringLiteral("zb.ico"), mime));
+                  .arg(execArgument(program), icon, mime));
 
+    // Waited for (it takes a moment): a program left running after the exit
+    // would still be writing into the folder when it goes away.
     const QString updater = FindProgram({QStringLiteral("update-mime-database")});
     if (!updater.isEmpty())
-        StartProgram(updater, {data + QStringLiteral("/mime")});
+        RunProgramToEnd(updater, {data + QStringLiteral("/mime")}, 10000);
 }

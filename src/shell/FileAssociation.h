@@ -7,7 +7,8 @@
 // The MIME type of an account-set file.
 inline constexpr const char* AccountSetMimeType = "application/x-vorlixan";
 
-// Writes (again) the MIME type "Vorlix账套文件" for *.vxs with the icon
-// appFolder + "zb.ico", and a desktop entry that opens such a file with
-// `program`. Every failure is ignored.
-void RegisterFileAssociation(const QString& appFolder, const QString& program);
+// Writes (again) the MIME type "Vorlix账套文件" for *.vxs, the program's icon
+// as a PNG in the user's icon folder, and a desktop entry with that icon that
+// opens such a file with `program`; then brings the user's MIME database up
+// to date and waits for that. Every failure is ignored.
+void RegisterFileAssociation(const QString& program);

@@ -13,6 +13,7 @@
 #include "shell/BGForm.h"
 #include "shell/FileAssociation.h"
 #include "shell/MainMenu.h"
+#include "shell/MdiChildren.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -59,6 +60,8 @@ MForm::MForm(App& app, QWidget* parent) : QMainWindow(parent), app(app)
     Bg = new BGForm(MdiArea->viewport());
     Bg->lower();
     MdiArea->viewport()->installEventFilter(this);
+    new OpenerStaysActive(MdiArea);
+    new ChildCommandKeys(MdiArea);
 
     Stb = new QStatusBar(this);
     Stb->setObjectName(QStringLiteral("Stb"));
@@ -278,8 +281,7 @@ void MForm::closeEvent(QCloseEvent* e)
     } catch (...) {
         // Nothing may stop the exit once it is confirmed.
     }
-    RegisterFileAssociation(app.AppFolder,
-                            app.AppFolder + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    RegisterFileAssociation(app.AppFolder + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
     Ending = true;
     e->accept();
     QCoreApplication::exit(0);

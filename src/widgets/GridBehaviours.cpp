@@ -1,5 +1,6 @@
 #include "widgets/GridBehaviours.h"
 
+#include "core/AccountSetOpen.h"
 #include "core/App.h"
 #include "core/MainFrame.h"
 #include "platform/Database.h"
@@ -11,16 +12,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
-#include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
 
 void ShowAccountSetInStatusBar(App& app)
 {
-    // A set opened from the command line has no display name: its file's name stands in.
     if (app.MainWindow)
-        app.MainWindow->setStatusText(4, app.CurrentSetName.isEmpty() ? QFileInfo(app.CurrentSetPath).completeBaseName()
-                                                                      : app.CurrentSetName);
+        app.MainWindow->setStatusText(4, AccountSetDisplayName(app));
 }
 
 void ShowLoadingInStatusBar(App& app)
@@ -198,6 +196,12 @@ bool isTotalsRow(const Grid* grid, int row)
 
 }  // namespace
 
+bool WholeColumnSelected(const Grid* g)
+{
+    return g->rows() > g->fixedRows() && g->row() == g->fixedRows() && g->rowSel() + 1 == g->rows() &&
+           g->col() == g->colSel();
+}
+
 ColumnSortMenu::ColumnSortMenu(Grid* grid, std::function<Kind(int col)> kindOf, int minRows)
     : QObject(grid), m_grid(grid), m_kindOf(std::move(kindOf)), m_minRows(minRows)
 {
@@ -207,8 +211,7 @@ ColumnSortMenu::ColumnSortMenu(Grid* grid, std::function<Kind(int col)> kindOf, 
 void ColumnSortMenu::offerAt(int col, const QPoint& globalPos)
 {
     const Grid* g = m_grid;
-    const bool wholeColumn = g->row() == g->fixedRows() && g->rowSel() + 1 == g->rows() && g->col() == col &&
-                             g->colSel() == col;
+    const bool wholeColumn = WholeColumnSelected(g) && g->col() == col;
     if (g->rows() <= m_minRows || !wholeColumn)
         return;
     QMenu menu(m_grid);
@@ -264,7 +267,7 @@ void RecordStatusLine::update()
         return;
     }
     const int row = m_grid->row();
-    if (m_opt.highlightRow && row >= first && m_grid->cols() > 0) {
+    if (m_opt.highlightRow && row >= first && m_grid->cols() > 0 && !WholeColumnSelected(m_grid)) {
         // The selection runs along the current row, away from the current column.
         const int right = m_opt.rightCol >= 0 ? m_opt.rightCol : m_grid->cols() - 1;
         const int middle = m_opt.middleCol >= 0 ? m_opt.middleCol : m_grid->cols() / 2;

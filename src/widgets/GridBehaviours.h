@@ -82,6 +82,11 @@ void RowColourMarks(Grid* grid, const RecordSet& rs, int firstRow = 1);
 // Paints one grid row with stored colours; 0 leaves that colour at the default.
 void PaintRowColours(Grid* grid, int row, qint64 back, qint64 fore);
 
+// True when the selection is one whole column of data rows, as a click on
+// its header leaves it. Row highlighting leaves such a selection alone, so
+// that the header's sort menu is offered.
+bool WholeColumnSelected(const Grid* grid);
+
 // Header click on a list grid offers "按<column>排序". Text columns sort
 // ascending, then descending on the next text sort (code 5 / 6, case ignored);
 // number columns likewise (code 3 / 4). The last sort code is shared by all

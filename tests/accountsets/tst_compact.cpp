@@ -37,6 +37,7 @@ private Q_SLOTS:
     void reminder();
     void repair();
     void missingFileKeepsTheWindowOpen();
+    void repairOfAnEmptyFileSaysItCouldNotMendIt();
 
 private:
     int ends = 0;
@@ -360,6 +361,25 @@ void TestCompact::missingFileKeepsTheWindowOpen()
     w.Cmd[0]->click();
     QCOMPARE(msgs.count(), 1);
     QVERIFY(w.isVisible());
+}
+
+// An empty file holds nothing to mend: repair says so and leaves the file as
+// it was, instead of answering success over an empty database.
+void TestCompact::repairOfAnEmptyFileSaysItCouldNotMendIt()
+{
+    FreshAccountSet set;
+    const QString empty = set.folder() + QStringLiteral("空.vxs");
+    QFile f(empty);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("账套文件 [ ") + empty + QStringLiteral(" ] 修复失败！\n\n"));
+    onNextWindow(QStringLiteral("Cmd0"));
+    RepairAccountSet(set.app(), empty, QStringLiteral("空"));
+    QCOMPARE(msgs.count(), 1);
+    QVERIFY2(msgs.last().text.contains(QStringLiteral("无法修复")), qPrintable(msgs.last().text));
+    QVERIFY(!msgs.anyContains(QStringLiteral("修复成功")));
+    QCOMPARE(QFileInfo(empty).size(), 0);
 }
 
 VX_REGISTER_TEST(TestCompact)

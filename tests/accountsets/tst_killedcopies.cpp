@@ -8,6 +8,7 @@
 #include "core/App.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
+#include "platform/WholeFile.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
@@ -35,6 +36,8 @@ private Q_SLOTS:
     void partialCopyOfAnEarlierVersionIsRefused_data();
     void partialCopyOfAnEarlierVersionIsRefused();
     void backupUnderAnExistingNameIsRefused();
+    void leftoversGoAtTheNextCopyOrOpen_data();
+    void leftoversGoAtTheNextCopyOrOpen();
 
 private:
     QTemporaryDir books;
@@ -319,6 +322,12 @@ void TestKilledCopies::killedCopiesLeaveNoPartialFile()
             if (isRealName(file))
                 QVERIFY2(taken, qPrintable(QStringLiteral("round %1 (%2 ms): %3 is not whole").arg(rounds).arg(delay).arg(file)));
         }
+        // The next copy written in that folder clears what the killed one
+        // left: no hidden file, no journal of one.
+        const QString folder = root.path() + QLatin1Char('/') + copies;
+        RemovePartialLeftovers(folder);
+        const QStringList hidden = QDir(folder).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression(QStringLiteral("^\\.")));
+        QVERIFY2(hidden.isEmpty(), qPrintable(QStringLiteral("round %1 (%2 ms): ").arg(rounds).arg(delay) + hidden.join(u',')));
     }
 }
 
@@ -379,6 +388,36 @@ void TestKilledCopies::backupUnderAnExistingNameIsRefused()
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("keep"));
     QCOMPARE(QDir(set.folder()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".备份.vxs.")).size(), 0);
+}
+
+void TestKilledCopies::leftoversGoAtTheNextCopyOrOpen_data()
+{
+    QTest::addColumn<bool>("byOpening");
+    QTest::newRow("next backup in the folder") << false;
+    QTest::newRow("opening the set beside them") << true;
+}
+
+// What a killed copy left (a hidden partial file and its journal) goes the
+// next time a copy is written in that folder, or the set beside it is opened.
+void TestKilledCopies::leftoversGoAtTheNextCopyOrOpen()
+{
+    QFETCH(bool, byOpening);
+    FreshAccountSet set;
+    set.loginAs(QStringLiteral("001"));
+    const QString folder = QFileInfo(set.setPath()).absolutePath() + QLatin1Char('/');
+    const QString leftover = folder + QStringLiteral(".备份测试.vxs.k1LLed.vxpart");
+    for (const QString& path : {leftover, leftover + QStringLiteral("-journal")}) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, '\x01'));
+    }
+    if (byOpening)
+        OpenAccountSetFile(set.app(), set.setPath());
+    else
+        BackupAccountSet(set.app(), folder + QStringLiteral("备份测试.vxs"));
+    QVERIFY(!QFileInfo::exists(leftover));
+    QVERIFY(!QFileInfo::exists(leftover + QStringLiteral("-journal")));
+    QVERIFY(set.db().isOpen());
 }
 
 VX_REGISTER_TEST(TestKilledCopies)

@@ -267,7 +267,7 @@ void OperatorsTest::editKeepsPasswordNotesAndCaption()
     QCOMPARE(set.db().scalar(QStringLiteral("SELECT count(*) FROM TE1 WHERE F1 = 'B1'")).toInt(), 0);
     const RecordSet row = set.db().query(QStringLiteral("SELECT F2, F3, pad, F75 FROM TE1 WHERE F1 = 'B2'"));
     QCOMPARE(row.rowCount(), 1);
-    QCOMPARE(row.text(0, 0), QStringLiteral("李四’"));
+    QCOMPARE(row.text(0, 0), QStringLiteral("李四'"));
     QCOMPARE(row.text(0, 1), QStringLiteral("secret"));
     QCOMPARE(row.text(0, 2), QStringLiteral("笔记"));
     QCOMPARE(row.text(0, 3), QStringLiteral(" 今天盘点"));

@@ -153,8 +153,8 @@ void PersonalSettingsTest::notesAndBigTextAreStoredOnClose_data()
     QTest::addColumn<QString>("storedNotes");
     QTest::addColumn<QString>("storedCaption");
     QTest::newRow("caption") << "" << "今天盘点" << "" << " 今天盘点";
-    QTest::newRow("quote in notes") << "it's\nok" << "" << "it’s\nok" << "";
-    QTest::newRow("quote in caption") << "" << " a'b " << "" << " a’b";
+    QTest::newRow("quote in notes stays as typed") << "it's \"ok\"?\nok" << "" << "it's \"ok\"?\nok" << "";
+    QTest::newRow("quote in caption stays as typed") << "" << " a'b " << "" << " a'b";
 }
 
 void PersonalSettingsTest::notesAndBigTextAreStoredOnClose()

@@ -138,7 +138,7 @@ void WizardSaveTest::choices_data()
     QTest::newRow("unit folders") << "ChK17=1" << 1617 << QVariant(1) << "1:允许往来单位文件夹链接";
     QTest::newRow("goods word") << "ChkHP0=1;CmbHP=物资" << 91 << QVariant(1) << "物资";
     QTest::newRow("parts word") << "ChkHP1=1;CmbLj=配件" << 92 << QVariant(1) << "配件";
-    QTest::newRow("product word with quote") << "CmbCP=成'品" << 12 << QVariant(1) << "成’品";
+    QTest::newRow("product word with quote") << "CmbCP=成'品" << 12 << QVariant(1) << "成'品";
     QTest::newRow("separate part files") << "ChK23=1" << 9218 << QVariant(1) << "基础数据-货品档案";
     QTest::newRow("extra goods attribute") << "ChK22=1;CmbSX= 产地 " << 7714 << QVariant(1) << "产地";
     QTest::newRow("extra attribute unnamed") << "ChK22=1;CmbSX=" << 7714 << QVariant() << "";

@@ -434,8 +434,8 @@ void WizardWindowTest::renamedTypeCarriesIntoTheItemList()
     auto* name = child<QLineEdit>(&wizard, QStringLiteral("TxtDan4"));
     name->setText(QStringLiteral("领料单'"));
     leaveFocus(name);
-    QCOMPARE(name->text(), QStringLiteral("领料单’"));
-    QCOMPARE(wizard.extraItemName(2), QStringLiteral("领料单’"));
+    QCOMPARE(name->text(), QStringLiteral("领料单'"));
+    QCOMPARE(wizard.extraItemName(2), QStringLiteral("领料单'"));
 }
 
 void WizardWindowTest::extraItemsDialogWritesBack()
@@ -474,7 +474,7 @@ void WizardWindowTest::extraItemsDialogWritesBack()
     QVERIFY(ran);
     QCOMPARE(wizard.extraItemEntry(0), QStringLiteral("显示-单据说明"));
     QCOMPARE(wizard.extraItemEntry(1), QStringLiteral("显示-订单号"));
-    QCOMPARE(wizard.extraItemEntry(3), QStringLiteral("显示-领料人’？”"));
+    QCOMPARE(wizard.extraItemEntry(3), QStringLiteral("显示-领料人'？\""));
     QCOMPARE(wizard.Txt9181->text(), QStringLiteral("盘点人"));
     QVERIFY(!child<QLabel>(&wizard, QStringLiteral("LabStar0"))->isHidden());
     QVERIFY(!child<QLabel>(&wizard, QStringLiteral("LabStar1"))->isHidden());
@@ -489,7 +489,7 @@ void WizardWindowTest::extraItemsDialogWritesBack()
     child<QPushButton>(&wizard, QStringLiteral("CmdSave"))->click();
     QCOMPARE(SetVal(set.db(), 181).toInt(), 1);
     QCOMPARE(SetStr(set.db(), 181).toString(), QStringLiteral("单据说明"));
-    QCOMPARE(SetStr(set.db(), 186).toString(), QStringLiteral("领料人’？”"));
+    QCOMPARE(SetStr(set.db(), 186).toString(), QStringLiteral("领料人'？\""));
     QCOMPARE(SetStr(set.db(), 9181).toString(), QStringLiteral("盘点人"));
     QCOMPARE(SetStr(set.db(), 183).toString(), QStringLiteral("订单号"));  // not in use: untouched
 }
@@ -524,7 +524,7 @@ void WizardWindowTest::goodsAttributeDialog_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("result");
     QTest::newRow("blanks only") << true << "   " << "请填写或在下拉框选择货品动态属性！" << "批号";
-    QTest::newRow("quote and question mark") << true << "it's?" << "" << "it’s？";
+    QTest::newRow("quote and question mark as typed") << true << "it's?" << "" << "it's?";
     QTest::newRow("none wanted") << false << "颜色" << "" << "";
 }
 

@@ -31,11 +31,14 @@ private Q_SLOTS:
     void menuItemsOpenTheWindowUnderTheirWord();
     void addProposesSerialCodes();
     void addWithOpeningFiguresPricesAndLimits();
+    void enterMovesInTheTabsOrder_data();
+    void enterMovesInTheTabsOrder();
     void editLocksWhatTheOperatorMayNotChange();
     void editRenamesEverywhereAndKeepsPostedFigures();
     void deleteNamesTheProductsThatUseThePart();
     void structureCopyWritesOnlyOnSave();
     void pickerBatchAddsPartsIntoTheStructure();
+    void ctrlSlashPickKeepsTheCursorInTheStructure();
     void picturesGetTheirOwnFilesAndStayRelative();
     void classFollowsTheCompositeTick();
     void conversionNeedsTheEditRight();
@@ -231,6 +234,51 @@ void TestA4::addWithOpeningFiguresPricesAndLimits()
     closeWindow(&w);
 }
 
+void TestA4::enterMovesInTheTabsOrder_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    // The fee rate, reference price, sale price, location and supplier boxes
+    // are hidden in these books: Enter passes over them.
+    QTest::newRow("name to category") << "Txt1" << "CmbLB";
+    QTest::newRow("category to specification") << "CmbLB" << "Txt4";
+    QTest::newRow("specification to unit") << "Txt4" << "CmbDW";
+    QTest::newRow("unit to safety stock") << "CmbDW" << "Txt8";
+    QTest::newRow("cost to remark") << "Txt5" << "Txt6";
+    QTest::newRow("remark back to the code") << "Txt6" << "Txt0";
+    QTest::newRow("opening amount to cost") << "Txt11" << "Txt5";
+}
+
+void TestA4::enterMovesInTheTabsOrder()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    GoodsBooks set;
+    MessageScript msgs;
+    auto& w = *new A4(set.app(), QStringLiteral("货品"));
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    Trigger(&w, "Menu_Add");
+    for (const char* hidden : {"Txt13", "Txt12", "Txt7", "Txt14", "Txt15"})
+        QVERIFY2(!w.findChild<QWidget*>(QString::fromLatin1(hidden))->isVisible(), hidden);
+    auto* box = w.findChild<QWidget*>(from);
+    QVERIFY(box);
+    if (auto* combo = qobject_cast<QComboBox*>(box))
+        box = combo->lineEdit();
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    QTest::keyClick(box, Qt::Key_Return);
+    QWidget* now = QApplication::focusWidget();
+    QVERIFY(now);
+    if (auto* combo = qobject_cast<QComboBox*>(now->parentWidget()); combo && combo->lineEdit() == now)
+        now = combo;
+    QCOMPARE(now->objectName(), to);
+    msgs.expect(QString());
+    Trigger(&w, "Menu_cancel");
+    closeWindow(&w);
+}
+
 void TestA4::editLocksWhatTheOperatorMayNotChange()
 {
     GoodsBooks set;
@@ -415,6 +463,46 @@ void TestA4::pickerBatchAddsPartsIntoTheStructure()
     closeWindow(&w);
 }
 
+void TestA4::ctrlSlashPickKeepsTheCursorInTheStructure()
+{
+    GoodsBooks set;
+    AddGoods(set.db(), {QStringLiteral("DP-01"), QStringLiteral("底盘")});
+    MessageScript msgs;
+    auto& w = *new A4(set.app(), QStringLiteral("货品"));
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    pickGoods(w, QStringLiteral("DP-01"));
+    Trigger(&w, "Menu_edit");
+    w.Detail->ChK->setChecked(true);
+    StructureEditor* s = w.Detail->Structure;
+    s->gdMx()->setCurrent(1, 0);
+    s->GdMx_Click();
+    auto* editor = s->findChild<QLineEdit*>(QStringLiteral("TxtEnter"));
+    QVERIFY(editor && editor->isVisible());
+    editor->setFocus();
+    QTRY_VERIFY(editor->hasFocus());
+    bool picked = false;
+    WhenModal([&](QWidget* picker) {
+        picked = true;
+        chooseInPicker(picker, {QStringLiteral("LM-M3")});
+    });
+    QTest::keyClick(editor, Qt::Key_Slash, Qt::ControlModifier);
+    QVERIFY(picked);
+    QCOMPARE(editor->text(), QStringLiteral("LM-M3"));
+    // The cursor is back in the structure's cell, ready for Enter, once the
+    // window is active again.
+    QVERIFY(editor->isVisible());
+    QCOMPARE(w.focusWidget(), editor);
+    w.activateWindow();
+    QTRY_VERIFY(editor->hasFocus());
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(s->gdMx()->textMatrix(1, 0), QStringLiteral("LM-M3"));
+    msgs.expect(QString());
+    Trigger(&w, "Menu_cancel");
+    closeWindow(&w);
+}
+
 void TestA4::picturesGetTheirOwnFilesAndStayRelative()
 {
     GoodsBooks set;
@@ -433,7 +521,7 @@ void TestA4::picturesGetTheirOwnFilesAndStayRelative()
         Trigger(&w, "Menu_edit");
         dialogs.openFile(file);
         w.Detail->cmdOpen->click();
-        QVERIFY(w.Detail->LabInfo->text().startsWith(QStringLiteral("#PicPath#\\")));
+        QVERIFY(w.Detail->LabInfo->text().startsWith(PictureFolder(set.app().AccountSetFolder)));
         Trigger(&w, "Menu_save");
         QCOMPARE(edstu(&w), 0);
     }

@@ -95,7 +95,7 @@ void TestCustomerWindow::quotationEntryStoredWithTheCustomer()
     QCOMPARE(quotes(set.db()), QString());  // nothing stored before the save
     Trigger(&w, "Menu_save");
     QCOMPARE(w.Edstu, 0);
-    QCOMPARE(quotes(set.db()), QStringLiteral("K1:G1:3.2:老客户’s 价"));
+    QCOMPARE(quotes(set.db()), QStringLiteral("K1:G1:3.2:老客户's 价"));
     QCOMPARE(w.GdMx()->rows(), 2);  // the blank line goes in browse mode
     QCOMPARE(msgs.count(), 0);
     // A picture of the customer with its quotations: VX_SCREENSHOTS=<folder>.

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void pinyinCodeFollowsTheName();
+    void numberBoxKeepsItsNumber();
     void openingFiguresGiveStockAndCost();
     void pictureImportAndItsRefusal();
     void savedPictureReferenceStaysRelative();
@@ -63,6 +64,28 @@ void TestGoodsDetail::pinyinCodeFollowsTheName()
     QCOMPARE(detail->Txt[0]->text(), QStringLiteral("BXGLS"));
 }
 
+// A figure box given text that is no number says so and gets its number back.
+void TestGoodsDetail::numberBoxKeepsItsNumber()
+{
+    detail->Edstu = 1;
+    detail->EnterEditMode(true);
+    QLineEdit* box = detail->Txt[8];
+    box->setText(QStringLiteral("5"));
+    QTest::keyClick(box, Qt::Key_Return);
+    MessageScript msgs;
+    for (const QString& bad : {QStringLiteral("abc"), QStringLiteral("12..5"), QStringLiteral("1,000")}) {
+        msgs.expect(QStringLiteral("[") + bad + QStringLiteral("]不是有效的数字"));
+        box->setText(bad);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(box->text(), QStringLiteral("5"));
+    }
+    QCOMPARE(msgs.count(), 3);
+    box->setText(QStringLiteral("7.5"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(box->text(), QStringLiteral("7.5"));
+    QCOMPARE(msgs.count(), 3);
+}
+
 void TestGoodsDetail::openingFiguresGiveStockAndCost()
 {
     detail->Edstu = 1;
@@ -95,10 +118,13 @@ void TestGoodsDetail::pictureImportAndItsRefusal()
     QCOMPARE(detail->LabInfo->text(), ImportPictureText);
     QVERIFY(detail->pictureRef.isEmpty());
     QTest::mouseClick(detail->cmdOpen, Qt::LeftButton);
-    QVERIFY(detail->LabInfo->text().startsWith(QStringLiteral("#PicPath#\\")));
+    // The label shows the copied file; the goods stores the reference to it.
+    QVERIFY(detail->input().picture.startsWith(QStringLiteral("#PicPath#\\")));
+    QCOMPARE(detail->LabInfo->text(), ResolvePictureReference(set->app().AccountSetFolder, detail->input().picture));
+    QVERIFY(!detail->LabInfo->text().contains(QStringLiteral("#PicPath#")));
+    QVERIFY(QFileInfo::exists(detail->LabInfo->text()));
     QVERIFY(!detail->Img->pixmap().isNull());
     QCOMPARE(dialogs.titles.value(0), QStringLiteral("导入成品图片"));
-    QCOMPARE(detail->input().picture, detail->LabInfo->text());
 }
 
 void TestGoodsDetail::savedPictureReferenceStaysRelative()

@@ -43,6 +43,8 @@ private Q_SLOTS:
     void serialCode();
     void suggestionSkipsTakenCodes();
     void classConversion();
+    void figureThatIsNoNumberIsRefused_data();
+    void figureThatIsNoNumberIsRefused();
 };
 
 namespace {
@@ -116,8 +118,8 @@ void TestGoodsSave::codeCleaning_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
     QTest::newRow("upper case, blanks out, star to x") << " ab c*" << "ABCx";
-    QTest::newRow("apostrophe made safe") << "a'b" << "A’B";
-    QTest::newRow("question mark and quote") << "x?\"" << "X？”";
+    QTest::newRow("apostrophe as typed") << "a'b" << "A'B";
+    QTest::newRow("question mark and quote as typed") << "x?\"" << "X?\"";
     QTest::newRow("leading zeros kept") << "0012" << "0012";
 }
 
@@ -219,6 +221,9 @@ void TestGoodsSave::editRenameCarriesIntoEveryReference()
     db.execute(QStringLiteral("INSERT INTO KhPrice (F0, F1, F7) VALUES ('C1', 'X', 9)"));
     db.execute(QStringLiteral("INSERT INTO RkPrice (F1, F7) VALUES ('X', 4)"));
     db.execute(QStringLiteral("UPDATE TA4 SET F701 = 0.25 WHERE F1 = 'X'"));
+    // An outbound header that assembled X, and one that assembled another product.
+    db.execute(QStringLiteral("INSERT INTO TB1 (F1, F2, LB, zzcp, zzsl) VALUES ('CK1', '2024-05-14', 3, 'X', 2), "
+                              "('CK2', '2024-05-14', 3, 'XX', 1)"));
     const qint64 rowid = db.scalar(QStringLiteral("SELECT rowid FROM TA4 WHERE F1 = 'X'")).toLongLong();
 
     GoodsInput in = input(QStringLiteral("Y"), QStringLiteral("成品"));
@@ -228,7 +233,8 @@ void TestGoodsSave::editRenameCarriesIntoEveryReference()
     QCOMPARE(db.scalar(QStringLiteral("SELECT rowid FROM TA4 WHERE F1 = 'Y'")).toLongLong(), rowid);
     for (const char* sql : {"SELECT COUNT(*) FROM TB11 WHERE F1 = 'Y'", "SELECT COUNT(*) FROM Bom WHERE F0 = 'Y'",
                             "SELECT COUNT(*) FROM Bom WHERE F1 = 'Y'", "SELECT COUNT(*) FROM KhPrice WHERE F1 = 'Y'",
-                            "SELECT COUNT(*) FROM RkPrice WHERE F1 = 'Y'"})
+                            "SELECT COUNT(*) FROM RkPrice WHERE F1 = 'Y'", "SELECT COUNT(*) FROM TB1 WHERE zzcp = 'Y'",
+                            "SELECT COUNT(*) FROM TB1 WHERE zzcp = 'XX'"})
         QVERIFY2(cell(db, QString::fromLatin1(sql)).toInt() == 1, sql);
     QCOMPARE(cell(db, "SELECT COUNT(*) FROM TA4 WHERE F1 = 'X'").toInt(), 0);
     QCOMPARE(cell(db, "SELECT COUNT(*) FROM TB11 WHERE F1 = 'X'").toInt(), 0);
@@ -555,6 +561,39 @@ void TestGoodsSave::classConversion()
     QCOMPARE(cell(set.db(), "SELECT Fcplj FROM TA4").toInt(), 1);
     ConvertGoodsClass(set.db(), QStringLiteral("X"), GoodsClass::Part);
     QCOMPARE(cell(set.db(), "SELECT Fcplj FROM TA4").toInt(), 0);
+}
+
+
+void TestGoodsSave::figureThatIsNoNumberIsRefused_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("opening quantity") << "初始数量" << "abc";
+    QTest::newRow("opening amount") << "初始金额" << "12..5";
+    QTest::newRow("sale price") << "销售参考价" << "1,000";
+    QTest::newRow("minimum stock") << "库存底限" << "1e308";
+    QTest::newRow("fee rate") << "费用率" << "5%";
+}
+
+// A figure that is no number is refused, naming the field; nothing is stored
+// (it never becomes 0).
+void TestGoodsSave::figureThatIsNoNumberIsRefused()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    FreshAccountSet set;
+    GoodsInput in = input(QStringLiteral("N1"), QStringLiteral("数字"));
+    QString* target = field == QStringLiteral("初始数量")     ? &in.openingQty
+                      : field == QStringLiteral("初始金额")   ? &in.openingAmount
+                      : field == QStringLiteral("销售参考价") ? &in.salePrice
+                      : field == QStringLiteral("库存底限")   ? &in.minStock
+                                                              : &in.feeRate;
+    *target = text;
+    GoodsSaveContext ctx;
+    const GoodsSaveOutcome out = SaveGoods(set.db(), ctx, in);
+    QVERIFY(!out.saved());
+    QVERIFY2(out.message.contains(field) && out.message.contains(text), qPrintable(out.message));
+    QCOMPARE(cell(set.db(), "SELECT COUNT(*) FROM TA4 WHERE F1 = 'N1'").toInt(), 0);
 }
 
 VX_REGISTER_TEST(TestGoodsSave)

@@ -44,7 +44,7 @@ void TestOtherServices::categoryRenameCarriesIntoGoods()
     CategoryRecord r{QStringLiteral(" a 1"), QStringLiteral("五金's")};
     QCOMPARE(SaveCategory(db, r, true, {}, {}).status, RecordSaveStatus::Saved);
     QCOMPARE(r.code, QStringLiteral("A1"));
-    QCOMPARE(r.name, QStringLiteral("五金’s"));
+    QCOMPARE(r.name, QStringLiteral("五金's"));
     AddGoods(db, {QStringLiteral("G1"), QStringLiteral("螺丝"), QStringLiteral("A1")});
     CategoryRecord same{QStringLiteral("A1"), QStringLiteral("五金")};
     QCOMPARE(SaveCategory(db, same, false, QStringLiteral("A1"), QStringLiteral("A1")).status, RecordSaveStatus::Saved);
@@ -174,7 +174,7 @@ void TestOtherServices::quickAdd()
     QCOMPARE(int(QuickAddUnit(set.db(), pickKind, boxes).status), status);
     QCOMPARE(boxes[0], shown);
     const std::optional<QVariant> kind =
-        set.db().scalarRow(QStringLiteral("SELECT LB FROM TA1 WHERE F1 = ? AND F2 = ?"), {shown, QStringLiteral("新单位’")});
+        set.db().scalarRow(QStringLiteral("SELECT LB FROM TA1 WHERE F1 = ? AND F2 = ?"), {shown, QStringLiteral("新单位'")});
     QCOMPARE(kind ? kind->toInt() : -1, storedKind);
 }
 

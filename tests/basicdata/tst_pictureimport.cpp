@@ -7,10 +7,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 // Goods pictures copied into the account set's picture folder.
 class TestPictureImport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void copyTakesTheUmaskMode();
     void copiesUnderTheMomentsName();
     void secondImportInTheSameSecondKeepsTheFirst();
     void keepsTheBytesOfOtherFormats();
@@ -45,6 +48,21 @@ void TestPictureImport::copiesUnderTheMomentsName()
     const QString file = ResolvePictureReference(folder, r.reference);
     QCOMPARE(file, folder + QStringLiteral("图片/240305140709.jpg"));
     QVERIFY(!QImage(file).isNull());
+}
+
+// Others on a shared folder see the copied picture as any file the user makes.
+void TestPictureImport::copyTakesTheUmaskMode()
+{
+    QTemporaryDir src, set;
+    const QString pic = writePicture(src, QStringLiteral("a.png"), "PNG");
+    const QString folder = set.path() + QLatin1Char('/');
+    const mode_t before = ::umask(022);
+    const PictureImport r = ImportGoodsPicture(folder, pic, Moment);
+    ::umask(before);
+    QVERIFY(r.ok());
+    QCOMPARE(QFile::permissions(ResolvePictureReference(folder, r.reference)),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser |
+                 QFileDevice::ReadGroup | QFileDevice::ReadOther);
 }
 
 void TestPictureImport::secondImportInTheSameSecondKeepsTheFirst()

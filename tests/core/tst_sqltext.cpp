@@ -26,6 +26,8 @@ private Q_SLOTS:
     void leadValue();
     void boxValue_data();
     void boxValue();
+    void typedNumber_data();
+    void typedNumber();
     void afterSpace_data();
     void afterSpace();
     void unitName_data();
@@ -92,14 +94,14 @@ void TestSqlText::sqlSafe_data()
 {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("quote and question mark") << "  O'Brien?  " << "O’Brien？";
+    QTest::newRow("quote and question mark stay as typed") << "  O'Brien?  " << "O'Brien?";
     QTest::newRow("only spaces") << "     " << "";
     QTest::newRow("star stays") << "*" << "*";
     QTest::newRow("percent stays") << "%" << "%";
-    QTest::newRow("double quote") << "say \"hi\"" << "say ”hi”";
+    QTest::newRow("double quote stays") << "say \"hi\"" << "say \"hi\"";
     QTest::newRow("blank before line break stays") << "abc \r\n" << "abc ";
     QTest::newRow("tabs removed") << "a\tb" << "ab";
-    QTest::newRow("every occurrence") << "a'b'c??" << "a’b’c？？";
+    QTest::newRow("line breaks inside go") << "a'b\nc??" << "a'bc??";
     QTest::newRow("full-width left alone") << "？’" << "？’";
 }
 
@@ -225,7 +227,7 @@ void TestSqlText::parseDateRewritesCallersText()
 
     text = QStringLiteral("2024?5?7");
     QCOMPARE(ParseDate(text), QDate(2024, 5, 7));
-    QCOMPARE(text, QStringLiteral("2024？5？7"));
+    QCOMPARE(text, QStringLiteral("2024?5?7"));
 }
 
 void TestSqlText::leadValue_data()
@@ -266,6 +268,43 @@ void TestSqlText::boxValue()
     QFETCH(QString, text);
     QFETCH(double, expected);
     QCOMPARE(BoxValue(text), expected);
+}
+
+void TestSqlText::typedNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("taken");
+    QTest::addColumn<double>("value");
+    QTest::newRow("plain") << "12.5" << true << 12.5;
+    QTest::newRow("blanks inside are dropped") << " 1 2.5 " << true << 12.5;
+    QTest::newRow("empty is nothing") << "" << true << 0.0;
+    QTest::newRow("negative") << "-2" << true << -2.0;
+    QTest::newRow("leading point") << ".5" << true << 0.5;
+    QTest::newRow("trailing point") << "5." << true << 5.0;
+    QTest::newRow("as NumText writes a small one") << "1E-07" << true << 1e-7;
+    QTest::newRow("largest kept") << "999999999999999" << true << 999999999999999.0;
+    QTest::newRow("letters") << "abc" << false << 0.0;
+    QTest::newRow("two points") << "12..5" << false << 0.0;
+    QTest::newRow("thousands comma") << "1,000" << false << 0.0;
+    QTest::newRow("unit after the number") << "5kg" << false << 0.0;
+    QTest::newRow("too large") << "1e308" << false << 0.0;
+    QTest::newRow("beyond double") << "1e400" << false << 0.0;
+    QTest::newRow("1E+15") << "1000000000000000" << false << 0.0;
+    QTest::newRow("not a number") << "nan" << false << 0.0;
+    QTest::newRow("infinity") << "inf" << false << 0.0;
+}
+
+void TestSqlText::typedNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, taken);
+    QFETCH(double, value);
+    const std::optional<double> v = TypedNumber(text);
+    QCOMPARE(v.has_value(), taken);
+    if (taken)
+        QCOMPARE(*v, value);
+    else
+        QVERIFY(NotANumberText(text).contains(text.trimmed()));
 }
 
 void TestSqlText::afterSpace_data()

@@ -8,7 +8,6 @@
 inline StockDocPolicy TestOutboundPolicy(bool department)
 {
     StockDocPolicy p = department ? DepartmentIssuePolicy() : SalesDeliveryPolicy();
-    p.proposePrice = nullptr;
-    p.proposal = PriceProposal::CostPrice;
+    p.pricing.proposePrice = ProposeCostPrice;
     return p;
 }

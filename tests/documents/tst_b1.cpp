@@ -9,6 +9,7 @@
 #include "documents/inbound/ReceiptPolicies.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
+#include "platform/sqlcipher.h"
 #include "basicdata/QueryGys.h"
 #include "forms/Query.h"
 #include "exchange/ImportRuns.h"
@@ -34,6 +35,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QRegularExpression>
 #include <QTest>
 
 // The inbound receipt window driven through its named controls on a real account set.
@@ -44,8 +46,11 @@ private Q_SLOTS:
     void addAuditUnauditDelete();
     void auditEveryUnauditedDocument();
     void listStatusCountsTheListAfterUnauditAndAudit();
+    void auditReadsTheDocumentOnceToPostAndOnceToShow();
     void hiddenCostStillProposesThePrice();
     void stripAndEditorRules();
+    void textThatIsNoNumberKeepsTheCell_data();
+    void textThatIsNoNumberKeepsTheCell();
     void closingWhileEditingIsRefused();
     void printStagesTheShownDocument();
     void pickersFillTheDocument();
@@ -122,6 +127,45 @@ void typeIntoCell(B1& w, int row, int col, const QString& text)
 }
 
 }  // namespace
+
+void TestB1::textThatIsNoNumberKeepsTheCell_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    for (const auto& [column, name] : {std::pair{3, "quantity"}, {4, "price"}, {5, "amount"}})
+        for (const char* text : {"abc", "12..5", "1,000", "1e308"})
+            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(name), QLatin1String(text))))
+                << column << QString::fromLatin1(text);
+}
+
+// A figure typed into a line cell that is no number is refused with a
+// message; the cell, and the document's total, keep what they held.
+void TestB1::textThatIsNoNumberKeepsTheCell()
+{
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    FreshAccountSet set;
+    prepare(set);
+    MessageScript msgs;
+    B1 w(set.app(), false);
+    trigger(&w, "Menu_Add");
+    control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("A001"));
+    control<QLineEdit>(&w, "TxtHPBM")->setText(QStringLiteral("G1"));
+    control<QLineEdit>(&w, "TxtSL")->setText(QStringLiteral("4"));
+    control<QPushButton>(&w, "CmdEnter")->click();
+    w.TxtEnter()->setText(QStringLiteral("A"));
+    w.TxtEnter_LostFocus();
+    Grid* lines = w.GdMx();
+    const QStringList before{lines->textMatrix(1, 3), lines->textMatrix(1, 4), lines->textMatrix(1, 5)};
+    const QString total = control<QLineEdit>(&w, "Txt5")->text();
+    QCOMPARE(before.at(0), QStringLiteral("4 个"));
+
+    msgs.expect(QStringLiteral("[") + text + QStringLiteral("]"));
+    typeIntoCell(w, 1, column, text);
+    QCOMPARE(msgs.count(), 1);
+    QCOMPARE((QStringList{lines->textMatrix(1, 3), lines->textMatrix(1, 4), lines->textMatrix(1, 5)}), before);
+    QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), total);
+}
 
 void TestB1::addAuditUnauditDelete_data()
 {
@@ -258,6 +302,37 @@ void TestB1::listStatusCountsTheListAfterUnauditAndAudit()
         QCOMPARE(frame.panels.value(4), QStringLiteral("共 3 条记录 当前为第 3 条"));
     }
     set.app().MainWindow = nullptr;
+}
+
+void TestB1::auditReadsTheDocumentOnceToPostAndOnceToShow()
+{
+    FreshAccountSet set;
+    prepare(set);
+    saveReceipt(set, QStringLiteral("RK1"), QDate::currentDate(), {{QStringLiteral("G1"), 2, 3, QStringLiteral("X")}});
+    MessageScript msgs;
+    B1 w(set.app(), false);
+    QStringList statements;
+    sqlite3_trace_v2(
+        set.db().handle(), SQLITE_TRACE_STMT,
+        [](unsigned, void* ctx, void*, void* sql) {
+            static_cast<QStringList*>(ctx)->append(QString::fromUtf8(static_cast<const char*>(sql)));
+            return 0;
+        },
+        &statements);
+    chooseScope(0);
+    trigger(&w, "Menu_Ok");
+    sqlite3_trace_v2(set.db().handle(), 0, nullptr, nullptr);
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT F6 FROM TB1")).toString(), set.app().OperatorName);
+    // The document (its header with the unit's name, and its lines) is read by the
+    // audit inside its transaction and once more to show the audited document.
+    QCOMPARE(statements.filter(QStringLiteral("FROM TB1 LEFT JOIN TA1")).size(), 2);
+    QCOMPARE(statements.filter(QStringLiteral("FROM TB11 JOIN TA4")).size(), 2);
+    // No other read of the header by its number from the window.
+    QCOMPARE(statements.filter(QRegularExpression(QStringLiteral("^SELECT F\\d+ FROM TB1 WHERE F1 = \\?"))).size(), 0);
+    QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 4), set.app().OperatorName);
+    QCOMPARE(control<QLineEdit>(&w, "Txt4")->text(), set.app().OperatorName);
+    QCOMPARE(w.GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(msgs.count(), 0);
 }
 
 void TestB1::hiddenCostStillProposesThePrice()

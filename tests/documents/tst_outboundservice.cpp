@@ -230,7 +230,7 @@ void TestOutboundService::failedSaveLeavesTheStoredDocument()
                                     "BEGIN SELECT RAISE(ABORT, 'injected'); END"));
     StockDoc edited = stockDoc(QStringLiteral("S1"), QDate(2024, 5, 3), QStringLiteral("B001"),
                                {stockLine(QStringLiteral("G2"), 5, 1), stockLine(QStringLiteral("G3"), 1, 1)});
-    edited.loadedStamp = LoadStockDoc(set.db(), SalesDeliveryPolicy(), QStringLiteral("S1"))->loadedStamp;
+    edited.loadedStamp = LoadStockDoc(set.db(), QStringLiteral("S1"))->loadedStamp;
     QVERIFY_THROWS_EXCEPTION(DbError, save(set, SalesDeliveryPolicy(), edited, QStringLiteral("S1")));
     QVERIFY(!set.db().inTransaction());
     QCOMPARE(PostingSnapshot(set.db()), before);
@@ -372,7 +372,7 @@ void TestOutboundService::backDatedIntoEachOthersHistoryMatchesPerLineCycle()
     Database copy;
     copy.open(copyOf(set, QStringLiteral("copy.vxs")));
     QCOMPARE(AuditStockDoc(set.app(), outbound, QStringLiteral("BACK")), QString());
-    const StockDocHeader head = LoadStockDoc(copy, outbound, QStringLiteral("BACK"))->head;
+    const StockDocHeader head = LoadStockDoc(copy, QStringLiteral("BACK"))->head;
     PostLineByLine(copy, rules, QStringLiteral("BACK"), set.app().OperatorName,
                    StockDocBalanceMove(copy, outbound, head), OutPriceRule::LastOutLine);
     if (department)
@@ -390,7 +390,7 @@ void TestOutboundService::backDatedIntoEachOthersHistoryMatchesPerLineCycle()
     second.open(copyOf(set, QStringLiteral("second.vxs")));
     QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("R0")), QString());
     PostLineByLine(second, rules, QStringLiteral("R0"), set.app().OperatorName,
-                   StockDocBalanceMove(second, PurchaseReceiptPolicy(), LoadStockDoc(second, PurchaseReceiptPolicy(), QStringLiteral("R0"))->head),
+                   StockDocBalanceMove(second, PurchaseReceiptPolicy(), LoadStockDoc(second, QStringLiteral("R0"))->head),
                    OutPriceRule::Zero);
     QCOMPARE(PostingSnapshot(set.db()), PostingSnapshot(second));
 }

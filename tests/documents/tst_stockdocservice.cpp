@@ -2,7 +2,9 @@
 #include "core/App.h"
 #include "core/Posting.h"
 #include "documents/common/StockDocExchange.h"
+#include "documents/common/StockDocPrint.h"
 #include "documents/common/StockDocService.h"
+#include "print/PlistPrint.h"
 #include "documents/inbound/ReceiptPolicies.h"
 #include "documents/outbound/OutboundPolicies.h"
 #include "platform/Database.h"
@@ -139,7 +141,7 @@ void TestStockDocService::savesVerbatimWithLinesNumbered()
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB11 WHERE SRT <> '' OR SH <> ''")).toInt(), 0);
     QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 3.0);
 
-    const std::optional<StockDoc> loaded = LoadStockDoc(db, PurchaseReceiptPolicy(), QStringLiteral("RK2405130001"));
+    const std::optional<StockDoc> loaded = LoadStockDoc(db, QStringLiteral("RK2405130001"));
     QVERIFY(loaded);
     QCOMPARE(loaded->lines.size(), 2);
     QCOMPARE(loaded->lines[0].name, QStringLiteral("货品G1/"));
@@ -159,7 +161,7 @@ void TestStockDocService::failedSaveLeavesTheStoredDocument()
                                     "BEGIN SELECT RAISE(ABORT, 'injected'); END"));
     StockDoc edited = stockDoc(no, QDate(2024, 5, 14), QStringLiteral("A001"),
                               {stockLine(QStringLiteral("G2"), 5, 1), stockLine(QStringLiteral("G3"), 1, 1)});
-    edited.loadedStamp = LoadStockDoc(set.db(), PurchaseReceiptPolicy(), no)->loadedStamp;
+    edited.loadedStamp = LoadStockDoc(set.db(), no)->loadedStamp;
     QVERIFY_THROWS_EXCEPTION(DbError, save(set, PurchaseReceiptPolicy(), edited, no));
     QVERIFY(!set.db().inTransaction());
     QCOMPARE(PostingSnapshot(set.db()), before);
@@ -203,7 +205,7 @@ void TestStockDocService::refusesWhatAnotherWorkstationChanged()
              QString());
     if (action == QLatin1String("unaudit"))
         QCOMPARE(AuditStockDoc(set.app(), policy, no), QString());
-    StockDoc loaded = *LoadStockDoc(set.db(), policy, no);
+    StockDoc loaded = *LoadStockDoc(set.db(), no);
     if (meanwhile.isEmpty())
         loaded.loadedStamp.clear();
 
@@ -217,13 +219,13 @@ void TestStockDocService::refusesWhatAnotherWorkstationChanged()
         if (meanwhile.endsWith(QLatin1String("unaudit")))
             QCOMPARE(UnauditStockDoc(other, policy, no), QString());
         if (meanwhile == QLatin1String("change")) {
-            StockDoc theirs = *LoadStockDoc(other.CurrentDatabase, policy, no);
+            StockDoc theirs = *LoadStockDoc(other.CurrentDatabase, no);
             theirs.lines[0].qty = 7;
             theirs.lines[0].amount = 21;
             QCOMPARE(SaveStockDoc(other, policy, typeName, theirs, no), QString());
         }
         if (meanwhile == QLatin1String("delete"))
-            QCOMPARE(DeleteStockDoc(other, no, LoadStockDoc(other.CurrentDatabase, policy, no)->loadedStamp), QString());
+            QCOMPARE(DeleteStockDoc(other, no, LoadStockDoc(other.CurrentDatabase, no)->loadedStamp), QString());
     }
     const QStringList before = PostingSnapshot(set.db());
     QString answer;
@@ -290,7 +292,7 @@ void TestStockDocService::unchangedSaveStoresWhatWasStored()
         QCOMPARE(first.number(0, 4), sign * 7.0);
     }
     const QStringList stored = PostingSnapshot(db);
-    StockDoc loaded = *LoadStockDoc(db, policy, QStringLiteral("D1"));
+    StockDoc loaded = *LoadStockDoc(db, QStringLiteral("D1"));
     QCOMPARE(loaded.lines[0].qty, sign * 2.0);
     QCOMPARE(loaded.lines[0].amount, sign * 7.0);
     QCOMPARE(save(set, policy, loaded, QStringLiteral("D1")), QString());
@@ -449,7 +451,7 @@ void TestStockDocService::backDatedAuditAndUnauditMatchPerLineCycle()
     Database copy;
     copy.open(copyOf(set, QStringLiteral("copy.vxs")));
     QCOMPARE(AuditStockDoc(set.app(), policy, QStringLiteral("BACK")), QString());
-    const StockDocHeader head = LoadStockDoc(copy, policy, QStringLiteral("BACK"))->head;
+    const StockDocHeader head = LoadStockDoc(copy, QStringLiteral("BACK"))->head;
     PostLineByLine(copy, rules, QStringLiteral("BACK"), set.app().OperatorName,
                    StockDocBalanceMove(copy, policy, head), OutPriceRule::Zero);
     QCOMPARE(PostingSnapshot(set.db()), PostingSnapshot(copy));
@@ -531,6 +533,8 @@ void TestStockDocService::backDatedReceiptRepricesLaterIssues()
 
     // A receipt of 1 at 5.00 dated between the two issues, audited through the service.
     const StockDocPolicy policy = PurchaseReceiptPolicy();
+    QCOMPARE(policy.audit.outPrice, OutPriceRule::Zero);
+    QCOMPARE(ProductionReceiptPolicy().audit.outPrice, OutPriceRule::Zero);
     QCOMPARE(save(set, policy, stockDoc(QStringLiteral("MID"), QDate(2024, 5, 3), QStringLiteral("A001"),
                                        {stockLine(QStringLiteral("G1"), 1, 5)})),
              QString());
@@ -538,13 +542,13 @@ void TestStockDocService::backDatedReceiptRepricesLaterIssues()
     copy.open(copyOf(set, QStringLiteral("copy.vxs")));
     QCOMPARE(AuditStockDoc(set.app(), policy, QStringLiteral("MID")), QString());
     PostLineByLine(copy, rules, QStringLiteral("MID"), set.app().OperatorName,
-                   StockDocBalanceMove(copy, policy, LoadStockDoc(copy, policy, QStringLiteral("MID"))->head), OutPriceRuleOf(policy.docType().kind));
+                   StockDocBalanceMove(copy, policy, LoadStockDoc(copy, QStringLiteral("MID"))->head), policy.audit.outPrice);
     // The later issue goes out at the running price the receipt gave: (6.67 + 5) / 3.
     QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK2'")).toDouble(), 3.89);
     QCOMPARE(PostingSnapshot(db), PostingSnapshot(copy));
 
     QCOMPARE(UnauditStockDoc(set.app(), policy, QStringLiteral("MID")), QString());
-    UnpostLineByLine(copy, rules, QStringLiteral("MID"), OutPriceRuleOf(policy.docType().kind));
+    UnpostLineByLine(copy, rules, QStringLiteral("MID"), policy.audit.outPrice);
     // Walked again from the receipt's place at the running price: 6.67 / 2.
     QCOMPARE(db.scalar(QStringLiteral("SELECT C7 FROM TB11 WHERE F0 = 'CK2'")).toDouble(), 3.34);
     QCOMPARE(PostingSnapshot(db), PostingSnapshot(copy));
@@ -581,43 +585,49 @@ void TestStockDocService::printStaging()
     StockDoc doc = stockDoc(QStringLiteral("RK1"), QDate(2024, 5, 13), QStringLiteral("A001"),
                            {stockLine(QStringLiteral("G1"), 2, 3.5, QStringLiteral("A")), stockLine(QStringLiteral("G2"), 1, 4)});
     QCOMPARE(save(set, PurchaseReceiptPolicy(), doc), QString());
-    const StockDoc stored = *LoadStockDoc(set.db(), PurchaseReceiptPolicy(), QStringLiteral("RK1"));
-    PrintStage stage;
-    QCOMPARE(StageStockDocPrint(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), stored, 2, true,
-                                stage),
+    const StockDoc stored = *LoadStockDoc(set.db(), QStringLiteral("RK1"));
+    const auto value = [](const PlistPrint& job, const QString& name) {
+        for (const auto& [n, v] : job.values())
+            if (n == name)
+                return v;
+        return QStringLiteral("<none>");
+    };
+    PlistPrint job(set.app());
+    QCOMPARE(StageStockDocPrint(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), stored, 1, true, job),
              QString());
-    QCOMPARE(stage.layoutId, QStringLiteral("采购入库二"));
-    QCOMPARE(stage.lines, 2);
+    QCOMPARE(job.Pid, QStringLiteral("采购入库二"));
+    QCOMPARE(job.rowCount(), 2);
+    QCOMPARE(job.PrnSQL, QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F10 from plist order by F0"));
+    job.stage();
     // Rows F1..F11: code, name, spec, unit, (F5), quantity, price, amount, remark, attribute, line number.
-    QCOMPARE(stage.rows.size(), 2);
-    const QStringList first = stage.rows[0];
-    QCOMPARE(first.size(), 11);
-    QCOMPARE(first[0], QStringLiteral("G1"));
-    QCOMPARE(first[1], QStringLiteral("货品G1"));
-    QCOMPARE(first[5], QStringLiteral("2 个"));
-    QCOMPARE(first[7], QStringLiteral("7.00"));
-    QCOMPARE(first[9], QStringLiteral("A"));
-    QCOMPARE(first[10], QStringLiteral("1"));
-    QCOMPARE(stage.rows[1][10], QStringLiteral("2"));
-    QCOMPARE(stage.prnSql, QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F10 from plist order by F0"));
+    const RecordSet rs = set.db().query(job.PrnSQL);
+    QCOMPARE(rs.rowCount(), 2);
+    QCOMPARE(rs.text(0, 0), QStringLiteral("G1"));
+    QCOMPARE(rs.text(0, 1), QStringLiteral("货品G1"));
+    QCOMPARE(rs.text(0, 4), QStringLiteral("2 个"));
+    QCOMPARE(rs.text(0, 6), QStringLiteral("7.00"));
+    QCOMPARE(rs.text(0, 8), QStringLiteral("1"));
+    QCOMPARE(rs.text(0, 9), QStringLiteral("A"));
+    QCOMPARE(rs.text(1, 8), QStringLiteral("2"));
+    QCOMPARE(value(job, "SumJe"), QStringLiteral("11.00"));
+    QCOMPARE(value(job, "SumSl"), QStringLiteral("3"));
+    QCOMPARE(value(job, "单位编码"), QStringLiteral("A001"));
     // Prices hidden: price and amount are single blanks, no amount in words.
-    PrintStage hidden;
-    QCOMPARE(StageStockDocPrint(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), stored, 1, false,
-                                hidden),
+    PlistPrint hidden(set.app());
+    QCOMPARE(StageStockDocPrint(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), stored, 0, false, hidden),
              QString());
-    QCOMPARE(hidden.rows[0][6], QStringLiteral(" "));
-    QCOMPARE(hidden.rows[0][7], QStringLiteral(" "));
-    QVERIFY(hidden.values.contains({QStringLiteral("SumJe"), QStringLiteral(" ")}));
-    QVERIFY(std::none_of(hidden.values.begin(), hidden.values.end(),
-                         [](const auto& v) { return v.first == QLatin1String("SumJeDX"); }));
-    QVERIFY(stage.values.contains({QStringLiteral("SumJe"), QStringLiteral("11.00")}));
-    QVERIFY(stage.values.contains({QStringLiteral("SumSl"), QStringLiteral("3")}));
+    hidden.stage();
+    const RecordSet blank = set.db().query(QStringLiteral("SELECT F7, F8 FROM temp.Plist ORDER BY F0"));
+    QCOMPARE(blank.text(0, 0), QStringLiteral(" "));
+    QCOMPARE(blank.text(0, 1), QStringLiteral(" "));
+    QCOMPARE(value(hidden, "SumJe"), QStringLiteral(" "));
+    QCOMPARE(value(hidden, "SumJeDX"), QStringLiteral("<none>"));
 
     set.db().execute(QStringLiteral("UPDATE sysinfo SET setval = 2 WHERE ID = 7716"));
     if (set.db().changes() == 0)
         set.db().execute(QStringLiteral("INSERT INTO sysinfo (ID, setval) VALUES (7716, 2)"));
-    QCOMPARE(StageStockDocPrint(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), stored, 1, true,
-                                stage),
+    PlistPrint refused(set.app());
+    QCOMPARE(StageStockDocPrint(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), stored, 0, true, refused),
              QStringLiteral("根据系统设置，单据只能在审核之后打印。该单据未审核，不能打印！"));
 }
 

@@ -6,15 +6,21 @@
 #include "platform/UserSettings.h"
 #include "support/Openpyxl.h"
 #include "support/Scripted.h"
+#include "support/SmallDisk.h"
 #include "support/TestRegistry.h"
 
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
 #include <QDir>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -69,6 +75,13 @@ private slots:
     void csvRules();
     void leadingZeros_data();
     void leadingZeros();
+    void formulaStartsStayText_data();
+    void formulaStartsStayText();
+    void workbookFormulaTextStaysText();
+    void exportsTakeTheUmaskMode_data();
+    void exportsTakeTheUmaskMode();
+    void fullDiskIsSaidSo_data();
+    void fullDiskIsSaidSo();
     void rememberedChoice_data();
     void rememberedChoice();
     void typeChangeRewritesExtension_data();
@@ -188,6 +201,133 @@ void TestGridExport::leadingZeros()
     QString note;
     QCOMPARE(ProtectLeadingZeros(cell, 3, QStringLiteral("编码"), note), out);
     QCOMPARE(note.isEmpty(), out == cell);
+}
+
+void TestGridExport::formulaStartsStayText_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("=") << "=HYPERLINK(\"http://x\";\"y\")" << "'=HYPERLINK(\"http://x\";\"y\")";
+    QTest::newRow("+") << "+cmd|' /C calc'!A0" << "'+cmd|' /C calc'!A0";
+    QTest::newRow("-") << "-2+3+cmd" << "'-2+3+cmd";
+    QTest::newRow("@") << "@SUM(A1)" << "'@SUM(A1)";
+    QTest::newRow("negative number") << "-5" << "-5";
+    QTest::newRow("signed decimal") << "+1.5" << "+1.5";
+    QTest::newRow("plain text") << "A=B" << "A=B";
+}
+
+// A text cell that a spreadsheet would run as a formula reaches the CSV file
+// as text; numbers, in text or number columns, stay numbers. Python's csv
+// module reads the file back.
+void TestGridExport::formulaStartsStayText()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, out);
+    QTemporaryDir dir;
+    Grid g;
+    fill(g, {"名称", "数量"}, {{cell, cell}});
+    const QString path = dir.filePath(QStringLiteral("f.csv"));
+    ExportGridToCsv({&g, {0, 0, 1}}, path);
+    QProcess py;
+    py.start(QStringLiteral("python3"),
+             {QStringLiteral("-c"),
+              QStringLiteral("import csv,sys,json\n"
+                             "rows=list(csv.reader(open(sys.argv[1],encoding='utf-8-sig',newline='')))\n"
+                             "sys.stdout.write(json.dumps(rows[1]))"),
+              path});
+    QVERIFY(py.waitForFinished(20000));
+    QCOMPARE(py.exitCode(), 0);
+    const QJsonArray row = QJsonDocument::fromJson(py.readAllStandardOutput()).array();
+    // Commas in cells become "/" in this format; the cells are compared after that.
+    QString expected = out;
+    expected.replace(QLatin1Char(','), QLatin1Char('/'));
+    QCOMPARE(row.at(0).toString(), expected);
+    QCOMPARE(row.at(1).toString(), expected);
+}
+
+// The workbook writes every text cell as a string, never as a formula.
+void TestGridExport::workbookFormulaTextStaysText()
+{
+    SKIP_WITHOUT_OPENPYXL();
+    QTemporaryDir dir;
+    Grid g;
+    fill(g, {"编码", "名称", "数量"}, {{"=1+1", "=HYPERLINK(\"http://x\")", "-5"}});
+    const QString path = dir.filePath(QStringLiteral("f.xlsx"));
+    ExportGridToWorkbook({&g, {0, 0, 1}}, path);
+    const QByteArray types = RunOpenpyxl(QStringLiteral("ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                                                        "sys.stdout.write(' '.join(c.data_type for c in ws[2]))"),
+                                         {path});
+    QCOMPARE(types, QByteArray("s s n"));
+    const auto rows = OpenpyxlRead(path);
+    QCOMPARE(rows[1][1].value.toString(), QStringLiteral("=HYPERLINK(\"http://x\")"));
+}
+
+void TestGridExport::exportsTakeTheUmaskMode_data()
+{
+    QTest::addColumn<int>("format");  // 0 workbook, 1 csv, 2 picture
+    QTest::addColumn<uint>("mask");
+    QTest::newRow("workbook 022") << 0 << 022u;
+    QTest::newRow("csv 002") << 1 << 002u;
+    QTest::newRow("picture 027") << 2 << 027u;
+}
+
+// Others on a shared folder open an export as they open any file the user
+// makes: it takes the mode of a new file under the umask, not 0600.
+void TestGridExport::exportsTakeTheUmaskMode()
+{
+    QFETCH(int, format);
+    QFETCH(uint, mask);
+    QTemporaryDir dir;
+    Grid g;
+    fill(g, {"编码", "数量"}, {{"A1", "5"}});
+    const mode_t before = ::umask(mode_t(mask));
+    const QString path = dir.filePath(QStringLiteral("m.") + QStringList{"xlsx", "csv", "jpg"}.at(format));
+    if (format == 0)
+        ExportGridToWorkbook({&g, {0, 1}}, path);
+    else if (format == 1)
+        ExportGridToCsv({&g, {0, 1}}, path);
+    else
+        ExportGridToPicture(&g, path);
+    ::umask(before);
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+    QCOMPARE(uint(st.st_mode & 0777), 0666u & ~mask);
+}
+
+void TestGridExport::fullDiskIsSaidSo_data()
+{
+    QTest::addColumn<int>("format");  // 0 workbook, 1 csv, 2 picture
+    QTest::newRow("workbook") << 0;
+    QTest::newRow("csv") << 1;
+    QTest::newRow("picture") << 2;
+}
+
+// An export onto a full disk says so in Chinese and leaves no file behind.
+void TestGridExport::fullDiskIsSaidSo()
+{
+    QFETCH(int, format);
+    SmallDisk disk(256 * 1024);
+    SKIP_WITHOUT_SMALL_DISK(disk);
+    Grid g;
+    QVector<QStringList> rows;
+    for (int r = 0; r < 200; ++r)
+        rows << QStringList{QStringLiteral("G%1").arg(r), QStringLiteral("名称%1").arg(r), QString::number(r)};
+    fill(g, {"编码", "名称", "数量"}, rows);
+    disk.fill();
+    const QStringList before = disk.files();
+    const QString path = disk.path() + QStringLiteral("/导出.") + QStringList{"xlsx", "csv", "jpg"}.at(format);
+    try {
+        if (format == 0)
+            ExportGridToWorkbook({&g, {0, 0, 0, 1}}, path);
+        else if (format == 1)
+            ExportGridToCsv({&g, {0, 0, 0, 1}}, path);
+        else
+            ExportGridToPicture(&g, path);
+        QFAIL("the export fitted on a full disk");
+    } catch (const SpreadsheetError& e) {
+        QVERIFY2(e.message().contains(QStringLiteral("磁盘空间已满")), qPrintable(e.message()));
+    }
+    QCOMPARE(disk.files(), before);
 }
 
 void TestGridExport::rememberedChoice_data()

@@ -45,6 +45,13 @@ private slots:
     void badRowImportsNothing();
     void quotesImportVerbatim();
     void repeatedCodeUpdatesDescriptiveFields();
+    void repeatedCodeInOneFileIsReported_data();
+    void repeatedCodeInOneFileIsReported();
+    void rowBeyondTheWindowsLimitsIsRefused_data();
+    void rowBeyondTheWindowsLimitsIsRefused();
+    void unitRowBeyondTheWindowsLimitsIsRefused_data();
+    void unitRowBeyondTheWindowsLimitsIsRefused();
+    void lineImportRefusesFiguresThatAreNoNumbers();
     void categoryRule();
     void supplierRule();
     void unitImport();
@@ -67,8 +74,7 @@ void TestImportRuns::openingBalance_data()
     QTest::newRow("amount gives the cost") << "10" << "30" << "250" << 10.0 << 25.0 << 250.0 << 250.0;
     QTest::newRow("no quantity keeps the cost") << "0" << "30" << "250" << 0.0 << 30.0 << 0.0 << 0.0;
     QTest::newRow("quantity and cost, no amount") << "10" << "30" << "-" << 10.0 << 30.0 << 300.0 << 300.0;
-    QTest::newRow("number with a unit") << "12.5kg" << "2" << "-" << 12.5 << 2.0 << 25.0 << 25.0;
-    QTest::newRow("grouping stops the number") << "1,200" << "3" << "-" << 1.0 << 3.0 << 3.0 << 3.0;
+    QTest::newRow("blanks inside a number") << "1 200" << "3" << "-" << 1200.0 << 3.0 << 3600.0 << 3600.0;
 }
 
 void TestImportRuns::openingBalance()
@@ -139,7 +145,11 @@ void TestImportRuns::quotesImportVerbatim()
 void TestImportRuns::repeatedCodeUpdatesDescriptiveFields()
 {
     FreshAccountSet set;
-    const ImportOutcome out = importGoods(set.db(), {{"ab#1", "甲", "10", "30", "个"}, {"AB井1", "乙", "99", "99", "箱"}},
+    QVERIFY(importGoods(set.db(), {{"ab#1", "甲", "10", "30", "个"}},
+                        {{GCode, "A"}, {GName, "B"}, {GOpeningQty, "C"}, {GCost, "D"}, {GUnit, "E"}}, {}, 1)
+                .ok());
+    // A later file naming a goods of the books changes its descriptive fields only.
+    const ImportOutcome out = importGoods(set.db(), {{"AB井1", "乙", "99", "99", "箱"}},
                                           {{GCode, "A"}, {GName, "B"}, {GOpeningQty, "C"}, {GCost, "D"}, {GUnit, "E"}},
                                           {}, 1);
     QVERIFY(out.ok());
@@ -147,8 +157,128 @@ void TestImportRuns::repeatedCodeUpdatesDescriptiveFields()
     QCOMPARE(goods(set.db(), "AB井1", "F1").toString(), QStringLiteral("AB井1"));
     QCOMPARE(goods(set.db(), "AB井1", "F2").toString(), QStringLiteral("乙"));
     QCOMPARE(goods(set.db(), "AB井1", "F4").toString(), QStringLiteral("箱"));
-    QCOMPARE(goods(set.db(), "AB井1", "F8").toDouble(), 10.0);  // opening balance only from the first row
+    QCOMPARE(goods(set.db(), "AB井1", "F8").toDouble(), 10.0);  // opening balance only from the first import
     QCOMPARE(goods(set.db(), "AB井1", "Fcplj").toInt(), 1);
+}
+
+void TestImportRuns::repeatedCodeInOneFileIsReported_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("same code") << "A1" << "A1";
+    QTest::newRow("other case") << "ab1" << "AB1";
+    QTest::newRow("blanks around") << "A1" << " A1 ";
+    QTest::newRow("# read as 井") << "ab#1" << "AB井1";
+}
+
+// A code met twice in one file is reported with both rows; nothing is stored
+// (the later row does not silently win).
+void TestImportRuns::repeatedCodeInOneFileIsReported()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    FreshAccountSet set;
+    const ImportOutcome out = importGoods(set.db(), {{first, "甲"}, {"B2", "乙"}, {second, "丙"}}, {{GCode, "A"}, {GName, "B"}});
+    QVERIFY(!out.ok());
+    QCOMPARE(out.failedRow, 3);
+    QVERIFY2(out.message.contains(QStringLiteral("第 3 行")) && out.message.contains(QStringLiteral("与第 1 行的编码重复")),
+             qPrintable(out.message));
+    QCOMPARE(count(set.db(), "TA4"), 0);
+}
+
+void TestImportRuns::rowBeyondTheWindowsLimitsIsRefused_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("32 000-character code") << int(GCode) << QString(32000, QLatin1Char('C')) << "编码太长";
+    QTest::newRow("51-character code") << int(GCode) << QString(51, QLatin1Char('C')) << "编码太长";
+    QTest::newRow("32 000-character name") << int(GName) << QString(32000, QChar(0x540D)) << "品名太长";
+    QTest::newRow("long unit") << int(GUnit) << QString(50, QLatin1Char('u')) << "计量单位太长";
+    QTest::newRow("long spec") << int(GSpec) << QString(50, QLatin1Char('s')) << "规格型号太长";
+    QTest::newRow("quantity 1e308") << int(GOpeningQty) << "1e308" << "年初存量：[1e308]数值太大";
+    QTest::newRow("quantity with a unit") << int(GOpeningQty) << "12.5kg" << "年初存量：[12.5kg]不是有效的数字";
+    QTest::newRow("grouped number") << int(GCost) << "1,200" << "成本单价：[1,200]不是有效的数字";
+    QTest::newRow("sale price in words") << int(GSalePrice) << "abc" << "销售参考价：[abc]不是有效的数字";
+    QTest::newRow("two points") << int(GMinStock) << "12..5" << "库存底限：[12..5]不是有效的数字";
+}
+
+// The import holds each row to the goods window's limits and names the row
+// and the reason; nothing of the file is stored.
+void TestImportRuns::rowBeyondTheWindowsLimitsIsRefused()
+{
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    QFETCH(QString, why);
+    FreshAccountSet set;
+    QStringList row{QStringLiteral("G2"), QStringLiteral("螺母"), QString(), QString(), QString(), QString(), QString(), QString()};
+    const QList<QPair<int, QString>> map{{GCode, "A"}, {GName, "B"}, {GUnit, "C"}, {GSpec, "D"},
+                                         {GOpeningQty, "E"}, {GCost, "F"}, {GSalePrice, "G"}, {GMinStock, "H"}};
+    for (const auto& [f, letter] : map)
+        if (f == field)
+            row[letter.at(0).unicode() - u'A'] = text;
+    const ImportOutcome out = importGoods(set.db(), {{"G1", "螺丝"}, row}, map);
+    QVERIFY(!out.ok());
+    QCOMPARE(out.failedRow, 2);
+    QVERIFY2(out.message.contains(QStringLiteral("第 2 行")) && out.message.contains(why), qPrintable(out.message.left(300)));
+    QCOMPARE(count(set.db(), "TA4"), 0);
+}
+
+void TestImportRuns::unitRowBeyondTheWindowsLimitsIsRefused_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("long code") << int(UCode) << QString(50, QLatin1Char('C')) << "单位编码太长";
+    QTest::newRow("long name") << int(UName) << QString(256, QChar(0x540D)) << "单位名称太长";
+    QTest::newRow("long remark") << int(URemark) << QString(201, QLatin1Char('r')) << "备注太长";
+    QTest::newRow("opening 1e308") << int(UOpening) << "1e308" << "期初余额：[1e308]数值太大";
+    QTest::newRow("opening in words") << int(UOpening) << "一百" << "期初余额：[一百]不是有效的数字";
+}
+
+void TestImportRuns::unitRowBeyondTheWindowsLimitsIsRefused()
+{
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    QFETCH(QString, why);
+    FreshAccountSet set;
+    QStringList row{QStringLiteral("N2"), QStringLiteral("二"), QString(), QString()};
+    const QList<QPair<int, QString>> map{{UCode, "A"}, {UName, "B"}, {URemark, "C"}, {UOpening, "D"}};
+    for (const auto& [f, letter] : map)
+        if (f == field)
+            row[letter.at(0).unicode() - u'A'] = text;
+    GridModel g;
+    FillImportGrid(g, {{"N1", "一", "", "5"}, row});
+    UnitImportInput in;
+    in.grid = &g;
+    in.mapping = Mapping(UnitFieldCount, map);
+    in.kind = UnitKind::Customer;
+    const int before = count(set.db(), "TA1");
+    const ImportOutcome out = RunUnitImport(set.db(), in, [](int, const QString&, const QString&) { return int(MB::OK); });
+    QVERIFY(!out.ok());
+    QVERIFY2(out.message.contains(QStringLiteral("第 2 行")) && out.message.contains(why), qPrintable(out.message.left(300)));
+    QCOMPARE(count(set.db(), "TA1"), before);
+}
+
+// A document line whose figures are no numbers is not written; the outcome
+// names its row and why, the other rows are written.
+void TestImportRuns::lineImportRefusesFiguresThatAreNoNumbers()
+{
+    FreshAccountSet set;
+    AddGoods(set.db(), {.code = "G1", .name = "螺丝", .cost = 2});
+    AddGoods(set.db(), {.code = "G2", .name = "螺母", .cost = 3});
+    StandInHost host(set.db());
+    GridModel g;
+    FillImportGrid(g, {{"G1", "1e308", "1"}, {"G2", "5", "1,5"}, {"G1", "2", "4"}});
+    const LineImportOutcome out = RunLineImport(set.app(), host, LineImportLayout::standard(), g,
+                                                Mapping(LineFieldCount, {{LCode, "A"}, {LQty, "B"}, {LPrice, "C"}}));
+    QCOMPARE(out.written, 1);
+    QCOMPARE(out.problems.size(), 2);
+    QVERIFY2(out.problems[0].startsWith(QStringLiteral("第 1 行：数量：[1e308]")), qPrintable(out.problems[0]));
+    QVERIFY2(out.problems[1].startsWith(QStringLiteral("第 2 行：单价：[1,5]")), qPrintable(out.problems[1]));
+    QCOMPARE(host.grid.textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(host.grid.textMatrix(1, 3), QStringLiteral("2"));
+    QCOMPARE(host.grid.textMatrix(2, 0), QString());
 }
 
 void TestImportRuns::categoryRule()

@@ -30,7 +30,8 @@ void TestQueryConditions::oneCondition_data()
     QTest::addColumn<QString>("sql");
     QTest::newRow("text equal") << 0 << "等于(=)" << " x " << "TA1.F2 = 'x'";
     QTest::newRow("text like") << 0 << "包含(like)" << "x" << "TA1.F2 like '%x%' ESCAPE '\\'";
-    QTest::newRow("apostrophe made safe") << 0 << "等于(=)" << "O'B" << QStringLiteral("TA1.F2 = 'O’B'");
+    QTest::newRow("apostrophe as typed") << 0 << "等于(=)" << "O'B" << "TA1.F2 = 'O''B'";
+    QTest::newRow("apostrophe in like") << 0 << "包含(like)" << "O'B?" << "TA1.F2 like '%O''B?%' ESCAPE '\\'";
     QTest::newRow("percent is literal") << 0 << "包含(like)" << "5%" << "TA1.F2 like '%5\\%%' ESCAPE '\\'";
     QTest::newRow("star is a wildcard") << 0 << "包含(like)" << "a*b" << "TA1.F2 like '%a%b%' ESCAPE '\\'";
     QTest::newRow("empty like") << 0 << "包含(like)" << "" << "TA1.F2 like '%%' ESCAPE '\\'";

@@ -2,6 +2,12 @@
 #include "support/TestRegistry.h"
 
 #include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -25,6 +31,7 @@ private Q_SLOTS:
     void textFieldMenuReadsChinese();
     void fileDialogReadsChinese();
     void datesAreChinese();
+    void fileDialogDatesAndTypesUnderACLocale();
 
 private:
     QLocale previous;
@@ -97,6 +104,55 @@ void TestChineseUi::datesAreChinese()
 {
     QCOMPARE(QLocale().dayName(5), QStringLiteral("星期五"));
     QCOMPARE(ChineseLocale().dayName(1), QStringLiteral("星期一"));
+}
+
+namespace {
+
+// Started as its own program under a C locale: what the file dialog's list
+// shows for a folder (its type and modification date), and a month name of
+// the system locale, one per line.
+int fileListTexts(const QStringList& args)
+{
+    UseChineseUi(*qApp);
+    const QString folder = args.value(0);
+    QFileSystemModel model;
+    model.setRootPath(folder);
+    const QModelIndex parent = model.index(folder);
+    for (int i = 0; i < 200 && model.rowCount(parent) == 0; ++i)
+        QTest::qWait(50);
+    if (model.rowCount(parent) == 0)
+        return 1;
+    QTextStream out(stdout);
+    out << model.index(0, 2, parent).data().toString() << '\n'
+        << model.index(0, 3, parent).data().toString() << '\n'
+        << QLocale::system().monthName(12, QLocale::ShortFormat) << '\n';
+    return 0;
+}
+
+const bool registered = (RegisterChildJob("fileListTexts", fileListTexts), true);
+
+}  // namespace
+
+void TestChineseUi::fileDialogDatesAndTypesUnderACLocale()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), ChildJobArguments(QStringLiteral("fileListTexts"), {dir.path()}));
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(child.readAllStandardOutput()).split(QLatin1Char('\n'));
+    QVERIFY2(lines.size() >= 3, qPrintable(lines.join(QLatin1Char('|'))));
+    QCOMPARE(lines[0], QStringLiteral("文件夹"));
+    // The date in the Chinese short form, no English month name.
+    const QString year = QString::number(QDate::currentDate().year());
+    QVERIFY2(lines[1].startsWith(year + QLatin1Char('/')), qPrintable(lines[1]));
+    QCOMPARE(lines[2], QStringLiteral("12月"));
 }
 
 VX_REGISTER_TEST(TestChineseUi)

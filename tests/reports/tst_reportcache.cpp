@@ -1,6 +1,7 @@
 #include "ReportBooks.h"
 #include "core/Posting.h"
 #include "platform/Database.h"
+#include "reports/DocStatistics.h"
 #include "reports/StockMovement.h"
 #include "reports/StockStatistics.h"
 #include "support/Fixture.h"
@@ -52,6 +53,12 @@ void TestReportCache::firstRunSizesTheCache_data()
     });
     QTest::newRow("stock list") << Run([](Database& db) { ListStock(db, {}, PriceBasis::Cost); });
     QTest::newRow("stock per attribute value") << Run([](Database& db) { ListBatchStock(db, {}); });
+    QTest::newRow("document statistics") << Run([](Database& db) {
+        StatFilter f;
+        f.from = QDate(2024, 1, 1);
+        f.to = QDate(2024, 12, 31);
+        ListStatLines(db, f);
+    });
 }
 
 void TestReportCache::firstRunSizesTheCache()

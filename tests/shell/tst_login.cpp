@@ -3,6 +3,7 @@
 #include "core/ProgramEnd.h"
 #include "platform/UserSettings.h"
 #include "widgets/LabelButton.h"
+#include "shell/BGForm.h"
 #include "shell/Login.h"
 #include "shell/LoginService.h"
 #include "shell/MForm.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -45,6 +47,8 @@ private Q_SLOTS:
     void wrongPasswordRefused();
     void operatorWithoutRightsGetsGreyMenus();
     void adminWithoutPasswordLogsInWithEnter();
+    void companyIsTheSetsName_data();
+    void companyIsTheSetsName();
     void failedPasswordLookupNeverLetsIn();
     void operatorRemovedMeanwhileIsRefused();
     void ctrlSLogsInAs001();
@@ -170,6 +174,31 @@ void TestLogin::adminWithoutPasswordLogsInWithEnter()
         QVERIFY2(set.app().Menus.isEnabled(QString::fromLatin1(name)), name);
     QCOMPARE(set.app().CanSeeCost, -1);
     QCOMPARE(set.app().CanSeeProfit, -1);
+}
+
+void TestLogin::companyIsTheSetsName_data()
+{
+    QTest::addColumn<QString>("listedName");
+    QTest::addColumn<QString>("company");
+    QTest::newRow("set from the list") << QStringLiteral("维罗商贸公司") << QStringLiteral("维罗商贸公司");
+    // The fixture's file is "测试账套.vxs".
+    // A set opened from the command line has no listed name: its file's base name stands in.
+    QTest::newRow("set from the command line") << QString() << QStringLiteral("测试账套");
+}
+
+void TestLogin::companyIsTheSetsName()
+{
+    QFETCH(QString, listedName);
+    QFETCH(QString, company);
+    FreshAccountSet set;
+    set.app().CurrentSetName = listedName;
+    MForm frame(set.app());
+    Login w(set.app());
+    QTest::keyClick(&w, Qt::Key_Return);
+    QCOMPARE(set.app().OperatorCode, QStringLiteral("001"));
+    // Printouts show CompanyName as "RegName"; the background shows it as its big text.
+    QCOMPARE(set.app().CompanyName, company);
+    QCOMPARE(frame.background()->LabBig[1]->text(), company);
 }
 
 void TestLogin::failedPasswordLookupNeverLetsIn()

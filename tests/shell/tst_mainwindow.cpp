@@ -1,4 +1,5 @@
 #include "core/App.h"
+#include "platform/ProgramIcon.h"
 #include "shell/FileAssociation.h"
 #include "shell/MForm.h"
 #include "support/Fixture.h"
@@ -8,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -19,6 +21,25 @@ namespace {
 QString associationFile(const QString& name)
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + name;
+}
+
+// The command lines of running processes (other than this one) that name `text`.
+QStringList ProcessesNaming(const QString& text)
+{
+    QStringList found;
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& pid : pids) {
+        if (pid == self || pid.toLongLong() <= 0)
+            continue;
+        QFile f(QStringLiteral("/proc/") + pid + QStringLiteral("/cmdline"));
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        const QString cmd = QString::fromLocal8Bit(f.readAll()).replace(QChar(0), QLatin1Char(' '));
+        if (cmd.contains(text))
+            found << pid + QLatin1Char(' ') + cmd;
+    }
+    return found;
 }
 
 void removeAssociation()
@@ -128,7 +149,19 @@ void TestMainWindow::exitYesBacksUpAndAssociates()
     QVERIFY(desktop.open(QIODevice::ReadOnly));
     const QString entry = QString::fromUtf8(desktop.readAll());
     QVERIFY(entry.contains(QStringLiteral("Exec=\"") + set.programFolder()));
-    QVERIFY(entry.contains(QStringLiteral("Icon=") + set.programFolder() + QStringLiteral("zb.ico")));
+    // The desktop entry shows the program's own icon, written beside it as a PNG.
+    const int iconAt = entry.indexOf(QStringLiteral("\nIcon="));
+    QVERIFY(iconAt > 0);
+    const QString icon = entry.mid(iconAt + 6, entry.indexOf(QLatin1Char('\n'), iconAt + 1) - iconAt - 6);
+    QVERIFY2(icon.startsWith(QLatin1Char('/')) && icon.endsWith(QStringLiteral(".png")), qPrintable(icon));
+    const QImage picture(icon);
+    QVERIFY2(!picture.isNull(), qPrintable(icon));
+    QCOMPARE(picture.convertToFormat(QImage::Format_ARGB32),
+             ProgramIconPixmap(picture.width()).toImage().convertToFormat(QImage::Format_ARGB32));
+    // Nothing the exit started is still running once the window has closed:
+    // the test's data folder goes away right after.
+    QVERIFY2(ProcessesNaming(associationFile(QString())).isEmpty(),
+             qPrintable(ProcessesNaming(associationFile(QString())).join(QLatin1Char('\n'))));
     QVERIFY(entry.contains(QString::fromLatin1(AccountSetMimeType)));
     QFile mime(associationFile(QStringLiteral("/mime/packages/vorlixan.xml")));
     QVERIFY(mime.open(QIODevice::ReadOnly));

@@ -4,6 +4,8 @@
 // developer's own.
 #include "support/TestRegistry.h"
 
+#include "platform/ChineseUi.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,7 +59,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    // As the programs start: Qt's dialogs read a Chinese system locale.
+    UseChineseSystemLocale();
     QApplication app(argc, argv);
+    KeepChineseSystemLocale();
     app.setApplicationName(QStringLiteral("Vorlixstore"));
 
     const QStringList args = app.arguments();

@@ -43,9 +43,12 @@ void StockDocForm::addDocument()
 {
     if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem1))
         return;
-    if (m_policy.docType().kind != DocKind::Stocktaking && StocktakingPending(m_app.CurrentDatabase)) {
-        MsgBox(QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何入库出库操作！"));
-        return;
+    if (m_policy.audit.canAdd) {
+        const QString refused = m_policy.audit.canAdd(m_app.CurrentDatabase);
+        if (!refused.isEmpty()) {
+            MsgBox(refused);
+            return;
+        }
     }
     Edstu = 1;
     EnterEditMode();
@@ -76,17 +79,24 @@ void StockDocForm::editDocument()
 {
     if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem1))
         return;
-    const QString number = m_gd->textMatrix(DocListRow, 0).trimmed();
-    if (!SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F6 FROM TB1 WHERE F1 = ?"), {number}).isEmpty()) {
-        MsgBox(QStringLiteral("此单据已经审核，不可修改！"), Info, Tip);
-        return;
-    }
     if (m_gd->textMatrix(1, 0).trimmed().isEmpty()) {
         MsgBox(QStringLiteral("没有数据可修改！"), Info, Tip);
         return;
     }
+    // One read: the audit state refused here is that of the document the editor then shows.
+    std::optional<StockDoc> doc;
+    try {
+        doc = LoadStockDoc(m_app.CurrentDatabase, m_gd->textMatrix(DocListRow, 0).trimmed());
+    } catch (const DbError& e) {
+        MsgBox(e.description(), Info, Tip);
+        return;
+    }
+    if (doc && !doc->head.auditor.trimmed().isEmpty()) {
+        MsgBox(QStringLiteral("此单据已经审核，不可修改！"), Info, Tip);
+        return;
+    }
     Edstu = 2;
-    EnterEditMode();
+    EnterEditMode(doc ? &*doc : nullptr);
     m_cmbLB->setEditText(m_gd->textMatrix(DocListRow, 7).trimmed() + QLatin1Char('.') + m_txt[2]->text().trimmed());
     m_txtHPBM->setFocus();
     m_txt[3]->setText(m_app.OperatorName);
@@ -100,8 +110,7 @@ void StockDocForm::editDocument()
         m_dtp->setDate(ParseDate(dateText));
     } catch (const DateError&) {
     }
-    DocKeptSN = SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT SN FROM TB1 WHERE F1 = ?"),
-                          {m_txt[0]->text().trimmed()}).toDouble();
+    DocKeptSN = doc ? doc->head.sn : 0;
 }
 
 void StockDocForm::deleteDocument()
@@ -126,7 +135,7 @@ void StockDocForm::deleteDocument()
                Tip) != MB::Yes)
         return;
     try {
-        const QString refused = DeleteStockDoc(m_app, number, m_shown.loadedStamp);
+        const QString refused = DeleteStockDoc(m_app, number, m_shown ? m_shown->loadedStamp : QByteArray());
         if (!refused.isEmpty()) {
             MsgBox(refused, Info, Tip);
             return;
@@ -197,8 +206,10 @@ void StockDocForm::saveDocument()
     pumpEvents();
     while (!m_txtEnter->isHidden())
         TxtEnter_LostFocus();
-    if (m_policy.alwaysSettled)
+    if (m_policy.balance.alwaysSettled)
         m_cmbK->setCurrentIndex(1);
+    else if (!m_policy.balance.settlementOffered)
+        m_cmbK->setCurrentIndex(0);
     const QString number = m_txt[0]->text().simplified().remove(QLatin1Char(' '));
     if (number.isEmpty()) {
         MsgBox(m_lab[0]->text() + QStringLiteral("不能为空！"), Info, Tip);
@@ -229,8 +240,7 @@ void StockDocForm::saveDocument()
         return;
     }
     const QString unitCode = unitText.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
-    const QString unitName =
-        SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F2 FROM TA1 WHERE F1 = ?"), {unitCode});
+    const QString unitName = CounterPartyName(m_app.CurrentDatabase, unitCode);
     if (unitName.isEmpty()) {
         MsgBox(m_lab[2]->text() + QStringLiteral("编码输入错误！"), Info, Tip);
         m_cmbLB->setFocus();
@@ -239,7 +249,7 @@ void StockDocForm::saveDocument()
     m_cmbLB->setEditText(unitCode);
     m_txt[2]->setText(unitName.trimmed());
     if (m_gdMx->textMatrix(1, col(LineRole::Code)).trimmed().isEmpty()) {
-        MsgBox(QStringLiteral("不能保存空的单据！请录入") + m_policy.lineNoun + m_app.GoodsTerm + QStringLiteral("！"),
+        MsgBox(QStringLiteral("不能保存空的单据！请录入") + m_policy.texts.lineNoun + m_app.GoodsTerm + QStringLiteral("！"),
                Info, Tip);
         return;
     }
@@ -282,12 +292,13 @@ void StockDocForm::saveDocument()
 StockDoc StockDocForm::docFromForm() const
 {
     StockDoc doc;
-    if (Edstu == 2) {
+    const bool replacing = Edstu == 2 && m_shown;
+    if (replacing) {
         // An edit replaces the document shown: the same stored rows, and the row
         // colours the window does not edit.
-        doc.loadedStamp = m_shown.loadedStamp;
-        doc.head.backColour = m_shown.head.backColour;
-        doc.head.foreColour = m_shown.head.foreColour;
+        doc.loadedStamp = m_shown->loadedStamp;
+        doc.head.backColour = m_shown->head.backColour;
+        doc.head.foreColour = m_shown->head.foreColour;
     }
     doc.head.number = m_txt[0]->text().trimmed();
     doc.head.enteredBy = m_txt[3]->text().trimmed();
@@ -299,22 +310,13 @@ StockDoc StockDocForm::docFromForm() const
     fillHeaderExtras(doc.head);
     for (int r = 1; r < m_gdMx->rows(); ++r) {
         StockDocLine l;
-        l.goods = m_gdMx->textMatrix(r, col(LineRole::Code)).trimmed();
+        for (int c = 0; c < m_columns.size(); ++c)
+            m_columns[c].store(l, m_gdMx->textMatrix(r, c));
         if (l.goods.isEmpty())
             continue;
-        l.attr = m_gdMx->textMatrix(r, col(LineRole::Attribute));
-        l.qty = LeadValue(m_gdMx->textMatrix(r, col(LineRole::Quantity)));
-        l.price = m_gdMx->textMatrix(r, col(LineRole::Price)).toDouble();
-        l.originalPrice = m_gdMx->textMatrix(r, col(LineRole::OriginalPrice)).toDouble();
-        l.discount = m_gdMx->textMatrix(r, col(LineRole::Discount)).toDouble();
-        l.amount = m_gdMx->textMatrix(r, col(LineRole::Amount)).toDouble();
-        l.remark = m_gdMx->textMatrix(r, col(LineRole::Remark));
-        const QString proposed = m_gdMx->textMatrix(r, col(LineRole::Proposed));
-        if (!proposed.isEmpty())
-            l.proposed = proposed.toDouble();
-        if (Edstu == 2 && r - 1 < m_shown.lines.size() && m_shown.lines[r - 1].goods == l.goods) {
-            l.backColour = m_shown.lines[r - 1].backColour;
-            l.foreColour = m_shown.lines[r - 1].foreColour;
+        if (replacing && r - 1 < m_shown->lines.size() && m_shown->lines[r - 1].goods == l.goods) {
+            l.backColour = m_shown->lines[r - 1].backColour;
+            l.foreColour = m_shown->lines[r - 1].foreColour;
         }
         doc.lines << l;
     }
@@ -327,8 +329,6 @@ bool StockDocForm::postShown()
     const QString number = m_gd->textMatrix(DocListRow, 0).trimmed();
     if (number.isEmpty() || !m_gd->textMatrix(DocListRow, 4).trimmed().isEmpty())
         return false;
-    ShowDocument();
-    pumpEvents(1);
     try {
         const QString refused = AuditStockDoc(m_app, m_policy, number);
         if (!refused.isEmpty()) {
@@ -340,11 +340,14 @@ bool StockDocForm::postShown()
         return false;
     }
     m_gd->setTextMatrix(DocListRow, 4, m_app.OperatorName);
-    m_txt[4]->setText(m_app.OperatorName);
-    // The posting may re-value the document (issues at cost): show the stored amounts.
-    const QString amount = SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F9 FROM TB1 WHERE F1 = ?"), {number});
-    m_gd->setTextMatrix(DocListRow, 5, FormatNumber(amount.toDouble(), m_app.AmountFormat));
     ShowDocument();
+    pumpEvents(1);
+    // The posting may re-value the document (issues at cost): show the stored amounts.
+    if (m_shown) {
+        const QString amount = FormatNumber(m_shown->head.amount, m_app.AmountFormat);
+        m_gd->setTextMatrix(DocListRow, 5, amount);
+        m_txt[5]->setText(amount);
+    }
     return true;
 }
 
@@ -360,11 +363,15 @@ void StockDocForm::auditDocuments()
         MsgBox(QStringLiteral("该单据已审核，不需要再次审核！"), Info, Tip);
         return;
     }
-    ShenHeBox::AuditScope scope;
-    {
+    const QString question = QStringLiteral("审核操作将对库存") + m_app.GoodsTerm +
+                             QStringLiteral("进行更新，审核后单据将不可修改！\r\r真的要继续吗？");
+    ShenHeBox::AuditScope scope = ShenHeBox::AuditScope::Cancelled;
+    if (m_policy.audit.confirmation == AuditConfirmation::YesNo) {
+        if (MsgBox(question, MB::YesNo | MB::Question, Tip) == MB::Yes)
+            scope = ShenHeBox::AuditScope::Selected;
+    } else {
         ShenHeBox box(this);
-        box.LabInfo->setText(QStringLiteral("审核操作将对库存") + m_app.GoodsTerm +
-                             QStringLiteral("进行更新，审核后单据将不可修改！\r\r真的要继续吗？"));
+        box.LabInfo->setText(question);
         box.Opt0->setText(box.Opt0->text() + m_gd->textMatrix(DocListRow, 0));
         if (m_tabs->currentIndex() == 1) {
             box.Opt1->hide();
@@ -398,15 +405,18 @@ void StockDocForm::unauditDocument()
         MsgBox(QStringLiteral("该单据未审核，不能执行撤销审核！"), Info, Tip);
         return;
     }
-    if (StocktakingPending(m_app.CurrentDatabase)) {
-        MsgBox(QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何撤销审核操作！"));
-        return;
+    if (m_policy.audit.canUnaudit) {
+        const QString refused = m_policy.audit.canUnaudit(m_app.CurrentDatabase);
+        if (!refused.isEmpty()) {
+            MsgBox(refused);
+            return;
+        }
     }
-    const QString warning = m_policy.unauditWarning.arg(m_app.GoodsTerm);
-    if (MsgBox(warning + QStringLiteral("\r\r") + m_policy.unauditQuestion,
+    const QString warning = m_policy.audit.unauditWarning.arg(m_app.GoodsTerm);
+    if (MsgBox(warning + QStringLiteral("\r\r") + m_policy.audit.unauditQuestion,
                MB::YesNo | MB::Question | MB::DefaultButton2, Tip) != MB::Yes)
         return;
-    if (m_policy.unauditWarnsTwice &&
+    if (m_policy.audit.unauditWarnsTwice &&
         MsgBox(QStringLiteral("再次警告:\r\r") + warning +
                    QStringLiteral("\r\r如果您确实需要修改此单，请在合理修改之后，尽快重新审核！\r\r真的要继续吗？"),
                MB::YesNo | MB::Question, QStringLiteral("警告")) != MB::Yes)
@@ -426,7 +436,7 @@ void StockDocForm::unauditDocument()
         MsgBox(e.description(), Info, Tip);
         return;
     }
-    if (m_policy.unauditDoneMessage)
+    if (m_policy.audit.unauditDoneMessage)
         MsgBox(QStringLiteral("完成撤销审核!"));
     // Shows the document as the unaudit left it, the stamp of a later edit included.
     ShowDocument();

@@ -13,6 +13,7 @@
 #include "core/SqlText.h"
 #include "documents/common/StockDocExchange.h"
 #include "documents/common/StockDocForm.h"
+#include "documents/common/StockDocPrint.h"
 #include "exchange/GridExport.h"
 #include "exchange/ImportOpeners.h"
 #include "platform/Database.h"
@@ -96,7 +97,7 @@ void StockDocForm::CmdSX_MouseDown()
     const QDate date = dateOfForm();
     const QString goods = m_gdMx->textMatrix(r, col(LineRole::Code));
     AttributePickRequest request{m_txtEnter->text(), goods, date,
-                                 m_policy.attributeOut ? StockDirection::Out : StockDirection::In,
+                                 m_policy.storage.attributeOut ? StockDirection::Out : StockDirection::In,
                                  m_app.GoodsTerm + QStringLiteral("编码：") + goods + QStringLiteral(" 品名规格：") +
                                      m_gdMx->textMatrix(r, col(LineRole::Name)) + QStringLiteral(" 单位：") +
                                      AfterSpace(m_gdMx->textMatrix(r, col(LineRole::Quantity)))};
@@ -105,7 +106,7 @@ void StockDocForm::CmdSX_MouseDown()
 
 void StockDocForm::CmdQGys_Click()
 {
-    const QString picked = PickUnit(m_app, this, code(m_policy.docType().counterParty), m_policy.unitPickerCaption, false);
+    const QString picked = PickUnit(m_app, this, code(m_policy.docType().counterParty), m_policy.texts.unitPickerCaption, false);
     if (!picked.isEmpty() && picked != QLatin1String("."))
         m_cmbLB->setEditText(picked);
     m_cmbLB->setFocus();
@@ -171,37 +172,22 @@ void StockDocForm::CmdFexcel_Click()
 {
     if (Edstu == 0)
         return;
-    DanExcel(m_app, *this, m_policy.importLayout, m_policy.importCaption, this);
+    DanExcel(m_app, *this, m_policy.storage.importLayout, m_policy.texts.importCaption, this);
     // The import writes quantities and prices after each goods was committed.
     SumDocTotals();
 }
 
 void StockDocForm::printDocument(int plan)
 {
-    if (m_policy.printNeedsRight && !RequireRight(m_app, m_policy.docType().rightGroup, RightItem3))
+    if (m_policy.print.needsRight && !RequireRight(m_app, m_policy.docType().rightGroup, RightItem3))
         return;
     if (m_tabs->currentIndex() == 0)
         ShowDocument();
-    if (m_policy.printShown) {  // a kind with its own print sheets
-        m_policy.printShown(m_app, this, m_caption, plan, !amountsHidden());
-        return;
-    }
-    PrintStage stage;
-    try {
-        std::optional<StockDoc> doc = LoadStockDoc(m_app.CurrentDatabase, m_policy, m_txt[0]->text().trimmed());
-        if (!doc)
-            doc = StockDoc{};
-        doc->head.unitName = m_txt[2]->text();
-        const QString refused = StageStockDocPrint(m_app, m_policy, m_caption, *doc, plan, !amountsHidden(), stage);
-        if (!refused.isEmpty()) {
-            MsgBox(refused, MB::OKOnly | MB::Information, refused.startsWith(QStringLiteral("无数据")) ? Tip : QString());
-            return;
-        }
-    } catch (const DbError& e) {
-        MsgBox(e.description(), MB::OKOnly | MB::Information, Tip);
-        return;
-    }
-    PlistPrint job(m_app);
-    FillPlistPrint(job, stage);
-    job.show(this);
+    // The document as the window shows it, edited or stored.
+    StockDoc doc = docFromForm();
+    doc.head.date = dateOfForm();
+    doc.head.unitCode = unitOfForm();
+    doc.head.unitName = m_txt[2]->text();
+    doc.head.auditor = m_txt[4]->text().trimmed();
+    PrintStockDoc(m_app, this, m_policy, m_caption, doc, plan - 1, !amountsHidden());
 }

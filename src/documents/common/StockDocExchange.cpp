@@ -72,17 +72,3 @@ QString SupplierGoodsFilter(const Database& db, bool fixedSupplierOn, const QStr
         return {};
     return SqlScalar(db, QStringLiteral("SELECT F2 FROM TA1 WHERE F1 = ?"), {code}).isEmpty() ? QString() : code;
 }
-
-void FillPlistPrint(PlistPrint& job, const PrintStage& stage)
-{
-    job.Pid = stage.layoutId;
-    job.RptFile = stage.templateFile;
-    // RegName (the company) is the print window's own first row.
-    for (const auto& [name, value] : stage.values)
-        if (name != QLatin1String("RegName"))
-            job.setValue(name, value);
-    for (const QStringList& row : stage.rows)
-        job.addRow(row);
-    job.PrnSQL = stage.prnSql;
-    job.MyCmd = 0;
-}

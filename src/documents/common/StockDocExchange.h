@@ -1,8 +1,8 @@
 #pragma once
 // What the stock-document window hands to the shared dialogs and takes back:
 // the search fields and the list condition of the search dialog's answer,
-// the header and footer texts of a line export, the goods picker's supplier
-// filter and the print hand-over. Plain functions; nothing here shows anything.
+// the header and footer texts of a line export, and the goods picker's supplier
+// filter. Plain functions; nothing here shows anything.
 
 #include "forms/QueryConditions.h"
 
@@ -13,8 +13,6 @@
 #include <optional>
 
 class Database;
-class PlistPrint;
-struct PrintStage;
 
 // The statement head the search dialog's answer starts with: the list's
 // fields through a left join, so a document whose unit is gone is found too.
@@ -42,5 +40,3 @@ QString SupplierGoodsFilter(const Database& db, bool fixedSupplierOn, const QStr
 // True when the fixed-supplier setting is on (its menu being offered is the caller's part).
 bool FixedSupplierSetting(const Database& db);
 
-// Fills the print hand-over from a staged document print.
-void FillPlistPrint(PlistPrint& job, const PrintStage& stage);

@@ -32,6 +32,8 @@
 StockDocForm::StockDocForm(App& app, StockDocPolicy policy, QWidget* parent)
     : QWidget(parent), m_app(app), m_policy(std::move(policy))
 {
+    for (const LineColumn& c : m_policy.storage.columns)
+        m_columns << CompletedLineColumn(c);
     setAttribute(Qt::WA_DeleteOnClose);
     m_caption = StockDocTypeName(app.CurrentDatabase, m_policy);
     setWindowTitle(m_caption);
@@ -54,7 +56,7 @@ void StockDocForm::applyMode()
         if (hidden)
             m_txt[size_t(i)]->setEchoMode(QLineEdit::Password);
     }
-    const bool settlementShown = !hidden && settlementSettingOn() && !m_policy.alwaysSettled;
+    const bool settlementShown = !hidden && settlementSettingOn() && m_policy.balance.settlementOffered;
     m_lab[7]->setVisible(settlementShown);
     m_txt[7]->setVisible(settlementShown);
     m_lab[8]->setVisible(settlementShown);
@@ -76,19 +78,19 @@ void StockDocForm::applyMode()
 
 bool StockDocForm::amountsHidden() const
 {
-    const int right = m_policy.priceRight == PriceRight::Profit ? m_app.CanSeeProfit : m_app.CanSeeCost;
+    const int right = m_policy.pricing.priceRight == PriceRight::Profit ? m_app.CanSeeProfit : m_app.CanSeeCost;
     return m_app.WithPrices == 0 || right == 0;
 }
 
 bool StockDocForm::settlementSettingOn() const
 {
-    return (m_policy.paidOnIssue ? m_app.ReceivedOnIssue : m_app.PaidOnReceipt) != 0;
+    return (m_policy.balance.paidOnIssue ? m_app.ReceivedOnIssue : m_app.PaidOnReceipt) != 0;
 }
 
 bool StockDocForm::discountsOn() const
 {
-    return m_policy.discountSetting != 0 && !amountsHidden() &&
-           SettingValue(m_app.CurrentDatabase, m_policy.discountSetting) == 1;
+    return m_policy.pricing.discountSetting != 0 && !amountsHidden() &&
+           SettingValue(m_app.CurrentDatabase, m_policy.pricing.discountSetting) == 1;
 }
 
 void StockDocForm::setStatus(const QString& text)
@@ -111,12 +113,12 @@ void StockDocForm::SetListGridHeader()
     m_gd->setCols(StockDocListColumns);
     m_gd->setRows(2);
     m_gd->clear();
-    m_gd->setHeaders({m_policy.numberLabel, m_policy.dateLabel, m_policy.unitListHeader, QStringLiteral("录入员"),
-                      QStringLiteral("审核人"), QStringLiteral("金额"), QStringLiteral("附注"), m_policy.unitCodeHeader,
+    m_gd->setHeaders({m_policy.texts.numberLabel, m_policy.texts.dateLabel, m_policy.texts.unitListHeader, QStringLiteral("录入员"),
+                      QStringLiteral("审核人"), QStringLiteral("金额"), QStringLiteral("附注"), m_policy.texts.unitCodeHeader,
                       QString(), QString(), QString(), m_lab[9]->text()});
     for (int c = 7; c < StockDocListColumns; ++c)
         m_gd->setColWidth(c, 0);
-    if (amountsHidden() || !m_policy.listShowsAmount)
+    if (amountsHidden() || !m_policy.pricing.listShowsAmount)
         m_gd->setColWidth(5, 0);
     fitColumns();
     DocListRow = 1;
@@ -124,30 +126,16 @@ void StockDocForm::SetListGridHeader()
 
 void StockDocForm::SetLineGridHeader()
 {
-    m_gdMx->setCols(m_policy.columns.size());
+    m_gdMx->setCols(m_policy.storage.columns.size());
     m_gdMx->setRows(2);
     m_gdMx->clear();
     QStringList headers;
-    for (const LineColumn& c : m_policy.columns) {
-        switch (c.role) {
-        case LineRole::Code: headers << m_app.GoodsTerm + QStringLiteral("编码"); break;
-        case LineRole::Name: headers << m_app.GoodsTerm + QStringLiteral("名称/规格"); break;
-        case LineRole::Attribute: headers << m_app.HpsxName; break;
-        default: headers << c.header;
-        }
-    }
+    for (const LineColumn& c : m_columns)
+        headers << (c.header.isEmpty() && c.defaultHeader ? c.defaultHeader(m_app) : c.header);
     m_gdMx->setHeaders(headers);
-    m_gdMx->setColWidth(col(LineRole::Proposed), 0);
-    if (m_app.HpsxName.isEmpty())
-        m_gdMx->setColWidth(col(LineRole::Attribute), 0);
-    if (amountsHidden()) {
-        m_gdMx->setColWidth(col(LineRole::Price), 0);
-        m_gdMx->setColWidth(col(LineRole::Amount), 0);
-    }
-    if (!discountsOn()) {
-        m_gdMx->setColWidth(col(LineRole::OriginalPrice), 0);
-        m_gdMx->setColWidth(col(LineRole::Discount), 0);
-    }
+    for (int c = 0; c < m_columns.size(); ++c)
+        if (m_columns[c].weight == 0 || !m_columns[c].shown(*this))
+            m_gdMx->setColWidth(c, 0);
     fitColumns();
     m_curMxR = 1;
     DocLineCount = 0;
@@ -216,18 +204,17 @@ void StockDocForm::moveDocument(int step)
         b->setVisible(b->isEnabled());
 }
 
-void StockDocForm::ShowDocument()
+void StockDocForm::ShowDocument(const StockDoc* read)
 {
     DocListRow = std::max(DocListRow, 1);
     const int r = DocListRow;
     // The stored document first: its list row takes what is stored now, so the boxes
     // below show the header the stamp of a later save or delete was read with.
-    std::optional<StockDoc> shown;
+    m_shown.reset();
     if (Edstu == 1)
         SetLineGridHeader();
     else
-        shown = LoadDocLines();
-    m_shown = shown ? *shown : StockDoc{};
+        LoadDocLines(read);
     m_filling = true;
     for (int i = 0; i < 7; ++i)
         m_txt[size_t(i)]->setText(m_gd->textMatrix(r, i));
@@ -240,7 +227,7 @@ void StockDocForm::ShowDocument()
     const int last = m_gd->rows() - 1;
     m_cmDan[0]->setEnabled(r > 1 && last > 1);
     m_cmDan[1]->setEnabled(r < last && last > 1);
-    documentShown(shown ? &*shown : nullptr);
+    documentShown(m_shown ? &*m_shown : nullptr);
 }
 
 void StockDocForm::FillSettlementCombo(int index)
@@ -248,46 +235,43 @@ void StockDocForm::FillSettlementCombo(int index)
     const QSignalBlocker block(m_cmbK);
     m_cmbK->clear();
     const double paid = m_txt[7]->text().toDouble();
-    m_cmbK->addItems(paid != 0 ? m_policy.paidSettlement : m_policy.unpaidSettlement);
+    m_cmbK->addItems(paid != 0 ? m_policy.balance.paidSettlement : m_policy.balance.unpaidSettlement);
     m_cmbK->setCurrentIndex(std::clamp(index, 0, m_cmbK->count() - 1));
     m_lab[8]->setText(m_cmbK->currentText());
 }
 
-std::optional<StockDoc> StockDocForm::LoadDocLines()
+void StockDocForm::LoadDocLines(const StockDoc* read)
 {
     SetLineGridHeader();
     const QString number = m_gd->textMatrix(DocListRow, 0).trimmed();
     if (number.isEmpty())
-        return std::nullopt;
-    std::optional<StockDoc> doc;
-    try {
-        doc = LoadStockDoc(m_app.CurrentDatabase, m_policy, number);
-    } catch (const DbError& e) {
-        MsgBox(e.description(), MB::OKOnly | MB::Information, QStringLiteral("提示"));
-        return std::nullopt;
+        return;
+    if (read) {
+        m_shown = *read;
+    } else {
+        try {
+            m_shown = LoadStockDoc(m_app.CurrentDatabase, number);
+        } catch (const DbError& e) {
+            MsgBox(e.description(), MB::OKOnly | MB::Information, QStringLiteral("提示"));
+            return;
+        }
     }
+    const std::optional<StockDoc>& doc = m_shown;
     if (!doc)
-        return doc;
+        return;
     const QStringList cells = StockDocListCells(doc->head, m_app.AmountFormat);
     for (int c = 0; c < cells.size(); ++c)
         m_gd->setTextMatrix(DocListRow, c, cells[c]);
     if (doc->lines.isEmpty())
-        return doc;
+        return;
     m_gdMx->setRows(doc->lines.size() + 2);
     double qty = 0;
     double amount = 0;
     for (int i = 0; i < doc->lines.size(); ++i) {
         const StockDocLine& l = doc->lines[i];
         const int row = i + 1;
-        m_gdMx->setTextMatrix(row, col(LineRole::Code), l.goods);
-        m_gdMx->setTextMatrix(row, col(LineRole::Name), l.name);
-        m_gdMx->setTextMatrix(row, col(LineRole::Attribute), l.attr);
-        m_gdMx->setTextMatrix(row, col(LineRole::Quantity), NumText(l.qty) + QLatin1Char(' ') + l.unit);
-        m_gdMx->setTextMatrix(row, col(LineRole::OriginalPrice), FormatNumber(l.originalPrice, m_app.PriceFormat));
-        m_gdMx->setTextMatrix(row, col(LineRole::Discount), l.discount == 0 ? QString() : NumText(l.discount));
-        m_gdMx->setTextMatrix(row, col(LineRole::Price), FormatNumber(l.price, m_app.PriceFormat));
-        m_gdMx->setTextMatrix(row, col(LineRole::Amount), FormatNumber(l.amount, m_app.AmountFormat));
-        m_gdMx->setTextMatrix(row, col(LineRole::Remark), l.remark);
+        for (int c = 0; c < m_columns.size(); ++c)
+            m_gdMx->setTextMatrix(row, c, m_columns[c].show(m_app, l));
         if (l.backColour || l.foreColour)
             PaintRowColours(m_gdMx, row, l.backColour, l.foreColour);
         qty += l.qty;
@@ -298,7 +282,6 @@ std::optional<StockDoc> StockDocForm::LoadDocLines()
     m_gdMx->setTextMatrix(totals, col(LineRole::Amount), FormatNumber(amount, m_app.AmountFormat));
     m_curMxR = 1;
     ShowLineStatus();
-    return doc;
 }
 
 void StockDocForm::ShowLineStatus()
@@ -322,11 +305,14 @@ void StockDocForm::ShowLineStatus()
         setStatus(QStringLiteral("共 %1 条记录 当前为第 %2 条").arg(DocLineCount).arg(m_curMxR));
 }
 
-void StockDocForm::EnterEditMode()
+void StockDocForm::EnterEditMode(const StockDoc* read)
 {
+    if (read)
+        ShowDocument(read);
     if (m_tabs->currentIndex() == 0) {
         const QSignalBlocker block(m_tabs);
-        ShowDocument();
+        if (!read)
+            ShowDocument();
         m_tabs->setCurrentIndex(1);
         m_pages->setCurrentIndex(1);
     }
@@ -338,7 +324,7 @@ void StockDocForm::EnterEditMode()
     }
     m_txt[2]->hide();
     m_cmbLB->show();
-    m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && !m_policy.alwaysSettled);
+    m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && m_policy.balance.settlementOffered);
     // The date picker and the settlement combo stand in for the boxes they edit.
     m_txt[1]->hide();
     if (!m_cmbK->isHidden())

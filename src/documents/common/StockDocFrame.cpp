@@ -112,8 +112,8 @@ void StockDocForm::buildMenus(QMenuBar* bar)
     m_menuPrint = print->menuAction();
     m_menuPrint->setObjectName(QStringLiteral("Menu_print"));
     bar->addMenu(print);
-    for (int i = 0; i < m_policy.printPlans.size(); ++i) {
-        QAction* a = named(new QAction(m_policy.printPlans[i].menuCaption, this), QStringLiteral("Menu_prn%1").arg(i));
+    for (int i = 0; i < m_policy.print.plans.size(); ++i) {
+        QAction* a = named(new QAction(m_policy.print.plans[i].menuCaption, this), QStringLiteral("Menu_prn%1").arg(i));
         print->addAction(a);
         connect(a, &QAction::triggered, this, [this, i] { printDocument(i + 1); });
         m_menuPrn << a;
@@ -134,20 +134,20 @@ void StockDocForm::buildDetail(QWidget* page)
     for (int i = 0; i < 10; ++i)
         m_lab[size_t(i)] = named(new QLabel(page), QStringLiteral("Lab%1").arg(i));
     for (int i = 0; i < 9; ++i) {
-        const QString name = m_policy.boxNames.value(i);
+        const QString name = m_policy.texts.boxNames.value(i);
         m_txt[size_t(i)] = named(new QLineEdit(page), name.isEmpty() ? QStringLiteral("Txt%1").arg(i) : name);
         m_txt[size_t(i)]->setReadOnly(i != 0 && i != 7 && i != 8);
     }
     m_txt[0]->setMaxLength(25);
     m_txt[6]->setMaxLength(200);
-    m_lab[0]->setText(m_policy.numberLabel);
-    m_lab[1]->setText(m_policy.dateLabel);
-    m_lab[2]->setText(m_policy.unitLabel);
+    m_lab[0]->setText(m_policy.texts.numberLabel);
+    m_lab[1]->setText(m_policy.texts.dateLabel);
+    m_lab[2]->setText(m_policy.texts.unitLabel);
     m_lab[3]->setText(QStringLiteral("录入员"));
     m_lab[4]->setText(QStringLiteral("审核人"));
-    m_lab[5]->setText(m_policy.amountLabel);
+    m_lab[5]->setText(m_policy.texts.amountLabel);
     m_lab[6]->setText(QStringLiteral("附注"));
-    m_lab[7]->setText(m_policy.paidLabel);
+    m_lab[7]->setText(m_policy.texts.paidLabel);
     m_dtp = named(new QDateEdit(QDate::currentDate(), page), QStringLiteral("DTP1"));
     m_dtp->setCalendarPopup(true);
     m_dtp->setDisplayFormat(QStringLiteral("yyyy-M-d"));
@@ -257,18 +257,13 @@ void StockDocForm::fitColumns()
     for (int c = 0; c < m_gd->cols(); ++c)
         if (m_gd->colWidth(c) > 0)
             m_gd->setColWidth(c, Grid::pixelsToTwips(std::max(96, listWidth / 7 - 2)));
-    const QVector<std::pair<LineRole, int>> weights{{LineRole::Code, 14}, {LineRole::Name, 24},
-                                                    {LineRole::Attribute, 10}, {LineRole::Quantity, 12},
-                                                    {LineRole::OriginalPrice, 10}, {LineRole::Discount, 8},
-                                                    {LineRole::Price, 10}, {LineRole::Amount, 12},
-                                                    {LineRole::Remark, 16}};
     int total = 0;
-    for (const auto& [role, weight] : weights)
-        if (col(role) >= 0 && m_gdMx->colWidth(col(role)) > 0)
-            total += weight;
+    for (int c = 0; c < m_columns.size(); ++c)
+        if (m_gdMx->colWidth(c) > 0)
+            total += m_columns[c].weight;
     const int lineWidth = std::max(m_gdMx->viewport()->width(), m_pages->width() - 24) - 4;
-    for (const auto& [role, weight] : weights)
-        if (total > 0 && col(role) >= 0 && m_gdMx->colWidth(col(role)) > 0)
-            m_gdMx->setColWidth(col(role), Grid::pixelsToTwips(std::max(60, lineWidth * weight / total)));
+    for (int c = 0; c < m_columns.size(); ++c)
+        if (total > 0 && m_columns[c].weight > 0 && m_gdMx->colWidth(c) > 0)
+            m_gdMx->setColWidth(c, Grid::pixelsToTwips(std::max(60, lineWidth * m_columns[c].weight / total)));
 }
 

@@ -1,15 +1,18 @@
 #pragma once
 // What the stock-document kinds differ in. One StockDocForm window and one
-// StockDocService serve every kind; a policy names its kind's columns, signs,
-// texts and extra steps, and the shared code asks the policy instead of
-// testing the kind. A new kind adds a policy (and its own extras through the
-// hooks), never a copy of the window or the service.
+// StockDocService serve every kind; a policy is the document type (its row of
+// the DocTypes table) and a few small parts: texts, storage, balance rule,
+// audit rule, pricing and print. The shared code asks the policy instead of
+// testing the kind. A new kind adds a policy, never a copy of the window or
+// the service.
 
 #include "core/DocTypes.h"
 #include "core/Posting.h"
+#include "documents/common/LineRoles.h"
 #include "exchange/ImportOpeners.h"
 
 #include <QDate>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -21,23 +24,8 @@ class Database;
 class QWidget;
 struct StockDoc;
 
-// What a line-grid column holds. The window and the service find columns by
-// role, never by a fixed index.
-enum class LineRole { Code, Name, Attribute, Quantity, OriginalPrice, Discount, Price, Amount, Remark, Proposed };
-
-struct LineColumn {
-    LineRole role;
-    QString header;  // "" = the role's shared header (goods word, attribute name, "备注" ...)
-};
-
 // Which right lets the operator see a kind's prices: the cost right or the profit right.
 enum class PriceRight { Cost, Profit };
-
-// How the price of a goods put on a line is proposed.
-enum class PriceProposal {
-    ReferenceOrCost,  // TA4.RkF7 when the inbound reference price is on, else the cost price F7
-    CostPrice,        // the cost price F7
-};
 
 // One print plan of a kind, its layout id and default template those of the type's
 // layout of the same place (DocTypeInfo::layouts).
@@ -47,14 +35,8 @@ struct PrintPlan {
     QString caption;        // the named value "Caption"; "" = the document type's name
 };
 
-struct StockDocPolicy {
-    DocType type = DocType::PurchaseReceipt;
-    // What the type is: kind, signs, counter-parties, settings rows, rights group, layouts.
-    const DocTypeInfo& docType() const { return DocTypeOf(type); }
-    // The F3isBm mode: the counter-party is a department.
-    bool department() const { return docType().department(); }
-
-    // Captions of the window's own labels.
+// The captions and names of the window's own controls.
+struct StockDocTexts {
     QString numberLabel;    // Lab(0)
     QString dateLabel;      // Lab(1)
     QString unitLabel;      // Lab(2)
@@ -64,66 +46,119 @@ struct StockDocPolicy {
     QString unitListHeader = QStringLiteral("供货单位");  // list column 2, in both modes
     QString lineNoun;       // "入库" in "不能保存空的单据！请录入入库货品！"
     QString unitPickerCaption;
+    QString importCaption;  // the line import dialog's caption
+    QStringList boxNames;   // objectNames of the header boxes Txt0..Txt8 ("" or missing = "Txt<n>")
+};
 
+// How a document is stored. The signs and sides come from the type (DocTypeInfo);
+// the policy names the line columns and what the save refuses or adds.
+struct StockDocStorage {
     QVector<LineColumn> columns;
+    bool refusesZeroQuantity = false;  // the save refuses a line with quantity 0
+    bool attributeOut = false;         // the attribute picker lists only values that have stock
+    bool attributeFromPicker = false;  // the attribute cell takes only values the picker offers
+    LineImportLayout importLayout = LineImportLayout::standard();
+    // Run inside the save's transaction after the rows are written.
+    std::function<void(App&, const StockDoc&)> saveExtras;
 
-    // The unit's account: YF/FK are negated for units of this kind.
-    std::optional<UnitKind> negateBalanceFor;
+    int columnOf(LineRole role) const;  // -1 when the kind has no such column
+};
+
+// The counter-party's account: how the stored amounts move its balance.
+struct BalanceRule {
+    // YF/FK are negated for units of this kind (and, with negateUnknownUnit, for a unit gone from TA1).
+    std::optional<UnitKind> negateFor;
+    bool negateUnknownUnit = false;
     // The settlement combo's items: [0] to the account, [1] settled; unpaid and paid texts.
     QStringList unpaidSettlement;
     QStringList paidSettlement;
-    // The settlement stays "settled" (index 1) whatever the amounts do.
-    bool alwaysSettled = false;
+    bool alwaysSettled = false;  // index 1 whatever the amounts do (department modes)
+    // The paid amount and settlement controls are offered (not in department modes; a
+    // department document that is not always settled is booked wholly to the account).
+    bool settlementOffered = true;
+    bool paidOnIssue = false;    // the paid amount follows ReceivedOnIssue instead of PaidOnReceipt
 
-    PriceProposal proposal = PriceProposal::ReferenceOrCost;
-    bool keepsReferencePrice = false;  // the save writes RkPrice and TA4.RkF7 (setting 878)
-    bool rollsUpBomCost = false;       // audit and unaudit re-price products built of the goods
+    QString settlementText(double paid, int index) const;
+};
 
-    // Unaudit: the first warning's text, %1 = the goods word.
-    QString unauditWarning;
+// The stocktaking exclusivity every other kind keeps: "" unless a stocktaking is unaudited.
+QString RefuseWhileStocktaking(const Database& db);
+QString RefuseUnauditWhileStocktaking(const Database& db);
 
-    QVector<PrintPlan> printPlans;
-    // The print's record-set query over the staged rows (see PrintStage).
-    QString printSql = QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F10 from plist order by F0");
+// How an audit is asked for.
+enum class AuditConfirmation {
+    ScopeDialog,  // the audit-scope dialog: the shown document or every unaudited one
+    YesNo,        // one question; the shown document only
+};
 
-    // The attribute picker lists only values that have stock (stock-decreasing kinds).
-    bool attributeOut = false;
-
-    // Line import: where the imported values go, and the import dialog's caption.
-    LineImportLayout importLayout = LineImportLayout::standard();
-    QString importCaption;
-
-    // Kind-specific steps, run inside the save's or the audit's transaction.
-    std::function<void(App&, const StockDoc&)> saveExtras;
+// Auditing and unauditing, and when a document may be added, audited or unaudited at all.
+struct AuditRule {
+    AuditConfirmation confirmation = AuditConfirmation::ScopeDialog;
+    OutPriceRule outPrice = OutPriceRule::Zero;
+    bool checksStock = false;  // NoOverIssue: a committed quantity and the audit check the stock
+    // Refusals ("" = allowed), asked before anything is shown or written. The defaults keep
+    // every kind but stocktaking still while a stocktaking is unaudited.
+    std::function<QString(const Database&)> canAdd = RefuseWhileStocktaking;
+    std::function<QString(const Database&)> canUnaudit = RefuseUnauditWhileStocktaking;
+    // Checked inside the audit's transaction before anything is written: "" posts, else the refusal.
+    std::function<QString(App&, const StockDoc&)> canAudit;
+    // Run inside the transaction after posting and after unposting.
     std::function<void(App&, const StockDoc&)> afterPosting;
-
-    // Outbound extras; the defaults keep the receipts' behaviour.
-    PriceRight priceRight = PriceRight::Cost;
-    bool listShowsAmount = true;   // the list's amount column (hidden when prices are hidden anyway)
-    int discountSetting = 0;       // sysinfo row whose setval 1 puts the discount columns in use; 0 = never
-    bool pricesEditable = true;    // the price and amount cells open in the line editor
-    bool checksStock = false;      // NoOverIssue: a committed quantity and the audit check the stock
-    bool refusesZeroQuantity = false;  // the save refuses a line with quantity 0
-    bool attributeFromPicker = false;  // the attribute cell takes only values the picker offers
-    bool negateUnknownUnit = false;    // YF/FK are negated also when the unit is missing from TA1
-    QStringList boxNames;          // objectNames of the header boxes Txt0..Txt8 ("" or missing = "Txt<n>")
+    // Run inside the audit's transaction after posting (not on unaudit).
+    std::function<void(App&, const StockDoc&)> afterAudit;
+    // Unaudit: the first warning's text (%1 = the goods word), the question after it.
+    QString unauditWarning;
     QString unauditQuestion = QStringLiteral("真的要继续吗？");
     bool unauditWarnsTwice = true;
     bool unauditDoneMessage = true;
-    bool printNeedsRight = true;   // printing tests the print item of the right group
-    bool paidOnIssue = false;      // the received amount follows ReceivedOnIssue instead of PaidOnReceipt
-    // The proposed price of a goods for a line, for the counter-party and date; replaces `proposal`.
-    std::function<double(const App&, const QString& goods, const QString& unit, const QDate& date)> proposePrice;
-    // Checked inside the audit's transaction before anything is written: "" posts, else the refusal.
-    std::function<QString(App&, const StockDoc&)> beforePosting;
-    // Prints plan `plan` (1-based) of the document the window shows; replaces the shared staging.
-    std::function<void(App&, QWidget* window, const QString& caption, int plan, bool pricesShown)> printShown;
-    // Run inside the audit's transaction after posting (not on unaudit).
-    std::function<void(App&, const StockDoc&)> afterAudit;
+};
 
-    int columnOf(LineRole role) const;  // -1 when the kind has no such column
-    QString settlementText(double paid, int index) const;
+// Prices: who sees them, whether they are typed, and the one proposal for a new line.
+struct PricingRule {
+    PriceRight priceRight = PriceRight::Cost;
+    bool listShowsAmount = true;  // the list's amount column (hidden when prices are hidden anyway)
+    int discountSetting = 0;      // sysinfo row whose setval 1 puts the discount columns in use; 0 = never
+    bool pricesEditable = true;   // the price and amount cells open in the line editor
+    // The price proposed for a goods put on a line, for the counter-party and date.
+    std::function<double(const App&, const QString& goods, const QString& unit, const QDate& date)> proposePrice;
+};
+
+// Printing: the plans of the print menu, whether they need the print right, and
+// what a kind adds to the shared staging (StageStockDocPrint).
+struct PrintRule {
+    QVector<PrintPlan> plans;
+    bool needsRight = true;
+    // The print's record-set query over the staged rows, one row per line.
+    QString lineSql = QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F10 from plist order by F0");
+    // The named value of the counter-party's code, and those read from its TA1 row (name, column).
+    QString unitCodeValue = QStringLiteral("单位编码");
+    QVector<QPair<QString, QString>> unitValues = {
+        {QStringLiteral("单位地址"), QStringLiteral("F3")}, {QStringLiteral("单位电话"), QStringLiteral("F4")},
+        {QStringLiteral("单位传真"), QStringLiteral("F5")}, {QStringLiteral("联系人"), QStringLiteral("F6")},
+        {QStringLiteral("手机号"), QStringLiteral("MT")}};
+};
+
+struct StockDocPolicy {
+    DocType type = DocType::PurchaseReceipt;
+    // What the type is: kind, signs, counter-parties, settings rows, rights group, layouts.
+    const DocTypeInfo& docType() const { return DocTypeOf(type); }
+    // The F3isBm mode: the counter-party is a department.
+    bool department() const { return docType().department(); }
+
+    StockDocTexts texts;
+    StockDocStorage storage;
+    BalanceRule balance;
+    AuditRule audit;
+    PricingRule pricing;
+    PrintRule print;
+
+    int columnOf(LineRole role) const { return storage.columnOf(role); }
     // The department mode of a kind (production receipts, department issues): the
     // department captions, and the document never touches the department's account.
     void useDepartments();
 };
+
+// The price proposals the kinds share: the goods' cost price TA4.F7, and the inbound
+// reference price TA4.RkF7 while that setting is on, else the cost price.
+double ProposeCostPrice(const App& app, const QString& goods, const QString& unit, const QDate& date);
+double ProposeReferenceOrCost(const App& app, const QString& goods, const QString& unit, const QDate& date);

@@ -16,6 +16,14 @@
 
 namespace {
 
+// The sign a document's type stores its header amounts with (TB1.F9, TB1.K9), from its
+// kind and its department flag (V1 = 0); 1 for kinds that are no stock-document type.
+int storedHeaderSign(const QVariant& kind, const QVariant& v1)
+{
+    const std::optional<DocType> type = DocTypeFor(DocKind(kind.toInt()), !v1.isNull() && v1.toInt() == 0);
+    return type ? DocTypeOf(*type).headerSign : 1;
+}
+
 QString now()
 {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -96,8 +104,6 @@ const QString ChangedElsewhere = QStringLiteral("此单据在本窗口打开之�
 
 const QString AlreadyAudited = QStringLiteral("该单据已审核，不需要再次审核！");
 const QString NotAudited = QStringLiteral("该单据未审核，不能执行撤销审核！");
-const QString StocktakingUnauditLock =
-    QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何撤销审核操作！");
 
 }  // namespace
 
@@ -109,6 +115,23 @@ QString StockDocTypeName(const Database& db, const StockDocPolicy& policy)
 QString StockDocNumberPrefix(const Database& db, const QString& typeName)
 {
     return SqlScalar(db, QStringLiteral("SELECT shuoming FROM sysinfo WHERE setstr = ?"), {typeName}).trimmed();
+}
+
+QString CounterPartyName(const Database& db, const QString& code)
+{
+    return SqlScalar(db, QStringLiteral("SELECT F2 FROM TA1 WHERE F1 = ?"), {code});
+}
+
+QString GoodsName(const Database& db, const QString& code)
+{
+    return SqlScalar(db, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"), {code});
+}
+
+double GoodsPrice(const Database& db, const QString& goods, const char* column)
+{
+    const std::optional<QVariant> v = db.scalarRow(
+        QStringLiteral("SELECT %1 FROM TA4 WHERE F1 = ? LIMIT 1").arg(QLatin1String(column)), {goods});
+    return v ? v->toDouble() : 0.0;
 }
 
 QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy)
@@ -167,13 +190,17 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
     Statement st(const_cast<Database&>(db), sql);
     st.bindAll(all);
     const int decimals = PatternDecimals(amountFormat);
+    const int sign = policy.docType().headerSign;
     while (st.step()) {
         for (int c = 0; c < StockDocListColumns; ++c) {
             const QVariant v = st.column(c);
             if (c == 1)
                 list.cells.push_back(shownDate(v.toString()));
             else if (c == 5)
-                list.cells.push_back(QString::number(RoundToDecimals(v.toDouble(), decimals), 'f', decimals));
+                list.cells.push_back(
+                    QString::number(RoundToDecimals(sign * v.toDouble(), decimals), 'f', decimals));
+            else if (c == 8 && sign < 0 && !v.isNull())
+                list.cells.push_back(QString::number(0 - v.toDouble()));
             else
                 list.cells.push_back(v.isNull() ? QString() : v.toString());
         }
@@ -183,11 +210,11 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
     return list;
 }
 
-std::optional<StockDoc> LoadStockDoc(const Database& db, const StockDocPolicy& policy, const QString& number)
+std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
 {
     const RecordSet head = db.query(
         QStringLiteral("SELECT TB1.F1, TB1.F2, TB1.F3, TA1.F2, TB1.F5, TB1.F6, TB1.F9, TB1.F10, TB1.K9, TB1.K, "
-                       "TB1.Kstr, TB1.OD, TB1.SN, TB1.SRT, TB1.zzcp, TB1.zzsl, TB1.mcgg, TB1.BColor, TB1.FColor "
+                       "TB1.Kstr, TB1.OD, TB1.SN, TB1.SRT, TB1.zzcp, TB1.zzsl, TB1.mcgg, TB1.LB, TB1.V1, TB1.BColor, TB1.FColor "
                        "FROM TB1 LEFT JOIN TA1 ON TA1.F1 = TB1.F3 "
                        "WHERE TB1.F1 = ? LIMIT 1"),
         {number.trimmed()});
@@ -201,9 +228,11 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const StockDocPolicy& p
     h.unitName = head.text(0, 3);
     h.enteredBy = head.text(0, 4);
     h.auditor = head.text(0, 5);
-    h.amount = head.number(0, 6);
+    // Amounts are shown as typed: the type's stored header sign is undone.
+    const int sign = storedHeaderSign(head.value(0, 17), head.value(0, 18));
+    h.amount = sign * head.number(0, 6);
     h.note = head.text(0, 7);
-    h.paid = head.number(0, 8);
+    h.paid = sign * head.number(0, 8);
     h.settlement = int(head.number(0, 9));
     h.settlementText = head.text(0, 10);
     h.extra = head.text(0, 11);
@@ -212,8 +241,12 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const StockDocPolicy& p
     h.assemblyProduct = head.text(0, 14);
     h.assemblyQty = head.number(0, 15);
     h.assemblyName = head.text(0, 16);
-    h.backColour = head.value(0, 17).toLongLong();
-    h.foreColour = head.value(0, 18).toLongLong();
+    h.backColour = head.value(0, 19).toLongLong();
+    h.foreColour = head.value(0, 20).toLongLong();
+    // Lines are shown as typed too: the type's line sign is undone, whatever sign was typed.
+    const std::optional<DocType> type =
+        DocTypeFor(DocKind(head.value(0, 17).toInt()), !head.value(0, 18).isNull() && head.value(0, 18).toInt() == 0);
+    const int lineSign = type ? DocTypeOf(*type).lineSign : 1;
 
     const RecordSet rs = db.query(
         QStringLiteral("SELECT TB11.F1, TB11.HPSX, TB11.F6, TB11.F7, TB11.F8, TB11.F9, TA4.F2, TA4.F5, TA4.F4, "
@@ -223,9 +256,9 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const StockDocPolicy& p
         StockDocLine l;
         l.goods = rs.text(r, 0);
         l.attr = rs.text(r, 1);
-        l.qty = policy.docType().lineSign * rs.number(r, 2);
+        l.qty = lineSign * rs.number(r, 2);
         l.price = rs.number(r, 3);
-        l.amount = policy.docType().lineSign * rs.number(r, 4);
+        l.amount = lineSign * rs.number(r, 4);
         l.remark = rs.text(r, 5);
         l.name = rs.text(r, 6) + QLatin1Char('/') + rs.text(r, 7);
         l.unit = rs.text(r, 8);
@@ -257,8 +290,8 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
         lines << l;
     }
     if (lines.isEmpty())
-        return QStringLiteral("不能保存空的单据！请录入") + policy.lineNoun + app.GoodsTerm + QStringLiteral("！");
-    if (policy.refusesZeroQuantity) {
+        return QStringLiteral("不能保存空的单据！请录入") + policy.texts.lineNoun + app.GoodsTerm + QStringLiteral("！");
+    if (policy.storage.refusesZeroQuantity) {
         for (int i = 0; i < lines.size(); ++i)
             if (lines[i].qty == 0)
                 return QStringLiteral("第 %1 行,数量不能为 0 ！").arg(i + 1);
@@ -270,9 +303,13 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
     for (const StockDocLine& l : lines)
         total += l.amount;
     h.amount = RoundToPattern(total, app.AmountFormat);
-    if (policy.alwaysSettled)
+    if (policy.balance.alwaysSettled) {
         h.settlement = 1;
-    h.settlementText = policy.settlementText(h.paid, h.settlement);
+    } else if (!policy.balance.settlementOffered) {
+        h.settlement = 0;
+        h.paid = 0;
+    }
+    h.settlementText = policy.balance.settlementText(h.paid, h.settlement);
 
     Transaction tx(db);
     const bool adding = oldNumber.trimmed().isEmpty();
@@ -296,9 +333,9 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
     db.execute(QStringLiteral("INSERT INTO TB1 (SRT, OD, S2, SN, LB, H8, F1, F2, F3, F5, F6, F9, F10, K9, K, Kstr, "
                               "V1, zzcp, zzsl, mcgg, BColor, FColor) "
                               "VALUES ('', ?, ?, ?, ?, ?, ?, ?, ?, ?, '', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-               {h.extra.trimmed(), typeName, h.sn, code(policy.docType().kind), now(), h.number, SqlDate(h.date),
-                h.unitCode,
-                h.enteredBy.trimmed(), h.amount, h.note.trimmed(), h.paid, h.settlement, h.settlementText, v1,
+               {h.extra.trimmed(), typeName, h.sn, code(policy.docType().kind), now(), h.number, SqlDate(h.date), h.unitCode,
+                h.enteredBy.trimmed(), policy.docType().headerSign * h.amount, h.note.trimmed(),
+                policy.docType().headerSign * h.paid, h.settlement, h.settlementText, v1,
                 h.assemblyProduct.trimmed(), h.assemblyQty, h.assemblyName, colour(h.backColour),
                 colour(h.foreColour)});
     Statement insert(db, QStringLiteral("INSERT INTO TB11 (SRT, SH, HPSX, Oid, V1, SN, LB, F0, F1, F6, F7, F8, F9, "
@@ -325,8 +362,8 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
         insert.exec();
     }
     doc.lines = lines;
-    if (policy.saveExtras)
-        policy.saveExtras(app, doc);
+    if (policy.storage.saveExtras)
+        policy.storage.saveExtras(app, doc);
     tx.commit();
     ReleaseNumber(app, h.number);
     return {};
@@ -357,20 +394,22 @@ bool StocktakingPending(const Database& db)
 
 BalanceMove StockDocBalanceMove(const Database& db, const StockDocPolicy& policy, const StockDocHeader& head)
 {
+    // The move follows the stored amounts: a return (stored negative) lowers the balance.
+    const int sign = policy.docType().headerSign;
     BalanceMove m;
-    if (head.settlement == 1 || policy.alwaysSettled) {
-        m.yf = head.paid;
-        m.fk = head.paid;
+    if (head.settlement == 1 || policy.balance.alwaysSettled) {
+        m.yf = sign * head.paid;
+        m.fk = sign * head.paid;
     } else {
-        m.yf = head.amount;
-        m.fk = head.paid;
+        m.yf = sign * head.amount;
+        m.fk = sign * head.paid;
     }
-    if (policy.negateBalanceFor) {
+    if (policy.balance.negateFor) {
         const std::optional<QVariant> kind =
             db.scalarRow(QStringLiteral("SELECT LB FROM TA1 WHERE F1 = ? LIMIT 1"), {head.unitCode});
         const bool missing = !kind || kind->isNull();
-        if ((missing && policy.negateUnknownUnit) ||
-            (!missing && kind->toInt() == code(*policy.negateBalanceFor))) {
+        if ((missing && policy.balance.negateUnknownUnit) ||
+            (!missing && kind->toInt() == code(*policy.balance.negateFor))) {
             m.yf = -m.yf;
             m.fk = -m.fk;
         }
@@ -382,24 +421,24 @@ QString AuditStockDoc(App& app, const StockDocPolicy& policy, const QString& num
 {
     Database& db = app.CurrentDatabase;
     Transaction tx(db);
-    const std::optional<StockDoc> doc = LoadStockDoc(db, policy, number);
+    const std::optional<StockDoc> doc = LoadStockDoc(db, number);
     if (!doc)
         return QStringLiteral("找不到单据：") + number;
     if (!doc->head.auditor.trimmed().isEmpty() || !doc->head.postingKey.isEmpty())
         return AlreadyAudited;
     if (!doc->head.date.isValid())
         return QStringLiteral("单据 %1 的日期无效，不能审核！").arg(number);
-    if (policy.beforePosting) {
-        const QString refused = policy.beforePosting(app, *doc);
+    if (policy.audit.canAudit) {
+        const QString refused = policy.audit.canAudit(app, *doc);
         if (!refused.isEmpty())
             return refused;
     }
     PostDocument(db, PostingRules::of(app), doc->head.number, app.OperatorName,
-                 StockDocBalanceMove(db, policy, doc->head), OutPriceRuleOf(policy.docType().kind));
-    if (policy.afterPosting)
-        policy.afterPosting(app, *doc);
-    if (policy.afterAudit)
-        policy.afterAudit(app, *doc);
+                 StockDocBalanceMove(db, policy, doc->head), policy.audit.outPrice);
+    if (policy.audit.afterPosting)
+        policy.audit.afterPosting(app, *doc);
+    if (policy.audit.afterAudit)
+        policy.audit.afterAudit(app, *doc);
     tx.commit();
     return {};
 }
@@ -408,16 +447,19 @@ QString UnauditStockDoc(App& app, const StockDocPolicy& policy, const QString& n
 {
     Database& db = app.CurrentDatabase;
     Transaction tx(db);
-    const std::optional<StockDoc> doc = LoadStockDoc(db, policy, number);
+    const std::optional<StockDoc> doc = LoadStockDoc(db, number);
     if (!doc)
         return QStringLiteral("找不到单据：") + number;
     if (doc->head.postingKey.isEmpty())
         return NotAudited;
-    if (StocktakingPending(db))
-        return StocktakingUnauditLock;
-    UnpostDocument(db, PostingRules::of(app), doc->head.number, OutPriceRuleOf(policy.docType().kind));
-    if (policy.afterPosting)
-        policy.afterPosting(app, *doc);
+    if (policy.audit.canUnaudit) {
+        const QString refused = policy.audit.canUnaudit(db);
+        if (!refused.isEmpty())
+            return refused;
+    }
+    UnpostDocument(db, PostingRules::of(app), doc->head.number, policy.audit.outPrice);
+    if (policy.audit.afterPosting)
+        policy.audit.afterPosting(app, *doc);
     tx.commit();
     return {};
 }
@@ -426,21 +468,19 @@ std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& p
                                          const QString& unit, const QDate& date)
 {
     const RecordSet rs = app.CurrentDatabase.query(
-        QStringLiteral("SELECT F1, F2, F5, F4, F7, RkF7 FROM TA4 WHERE F1 = ? LIMIT 1"), {code.trimmed()});
+        QStringLiteral("SELECT F1, F2, F5, F4 FROM TA4 WHERE F1 = ? LIMIT 1"), {code.trimmed()});
     if (rs.isEmpty())
         return std::nullopt;
     StockDocLine l;
     l.goods = rs.text(0, 0);
     l.name = rs.text(0, 1) + QLatin1Char('/') + rs.text(0, 2);
     l.unit = rs.text(0, 3);
-    const bool reference = policy.proposal == PriceProposal::ReferenceOrCost && app.InboundRefPrice == 1;
-    const double price = policy.proposePrice ? policy.proposePrice(app, l.goods, unit, date)
-                                             : rs.number(0, reference ? 5 : 4);
+    const double price = policy.pricing.proposePrice ? policy.pricing.proposePrice(app, l.goods, unit, date) : 0.0;
     l.price = RoundToPattern(price, app.PriceFormat);
     l.proposed = l.price;
     l.qty = 1;
     l.amount = l.price;
-    if (policy.discountSetting != 0) {
+    if (policy.pricing.discountSetting != 0) {
         l.originalPrice = l.price;
         l.discount = 1;
     }
@@ -486,72 +526,6 @@ QString StockDocPrintRuleRefusal(const Database& db, bool audited)
         return QStringLiteral("根据系统设置，单据只能在审核之前打印。该单据已审核，不能打印！");
     if (rule == 2 && !audited)
         return QStringLiteral("根据系统设置，单据只能在审核之后打印。该单据未审核，不能打印！");
-    return {};
-}
-
-QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString& typeName, const StockDoc& doc,
-                           int plan, bool pricesShown, PrintStage& stage)
-{
-    Database& db = app.CurrentDatabase;
-    if (doc.lines.isEmpty() || doc.lines.first().goods.trimmed().isEmpty())
-        return QStringLiteral("无数据可打印！");
-    const QString refusal = StockDocPrintRuleRefusal(db, !doc.head.auditor.trimmed().isEmpty());
-    if (!refusal.isEmpty())
-        return refusal;
-
-    const int index = std::clamp(plan, 1, int(policy.printPlans.size())) - 1;
-    stage = {};
-    if (index >= 0) {
-        const DocLayout& layout = policy.docType().layouts[index];
-        stage.layoutId = QString::fromUtf8(layout.layoutId);
-        stage.templateFile = app.AppFolder + QString::fromUtf8(layout.templateFile);
-    }
-    double sumQty = 0;
-    double sumAmount = 0;
-    const QString blank = QStringLiteral(" ");
-    for (const StockDocLine& l : doc.lines) {
-        if (l.goods.trimmed().isEmpty())
-            break;
-        ++stage.lines;
-        const RecordSet g =
-            db.query(QStringLiteral("SELECT F2, F5, F4 FROM TA4 WHERE F1 = ? LIMIT 1"), {l.goods});
-        sumQty += l.qty;
-        sumAmount += l.amount;
-        stage.rows.append({l.goods, g.isEmpty() ? QString() : g.text(0, 0), g.isEmpty() ? QString() : g.text(0, 1),
-                           g.isEmpty() ? QString() : g.text(0, 2), QString(), NumText(l.qty) + blank + l.unit,
-                           pricesShown ? FormatNumber(l.price, app.PriceFormat) : blank,
-                           pricesShown ? FormatNumber(l.amount, app.AmountFormat) : blank, l.remark, l.attr,
-                           QString::number(stage.lines)});
-    }
-    stage.prnSql = policy.printSql;
-
-    auto add = [&](const QString& name, const QString& value) { stage.values.append({name, value}); };
-    add(QStringLiteral("RegName"), app.CompanyName);
-    add(QStringLiteral("DanNo"), doc.head.number.trimmed());
-    add(QStringLiteral("rq"), DateText(doc.head.date));
-    add(QStringLiteral("KH"), doc.head.unitName.trimmed());
-    const RecordSet unit =
-        db.query(QStringLiteral("SELECT F3, F4, F5, F6, MT FROM TA1 WHERE F1 = ? LIMIT 1"), {doc.head.unitCode});
-    if (!unit.isEmpty()) {
-        add(QStringLiteral("单位编码"), doc.head.unitCode);
-        add(QStringLiteral("单位地址"), unit.text(0, 0));
-        add(QStringLiteral("单位电话"), unit.text(0, 1));
-        add(QStringLiteral("单位传真"), unit.text(0, 2));
-        add(QStringLiteral("联系人"), unit.text(0, 3));
-        add(QStringLiteral("手机号"), unit.text(0, 4));
-    }
-    add(QStringLiteral("Zhidan"), doc.head.enteredBy.trimmed());
-    add(QStringLiteral("Shenhe"), doc.head.auditor.trimmed());
-    add(QStringLiteral("SumJe"), pricesShown ? FormatNumber(sumAmount, app.AmountFormat) : QStringLiteral(" "));
-    if (pricesShown)
-        add(QStringLiteral("SumJeDX"), CapitalAmount(sumAmount));
-    add(QStringLiteral("SumSl"), GeneralNumberText(sumQty));
-    add(QStringLiteral("FuZhu"), doc.head.note.trimmed());
-    add(QStringLiteral("KHtype"), QString(policy.unitLabel).remove(QLatin1Char(' ')) + QStringLiteral("："));
-    add(QStringLiteral("Caption"), typeName);
-    const QString extraCaption = SettingText(db, policy.docType().extraItemSetting());
-    if (!extraCaption.isEmpty() && !doc.head.extra.trimmed().isEmpty())
-        add(extraCaption, extraCaption + QStringLiteral("：") + doc.head.extra);
     return {};
 }
 

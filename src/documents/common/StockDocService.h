@@ -83,6 +83,12 @@ constexpr int StockDocListColumns = 12;
 QString StockDocTypeName(const Database& db, const StockDocPolicy& policy);
 QString StockDocNumberPrefix(const Database& db, const QString& typeName);
 
+// The name of a business unit (TA1.F2) and of a goods (TA4.F2); "" when the code is unknown.
+QString CounterPartyName(const Database& db, const QString& code);
+QString GoodsName(const Database& db, const QString& code);
+// A stored price column of a goods (TA4.F7, F71, RkF7 ...); 0 when the code is unknown.
+double GoodsPrice(const Database& db, const QString& goods, const char* column);
+
 // The counter-party combo's items, "code.name" by code: the units of the policy's kind
 // (with the dual-role units when the kind takes them and setting 1616 is on).
 QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy);
@@ -105,9 +111,9 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
                            bool orphansToo = false);
 
 // The stored document with its lines in line order (lines of unknown goods left out), the
-// quantities and amounts signed as the policy's window shows them, so that saving it
+// quantities and amounts signed as its type's window shows them, so that saving it
 // unchanged stores what was stored; nullopt when no header has the number.
-std::optional<StockDoc> LoadStockDoc(const Database& db, const StockDocPolicy& policy, const QString& number);
+std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number);
 
 // Writes the document unaudited in one transaction: header and lines numbered 1..n
 // (lines without goods dropped), the policy's signs and sides, its save extras. Adding
@@ -158,22 +164,6 @@ BalanceMove StockDocBalanceMove(const Database& db, const StockDocPolicy& policy
 // when both the reference price and the cost-plus-fee price settings are on.
 void RollUpBomCost(App& app, const QStringList& goods);
 
-// Print staging: the document's lines as the print rows and the named values of the
-// header, for the print engine's hand-over (PlistPrint). Nothing is written.
-struct PrintStage {
-    QString layoutId;
-    QString templateFile;
-    QVector<QPair<QString, QString>> values;  // name, value; "RegName" first
-    int lines = 0;
-    // One row per line: F1 code, F2 name, F3 spec, F4 unit, F5 "", F6 quantity, F7 price,
-    // F8 amount, F9 remark, F10 attribute, F11 line number (F0, the order, is the row's).
-    QVector<QStringList> rows;
-    QString prnSql;  // the print's record-set query over Plist
-};
 // The print rule of setting 7716: the refusal for a document that is (or is not yet)
 // audited, "" when it may print.
 QString StockDocPrintRuleRefusal(const Database& db, bool audited);
-
-// Refused when the document has no lines or the print rule (setting 7716) forbids it.
-QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString& typeName, const StockDoc& doc,
-                           int plan, bool pricesShown, PrintStage& stage);

@@ -6,6 +6,7 @@
 #include "core/Rounding.h"
 #include "core/SqlText.h"
 #include "documents/common/StockDocPolicy.h"
+#include "documents/common/StockDocService.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
@@ -139,5 +140,5 @@ void PickAssemblyProduct(App& app, const AssemblyRow& row, QWidget* window)
     if (code.isEmpty())
         return;
     row.code->setText(code);
-    row.name->setText(SqlScalar(app.CurrentDatabase, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"), {code}));
+    row.name->setText(GoodsName(app.CurrentDatabase, code));
 }

@@ -57,8 +57,11 @@ AutoCkResult AutoCk(App& app, const StockDocPolicy& policy, const QString& typeN
 
     if (!HasRight(app, policy.docType().rightGroup, EditDigit))
         return refused(NoRightsText);
-    if (StocktakingPending(db))
-        return refused(QStringLiteral("系统内发现未审核的盘点单，在盘点期间，请不要做任何入库出库操作！"));
+    if (policy.audit.canAdd) {
+        const QString refusal = policy.audit.canAdd(db);
+        if (!refusal.isEmpty())
+            return refused(refusal);
+    }
 
     StockDoc doc;
     QString dateText = tmpRq.trimmed();
@@ -72,11 +75,11 @@ AutoCkResult AutoCk(App& app, const StockDocPolicy& policy, const QString& typeN
 
     const QString unitCode = tmpBm.section(QLatin1Char('.'), 0, 0).trimmed();
     if (tmpBm.trimmed().isEmpty())
-        return refused(policy.unitLabel + QStringLiteral("不能为空！"));
+        return refused(policy.texts.unitLabel + QStringLiteral("不能为空！"));
     const QString unitName =
         SqlScalar(db, QStringLiteral("SELECT F2 FROM TA1 WHERE F1 = ?"), {unitCode}).trimmed();
     if (unitName.isEmpty())
-        return refused(policy.unitLabel + QStringLiteral("编码输入错误！"));
+        return refused(policy.texts.unitLabel + QStringLiteral("编码输入错误！"));
     doc.head.unitCode = unitCode;
     doc.head.unitName = unitName;
     doc.head.enteredBy = app.OperatorName;

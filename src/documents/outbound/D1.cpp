@@ -7,7 +7,6 @@
 #include "documents/outbound/Assembly.h"
 #include "documents/outbound/AutoOutbound.h"
 #include "documents/outbound/OutboundPolicies.h"
-#include "documents/outbound/OutboundPrint.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
@@ -20,37 +19,9 @@
 
 namespace {
 
-// The print plan of the shown document, read from the window's named controls.
-void printShown(App& app, QWidget* w, const QString& caption, int plan, bool pricesShown, const StockDocPolicy& policy)
-{
-    auto text = [w](const char* name) {
-        auto* box = w->findChild<QLineEdit*>(QString::fromLatin1(name));
-        return box ? box->text().trimmed() : QString();
-    };
-    OutboundPrintSheet sheet;
-    sheet.number = text("Txt0");
-    sheet.date = text("Txt1");
-    sheet.unitName = text("Txt2");
-    sheet.unitCode = w->findChild<QComboBox*>(QStringLiteral("CmbLB"))->currentText().section(QLatin1Char('.'), 0, 0).trimmed();
-    sheet.enteredBy = text("Txt3");
-    sheet.auditor = text("Txt4");
-    sheet.note = text("Txt6");
-    sheet.unitLabel = w->findChild<QLabel*>(QStringLiteral("Lab2"))->text();
-    auto* extra = w->findChild<QLineEdit*>(QStringLiteral("Txt11"));
-    if (extra && !extra->isHidden())
-        sheet.extraCaption = w->findChild<QLabel*>(QStringLiteral("Lab9"))->text();
-    sheet.extra = text("Txt11");
-    sheet.lines = w->findChild<Grid*>(QStringLiteral("GdMx"));
-    PrintOutboundDocument(app, w, policy, caption, sheet, plan - 1, pricesShown);
-}
-
 StockDocPolicy windowPolicy(bool department)
 {
-    StockDocPolicy p = department ? DepartmentIssuePolicy() : SalesDeliveryPolicy();
-    p.printShown = [p](App& app, QWidget* w, const QString& caption, int plan, bool pricesShown) {
-        printShown(app, w, caption, plan, pricesShown, p);
-    };
-    return p;
+    return department ? DepartmentIssuePolicy() : SalesDeliveryPolicy();
 }
 
 }  // namespace
@@ -110,8 +81,7 @@ void D1::buildAssemblyRow()
     connect(query, &QPushButton::clicked, this, [this, assemblyRow] { PickAssemblyProduct(m_app, assemblyRow(), this); });
     connect(m_txt7, &QLineEdit::editingFinished, this, [this] {
         if (Edstu != 0 && !m_txt7->text().trimmed().isEmpty())
-            m_txt9->setText(SqlScalar(m_app.CurrentDatabase, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"),
-                                      {m_txt7->text().trimmed()}));
+            m_txt9->setText(GoodsName(m_app.CurrentDatabase, m_txt7->text().trimmed()));
     });
 }
 

@@ -12,16 +12,16 @@ namespace {
 StockDocPolicy outboundPolicy()
 {
     StockDocPolicy p;
-    p.numberLabel = QStringLiteral("出库单号");
-    p.dateLabel = QStringLiteral("出库日期");
-    p.unitLabel = QStringLiteral("收货单位");
-    p.amountLabel = QStringLiteral("应收款");
-    p.paidLabel = QStringLiteral("实收款");
-    p.unitCodeHeader = QStringLiteral("客户编码");
-    p.unitListHeader = p.unitLabel;
-    p.lineNoun = QStringLiteral("出库");
-    p.unitPickerCaption = QStringLiteral("客户档案");
-    p.columns = {{LineRole::Code, {}},
+    p.texts.numberLabel = QStringLiteral("出库单号");
+    p.texts.dateLabel = QStringLiteral("出库日期");
+    p.texts.unitLabel = QStringLiteral("收货单位");
+    p.texts.amountLabel = QStringLiteral("应收款");
+    p.texts.paidLabel = QStringLiteral("实收款");
+    p.texts.unitCodeHeader = QStringLiteral("客户编码");
+    p.texts.unitListHeader = p.texts.unitLabel;
+    p.texts.lineNoun = QStringLiteral("出库");
+    p.texts.unitPickerCaption = QStringLiteral("客户档案");
+    p.storage.columns = {{LineRole::Code, {}},
                  {LineRole::Name, {}},
                  {LineRole::Attribute, {}},
                  {LineRole::Quantity, QStringLiteral("数量")},
@@ -32,26 +32,26 @@ StockDocPolicy outboundPolicy()
                  {LineRole::Remark, QStringLiteral("备注")},
                  {LineRole::Proposed, {}}};
     // A supplier offered as a customer (dual role), or a unit gone from TA1, is booked the other way.
-    p.negateBalanceFor = UnitKind::Supplier;
-    p.negateUnknownUnit = true;
-    p.unpaidSettlement = {QStringLiteral("记入应收账"), QStringLiteral("零付款结算")};
-    p.paidSettlement = {QStringLiteral("余款记入应收账"), QStringLiteral("按实付款结算")};
-    p.unauditWarning = QStringLiteral("在特定情况下，撤销审核操作可能会造成%1进出存单价金额方面出现误差！");
-    p.unauditQuestion = QStringLiteral("请仔细确认，真的要继续吗？");
-    p.unauditWarnsTwice = false;
-    p.unauditDoneMessage = false;
-    p.printNeedsRight = false;
-    p.paidOnIssue = true;
-    p.checksStock = true;
-    p.refusesZeroQuantity = true;
-    p.attributeFromPicker = true;
+    p.balance.negateFor = UnitKind::Supplier;
+    p.balance.negateUnknownUnit = true;
+    p.balance.unpaidSettlement = {QStringLiteral("记入应收账"), QStringLiteral("零付款结算")};
+    p.balance.paidSettlement = {QStringLiteral("余款记入应收账"), QStringLiteral("按实付款结算")};
+    p.audit.outPrice = OutPriceRule::LastOutLine;
+    p.audit.unauditWarning = QStringLiteral("在特定情况下，撤销审核操作可能会造成%1进出存单价金额方面出现误差！");
+    p.audit.unauditQuestion = QStringLiteral("请仔细确认，真的要继续吗？");
+    p.audit.unauditWarnsTwice = false;
+    p.audit.unauditDoneMessage = false;
+    p.balance.paidOnIssue = true;
+    p.audit.checksStock = true;
+    p.storage.refusesZeroQuantity = true;
+    p.storage.attributeFromPicker = true;
     // The header's received amount and extra item keep the outbound window's own box names;
     // Txt7-Txt9 are the assembly row's.
-    p.boxNames = {{}, {}, {}, {}, {}, {}, {}, QStringLiteral("Txt10"), QStringLiteral("Txt11")};
-    p.beforePosting = DocumentStockRefusal;
-    p.attributeOut = true;
-    p.importLayout = LineImportLayout::outbound();
-    p.importCaption = QStringLiteral("从Excel文件中读取出库单明细");
+    p.texts.boxNames = {{}, {}, {}, {}, {}, {}, {}, QStringLiteral("Txt10"), QStringLiteral("Txt11")};
+    p.audit.canAudit = DocumentStockRefusal;
+    p.storage.attributeOut = true;
+    p.storage.importLayout = LineImportLayout::outbound();
+    p.texts.importCaption = QStringLiteral("从Excel文件中读取出库单明细");
     return p;
 }
 
@@ -61,13 +61,13 @@ StockDocPolicy SalesDeliveryPolicy()
 {
     StockDocPolicy p = outboundPolicy();
     p.type = DocType::SalesDelivery;
-    p.priceRight = PriceRight::Profit;
-    p.discountSetting = SetSalesDiscount;
-    p.proposePrice = [](const App& app, const QString& goods, const QString& unit, const QDate&) {
+    p.pricing.priceRight = PriceRight::Profit;
+    p.pricing.discountSetting = SetSalesDiscount;
+    p.pricing.proposePrice = [](const App& app, const QString& goods, const QString& unit, const QDate&) {
         return ProposedSalePrice(app, goods, unit);
     };
-    p.saveExtras = KeepLastSalePrices;
-    p.printPlans = OutboundPrintPlans(false);
+    p.storage.saveExtras = KeepLastSalePrices;
+    UseOutboundPrint(p.print, false);
     return p;
 }
 
@@ -76,17 +76,17 @@ StockDocPolicy DepartmentIssuePolicy()
     StockDocPolicy p = outboundPolicy();
     p.type = DocType::DepartmentIssue;
     p.useDepartments();
-    p.columns[p.columnOf(LineRole::Price)].header = QStringLiteral("成本单价");
+    p.storage.columns[p.columnOf(LineRole::Price)].header = QStringLiteral("成本单价");
     // An issue is valued at cost.
-    p.priceRight = PriceRight::Cost;
-    p.listShowsAmount = false;
-    p.pricesEditable = false;
-    p.proposePrice = [](const App& app, const QString& goods, const QString&, const QDate& date) {
+    p.pricing.priceRight = PriceRight::Cost;
+    p.pricing.listShowsAmount = false;
+    p.pricing.pricesEditable = false;
+    p.pricing.proposePrice = [](const App& app, const QString& goods, const QString&, const QDate& date) {
         return ProposedCostPrice(app, goods, date);
     };
-    p.afterAudit = [](App& app, const StockDoc& doc) {
+    p.audit.afterAudit = [](App& app, const StockDoc& doc) {
         RevalueIssueAtCost(app.CurrentDatabase, app.AmountFormat, doc.head.number);
     };
-    p.printPlans = OutboundPrintPlans(true);
+    UseOutboundPrint(p.print, true);
     return p;
 }

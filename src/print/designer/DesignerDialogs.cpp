@@ -6,6 +6,7 @@
 #include "platform/SystemInfo.h"
 #include "print/PrintEngine.h"
 #include "print/PrintSetStore.h"
+#include "print/designer/Named.h"
 #include "print/TemplateFile.h"
 
 #include <QButtonGroup>
@@ -19,13 +20,6 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption)
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
     return b;
-}
-
-template <class W>
-W* Named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
 }
 
 }  // namespace

@@ -127,6 +127,7 @@ int ItemListDialog::itemOfListRow(int listRow) const
 void ItemListDialog::edit()
 {
     int row = -1;
+    QString name;
     if (m_kind == 0) {
         const QString name = GD->textMatrix(GD->row(), 0);
         const auto& rows = m_editor.rows();
@@ -135,22 +136,16 @@ void ItemListDialog::edit()
                 row = int(r);
     } else if (m_kind == 1) {
         const QString head = GD->textMatrix(0, GD->col());
-        row = m_editor.findItem(Field, head.left(head.indexOf(QLatin1Char('.'))));
-        if (row < 0) {
-            row = m_editor.addItem(Field, head.left(head.indexOf(QLatin1Char('.'))), {});
-        }
+        name = head.left(head.indexOf(QLatin1Char('.')));
+        row = m_editor.findItem(Field, name);
     } else {
         row = itemOfListRow(GD->row());
-        if (row < 0) {
-            const QString name = GD->textMatrix(GD->row(), 1);
-            if (name.isEmpty())
-                return;
-            row = m_editor.addItem(m_kindWord, name, {});
-        }
+        name = GD->textMatrix(GD->row(), 1);
     }
-    if (row < 0)
+    if (row < 0 && (m_kind == 0 || name.isEmpty()))
         return;
-    ItemPropertyDialog box(m_editor, m_kind, row, this);
+    // An item not in the layout yet (a new one, or a field not placed) enters it when applied.
+    ItemPropertyDialog box(m_editor, m_kind, row, this, name);
     box.exec();
     if (box.returnPressed())
         accept();
@@ -187,14 +182,12 @@ void ItemListDialog::add()
             text += QLatin1Char('1');
         }
     }
-    const int row = m_editor.addItem(m_kindWord, text, {});
-    fill();
-    ItemPropertyDialog box(m_editor, m_kind, row, this);
-    box.exec();
-    if (box.returnPressed())
-        accept();
-    else
-        fill();
+    // The new entry is listed and edited; the layout gets it when its property window applies it.
+    GD->setRows(GD->rows() + (GD->textMatrix(GD->rows() - 1, 1).isEmpty() ? 0 : 1));
+    GD->setTextMatrix(GD->rows() - 1, 0, m_kindWord);
+    GD->setTextMatrix(GD->rows() - 1, 1, text);
+    GD->setRow(GD->rows() - 1);
+    edit();
 }
 
 void ItemListDialog::remove()

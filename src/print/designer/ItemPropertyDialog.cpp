@@ -44,8 +44,8 @@ QString ItemPropertyDialog::CaptionOf(const QString& key)
     return QString();
 }
 
-ItemPropertyDialog::ItemPropertyDialog(LayoutEditor& editor, int kind, int row, QWidget* parent)
-    : QDialog(parent), m_editor(editor), m_kind(kind), m_row(row)
+ItemPropertyDialog::ItemPropertyDialog(LayoutEditor& editor, int kind, int row, QWidget* parent, const QString& name)
+    : QDialog(parent), m_editor(editor), m_kind(kind), m_row(row), ValName(name)
 {
     setObjectName(QStringLiteral("MyprnDesignBox"));
     m_kindWord = QString::fromUtf8(KindWords[kind]);
@@ -111,7 +111,7 @@ ItemPropertyDialog::ItemPropertyDialog(LayoutEditor& editor, int kind, int row, 
         if (GD->row() >= 1)
             GD->setTextMatrix(GD->row(), 2, CmbFonts->currentText());
     });
-    connect(TxtEnter, &QLineEdit::textEdited, this, &ItemPropertyDialog::editValue);
+    connect(TxtEnter, &QLineEdit::textChanged, this, &ItemPropertyDialog::editValue);
     connect(ok, &QPushButton::clicked, this, [this] {
         ApplyItemProperties();
         accept();
@@ -132,7 +132,8 @@ void ItemPropertyDialog::fill()
         ValName = rows.at(size_t(m_row)).owner;
         list = m_editor.variableProperties(ValName);
     } else {
-        ValName = m_row >= 0 && m_row < int(rows.size()) ? rows[size_t(m_row)].value : QString();
+        if (m_row >= 0 && m_row < int(rows.size()))
+            ValName = rows[size_t(m_row)].value;
         if (m_row >= 0 && m_row < int(rows.size()) && rows[size_t(m_row)].owner == m_kindWord) {
             list.emplace_back(Value, ValName);
             const PropertyList props = m_editor.properties(m_row);

@@ -18,7 +18,9 @@ class ItemPropertyDialog : public QDialog {
     Q_OBJECT
 public:
     // Opens for the item whose VALUE row is `row`; kind 0 variable, 1 field, 2 constant, 3 line.
-    ItemPropertyDialog(LayoutEditor& editor, int kind, int row, QWidget* parent = nullptr);
+    // With row -1 it opens for a new item `name`, which enters the layout only when applied.
+    ItemPropertyDialog(LayoutEditor& editor, int kind, int row, QWidget* parent = nullptr,
+                       const QString& name = QString());
 
     // The caption of a property key ("" for an unknown key).
     static QString CaptionOf(const QString& key);

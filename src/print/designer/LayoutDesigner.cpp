@@ -402,8 +402,12 @@ bool LayoutDesigner::applyOrdinary(int target, int tool, int step, int shift, bo
     Q_EMIT toolsChanged();
     // Missing-row rule: the press only inserts the row it would have acted on.
     const QString owner = m_sel.kind;
-    if ((tool == MoveUp || tool == MoveDown) && !metTop)
+    if ((tool == MoveUp || tool == MoveDown) && !metTop) {
         m_editor.insertProperty(target, owner, QStringLiteral("TOP"), QStringLiteral("0"));
+        // The selection keeps describing the item, which now stands at TOP 0.
+        if (!wholeRow)
+            m_sel.top = 0;
+    }
     else if ((tool == Larger || tool == Smaller) && !metSize)
         m_editor.insertProperty(target, owner, QStringLiteral("FONTSIZE"), line ? QStringLiteral("2") : QStringLiteral("10"));
     else if (tool == Barcode && !metBold)

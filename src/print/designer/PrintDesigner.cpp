@@ -233,7 +233,8 @@ bool PrintDesigner::eventFilter(QObject* watched, QEvent* event)
         case Qt::Key_Down: tool = LayoutDesigner::MoveDown; break;
         default: break;
         }
-        if (tool < 0)
+        // Outside edit mode the arrows scroll the page as usual.
+        if (tool < 0 || !m_designer.editing())
             break;
         if (CmdMove[tool]->isEnabled())
             m_designer.press(tool, MaskOf(k->modifiers()));

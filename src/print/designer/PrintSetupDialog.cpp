@@ -6,6 +6,7 @@
 #include "platform/SystemInfo.h"
 #include "print/PrintEngine.h"
 #include "print/PrintSetStore.h"
+#include "print/designer/Named.h"
 #include "print/PrinterSettings.h"
 
 #include <QFormLayout>
@@ -15,13 +16,6 @@
 #include <cmath>
 
 namespace {
-
-template <class W>
-W* Named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 QString FormText(const PaperForm& f, int number)
 {
@@ -104,9 +98,11 @@ PrintSetupDialog::PrintSetupDialog(PrintEngine& engine, Database& db, const QStr
     // Loading: the printer, the working paper and the layout's settings.
     const QStringList printers = Printers().printerNames();
     CmbPrinters->addItems(printers);
+    // A printer that is no longer installed gives way to the first one; the
+    // assignment then counts as changed and OK writes it.
+    m_openingPrinter = engine.MyPrinterName;
     if (!printers.contains(engine.MyPrinterName) && !printers.isEmpty())
         engine.MyPrinterName = printers.first();
-    m_openingPrinter = engine.MyPrinterName;
     CmbPrinters->setCurrentText(engine.MyPrinterName);
     m_paperName = engine.PaperName;
     m_paperW = engine.PaperW;

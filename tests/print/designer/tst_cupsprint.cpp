@@ -3,6 +3,7 @@
 #include "print/Myprn.h"
 #include "print/PlistPrint.h"
 #include "print/PrintSetStore.h"
+#include "print/PrinterSettings.h"
 #include "print/TemplateFile.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"
@@ -58,6 +59,7 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void printSetUpSendsTheLayoutsPaperToTheQueue();
+    void queueFormsAreItsPageSizes();
 
 private:
     std::unique_ptr<CupsServer> server;
@@ -101,21 +103,13 @@ void TestCupsPrint::printSetUpSendsTheLayoutsPaperToTheQueue()
     MessageScript msgs;
     msgs.allowAny();
     QImage preview;
-    bool ran = false;
-    WhenModal([&](QWidget* w) {
-        auto* window = qobject_cast<Myprn*>(w);
-        QVERIFY(window);
-        QVERIFY(WaitForPreview(window));
-        ran = true;
+    QVERIFY(ShowPrintJob(job, [&](Myprn* window) {
         QCOMPARE(window->engine().MyPrinterName, server->queue());
         QCOMPARE(window->engine().PaperName, QStringLiteral("A5"));
         preview = window->pageImage();
         window->findChild<QAction*>(QStringLiteral("Menu_print"))->trigger();
-        window->close();
-    });
-    QVERIFY(job.show(nullptr));
+    }));
     QCOMPARE(msgs.count(), 0);
-    QVERIFY(ran);
     QCOMPARE(preview.width() > preview.height(), true);
 
     const QString pdf = server->waitForPdf();
@@ -142,6 +136,24 @@ void TestCupsPrint::printSetUpSendsTheLayoutsPaperToTheQueue()
     // The same picture the other way up would not pass.
     const double upsideDown = PictureMismatch(coarse(preview), coarse(raster.transformed(QTransform().rotate(180))));
     QVERIFY2(upsideDown > 3 * mismatch && upsideDown > 0.01, qPrintable(QString::number(upsideDown)));
+}
+
+void TestCupsPrint::queueFormsAreItsPageSizes()
+{
+    FreshAccountSet set;  // the program's own custom forms live in this set's user folder
+    QVERIFY(PrinterSettings::AddCustomForm({QStringLiteral("Vorlo标签"), 80000, 50000}));
+    const std::vector<PaperForm> forms = PrinterSettings::Forms(server->queue());
+    QString name;
+    QVERIFY(PrinterSettings::FindFormBySize(forms, 210000, 297000, name) > 0);
+    QCOMPARE(name, QStringLiteral("A4"));
+    QVERIFY(PrinterSettings::FindFormBySize(forms, 148000, 210000, name) > 0);
+    QCOMPARE(name, QStringLiteral("A5"));
+    QVERIFY(PrinterSettings::FindFormBySize(forms, 80000, 50000, name) > 0);
+    QCOMPARE(name, QStringLiteral("Vorlo标签"));
+    QCOMPARE(PrinterSettings::FindFormBySize(forms, 80001, 50000, name), 0);
+    QCOMPARE(name, QString());
+    QVERIFY(!PrinterSettings::DeleteCustomForm(QStringLiteral("A4")));
+    QVERIFY(PrinterSettings::DeleteCustomForm(QStringLiteral("Vorlo标签")));
 }
 
 VX_REGISTER_TEST(TestCupsPrint)

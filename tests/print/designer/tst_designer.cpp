@@ -1,6 +1,7 @@
 #include "print/PrintEngine.h"
 #include "print/PrintSetStore.h"
 #include "print/TemplateFile.h"
+#include "print/designer/ItemListDialog.h"
 #include "print/designer/ItemPropertyDialog.h"
 #include "print/designer/LayoutDesigner.h"
 #include "print/designer/LayoutEditor.h"
@@ -9,6 +10,8 @@
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,8 +74,18 @@ private Q_SLOTS:
     void toolPresses_data();
     void toolPresses();
     void flatBandSelectsALine();
+    void nothingSelectedMovesThePage();
+    void missingTopIsInsertedFirst();
+    void recordRulesAndRowHeight();
+    void wholeRowMovesTheRecords();
+    void topFrameLineCarriesTheTableAndItemsAbove();
     void barcodeAnswerSetsTheCode();
     void propertyWindowEditsTheSelectedOfTwoEqualConstants();
+    void propertyWindowButtonsWriteBackAtOnce();
+    void renamingKeepsNamesUnique_data();
+    void renamingKeepsNamesUnique();
+    void listAddsUniqueItems_data();
+    void listAddsUniqueItems();
     void printSetAssignmentIsOneTransactionWithBoundValues();
     void failedTemplateSaveKeepsTheFile();
 };
@@ -143,6 +156,98 @@ void TestDesigner::flatBandSelectsALine()
     QVERIFY(!s.designer.selectBand(QRectF(3, 29, 8, 3), QPointF(11, 32)));
 }
 
+void TestDesigner::nothingSelectedMovesThePage()
+{
+    Session s;
+    QSignalSpy changed(&s.editor, &LayoutEditor::changed);
+    for (int i = 0; i < 3; ++i)
+        s.designer.press(LayoutDesigner::MoveUp, 0);
+    s.designer.press(LayoutDesigner::MoveLeft, LayoutDesigner::CtrlKey);
+    QCOMPARE(s.engine.TopMargin, 3.0);
+    QCOMPARE(s.engine.LeftMargin, 3.0);
+    QCOMPARE(changed.count(), 4);
+}
+
+void TestDesigner::missingTopIsInsertedFirst()
+{
+    Session s;
+    s.editor.addItem(QStringLiteral("常量"), QStringLiteral("无顶"), {{QStringLiteral("LEFT"), QStringLiteral("150")}});
+    s.engine.readFieldProps(s.engine.pageHeight());
+    // Without a TOP row the item stands at -100 for the hit test; a band there catches nothing,
+    // so select it the way the tool buttons see it.
+    QVERIFY(s.designer.selectBand(QRectF(149, -101, 4, 2), QPointF(149, -101)));
+    QSignalSpy changed(&s.editor, &LayoutEditor::changed);
+    s.designer.press(LayoutDesigner::MoveUp, 0);
+    const int row = s.editor.findItem(QStringLiteral("常量"), QStringLiteral("无顶"));
+    QCOMPARE(s.engine.GdM[size_t(row) + 1].key, QStringLiteral("TOP"));
+    QCOMPARE(s.engine.GdM[size_t(row) + 1].value, QStringLiteral("0"));
+    s.designer.press(LayoutDesigner::MoveUp, 0);  // refused at 0
+    QCOMPARE(s.engine.GdM[size_t(row) + 1].value, QStringLiteral("0"));
+    QCOMPARE(changed.count(), 0);
+}
+
+void TestDesigner::recordRulesAndRowHeight()
+{
+    Session s;
+    // A wide band inside the table that catches no item selects the rule lines.
+    QVERIFY(s.designer.selectBand(QRectF(1, 200, 200, 5), QPointF(201, 205)));
+    QCOMPARE(s.designer.selection().name, QStringLiteral("记录集横线"));
+    s.designer.press(LayoutDesigner::Larger, LayoutDesigner::ShiftKey);  // 1 whatever the keys
+    s.designer.press(LayoutDesigner::MoveRight, LayoutDesigner::ShiftKey);
+    s.designer.press(LayoutDesigner::Bold, 0);
+    s.designer.press(LayoutDesigner::Bold, LayoutDesigner::ShiftKey);
+    const int field = s.editor.findItem(QStringLiteral("字段"), QStringLiteral("0"));
+    PropertyList props = s.editor.properties(field);
+    const auto get = [&props](const char* key) {
+        for (const auto& [k, v] : props)
+            if (k == QLatin1String(key))
+                return v;
+        return QString();
+    };
+    QCOMPARE(get("ROWHEIGHT"), QStringLiteral("9"));
+    QCOMPARE(get("RCDLINELEFT"), QStringLiteral("2"));
+    QCOMPARE(get("RCDLINERIGHT"), QStringLiteral("192"));
+    QCOMPARE(s.engine.RcdLineH, 3);  // 1 -> 2 alone, then + 1 with a key held
+    // The constants and the line are left alone.
+    QCOMPARE(s.value(QStringLiteral("常量"), 0, QStringLiteral("LEFT")), QStringLiteral("20"));
+}
+
+void TestDesigner::wholeRowMovesTheRecords()
+{
+    Session s;
+    // A band two thirds of the page wide over column 0's first row.
+    QVERIFY(s.designer.selectBand(QRectF(5, 45, 180, 10), QPointF(185, 55)));
+    QVERIFY(s.designer.selection().wholeRow);
+    QVERIFY(s.designer.toolEnabled(LayoutDesigner::MoveUp));
+    QVERIFY(!s.designer.toolEnabled(LayoutDesigner::MoveLeft));
+    s.designer.press(LayoutDesigner::MoveUp, LayoutDesigner::CtrlKey);
+    const int field = s.editor.findItem(QStringLiteral("字段"), QStringLiteral("0"));
+    for (const auto& [k, v] : s.editor.properties(field))
+        if (k == QLatin1String("RCDTOP"))
+            QCOMPARE(v, QStringLiteral("-2"));
+}
+
+void TestDesigner::topFrameLineCarriesTheTableAndItemsAbove()
+{
+    Session s;
+    s.editor.addItem(QStringLiteral("LINE"), QStringLiteral("顶框线"),
+                     {{QStringLiteral("LEFT"), QStringLiteral("5")}, {QStringLiteral("TOP"), QStringLiteral("40")},
+                      {QStringLiteral("RIGHT"), QStringLiteral("200")}, {QStringLiteral("BOTTOM"), QStringLiteral("40")},
+                      {QStringLiteral("FONTSIZE"), QStringLiteral("2")}});
+    QVERIFY(s.designer.selectBand(QRectF(3, 39, 8, 2), QPointF(11, 41)));
+    QCOMPARE(s.designer.selection().name, QStringLiteral("顶框线"));
+    s.designer.press(LayoutDesigner::MoveDown, LayoutDesigner::ShiftKey);
+    const int field = s.editor.findItem(QStringLiteral("字段"), QStringLiteral("0"));
+    for (const auto& [k, v] : s.editor.properties(field))
+        if (k == QLatin1String("TABTOP"))
+            QCOMPARE(v, QStringLiteral("42"));
+    // Items above the table bottom follow; the line itself moved once, by its own rule.
+    QCOMPARE(s.value(QStringLiteral("常量"), 0, QStringLiteral("TOP")), QStringLiteral("12"));
+    QCOMPARE(s.value(QStringLiteral("常量"), 1, QStringLiteral("TOP")), QStringLiteral("22"));
+    QCOMPARE(s.value(QStringLiteral("LINE"), 1, QStringLiteral("TOP")), QStringLiteral("42"));
+    QCOMPARE(s.value(QStringLiteral("LINE"), 1, QStringLiteral("BOTTOM")), QStringLiteral("42"));
+}
+
 void TestDesigner::barcodeAnswerSetsTheCode()
 {
     Session s;
@@ -195,6 +300,101 @@ void TestDesigner::propertyWindowEditsTheSelectedOfTwoEqualConstants()
     for (const ItemRow& r : s.engine.GdM)
         constants += r.owner == QStringLiteral("常量") && r.key == QLatin1String("VALUE");
     QCOMPARE(constants, 2);
+}
+
+void TestDesigner::propertyWindowButtonsWriteBackAtOnce()
+{
+    Session s;
+    const int first = s.editor.findItem(QStringLiteral("常量"), QStringLiteral("合计"));
+    const int second = s.engine.itemEnd(first);
+    ItemPropertyDialog box(s.editor, 2, second);
+    QSignalSpy changed(&s.editor, &LayoutEditor::changed);
+    for (int i = 0; i < 3; ++i)
+        box.findChild<QPushButton*>(QStringLiteral("CmdMove0"))->click();
+    box.findChild<QPushButton*>(QStringLiteral("CmdMove8"))->click();  // no ALIGN row yet: one is added
+    box.findChild<QPushButton*>(QStringLiteral("Cmd1"))->click();      // cancel keeps what the buttons wrote
+    QCOMPARE(changed.count(), 4);
+    QCOMPARE(s.value(QStringLiteral("常量"), 1, QStringLiteral("LEFT")), QStringLiteral("97"));
+    QCOMPARE(s.value(QStringLiteral("常量"), 1, QStringLiteral("RIGHT")), QStringLiteral("137"));
+    QCOMPARE(s.value(QStringLiteral("常量"), 1, QStringLiteral("ALIGN")), QStringLiteral("2"));
+    QCOMPARE(s.value(QStringLiteral("常量"), 0, QStringLiteral("LEFT")), QStringLiteral("20"));
+}
+
+void TestDesigner::renamingKeepsNamesUnique_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("constant taking another's text") << 2 << "合计" << "合计~#1";
+    QTest::newRow("constant with blanks and a line break") << 2 << "  总计\n" << "总计";
+    QTest::newRow("line 9 taken") << 3 << "线9" << "线10";
+    QTest::newRow("line of digits") << 3 << "12" << "线13";
+    QTest::newRow("line free name") << 3 << "边框" << "边框";
+}
+
+void TestDesigner::renamingKeepsNamesUnique()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    Session s;
+    s.editor.addItem(QStringLiteral("LINE"), QStringLiteral("线9"), {});
+    s.editor.addItem(QStringLiteral("LINE"), QStringLiteral("12"), {});
+    const int target = kind == 2 ? s.editor.addItem(QStringLiteral("常量"), QStringLiteral("小计"), {})
+                                 : s.editor.findItem(QStringLiteral("LINE"), QStringLiteral("线1"));
+    ItemPropertyDialog box(s.editor, kind, target);
+    auto* gd = box.findChild<Grid*>(QStringLiteral("GD"));
+    Q_EMIT gd->clicked_(1, 2);
+    box.findChild<QLineEdit*>(QStringLiteral("TxtEnter"))->setText(typed);
+    QCOMPARE(gd->textMatrix(1, 2), stored);
+    QVERIFY(box.ApplyItemProperties());
+    QVERIFY(s.editor.findItem(kind == 2 ? QStringLiteral("常量") : QStringLiteral("LINE"), stored) >= 0);
+}
+
+void TestDesigner::listAddsUniqueItems_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QString>("added");  // "" nothing
+    QTest::newRow("constant ab") << 2 << "ab" << true << "ab~#2";
+    QTest::newRow("constant with a line break") << 2 << "c\n" << true << "c";
+    QTest::newRow("only line breaks") << 2 << "\r\n" << true << "";
+    QTest::newRow("cancelled property window") << 2 << "new" << false << "";
+    QTest::newRow("line x") << 3 << "x" << true << "x11";
+}
+
+void TestDesigner::listAddsUniqueItems()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, answer);
+    QFETCH(bool, confirm);
+    QFETCH(QString, added);
+    Session s;
+    const QString word = kind == 2 ? QStringLiteral("常量") : QStringLiteral("LINE");
+    for (const QString& name : kind == 2 ? QStringList{QStringLiteral("ab"), QStringLiteral("ab~#1")}
+                                         : QStringList{QStringLiteral("x"), QStringLiteral("x1")})
+        s.editor.addItem(word, name, {{QStringLiteral("LEFT"), QStringLiteral("1")}});
+    const size_t rowsBefore = s.engine.GdM.size();
+    ItemListDialog list(s.engine, s.editor, kind);
+    QVERIFY(list.fill());
+    MessageScript msgs;
+    msgs.expectInput(QString(), answer);
+    bool opened = false;
+    WhenModal([&](QWidget* box) {
+        opened = true;
+        auto* gd = box->findChild<Grid*>(QStringLiteral("GD"));
+        Q_EMIT gd->clicked_(1, 0);  // the first row becomes the item's value
+        box->findChild<QPushButton*>(confirm ? QStringLiteral("Cmd0") : QStringLiteral("Cmd1"))->click();
+    });
+    list.add();
+    QCOMPARE(opened, !answer.trimmed().isEmpty());
+    if (added.isEmpty()) {
+        QCOMPARE(s.engine.GdM.size(), rowsBefore);
+    } else {
+        QVERIFY(s.editor.findItem(word, added) >= 0);
+        QCOMPARE(s.engine.GdM.size(), rowsBefore + 1);
+    }
 }
 
 // The assignment used to be two statements with the values pasted in: an

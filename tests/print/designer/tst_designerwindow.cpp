@@ -165,18 +165,7 @@ void TestDesignerWindow::run(const std::function<void(Myprn*)>& during)
     for (int i = 1; i <= 5; ++i)
         job.addRow({QStringLiteral("货品%1").arg(i), QStringLiteral("A-%1").arg(i)});
     job.PrnSQL = QStringLiteral("select F1,F2 from Plist order by F0");
-    bool ran = false;
-    WhenModal([&](QWidget* w) {
-        auto* window = qobject_cast<Myprn*>(w);
-        QVERIFY(window);
-        QVERIFY(WaitForPreview(window));
-        ran = true;
-        during(window);
-        if (window->isVisible())
-            window->reject();
-    });
-    QVERIFY(job.show(nullptr));
-    QVERIFY(ran);
+    QVERIFY(ShowPrintJob(job, during));
 }
 
 void TestDesignerWindow::designAndSave()

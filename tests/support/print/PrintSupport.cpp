@@ -1,5 +1,9 @@
 #include "support/print/PrintSupport.h"
 
+#include "print/Myprn.h"
+#include "print/PlistPrint.h"
+#include "support/Fixture.h"
+
 #include <QDir>
 #include <QLabel>
 #include <QTest>
@@ -125,4 +129,19 @@ bool WaitForPreview(QWidget* printWindow)
     for (int i = 0; pic && i < 250 && pic->pixmap().isNull(); ++i)
         QTest::qWait(20);
     return pic && !pic->pixmap().isNull();
+}
+
+bool ShowPrintJob(PlistPrint& job, const std::function<void(Myprn*)>& during)
+{
+    bool ran = false;
+    WhenModal([&](QWidget* w) {
+        auto* window = qobject_cast<Myprn*>(w);
+        if (!window || !WaitForPreview(window))
+            return;
+        ran = true;
+        during(window);
+        if (window->isVisible())
+            window->reject();
+    });
+    return job.show(nullptr) && ran;
 }

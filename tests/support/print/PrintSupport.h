@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QWidget>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 // Installed while it lives: one printer "测试打印机" (or none) whose every
@@ -48,3 +49,10 @@ QStringList DecodeBarcodes(const QString& pictureFile);
 double PictureMismatch(const QImage& a, const QImage& b);
 // Waits until a print window has drawn its first page; false after 5 seconds.
 bool WaitForPreview(QWidget* printWindow);
+
+class Myprn;
+class PlistPrint;
+// Shows a staged print job's window and runs `during` on it once its first
+// page is drawn; the window is closed afterwards if `during` left it open.
+// False when the window never came.
+bool ShowPrintJob(PlistPrint& job, const std::function<void(Myprn*)>& during);
