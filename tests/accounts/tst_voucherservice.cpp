@@ -1,5 +1,6 @@
 #include "AccountsSupport.h"
 
+#include "accounts/LedgerService.h"
 #include "accounts/VoucherService.h"
 #include "core/App.h"
 #include "core/Posting.h"
@@ -129,6 +130,13 @@ void TestVoucherService::chainsStayWholeWhenVouchersAndDocumentsMix()
         }
         QCOMPARE(ChainFault(b.db()), QString());
     }
+    // The general ledger over every day closes each unit on its last balance.
+    for (const GeneralLedgerRow& r :
+         GeneralLedger(b.db(), UnitKind::Supplier, QString(), QDate(2000, 1, 1), QDate(2099, 12, 31)))
+        QCOMPARE(r.closing, b.db().scalar(QStringLiteral("SELECT ifnull((SELECT QM FROM TB1 WHERE F3 = ? AND SRT <> '' "
+                                                         "ORDER BY SRT DESC, rowid DESC LIMIT 1), NK) FROM TA1 "
+                                                         "WHERE F1 = ?"),
+                                          {r.code, r.code}).toDouble());
     const int shared = b.db().scalar(QStringLiteral("SELECT count(*) FROM (SELECT SRT FROM TB1 WHERE SRT <> '' "
                                                     "GROUP BY SRT HAVING count(*) > 1)")).toInt();
     QCOMPARE(shared, 0);

@@ -205,6 +205,8 @@ void StockDocForm::saveDocument()
         TxtEnter_LostFocus();
     if (m_policy.balance.alwaysSettled)
         m_cmbK->setCurrentIndex(1);
+    else if (!m_policy.balance.settlementOffered)
+        m_cmbK->setCurrentIndex(0);
     const QString number = m_txt[0]->text().simplified().remove(QLatin1Char(' '));
     if (number.isEmpty()) {
         MsgBox(m_lab[0]->text() + QStringLiteral("不能为空！"), Info, Tip);

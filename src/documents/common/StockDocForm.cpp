@@ -56,7 +56,7 @@ void StockDocForm::applyMode()
         if (hidden)
             m_txt[size_t(i)]->setEchoMode(QLineEdit::Password);
     }
-    const bool settlementShown = !hidden && settlementSettingOn() && !m_policy.balance.alwaysSettled;
+    const bool settlementShown = !hidden && settlementSettingOn() && m_policy.balance.settlementOffered;
     m_lab[7]->setVisible(settlementShown);
     m_txt[7]->setVisible(settlementShown);
     m_lab[8]->setVisible(settlementShown);
@@ -308,7 +308,7 @@ void StockDocForm::EnterEditMode(const StockDoc* read)
     }
     m_txt[2]->hide();
     m_cmbLB->show();
-    m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && !m_policy.balance.alwaysSettled);
+    m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && m_policy.balance.settlementOffered);
     // The date picker and the settlement combo stand in for the boxes they edit.
     m_txt[1]->hide();
     if (!m_cmbK->isHidden())

@@ -24,6 +24,7 @@ void StockDocPolicy::useDepartments()
     texts.amountLabel = QStringLiteral("总金额");
     texts.unitPickerCaption = QStringLiteral("部门列表");
     balance.alwaysSettled = true;
+    balance.settlementOffered = false;
 }
 
 QString RefuseWhileStocktaking(const Database& db)

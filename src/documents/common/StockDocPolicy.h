@@ -73,6 +73,9 @@ struct BalanceRule {
     QStringList unpaidSettlement;
     QStringList paidSettlement;
     bool alwaysSettled = false;  // index 1 whatever the amounts do (department modes)
+    // The paid amount and settlement controls are offered (not in department modes; a
+    // department document that is not always settled is booked wholly to the account).
+    bool settlementOffered = true;
     bool paidOnIssue = false;    // the paid amount follows ReceivedOnIssue instead of PaidOnReceipt
 
     QString settlementText(double paid, int index) const;
