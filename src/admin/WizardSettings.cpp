@@ -1,6 +1,7 @@
 #include "admin/WizardSettings.h"
 
 #include "core/App.h"
+#include "core/DocTypes.h"
 #include "core/Kinds.h"
 #include "core/SchemaUpgrades.h"
 #include "core/Settings.h"
@@ -18,14 +19,17 @@ const std::array<const char*, 8> DocTypeDefaultPrefixes = {"RK", "TH", "RK", "TH
 
 namespace {
 
+// The wizard's slot (0 to 7) of the document type whose name is kept in settings row `id`; -1 for other rows.
+int docTypeSlot(int id)
+{
+    for (size_t k = 0; k < DocTypes().size(); ++k)
+        if (DocTypes()[k].nameSetting() == id)
+            return int(k);
+    return -1;
+}
+
 const QString ShownWord = QStringLiteral("显示");
 const QString HiddenWord = QStringLiteral("隐藏");
-
-// DocKind of each slot's documents: a rename touches only documents of that kind,
-// so vouchers (whose S2 holds a voucher word or summary) are never renamed.
-constexpr std::array<int, 8> SlotDocKind = {
-    code(DocKind::Inbound),  code(DocKind::SupplierReturn), code(DocKind::Inbound),  code(DocKind::SupplierReturn),
-    code(DocKind::Outbound), code(DocKind::StockReturn),    code(DocKind::Outbound), code(DocKind::StockReturn)};
 
 // Menu item that carries each slot's name, and the items shown or hidden with it.
 const std::array<QString, 8> SlotMenuItem = {
@@ -57,18 +61,17 @@ struct Sides {
     bool stockReturn = false;
 };
 
+// A type in use raises the side of its counter-parties and, for returns, their statistics.
 void raiseFlags(Sides& f, int slot)
 {
-    switch (slot) {
-    case 0: f.supplier = true; break;
-    case 1: f.supplier = f.inboundReturn = true; break;
-    case 2: f.department = true; break;
-    case 3: f.department = f.inboundReturn = true; break;
-    case 4: f.department = true; break;
-    case 5: f.department = f.stockReturn = true; break;
-    case 6: f.customer = true; break;
-    case 7: f.customer = f.stockReturn = true; break;
+    const DocTypeInfo& t = DocTypes()[size_t(slot)];
+    switch (t.counterParty) {
+    case UnitKind::Supplier: f.supplier = true; break;
+    case UnitKind::Customer: f.customer = true; break;
+    default: f.department = true; break;
     }
+    f.inboundReturn = f.inboundReturn || t.kind == DocKind::SupplierReturn;
+    f.stockReturn = f.stockReturn || t.kind == DocKind::StockReturn;
 }
 
 // Replaces every row of the ID by one row (setstr left null when not given).
@@ -94,9 +97,9 @@ void renameDocuments(Database& db, const std::array<QString, 8>& from, const std
         if (!renamed[k])
             continue;
         cases += QStringLiteral(" WHEN S2 = ? AND LB = ? THEN ?");
-        caseParams << from[k] << SlotDocKind[k] << to[k];
+        caseParams << from[k] << code(DocTypes()[size_t(k)].kind) << to[k];
         matches << QStringLiteral("(S2 = ? AND LB = ?)");
-        matchParams << from[k] << SlotDocKind[k];
+        matchParams << from[k] << code(DocTypes()[size_t(k)].kind);
     }
     if (matches.isEmpty())
         return;
@@ -299,8 +302,8 @@ WizardSettings LoadWizardSettings(App& app)
         "select id,setval,setstr,shuoming from sysinfo where id>=? and id<=? order by id"),
         {SetDocTypeFirst, SetDocTypeLast});
     for (int r = 0; r < types.rowCount(); ++r) {
-        const int i = types.value(r, 0).toInt() - SetDocTypeFirst;
-        if (i < 0 || i > 7)
+        const int i = docTypeSlot(types.value(r, 0).toInt());
+        if (i < 0)
             continue;
         const QVariant name = types.value(r, 2);
         s.TxtDan[i] = name.isNull() ? QStringLiteral("未定义单据") : name.toString().trimmed();
@@ -398,7 +401,7 @@ void RebuildDocumentPage(const App& app, WizardSettings& s)
             continue;
         for (int slot : {2 * k, 2 * k + 1}) {
             ExtraItemEntry e;
-            e.id = SetDocExtraItemFirst + slot;
+            e.id = DocTypes()[size_t(slot)].extraItemSetting();
             e.name = s.TxtDan[slot];
             const RecordSet row = app.CurrentDatabase.query(
                 QStringLiteral("SELECT setval, setstr FROM sysinfo WHERE ID = ?"), {e.id});
@@ -501,16 +504,17 @@ void SaveWizardSettings(App& app, const WizardSettings& typed)
     std::array<QString, 8> previousName;
     std::array<QString, 8> newName;
     for (int r = 0; r < before.rowCount(); ++r) {
-        const int k = before.value(r, 0).toInt() - SetDocTypeFirst;
-        if (k >= 0 && k < 8)
+        const int k = docTypeSlot(before.value(r, 0).toInt());
+        if (k >= 0)
             previousName[k] = before.text(r, 1).trimmed();
     }
     for (int k = 0; k < 8; ++k) {
         inUse[k] = DocTypeInUse(s, k);
         const QString name = s.TxtDan[k].trimmed();
-        db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = ?"), {SetDocTypeFirst + k});
+        const int row = DocTypes()[size_t(k)].nameSetting();
+        db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = ?"), {row});
         db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr, shuoming) VALUES (?, ?, ?, ?)"),
-                   {SetDocTypeFirst + k, inUse[k] ? 1 : 0, name, s.TxtH[k].trimmed()});
+                   {row, inUse[k] ? 1 : 0, name, s.TxtH[k].trimmed()});
         newName[k] = name;
         renamed[k] = !previousName[k].isEmpty() && name != previousName[k];
         if (inUse[k])

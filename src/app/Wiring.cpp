@@ -1,5 +1,6 @@
 #include "app/Wiring.h"
 
+#include "accounts/Register.h"
 #include "accountsets/Register.h"
 #include "admin/Register.h"
 #include "basicdata/Register.h"
@@ -11,6 +12,7 @@
 
 void WireWindows(WindowRegistry& reg)
 {
+    RegisterAccountWindows(reg);
     RegisterAccountSetWindows(reg);
     RegisterAdminWindows(reg);
     RegisterBasicDataWindows(reg);

@@ -356,6 +356,11 @@ void StructureEditor::CmdQuery_MouseDown()
     GdMx_Click();
     if (!code.isEmpty())
         m_editor->setText(code);
+    // The cursor comes back to the structure: the cell being entered, or the grid.
+    if (m_editor->isVisible())
+        m_editor->setFocus(Qt::OtherFocusReason);
+    else
+        m_grid->setFocus(Qt::OtherFocusReason);
 }
 
 bool StructureEditor::eventFilter(QObject* watched, QEvent* event)

@@ -9,6 +9,7 @@
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
+#include "widgets/NumberBox.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -37,7 +38,7 @@ void UnitForm::buildUnit(const UnitCaptions& c)
     addLineBox(5, c.boxes[5], 49, 3, 0);
     if (c.withMobile)
         addLineBox(8, c.boxes[8], 49, 3, 2);
-    addLineBox(7, c.boxes[7], 49, 3, 4);
+    new NumberBox(addLineBox(7, c.boxes[7], 49, 3, 4));
     addTextBox(6, c.boxes[6], 200, 4, 0, 5);
     FrmLayout->setColumnStretch(1, 2);
     FrmLayout->setColumnStretch(3, 2);
@@ -110,6 +111,12 @@ RecordSaveResult UnitForm::saveRecord()
     r.contact = boxText(5);
     r.remark = boxText(6);
     r.opening = boxText(7);
+    // An opening balance that is no number is refused, never stored as 0.
+    if (Captions.openingShown && !TypedNumber(r.opening)) {
+        MsgBox(Lab[7]->text() + QStringLiteral("：") + NotANumberText(r.opening), MB::OKOnly | MB::Exclamation, QStringLiteral("提示"));
+        Txt[7]->setFocus();
+        return {RecordSaveStatus::Told, {}};
+    }
     if (Captions.withMobile)
         r.mobile = boxText(8);
     if (ChkSCSF && DualRoleEnabled)

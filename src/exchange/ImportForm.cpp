@@ -58,6 +58,10 @@ ImportForm::ImportForm(App& a, const Kind& kind, QWidget* parent) : QDialog(pare
     TxtTAB->setObjectName(QStringLiteral("TxtTAB"));
     Cmdrst = new QPushButton(QStringLiteral("读取数据"), Frm);
     Cmdrst->setObjectName(QStringLiteral("Cmdrst"));
+    // Enter in a box of the window (a column letter typed) is no click on a
+    // button: in a dialog, buttons would take it as its default button.
+    for (QPushButton* b : {CmdOpen, Cmdrst})
+        b->setAutoDefault(false);
     top->addWidget(label0, 0, 0);
     top->addWidget(TxtFile, 0, 1, 1, 3);
     top->addWidget(CmdOpen, 0, 4);

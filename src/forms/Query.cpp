@@ -2,6 +2,7 @@
 
 #include "core/App.h"
 #include "core/SqlText.h"
+#include "platform/Messages.h"
 #include "platform/Grid.h"
 
 #include <QComboBox>
@@ -142,13 +143,19 @@ void Query::CmbF_Click()
     cmbGx->setCurrentIndex(0);
 }
 
-void Query::AddQueryCondition()
+bool Query::AddQueryCondition()
 {
     if (CmbF->currentIndex() < 0)
-        return;
+        return true;
     const bool first = Conditions.isEmpty();
     const QueryJoin join = first ? QueryJoin::First : QueryJoinOf(CmbLG->currentText());
     const QString value = Txt->isHidden() ? DateText(DTP->date()) : Txt->text();
+    // A number field compared with text that is no number would look for 0.
+    if (field(CmbF->currentIndex()).type == QueryFieldType::Number && !TypedNumber(value)) {
+        MsgBox(NotANumberText(value), MB::OKOnly | MB::Exclamation);
+        Txt->setFocus();
+        return false;
+    }
     Conditions.push_back(
         MakeQueryCondition(join, field(CmbF->currentIndex()), QueryOperatorOf(cmbGx->currentText()), value));
     Lst->addItem(QueryConditionDisplay(Conditions.last(), first));
@@ -159,6 +166,7 @@ void Query::AddQueryCondition()
     CmdQuery->setText(FindCollected);
     CmdRemove->setEnabled(true);
     Txt->clear();
+    return true;
 }
 
 void Query::CmdAdd_Click()
@@ -199,8 +207,8 @@ void Query::CmdRemove_Click()
 
 void Query::CmdQuery_Click()
 {
-    if (!Txt->text().isEmpty() || !DTP->isHidden())
-        AddQueryCondition();
+    if ((!Txt->text().isEmpty() || !DTP->isHidden()) && !AddQueryCondition())
+        return;
     writeLoader(QueryStatement(SqlHeadstr, Conditions));
     accept();
 }

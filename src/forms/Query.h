@@ -64,7 +64,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void AddQueryCondition();
+    // Adds the condition the controls hold; false (told) when a number field
+    // is given text that is no number.
+    bool AddQueryCondition();
     void Txt_Change();
     QueryField field(int row) const;
     void writeLoader(const QString& text);

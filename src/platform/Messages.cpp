@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QPushButton>
 
 namespace {
@@ -52,6 +55,9 @@ InputAnswer InputBox(const QString& prompt, const QString& title, const QString&
     return Messages().inputBox(prompt, title, defaultText);
 }
 
+// Room a title bar takes beside its caption: icon and window buttons.
+constexpr int TitleBarExtra = 140;
+
 int QtMessages::msgBox(const QString& text, int style, const QString& title)
 {
     QMessageBox box(iconOf(style), title.isEmpty() ? QApplication::applicationDisplayName() : title, text,
@@ -89,6 +95,17 @@ int QtMessages::msgBox(const QString& text, int style, const QString& title)
     const size_t def = (style & MB::DefaultButton3) ? 2 : (style & MB::DefaultButton2) ? 1 : 0;
     if (def < made.size())
         box.setDefaultButton(static_cast<QPushButton*>(made[def]));
+    // A short message would leave a box too narrow for its title, which the
+    // title bar then cuts ("Vorl…系统"): the box is at least as wide as the
+    // title plus the title bar's icon and buttons. (The message box sizes
+    // itself; a spacer across its layout is what it keeps to.)
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle());
+        grid->addItem(new QSpacerItem(titleWidth + TitleBarExtra, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
     for (size_t i = 0; i < made.size(); ++i)
         if (box.clickedButton() == made[i])

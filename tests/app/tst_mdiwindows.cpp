@@ -81,6 +81,7 @@ private Q_SLOTS:
     void altKeysReachTheActiveChild();
     void framesShowTheProgramIcon();
     void numbersNeverShowPartly();
+    void codesStandLeftNumbersRight();
     void headerClickOffersTheSort_data();
     void headerClickOffersTheSort();
 };
@@ -276,6 +277,46 @@ void TestMdiWindows::numbersNeverShowPartly()
         QVERIFY2(c.elide != Qt::ElideNone, qPrintable(c.text + QStringLiteral(" is clipped")));
     }
     QVERIFY2(cut > 0, "no number was too wide: the window is not narrow enough for the test");
+}
+
+void TestMdiWindows::codesStandLeftNumbersRight()
+{
+    FreshAccountSet set;
+    GoodsSpec goods;
+    goods.code = QStringLiteral("1001");
+    goods.name = QStringLiteral("螺丝");
+    goods.unit = QStringLiteral("100");
+    goods.cost = 2.5;
+    AddGoods(set.db(), goods);
+    UnitSpec supplier;
+    supplier.code = QStringLiteral("0012");
+    supplier.name = QStringLiteral("供应商");
+    AddUnit(set.db(), supplier);
+    set.db().execute(QStringLiteral("UPDATE TA1 SET F4 = '13800001111' WHERE F1 = '0012'"));
+    Frame f(set);
+    MessageScript msgs;
+    QMdiSubWindow* sub = f.open(set.app(), QStringLiteral("Menu_AA5"));
+    QVERIFY(sub);
+    Grid* gd = sub->widget()->findChild<Grid*>(QStringLiteral("GD"));
+    QCOMPARE(gd->textMatrix(1, 0), QStringLiteral("1001"));
+    QVERIFY(gd->gridModel()->effectiveAlignment(1, 0) & Qt::AlignLeft);  // code
+    QVERIFY(gd->gridModel()->effectiveAlignment(1, 4) & Qt::AlignLeft);  // unit
+    QVERIFY(gd->gridModel()->effectiveAlignment(1, 5) & Qt::AlignRight); // price
+    sub = f.open(set.app(), QStringLiteral("Menu_AA0"));
+    QVERIFY(sub);
+    gd = sub->widget()->findChild<Grid*>(QStringLiteral("GD"));
+    int row = 0;
+    for (int r = 1; r < gd->rows(); ++r)
+        if (gd->textMatrix(r, 0) == QStringLiteral("0012"))
+            row = r;
+    QVERIFY(row > 0);
+    bool phone = false;
+    for (int c = 0; c < gd->cols(); ++c)
+        if (gd->textMatrix(row, c) == QStringLiteral("13800001111") || c == 0) {
+            phone = phone || c > 0;
+            QVERIFY2(gd->gridModel()->effectiveAlignment(row, c) & Qt::AlignLeft, qPrintable(QString::number(c)));
+        }
+    QVERIFY(phone);
 }
 
 void TestMdiWindows::headerClickOffersTheSort_data()

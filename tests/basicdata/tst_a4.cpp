@@ -38,6 +38,7 @@ private Q_SLOTS:
     void deleteNamesTheProductsThatUseThePart();
     void structureCopyWritesOnlyOnSave();
     void pickerBatchAddsPartsIntoTheStructure();
+    void ctrlSlashPickKeepsTheCursorInTheStructure();
     void picturesGetTheirOwnFilesAndStayRelative();
     void classFollowsTheCompositeTick();
     void conversionNeedsTheEditRight();
@@ -459,6 +460,46 @@ void TestA4::pickerBatchAddsPartsIntoTheStructure()
     QCOMPARE(set.count(QStringLiteral("SELECT count(*) FROM Bom WHERE F0 = 'DP-01'")), 2);
     QCOMPARE(set.text(QStringLiteral("SELECT F11 FROM TA4 WHERE F1 = 'DP-01'")), QStringLiteral("1"));
     QCOMPARE(msgs.count(), 0);
+    closeWindow(&w);
+}
+
+void TestA4::ctrlSlashPickKeepsTheCursorInTheStructure()
+{
+    GoodsBooks set;
+    AddGoods(set.db(), {QStringLiteral("DP-01"), QStringLiteral("底盘")});
+    MessageScript msgs;
+    auto& w = *new A4(set.app(), QStringLiteral("货品"));
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    pickGoods(w, QStringLiteral("DP-01"));
+    Trigger(&w, "Menu_edit");
+    w.Detail->ChK->setChecked(true);
+    StructureEditor* s = w.Detail->Structure;
+    s->gdMx()->setCurrent(1, 0);
+    s->GdMx_Click();
+    auto* editor = s->findChild<QLineEdit*>(QStringLiteral("TxtEnter"));
+    QVERIFY(editor && editor->isVisible());
+    editor->setFocus();
+    QTRY_VERIFY(editor->hasFocus());
+    bool picked = false;
+    WhenModal([&](QWidget* picker) {
+        picked = true;
+        chooseInPicker(picker, {QStringLiteral("LM-M3")});
+    });
+    QTest::keyClick(editor, Qt::Key_Slash, Qt::ControlModifier);
+    QVERIFY(picked);
+    QCOMPARE(editor->text(), QStringLiteral("LM-M3"));
+    // The cursor is back in the structure's cell, ready for Enter, once the
+    // window is active again.
+    QVERIFY(editor->isVisible());
+    QCOMPARE(w.focusWidget(), editor);
+    w.activateWindow();
+    QTRY_VERIFY(editor->hasFocus());
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(s->gdMx()->textMatrix(1, 0), QStringLiteral("LM-M3"));
+    msgs.expect(QString());
+    Trigger(&w, "Menu_cancel");
     closeWindow(&w);
 }
 

@@ -22,6 +22,8 @@ private Q_SLOTS:
     void addEditRenameDelete();
     void emptyListAndKeepOne();
     void savedTextsShownAsStored();
+    void openingBalanceThatIsNoNumberIsRefused_data();
+    void openingBalanceThatIsNoNumberIsRefused();
     void refusedSaveStaysEditing();
     void queryJoins_data();
     void queryJoins();
@@ -138,6 +140,34 @@ void TestRecordWindows::emptyListAndKeepOne()
     QCOMPARE(msgs.pending(), 0);
 }
 
+void TestRecordWindows::openingBalanceThatIsNoNumberIsRefused_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("unit after the number") << "12.5元";
+    QTest::newRow("letters") << "abc";
+    QTest::newRow("two points") << "12..5";
+    QTest::newRow("thousands comma") << "1,000";
+}
+
+// The save refuses an opening balance that is no number, saying so; nothing
+// is stored and the window stays in edit mode.
+void TestRecordWindows::openingBalanceThatIsNoNumberIsRefused()
+{
+    QFETCH(QString, typed);
+    RecordBooks set;
+    MessageScript msgs;
+    A1 w(set.app());
+    Trigger(&w, "Menu_Add");
+    TypeBox(&w, 0, QStringLiteral("N9"));
+    TypeBox(&w, 1, QStringLiteral("新供应商"));
+    TypeBox(&w, 7, typed);
+    msgs.expect(QStringLiteral("[") + typed + QStringLiteral("]不是有效的数字"));
+    Trigger(&w, "Menu_save");
+    QCOMPARE(msgs.count(), 1);
+    QVERIFY(edstu(&w) != 0);
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT count(*) FROM TA1 WHERE F1 = 'N9'")).toInt(), 0);
+}
+
 void TestRecordWindows::savedTextsShownAsStored()
 {
     RecordBooks set;
@@ -146,7 +176,7 @@ void TestRecordWindows::savedTextsShownAsStored()
     Trigger(&w, "Menu_Add");
     const QStringList typed{QStringLiteral("0012"), QStringLiteral("O'Neil \"大\" 100%"), QStringLiteral("路'1号"),
                             QStringLiteral("010-1"), QStringLiteral("%_"), QStringLiteral("王'五"),
-                            QStringLiteral("备注 it's"), QStringLiteral("12.5元"), QStringLiteral("139'")};
+                            QStringLiteral("备注 it's"), QStringLiteral("12.5"), QStringLiteral("139'")};
     for (int i = 0; i < typed.size(); ++i)
         TypeBox(&w, i, typed[i]);
     Trigger(&w, "Menu_save");

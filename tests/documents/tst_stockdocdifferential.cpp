@@ -3,6 +3,7 @@
 #include "documents/common/StockDocService.h"
 #include "documents/inbound/ReceiptPolicies.h"
 #include "documents/outbound/OutboundPolicies.h"
+#include "documents/supplierreturn/SupplierReturnPolicies.h"
 #include "platform/Database.h"
 #include "support/Builders.h"
 #include "documents/StockDocTestSupport.h"
@@ -63,6 +64,9 @@ void TestStockDocDifferential::everyPolicyMatchesThePerLineCycle_data()
         {"production receipt", {ProductionReceiptPolicy, QStringLiteral("P001")}},
         {"sales delivery", {SalesDeliveryPolicy, QStringLiteral("B001")}},
         {"department issue", {DepartmentIssuePolicy, QStringLiteral("P001")}},
+        {"purchase return", {PurchaseReturnPolicy, QStringLiteral("A001")}},
+        {"purchase return to a dual-role customer", {PurchaseReturnPolicy, QStringLiteral("B001")}},
+        {"rework return", {ReworkReturnPolicy, QStringLiteral("P001")}},
     };
     for (const auto& [name, kind] : kinds)
         for (bool attribute : {true, false})

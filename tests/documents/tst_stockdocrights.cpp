@@ -27,6 +27,7 @@ private Q_SLOTS:
     void commandRefusedWithoutItsRight();
     void lockedPricesStayClosed_data();
     void lockedPricesStayClosed();
+    void stocktakingGuardAndConfirmationAskedOfThePolicy();
 };
 
 namespace {
@@ -146,6 +147,44 @@ void TestStockDocRights::lockedPricesStayClosed()
     const int next = policy.columnOf(lock == 1 ? LineRole::Remark : LineRole::Price);
     QCOMPARE(w->curMxC(), next);
     QCOMPARE(msgs.count(), 0);
+}
+
+void TestStockDocRights::stocktakingGuardAndConfirmationAskedOfThePolicy()
+{
+    FreshAccountSet set;
+    std::unique_ptr<StockDocForm> receipt = openWithWord(set, false, 1111);
+    QVERIFY(receipt);
+    receipt.reset();
+    Database& db = set.db();
+    // An unaudited stocktaking keeps adding and unauditing still, by the policy's default rules.
+    DocSpec count{QStringLiteral("PD1"), QDate::currentDate(), QStringLiteral("0000"), DocKind::Stocktaking};
+    count.typeName = QStringLiteral("库存盘点");
+    AddDocument(db, count);
+    StockDocPolicy policy = PurchaseReceiptPolicy();
+    {
+        MessageScript msgs;
+        StockDocForm w(set.app(), policy);
+        msgs.expect(QStringLiteral("在盘点期间，请不要做任何入库出库操作！"));
+        trigger(&w, "Menu_Add");
+        QCOMPARE(w.Edstu, 0);
+        QCOMPARE(msgs.pending(), 0);
+    }
+    // A kind that allows adding, and asks one question instead of the scope dialog.
+    policy.audit.canAdd = nullptr;
+    policy.audit.confirmation = AuditConfirmation::YesNo;
+    MessageScript msgs;
+    StockDocForm w(set.app(), policy);
+    trigger(&w, "Menu_Add");
+    QCOMPARE(w.Edstu, 1);
+    trigger(&w, "Menu_cancel");
+    QCOMPARE(w.Edstu, 0);
+    msgs.expect(QStringLiteral("审核后单据将不可修改"), MB::No);
+    trigger(&w, "Menu_Ok");
+    QVERIFY(db.scalar(QStringLiteral("SELECT ifnull(F6, '') FROM TB1 WHERE F1 = 'N1'")).toString().isEmpty());
+    msgs.expect(QStringLiteral("审核后单据将不可修改"), MB::Yes);
+    trigger(&w, "Menu_Ok");
+    QCOMPARE(msgs.pending(), 0);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT F6 FROM TB1 WHERE F1 = 'N1'")).toString(), set.app().OperatorName);
 }
 
 VX_REGISTER_TEST(TestStockDocRights)

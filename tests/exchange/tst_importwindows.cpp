@@ -56,6 +56,7 @@ private slots:
     void goodsFromOpenpyxlWorkbook();
     void goodsRunOnlyForTopAdministrator();
     void textSourceFillsGrid();
+    void enterAfterAColumnLetterOpensNoFile();
     void badFilesGiveMessageAndChangeNothing_data();
     void badFilesGiveMessageAndChangeNothing();
     void mappingBeyondGridRefused();
@@ -146,6 +147,30 @@ void TestImportWindows::textSourceFillsGrid()
     QCOMPARE(w.Gd->textMatrix(0, 3), QStringLiteral("D"));
     QCOMPARE(w.Gd->textMatrix(3, 2), QStringLiteral("丙"));
     QCOMPARE(w.CmbCol[0]->count(), 4);
+    w.clearGrid();
+}
+
+void TestImportWindows::enterAfterAColumnLetterOpensNoFile()
+{
+    FreshAccountSet set;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("u.csv"));
+    writeBytes(path, "U1,甲,\r\nU2,乙,\r\n");
+    A12ExcelForm w(set.app(), UnitKind::Customer);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.openSource(path);
+    DialogScript dialogs;  // no file dialog is expected
+    for (int k : {0, 1}) {
+        map(w, k, k == 0 ? QStringLiteral("A") : QStringLiteral("B"));
+        w.CmbCol[k]->lineEdit()->setFocus();
+        QTest::keyClick(w.CmbCol[k]->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(w.CmbCol[k], Qt::Key_Enter);
+    }
+    QCoreApplication::processEvents();
+    QVERIFY2(dialogs.titles.isEmpty(), qPrintable(dialogs.titles.join(QLatin1Char('|'))));
+    QCOMPARE(w.Gd->textMatrix(1, 0), QStringLiteral("U1"));
     w.clearGrid();
 }
 

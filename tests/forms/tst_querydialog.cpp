@@ -1,5 +1,6 @@
 #include "forms/Query.h"
 #include "support/Fixture.h"
+#include "support/Scripted.h"
 #include "support/TestRegistry.h"
 
 #include <QComboBox>
@@ -19,6 +20,8 @@ private Q_SLOTS:
     void escapeClearsAdvancedMode();
     void dateFieldToTextEmptiesTheBox();
     void cancelWritesNothing();
+    void numberFieldRefusesTextThatIsNoNumber_data();
+    void numberFieldRefusesTextThatIsNoNumber();
 };
 
 namespace {
@@ -68,6 +71,35 @@ void TestQueryDialog::simpleModeOneCondition()
     d.q.cmbGx->setCurrentIndex(1);
     d.q.CmdQuery->click();
     QCOMPARE(d.caller.PubSql, QStringLiteral("H Where (T.F2 like '%甲%' ESCAPE '\\')"));
+}
+
+void TestQueryDialog::numberFieldRefusesTextThatIsNoNumber_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("letters") << "abc";
+    QTest::newRow("two points") << "12..5";
+    QTest::newRow("thousands comma") << "1,000";
+}
+
+// A number field given text that is no number says so and looks for
+// nothing, instead of looking for 0.
+void TestQueryDialog::numberFieldRefusesTextThatIsNoNumber()
+{
+    QFETCH(QString, typed);
+    FreshAccountSet set;
+    Dialog d(set.app());
+    d.q.CmbF->setCurrentIndex(3);
+    d.q.CmbF_Click();
+    d.q.Txt->setText(typed);
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("[") + typed + QStringLiteral("]不是有效的数字"));
+    d.q.CmdQuery->click();
+    QCOMPARE(msgs.count(), 1);
+    QCOMPARE(d.caller.PubSql, QStringLiteral("untouched"));
+    QCOMPARE(d.q.Lst->count(), 0);
+    d.q.Txt->setText(QStringLiteral("12.5"));
+    d.q.CmdQuery->click();
+    QVERIFY2(d.caller.PubSql.endsWith(QStringLiteral("12.5)")), qPrintable(d.caller.PubSql));
 }
 
 void TestQueryDialog::listAllWithoutConditions()

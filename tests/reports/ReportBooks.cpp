@@ -4,6 +4,7 @@
 #include "core/Kinds.h"
 #include "core/Posting.h"
 #include "support/Builders.h"
+#include "support/Fixture.h"
 
 void PostMoves(App& app, const QStringList& moves)
 {
@@ -52,4 +53,18 @@ void PostMoves(App& app, const QStringList& moves)
         if (audit)
             PostDocument(db, rules, doc.number, QStringLiteral("系统管理员"), {});
     }
+}
+
+void MayBook(FreshAccountSet& set)
+{
+    set.loginAs(QStringLiteral("001"));
+    set.app().CanSeeCost = -1;
+    set.app().CanSeeProfit = -1;
+    GoodsSpec g3{QStringLiteral("G3"), QStringLiteral("丙")};
+    g3.openingQty = g3.stock = 2;
+    g3.openingPrice = g3.cost = 5;
+    g3.openingAmount = g3.amount = 10;
+    g3.minStock = 5;
+    AddGoods(set.db(), g3);
+    PostMoves(set.app(), {"I G1 10 2 2024-05-10", "O G1 4 0 2024-05-12", "I G2 5 1 2024-05-13"});
 }

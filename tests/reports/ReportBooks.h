@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class Database;
+class FreshAccountSet;
 struct App;
 
 // One move per entry, audited in list order:
@@ -19,3 +20,8 @@ struct App;
 // Optional last token "@A": attribute value A; a leading "-" saves the
 // document without auditing it.
 void PostMoves(App& app, const QStringList& moves);
+
+// A book of May 2024 with operator 001 logged in, seeing cost and profit:
+// G1 in 10 at 2 and out 4, G2 in 5 at 1, G3 only an opening balance of 2 at 5
+// with a safety stock of 5.
+void MayBook(FreshAccountSet& set);

@@ -44,21 +44,6 @@ private Q_SLOTS:
 
 namespace {
 
-// A book of May 2024: G1 in 10 out 4, G2 in 5, G3 only an opening balance.
-void mayBook(FreshAccountSet& set)
-{
-    set.loginAs(QStringLiteral("001"));
-    set.app().CanSeeCost = -1;
-    set.app().CanSeeProfit = -1;
-    GoodsSpec g3{QStringLiteral("G3"), QStringLiteral("丙")};
-    g3.openingQty = g3.stock = 2;
-    g3.openingPrice = g3.cost = 5;
-    g3.openingAmount = g3.amount = 10;
-    g3.minStock = 5;
-    AddGoods(set.db(), g3);
-    PostMoves(set.app(), {"I G1 10 2 2024-05-10", "O G1 4 0 2024-05-12", "I G2 5 1 2024-05-13"});
-}
-
 template <class W>
 std::unique_ptr<W> openOn(FreshAccountSet& set, const QDate& from = QDate(2024, 5, 1), const QDate& to = QDate(2024, 5, 31))
 {
@@ -83,7 +68,7 @@ QStringList column(Grid* g, int col, int fromRow)
 void TestReportWindows::summaryOpensWithAReport()
 {
     FreshAccountSet set;
-    mayBook(set);
+    MayBook(set);
     auto w = openOn<JxcHZ>(set);
     QVERIFY(w->ChkQuery->isChecked());
     QVERIFY(w->ChK->isVisible());
@@ -101,7 +86,7 @@ void TestReportWindows::summaryOpensWithAReport()
 void TestReportWindows::summaryAllGoodsAndQuantityOnly()
 {
     FreshAccountSet set;
-    mayBook(set);
+    MayBook(set);
     set.app().CanSeeCost = 0;  // quantities only for this operator
     auto w = openOn<JxcHZ>(set);
     QVERIFY(w->ChK->isChecked());
@@ -121,7 +106,7 @@ void TestReportWindows::summaryAllGoodsAndQuantityOnly()
 void TestReportWindows::cancelledRunIsMarkedAndNotStored()
 {
     FreshAccountSet set;
-    mayBook(set);
+    MayBook(set);
     QStringList moves;
     for (int i = 0; i < 6 * ReportPollEvery; ++i)
         moves << QStringLiteral("I G%1 1 1 2024-05-20").arg(i % 5 + 4);
@@ -144,7 +129,7 @@ void TestReportWindows::cancelledRunIsMarkedAndNotStored()
 void TestReportWindows::memoryStoreAndRestore()
 {
     FreshAccountSet set;
-    mayBook(set);
+    MayBook(set);
     auto w = openOn<JxcHZ>(set);
     w->Cmd->click();
     const QStringList shown = column(w->GD, 15, 2);
@@ -180,7 +165,7 @@ void TestReportWindows::memoryStoreAndRestore()
 void TestReportWindows::crossCheckFindsTheDifferingGoods()
 {
     FreshAccountSet set;
-    mayBook(set);
+    MayBook(set);
     auto w = openOn<JxcHZ>(set, QDate(2024, 5, 1), QDate::currentDate());
     w->ChkQuery->setChecked(false);
     w->Cmd->click();
@@ -199,7 +184,7 @@ void TestReportWindows::crossCheckFindsTheDifferingGoods()
 void TestReportWindows::detailCheck()
 {
     FreshAccountSet set;
-    mayBook(set);
+    MayBook(set);
     GoodsSpec g{QStringLiteral("G9"), QStringLiteral("玖")};
     g.openingQty = g.stock = 10;
     g.openingPrice = g.cost = 1;
@@ -223,7 +208,7 @@ void TestReportWindows::detailCheck()
 void TestReportWindows::stockListAlarmsAndPriceSwitch()
 {
     FreshAccountSet set;
-    mayBook(set);
+    MayBook(set);
     C1 list(set.app());
     list.resize(1200, 600);
     QCOMPARE(column(list.GD, 0, 1), (QStringList{"G1", "G2", "G3", ""}));
@@ -252,7 +237,7 @@ void TestReportWindows::stockPerAttributeValue()
 {
     FreshAccountSet set;
     set.app().HpsxName = QStringLiteral("批号");
-    mayBook(set);
+    MayBook(set);
     PostMoves(set.app(), {"I G1 3 2 2024-05-20 @B"});
     C11 w(set.app());
     QCOMPARE(column(w.GD, 0, 1), (QStringList{"G1", "G1", "G2", ""}));
@@ -268,7 +253,7 @@ void TestReportWindows::stockPerAttributeValue()
 void TestReportWindows::menuOpensTheReports()
 {
     FreshAccountSet set;
-    mayBook(set);
+    MayBook(set);
     RegisterReportWindows(set.app().Windows);
     for (const char* name : {"Menu_E3", "Menu_E1", "Menu_KC0", "Menu_KC1"}) {
         QVERIFY2(OpenWindow(set.app(), QString::fromLatin1(name)), name);
@@ -301,7 +286,7 @@ void TestReportWindows::detailPrintStagesRemarks()
     QFETCH(bool, quantitiesOnly);
     QFETCH(QString, inAmount);
     FreshAccountSet set;
-    mayBook(set);
+    MayBook(set);
     FakePrinters::Installation printers(set.folder());
     QVERIFY(InstallPrintFiles(set.programFolder(), {QStringLiteral("vxp.dat"), QStringLiteral("Pjccmx.vxp")}));
     set.db().execute(QStringLiteral("UPDATE TB11 SET F9 = '到货''s 备注' WHERE F1 = 'G1' AND R6 > 0"));

@@ -2,6 +2,7 @@
 
 #include "core/App.h"
 #include "core/Posting.h"
+#include "documents/common/StockDocService.h"
 #include "platform/Database.h"
 
 double CostPriceAtDate(const Database& db, const QString& goods, const QDate& date)
@@ -25,6 +26,5 @@ double ProposedCostPrice(const App& app, const QString& goods, const QDate& date
     const double cost = CostPriceAtDate(db, goods, date.isValid() ? date : QDate::currentDate());
     if (cost != 0)
         return cost;
-    const std::optional<QVariant> v = db.scalarRow(QStringLiteral("SELECT F7 FROM TA4 WHERE F1 = ? LIMIT 1"), {goods});
-    return v ? v->toDouble() : 0.0;
+    return GoodsPrice(db, goods, "F7");
 }

@@ -205,6 +205,8 @@ void StockDocForm::saveDocument()
         TxtEnter_LostFocus();
     if (m_policy.balance.alwaysSettled)
         m_cmbK->setCurrentIndex(1);
+    else if (!m_policy.balance.settlementOffered)
+        m_cmbK->setCurrentIndex(0);
     const QString number = m_txt[0]->text().simplified().remove(QLatin1Char(' '));
     if (number.isEmpty()) {
         MsgBox(m_lab[0]->text() + QStringLiteral("不能为空！"), Info, Tip);
@@ -297,21 +299,10 @@ StockDoc StockDocForm::docFromForm() const
     fillHeaderExtras(doc.head);
     for (int r = 1; r < m_gdMx->rows(); ++r) {
         StockDocLine l;
-        l.goods = m_gdMx->textMatrix(r, col(LineRole::Code)).trimmed();
+        for (int c = 0; c < m_columns.size(); ++c)
+            m_columns[c].store(l, m_gdMx->textMatrix(r, c));
         if (l.goods.isEmpty())
             continue;
-        l.attr = m_gdMx->textMatrix(r, col(LineRole::Attribute));
-        l.qty = LeadValue(m_gdMx->textMatrix(r, col(LineRole::Quantity)));
-        l.price = m_gdMx->textMatrix(r, col(LineRole::Price)).toDouble();
-        l.originalPrice = m_gdMx->textMatrix(r, col(LineRole::OriginalPrice)).toDouble();
-        l.discount = m_gdMx->textMatrix(r, col(LineRole::Discount)).toDouble();
-        l.amount = m_gdMx->textMatrix(r, col(LineRole::Amount)).toDouble();
-        l.remark = m_gdMx->textMatrix(r, col(LineRole::Remark));
-        l.name = m_gdMx->textMatrix(r, col(LineRole::Name));
-        l.unit = AfterSpace(m_gdMx->textMatrix(r, col(LineRole::Quantity)));
-        const QString proposed = m_gdMx->textMatrix(r, col(LineRole::Proposed));
-        if (!proposed.isEmpty())
-            l.proposed = proposed.toDouble();
         doc.lines << l;
     }
     return doc;

@@ -32,6 +32,8 @@
 StockDocForm::StockDocForm(App& app, StockDocPolicy policy, QWidget* parent)
     : QWidget(parent), m_app(app), m_policy(std::move(policy))
 {
+    for (const LineColumn& c : m_policy.storage.columns)
+        m_columns << CompletedLineColumn(c);
     setAttribute(Qt::WA_DeleteOnClose);
     m_caption = StockDocTypeName(app.CurrentDatabase, m_policy);
     setWindowTitle(m_caption);
@@ -54,7 +56,7 @@ void StockDocForm::applyMode()
         if (hidden)
             m_txt[size_t(i)]->setEchoMode(QLineEdit::Password);
     }
-    const bool settlementShown = !hidden && settlementSettingOn() && !m_policy.balance.alwaysSettled;
+    const bool settlementShown = !hidden && settlementSettingOn() && m_policy.balance.settlementOffered;
     m_lab[7]->setVisible(settlementShown);
     m_txt[7]->setVisible(settlementShown);
     m_lab[8]->setVisible(settlementShown);
@@ -128,26 +130,12 @@ void StockDocForm::SetLineGridHeader()
     m_gdMx->setRows(2);
     m_gdMx->clear();
     QStringList headers;
-    for (const LineColumn& c : m_policy.storage.columns) {
-        switch (c.role) {
-        case LineRole::Code: headers << m_app.GoodsTerm + QStringLiteral("编码"); break;
-        case LineRole::Name: headers << m_app.GoodsTerm + QStringLiteral("名称/规格"); break;
-        case LineRole::Attribute: headers << m_app.HpsxName; break;
-        default: headers << c.header;
-        }
-    }
+    for (const LineColumn& c : m_columns)
+        headers << (c.header.isEmpty() && c.defaultHeader ? c.defaultHeader(m_app) : c.header);
     m_gdMx->setHeaders(headers);
-    m_gdMx->setColWidth(col(LineRole::Proposed), 0);
-    if (m_app.HpsxName.isEmpty())
-        m_gdMx->setColWidth(col(LineRole::Attribute), 0);
-    if (amountsHidden()) {
-        m_gdMx->setColWidth(col(LineRole::Price), 0);
-        m_gdMx->setColWidth(col(LineRole::Amount), 0);
-    }
-    if (!discountsOn()) {
-        m_gdMx->setColWidth(col(LineRole::OriginalPrice), 0);
-        m_gdMx->setColWidth(col(LineRole::Discount), 0);
-    }
+    for (int c = 0; c < m_columns.size(); ++c)
+        if (m_columns[c].weight == 0 || !m_columns[c].shown(*this))
+            m_gdMx->setColWidth(c, 0);
     fitColumns();
     m_curMxR = 1;
     DocLineCount = 0;
@@ -275,15 +263,8 @@ void StockDocForm::LoadDocLines(const StockDoc* read)
     for (int i = 0; i < doc->lines.size(); ++i) {
         const StockDocLine& l = doc->lines[i];
         const int row = i + 1;
-        m_gdMx->setTextMatrix(row, col(LineRole::Code), l.goods);
-        m_gdMx->setTextMatrix(row, col(LineRole::Name), l.name);
-        m_gdMx->setTextMatrix(row, col(LineRole::Attribute), l.attr);
-        m_gdMx->setTextMatrix(row, col(LineRole::Quantity), NumText(l.qty) + QLatin1Char(' ') + l.unit);
-        m_gdMx->setTextMatrix(row, col(LineRole::OriginalPrice), FormatNumber(l.originalPrice, m_app.PriceFormat));
-        m_gdMx->setTextMatrix(row, col(LineRole::Discount), l.discount == 0 ? QString() : NumText(l.discount));
-        m_gdMx->setTextMatrix(row, col(LineRole::Price), FormatNumber(l.price, m_app.PriceFormat));
-        m_gdMx->setTextMatrix(row, col(LineRole::Amount), FormatNumber(l.amount, m_app.AmountFormat));
-        m_gdMx->setTextMatrix(row, col(LineRole::Remark), l.remark);
+        for (int c = 0; c < m_columns.size(); ++c)
+            m_gdMx->setTextMatrix(row, c, m_columns[c].show(m_app, l));
         if (l.backColour || l.foreColour)
             PaintRowColours(m_gdMx, row, l.backColour, l.foreColour);
         qty += l.qty;
@@ -327,7 +308,7 @@ void StockDocForm::EnterEditMode(const StockDoc* read)
     }
     m_txt[2]->hide();
     m_cmbLB->show();
-    m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && !m_policy.balance.alwaysSettled);
+    m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && m_policy.balance.settlementOffered);
     // The date picker and the settlement combo stand in for the boxes they edit.
     m_txt[1]->hide();
     if (!m_cmbK->isHidden())

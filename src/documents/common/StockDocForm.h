@@ -27,7 +27,7 @@ class QStackedWidget;
 class QTabBar;
 struct App;
 
-class StockDocForm : public QWidget, public LineGridHost {
+class StockDocForm : public QWidget, public LineGridHost, public LineCells {
     Q_OBJECT
     Q_PROPERTY(int Edstu READ edstu)
     // The search dialog writes its answer here by name.
@@ -51,6 +51,16 @@ public:
     void setCurMxC(int col) override { m_curMxC = col; }
     QString& PubSql() override { return m_pubSql; }
     QString pubSqlText() const { return m_pubSql; }
+
+    // LineCells: what the line roles' rules ask of the grid and its editor.
+    const App& lineApp() const override { return m_app; }
+    const StockDocPolicy& linePolicy() const override { return m_policy; }
+    QString cell(int row, LineRole role) const override;
+    void setCell(int row, LineRole role, const QString& text) override;
+    bool discountsOn() const override;
+    bool amountsHidden() const override;
+    bool stockCovers(int row, double qty) override;
+    void commitGoodsCode(int row, const QString& text) override;
     void setPubSqlText(const QString& text) { m_pubSql = text; }
 
     // Adds the strip's goods and quantity to the lines; true when a line was added or increased.
@@ -95,12 +105,9 @@ private:
     void selectTab(int index);
     void moveDocument(int step);
     void setStatus(const QString& text);
-    bool amountsHidden() const;
-    bool discountsOn() const;
-    bool settlementSettingOn() const;  // the paid amount and settlement are in use (settings 22 / 23)  // the price-before-discount and discount columns are in use
+    bool settlementSettingOn() const;  // the paid amount and settlement are in use (settings 22 / 23)
     QString unitOfForm() const;  // the counter-party code chosen in CmbLB, "" when none
     QDate dateOfForm() const;    // the document date in Txt1 (today when it holds none)
-    bool stockCovers(int row, double qty);
 
     // Commands.
     void addDocument();
@@ -141,6 +148,7 @@ private:
 
     App& m_app;
     StockDocPolicy m_policy;
+    QVector<LineColumn> m_columns;  // the policy's line columns with every rule filled in
     QString m_caption;  // the document type's name
     QString DocNumberPrefix;
     int DocListRow = 1;

@@ -257,18 +257,13 @@ void StockDocForm::fitColumns()
     for (int c = 0; c < m_gd->cols(); ++c)
         if (m_gd->colWidth(c) > 0)
             m_gd->setColWidth(c, Grid::pixelsToTwips(std::max(96, listWidth / 7 - 2)));
-    const QVector<std::pair<LineRole, int>> weights{{LineRole::Code, 14}, {LineRole::Name, 24},
-                                                    {LineRole::Attribute, 10}, {LineRole::Quantity, 12},
-                                                    {LineRole::OriginalPrice, 10}, {LineRole::Discount, 8},
-                                                    {LineRole::Price, 10}, {LineRole::Amount, 12},
-                                                    {LineRole::Remark, 16}};
     int total = 0;
-    for (const auto& [role, weight] : weights)
-        if (col(role) >= 0 && m_gdMx->colWidth(col(role)) > 0)
-            total += weight;
+    for (int c = 0; c < m_columns.size(); ++c)
+        if (m_gdMx->colWidth(c) > 0)
+            total += m_columns[c].weight;
     const int lineWidth = std::max(m_gdMx->viewport()->width(), m_pages->width() - 24) - 4;
-    for (const auto& [role, weight] : weights)
-        if (total > 0 && col(role) >= 0 && m_gdMx->colWidth(col(role)) > 0)
-            m_gdMx->setColWidth(col(role), Grid::pixelsToTwips(std::max(60, lineWidth * weight / total)));
+    for (int c = 0; c < m_columns.size(); ++c)
+        if (total > 0 && m_columns[c].weight > 0 && m_gdMx->colWidth(c) > 0)
+            m_gdMx->setColWidth(c, Grid::pixelsToTwips(std::max(60, lineWidth * m_columns[c].weight / total)));
 }
 

@@ -60,6 +60,47 @@ bool StockDocForm::stockCovers(int row, double qty)
     return false;
 }
 
+QString StockDocForm::cell(int row, LineRole role) const
+{
+    const int c = col(role);
+    return c < 0 ? QString() : m_gdMx->textMatrix(row, c);
+}
+
+void StockDocForm::setCell(int row, LineRole role, const QString& text)
+{
+    const int c = col(role);
+    if (c >= 0)
+        m_gdMx->setTextMatrix(row, c, text);
+}
+
+// A typed goods code: with the attribute kept, a new code puts its goods on the row and
+// moves to the attribute; without it, a code already on another row moves there instead.
+void StockDocForm::commitGoodsCode(int r, const QString& text)
+{
+    const int cCode = col(LineRole::Code);
+    const QString code = text.trimmed().toUpper();
+    bool found = false;
+    if (!m_app.HpsxName.isEmpty()) {
+        if (code != m_gdMx->textMatrix(r, cCode)) {
+            CheckLineGoodsCode(code, found);
+            m_gdMx->setCol(col(LineRole::Attribute));
+        }
+        return;
+    }
+    int same = -1;
+    for (int i = 1; i < m_gdMx->rows() && same < 0; ++i)
+        if (m_gdMx->textMatrix(i, cCode) == code)
+            same = i;
+    if (same > 0 && same != r) {
+        MsgBox(QStringLiteral("相同的") + m_gdMx->textMatrix(0, cCode) + QStringLiteral("已经存在！"),
+               MB::OKOnly | MB::Information, Tip);
+        m_gdMx->setCurrent(same, cCode);
+        m_curMxR = same;
+    } else if (same < 0) {
+        CheckLineGoodsCode(code, found);
+    }
+}
+
 void StockDocForm::linesChanged()
 {
     ensureBlankLastRow();
@@ -165,18 +206,7 @@ void StockDocForm::GdMx_Click()
     if (Edstu == 0)
         return;
     const bool hasGoods = !m_gdMx->textMatrix(m_curMxR, col(LineRole::Code)).trimmed().isEmpty();
-    const int c = m_curMxC;
-    bool open = false;
-    if (c == col(LineRole::Code))
-        open = true;
-    else if (c == col(LineRole::Attribute))
-        open = !m_app.HpsxName.isEmpty() && hasGoods;
-    else if (c == col(LineRole::Quantity) || c == col(LineRole::Remark))
-        open = hasGoods;
-    else if (c == col(LineRole::Price) || c == col(LineRole::Amount))
-        open = hasGoods && m_app.LockDocPrice != 1 && m_policy.pricing.pricesEditable;
-    else if (c == col(LineRole::OriginalPrice) || c == col(LineRole::Discount))
-        open = hasGoods && m_app.LockDocPrice != 1 && discountsOn();
+    const bool open = m_curMxC >= 0 && m_curMxC < m_columns.size() && m_columns[m_curMxC].editable(*this, hasGoods);
     if (open)
         PlaceCellEditor();
     m_txtHPBM->setText(m_gdMx->textMatrix(m_gdMx->row(), col(LineRole::Code)));
@@ -188,7 +218,8 @@ void StockDocForm::PlaceCellEditor()
     const QRect cell = m_gdMx->cellRect(m_curMxR, m_curMxC);
     m_txtEnter->setGeometry(cell);
     const QString text = m_gdMx->textMatrix(m_curMxR, m_curMxC);
-    m_txtEnter->setText(m_curMxC == col(LineRole::Quantity) ? NumText(LeadValue(text)) : text);
+    const LineColumn& column = m_columns[m_curMxC];
+    m_txtEnter->setText(column.editText ? column.editText(text) : text);
     m_txtEnter->show();
     m_txtEnter->raise();
     m_txtEnter->setFocus();
@@ -229,90 +260,20 @@ void StockDocForm::TxtEnter_LostFocus()
         SumDocTotals();
         return;
     }
-    // A figure that is no number is refused; the cell keeps what it held.
-    std::optional<double> typed;
-    for (const LineRole role : {LineRole::Quantity, LineRole::OriginalPrice, LineRole::Discount, LineRole::Price, LineRole::Amount})
-        if (m_curMxC == col(role)) {
-            typed = TypedNumber(text);
-            if (!typed) {
-                MsgBox(NotANumberText(text), MB::OKOnly | MB::Exclamation, Tip);
-                return;
-            }
+    if (m_curMxC < 0 || m_curMxC >= m_columns.size())
+        return;
+    const LineColumn& column = m_columns[m_curMxC];
+    QString committed = text;
+    if (column.numeric.value_or(false)) {
+        // A figure that is no number is refused; the cell keeps what it held.
+        const std::optional<double> typed = TypedNumber(text);
+        if (!typed) {
+            MsgBox(NotANumberText(text), MB::OKOnly | MB::Exclamation, Tip);
+            return;
         }
-    const auto amountFromQtyPrice = [&] {
-        m_gdMx->setTextMatrix(r, col(LineRole::Amount),
-                              FormatNumber(LeadValue(m_gdMx->textMatrix(r, col(LineRole::Quantity))) *
-                                               m_gdMx->textMatrix(r, col(LineRole::Price)).toDouble(),
-                                           m_app.AmountFormat));
-    };
-    if (m_curMxC == cCode) {
-        const QString code = text.trimmed().toUpper();
-        bool found = false;
-        if (!m_app.HpsxName.isEmpty()) {
-            if (code != m_gdMx->textMatrix(r, cCode)) {
-                CheckLineGoodsCode(code, found);
-                m_gdMx->setCol(col(LineRole::Attribute));
-            }
-        } else {
-            int same = -1;
-            for (int i = 1; i < m_gdMx->rows() && same < 0; ++i)
-                if (m_gdMx->textMatrix(i, cCode) == code)
-                    same = i;
-            if (same > 0 && same != r) {
-                MsgBox(QStringLiteral("相同的") + m_gdMx->textMatrix(0, cCode) + QStringLiteral("已经存在！"),
-                       MB::OKOnly | MB::Information, Tip);
-                m_gdMx->setCurrent(same, cCode);
-                m_curMxR = same;
-            } else if (same < 0) {
-                CheckLineGoodsCode(code, found);
-            }
-        }
-    } else if (m_curMxC == col(LineRole::Attribute)) {
-        const QString value = text.trimmed().toUpper();
-        if (!m_policy.storage.attributeFromPicker || AttributeValueKnown(m_app.CurrentDatabase, m_gdMx->textMatrix(r, cCode), value))
-            m_gdMx->setTextMatrix(r, m_curMxC, value);
-    } else if (m_curMxC == col(LineRole::Quantity)) {
-        double q = *typed;
-        if (m_app.NoNegativeQty == 1)
-            q = std::abs(q);
-        if (!stockCovers(r, q))
-            q = 0;
-        m_gdMx->setTextMatrix(r, m_curMxC, NumText(q) + QLatin1Char(' ') + AfterSpace(m_gdMx->textMatrix(r, m_curMxC)));
-        amountFromQtyPrice();
-    } else if (m_curMxC == col(LineRole::OriginalPrice)) {
-        const double original = *typed;
-        m_gdMx->setTextMatrix(r, m_curMxC, FormatNumber(original, m_app.PriceFormat));
-        const double discount = m_gdMx->textMatrix(r, col(LineRole::Discount)).toDouble();
-        if (discount != 0) {
-            m_gdMx->setTextMatrix(r, col(LineRole::Price), FormatNumber(original * discount, m_app.PriceFormat));
-            amountFromQtyPrice();
-        }
-    } else if (m_curMxC == col(LineRole::Discount)) {
-        const double discount = *typed;
-        if (discount > 1) {
-            MsgBox(QStringLiteral("请输入小于或等于1的数！"), MB::OKOnly | MB::Information, QString());
-        } else {
-            m_gdMx->setTextMatrix(r, m_curMxC, NumText(discount));
-            const double original = m_gdMx->textMatrix(r, col(LineRole::OriginalPrice)).toDouble();
-            if (original != 0) {
-                m_gdMx->setTextMatrix(r, col(LineRole::Price), FormatNumber(original * discount, m_app.PriceFormat));
-                amountFromQtyPrice();
-            }
-        }
-    } else if (m_curMxC == col(LineRole::Price)) {
-        m_gdMx->setTextMatrix(r, m_curMxC, FormatNumber(std::abs(*typed), m_app.PriceFormat));
-        amountFromQtyPrice();
-    } else if (m_curMxC == col(LineRole::Amount)) {
-        double a = *typed;
-        if (m_app.NoNegativeQty == 1)
-            a = std::abs(a);
-        m_gdMx->setTextMatrix(r, m_curMxC, FormatNumber(a, m_app.AmountFormat));
-        const double q = LeadValue(m_gdMx->textMatrix(r, col(LineRole::Quantity)));
-        if (q != 0)
-            m_gdMx->setTextMatrix(r, col(LineRole::Price), FormatNumber(a / q, m_app.PriceFormat));
-    } else if (m_curMxC == col(LineRole::Remark)) {
-        m_gdMx->setTextMatrix(r, m_curMxC, text);
+        committed = QString::number(*typed, 'g', 17);
     }
+    column.commit(*this, r, committed);
     SumDocTotals();
 }
 
@@ -320,32 +281,11 @@ void StockDocForm::editorEnter()
 {
     m_gdMx->setFocus();
     TxtEnter_LostFocus();
-    const int c = m_curMxC;
-    int next = c;
-    int row = m_gdMx->row();
-    if (c == col(LineRole::Code)) {
-        if (!m_gdMx->textMatrix(m_curMxR, c).trimmed().isEmpty())
-            next = m_app.HpsxName.isEmpty() ? col(LineRole::Quantity) : col(LineRole::Attribute);
-        row = m_curMxR;
-    } else if (c == col(LineRole::Attribute)) {
-        next = col(LineRole::Quantity);
-    } else if (c == col(LineRole::Quantity)) {
-        next = m_app.WithPrices == 1 && m_app.LockDocPrice == 0 && !amountsHidden() && m_policy.pricing.pricesEditable
-                   ? (discountsOn() ? col(LineRole::OriginalPrice) : col(LineRole::Price))
-                   : col(LineRole::Remark);
-    } else if (c == col(LineRole::OriginalPrice)) {
-        next = col(LineRole::Discount);
-    } else if (c == col(LineRole::Discount)) {
-        next = col(LineRole::Price);
-    } else if (c == col(LineRole::Price)) {
-        next = col(LineRole::Amount);
-    } else if (c == col(LineRole::Amount)) {
-        next = col(LineRole::Remark);
-    } else if (c == col(LineRole::Remark)) {
-        next = col(LineRole::Code);
-        row = std::min(row + 1, m_gdMx->rows() - 1);
-    }
-    m_gdMx->setCurrent(row, next);
+    if (m_curMxC < 0 || m_curMxC >= m_columns.size())
+        return;
+    const NextCell next = m_columns[m_curMxC].next(*this, m_curMxR);
+    const int row = std::min(m_curMxR + next.rowStep, m_gdMx->rows() - 1);
+    m_gdMx->setCurrent(row, std::max(0, col(next.role)));
     GdMx_Click();
 }
 

@@ -24,18 +24,8 @@ void StockDocPolicy::useDepartments()
     texts.amountLabel = QStringLiteral("总金额");
     texts.unitPickerCaption = QStringLiteral("部门列表");
     balance.alwaysSettled = true;
+    balance.settlementOffered = false;
 }
-
-namespace {
-
-double goodsPrice(const Database& db, const QString& goods, const char* column)
-{
-    const std::optional<QVariant> v = db.scalarRow(
-        QStringLiteral("SELECT %1 FROM TA4 WHERE F1 = ? LIMIT 1").arg(QLatin1String(column)), {goods});
-    return v ? v->toDouble() : 0.0;
-}
-
-}  // namespace
 
 QString RefuseWhileStocktaking(const Database& db)
 {
@@ -51,10 +41,10 @@ QString RefuseUnauditWhileStocktaking(const Database& db)
 
 double ProposeCostPrice(const App& app, const QString& goods, const QString&, const QDate&)
 {
-    return goodsPrice(app.CurrentDatabase, goods, "F7");
+    return GoodsPrice(app.CurrentDatabase, goods, "F7");
 }
 
 double ProposeReferenceOrCost(const App& app, const QString& goods, const QString&, const QDate&)
 {
-    return goodsPrice(app.CurrentDatabase, goods, app.InboundRefPrice == 1 ? "RkF7" : "F7");
+    return GoodsPrice(app.CurrentDatabase, goods, app.InboundRefPrice == 1 ? "RkF7" : "F7");
 }

@@ -8,6 +8,7 @@
 
 #include "core/DocTypes.h"
 #include "core/Posting.h"
+#include "documents/common/LineRoles.h"
 #include "exchange/ImportOpeners.h"
 
 #include <QDate>
@@ -22,15 +23,6 @@ struct App;
 class Database;
 class QWidget;
 struct StockDoc;
-
-// What a line-grid column holds. The window and the service find columns by
-// role, never by a fixed index.
-enum class LineRole { Code, Name, Attribute, Quantity, OriginalPrice, Discount, Price, Amount, Remark, Proposed };
-
-struct LineColumn {
-    LineRole role;
-    QString header;  // "" = the role's shared header (goods word, attribute name, "备注" ...)
-};
 
 // Which right lets the operator see a kind's prices: the cost right or the profit right.
 enum class PriceRight { Cost, Profit };
@@ -81,6 +73,9 @@ struct BalanceRule {
     QStringList unpaidSettlement;
     QStringList paidSettlement;
     bool alwaysSettled = false;  // index 1 whatever the amounts do (department modes)
+    // The paid amount and settlement controls are offered (not in department modes; a
+    // department document that is not always settled is booked wholly to the account).
+    bool settlementOffered = true;
     bool paidOnIssue = false;    // the paid amount follows ReceivedOnIssue instead of PaidOnReceipt
 
     QString settlementText(double paid, int index) const;

@@ -15,6 +15,14 @@
 
 namespace {
 
+// The sign a document's type stores its header amounts with (TB1.F9, TB1.K9), from its
+// kind and its department flag (V1 = 0); 1 for kinds that are no stock-document type.
+int storedHeaderSign(const QVariant& kind, const QVariant& v1)
+{
+    const std::optional<DocType> type = DocTypeFor(DocKind(kind.toInt()), !v1.isNull() && v1.toInt() == 0);
+    return type ? DocTypeOf(*type).headerSign : 1;
+}
+
 QString now()
 {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -80,6 +88,13 @@ QString GoodsName(const Database& db, const QString& code)
     return SqlScalar(db, QStringLiteral("SELECT F2 FROM TA4 WHERE F1 = ?"), {code});
 }
 
+double GoodsPrice(const Database& db, const QString& goods, const char* column)
+{
+    const std::optional<QVariant> v = db.scalarRow(
+        QStringLiteral("SELECT %1 FROM TA4 WHERE F1 = ? LIMIT 1").arg(QLatin1String(column)), {goods});
+    return v ? v->toDouble() : 0.0;
+}
+
 QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy)
 {
     QString sql = QStringLiteral("SELECT F1, F2 FROM TA1 WHERE LB = ?");
@@ -136,13 +151,17 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
     Statement st(const_cast<Database&>(db), sql);
     st.bindAll(all);
     const int decimals = PatternDecimals(amountFormat);
+    const int sign = policy.docType().headerSign;
     while (st.step()) {
         for (int c = 0; c < StockDocListColumns; ++c) {
             const QVariant v = st.column(c);
             if (c == 1)
                 list.cells.push_back(shownDate(v.toString()));
             else if (c == 5)
-                list.cells.push_back(QString::number(RoundToDecimals(v.toDouble(), decimals), 'f', decimals));
+                list.cells.push_back(
+                    QString::number(RoundToDecimals(sign * v.toDouble(), decimals), 'f', decimals));
+            else if (c == 8 && sign < 0 && !v.isNull())
+                list.cells.push_back(QString::number(0 - v.toDouble()));
             else
                 list.cells.push_back(v.isNull() ? QString() : v.toString());
         }
@@ -156,7 +175,7 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
 {
     const RecordSet head = db.query(
         QStringLiteral("SELECT TB1.F1, TB1.F2, TB1.F3, TA1.F2, TB1.F5, TB1.F6, TB1.F9, TB1.F10, TB1.K9, TB1.K, "
-                       "TB1.Kstr, TB1.OD, TB1.SN, TB1.SRT, TB1.zzcp, TB1.zzsl, TB1.mcgg "
+                       "TB1.Kstr, TB1.OD, TB1.SN, TB1.SRT, TB1.zzcp, TB1.zzsl, TB1.mcgg, TB1.LB, TB1.V1 "
                        "FROM TB1 LEFT JOIN TA1 ON TA1.F1 = TB1.F3 "
                        "WHERE TB1.F1 = ? LIMIT 1"),
         {number.trimmed()});
@@ -170,9 +189,11 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
     h.unitName = head.text(0, 3);
     h.enteredBy = head.text(0, 4);
     h.auditor = head.text(0, 5);
-    h.amount = head.number(0, 6);
+    // Amounts are shown as typed: the type's stored header sign is undone.
+    const int sign = storedHeaderSign(head.value(0, 17), head.value(0, 18));
+    h.amount = sign * head.number(0, 6);
     h.note = head.text(0, 7);
-    h.paid = head.number(0, 8);
+    h.paid = sign * head.number(0, 8);
     h.settlement = int(head.number(0, 9));
     h.settlementText = head.text(0, 10);
     h.extra = head.text(0, 11);
@@ -236,8 +257,12 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
     for (const StockDocLine& l : lines)
         total += l.amount;
     h.amount = RoundToPattern(total, app.AmountFormat);
-    if (policy.balance.alwaysSettled)
+    if (policy.balance.alwaysSettled) {
         h.settlement = 1;
+    } else if (!policy.balance.settlementOffered) {
+        h.settlement = 0;
+        h.paid = 0;
+    }
     h.settlementText = policy.balance.settlementText(h.paid, h.settlement);
 
     Transaction tx(db);
@@ -261,7 +286,8 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
                               "V1, zzcp, zzsl, mcgg) "
                               "VALUES ('', ?, ?, ?, ?, ?, ?, ?, ?, ?, '', ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                {h.extra.trimmed(), typeName, h.sn, code(policy.docType().kind), now(), h.number, SqlDate(h.date), h.unitCode,
-                h.enteredBy.trimmed(), h.amount, h.note.trimmed(), h.paid, h.settlement, h.settlementText, v1,
+                h.enteredBy.trimmed(), policy.docType().headerSign * h.amount, h.note.trimmed(),
+                policy.docType().headerSign * h.paid, h.settlement, h.settlementText, v1,
                 h.assemblyProduct.trimmed(), h.assemblyQty, h.assemblyName});
     Statement insert(db, QStringLiteral("INSERT INTO TB11 (SRT, SH, HPSX, Oid, V1, SN, LB, F0, F1, F6, F7, F8, F9, "
                                         "R146, R147, R148, C236, C237, C238, R6, R7, R8, C6, YJ, ZK) "
@@ -315,13 +341,15 @@ bool StocktakingPending(const Database& db)
 
 BalanceMove StockDocBalanceMove(const Database& db, const StockDocPolicy& policy, const StockDocHeader& head)
 {
+    // The move follows the stored amounts: a return (stored negative) lowers the balance.
+    const int sign = policy.docType().headerSign;
     BalanceMove m;
     if (head.settlement == 1 || policy.balance.alwaysSettled) {
-        m.yf = head.paid;
-        m.fk = head.paid;
+        m.yf = sign * head.paid;
+        m.fk = sign * head.paid;
     } else {
-        m.yf = head.amount;
-        m.fk = head.paid;
+        m.yf = sign * head.amount;
+        m.fk = sign * head.paid;
     }
     if (policy.balance.negateFor) {
         const std::optional<QVariant> kind =

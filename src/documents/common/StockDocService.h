@@ -80,6 +80,8 @@ QString StockDocNumberPrefix(const Database& db, const QString& typeName);
 // The name of a business unit (TA1.F2) and of a goods (TA4.F2); "" when the code is unknown.
 QString CounterPartyName(const Database& db, const QString& code);
 QString GoodsName(const Database& db, const QString& code);
+// A stored price column of a goods (TA4.F7, F71, RkF7 ...); 0 when the code is unknown.
+double GoodsPrice(const Database& db, const QString& goods, const char* column);
 
 // The counter-party combo's items, "code.name" by code: the units of the policy's kind
 // (with the dual-role units when the kind takes them and setting 1616 is on).

@@ -10,16 +10,6 @@
 
 #include <QMap>
 
-namespace {
-
-double goodsPrice(const Database& db, const QString& goods, const char* column)
-{
-    const std::optional<QVariant> v = db.scalarRow(
-        QStringLiteral("SELECT %1 FROM TA4 WHERE F1 = ? LIMIT 1").arg(QLatin1String(column)), {goods});
-    return v ? v->toDouble() : 0.0;
-}
-
-}  // namespace
 
 double ProposedSalePrice(const App& app, const QString& goods, const QString& customer)
 {
@@ -30,7 +20,7 @@ double ProposedSalePrice(const App& app, const QString& goods, const QString& cu
         if (quoted && !quoted->isNull())
             return quoted->toDouble();
     }
-    return goodsPrice(db, goods, "F71");
+    return GoodsPrice(db, goods, "F71");
 }
 
 std::optional<DocumentShortage> CheckDocumentStock(const App& app, const StockDoc& doc)
