@@ -127,7 +127,7 @@ int main(int argc, char** argv)
                 t.start();
                 UnauditStocktaking(app, numbers[k]);
                 runUnaudit += Seconds(t);
-                DeleteStockDoc(app, numbers[k]);
+                DeleteStockDoc(app, numbers[k], LoadStockDoc(app.CurrentDatabase, numbers[k])->loadedStamp);
             }
             open = std::min(open, runOpen);
             openPlain = std::min(openPlain, runOpenPlain);

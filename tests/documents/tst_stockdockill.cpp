@@ -128,7 +128,7 @@ void TestStockDocKill::killedStocktakingAuditsLeaveWholeBooks()
             in.lines << LineSpec{GoodsCodes[int(rng.bounded(GoodsCodes.size()))], double(1 + rng.bounded(9)),
                                  1 + rng.bounded(500) / 100.0, QStringLiteral("B%1").arg(rng.bounded(3))};
         AddDocument(db, in);
-        PostDocument(db, PostingRules::of(set.app()), in.number, QStringLiteral("系统管理员"), {});
+        PostDocument(db, PostingRules::of(set.app()), in.number, QStringLiteral("系统管理员"), {}, OutPriceRuleOf(in.kind));
     }
     CountDoc count;
     count.head.number = QStringLiteral("PD1");
