@@ -162,6 +162,8 @@ void TestD3::customerReturnWithItsPrice()
     trigger(&w, "Menu_noOk");
     QCOMPARE(msgs.pending(), 0);
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB11 WHERE SRT <> ''")).toInt(), 0);
+    // The lines keep the former auditor's mark.
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB11 WHERE SH = ?"), {set.app().OperatorName}).toInt(), 2);
     QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 0.0);
     QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 4), QString());
 }

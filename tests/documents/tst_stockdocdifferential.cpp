@@ -141,7 +141,8 @@ void TestStockDocDifferential::everyPolicyMatchesThePerLineCycle()
         QCOMPARE(PostingSnapshot(ref), audited);
         {
             Transaction tx(ref);
-            UnpostLineByLine(ref, rules, QStringLiteral("BACK"), policy.audit.outPrice);
+            UnpostLineByLine(ref, rules, QStringLiteral("BACK"), policy.audit.outPrice,
+                             policy.audit.unauditKeepsLineAuditor);
             if (policy.audit.afterPosting)
                 policy.audit.afterPosting(app, stored);
             tx.commit();

@@ -129,7 +129,7 @@ void TestStockDocKill::killedAuditsLeaveWholeBooks()
         const int halfPosted = check.scalar(QStringLiteral(
             "SELECT count(*) FROM TB11 JOIN TB1 ON TB1.F1 = TB11.F0 WHERE "
             "((TB1.F6 <> '' OR TB1.SRT <> '') AND (TB11.SRT = '' OR TB11.SH = '')) OR "
-            "((TB1.F6 = '' AND TB1.SRT = '') AND (TB11.SRT <> '' OR TB11.SH <> ''))")).toInt();
+            "((TB1.F6 = '' AND TB1.SRT = '') AND (TB11.SRT <> '' OR (TB11.SH <> '' AND TB11.LB <> 4)))")).toInt();
         QCOMPARE(halfPosted, 0);
         auditedSeen += check.scalar(QStringLiteral("SELECT count(*) FROM TB1 WHERE SRT <> ''")).toInt();
         const RecordSet stock = check.query(QStringLiteral(

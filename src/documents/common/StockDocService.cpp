@@ -405,7 +405,8 @@ QString UnauditStockDoc(App& app, const StockDocPolicy& policy, const QString& n
         if (!refused.isEmpty())
             return refused;
     }
-    UnpostDocument(db, PostingRules::of(app), doc->head.number, policy.audit.outPrice);
+    UnpostDocument(db, PostingRules::of(app), doc->head.number, policy.audit.outPrice,
+                   policy.audit.unauditKeepsLineAuditor);
     if (policy.audit.afterPosting)
         policy.audit.afterPosting(app, *doc);
     tx.commit();
