@@ -110,9 +110,10 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
                            const QString& condition, const QVariantList& params, const QString& amountFormat,
                            bool orphansToo = false);
 
-// The stored document with its lines in line order (lines of unknown goods left out), the
-// quantities and amounts signed as its type's window shows them, so that saving it
-// unchanged stores what was stored; nullopt when no header has the number.
+// The stored document with its lines in line order (a line whose goods left the goods file
+// is kept, with an empty name and unit), the quantities and amounts signed as its type's
+// window shows them, so that saving it unchanged stores what was stored; nullopt when no
+// header has the number.
 std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number);
 
 // Writes the document unaudited in one transaction: header and lines numbered 1..n
