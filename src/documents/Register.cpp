@@ -4,6 +4,7 @@
 #include "core/WindowRegistry.h"
 #include "documents/inbound/B1.h"
 #include "documents/outbound/D1.h"
+#include "documents/stockreturn/D3.h"
 #include "documents/supplierreturn/B3.h"
 #include "widgets/NoRightsRefusal.h"
 
@@ -15,4 +16,6 @@ void RegisterDocumentWindows(WindowRegistry& reg)
     reg.modeless<ReworkReturnWindow>(QStringLiteral("Menu_BB4"), OperatorRight(RightInbound, RightGroupOn));
     reg.modeless<DepartmentIssueWindow>(QStringLiteral("Menu_DD0"), OperatorRight(RightOutbound, RightGroupOn));
     reg.modeless<SalesDeliveryWindow>(QStringLiteral("Menu_DD3"), OperatorRight(RightOutbound, RightGroupOn));
+    reg.modeless<DepartmentReturnWindow>(QStringLiteral("Menu_DD1"), OperatorRight(RightOutbound, RightGroupOn));
+    reg.modeless<CustomerReturnWindow>(QStringLiteral("Menu_DD4"), OperatorRight(RightOutbound, RightGroupOn));
 }

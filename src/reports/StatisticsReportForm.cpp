@@ -87,6 +87,25 @@ DocType returnOf(DocType t)
     return DocType(code(t) + 1);
 }
 
+// One item per delivery type in use paired with its return type ("name&name"),
+// and the all-types item when both pairs are there.
+std::vector<StatTypeItem> pairItems(const App& app, DocType first, DocType second, const QString& allText,
+                                    int allUnitKind)
+{
+    std::vector<StatTypeItem> items;
+    for (DocType t : {first, second}) {
+        if (!typeOffered(app, t))
+            continue;
+        const DocType back = returnOf(t);
+        items.push_back({typeName(app, t) + QLatin1Char('&') + typeName(app, back),
+                         {typeName(app, t), typeName(app, back)}, code(DocTypeOf(t).counterParty),
+                         joinCaptions(extraCaption(app, t), extraCaption(app, back))});
+    }
+    if (items.size() == 2)
+        items.push_back({allText, {}, allUnitKind, joinCaptions(extraCaption(app, first), extraCaption(app, second))});
+    return items;
+}
+
 }  // namespace
 
 StatisticsReportForm::StatisticsReportForm(App& a, StatMemberSpec spec, const QString& mode, QWidget* parent)
@@ -182,9 +201,13 @@ StatisticsReportForm::StatisticsReportForm(App& a, StatMemberSpec spec, const QS
     o.emptyText = QStringLiteral("无信息");
     addStatusLine(o);
     const StatMember m = m_spec.member;
-    m_sort = new ColumnSortMenu(GD, [m](int c) {
-        const int firstNumber = m == StatMember::C3 ? 10 : 11;
-        const int lastNumber = m == StatMember::MLLst ? 16 : (m == StatMember::C3 ? 14 : 13);
+    const int firstNumber = m == StatMember::C3 ? 10 : 11;
+    const int lastNumber = m == StatMember::MLLst ? 16 : (m == StatMember::C3 ? 14 : 13);
+    QList<int> numbers;
+    for (int c = firstNumber; c <= lastNumber; ++c)
+        numbers << c;
+    setNumberColumns(numbers);
+    m_sort = new ColumnSortMenu(GD, [firstNumber, lastNumber, m](int c) {
         if (c >= firstNumber && c <= lastNumber)
             return ColumnSortMenu::Kind::Number;
         return c < StatKeyColumn(m) ? ColumnSortMenu::Kind::Text : ColumnSortMenu::Kind::None;
@@ -538,25 +561,12 @@ DZLst::DZLst(App& app, QWidget* parent, const QString& mode)
     setMode(mode);
 }
 
-// Pairs of a delivery type and its return type.
 std::vector<StatTypeItem> DZLst::typeItems() const
 {
     const ModeInfo info = modeOf(whoami);
-    std::vector<StatTypeItem> items;
-    for (DocType t : {info.first, info.second}) {
-        if (!typeOffered(app, t))
-            continue;
-        const DocType back = returnOf(t);
-        items.push_back({typeName(app, t) + QLatin1Char('&') + typeName(app, back),
-                         {typeName(app, t), typeName(app, back)}, code(DocTypeOf(t).counterParty),
-                         joinCaptions(extraCaption(app, t), extraCaption(app, back))});
-    }
-    if (items.size() == 2) {
-        const QString word = whoami == QLatin1String("D2") ? QStringLiteral("发货") : QStringLiteral("收货");
-        items.push_back({QStringLiteral("所有") + word + QStringLiteral("及退货"), {}, info.allUnitKind,
-                         joinCaptions(extraCaption(app, info.first), extraCaption(app, info.second))});
-    }
-    return items;
+    const QString word = whoami == QLatin1String("D2") ? QStringLiteral("发货") : QStringLiteral("收货");
+    return pairItems(app, info.first, info.second, QStringLiteral("所有") + word + QStringLiteral("及退货"),
+                     info.allUnitKind);
 }
 
 QStringList DZLst::headers() const
@@ -583,20 +593,7 @@ CBLst::CBLst(App& app, QWidget* parent)
 
 std::vector<StatTypeItem> CBLst::typeItems() const
 {
-    std::vector<StatTypeItem> items;
-    for (DocType t : {DocType::DepartmentIssue, DocType::SalesDelivery}) {
-        if (!typeOffered(app, t))
-            continue;
-        const DocType back = returnOf(t);
-        items.push_back({typeName(app, t) + QLatin1Char('&') + typeName(app, back),
-                         {typeName(app, t), typeName(app, back)}, code(DocTypeOf(t).counterParty),
-                         joinCaptions(extraCaption(app, t), extraCaption(app, back))});
-    }
-    if (items.size() == 2)
-        items.push_back({QStringLiteral("所有出库及退货"), {}, 81,
-                         joinCaptions(extraCaption(app, DocType::DepartmentIssue),
-                                      extraCaption(app, DocType::SalesDelivery))});
-    return items;
+    return pairItems(app, DocType::DepartmentIssue, DocType::SalesDelivery, QStringLiteral("所有出库及退货"), 81);
 }
 
 QStringList CBLst::headers() const

@@ -166,6 +166,7 @@ void TestB3::returnWithPickedAttribute()
     msgs.expect(QStringLiteral("审核操作将对库存"), MB::Yes);
     trigger(&w, "Menu_Ok");
     QCOMPARE(msgs.pending(), 0);
+    QCOMPARE(msgs.last().text, QStringLiteral("审核操作将对库存货品进行更新，\r\r审核后单据将不可修改！\r\r真的要继续吗？"));
     QCOMPARE(gd->textMatrix(1, 4), set.app().OperatorName);
     QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 6.0);
     QCOMPARE(db.scalar(QStringLiteral("SELECT total(F6) FROM TB11 WHERE F1 = 'G1' AND HPSX = 'LOT1' "

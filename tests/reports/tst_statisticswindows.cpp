@@ -8,6 +8,9 @@
 #include "reports/Register.h"
 #include "reports/StatisticsReportForm.h"
 #include "support/Fixture.h"
+#include "support/Popups.h"
+#include "support/Scripted.h"
+#include "widgets/GridBehaviours.h"
 #include "support/TestRegistry.h"
 
 #include <QComboBox>
@@ -24,6 +27,7 @@ private Q_SLOTS:
     void membersInTheirModes_data();
     void membersInTheirModes();
     void filtersOfTheWindow();
+    void rowColoursOnTheLines();
 };
 
 namespace {
@@ -151,6 +155,35 @@ void TestStatisticsWindows::filtersOfTheWindow()
     w->CmbF3->setEditText(QStringLiteral("B*"));
     w->findChild<QPushButton*>(QStringLiteral("Cmd"))->click();
     QCOMPARE(w->GD->rows(), 2);
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A colour chosen on a list row is stored on its line, shown again by the
+// next build, and a cancelled colour dialog leaves it as it was.
+void TestStatisticsWindows::rowColoursOnTheLines()
+{
+    FreshAccountSet set;
+    book(set);
+    StatisticsReportForm* w = open(set, QStringLiteral("Menu_BB6"));
+    QVERIFY(w);
+    auto* menu = w->findChild<GridContextMenu*>();
+    QVERIFY(menu);
+    const auto stored = [&set] {
+        return set.db().scalar(QStringLiteral("SELECT BColor FROM TB11 WHERE LB = 1")).toLongLong();
+    };
+    const auto colour = [w, menu](std::optional<QColor> c) {
+        DialogScript dialogs;
+        dialogs.pickColour(c);
+        WhenPopup([](QMenu* m) { ChoosePopupItem(m, QStringLiteral("Menu_SetColor1")); });
+        menu->popupAt(1, 1, w->GD->viewport()->mapToGlobal(w->GD->cellRect(1, 1).center()));
+    };
+    colour(QColor(255, 0, 0));
+    QCOMPARE(stored(), qint64(255));
+    colour(std::nullopt);
+    QCOMPARE(stored(), qint64(255));
+    w->findChild<QPushButton*>(QStringLiteral("Cmd"))->click();
+    QCOMPARE(w->GD->cellBackColor(1, 0), QColor(255, 0, 0));
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

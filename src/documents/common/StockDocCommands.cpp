@@ -348,8 +348,7 @@ void StockDocForm::auditDocuments()
         MsgBox(QStringLiteral("该单据已审核，不需要再次审核！"), Info, Tip);
         return;
     }
-    const QString question = QStringLiteral("审核操作将对库存") + m_app.GoodsTerm +
-                             QStringLiteral("进行更新，审核后单据将不可修改！\r\r真的要继续吗？");
+    const QString question = m_policy.audit.auditQuestion.arg(m_app.GoodsTerm);
     ShenHeBox::AuditScope scope = ShenHeBox::AuditScope::Cancelled;
     if (m_policy.audit.confirmation == AuditConfirmation::YesNo) {
         if (MsgBox(question, MB::YesNo | MB::Question, Tip) == MB::Yes)

@@ -96,6 +96,8 @@ enum class AuditConfirmation {
 // Auditing and unauditing, and when a document may be added, audited or unaudited at all.
 struct AuditRule {
     AuditConfirmation confirmation = AuditConfirmation::ScopeDialog;
+    // The audit's question (%1 = the goods word).
+    QString auditQuestion = QStringLiteral("审核操作将对库存%1进行更新，审核后单据将不可修改！\r\r真的要继续吗？");
     OutPriceRule outPrice = OutPriceRule::Zero;
     bool checksStock = false;  // NoOverIssue: a committed quantity and the audit check the stock
     // Refusals ("" = allowed), asked before anything is shown or written. The defaults keep
@@ -113,6 +115,7 @@ struct AuditRule {
     QString unauditQuestion = QStringLiteral("真的要继续吗？");
     bool unauditWarnsTwice = true;
     bool unauditDoneMessage = true;
+    bool unauditKeepsLineAuditor = false;  // the lines keep SH when the audit is taken back
 };
 
 // Prices: who sees them, whether they are typed, and the one proposal for a new line.

@@ -42,6 +42,7 @@ StockDocPolicy returnPolicy()
     p.balance.paidSettlement = {QStringLiteral("余款记入应付账"), QStringLiteral("按实付款结算")};
     p.pricing.proposePrice = ProposeCostPrice;
     p.audit.confirmation = AuditConfirmation::YesNo;
+    p.audit.auditQuestion = QStringLiteral("审核操作将对库存%1进行更新，\r\r审核后单据将不可修改！\r\r真的要继续吗？");
     p.audit.outPrice = OutPriceRule::Zero;
     p.audit.checksStock = true;
     // Every road a line comes by (strip, picker, import, several lines of one goods) is
