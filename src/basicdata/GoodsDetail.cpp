@@ -98,6 +98,10 @@ void GoodsDetail::build()
     CmbDW->setObjectName(QStringLiteral("CmbDW"));
     CmbDW->setEditable(true);
     CmbDW->hide();
+    // The choosers stand in for the category and unit boxes while editing
+    // and take their room, whatever else the row shows.
+    for (QComboBox* c : {CmbLB, CmbDW})
+        c->setSizePolicy(Txt[2]->sizePolicy());
     TxtSL = new QLineEdit(this);
     TxtSL->setObjectName(QStringLiteral("TxtSL"));
     TxtSL->setReadOnly(true);

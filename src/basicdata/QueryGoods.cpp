@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 namespace {
@@ -253,12 +254,11 @@ void QueryGoods::SetPickerGridHeader()
     GD->setRows(2);
     GD->setHeaders({QStringLiteral("编码"), QStringLiteral("名称"), QStringLiteral("规格"), QStringLiteral("现存数量"),
                     QStringLiteral("备注")});
-    const int w = Grid::pixelsToTwips(std::max(GD->width(), 700));
     for (int c = 0; c < 5; ++c) {
         GD->setColAlignment(c, Qt::AlignCenter);
         GD->setFixedAlignment(c, Qt::AlignCenter);
-        GD->setColWidth(c, c < 3 ? w / 5 : w / 6);
     }
+    fitColumns();
     GD->setRow(1);
     ShowPickerStatus();
 }
@@ -320,6 +320,26 @@ void QueryGoods::ShowPickerStatus()
         LabStu->clear();
     else
         LabStu->setText(QStringLiteral("共有 %1 条记录，当前是第 %2 条。").arg(GD->rows() - 1).arg(GD->row()));
+}
+
+void QueryGoods::fitColumns()
+{
+    // The columns share what the grid shows less a scroll bar and the
+    // "←选定" button, which floats at the right end of the current row.
+    const int scrollBar = GD->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, GD);
+    const int room = std::max(GD->maximumViewportSize().width() - scrollBar - CmdOK->sizeHint().width() - 2, 300);
+    constexpr int weights[5] = {6, 6, 6, 5, 5};
+    for (int c = 0; c < 5; ++c)
+        GD->setColWidth(c, Grid::pixelsToTwips(room * weights[c] / 28));
+}
+
+void QueryGoods::resizeEvent(QResizeEvent* e)
+{
+    QDialog::resizeEvent(e);
+    if (!activated)
+        return;
+    fitColumns();
+    placeSelectButton();
 }
 
 void QueryGoods::placeSelectButton()

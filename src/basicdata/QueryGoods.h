@@ -82,6 +82,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -90,6 +91,7 @@ private:
     void SetPickerGridHeader();
     void ShowPickerStatus();
     void placeSelectButton();
+    void fitColumns();
     void quickAdd();
     void batchPick(const QString& code);
     void Chkstyle_Click();

@@ -265,13 +265,9 @@ void RecordForm::SetListHeader()
     GD->setRows(2);
     GD->clear();
     GD->setHeaders(S.headers);
-    // Codes, units and telephone numbers are text even when they are all
-    // digits: they stand left; only the numeric columns stand right.
-    const QList<int> numeric = exportNumericColumns();
-    for (int c = 0; c < GD->cols(); ++c) {
+    for (int c = 0; c < GD->cols(); ++c)
         GD->setFixedAlignment(c, Qt::AlignCenter);
-        GD->setColAlignment(c, (numeric.contains(c) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-    }
+    AlignTextAndNumbers(GD, exportNumericColumns());
     placeListColumns();
     CurrentRow = 1;
 }

@@ -118,6 +118,8 @@ void ReportForm::Run()
     } catch (const DbError& e) {
         MsgBox(e.description(), MB::Information, QStringLiteral("提示"));
     }
+    if (!m_numberColumns.isEmpty())
+        AlignTextAndNumbers(GD, m_numberColumns);
     if (cancelfrm)
         cancelfrm->finish();
     Frm->setEnabled(true);

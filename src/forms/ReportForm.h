@@ -92,6 +92,9 @@ protected:
     bool keepGoing(const QString& progress = QString());
     // Writes `text` into status panel 4.
     void setStatus(const QString& text);
+    // The columns of GD that hold numbers: they stand right after each run,
+    // every other column (codes, names, units, phone numbers) left.
+    void setNumberColumns(const QList<int>& columns) { m_numberColumns = columns; }
     // Export of GD through the grid export, numbers in `numericColumns`.
     void exportGrid(const QList<int>& numericColumns);
     // Whether the grid holds a whole report to print; tells the operator why not.
@@ -112,4 +115,5 @@ private:
     bool m_running = false;
     bool m_cancelled = false;
     bool m_closeWhenDone = false;
+    QList<int> m_numberColumns;
 };

@@ -145,6 +145,7 @@ C1::C1(App& a, QWidget* parent, int autoOpen)
     }
 
     addPopup(RowColourTarget::byColumn(QStringLiteral("TA4"), QStringLiteral("F1"), GD, 0));
+    setNumberColumns({5, 6, 7, 8, 9, 11, 12});
     m_sort = new ColumnSortMenu(GD, [](int c) {
         if (c <= 4 || c == 10)
             return ColumnSortMenu::Kind::Text;

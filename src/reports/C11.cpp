@@ -69,6 +69,7 @@ C11::C11(App& a, QWidget* parent) : ReportForm(a, QStringLiteral("仓库存货�
     Command1 = addRunButton("Command1", 0, 7, 2);
 
     addPopup();  // copy only
+    setNumberColumns({5, 6, 7});
     new ColumnSortMenu(GD, [](int c) {
         if (c >= 5 && c <= 7)
             return ColumnSortMenu::Kind::Number;

@@ -72,6 +72,7 @@ JxcHZ::JxcHZ(App& a, QWidget* parent) : StockMovementForm(a, QStringLiteral("货
     connect(Menu_print2, &QAction::triggered, this, &JxcHZ::Menu_print2_Click);
     connect(Menu_Return, &QAction::triggered, this, &QWidget::close);
 
+    setNumberColumns({6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17});
     RecordStatusLine::Options o;
     o.totalsRow = true;
     o.middleCol = 6;

@@ -43,6 +43,7 @@ JxcMx::JxcMx(App& a, QWidget* parent) : StockMovementForm(a, QStringLiteral("货
     connect(Menu_print, &QAction::triggered, this, &JxcMx::Menu_print_Click);
     connect(Menu_Return, &QAction::triggered, this, &QWidget::close);
 
+    setNumberColumns({9, 10, 11, 12, 13, 14, 15, 16, 17});
     RecordStatusLine::Options o;
     o.totalsRow = true;
     o.middleCol = 9;

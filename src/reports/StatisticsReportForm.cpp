@@ -201,9 +201,13 @@ StatisticsReportForm::StatisticsReportForm(App& a, StatMemberSpec spec, const QS
     o.emptyText = QStringLiteral("无信息");
     addStatusLine(o);
     const StatMember m = m_spec.member;
-    m_sort = new ColumnSortMenu(GD, [m](int c) {
-        const int firstNumber = m == StatMember::C3 ? 10 : 11;
-        const int lastNumber = m == StatMember::MLLst ? 16 : (m == StatMember::C3 ? 14 : 13);
+    const int firstNumber = m == StatMember::C3 ? 10 : 11;
+    const int lastNumber = m == StatMember::MLLst ? 16 : (m == StatMember::C3 ? 14 : 13);
+    QList<int> numbers;
+    for (int c = firstNumber; c <= lastNumber; ++c)
+        numbers << c;
+    setNumberColumns(numbers);
+    m_sort = new ColumnSortMenu(GD, [firstNumber, lastNumber, m](int c) {
         if (c >= firstNumber && c <= lastNumber)
             return ColumnSortMenu::Kind::Number;
         return c < StatKeyColumn(m) ? ColumnSortMenu::Kind::Text : ColumnSortMenu::Kind::None;

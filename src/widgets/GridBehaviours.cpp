@@ -202,6 +202,12 @@ bool WholeColumnSelected(const Grid* g)
            g->col() == g->colSel();
 }
 
+void AlignTextAndNumbers(Grid* grid, const QList<int>& numberColumns)
+{
+    for (int c = 0; c < grid->cols(); ++c)
+        grid->setColAlignment(c, (numberColumns.contains(c) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+}
+
 ColumnSortMenu::ColumnSortMenu(Grid* grid, std::function<Kind(int col)> kindOf, int minRows)
     : QObject(grid), m_grid(grid), m_kindOf(std::move(kindOf)), m_minRows(minRows)
 {

@@ -87,6 +87,10 @@ void PaintRowColours(Grid* grid, int row, qint64 back, qint64 fore);
 // that the header's sort menu is offered.
 bool WholeColumnSelected(const Grid* grid);
 
+// Codes, units and telephone numbers are text even when they are all digits:
+// every data column stands left but the `numberColumns`, which stand right.
+void AlignTextAndNumbers(Grid* grid, const QList<int>& numberColumns);
+
 // Header click on a list grid offers "按<column>排序". Text columns sort
 // ascending, then descending on the next text sort (code 5 / 6, case ignored);
 // number columns likewise (code 3 / 4). The last sort code is shared by all

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void enterMovesInTheTabsOrder_data();
     void enterMovesInTheTabsOrder();
     void editLocksWhatTheOperatorMayNotChange();
+    void editLaysOutTheBoxesAsAdd();
     void editRenamesEverywhereAndKeepsPostedFigures();
     void deleteNamesTheProductsThatUseThePart();
     void structureCopyWritesOnlyOnSave();
@@ -308,6 +309,51 @@ void TestA4::editLocksWhatTheOperatorMayNotChange()
     QVERIFY(!w.Detail->Txt[10]->isReadOnly());
     QVERIFY(!w.Detail->Txt[11]->isReadOnly());
     Trigger(&w, "Menu_cancel");
+    QCOMPARE(msgs.count(), 0);
+    closeWindow(&w);
+}
+
+// The edit form shows the same boxes in the same places as the add form,
+// even when it hides the cost and stock boxes of a goods with stock.
+void TestA4::editLaysOutTheBoxesAsAdd()
+{
+    GoodsBooks set;
+    LoginWithBasicWord(set, 1111);
+    MessageScript msgs;
+    auto& w = *new A4(set.app(), QStringLiteral("货品"));
+    w.resize(1000, 640);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    GoodsDetail& d = *w.Detail;
+    const auto boxes = [&] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QApplication::processEvents();
+        return QList<QRect>{d.CmbLB->geometry(), d.Txt[4]->geometry(), d.CmbDW->geometry(), d.Txt[8]->geometry()};
+    };
+    Trigger(&w, "Menu_Add");
+    const QList<QRect> adding = boxes();
+    Trigger(&w, "Menu_cancel");
+    pickGoods(w, QStringLiteral("LS-M3"));
+    Trigger(&w, "Menu_edit");
+    QVERIFY(d.Txt[5]->isHidden());
+    const QList<QRect> editing = boxes();
+    Trigger(&w, "Menu_cancel");
+    // Same rows, same columns, about the same widths (the grid shares its
+    // room a little differently when other boxes hide).
+    for (int i = 0; i < adding.size(); ++i) {
+        QCOMPARE(editing[i].y(), adding[i].y());
+        QVERIFY2(qAbs(editing[i].x() - adding[i].x()) <= adding[i].width() / 10 &&
+                     qAbs(editing[i].width() - adding[i].width()) <= adding[i].width() / 10,
+                 qPrintable(QStringLiteral("box %1: %2 px at %3 while adding, %4 px at %5 while editing")
+                                .arg(i)
+                                .arg(adding[i].width())
+                                .arg(adding[i].x())
+                                .arg(editing[i].width())
+                                .arg(editing[i].x())));
+    }
+    // The unit chooser is as wide as the boxes beside it.
+    QVERIFY2(adding[2].width() >= adding[1].width() * 3 / 4,
+             qPrintable(QStringLiteral("%1 beside %2").arg(adding[2].width()).arg(adding[1].width())));
     QCOMPARE(msgs.count(), 0);
     closeWindow(&w);
 }

@@ -28,6 +28,8 @@ private Q_SLOTS:
     void singleChoiceAnswersTheCode();
     void firstListAndPresetSearch();
     void closingAnswersNothing();
+    void selectButtonLeavesTheRemarkClear_data();
+    void selectButtonLeavesTheRemarkClear();
     void batchAddTypesIntoTheHost();
     void hiddenBatchBoxAnswersSingly();
     void quickAddNeedsTheRightAndFillsTheList();
@@ -114,6 +116,48 @@ void TestQueryGoods::closingAnswersNothing()
     QCOMPARE(PickGoods(set->app(), req), QString());
     WhenModal([](QWidget* w) { w->close(); });
     QCOMPARE(PickGoods(set->app(), req), QString());
+}
+
+void TestQueryGoods::selectButtonLeavesTheRemarkClear_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("as opened") << 0;
+    QTest::newRow("narrow") << 560;
+    QTest::newRow("wide") << 1100;
+}
+
+// The floating "←选定" button sits beside the current row's remark, never over it.
+void TestQueryGoods::selectButtonLeavesTheRemarkClear()
+{
+    QFETCH(int, width);
+    for (int i = 0; i < 40; ++i)
+        AddGoods(set->db(), {QStringLiteral("M%1").arg(i), QStringLiteral("多")});
+    QList<QRect> button, remark;
+    WhenModal([&](QWidget* w) {
+        if (width > 0) {
+            w->resize(width, w->height());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QApplication::processEvents();
+            QTest::mouseClick(child<QPushButton>(w, "Cmd1"), Qt::LeftButton);
+        }
+        Grid* gd = child<Grid>(w, "GD");
+        auto* ok = child<QPushButton>(w, "CmdOK");
+        for (int r : {1, 2}) {
+            gd->setRow(r);
+            QApplication::processEvents();
+            QVERIFY(ok->isVisible());
+            button << ok->geometry();
+            remark << gd->cellRect(r, 4);
+        }
+        w->close();
+    });
+    PickGoods(set->app(), GoodsPickRequest{});
+    QCOMPARE(button.size(), 2);
+    for (int i = 0; i < button.size(); ++i)
+        QVERIFY2(remark[i].right() < button[i].left(),
+                 qPrintable(QStringLiteral("remark ends at %1, button starts at %2")
+                                .arg(remark[i].right())
+                                .arg(button[i].left())));
 }
 
 void TestQueryGoods::batchAddTypesIntoTheHost()

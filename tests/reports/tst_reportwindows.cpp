@@ -25,6 +25,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 // The stock report windows driven through their named controls.
 class TestReportWindows : public QObject {
     Q_OBJECT
@@ -40,6 +42,8 @@ private Q_SLOTS:
     void stockListAlarmsAndPriceSwitch();
     void stockPerAttributeValue();
     void menuOpensTheReports();
+    void codesStandLeftNumbersRight_data();
+    void codesStandLeftNumbersRight();
 };
 
 namespace {
@@ -248,6 +252,47 @@ void TestReportWindows::stockPerAttributeValue()
     w.Command1->click();
     QCOMPARE(column(w.GD, 0, 1), (QStringList{"G1", ""}));
     QCOMPARE(w.GD->textMatrix(0, 8), QStringLiteral("入库备注"));
+}
+
+using ReportMaker = std::function<ReportForm*(App&)>;
+Q_DECLARE_METATYPE(ReportMaker)
+
+void TestReportWindows::codesStandLeftNumbersRight_data()
+{
+    QTest::addColumn<ReportMaker>("make");
+    QTest::addColumn<int>("codeCol");
+    QTest::addColumn<int>("numberCol");
+    QTest::newRow("stock list") << ReportMaker([](App& a) -> ReportForm* { return new C1(a); }) << 0 << 9;
+    QTest::newRow("summary") << ReportMaker([](App& a) -> ReportForm* { return new JxcHZ(a); }) << 0 << 17;
+    QTest::newRow("detail") << ReportMaker([](App& a) -> ReportForm* { return new JxcMx(a); }) << 5 << 11;
+}
+
+// A goods code of digits is text: it stands left like any code, the figures right.
+void TestReportWindows::codesStandLeftNumbersRight()
+{
+    QFETCH(ReportMaker, make);
+    QFETCH(int, codeCol);
+    QFETCH(int, numberCol);
+    FreshAccountSet set;
+    MayBook(set);
+    PostMoves(set.app(), {"I 1001 5 2 2024-05-20"});
+    std::unique_ptr<ReportForm> w(make(set.app()));
+    w->resize(1200, 600);
+    w->show();
+    if (w->DTP0) {
+        w->DTP0->setDate(QDate(2024, 5, 1));
+        w->DTP1->setDate(QDate(2024, 5, 31));
+    }
+    w->Run();
+    Grid* g = w->GD;
+    int row = -1;
+    for (int r = g->fixedRows(); r < g->rows() && row < 0; ++r)
+        if (g->textMatrix(r, codeCol) == QLatin1String("1001"))
+            row = r;
+    QVERIFY(row > 0);
+    QVERIFY(!g->textMatrix(row, numberCol).isEmpty());
+    QCOMPARE(g->gridModel()->effectiveAlignment(row, codeCol) & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    QCOMPARE(g->gridModel()->effectiveAlignment(row, numberCol) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 }
 
 void TestReportWindows::menuOpensTheReports()

@@ -207,7 +207,9 @@ void StockDocForm::buildDetail(QWidget* page)
         m_txt[size_t(i)]->setMaximumWidth(110);
     m_txt[0]->setMaximumWidth(220);
     m_cmbLB->setMinimumWidth(200);
-    m_cmbLB->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Both combos follow what they hold: the settlement choices change with the paid amount.
+    for (QComboBox* c : {m_cmbLB, m_cmbK})
+        c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (QPushButton* b : {m_cmdQGys, m_cmdQry})
         b->setFixedWidth(b->sizeHint().height() + 4);
     layout->addLayout(footer);
