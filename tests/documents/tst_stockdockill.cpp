@@ -209,21 +209,11 @@ void TestStockDocKill::killedAuditsLeaveWholeBooks()
         int status = 0;
         ::waitpid(child, &status, 0);
 
+        checkWholeBook(set.setPath(), &auditedSeen);
+        if (QTest::currentTestFailed())
+            return;
         Database check;
         check.open(set.setPath());
-        QCOMPARE(check.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
-        const int halfPosted = check.scalar(QStringLiteral(
-            "SELECT count(*) FROM TB11 JOIN TB1 ON TB1.F1 = TB11.F0 WHERE "
-            "((TB1.F6 <> '' OR TB1.SRT <> '') AND (TB11.SRT = '' OR TB11.SH = '')) OR "
-            "((TB1.F6 = '' AND TB1.SRT = '') AND (TB11.SRT <> '' OR TB11.SH <> ''))")).toInt();
-        QCOMPARE(halfPosted, 0);
-        auditedSeen += check.scalar(QStringLiteral("SELECT count(*) FROM TB1 WHERE SRT <> ''")).toInt();
-        const RecordSet stock = check.query(QStringLiteral(
-            "SELECT TA4.F1, TA4.F8, TA4.V3 + (SELECT total(F6) FROM TB11 WHERE TB11.F1 = TA4.F1 AND SRT <> '') "
-            "FROM TA4"));
-        for (int r = 0; r < stock.rowCount(); ++r)
-            QVERIFY2(qAbs(stock.value(r, 1).toDouble() - stock.value(r, 2).toDouble()) < 1e-6,
-                     qPrintable(stock.text(r, 0)));
         // The supplier's balance chain ends where its opening balance and the audited moves lead.
         const RecordSet chain = check.query(QStringLiteral(
             "SELECT (SELECT QM FROM TB1 WHERE F3 = 'A001' AND SRT <> '' ORDER BY SRT DESC LIMIT 1), "
