@@ -827,7 +827,8 @@ QString PostDocument(Database& db, const PostingRules& rules, const QString& doc
     return key;
 }
 
-void UnpostDocument(Database& db, const PostingRules& rules, const QString& docNo, OutPriceRule outPrice)
+void UnpostDocument(Database& db, const PostingRules& rules, const QString& docNo, OutPriceRule outPrice,
+                    bool keepLineAuditor)
 {
     JoinedTransaction tx(db);
     SizeWalkCache(db);
@@ -839,7 +840,9 @@ void UnpostDocument(Database& db, const PostingRules& rules, const QString& docN
 
     const std::vector<DocLine> lines = documentLines(db, docNo, key, false);
     db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {timeStamp(), docNo});
-    db.execute(QStringLiteral("UPDATE TB11 SET SH = '', SRT = '' WHERE F0 = ?"), {docNo});
+    db.execute(keepLineAuditor ? QStringLiteral("UPDATE TB11 SET SRT = '' WHERE F0 = ?")
+                               : QStringLiteral("UPDATE TB11 SET SH = '', SRT = '' WHERE F0 = ?"),
+               {docNo});
     RepostUnitBalance(db, key, unit);
     walkDocumentGoods(db, rules, lines, false, outPrice);
     tx.commit();

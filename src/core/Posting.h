@@ -183,5 +183,7 @@ QString PostDocument(Database& db, const PostingRules& rules, const QString& doc
 // Takes an audited stock document back: clears its keys and auditor, re-chains its unit
 // without it and re-walks its goods from where its lines stood, started with the out price
 // of `outPrice`. One transaction. Throws DbError when the document is missing or not audited.
+// With `keepLineAuditor` the lines keep their auditor mark SH (their empty key alone says
+// they are no longer posted).
 void UnpostDocument(Database& db, const PostingRules& rules, const QString& docNo,
-                    OutPriceRule outPrice = OutPriceRule::LastOutLine);
+                    OutPriceRule outPrice = OutPriceRule::LastOutLine, bool keepLineAuditor = false);

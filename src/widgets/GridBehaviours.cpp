@@ -189,7 +189,7 @@ bool isTotalsRow(const Grid* grid, int row)
     if (row < grid->fixedRows())
         return false;
     for (int j = 0; j < grid->cols(); ++j)
-        if (grid->textMatrix(row, j).trimmed().startsWith(QStringLiteral("合计")))
+        if (grid->textMatrix(row, j).remove(QLatin1Char(' ')).startsWith(QStringLiteral("合计")))
             return true;
     return false;
 }

@@ -294,7 +294,7 @@ void TestB1::auditReadsTheDocumentOnceToPostAndOnceToShow()
     // The document (its header with the unit's name, and its lines) is read by the
     // audit inside its transaction and once more to show the audited document.
     QCOMPARE(statements.filter(QStringLiteral("FROM TB1 LEFT JOIN TA1")).size(), 2);
-    QCOMPARE(statements.filter(QStringLiteral("FROM TB11 JOIN TA4")).size(), 2);
+    QCOMPARE(statements.filter(QStringLiteral("FROM TB11 LEFT JOIN TA4")).size(), 2);
     // No other read of the header by its number from the window.
     QCOMPARE(statements.filter(QRegularExpression(QStringLiteral("^SELECT F\\d+ FROM TB1 WHERE F1 = \\?"))).size(), 0);
     QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 4), set.app().OperatorName);

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTest>
 
 // The return-to-stock window in customer and department mode, driven through
@@ -33,6 +34,7 @@ private Q_SLOTS:
     void quantitiesNeverBecomeMoney();
     void printStagesTheShownDocument();
     void refusedWhileAStocktakingIsOpen();
+    void lineOfADeletedGoodsIsKept();
     void mainMenuOpensEachMode();
 };
 
@@ -160,6 +162,8 @@ void TestD3::customerReturnWithItsPrice()
     trigger(&w, "Menu_noOk");
     QCOMPARE(msgs.pending(), 0);
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB11 WHERE SRT <> ''")).toInt(), 0);
+    // The lines keep the former auditor's mark.
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB11 WHERE SH = ?"), {set.app().OperatorName}).toInt(), 2);
     QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 0.0);
     QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 4), QString());
 }
@@ -278,6 +282,34 @@ void TestD3::refusedWhileAStocktakingIsOpen()
     trigger(&w, "Menu_Add");
     QCOMPARE(msgs.pending(), 0);
     QCOMPARE(w.Edstu, 0);
+}
+
+void TestD3::lineOfADeletedGoodsIsKept()
+{
+    FreshAccountSet set;
+    prepare(set);
+    Database& db = set.db();
+    StockDoc doc = stockDoc(QStringLiteral("TK1"), QDate::currentDate(), QStringLiteral("B001"),
+                            {stockLine(QStringLiteral("G1"), 1, 9), stockLine(QStringLiteral("G2"), 3, 4),
+                             stockLine(QStringLiteral("G1"), 2, 9)});
+    QCOMPARE(SaveStockDoc(set.app(), CustomerReturnPolicy(), StockDocTypeName(db, CustomerReturnPolicy()), doc, {}),
+             QString());
+    db.execute(QStringLiteral("DELETE FROM TA4 WHERE F1 = 'G2'"));
+    MessageScript msgs;
+    D3 w(set.app(), false);
+    control<QTabBar>(&w, "TabS")->setCurrentIndex(1);
+    // The line stays where it was, between the two others.
+    QCOMPARE(w.GdMx()->textMatrix(2, 0), QStringLiteral("G2"));
+    QCOMPARE(w.GdMx()->textMatrix(3, 0), QStringLiteral("G1"));
+    trigger(&w, "Menu_edit");
+    trigger(&w, "Menu_save");
+    QCOMPARE(w.Edstu, 0);
+    const RecordSet lines = db.query(QStringLiteral("SELECT F1, F6, Oid FROM TB11 ORDER BY Oid"));
+    QCOMPARE(lines.rowCount(), 3);
+    QCOMPARE(lines.text(1, 0), QStringLiteral("G2"));
+    QCOMPARE(lines.value(1, 1).toDouble(), 3.0);
+    QCOMPARE(lines.value(2, 1).toDouble(), 2.0);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT F9 FROM TB1")).toDouble(), -39.0);
 }
 
 void TestD3::mainMenuOpensEachMode()

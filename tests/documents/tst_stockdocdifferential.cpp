@@ -3,6 +3,7 @@
 #include "documents/common/StockDocService.h"
 #include "documents/inbound/ReceiptPolicies.h"
 #include "documents/outbound/OutboundPolicies.h"
+#include "documents/stockreturn/StockReturnPolicies.h"
 #include "documents/supplierreturn/SupplierReturnPolicies.h"
 #include "platform/Database.h"
 #include "support/Builders.h"
@@ -67,6 +68,9 @@ void TestStockDocDifferential::everyPolicyMatchesThePerLineCycle_data()
         {"purchase return", {PurchaseReturnPolicy, QStringLiteral("A001")}},
         {"purchase return to a dual-role customer", {PurchaseReturnPolicy, QStringLiteral("B001")}},
         {"rework return", {ReworkReturnPolicy, QStringLiteral("P001")}},
+        {"customer return", {CustomerReturnPolicy, QStringLiteral("B001")}},
+        {"customer return from a supplier unit", {CustomerReturnPolicy, QStringLiteral("A001")}},
+        {"department return", {DepartmentReturnPolicy, QStringLiteral("P001")}},
     };
     for (const auto& [name, kind] : kinds)
         for (bool attribute : {true, false})
@@ -137,7 +141,8 @@ void TestStockDocDifferential::everyPolicyMatchesThePerLineCycle()
         QCOMPARE(PostingSnapshot(ref), audited);
         {
             Transaction tx(ref);
-            UnpostLineByLine(ref, rules, QStringLiteral("BACK"), policy.audit.outPrice);
+            UnpostLineByLine(ref, rules, QStringLiteral("BACK"), policy.audit.outPrice,
+                             policy.audit.unauditKeepsLineAuditor);
             if (policy.audit.afterPosting)
                 policy.audit.afterPosting(app, stored);
             tx.commit();

@@ -30,13 +30,16 @@ QString PostLineByLine(Database& db, const PostingRules& rules, const QString& d
     return key;
 }
 
-void UnpostLineByLine(Database& db, const PostingRules& rules, const QString& docNo, OutPriceRule outPrice)
+void UnpostLineByLine(Database& db, const PostingRules& rules, const QString& docNo, OutPriceRule outPrice,
+                      bool keepLineAuditor)
 {
     Transaction tx(db);
     const RecordSet head = db.query(QStringLiteral("SELECT SRT, F3 FROM TB1 WHERE F1 = ?"), {docNo});
     const QString key = head.text(0, 0);
     db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = 'x' WHERE F1 = ?"), {docNo});
-    db.execute(QStringLiteral("UPDATE TB11 SET SH = '', SRT = '' WHERE F0 = ?"), {docNo});
+    db.execute(keepLineAuditor ? QStringLiteral("UPDATE TB11 SET SRT = '' WHERE F0 = ?")
+                               : QStringLiteral("UPDATE TB11 SET SH = '', SRT = '' WHERE F0 = ?"),
+               {docNo});
     RepostUnitBalance(db, key, head.text(0, 1));
     const RecordSet lines =
         db.query(QStringLiteral("SELECT Oid, F1, HPSX FROM TB11 WHERE F0 = ? ORDER BY Oid"), {docNo});

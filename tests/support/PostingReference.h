@@ -15,6 +15,6 @@ QString PostLineByLine(Database& db, const PostingRules& rules, const QString& d
                        const BalanceMove& move, OutPriceRule outPrice = OutPriceRule::LastOutLine);
 // Takes the document back line by line, each goods re-walked from the document's key.
 void UnpostLineByLine(Database& db, const PostingRules& rules, const QString& docNo,
-                      OutPriceRule outPrice = OutPriceRule::LastOutLine);
+                      OutPriceRule outPrice = OutPriceRule::LastOutLine, bool keepLineAuditor = false);
 // Every stored value of TB11, TB1 and TA4 in rowid order, the time stamps left out.
 QStringList PostingSnapshot(const Database& db);

@@ -113,6 +113,7 @@ struct AuditRule {
     QString unauditQuestion = QStringLiteral("真的要继续吗？");
     bool unauditWarnsTwice = true;
     bool unauditDoneMessage = true;
+    bool unauditKeepsLineAuditor = false;  // the lines keep SH when the audit is taken back
 };
 
 // Prices: who sees them, whether they are typed, and the one proposal for a new line.

@@ -205,7 +205,7 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
 
     const RecordSet rs = db.query(
         QStringLiteral("SELECT TB11.F1, TB11.HPSX, TB11.F6, TB11.F7, TB11.F8, TB11.F9, TA4.F2, TA4.F5, TA4.F4, "
-                       "TB11.BColor, TB11.FColor, TB11.YJ, TB11.ZK FROM TB11 JOIN TA4 ON TB11.F1 = TA4.F1 WHERE TB11.F0 = ? ORDER BY TB11.Oid, TB11.F1"),
+                       "TB11.BColor, TB11.FColor, TB11.YJ, TB11.ZK FROM TB11 LEFT JOIN TA4 ON TB11.F1 = TA4.F1 WHERE TB11.F0 = ? ORDER BY TB11.Oid, TB11.F1"),
         {h.number});
     for (int r = 0; r < rs.rowCount(); ++r) {
         StockDocLine l;
@@ -215,7 +215,8 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
         l.price = rs.number(r, 3);
         l.amount = std::abs(rs.number(r, 4));
         l.remark = rs.text(r, 5);
-        l.name = rs.text(r, 6) + QLatin1Char('/') + rs.text(r, 7);
+        if (!rs.value(r, 6).isNull())
+            l.name = rs.text(r, 6) + QLatin1Char('/') + rs.text(r, 7);
         l.unit = rs.text(r, 8);
         l.backColour = rs.value(r, 9).toLongLong();
         l.foreColour = rs.value(r, 10).toLongLong();
@@ -404,7 +405,8 @@ QString UnauditStockDoc(App& app, const StockDocPolicy& policy, const QString& n
         if (!refused.isEmpty())
             return refused;
     }
-    UnpostDocument(db, PostingRules::of(app), doc->head.number, policy.audit.outPrice);
+    UnpostDocument(db, PostingRules::of(app), doc->head.number, policy.audit.outPrice,
+                   policy.audit.unauditKeepsLineAuditor);
     if (policy.audit.afterPosting)
         policy.audit.afterPosting(app, *doc);
     tx.commit();

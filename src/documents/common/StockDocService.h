@@ -104,8 +104,8 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
                            const QString& condition, const QVariantList& params, const QString& amountFormat,
                            bool orphansToo = false);
 
-// The stored document with its lines in line order (lines of unknown goods left out);
-// nullopt when no header has the number.
+// The stored document with its lines in line order; a line whose goods left the goods file
+// is kept, with an empty name and unit. nullopt when no header has the number.
 std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number);
 
 // Writes the document unaudited in one transaction: header and lines numbered 1..n

@@ -44,6 +44,8 @@ StockDocPolicy stockReturnPolicy()
     p.audit.unauditQuestion = QStringLiteral("请仔细确认，真的要继续吗？");
     p.audit.unauditWarnsTwice = false;
     p.audit.unauditDoneMessage = false;
+    // The lines keep the name of the auditor whose audit was taken back.
+    p.audit.unauditKeepsLineAuditor = true;
     // The header amount follows the lines as the posting left them.
     p.audit.afterAudit = [](App& app, const StockDoc& doc) {
         RestateAmountFromLines(app.CurrentDatabase, app.AmountFormat, doc.head.number,
