@@ -456,7 +456,7 @@ void TestB1::pickersFillTheDocument()
     QCOMPARE(w.GdMx()->textMatrix(1, 0), QString());  // the partial text was the search, not a line
     QTest::keyClick(w.TxtEnter(), Qt::Key_Return);
     QCOMPARE(w.GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
-    QCOMPARE(w.GdMx()->textMatrix(1, 4), QStringLiteral("2"));  // the cost price after RK0
+    QCOMPARE(w.GdMx()->textMatrix(1, 4), QStringLiteral("2.00"));  // the cost price after RK0
 
     // Ctrl+F in the code editor opens the goods picker as "?" does.
     w.GdMx()->setCurrent(1, 0);

@@ -113,7 +113,7 @@ void TestD3::customerReturnWithItsPrice()
     control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("B001.客户一"));
     stripLine(w, QStringLiteral("G1"), QStringLiteral("2"));
     // The customer mode proposes the goods' sale price; it may be typed over.
-    QCOMPARE(w.GdMx()->textMatrix(1, 4), QStringLiteral("9"));
+    QCOMPARE(w.GdMx()->textMatrix(1, 4), QStringLiteral("9.00"));
     stripLine(w, QStringLiteral("G2"), QStringLiteral("3"));
     typeIntoCell(w, 2, 4, QStringLiteral("5"));
     QCOMPARE(w.GdMx()->textMatrix(2, 5), QStringLiteral("15.00"));
@@ -187,7 +187,7 @@ void TestD3::departmentReturnAtCost()
     control<QLineEdit>(&w, "Txt1")->setText(QDate::currentDate().addDays(-2).toString(QStringLiteral("yyyy-MM-dd")));
     stripLine(w, QStringLiteral("G1"), QStringLiteral("2"));
     w.TxtEnter()->hide();
-    QCOMPARE(w.GdMx()->textMatrix(1, 4), QStringLiteral("2"));
+    QCOMPARE(w.GdMx()->textMatrix(1, 4), QStringLiteral("2.00"));
     // Price and amount are locked in department mode.
     w.GdMx()->setCurrent(1, 4);
     w.GdMx_Click();

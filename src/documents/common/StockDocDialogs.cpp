@@ -24,6 +24,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,7 +131,38 @@ bool StockDocForm::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return headerEnter(watched);
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+// Enter in the header while editing: a header box goes on to the unit combo (where
+// the kind says so, as Tab does; the box still sees its Enter), the unit combo to
+// the quick-entry code box, the settlement combo on as Tab. True when swallowed.
+bool StockDocForm::headerEnter(QObject* watched)
+{
+    const auto tab = [](QObject* from) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QCoreApplication::sendEvent(from, &press);
+        return true;
+    };
+    if (watched == m_cmbK)
+        return tab(watched);
+    if (watched == m_cmbLB->lineEdit()) {
+        if (m_txtHPBM->isVisibleTo(this))
+            m_txtHPBM->setFocus();
+        return true;
+    }
+    if (Edstu == 0 || std::find(m_txt.begin(), m_txt.end(), watched) == m_txt.end())
+        return false;
+    if (m_policy.texts.headerEnterAsTab)
+        return tab(watched);
+    if (m_cmbLB->isVisibleTo(this))
+        m_cmbLB->setFocus();
+    return false;
 }
 
 void StockDocForm::Menu_query_Click()

@@ -60,6 +60,7 @@ void StockDocForm::applyMode()
     m_lab[7]->setVisible(settlementShown);
     m_txt[7]->setVisible(settlementShown);
     m_lab[8]->setVisible(settlementShown);
+    m_settlementPlace->setVisible(settlementShown);
     m_cmbK->hide();
     m_menuNoOk->setVisible(IsTopAdministrator(m_app));
     m_cmbLB->hide();
@@ -339,7 +340,7 @@ void StockDocForm::LeaveEditMode()
         m_txt[size_t(i)]->setReadOnly(i != 7 && i != 8);
     m_txt[2]->show();
     m_txt[1]->show();
-    m_lab[8]->setVisible(m_txt[7]->isVisible());
+    m_lab[8]->setVisible(!m_txt[7]->isHidden());
     m_cmbLB->hide();
     m_cmbK->hide();
     m_dtp->hide();

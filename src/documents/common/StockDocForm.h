@@ -84,6 +84,7 @@ protected:
     const QString& caption() const { return m_caption; }
 
 private:
+    bool headerEnter(QObject* watched);
     void buildFrame();
     void buildDetail(QWidget* page);
     void buildMenus(QMenuBar* bar);
@@ -177,6 +178,7 @@ private:
     QPushButton* m_cmdQuery = nullptr;
     QPushButton* m_cmdSX = nullptr;
     QWidget* m_picLRQ = nullptr;
+    QWidget* m_settlementPlace = nullptr;  // the settlement label, or its combo while editing
     QLineEdit* m_txtHPBM = nullptr;
     QLineEdit* m_txtSL = nullptr;
     QPushButton* m_cmdEnter = nullptr;

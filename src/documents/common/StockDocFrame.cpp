@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +31,27 @@ T* named(T* w, const QString& name)
 {
     w->setObjectName(name);
     return w;
+}
+
+// The boxes shown while viewing and the controls that stand in for them while
+// editing share one place sized for the larger, so nothing in the header or
+// footer moves when an edit starts or ends.
+QWidget* sharedPlace(QWidget* parent, std::initializer_list<QWidget*> viewing, std::initializer_list<QWidget*> editing)
+{
+    auto* place = new QWidget(parent);
+    auto* grid = new QGridLayout(place);
+    grid->setContentsMargins(0, 0, 0, 0);
+    for (const auto& controls : {viewing, editing}) {
+        auto* line = new QHBoxLayout;
+        for (QWidget* w : controls) {
+            QSizePolicy policy = w->sizePolicy();
+            policy.setRetainSizeWhenHidden(true);
+            w->setSizePolicy(policy);
+            line->addWidget(w);
+        }
+        grid->addLayout(line, 0, 0);
+    }
+    return place;
 }
 
 }  // namespace
@@ -155,9 +177,17 @@ void StockDocForm::buildDetail(QWidget* page)
     m_cmbLB->setEditable(true);
     m_cmdQGys = named(new QPushButton(QStringLiteral("…"), page), QStringLiteral("CmdQGys"));
     m_cmbK = named(new QComboBox(page), QStringLiteral("CmbK"));
+    // Wide enough for the longest settlement item from the start, so it is never cut off.
+    qsizetype longest = 0;
+    for (const QString& item : m_policy.balance.unpaidSettlement + m_policy.balance.paidSettlement)
+        longest = std::max(longest, item.size());
+    m_cmbK->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_cmbK->setMinimumContentsLength(int(longest) + 1);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{m_lab[0], m_txt[0], m_lab[1], m_txt[1], m_dtp, m_lab[2],
-                                                      m_txt[2], m_cmbLB, m_cmdQGys, m_lab[9], m_txt[8]})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_lab[0], m_txt[0], m_lab[1],
+                                                      sharedPlace(page, {m_txt[1]}, {m_dtp}), m_lab[2],
+                                                      sharedPlace(page, {m_txt[2]}, {m_cmbLB, m_cmdQGys}), m_lab[9],
+                                                      m_txt[8]})
         header->addWidget(w);
     layout->addLayout(header);
 
@@ -199,7 +229,8 @@ void StockDocForm::buildDetail(QWidget* page)
     layout->addWidget(m_picLRQ);
     m_picLRQ->hide();
 
-    for (QWidget* w : std::initializer_list<QWidget*>{m_lab[5], m_txt[5], m_lab[7], m_txt[7], m_cmbK, m_lab[8],
+    m_settlementPlace = sharedPlace(page, {m_lab[8]}, {m_cmbK});
+    for (QWidget* w : std::initializer_list<QWidget*>{m_lab[5], m_txt[5], m_lab[7], m_txt[7], m_settlementPlace,
                                                       m_lab[3], m_txt[3], m_lab[4], m_txt[4], m_lab[6]})
         footer->addWidget(w);
     footer->addWidget(m_txt[6], 3);
@@ -214,6 +245,10 @@ void StockDocForm::buildDetail(QWidget* page)
         b->setFixedWidth(b->sizeHint().height() + 4);
     layout->addLayout(footer);
 
+    for (QWidget* w : std::initializer_list<QWidget*>{m_cmbLB->lineEdit(), m_cmbK})
+        w->installEventFilter(this);
+    for (QLineEdit* box : m_txt)
+        box->installEventFilter(this);
     connect(m_dtp, &QDateEdit::dateChanged, this, &StockDocForm::dateChanged);
     connect(m_txt[0], &QLineEdit::editingFinished, this, &StockDocForm::numberEdited);
     for (int i : {5, 7})

@@ -119,13 +119,16 @@ void StockDocForm::putGoodsOnLine(int row, const StockDocLine& goods, double qty
     m_gdMx->setTextMatrix(row, col(LineRole::Code), goods.goods);
     m_gdMx->setTextMatrix(row, col(LineRole::Name), goods.name);
     m_gdMx->setTextMatrix(row, col(LineRole::Quantity), NumText(qty) + QLatin1Char(' ') + goods.unit);
-    m_gdMx->setTextMatrix(row, col(LineRole::Price), NumText(goods.price));
+    // Shown in the price and amount patterns at once, as a committed cell shows them.
+    const QString price = FormatNumber(goods.price, m_app.PriceFormat);
+    m_gdMx->setTextMatrix(row, col(LineRole::Price), price);
     m_gdMx->setTextMatrix(row, col(LineRole::Proposed), NumText(goods.price));
     if (discountsOn()) {
-        m_gdMx->setTextMatrix(row, col(LineRole::OriginalPrice), NumText(goods.price));
+        m_gdMx->setTextMatrix(row, col(LineRole::OriginalPrice), price);
         m_gdMx->setTextMatrix(row, col(LineRole::Discount), QStringLiteral("1"));
     }
-    m_gdMx->setTextMatrix(row, col(LineRole::Amount), NumText(qty * goods.price));
+    m_gdMx->setTextMatrix(row, col(LineRole::Amount),
+                          FormatNumber(qty * m_gdMx->textMatrix(row, col(LineRole::Price)).toDouble(), m_app.AmountFormat));
 }
 
 bool StockDocForm::EnterHPBM()
@@ -144,8 +147,8 @@ bool StockDocForm::EnterHPBM()
         const QString qtyCell = m_gdMx->textMatrix(i, col(LineRole::Quantity));
         const double q = LeadValue(qtyCell) + (stockCovers(i, LeadValue(qtyCell) + qty) ? qty : 0);
         m_gdMx->setTextMatrix(i, col(LineRole::Quantity), NumText(q) + QLatin1Char(' ') + AfterSpace(qtyCell));
-        m_gdMx->setTextMatrix(i, col(LineRole::Amount),
-                              NumText(q * m_gdMx->textMatrix(i, col(LineRole::Price)).toDouble()));
+        m_gdMx->setTextMatrix(i, col(LineRole::Amount), FormatNumber(q * m_gdMx->textMatrix(i, col(LineRole::Price)).toDouble(),
+                                                                     m_app.AmountFormat));
         m_curMxR = i;
         ShowLineStatus();
         SumDocTotals();

@@ -48,6 +48,8 @@ struct StockDocTexts {
     QString unitPickerCaption;
     QString importCaption;  // the line import dialog's caption
     QStringList boxNames;   // objectNames of the header boxes Txt0..Txt8 ("" or missing = "Txt<n>")
+    // Enter in a header box moves on as Tab does, instead of to the unit combo.
+    bool headerEnterAsTab = false;
 };
 
 // How a document is stored. The signs and sides come from the type (DocTypeInfo);

@@ -65,7 +65,9 @@ void D1::buildAssemblyRow()
     auto* fill = new QPushButton(QStringLiteral("组装"), m_assembly);
     fill->setObjectName(QStringLiteral("CmdAutoZZ"));
     row->addWidget(refresh);
-    row->addWidget(fill);
+    // The fill without the quantity question; the operator starts it with CmdRfSL,
+    // so the window shows one "组装" button.
+    fill->hide();
     layout->insertWidget(1, m_assembly);
     m_assembly->setVisible(SettingValue(m_app.CurrentDatabase, SetPartWord) == 1);
 
@@ -90,7 +92,7 @@ void D1::editStateChanged()
     const bool editing = Edstu != 0;
     for (QLineEdit* b : {m_txt7, m_txt8, m_txt9})
         b->setReadOnly(!editing);
-    for (const char* name : {"CmdZZQuery", "CmdRfSL", "CmdAutoZZ"})
+    for (const char* name : {"CmdZZQuery", "CmdRfSL"})
         findChild<QPushButton*>(QString::fromLatin1(name))->setVisible(editing);
     if (Edstu == 1) {
         for (QLineEdit* b : {m_txt7, m_txt8, m_txt9})

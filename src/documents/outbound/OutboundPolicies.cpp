@@ -48,6 +48,7 @@ StockDocPolicy outboundPolicy()
     // The header's received amount and extra item keep the outbound window's own box names;
     // Txt7-Txt9 are the assembly row's.
     p.texts.boxNames = {{}, {}, {}, {}, {}, {}, {}, QStringLiteral("Txt10"), QStringLiteral("Txt11")};
+    p.texts.headerEnterAsTab = true;
     p.audit.canAudit = DocumentStockRefusal;
     p.storage.attributeOut = true;
     p.storage.importLayout = LineImportLayout::outbound();
