@@ -4,7 +4,7 @@
 // in the same run, best of three:
 //  (a) opening the new documents (at most 999 lines each, so six for 5 000
 //      goods): a line with its book quantity for every goods through
-//      CountLineFor, beside one prepared look-up per goods;
+//      CountLinesFor, beside one prepared look-up per goods;
 //  (b) saving it through SaveStocktaking, beside the same rows written by one
 //      prepared insert in one transaction;
 //  (c) auditing it through AuditStocktaking and (d) unauditing it, beside
@@ -61,11 +61,9 @@ int main(int argc, char** argv)
                 doc.head.number = QStringLiteral("PD%1").arg(numbers.size() + 1, 4, 10, QLatin1Char('0'));
                 doc.head.date = last;
                 t.start();
-                for (int i = 0; i < chunk.size(); ++i) {
-                    std::optional<CountLine> l = CountLineFor(app, chunk[i]);
-                    l->counted = std::max(0.0, l->book + (i % 3) - 1);  // a loss, no difference, a surplus
-                    doc.lines << *l;
-                }
+                doc.lines = CountLinesFor(app, chunk);
+                for (int i = 0; i < doc.lines.size(); ++i)  // a loss, no difference, a surplus
+                    doc.lines[i].counted = std::max(0.0, doc.lines[i].book + (i % 3) - 1);
                 runOpen += Seconds(t);
                 t.start();
                 {

@@ -162,6 +162,14 @@ void TestStocktaking::uncountedLineIsRefusedAndZeroWritesOff()
     const QString attr = attribute ? QStringLiteral("A") : QString();
     const double book = BookQuantity(set.app(), QStringLiteral("G1"), attr);
     QCOMPARE(book, attribute ? 3.0 : 6.0);
+    // A new line starts from the goods' whole stock and cost; unknown codes give none.
+    const QVector<CountLine> fresh = CountLinesFor(set.app(), {QStringLiteral("G1"), QStringLiteral("NONE"),
+                                                               QStringLiteral("G2")});
+    QCOMPARE(fresh.size(), 2);
+    QCOMPARE(fresh[0].book, 6.0);
+    QCOMPARE(fresh[1].goods, QStringLiteral("G2"));
+    QCOMPARE(fresh[1].book, BookQuantity(set.app(), QStringLiteral("G2")));
+    QCOMPARE(fresh[0].price, CountLineFor(set.app(), QStringLiteral("G1"))->price);
 
     CountDoc doc = countDoc(QStringLiteral("PD1"), QDate(2024, 5, 13),
                             {countLine(QStringLiteral("G2"), 7, 7, 2), countLine(QStringLiteral("G1"), book, {}, 3, attr)});

@@ -77,20 +77,47 @@ double BookQuantity(const App& app, const QString& goods, const QString& attr)
         .toDouble();
 }
 
+namespace {
+
+const QString GoodsLineSql =
+    QStringLiteral("SELECT F1, F2, F5, F4, ifnull(F7, 0), ifnull(F8, 0) FROM TA4 WHERE F1 = ? LIMIT 1");
+
+CountLine goodsLine(const App& app, const QString& goods, const QString& name, const QString& spec,
+                    const QString& unit, double cost, double stock)
+{
+    CountLine l;
+    l.goods = goods;
+    l.name = name + QLatin1Char('/') + spec;
+    l.unit = unit;
+    l.price = RoundToPattern(cost, app.PriceFormat);
+    l.book = stock;
+    return l;
+}
+
+}  // namespace
+
 std::optional<CountLine> CountLineFor(const App& app, const QString& code)
 {
-    const RecordSet rs = app.CurrentDatabase.query(
-        QStringLiteral("SELECT F1, F2, F5, F4, ifnull(F7, 0), ifnull(F8, 0) FROM TA4 WHERE F1 = ? LIMIT 1"),
-        {code.trimmed()});
+    const RecordSet rs = app.CurrentDatabase.query(GoodsLineSql, {code.trimmed()});
     if (rs.isEmpty())
         return std::nullopt;
-    CountLine l;
-    l.goods = rs.text(0, 0);
-    l.name = rs.text(0, 1) + QLatin1Char('/') + rs.text(0, 2);
-    l.unit = rs.text(0, 3);
-    l.price = RoundToPattern(rs.number(0, 4), app.PriceFormat);
-    l.book = rs.number(0, 5);
-    return l;
+    return goodsLine(app, rs.text(0, 0), rs.text(0, 1), rs.text(0, 2), rs.text(0, 3), rs.number(0, 4),
+                     rs.number(0, 5));
+}
+
+QVector<CountLine> CountLinesFor(App& app, const QStringList& codes)
+{
+    QVector<CountLine> lines;
+    lines.reserve(codes.size());
+    Statement look(app.CurrentDatabase, GoodsLineSql);
+    for (const QString& code : codes) {
+        look.bindAll({code.trimmed()});
+        if (look.step())
+            lines << goodsLine(app, look.column(0).toString(), look.column(1).toString(), look.column(2).toString(),
+                               look.column(3).toString(), look.column(4).toDouble(), look.column(5).toDouble());
+        look.reset();
+    }
+    return lines;
 }
 
 QString StocktakingAddRefusal(const Database& db, const QString& except)

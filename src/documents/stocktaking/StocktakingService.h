@@ -59,6 +59,9 @@ double BookQuantity(const App& app, const QString& goods, const QString& attr = 
 // A new line for a goods code: name, unit, book quantity and the cost price TA4.F7;
 // nullopt for an unknown code.
 std::optional<CountLine> CountLineFor(const App& app, const QString& code);
+// The lines of many goods codes at once, in their order, unknown codes left out: one
+// prepared look-up for them all.
+QVector<CountLine> CountLinesFor(App& app, const QStringList& codes);
 
 // "" when a new stocktaking may start, else the refusal naming the type of an unposted
 // document (`except` = the stocktaking's own number, left out of the search).
