@@ -148,6 +148,8 @@ void TestD3::customerReturnWithItsPrice()
     msgs.expect(AuditQuestion, MB::Yes);
     trigger(&w, "Menu_Ok");
     QCOMPARE(msgs.pending(), 0);
+    // A return to stock asks its own short question, not the receipts' longer one.
+    QCOMPARE(msgs.last().text, QStringLiteral("审核后单据将不可修改！\r\r真的要继续吗？"));
     // The customer's account falls by the return less the money paid back.
     const RecordSet posted = db.query(QStringLiteral("SELECT QC, YF, FK, QM, F6, F9 FROM TB1"));
     QCOMPARE(posted.value(0, 0).toDouble(), 100.0);

@@ -39,6 +39,7 @@ StockDocPolicy stockReturnPolicy()
     p.balance.paidSettlement = {QStringLiteral("余款记入应收账"), QStringLiteral("按实付款结算")};
     p.balance.paidOnIssue = true;
     p.audit.confirmation = AuditConfirmation::YesNo;
+    p.audit.auditQuestion = QStringLiteral("审核后单据将不可修改！\r\r真的要继续吗？");
     p.audit.outPrice = OutPriceRule::LastOutLine;
     p.audit.unauditWarning = QStringLiteral("在特定情况下，撤销审核操作可能会造成%1进出存单价金额方面出现误差！");
     p.audit.unauditQuestion = QStringLiteral("请仔细确认，真的要继续吗？");
