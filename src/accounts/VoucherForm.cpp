@@ -203,7 +203,7 @@ QAction* VoucherForm::action(const char* name, const QString& caption)
 
 bool VoucherForm::isTopAdministrator() const
 {
-    return app.OperatorCode == QLatin1String("001");
+    return IsTopAdministrator(app);
 }
 
 void VoucherForm::FillUnitCombo()
