@@ -107,7 +107,8 @@ private:
     void moveDocument(int step);
     void setStatus(const QString& text);
     bool settlementSettingOn() const;  // the paid amount and settlement are in use (settings 22 / 23)
-    QString unitOfForm() const;  // the counter-party code chosen in CmbLB, "" when none
+    QString unitOfForm() const;  // the counter-party code chosen in CmbLB (or fixed), "" when none
+    bool fixedUnit() const { return m_policy.docType().fixedUnit != nullptr; }
     QDate dateOfForm() const;    // the document date in Txt1 (today when it holds none)
 
     // Commands.

@@ -24,6 +24,8 @@ const QString Tip = QStringLiteral("提示");
 
 QString StockDocForm::unitOfForm() const
 {
+    if (fixedUnit())
+        return QString::fromUtf8(m_policy.docType().fixedUnit);
     return m_cmbLB->currentText().section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
 }
 
