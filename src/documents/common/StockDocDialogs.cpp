@@ -65,6 +65,7 @@ void StockDocForm::pickIntoEditor(QPushButton* button, const std::function<QStri
 
 void StockDocForm::CmdQry_Click()
 {
+    const MessageScope command(this);
     GoodsPickRequest request;
     request.preset = m_txtHPBM->text();
     request.supplier = supplierFilter();
@@ -80,6 +81,7 @@ void StockDocForm::CmdQry_Click()
 
 void StockDocForm::CmdQuery_MouseDown()
 {
+    const MessageScope command(this);
     if (Edstu == 0)
         return;
     GoodsPickRequest request;
@@ -92,6 +94,7 @@ void StockDocForm::CmdQuery_MouseDown()
 
 void StockDocForm::CmdSX_MouseDown()
 {
+    const MessageScope command(this);
     if (Edstu == 0)
         return;
     const int r = m_curMxR;
@@ -107,6 +110,7 @@ void StockDocForm::CmdSX_MouseDown()
 
 void StockDocForm::CmdQGys_Click()
 {
+    const MessageScope command(this);
     const QString picked = PickUnit(m_app, this, code(m_policy.docType().counterParty), m_policy.texts.unitPickerCaption, false);
     if (!picked.isEmpty() && picked != QLatin1String("."))
         m_cmbLB->setEditText(picked);
@@ -202,6 +206,7 @@ void StockDocForm::Menu_TE_Click()
 
 void StockDocForm::CmdFexcel_Click()
 {
+    const MessageScope command(this);
     if (Edstu == 0)
         return;
     DanExcel(m_app, *this, m_policy.storage.importLayout, m_policy.texts.importCaption, this);
