@@ -440,12 +440,12 @@ void TestD1::assemblyLineWithoutItsBatchRefusedAtSave()
     D1 w(set.app(), true);
     trigger(&w, "Menu_Add");
     control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("P001"));
-    w.TxtEnter()->hide();
+    w.lines().TxtEnter()->hide();
     control<QLineEdit>(&w, "Txt7")->setText(QStringLiteral("P1"));
     control<QLineEdit>(&w, "Txt8")->setText(QStringLiteral("1"));
     control<QPushButton>(&w, "CmdAutoZZ")->click();
-    QCOMPARE(w.GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
-    QCOMPARE(w.GdMx()->textMatrix(1, 2), QString());
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 2), QString());
 
     // G1's stock is kept by batch: a line without one would draw on nothing.
     msgs.expect(QStringLiteral("第 1 行[G1]的批号不能为空！"));
