@@ -73,12 +73,12 @@ void D1::buildAssemblyRow()
 
     const auto assemblyRow = [this] { return AssemblyRow{m_txt7, m_txt8, m_txt9, m_labDW10, &OldZZCP}; };
     connect(fill, &QPushButton::clicked, this, [this, assemblyRow] {
-        if (FillAssemblyLines(m_app, policy(), assemblyRow(), *this))
-            linesChanged();
+        if (FillAssemblyLines(m_app, policy(), assemblyRow(), lines()))
+            lines().linesChanged();
     });
     connect(refresh, &QPushButton::clicked, this, [this, assemblyRow] {
-        if (RefreshAssemblyLines(m_app, policy(), assemblyRow(), *this))
-            linesChanged();
+        if (RefreshAssemblyLines(m_app, policy(), assemblyRow(), lines()))
+            lines().linesChanged();
     });
     connect(query, &QPushButton::clicked, this, [this, assemblyRow] { PickAssemblyProduct(m_app, assemblyRow(), this); });
     connect(m_txt7, &QLineEdit::editingFinished, this, [this] {
