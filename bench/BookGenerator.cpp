@@ -22,6 +22,7 @@
 #include <unistd.h>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 QString BookGoodsCode(int i)
 {
@@ -288,7 +289,9 @@ using Openings = std::unordered_map<std::string, std::array<double, 3>>;
 // one): every line's running columns written by one prepared UPDATE by rowid
 // and the goods' final figures stored. With `attributeOn` a stocktaking line
 // counts its attribute value's stock afresh, else it keeps its difference.
-void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool attributeOn, int* lines)
+// The goods walked are added to `walked`.
+void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool attributeOn, int* lines,
+                   std::unordered_set<std::string>* walked = nullptr)
 {
     Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
                                        "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
@@ -313,6 +316,8 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool
         if (code != goods) {
             storeGoods();
             goods = code;
+            if (walked)
+                walked->insert(goods);
             stock.clear();
             const auto o = openings.find(goods);
             qty = o == openings.end() ? 0 : o->second[0];
@@ -458,10 +463,27 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
             opening.reset();
         }
     }
+    std::unordered_set<std::string> walked;
     for (const auto& [marks, codes] : std::as_const(lists)) {
         Statement read(db, leastWorkRead(QStringLiteral("F1 IN (%1) AND SRT >= ?").arg(marks)));
         read.bindAll(codes + QVariantList{key});
-        leastWorkWalk(db, read, openings, attributeOn, lines);
+        leastWorkWalk(db, read, openings, attributeOn, lines, &walked);
+    }
+    // A goods without lines from the key still stores its figures before it.
+    {
+        Statement store(db, QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?"));
+        std::string code;
+        for (const QString& g : std::as_const(sorted)) {
+            fold(code, QByteArrayView(g.toUtf8()));
+            if (walked.count(code))
+                continue;
+            const std::array<double, 3>& f = openings[code];
+            store.bindReal(0, f[1]);
+            store.bindReal(1, f[0]);
+            store.bindReal(2, f[2]);
+            store.bind(3, g);
+            store.exec();
+        }
     }
     if (tx)
         tx->commit();

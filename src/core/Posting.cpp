@@ -336,10 +336,11 @@ private:
 // Stores a goods' final figures in TA4 and answers them as "qty&amount".
 QString storeGoodsFigures(Statement& store, const QString& goods, const CostWalk& walk)
 {
-    store.bindAll({GeneralNumberText(walk.price).toDouble(), GeneralNumberText(walk.qty).toDouble(),
-                   GeneralNumberText(walk.amount).toDouble(), goods});
+    const QString qty = GeneralNumberText(walk.qty);
+    const QString amount = GeneralNumberText(walk.amount);
+    store.bindAll({GeneralNumberText(walk.price).toDouble(), qty.toDouble(), amount.toDouble(), goods});
     store.exec();
-    return GeneralNumberText(walk.qty) + QLatin1Char('&') + GeneralNumberText(walk.amount);
+    return qty + QLatin1Char('&') + amount;
 }
 
 const QString StoreGoodsSql = QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?");
@@ -888,12 +889,12 @@ QString PostDocument(Database& db, const PostingRules& rules, const QString& doc
     const std::vector<DocLine> lines = documentLines(db, docNo, key, true);
     db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F6 = ?, H8 = ?, YF = ?, FK = ? WHERE F1 = ?"),
                {key, auditor, timeStamp(), move.yf, move.fk, docNo});
-    db.execute(QStringLiteral("UPDATE TB11 SET SH = ? WHERE F0 = ?"), {auditor, docNo});
     RepostUnitBalance(db, key, unit);
     {
-        Statement stamp(db, QStringLiteral("UPDATE TB11 SET SRT = ? WHERE rowid = ?"));
+        // Key and auditor in one write of each line (documentLines read every line of the document).
+        Statement stamp(db, QStringLiteral("UPDATE TB11 SET SRT = ?, SH = ? WHERE rowid = ?"));
         for (const DocLine& l : lines) {
-            stamp.bindAll({l.key, l.rowid});
+            stamp.bindAll({l.key, auditor, l.rowid});
             stamp.exec();
         }
     }
