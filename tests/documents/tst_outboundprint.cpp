@@ -129,7 +129,7 @@ void TestOutboundPrint::linesStagedAsShown()
     PlistPrint job(set.app());
     QCOMPARE(stage(set, s, 0, true, job), QString());
     QCOMPARE(job.Pid, QStringLiteral("销售单一"));
-    QCOMPARE(job.RptFile, set.app().AppFolder + QStringLiteral("pdan1.vxp"));
+    QCOMPARE(job.RptFile, set.app().AppFolder + QStringLiteral("pckd1.vxp"));
     QCOMPARE(job.PrnSQL, QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F12,F13,F10 from plist order by F0"));
     QCOMPARE(job.MyCmd, 0);
 
