@@ -3,7 +3,6 @@
 #include "platform/Printing.h"
 
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPdfWriter>
@@ -45,37 +44,11 @@ QPointF PageSurface::toDevice(double x, double y) const
     return {(x - m_left) * (m_pageW / m_designW) * g, (y - m_top) * g};
 }
 
-namespace {
-
-bool DrawsChinese(const QString& family)
-{
-    const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(family);
-    return systems.contains(QFontDatabase::SimplifiedChinese) || systems.contains(QFontDatabase::Japanese);
-}
-
-// A face for Latin letters and digits that is no Chinese face: the desktop's
-// sans face, or else the first installed sans face. "" when there is none.
-QString LatinFace()
-{
-    const QString sans = QFontInfo(QFont(QStringLiteral("Sans Serif"))).family();
-    if (!sans.isEmpty() && !DrawsChinese(sans))
-        return sans;
-    for (const QString& f : QFontDatabase::families(QFontDatabase::Latin))
-        if (f.contains(QLatin1String("Sans")) && !f.contains(QLatin1String("Mono")) && !DrawsChinese(f))
-            return f;
-    return QString();
-}
-
-}  // namespace
-
 // The faces a layout's font name is drawn with. Layouts name Windows faces
-// ("宋体", "黑体"); where the name is not installed, Latin letters and digits
-// come from a Latin face and Chinese characters from a Simplified Chinese
-// face chosen here, not by the locale: under a C or Japanese locale the
-// system would pick a Japanese face, whose radicals then stand in the
-// printed text for the Chinese characters. The Chinese faces draw digits
-// that follow a letter ("S001") from alternate glyphs that a PDF cannot map
-// back to text, so a search in the PDF would not find the code.
+// ("宋体", "黑体"); where the name is not installed, the face falls back to a
+// Simplified Chinese one chosen here, not by the locale: under a C or
+// Japanese locale the system would pick a Japanese face, whose radicals
+// then stand in the printed text for the Chinese characters.
 QStringList PrintFaces(const QString& name)
 {
     static QHash<QString, QStringList> known;
@@ -85,9 +58,6 @@ QStringList PrintFaces(const QString& name)
     QStringList faces{name};
     const QStringList installed = QFontDatabase::families();
     if (!installed.contains(name, Qt::CaseInsensitive)) {
-        static const QString latin = LatinFace();
-        if (!latin.isEmpty())
-            faces << latin;
         // The faces a Chinese system would substitute: sans before serif, proportional before mono.
         QStringList chinese;
         for (const QString& f : QFontDatabase::families(QFontDatabase::SimplifiedChinese))
@@ -113,6 +83,10 @@ const QFont& PageSurface::currentFont()
         m_fontKeyBold = FontBold;
         m_font = QFont(FontName);
         m_font.setFamilies(PrintFaces(FontName));
+        // Glyphs straight from the face's character map: a Chinese face shapes
+        // the digits of a code such as "S001" into alternate glyphs that a PDF
+        // cannot map back to text, and a search in the PDF would miss the code.
+        m_font.setStyleStrategy(QFont::PreferNoShaping);
         m_font.setPointSizeF(FontSize > 0 ? FontSize : 10);
         m_font.setBold(FontBold);
         m_metrics = std::make_unique<QFontMetricsF>(m_font, m_device);

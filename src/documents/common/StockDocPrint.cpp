@@ -134,8 +134,9 @@ QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString
         // The same under a fixed name, which a template can place whatever the item is called.
         job.setValue(QStringLiteral("ExtraItem"), extra);
     }
-    // The heading of the attribute column.
-    job.setValue(QStringLiteral("HpsxName"), app.HpsxName);
+    // The heading of the attribute column of the line plans.
+    if (!plan.perGoods)
+        job.setValue(QStringLiteral("HpsxName"), app.HpsxName);
     job.PrnSQL = !plan.perGoods ? policy.print.lineSql : pricesShown ? GoodsQuery : GoodsQueryNoPrices;
     job.MyCmd = 0;
     return {};

@@ -67,14 +67,14 @@ QVector<Line> DocumentFoot()
 // price before discount and the discount (-1: not printed).
 QVector<Column> DocumentColumns(int attribute, int original, int discount)
 {
-    QVector<Column> c{{8, QStringLiteral("序号"), 0.5, Centre},
+    QVector<Column> c{{8, QStringLiteral("序号"), 0.6, Centre},
                       {0, QStringLiteral("编码"), 1.1},
                       {1, QStringLiteral("名称"), 1.8},
                       {2, QStringLiteral("规格"), 1.1},
                       {attribute, QStringLiteral("@HpsxName"), 1},
                       {4, QStringLiteral("数量"), 1.1, Right}};
     if (original >= 0)
-        c << Column{original, QStringLiteral("原价"), 0.9, Right} << Column{discount, QStringLiteral("折扣"), 0.6, Right};
+        c << Column{original, QStringLiteral("原价"), 0.9, Right} << Column{discount, QStringLiteral("折扣"), 0.7, Right};
     c << Column{5, QStringLiteral("单价"), 1, Right} << Column{6, QStringLiteral("金额"), 1.2, Right}
       << Column{7, QStringLiteral("备注"), 1.3};
     return c;
@@ -224,10 +224,10 @@ Spec MovementDetail()
     Spec s = Landscape(8);
     s.head = {Period() + Line{{QString(), QStringLiteral("HPLB"), 1.5}, {QString(), QStringLiteral("HP"), 1.5}}};
     s.columns = {{17, QStringLiteral("序号"), 0.5, Centre}, {0, QStringLiteral("单据号码"), 1.5},
-                 {1, QStringLiteral("发生日期"), 1.2},      {2, QStringLiteral("相关部门"), 1.2},
-                 {3, QStringLiteral("订单号码"), 1.1},      {4, QStringLiteral("类别"), 0.9},
+                 {1, QStringLiteral("发生日期"), 1.2},      {2, QStringLiteral("相关部门"), 1.5},
+                 {3, QStringLiteral("订单号码"), 1.1},      {4, QStringLiteral("类别"), 0.8},
                  {5, QStringLiteral("编码"), 1},            {6, QStringLiteral("名称"), 1.4},
-                 {7, QStringLiteral("规格"), 1},            {8, QStringLiteral("单位"), 0.5, Centre}};
+                 {7, QStringLiteral("规格"), 0.8},          {8, QStringLiteral("单位"), 0.5, Centre}};
     const QStringList sides{QStringLiteral("入库"), QStringLiteral("出库"), QStringLiteral("结存")};
     for (int g = 0; g < 3; ++g) {
         s.groups << Group{int(s.columns.size()), int(s.columns.size()) + 1, sides[g]};
@@ -297,11 +297,11 @@ Spec StatisticsDetail(const QString& unitHeading, const QVector<Column>& figures
 {
     Spec s = Landscape(8);
     s.head = {StatisticsHead()};
-    s.columns = {{0, QStringLiteral("单据号码"), 1.4}, {1, QStringLiteral("单据日期"), 1.1},
-                 {2, QStringLiteral("订单号码"), 1},   {3, unitHeading, 1.4},
+    s.columns = {{0, QStringLiteral("单据号码"), 1.45}, {1, QStringLiteral("单据日期"), 1.1},
+                 {2, QStringLiteral("订单号码"), 0.9},  {3, unitHeading, 1.4},
                  {4, QStringLiteral("单据附注"), 1},   {5, QStringLiteral("编码"), 1},
-                 {6, QStringLiteral("名称"), 1.4},     {7, QStringLiteral("规格"), 0.9},
-                 {8, QStringLiteral("类别编码"), 0.8}, {9, QStringLiteral("所属类别"), 0.9},
+                 {6, QStringLiteral("名称"), 1.3},     {7, QStringLiteral("规格"), 0.8},
+                 {8, QStringLiteral("类别编码"), 1},   {9, QStringLiteral("所属类别"), 1},
                  {10, QStringLiteral("单位"), 0.5, Centre}};
     s.columns += figures;
     s.foot = foot;
