@@ -45,6 +45,7 @@ private Q_SLOTS:
     void attributeOnlyFromPickerValues();
     void printStagesWithoutAPrintRight();
     void assemblyFillsThePartsOfAProduct();
+    void assemblyLineWithoutItsBatchRefusedAtSave();
     void deliveryNoteStagedInSalesModeOnly();
     void autoCkPostsOneDocumentOrNothing();
     void lineImportSearchAndExport();
@@ -420,6 +421,48 @@ void TestD1::assemblyFillsThePartsOfAProduct()
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB11")).toInt(), 2);
     QCOMPARE(control<QLineEdit>(&w, "Txt8")->text(), QStringLiteral("2"));
     QVERIFY(control<QLineEdit>(&w, "Txt7")->isReadOnly());
+}
+
+void TestD1::assemblyLineWithoutItsBatchRefusedAtSave()
+{
+    FreshAccountSet set;
+    prepare(set, true);
+    set.app().NoOverIssue = 1;
+    Database& db = set.db();
+    db.execute(QStringLiteral("UPDATE sysinfo SET setval = 1 WHERE ID = 92"));
+    GoodsSpec product{QStringLiteral("P1"), QStringLiteral("书架")};
+    product.goodsClass = GoodsClass::Product;
+    AddGoods(db, product);
+    db.execute(QStringLiteral("UPDATE TA4 SET F11 = '1' WHERE F1 = 'P1'"));
+    AddBomPart(db, QStringLiteral("P1"), QStringLiteral("G1"), 2);
+    receive(set, QStringLiteral("RK1"), QDate::currentDate(), {{QStringLiteral("G1"), 5, 2, QStringLiteral("A")}});
+    MessageScript msgs;
+    D1 w(set.app(), true);
+    trigger(&w, "Menu_Add");
+    control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("P001"));
+    w.lines().TxtEnter()->hide();
+    control<QLineEdit>(&w, "Txt7")->setText(QStringLiteral("P1"));
+    control<QLineEdit>(&w, "Txt8")->setText(QStringLiteral("1"));
+    control<QPushButton>(&w, "CmdAutoZZ")->click();
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 2), QString());
+
+    // G1's stock is kept by batch: a line without one would draw on nothing.
+    msgs.expect(QStringLiteral("第 1 行[G1]的批号不能为空！"));
+    trigger(&w, "Menu_save");
+    QCOMPARE(msgs.count(), 1);
+    QCOMPARE(msgs.last().window.data(), &w);
+    QCOMPARE(w.Edstu, 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB1 WHERE LB = 3")).toInt(), 0);
+
+    typeIntoCell(w, 1, 2, QStringLiteral("A"));
+    trigger(&w, "Menu_save");
+    QCOMPARE(w.Edstu, 0);
+    chooseScope(0);
+    trigger(&w, "Menu_Ok");
+    QCOMPARE(msgs.count(), 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT F6 FROM TB11 WHERE LB = 3")).toDouble(), -2.0);
+    QVERIFY(!db.scalar(QStringLiteral("SELECT SRT FROM TB11 WHERE LB = 3")).toString().isEmpty());
 }
 
 void TestD1::deliveryNoteStagedInSalesModeOnly()
