@@ -285,10 +285,10 @@ RecordSaveResult A4::saveRecord()
         return told;
     default:
         MsgBox(out.message, MB::OKOnly | MB::Information, out.title);
-        if (out.focus == GoodsField::Category)
+        if (out.focus == GoodsBox::Category)
             Detail->CmbLB->setFocus();
-        else if (out.focus == GoodsField::Code || out.focus == GoodsField::Name)
-            Detail->Txt[out.focus == GoodsField::Code ? 0 : 1]->setFocus();
+        else if (out.focus == GoodsBox::Code || out.focus == GoodsBox::Name)
+            Detail->Txt[out.focus == GoodsBox::Code ? 0 : 1]->setFocus();
         return told;
     }
     for (const QString& notice : out.notices)
