@@ -408,15 +408,9 @@ void A4::Menu_Trun_Click()
         MsgBox(QStringLiteral("转换失败：") + e.description(), MB::OKOnly | MB::Information, Hint);
         return;
     }
-    {
-        const QSignalBlocker block(GD);
-        if (GD->rows() < 3) {
-            SetListHeader();
-            Detail->Structure->SetLineGridHeader();
-        } else {
-            GD->removeItem(row);
-        }
-    }
+    if (GD->rows() < 3)
+        Detail->Structure->SetLineGridHeader();
+    takeListRow(row);
     ListCount = std::max(0, ListCount - 1);
     CurrentRow = std::min(row, ListCount);
     ShowStatusLine();
