@@ -106,10 +106,22 @@ void receive(FreshAccountSet& set, const QString& number, const QDate& date,
     QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), number), QString());
 }
 
+// The finished product P1 built of `parts` (code, usage), with the assembly row shown.
+void addProduct(Database& db, const QList<std::pair<QString, double>>& parts)
+{
+    db.execute(QStringLiteral("UPDATE sysinfo SET setval = 1 WHERE ID = 92"));
+    GoodsSpec product{QStringLiteral("P1"), QStringLiteral("书架")};
+    product.goodsClass = GoodsClass::Product;
+    AddGoods(db, product);
+    db.execute(QStringLiteral("UPDATE TA4 SET F11 = '1' WHERE F1 = 'P1'"));
+    for (const auto& [part, usage] : parts)
+        AddBomPart(db, QStringLiteral("P1"), part, usage);
+}
+
 // The shipped print templates in the test's program folder.
 void copyTemplates(FreshAccountSet& set)
 {
-    for (const char* file : {"pdan1.vxp", "pdan2.vxp", "psh.vxp"})
+    for (const char* file : {"pckd1.vxp", "pckd2.vxp", "psh.vxp"})
         QFile::copy(QStringLiteral(VX_BIN_DIR "/") + QLatin1String(file), set.programFolder() + QLatin1String(file));
 }
 
@@ -382,13 +394,7 @@ void TestD1::assemblyFillsThePartsOfAProduct()
     FreshAccountSet set;
     prepare(set);
     Database& db = set.db();
-    db.execute(QStringLiteral("UPDATE sysinfo SET setval = 1 WHERE ID = 92"));
-    GoodsSpec product{QStringLiteral("P1"), QStringLiteral("书架")};
-    product.goodsClass = GoodsClass::Product;
-    AddGoods(db, product);
-    db.execute(QStringLiteral("UPDATE TA4 SET F11 = '1' WHERE F1 = 'P1'"));
-    AddBomPart(db, QStringLiteral("P1"), QStringLiteral("G1"), 2);
-    AddBomPart(db, QStringLiteral("P1"), QStringLiteral("G2"), 3);
+    addProduct(db, {{QStringLiteral("G1"), 2}, {QStringLiteral("G2"), 3}});
     MessageScript msgs;
     D1 w(set.app(), true);
     QVERIFY(!control<QWidget>(&w, "FrmAssembly")->isHidden());
@@ -429,12 +435,7 @@ void TestD1::assemblyLineWithoutItsBatchRefusedAtSave()
     prepare(set, true);
     set.app().NoOverIssue = 1;
     Database& db = set.db();
-    db.execute(QStringLiteral("UPDATE sysinfo SET setval = 1 WHERE ID = 92"));
-    GoodsSpec product{QStringLiteral("P1"), QStringLiteral("书架")};
-    product.goodsClass = GoodsClass::Product;
-    AddGoods(db, product);
-    db.execute(QStringLiteral("UPDATE TA4 SET F11 = '1' WHERE F1 = 'P1'"));
-    AddBomPart(db, QStringLiteral("P1"), QStringLiteral("G1"), 2);
+    addProduct(db, {{QStringLiteral("G1"), 2}});
     receive(set, QStringLiteral("RK1"), QDate::currentDate(), {{QStringLiteral("G1"), 5, 2, QStringLiteral("A")}});
     MessageScript msgs;
     D1 w(set.app(), true);
