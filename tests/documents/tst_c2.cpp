@@ -43,6 +43,7 @@ private Q_SLOTS:
     void countRunsAlone_data();
     void countRunsAlone();
     void uncountedLineIsRefusedWithItsRow();
+    void scannedCodeAddsToItsCount();
     void dateKeepsAfterTheLatestDocument();
     void printStagesBookCountAndDifference();
     void mainMenuOpensTheWindow();
@@ -74,11 +75,11 @@ void prepare(FreshAccountSet& set, bool attribute = false)
 
 void typeIntoCell(StockDocForm& w, int row, int col, const QString& text)
 {
-    w.GdMx()->setCurrent(row, col);
-    w.GdMx_Click();
-    QVERIFY(!w.TxtEnter()->isHidden());
-    w.TxtEnter()->setText(text);
-    w.TxtEnter_LostFocus();
+    w.lines().GdMx()->setCurrent(row, col);
+    w.lines().GdMx_Click();
+    QVERIFY(!w.lines().TxtEnter()->isHidden());
+    w.lines().TxtEnter()->setText(text);
+    w.lines().TxtEnter_LostFocus();
 }
 
 // The audit-scope dialog offers only the shown count, by its number, and is confirmed.
@@ -147,7 +148,7 @@ void TestC2::countAuditUnaudit()
     typeIntoCell(w, 2, 4, QStringLiteral("1"));
     typeIntoCell(w, 3, 0, QStringLiteral("G3"));
     typeIntoCell(w, 3, 4, QStringLiteral("0"));
-    Grid* lines = w.GdMx();
+    Grid* lines = w.lines().GdMx();
     QCOMPARE(lines->textMatrix(0, 3), QStringLiteral("帐面数"));
     QCOMPARE(lines->textMatrix(1, 3), QStringLiteral("3 个"));
     QCOMPARE(lines->textMatrix(1, 5), QStringLiteral("2 个"));
@@ -221,7 +222,7 @@ void TestC2::cellsKeepCountAndDifferenceTogether()
     C2 w(set.app());
     trigger(&w, "Menu_Add");
     typeIntoCell(w, 1, 0, QStringLiteral("G1"));
-    Grid* lines = w.GdMx();
+    Grid* lines = w.lines().GdMx();
     QCOMPARE(lines->textMatrix(1, 3), QStringLiteral("3 个"));
     QCOMPARE(lines->textMatrix(1, 6), QStringLiteral("3.33"));
     if (!refusal.isEmpty())
@@ -259,7 +260,7 @@ void TestC2::sameGoodsOnTwoLines()
     MessageScript msgs;
     C2 w(set.app());
     trigger(&w, "Menu_Add");
-    Grid* lines = w.GdMx();
+    Grid* lines = w.lines().GdMx();
     typeIntoCell(w, 1, 0, QStringLiteral("G1"));
     QCOMPARE(lines->textMatrix(1, 3), QStringLiteral("12 个"));
     if (!attribute) {
@@ -267,7 +268,7 @@ void TestC2::sameGoodsOnTwoLines()
         msgs.expect(QStringLiteral("相同的货品编码已经存在！"));
         typeIntoCell(w, 2, 0, QStringLiteral("G1"));
         QCOMPARE(msgs.pending(), 0);
-        QCOMPARE(w.curMxR(), 1);
+        QCOMPARE(w.lines().curMxR(), 1);
         QVERIFY(lines->textMatrix(2, 0).isEmpty());
         trigger(&w, "Menu_save");
         confirmCountAudit(control<QLineEdit>(&w, "Txt0")->text());
@@ -366,7 +367,7 @@ void TestC2::uncountedLineIsRefusedWithItsRow()
     typeIntoCell(w, 1, 0, QStringLiteral("G1"));
     typeIntoCell(w, 1, 4, QStringLiteral("3"));
     typeIntoCell(w, 2, 0, QStringLiteral("G2"));
-    QVERIFY(w.GdMx()->textMatrix(2, 4).isEmpty());
+    QVERIFY(w.lines().GdMx()->textMatrix(2, 4).isEmpty());
     msgs.expect(QStringLiteral("第 2 行 G2 的实盘数还没有录入！"));
     trigger(&w, "Menu_save");
     QCOMPARE(msgs.pending(), 0);
@@ -378,6 +379,44 @@ void TestC2::uncountedLineIsRefusedWithItsRow()
     QCOMPARE(msgs.count(), 1);
     QCOMPARE(w.Edstu, 0);
     QCOMPARE(set.db().scalar(QStringLiteral("SELECT F5 FROM TB11 WHERE F1 = 'G2'")).toDouble(), 0.0);
+}
+
+// The strip counts: a new goods starts counted at the scanned quantity, the same code
+// again adds to that line's count (case-sensitive, blanks trimmed), an unknown code adds
+// nothing.
+void TestC2::scannedCodeAddsToItsCount()
+{
+    FreshAccountSet set;
+    prepare(set);
+    MessageScript msgs;
+    C2 w(set.app());
+    trigger(&w, "Menu_Add");
+    auto* code = control<QLineEdit>(&w, "TxtHPBM");
+    auto* qty = control<QLineEdit>(&w, "TxtSL");
+    auto* add = control<QPushButton>(&w, "CmdEnter");
+    Grid* lines = w.lines().GdMx();
+    code->setText(QStringLiteral("G1"));
+    qty->setText(QStringLiteral("1"));
+    add->click();
+    QCOMPARE((QStringList{lines->textMatrix(1, 0), lines->textMatrix(1, 3), lines->textMatrix(1, 4),
+                          lines->textMatrix(1, 5)}),
+             (QStringList{"G1", "3 个", "1 个", "-2 个"}));
+    QCOMPARE(lines->cellForeColor(1, 5), QColor(Qt::red));
+    code->setText(QStringLiteral(" G1 "));
+    qty->setText(QStringLiteral("4"));
+    add->click();
+    QCOMPARE(lines->textMatrix(1, 4), QStringLiteral("5 个"));
+    QCOMPARE(lines->textMatrix(1, 5), QStringLiteral("2 个"));
+    QCOMPARE(lines->textMatrix(1, 7), QStringLiteral("6.66"));
+    QVERIFY(lines->cellForeColor(1, 5) != QColor(Qt::red));
+    QVERIFY(lines->textMatrix(2, 0).isEmpty());
+    msgs.expect(QStringLiteral("货品资料库中不存在“X9”这个货品编码！"));
+    code->setText(QStringLiteral("X9"));
+    add->click();
+    QCOMPARE(msgs.pending(), 0);
+    QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), QStringLiteral("6.66"));
+    trigger(&w, "Menu_save");
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT F5 FROM TB11 WHERE F1 = 'G1'")).toDouble(), 5.0);
 }
 
 // A new count proposes the latest document's date when that is later than today; the
@@ -429,7 +468,8 @@ void TestC2::printStagesBookCountAndDifference()
         QCOMPARE(engine.PrnSQL, QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F10 from plist order by F0"));
         QMap<QString, QString> values;
         for (const ItemRow& row : engine.GdM)
-            values.insert(row.owner, row.value);
+            if (!values.contains(row.owner))
+                values.insert(row.owner, row.value);
         QCOMPARE(values.value(QStringLiteral("DanNo")), QStringLiteral("PD1"));
         QCOMPARE(values.value(QStringLiteral("KH")), QStringLiteral("0000"));
         QCOMPARE(values.value(QStringLiteral("SumSl")), QStringLiteral("3"));

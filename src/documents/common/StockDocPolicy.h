@@ -65,9 +65,14 @@ struct StockDocRoutes {
 struct StockDocStorage {
     QVector<LineColumn> columns;
     bool refusesZeroQuantity = false;  // the save refuses a line with quantity 0
-    bool attributeOut = false;         // the attribute picker lists only values that have stock
+    // The lines draw on the stock of their attribute value: the picker lists only values that
+    // have stock, and the save refuses a line without a value whose goods is kept under values.
+    bool attributeOut = false;
     bool attributeFromPicker = false;  // the attribute cell takes only values the picker offers
     LineImportLayout importLayout = LineImportLayout::standard();
+    // The role the quick-entry strip's quantity adds to. Another role than the quantity
+    // takes the sum (or, on a new line, the strip's quantity) through its own commit.
+    LineRole stripRole = LineRole::Quantity;
     // Run inside the save's transaction after the rows are written.
     std::function<void(App&, const StockDoc&)> saveExtras;
     StockDocRoutes service;

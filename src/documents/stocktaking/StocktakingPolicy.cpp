@@ -120,6 +120,9 @@ QVector<LineColumn> countColumns()
     };
     for (LineColumn* c : {&price, &amount})
         c->editable = [](const LineCells&, bool) { return false; };
+    // A loss shows red in the difference and its amount.
+    for (LineColumn* c : {&difference, &amount})
+        c->alarm = [](const LineCells& cells, int row) { return LeadValue(cells.cell(row, LineRole::Quantity)) < 0; };
 
     return {code,       StandardLineColumn(LineRole::Name), attr, book, counted, difference, price, amount,
             StandardLineColumn(LineRole::Remark, QStringLiteral("备注"))};
@@ -179,6 +182,8 @@ StockDocPolicy StocktakingPolicy()
     p.texts.importCaption = QStringLiteral("从Excel文件中读取盘点单明细");
     p.storage.columns = countColumns();
     p.storage.importLayout = LineImportLayout::stocktakingLayout();
+    // A scanned code adds to its line's count; a new line starts counted at the scan.
+    p.storage.stripRole = CountedRole;
     p.storage.service.save = saveCount;
     p.storage.service.audit = AuditStocktaking;
     p.storage.service.unaudit = UnauditStocktaking;
