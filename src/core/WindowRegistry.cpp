@@ -16,6 +16,19 @@ void WindowRegistry::standIn(const QString& name, std::function<void(App&)> run)
     e.run = std::move(run);
 }
 
+QString LoginLinkEntry(LoginLink link)
+{
+    switch (link) {
+    case LoginLink::AddOperator:
+        return QStringLiteral("Login_S1");
+    case LoginLink::SetPassword:
+        return QStringLiteral("Login_S2");
+    case LoginLink::None:
+        break;
+    }
+    return {};
+}
+
 const WindowEntry* WindowRegistry::find(const QString& name) const
 {
     const auto it = m_entries.constFind(name);

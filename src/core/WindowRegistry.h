@@ -28,6 +28,17 @@ struct App;
 class MainFrame;
 class QDialog;
 
+// What the operator asked for with a link of the login window: the window
+// opened once the login is done (LoginLinkEntry names its entry).
+enum class LoginLink {
+    None,
+    AddOperator,  // the operators window, adding a new operator at once
+    SetPassword,  // the personal settings, on the password tab
+};
+
+// The window entry a login link opens ("" for none); the admin windows register it.
+QString LoginLinkEntry(LoginLink link);
+
 // The windows of the start-up road and of the "account set opened" road,
 // reached by what they do. A hook left empty means the window is not
 // available: the road skips the step.
@@ -40,8 +51,9 @@ struct WindowHooks {
     std::function<MainFrame*(App&)> showMainWindow;
     // Settings wizard SysFuncSet, modal; cancellable = false hides CmdCancel.
     std::function<void(App&, bool cancellable)> settingsWizard;
-    // Login window, modal; leaves OperatorCode set on success.
-    std::function<void(App&)> login;
+    // Login window, modal; leaves OperatorCode set on success and answers
+    // the window a link of it asked for.
+    std::function<LoginLink(App&)> login;
     std::function<void(App&)> tipOfTheDay;  // frmTip, modal
     std::function<void(App&)> compactReminder;
     std::function<void(App&, const QString& path, const QString& name)> repairAccountSet;
@@ -88,6 +100,11 @@ public:
         static_assert(std::is_base_of_v<QDialog, W>, "a modal window is a QDialog");
         add(name, {WindowMode::Modal, std::move(right),
                    [](App& app, QWidget* parent) -> QWidget* { return new W(app, parent); }, {}});
+    }
+    // The same for a dialog an entry opens in a state of its own: `make` builds it.
+    void modal(const QString& name, std::function<QWidget*(App&, QWidget* parent)> make, Right right = {})
+    {
+        add(name, {WindowMode::Modal, std::move(right), std::move(make), {}});
     }
     // An item that runs a procedure (which may show its own windows).
     void action(const QString& name, std::function<void(App&)> run, Right right = {})
