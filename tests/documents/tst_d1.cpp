@@ -121,7 +121,7 @@ void addProduct(Database& db, const QList<std::pair<QString, double>>& parts)
 // The shipped print templates in the test's program folder.
 void copyTemplates(FreshAccountSet& set)
 {
-    for (const char* file : {"pdan1.vxp", "pdan2.vxp", "psh.vxp"})
+    for (const char* file : {"pckd1.vxp", "pckd2.vxp", "psh.vxp"})
         QFile::copy(QStringLiteral(VX_BIN_DIR "/") + QLatin1String(file), set.programFolder() + QLatin1String(file));
 }
 
