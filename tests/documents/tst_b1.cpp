@@ -342,6 +342,11 @@ void TestB1::stripAndEditorRules()
     msgs.expect(QStringLiteral("资料库中不存在“NOPE”"));
     control<QLineEdit>(&w, "TxtHPBM")->setText(QStringLiteral("NOPE"));
     QVERIFY(!w.lines().EnterHPBM());
+    // Entered with the strip's button, the message stands over this window.
+    msgs.expect(QStringLiteral("资料库中不存在“NOPE”"));
+    control<QPushButton>(&w, "CmdEnter")->click();
+    QCOMPARE(msgs.last().window.data(), &w);
+    QCOMPARE(w.lines().GdMx()->rows(), 3);
     // Without an attribute a duplicate code in a code cell is refused.
     msgs.expect(QStringLiteral("相同的货品编码已经存在！"));
     typeIntoCell(w, 2, 0, QStringLiteral("G1"));
