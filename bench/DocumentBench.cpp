@@ -189,7 +189,9 @@ AuditTimes TimeAudits(Database& db, const QString& number, const std::function<v
             times.figures = int(audited.size());
             times.differing = int(std::max(audited.size(), least.size()) - std::min(audited.size(), least.size()));
             for (size_t i = 0; i < std::min(audited.size(), least.size()); ++i)
-                times.differing += std::fabs(audited[i] - least[i]) > 1e-9 ? 1 : 0;
+                // Equal to 15 significant digits, as the program stores the goods' figures.
+                times.differing +=
+                    std::fabs(audited[i] - least[i]) > 1e-12 * std::max(1.0, std::fabs(audited[i])) ? 1 : 0;
         }
         timed(times.leastUnaudit, [&] {
             int ignored = 0;
