@@ -526,15 +526,36 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
 
 namespace {
 
-// The goods of a document's lines.
-QStringList documentGoods(Database& db, const QString& number)
-{
+// What the least audit and unaudit read of a document: its header and the goods of its lines.
+struct DocumentHead {
+    QDate date;
+    QString key;
+    QString unit;
+    OutPriceRule outPrice = OutPriceRule::Zero;
     QStringList goods;
-    Statement read(db, QStringLiteral("SELECT DISTINCT F1 FROM TB11 WHERE F0 = ?"));
-    read.bindAll({number});
-    while (read.step())
-        goods << read.text(0);
-    return goods;
+};
+
+DocumentHead documentHead(Database& db, const QString& number)
+{
+    Statement head(db, QStringLiteral("SELECT F2, SRT, F3, LB FROM TB1 WHERE F1 = ?"));
+    head.bindAll({number});
+    if (!head.step())
+        throw DbError(-1, QStringLiteral("no document %1").arg(number));
+    DocumentHead d;
+    d.date = QDate::fromString(head.text(0).left(10), QStringLiteral("yyyy-MM-dd"));
+    d.key = head.text(1);
+    d.unit = head.text(2);
+    d.outPrice = OutPriceRuleOf(DocKind(head.int64(3)));
+    Statement goods(db, QStringLiteral("SELECT DISTINCT F1 FROM TB11 WHERE F0 = ?"));
+    goods.bindAll({number});
+    while (goods.step())
+        d.goods << goods.text(0);
+    return d;
+}
+
+QString timeStamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 }  // namespace
@@ -546,23 +567,16 @@ double LeastWorkAudit(Database& db, const QString& number, const QString& audito
     t.start();
     SizeWalkCache(db);
     Transaction tx(db);
-    Statement head(db, QStringLiteral("SELECT F2, F3, LB FROM TB1 WHERE F1 = ?"));
-    head.bindAll({number});
-    if (!head.step())
-        throw DbError(-1, QStringLiteral("no document %1").arg(number));
-    const QDate date = QDate::fromString(head.text(0).left(10), QStringLiteral("yyyy-MM-dd"));
-    const QString unit = head.text(1);
-    const OutPriceRule outPrice = OutPriceRuleOf(DocKind(head.int64(2)));
-    head.reset();
-    const QString prefix = PostingKeyPrefix(date);
+    const DocumentHead d = documentHead(db, number);
+    const QString prefix = PostingKeyPrefix(d.date);
+    const QString next = PostingKeyPrefix(d.date.addDays(1));
     const QString highest =
         db.scalar(QStringLiteral("SELECT max(k) FROM (SELECT max(SRT) AS k FROM TB11 WHERE SRT >= ? AND SRT < ? "
                                  "UNION ALL SELECT max(SRT) FROM TB1 WHERE SRT >= ? AND SRT < ?)"),
-                  {prefix, PostingKeyPrefix(date.addDays(1)), prefix, PostingKeyPrefix(date.addDays(1))})
+                  {prefix, next, prefix, next})
             .toString();
     const QString key = prefix + QStringLiteral("%1").arg(highest.mid(9, 4).toInt() + 1, 4, 10, QLatin1Char('0'));
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F6 = ?, H8 = ? WHERE F1 = ?"), {key, auditor, stamp, number});
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F6 = ?, H8 = ? WHERE F1 = ?"), {key, auditor, timeStamp(), number});
     {
         Statement read(db, QStringLiteral("SELECT rowid, Oid FROM TB11 WHERE F0 = ?"));
         Statement write(db, QStringLiteral("UPDATE TB11 SET SRT = ?, SH = ? WHERE rowid = ?"));
@@ -572,7 +586,7 @@ double LeastWorkAudit(Database& db, const QString& number, const QString& audito
             write.exec();
         }
     }
-    LeastWorkDocumentPass(db, documentGoods(db, number), key, unit, stockDate, attributeOn, outPrice, lines);
+    LeastWorkDocumentPass(db, d.goods, key, d.unit, stockDate, attributeOn, d.outPrice, lines);
     tx.commit();
     return Seconds(t);
 }
@@ -583,18 +597,10 @@ double LeastWorkUnaudit(Database& db, const QString& number, bool attributeOn, i
     t.start();
     SizeWalkCache(db);
     Transaction tx(db);
-    Statement head(db, QStringLiteral("SELECT SRT, F3, LB FROM TB1 WHERE F1 = ?"));
-    head.bindAll({number});
-    if (!head.step())
-        throw DbError(-1, QStringLiteral("no document %1").arg(number));
-    const QString key = head.text(0);
-    const QString unit = head.text(1);
-    const OutPriceRule outPrice = OutPriceRuleOf(DocKind(head.int64(2)));
-    head.reset();
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {stamp, number});
+    const DocumentHead d = documentHead(db, number);
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {timeStamp(), number});
     db.execute(QStringLiteral("UPDATE TB11 SET SRT = '', SH = '' WHERE F0 = ?"), {number});
-    LeastWorkDocumentPass(db, documentGoods(db, number), key, unit, std::nullopt, attributeOn, outPrice, lines);
+    LeastWorkDocumentPass(db, d.goods, d.key, d.unit, std::nullopt, attributeOn, d.outPrice, lines);
     tx.commit();
     return Seconds(t);
 }
