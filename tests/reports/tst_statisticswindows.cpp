@@ -40,6 +40,8 @@ private Q_SLOTS:
     void pricesFollowTheListedType();
     void printsThroughTheMenus_data();
     void printsThroughTheMenus();
+    void openingAndPrintingByRights_data();
+    void openingAndPrintingByRights();
 };
 
 namespace {
@@ -514,6 +516,57 @@ void TestStatisticsWindows::printsThroughTheMenus()
     for (const QString& r : p.rows)
         sum += LeadValue(r.section(QLatin1Char('|'), field, field));
     QCOMPARE(LeadValue(p.values.value(total)), sum);
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Who may open each member, and who may print it: the operator must see the
+// prices of the window's side.
+void TestStatisticsWindows::openingAndPrintingByRights_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<bool>("salesInUse");
+    QTest::addColumn<int>("canSeeCost");
+    QTest::addColumn<int>("canSeeProfit");
+    QTest::addColumn<QString>("refusal");  // "" = the window opens
+    QTest::addColumn<bool>("printable");
+    const QString noRight = QStringLiteral("对不起，您无此权限！");
+    QTest::newRow("receipts without cost prices") << "Menu_BB6" << false << 0 << -1 << "" << false;
+    QTest::newRow("receipts") << "Menu_BB6" << false << -1 << 0 << "" << true;
+    QTest::newRow("issues without sale prices") << "Menu_DD6" << false << -1 << 0 << "" << false;
+    QTest::newRow("issues without cost prices") << "Menu_DD6" << false << 0 << -1 << "" << true;
+    QTest::newRow("statement of goods received without cost prices") << "menu_Edz1" << false << 0 << -1 << "" << false;
+    QTest::newRow("outbound cost without cost prices") << "menu_Ecb" << false << 0 << -1 << noRight << false;
+    QTest::newRow("gross profit without sale prices") << "Menu_Eml" << true << -1 << 0 << noRight << false;
+    QTest::newRow("gross profit, sales out of use") << "Menu_Eml" << false << -1 << -1 << "该功能已经被屏蔽！" << false;
+    QTest::newRow("gross profit") << "Menu_Eml" << true << -1 << -1 << "" << true;
+    QTest::newRow("stocktaking without cost prices") << "Menu_C3" << false << 0 << -1 << "" << false;
+}
+
+void TestStatisticsWindows::openingAndPrintingByRights()
+{
+    QFETCH(QString, item);
+    QFETCH(bool, salesInUse);
+    QFETCH(int, canSeeCost);
+    QFETCH(int, canSeeProfit);
+    QFETCH(QString, refusal);
+    QFETCH(bool, printable);
+    FreshAccountSet set;
+    book(set);
+    set.app().Menus.setVisible(DocTypeMenuItem(DocType::SalesDelivery), salesInUse);
+    set.app().CanSeeCost = canSeeCost;
+    set.app().CanSeeProfit = canSeeProfit;
+    MessageScript msgs;
+    if (!refusal.isEmpty())
+        msgs.expect(refusal);
+    const bool opened = OpenWindow(set.app(), item) && OpenedWindow(set.app(), item);
+    QCOMPARE(msgs.pending(), 0);
+    QCOMPARE(opened, refusal.isEmpty());
+    if (!opened)
+        return;
+    auto* w = qobject_cast<StatisticsReportForm*>(OpenedWindow(set.app(), item));
+    QVERIFY(w);
+    QCOMPARE(w->Menu_print->isEnabled(), printable);
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
