@@ -3,14 +3,17 @@
 #include "core/App.h"
 #include "core/Kinds.h"
 #include "core/Posting.h"
+#include "core/Rounding.h"
 #include "platform/Database.h"
 #include "platform/sqlcipher.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <cmath>
@@ -20,6 +23,7 @@
 #include <unistd.h>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 QString BookGoodsCode(int i)
 {
@@ -279,13 +283,23 @@ QString LeastWorkPlan(Database& db)
 
 namespace {
 
-using Openings = std::unordered_map<std::string, std::array<double, 3>>;
+// Per goods (folded code): quantity, price, amount and the out price carried in.
+using Openings = std::unordered_map<std::string, std::array<double, 4>>;
+
+// Amounts and prices of the generated books: two decimals, rounded as the program rounds.
+double twoDecimals(double x)
+{
+    return RoundToDecimals(x, 2);
+}
 
 // The walk of the least work over the lines `read` yields in goods-then-key
 // order, each goods starting from its entry in `openings` (zeros without
 // one): every line's running columns written by one prepared UPDATE by rowid
-// and the goods' final figures stored.
-void leastWorkWalk(Database& db, Statement& read, const Openings& openings, int* lines)
+// and the goods' final figures stored. With `attributeOn` a stocktaking line
+// counts its attribute value's stock afresh, else it keeps its difference.
+// The goods walked are added to `walked`.
+void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool attributeOn, int* lines,
+                   std::unordered_set<std::string>* walked = nullptr)
 {
     Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
                                        "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
@@ -295,7 +309,7 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, int*
     std::string code;
     std::string batch;
     std::unordered_map<std::string, double> stock;
-    double qty = 0, price = 0, amount = 0;
+    double qty = 0, price = 0, amount = 0, carried = 0;
     auto storeGoods = [&] {
         if (goods.empty())
             return;
@@ -310,11 +324,15 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, int*
         if (code != goods) {
             storeGoods();
             goods = code;
+            if (walked)
+                walked->insert(goods);
             stock.clear();
             const auto o = openings.find(goods);
-            qty = o == openings.end() ? 0 : o->second[0];
-            price = o == openings.end() ? 0 : o->second[1];
-            amount = o == openings.end() ? 0 : o->second[2];
+            const std::array<double, 4> f = o == openings.end() ? std::array<double, 4>{} : o->second;
+            qty = f[0];
+            amount = twoDecimals(f[2]);
+            price = twoDecimals(qty != 0 ? amount / qty : f[1]);
+            carried = twoDecimals(f[3]);
         }
         const int kind = int(read.int64(LwKind));
         fold(batch, read.utf8(LwBatch));
@@ -322,21 +340,43 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, int*
         const double xs6 = s;
         double f5 = read.real(LwF5), f6 = read.real(LwF6), r6 = read.real(LwR6), r8 = read.real(LwR8);
         double c6 = read.real(LwC6);
-        if (kind == 7) {
+        if (kind == 7 && attributeOn) {
             f5 = std::fabs(f5);
             f6 = f5 - s;
             r6 = f6 > 0 ? f6 : 0;
             c6 = f6 > 0 ? 0 : -f6;
             s = f5;
+        } else if (kind == 7) {
+            s = f5;
         } else {
             s += f6;
         }
+        // The moving average: receipts at their amount, a stocktaking surplus at the
+        // running price, every other line out at the out price held since the last
+        // receipt (the running price when none is held), the whole amount when the
+        // stock reaches 0.
         const double s6 = qty, s7 = price, s8 = amount;
-        const double q = qty + r6 - c6;
-        const double out = std::round(c6 * price * 100) / 100;
-        const double in = kind == 7 ? r6 * price : r8;
-        amount = std::round((amount + in - out) * 100) / 100;
-        price = q != 0 ? std::round(amount / q * 100) / 100 : price;
+        double minusR = -r6;
+        double afterIn = ExactDifference(qty, minusR);
+        const double q = ExactDifference(afterIn, c6);
+        double in = 0, out = 0;
+        if (kind == 1 || kind == 2 || (kind == 7 && r6 > 0)) {
+            in = kind == 7 ? r6 * price : r8;
+            amount += twoDecimals(in);
+            price = q != 0 ? twoDecimals(amount / q) : price;
+            if (kind != 7)
+                carried = 0;
+        } else if (q != 0) {
+            if (carried == 0)
+                carried = price;
+            out = twoDecimals(c6 * carried);
+            amount -= out;
+            price = twoDecimals(amount / q);
+        } else {
+            carried = price;
+            out = amount;
+            amount = 0;
+        }
         qty = q;
         const double fig[] = {s6, s7, s8, qty, price, amount, r6, s7, in, c6, s7, out, f5, f6, s7,
                               kind == 7 ? in - out : f6 * s7, read.real(LwF5) - f6, xs6, s};
@@ -368,37 +408,52 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
         {
             std::string code;
             fold(code, goods.utf8(0));
-            openings[code] = {goods.real(1), goods.real(2), goods.real(3)};
+            openings[code] = {goods.real(1), goods.real(2), goods.real(3), 0};
         }
     }
     Statement read(db, leastWorkRead(where));
     read.bindAll(params);
-    leastWorkWalk(db, read, openings, lines);
+    leastWorkWalk(db, read, openings, true, lines);
     if (tx)
         tx->commit();
     return Seconds(t);
 }
 
 double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QString& key, const QString& unit,
-                             const std::optional<QDate>& stockDate, int* lines)
+                             const std::optional<QDate>& stockDate, bool attributeOn, OutPriceRule outPrice,
+                             int* lines)
 {
     QElapsedTimer t;
     t.start();
-    Transaction tx(db);
-    QString marks;
-    QVariantList codes;
-    for (const QString& g : goods) {
-        marks += marks.isEmpty() ? QStringLiteral("?") : QStringLiteral(", ?");
-        codes << g;
+    // Joins the caller's transaction when there is one.
+    std::optional<Transaction> tx;
+    if (!db.inTransaction())
+        tx.emplace(db);
+    // The goods in code order, in lists short enough to bind (SQLite binds at most 999 values).
+    QStringList sorted = goods;
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    QVector<QPair<QString, QVariantList>> lists;
+    for (int first = 0; first < sorted.size(); first += 900) {
+        QString marks;
+        QVariantList codes;
+        for (const QString& g : sorted.mid(first, 900)) {
+            marks += marks.isEmpty() ? QStringLiteral("?") : QStringLiteral(", ?");
+            codes << g;
+        }
+        lists.append({marks, codes});
     }
     if (stockDate) {
-        // The stock of every goods and value on the day, in one statement.
-        Statement stock(db, QStringLiteral("SELECT F1, HPSX, TOTAL(F6) FROM TB11 WHERE F1 IN (%1) AND SRT > '' "
-                                           "AND SRT < ? GROUP BY F1, HPSX").arg(marks));
-        stock.bindAll(codes + QVariantList{PostingKeyPrefix(stockDate->addDays(1))});
+        // The stock of every goods and value on the day.
         double sink = 0;
-        while (stock.step())
-            sink += stock.real(2);
+        for (const auto& [marks, codes] : std::as_const(lists)) {
+            Statement stock(db, QStringLiteral("SELECT F1, HPSX, TOTAL(F6) FROM TB11 WHERE F1 IN (%1) AND SRT > '' "
+                                               "AND SRT < ? GROUP BY F1, HPSX").arg(marks));
+            stock.bindAll(codes + QVariantList{PostingKeyPrefix(stockDate->addDays(1))});
+            while (stock.step())
+                sink += stock.real(2);
+        }
         *lines += sink == 0.123 ? 1 : 0;
     }
     // The unit's chain from the key, from the balance before it.
@@ -419,14 +474,15 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
             write.exec();
         }
     }
-    // Each goods' running figures before the key, then all their lines from it in one read.
+    // Each goods' running figures before the key, then all their lines from it.
     Openings openings;
     {
-        Statement last(db, QStringLiteral("SELECT K6, K7, K8 FROM TB11 WHERE F1 = ? AND SRT <> '' AND SRT < ? "
-                                          "ORDER BY SRT DESC, rowid DESC LIMIT 1"));
-        Statement opening(db, QStringLiteral("SELECT V3, V4, V5 FROM TA4 WHERE F1 = ?"));
+        Statement last(db, QStringLiteral("SELECT K6, K7, K8, C6, C7 FROM TB11 WHERE F1 = ? AND SRT <> '' "
+                                          "AND SRT < ? ORDER BY SRT DESC, rowid DESC LIMIT 1"));
+        Statement opening(db, QStringLiteral("SELECT V3, V4, V5, 0, 0 FROM TA4 WHERE F1 = ?"));
+        const bool carry = outPrice == OutPriceRule::LastOutLine;
         std::string code;
-        for (const QString& g : goods) {
+        for (const QString& g : std::as_const(sorted)) {
             fold(code, QByteArrayView(g.toUtf8()));
             last.bindAll({g, key});
             Statement& from = last.step() ? last : opening;
@@ -434,14 +490,117 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
                 opening.bindAll({g});
                 opening.step();
             }
-            openings[code] = {from.real(0), from.real(1), from.real(2)};
+            openings[code] = {from.real(0), from.real(1), from.real(2),
+                              carry && from.real(3) != 0 ? from.real(4) : 0.0};
             last.reset();
             opening.reset();
         }
     }
-    Statement read(db, leastWorkRead(QStringLiteral("F1 IN (%1) AND SRT >= ?").arg(marks)));
-    read.bindAll(codes + QVariantList{key});
-    leastWorkWalk(db, read, openings, lines);
+    std::unordered_set<std::string> walked;
+    for (const auto& [marks, codes] : std::as_const(lists)) {
+        Statement read(db, leastWorkRead(QStringLiteral("F1 IN (%1) AND SRT >= ?").arg(marks)));
+        read.bindAll(codes + QVariantList{key});
+        leastWorkWalk(db, read, openings, attributeOn, lines, &walked);
+    }
+    // A goods without lines from the key still stores its figures before it.
+    {
+        Statement store(db, QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?"));
+        std::string code;
+        for (const QString& g : std::as_const(sorted)) {
+            fold(code, QByteArrayView(g.toUtf8()));
+            if (walked.count(code))
+                continue;
+            const std::array<double, 4>& f = openings[code];
+            const double amount = twoDecimals(f[2]);
+            store.bindReal(0, twoDecimals(f[0] != 0 ? amount / f[0] : f[1]));
+            store.bindReal(1, f[0]);
+            store.bindReal(2, amount);
+            store.bind(3, g);
+            store.exec();
+        }
+    }
+    if (tx)
+        tx->commit();
+    return Seconds(t);
+}
+
+namespace {
+
+// What the least audit and unaudit read of a document: its header and the goods of its lines.
+struct DocumentHead {
+    QDate date;
+    QString key;
+    QString unit;
+    OutPriceRule outPrice = OutPriceRule::Zero;
+    QStringList goods;
+};
+
+DocumentHead documentHead(Database& db, const QString& number)
+{
+    Statement head(db, QStringLiteral("SELECT F2, SRT, F3, LB FROM TB1 WHERE F1 = ?"));
+    head.bindAll({number});
+    if (!head.step())
+        throw DbError(-1, QStringLiteral("no document %1").arg(number));
+    DocumentHead d;
+    d.date = QDate::fromString(head.text(0).left(10), QStringLiteral("yyyy-MM-dd"));
+    d.key = head.text(1);
+    d.unit = head.text(2);
+    d.outPrice = OutPriceRuleOf(DocKind(head.int64(3)));
+    Statement goods(db, QStringLiteral("SELECT DISTINCT F1 FROM TB11 WHERE F0 = ?"));
+    goods.bindAll({number});
+    while (goods.step())
+        d.goods << goods.text(0);
+    return d;
+}
+
+QString timeStamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+}  // namespace
+
+double LeastWorkAudit(Database& db, const QString& number, const QString& auditor,
+                      const std::optional<QDate>& stockDate, bool attributeOn, int* lines)
+{
+    QElapsedTimer t;
+    t.start();
+    SizeWalkCache(db);
+    Transaction tx(db);
+    const DocumentHead d = documentHead(db, number);
+    const QString prefix = PostingKeyPrefix(d.date);
+    const QString next = PostingKeyPrefix(d.date.addDays(1));
+    const QString highest =
+        db.scalar(QStringLiteral("SELECT max(k) FROM (SELECT max(SRT) AS k FROM TB11 WHERE SRT >= ? AND SRT < ? "
+                                 "UNION ALL SELECT max(SRT) FROM TB1 WHERE SRT >= ? AND SRT < ?)"),
+                  {prefix, next, prefix, next})
+            .toString();
+    const QString key = prefix + QStringLiteral("%1").arg(highest.mid(9, 4).toInt() + 1, 4, 10, QLatin1Char('0'));
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F6 = ?, H8 = ? WHERE F1 = ?"), {key, auditor, timeStamp(), number});
+    {
+        Statement read(db, QStringLiteral("SELECT rowid, Oid FROM TB11 WHERE F0 = ?"));
+        Statement write(db, QStringLiteral("UPDATE TB11 SET SRT = ?, SH = ? WHERE rowid = ?"));
+        read.bindAll({number});
+        while (read.step()) {
+            write.bindAll({LineKey(key, int(read.int64(1))), auditor, read.int64(0)});
+            write.exec();
+        }
+    }
+    LeastWorkDocumentPass(db, d.goods, key, d.unit, stockDate, attributeOn, d.outPrice, lines);
+    tx.commit();
+    return Seconds(t);
+}
+
+double LeastWorkUnaudit(Database& db, const QString& number, bool attributeOn, int* lines)
+{
+    QElapsedTimer t;
+    t.start();
+    SizeWalkCache(db);
+    Transaction tx(db);
+    const DocumentHead d = documentHead(db, number);
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {timeStamp(), number});
+    db.execute(QStringLiteral("UPDATE TB11 SET SRT = '', SH = '' WHERE F0 = ?"), {number});
+    LeastWorkDocumentPass(db, d.goods, d.key, d.unit, std::nullopt, attributeOn, d.outPrice, lines);
     tx.commit();
     return Seconds(t);
 }

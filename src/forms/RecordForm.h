@@ -57,7 +57,8 @@ public:
     QString pubSql() const { return PubSql; }
     void setPubSql(const QString& s) { PubSql = s; }
 
-    // The commands, as their menu items run them.
+    // The commands, as their menu items run them; each runs as this window's
+    // MessageScope, so its messages stand over this window.
     void Menu_Add_Click();
     void Menu_edit_Click();
     void Menu_del_Click();
@@ -189,6 +190,8 @@ protected:
     void EnterEditMode();
     void LeaveEditMode();
     void SetListHeader();
+    // Takes list row `row` out; the last one leaves the empty list (header and a blank row).
+    void takeListRow(int row);
     void GD_RowColChange();
     void TabS_Click(int tab);
     void setBoxLocked(int i, bool locked);
@@ -204,6 +207,9 @@ protected:
     App& app;
 
 private:
+    // Puts box i with its caption on Frm, locked, in the box colours.
+    void placeBox(int i, const QString& caption, QWidget* box, Qt::Alignment captionAlignment, int row, int col,
+                  int span);
     void showSaveRefusal(const RecordSaveResult& result);
     void showPrevNext();
     QAction* action(const char* name, const char* caption);

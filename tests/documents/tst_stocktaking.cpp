@@ -22,6 +22,8 @@ private Q_SLOTS:
     void uncountedLineIsRefusedAndZeroWritesOff();
     void numberAndDateRefusals();
     void countRunsAlone();
+    void waitingAndLatestDocumentInEveryStoredForm_data();
+    void waitingAndLatestDocumentInEveryStoredForm();
     void auditAndUnauditMoveTheStock();
     void backDatedReceiptMatchesPerLineCycle_data();
     void backDatedReceiptMatchesPerLineCycle();
@@ -90,6 +92,16 @@ QString copyOf(FreshAccountSet& set, const QString& name)
     QFile::copy(set.setPath(), path);
     return path;
 }
+
+// An unposted receipt W1 of 2024-05-02, and the refusal of a new count it causes.
+DocSpec addWaitingReceipt(Database& db)
+{
+    DocSpec waiting{QStringLiteral("W1"), QDate(2024, 5, 2), QStringLiteral("A001")};
+    waiting.lines = {{QStringLiteral("G1"), 1, 1}};
+    AddDocument(db, waiting);
+    return waiting;
+}
+const QString WaitingRefusal = QStringLiteral("系统内存在未审核的单据（采购入库单），此时不能进行新的库存盘点！");
 
 double num(const Database& db, const QString& sql, const QVariantList& params = {})
 {
@@ -232,10 +244,8 @@ void TestStocktaking::countRunsAlone()
     FreshAccountSet set;
     prepare(set);
     Database& db = set.db();
-    DocSpec waiting{QStringLiteral("W1"), QDate(2024, 5, 2), QStringLiteral("A001")};
-    waiting.lines = {{QStringLiteral("G1"), 1, 1}};
-    AddDocument(db, waiting);
-    const QString busy = QStringLiteral("系统内存在未审核的单据（采购入库单），此时不能进行新的库存盘点！");
+    const DocSpec waiting = addWaitingReceipt(db);
+    const QString busy = WaitingRefusal;
     QCOMPARE(StocktakingAddRefusal(db), busy);
     CountDoc doc = countDoc(QStringLiteral("PD1"), QDate(2024, 5, 13), {countLine(QStringLiteral("G2"), 3, 4, 1)});
     QCOMPARE(SaveStocktaking(set.app(), doc, {}), busy);
@@ -266,6 +276,33 @@ void TestStocktaking::countRunsAlone()
              QStringLiteral("发现系统内存在的未审核的单据（采购入库单），此时不能撤销审核盘点单！\r"
                             "请删除或审核未审核的单据，然后再进行盘点审核操作！"));
     QVERIFY(!db.scalarRow(QStringLiteral("SELECT 1 FROM TB1 WHERE F1 = 'PD1' AND SRT = ''")));
+}
+
+void TestStocktaking::waitingAndLatestDocumentInEveryStoredForm_data()
+{
+    QTest::addColumn<QVariant>("key");      // the waiting document's SRT
+    QTest::addColumn<QString>("dateText");  // its stored date F2
+    QTest::newRow("empty key") << QVariant(QString()) << QStringLiteral("2024-05-05");
+    QTest::newRow("null key") << QVariant() << QStringLiteral("2024-05-05");
+    QTest::newRow("date with a time") << QVariant(QString()) << QStringLiteral("2024-05-05 08:00:00");
+}
+
+// An unposted document stops a new count whether its key is empty or null, and
+// the latest date is found whether it is stored with a time or not.
+void TestStocktaking::waitingAndLatestDocumentInEveryStoredForm()
+{
+    QFETCH(QVariant, key);
+    QFETCH(QString, dateText);
+    FreshAccountSet set;
+    prepare(set);
+    Database& db = set.db();
+    const DocSpec waiting = addWaitingReceipt(db);
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F2 = ? WHERE F1 = 'W1'"),
+               {key.isNull() ? QVariant() : QVariant(QString()), dateText});
+    QCOMPARE(StocktakingAddRefusal(db), WaitingRefusal);
+    QCOMPARE(StocktakingAddRefusal(db, QStringLiteral("W1")), QString());
+    QCOMPARE(StocktakingDateRefusal(db, QDate(2024, 5, 4)), QStringLiteral("盘点日期必须在[2024-5-4]之后！"));
+    QCOMPARE(StocktakingDateRefusal(db, QDate(2024, 5, 5)), QString());
 }
 
 void TestStocktaking::auditAndUnauditMoveTheStock()

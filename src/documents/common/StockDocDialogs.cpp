@@ -47,6 +47,7 @@ QString StockDocForm::lineGoodsFilter() const
 
 void StockDocForm::CmdQGys_Click()
 {
+    const MessageScope command(this);
     const QString picked = PickUnit(m_app, this, code(m_policy.docType().counterParty), m_policy.texts.unitPickerCaption, false);
     if (!picked.isEmpty() && picked != QLatin1String("."))
         m_cmbLB->setEditText(picked);
@@ -126,6 +127,7 @@ void StockDocForm::Menu_TE_Click()
 
 void StockDocForm::CmdFexcel_Click()
 {
+    const MessageScope command(this);
     if (Edstu == 0)
         return;
     DanExcel(m_app, *m_lines, m_policy.storage.importLayout, m_policy.texts.importCaption, this);

@@ -7,6 +7,7 @@
 #include "core/App.h"
 #include "documents/common/StockDocForm.h"
 #include "platform/Grid.h"
+#include "platform/Messages.h"
 #include "widgets/CloseWhileEditingGuard.h"
 #include "widgets/GridBehaviours.h"
 
@@ -120,8 +121,12 @@ void StockDocForm::buildMenus(QMenuBar* bar)
     auto action = [&](const QString& name, const QString& text, void (StockDocForm::*slot)()) {
         QAction* a = named(new QAction(text, this), name);
         bar->addAction(a);
+        // A command's messages stand over this window, whichever window is active.
         if (slot)
-            connect(a, &QAction::triggered, this, slot);
+            connect(a, &QAction::triggered, this, [this, slot] {
+                const MessageScope command(this);
+                (this->*slot)();
+            });
         return a;
     };
     m_menuAdd = action(QStringLiteral("Menu_Add"), QStringLiteral("&A.增加"), &StockDocForm::addDocument);
@@ -138,7 +143,10 @@ void StockDocForm::buildMenus(QMenuBar* bar)
     for (int i = 0; i < m_policy.print.plans.size(); ++i) {
         QAction* a = named(new QAction(m_policy.print.plans[i].menuCaption, this), QStringLiteral("Menu_prn%1").arg(i));
         print->addAction(a);
-        connect(a, &QAction::triggered, this, [this, i] { printDocument(i + 1); });
+        connect(a, &QAction::triggered, this, [this, i] {
+            const MessageScope command(this);
+            printDocument(i + 1);
+        });
         m_menuPrn << a;
     }
     m_menuSave = action(QStringLiteral("Menu_save"), QStringLiteral("&S.保存"), &StockDocForm::saveDocument);

@@ -3,6 +3,7 @@
 #include "core/App.h"
 #include "core/CapitalAmount.h"
 #include "core/DocNumbers.h"
+#include "core/Posting.h"
 #include "core/Rounding.h"
 #include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
@@ -11,6 +12,8 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QMap>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -104,6 +107,33 @@ const QString ChangedElsewhere = QStringLiteral("此单据在本窗口打开之�
 
 const QString AlreadyAudited = QStringLiteral("该单据已审核，不需要再次审核！");
 const QString NotAudited = QStringLiteral("该单据未审核，不能执行撤销审核！");
+
+// The first line (numbered from 1) that draws on stock without an attribute value although
+// its goods' stock is kept under values only: every posted line of the goods carries one.
+// Such a line could only draw on the empty value, which holds nothing. 0 when there is none.
+int lineWithoutNeededAttribute(const Database& db, const QVector<StockDocLine>& lines)
+{
+    QStringList marks;
+    QVariantList goods;
+    for (const StockDocLine& l : lines)
+        if (l.attr.trimmed().isEmpty() && !goods.contains(l.goods)) {
+            marks << QStringLiteral("?");
+            goods << l.goods;
+        }
+    if (goods.isEmpty())
+        return 0;
+    const RecordSet kept = db.query(QStringLiteral("SELECT upper(F1) FROM TB11 WHERE SRT <> '' AND F1 IN (%1) "
+                                                   "GROUP BY upper(F1) HAVING min(ifnull(HPSX, '') <> '') = 1")
+                                        .arg(marks.join(QLatin1Char(','))),
+                                    goods);
+    QSet<QString> byValue;
+    for (int r = 0; r < kept.rowCount(); ++r)
+        byValue.insert(kept.text(r, 0));
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines[i].attr.trimmed().isEmpty() && byValue.contains(lines[i].goods))
+            return i + 1;
+    return 0;
+}
 
 }  // namespace
 
@@ -299,6 +329,10 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
     }
     if (lines.size() > 999)
         return QStringLiteral("一张单据最多 999 行，请分成几张单据录入！");
+    if (policy.storage.attributeOut && !app.HpsxName.isEmpty()) {
+        if (const int row = lineWithoutNeededAttribute(db, lines))
+            return QStringLiteral("第 %1 行[%2]的%3不能为空！").arg(row).arg(lines[row - 1].goods, app.HpsxName);
+    }
 
     double total = 0;
     for (const StockDocLine& l : lines)
@@ -541,4 +575,49 @@ QString UnknownStripGoodsText(const QString& goodsTerm, const QString& code, con
     return goodsTerm + QStringLiteral("资料库中不存在“") + code + QStringLiteral("”这个") + codeHeader +
            QStringLiteral("！\r\r请点击“？”按钮查找系统中存在的") + codeHeader +
            QStringLiteral("，\r\r或在基础数据中增加新的") + goodsTerm + QStringLiteral("资料！");
+}
+
+void RollUpLineBomCosts(App& app, const StockDoc& doc)
+{
+    QStringList goods;
+    for (const StockDocLine& l : doc.lines)
+        goods << l.goods;
+    RollUpBomCost(app, goods);
+}
+
+std::optional<DocumentShortage> CheckDocumentStock(const App& app, const StockDoc& doc)
+{
+    if (app.NoOverIssue == 0)
+        return std::nullopt;
+    // Lines of one goods and attribute value, in the order of their first line.
+    QMap<QPair<QString, QString>, int> firstLine;
+    QVector<DocumentShortage> groups;
+    for (int i = 0; i < doc.lines.size(); ++i) {
+        const StockDocLine& l = doc.lines[i];
+        const QPair<QString, QString> key = StockKey(app, l.goods, l.attr);
+        auto it = firstLine.find(key);
+        if (it == firstLine.end()) {
+            it = firstLine.insert(key, groups.size());
+            groups.append({i + 1, l.goods.trimmed(), key.second, 0, 0});
+        }
+        groups[*it].needed += l.qty;
+    }
+    for (DocumentShortage& g : groups) {
+        QString attr = g.attr;
+        const std::optional<StockShortage> s = CheckStockOnDate(app, g.goods, g.needed, doc.head.date, attr);
+        if (s) {
+            g.stock = s->stock;
+            return g;
+        }
+    }
+    return std::nullopt;
+}
+
+QString DocumentStockRefusal(App& app, const StockDoc& doc)
+{
+    const std::optional<DocumentShortage> s = CheckDocumentStock(app, doc);
+    if (!s)
+        return {};
+    return StockShortageText(app, StockShortage{s->goods, doc.head.date, s->stock}) + QStringLiteral("\r\r") +
+           QStringLiteral("在单据[%1]中，第 %2 行[%3]存量不足，不能出库!").arg(doc.head.number).arg(s->line).arg(s->goods);
 }
