@@ -3,6 +3,7 @@
 #include "core/App.h"
 #include "core/Kinds.h"
 #include "core/Posting.h"
+#include "core/Rounding.h"
 #include "platform/Database.h"
 #include "platform/sqlcipher.h"
 
@@ -282,7 +283,14 @@ QString LeastWorkPlan(Database& db)
 
 namespace {
 
-using Openings = std::unordered_map<std::string, std::array<double, 3>>;
+// Per goods (folded code): quantity, price, amount and the out price carried in.
+using Openings = std::unordered_map<std::string, std::array<double, 4>>;
+
+// Amounts and prices of the generated books: two decimals, rounded as the program rounds.
+double twoDecimals(double x)
+{
+    return RoundToDecimals(x, 2);
+}
 
 // The walk of the least work over the lines `read` yields in goods-then-key
 // order, each goods starting from its entry in `openings` (zeros without
@@ -301,7 +309,7 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool
     std::string code;
     std::string batch;
     std::unordered_map<std::string, double> stock;
-    double qty = 0, price = 0, amount = 0;
+    double qty = 0, price = 0, amount = 0, carried = 0;
     auto storeGoods = [&] {
         if (goods.empty())
             return;
@@ -320,9 +328,11 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool
                 walked->insert(goods);
             stock.clear();
             const auto o = openings.find(goods);
-            qty = o == openings.end() ? 0 : o->second[0];
-            price = o == openings.end() ? 0 : o->second[1];
-            amount = o == openings.end() ? 0 : o->second[2];
+            const std::array<double, 4> f = o == openings.end() ? std::array<double, 4>{} : o->second;
+            qty = f[0];
+            amount = twoDecimals(f[2]);
+            price = twoDecimals(qty != 0 ? amount / qty : f[1]);
+            carried = twoDecimals(f[3]);
         }
         const int kind = int(read.int64(LwKind));
         fold(batch, read.utf8(LwBatch));
@@ -341,12 +351,32 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool
         } else {
             s += f6;
         }
+        // The moving average: receipts at their amount, a stocktaking surplus at the
+        // running price, every other line out at the out price held since the last
+        // receipt (the running price when none is held), the whole amount when the
+        // stock reaches 0.
         const double s6 = qty, s7 = price, s8 = amount;
-        const double q = qty + r6 - c6;
-        const double out = std::round(c6 * price * 100) / 100;
-        const double in = kind == 7 ? r6 * price : r8;
-        amount = std::round((amount + in - out) * 100) / 100;
-        price = q != 0 ? std::round(amount / q * 100) / 100 : price;
+        double minusR = -r6;
+        double afterIn = ExactDifference(qty, minusR);
+        const double q = ExactDifference(afterIn, c6);
+        double in = 0, out = 0;
+        if (kind == 1 || kind == 2 || (kind == 7 && r6 > 0)) {
+            in = kind == 7 ? r6 * price : r8;
+            amount += twoDecimals(in);
+            price = q != 0 ? twoDecimals(amount / q) : price;
+            if (kind != 7)
+                carried = 0;
+        } else if (q != 0) {
+            if (carried == 0)
+                carried = price;
+            out = twoDecimals(c6 * carried);
+            amount -= out;
+            price = twoDecimals(amount / q);
+        } else {
+            carried = price;
+            out = amount;
+            amount = 0;
+        }
         qty = q;
         const double fig[] = {s6, s7, s8, qty, price, amount, r6, s7, in, c6, s7, out, f5, f6, s7,
                               kind == 7 ? in - out : f6 * s7, read.real(LwF5) - f6, xs6, s};
@@ -378,7 +408,7 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
         {
             std::string code;
             fold(code, goods.utf8(0));
-            openings[code] = {goods.real(1), goods.real(2), goods.real(3)};
+            openings[code] = {goods.real(1), goods.real(2), goods.real(3), 0};
         }
     }
     Statement read(db, leastWorkRead(where));
@@ -390,7 +420,8 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
 }
 
 double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QString& key, const QString& unit,
-                             const std::optional<QDate>& stockDate, bool attributeOn, int* lines)
+                             const std::optional<QDate>& stockDate, bool attributeOn, OutPriceRule outPrice,
+                             int* lines)
 {
     QElapsedTimer t;
     t.start();
@@ -446,9 +477,10 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
     // Each goods' running figures before the key, then all their lines from it.
     Openings openings;
     {
-        Statement last(db, QStringLiteral("SELECT K6, K7, K8 FROM TB11 WHERE F1 = ? AND SRT <> '' AND SRT < ? "
-                                          "ORDER BY SRT DESC, rowid DESC LIMIT 1"));
-        Statement opening(db, QStringLiteral("SELECT V3, V4, V5 FROM TA4 WHERE F1 = ?"));
+        Statement last(db, QStringLiteral("SELECT K6, K7, K8, C6, C7 FROM TB11 WHERE F1 = ? AND SRT <> '' "
+                                          "AND SRT < ? ORDER BY SRT DESC, rowid DESC LIMIT 1"));
+        Statement opening(db, QStringLiteral("SELECT V3, V4, V5, 0, 0 FROM TA4 WHERE F1 = ?"));
+        const bool carry = outPrice == OutPriceRule::LastOutLine;
         std::string code;
         for (const QString& g : std::as_const(sorted)) {
             fold(code, QByteArrayView(g.toUtf8()));
@@ -458,7 +490,8 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
                 opening.bindAll({g});
                 opening.step();
             }
-            openings[code] = {from.real(0), from.real(1), from.real(2)};
+            openings[code] = {from.real(0), from.real(1), from.real(2),
+                              carry && from.real(3) != 0 ? from.real(4) : 0.0};
             last.reset();
             opening.reset();
         }
@@ -477,10 +510,11 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
             fold(code, QByteArrayView(g.toUtf8()));
             if (walked.count(code))
                 continue;
-            const std::array<double, 3>& f = openings[code];
-            store.bindReal(0, f[1]);
+            const std::array<double, 4>& f = openings[code];
+            const double amount = twoDecimals(f[2]);
+            store.bindReal(0, twoDecimals(f[0] != 0 ? amount / f[0] : f[1]));
             store.bindReal(1, f[0]);
-            store.bindReal(2, f[2]);
+            store.bindReal(2, amount);
             store.bind(3, g);
             store.exec();
         }
@@ -492,15 +526,36 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
 
 namespace {
 
-// The goods of a document's lines.
-QStringList documentGoods(Database& db, const QString& number)
-{
+// What the least audit and unaudit read of a document: its header and the goods of its lines.
+struct DocumentHead {
+    QDate date;
+    QString key;
+    QString unit;
+    OutPriceRule outPrice = OutPriceRule::Zero;
     QStringList goods;
-    Statement read(db, QStringLiteral("SELECT DISTINCT F1 FROM TB11 WHERE F0 = ?"));
-    read.bindAll({number});
-    while (read.step())
-        goods << read.text(0);
-    return goods;
+};
+
+DocumentHead documentHead(Database& db, const QString& number)
+{
+    Statement head(db, QStringLiteral("SELECT F2, SRT, F3, LB FROM TB1 WHERE F1 = ?"));
+    head.bindAll({number});
+    if (!head.step())
+        throw DbError(-1, QStringLiteral("no document %1").arg(number));
+    DocumentHead d;
+    d.date = QDate::fromString(head.text(0).left(10), QStringLiteral("yyyy-MM-dd"));
+    d.key = head.text(1);
+    d.unit = head.text(2);
+    d.outPrice = OutPriceRuleOf(DocKind(head.int64(3)));
+    Statement goods(db, QStringLiteral("SELECT DISTINCT F1 FROM TB11 WHERE F0 = ?"));
+    goods.bindAll({number});
+    while (goods.step())
+        d.goods << goods.text(0);
+    return d;
+}
+
+QString timeStamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 }  // namespace
@@ -512,22 +567,16 @@ double LeastWorkAudit(Database& db, const QString& number, const QString& audito
     t.start();
     SizeWalkCache(db);
     Transaction tx(db);
-    Statement head(db, QStringLiteral("SELECT F2, F3 FROM TB1 WHERE F1 = ?"));
-    head.bindAll({number});
-    if (!head.step())
-        throw DbError(-1, QStringLiteral("no document %1").arg(number));
-    const QDate date = QDate::fromString(head.text(0).left(10), QStringLiteral("yyyy-MM-dd"));
-    const QString unit = head.text(1);
-    head.reset();
-    const QString prefix = PostingKeyPrefix(date);
+    const DocumentHead d = documentHead(db, number);
+    const QString prefix = PostingKeyPrefix(d.date);
+    const QString next = PostingKeyPrefix(d.date.addDays(1));
     const QString highest =
         db.scalar(QStringLiteral("SELECT max(k) FROM (SELECT max(SRT) AS k FROM TB11 WHERE SRT >= ? AND SRT < ? "
                                  "UNION ALL SELECT max(SRT) FROM TB1 WHERE SRT >= ? AND SRT < ?)"),
-                  {prefix, PostingKeyPrefix(date.addDays(1)), prefix, PostingKeyPrefix(date.addDays(1))})
+                  {prefix, next, prefix, next})
             .toString();
     const QString key = prefix + QStringLiteral("%1").arg(highest.mid(9, 4).toInt() + 1, 4, 10, QLatin1Char('0'));
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F6 = ?, H8 = ? WHERE F1 = ?"), {key, auditor, stamp, number});
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F6 = ?, H8 = ? WHERE F1 = ?"), {key, auditor, timeStamp(), number});
     {
         Statement read(db, QStringLiteral("SELECT rowid, Oid FROM TB11 WHERE F0 = ?"));
         Statement write(db, QStringLiteral("UPDATE TB11 SET SRT = ?, SH = ? WHERE rowid = ?"));
@@ -537,7 +586,7 @@ double LeastWorkAudit(Database& db, const QString& number, const QString& audito
             write.exec();
         }
     }
-    LeastWorkDocumentPass(db, documentGoods(db, number), key, unit, stockDate, attributeOn, lines);
+    LeastWorkDocumentPass(db, d.goods, key, d.unit, stockDate, attributeOn, d.outPrice, lines);
     tx.commit();
     return Seconds(t);
 }
@@ -548,17 +597,10 @@ double LeastWorkUnaudit(Database& db, const QString& number, bool attributeOn, i
     t.start();
     SizeWalkCache(db);
     Transaction tx(db);
-    Statement head(db, QStringLiteral("SELECT SRT, F3 FROM TB1 WHERE F1 = ?"));
-    head.bindAll({number});
-    if (!head.step())
-        throw DbError(-1, QStringLiteral("no document %1").arg(number));
-    const QString key = head.text(0);
-    const QString unit = head.text(1);
-    head.reset();
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {stamp, number});
+    const DocumentHead d = documentHead(db, number);
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {timeStamp(), number});
     db.execute(QStringLiteral("UPDATE TB11 SET SRT = '', SH = '' WHERE F0 = ?"), {number});
-    LeastWorkDocumentPass(db, documentGoods(db, number), key, unit, std::nullopt, attributeOn, lines);
+    LeastWorkDocumentPass(db, d.goods, d.key, d.unit, std::nullopt, attributeOn, d.outPrice, lines);
     tx.commit();
     return Seconds(t);
 }

@@ -3,6 +3,8 @@
 // template and filled with years of posted documents, so that walks, reports
 // and refreshes can be timed on the sizes a long-running warehouse reaches.
 
+#include "core/Posting.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -14,7 +16,6 @@ class QElapsedTimer;
 
 class App;
 class Database;
-struct PostingRules;
 
 struct BookSpec {
     int goods = 2000;
@@ -75,11 +76,13 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
 // goods' running figures before the key read once; all their lines from the
 // key read in goods-then-key order (one statement per 900 goods), computed in
 // memory and written by rowid; the goods' final figures stored. With
-// `attributeOn` a stocktaking line counts its attribute value's stock afresh.
+// `attributeOn` a stocktaking line counts its attribute value's stock afresh;
+// out lines start from the out price of `outPrice`, as the audit does.
 // Joins the caller's transaction, else runs in its own. Returns seconds; adds
 // the lines to *lines.
 double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QString& key, const QString& unit,
-                             const std::optional<QDate>& stockDate, bool attributeOn, int* lines);
+                             const std::optional<QDate>& stockDate, bool attributeOn, OutPriceRule outPrice,
+                             int* lines);
 // The least work for auditing the saved document `number`, in one
 // transaction with the walk cache: its header read, the next posting key of
 // its date found, key and auditor stamped on the header and on each line (one

@@ -6,6 +6,7 @@
 #include "documents/inbound/ReceiptPolicies.h"
 #include "forms/Query.h"
 #include "documents/outbound/D1.h"
+#include "documents/stockreturn/D3.h"
 #include "exchange/ImportRuns.h"
 #include "exchange/ImportWindows.h"
 #include "exchange/ToExcel.h"
@@ -32,6 +33,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 // The outbound window in sales and department mode, driven through its named
 // controls on a real account set.
@@ -41,6 +43,7 @@ private Q_SLOTS:
     void salesLinesWithCustomerPricesAndDiscounts();
     void shortageOnCommitAndAuditWritesNothing();
     void departmentIssueAuditedAtCost();
+    void quantitiesNeverBecomeMoney_data();
     void quantitiesNeverBecomeMoney();
     void attributeOnlyFromPickerValues();
     void printStagesWithoutAPrintRight();
@@ -56,54 +59,7 @@ namespace {
 
 void prepare(FreshAccountSet& set, bool attribute = false)
 {
-    set.loginAs(QStringLiteral("001"));
-    App& app = set.app();
-    app.CanSeeCost = -1;
-    app.CanSeeProfit = -1;
-    app.ReceivedOnIssue = 1;
-    app.PaidOnReceipt = 0;  // the receipts' setting: outbound documents follow ReceivedOnIssue
-    app.NoOverIssue = 0;
-    app.HpsxName = attribute ? QStringLiteral("批号") : QString();
-    Database& db = set.db();
-    RememberSavedHintOff(db);
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 0});
-    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户一"), UnitKind::Customer, 100});
-    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("部门一"), UnitKind::Department, 0});
-    GoodsSpec g1{QStringLiteral("G1"), QStringLiteral("螺丝")};
-    g1.cost = 2.5;
-    g1.salePrice = 9;
-    GoodsSpec g2{QStringLiteral("G2"), QStringLiteral("螺母")};
-    g2.cost = 1.25;
-    g2.salePrice = 4;
-    AddGoods(db, g1);
-    AddGoods(db, g2);
-}
-
-void typeIntoCell(D1& w, int row, int col, const QString& text)
-{
-    w.lines().GdMx()->setCurrent(row, col);
-    w.lines().GdMx_Click();
-    QVERIFY(!w.lines().TxtEnter()->isHidden());
-    w.lines().TxtEnter()->setText(text);
-    w.lines().TxtEnter_LostFocus();
-}
-
-void stripLine(D1& w, const QString& code, const QString& qty)
-{
-    control<QLineEdit>(&w, "TxtHPBM")->setText(code);
-    control<QLineEdit>(&w, "TxtSL")->setText(qty);
-    control<QPushButton>(&w, "CmdEnter")->click();
-}
-
-// A purchase receipt, saved and audited.
-void receive(FreshAccountSet& set, const QString& number, const QDate& date,
-             const QList<std::tuple<QString, double, double, QString>>& lines)
-{
-    StockDoc doc = stockDoc(number, date, QStringLiteral("A001"), {});
-    for (const auto& [goods, qty, price, attr] : lines)
-        doc.lines << stockLine(goods, qty, price, attr);
-    QCOMPARE(SaveStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), doc, {}), QString());
-    QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), number), QString());
+    prepareDocBooks(set, DocSide::Customer, attribute);
 }
 
 // The finished product P1 built of `parts` (code, usage), with the assembly row shown.
@@ -215,7 +171,7 @@ void TestD1::shortageOnCommitAndAuditWritesNothing()
     FreshAccountSet set;
     prepare(set, true);
     set.app().NoOverIssue = 1;
-    receive(set, QStringLiteral("RK1"), QDate::currentDate().addDays(-1), {{QStringLiteral("G1"), 3, 2, QStringLiteral("A")}});
+    receiveStock(set, QStringLiteral("RK1"), QDate::currentDate().addDays(-1), {{QStringLiteral("G1"), 3, 2, QStringLiteral("A")}});
     Database& db = set.db();
     MessageScript msgs;
     D1 w(set.app(), false);
@@ -243,7 +199,7 @@ void TestD1::shortageOnCommitAndAuditWritesNothing()
     // The receipt is taken back and a smaller one posted: the audit finds the shortage of
     // the two G1 lines together before it writes anything.
     QCOMPARE(UnauditStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("RK1")), QString());
-    receive(set, QStringLiteral("RK2"), QDate::currentDate().addDays(-1),
+    receiveStock(set, QStringLiteral("RK2"), QDate::currentDate().addDays(-1),
             {{QStringLiteral("G1"), 2, 2, QStringLiteral("A")}, {QStringLiteral("G2"), 1, 1, QString()}});
     const QStringList before = PostingSnapshot(db);
     msgs.expect(QStringLiteral("第 1 行[G1]存量不足，不能出库!"));
@@ -259,7 +215,7 @@ void TestD1::departmentIssueAuditedAtCost()
     FreshAccountSet set;
     prepare(set, true);
     Database& db = set.db();
-    receive(set, QStringLiteral("RK1"), QDate::currentDate().addDays(-2),
+    receiveStock(set, QStringLiteral("RK1"), QDate::currentDate().addDays(-2),
             {{QStringLiteral("G1"), 2, 2, QStringLiteral("A")}, {QStringLiteral("G1"), 2, 3, QStringLiteral("B")}});
     MessageScript msgs;
     D1 w(set.app(), true);
@@ -313,7 +269,7 @@ void TestD1::departmentIssueAuditedAtCost()
     // A receipt of 4 at 4.00 dated before the issue re-costs its G1 lines at 3.25
     // (26.00 / 8), 9.75 in all (G2, without stock, goes out at 0): the stored total
     // follows them, and so does what the window shows.
-    receive(set, QStringLiteral("RK0"), QDate::currentDate().addDays(-3), {{QStringLiteral("G1"), 4, 4, QStringLiteral("A")}});
+    receiveStock(set, QStringLiteral("RK0"), QDate::currentDate().addDays(-3), {{QStringLiteral("G1"), 4, 4, QStringLiteral("A")}});
     QCOMPARE(db.scalar(QStringLiteral("SELECT -sum(F8) FROM TB11 WHERE LB = 3")).toDouble(), 9.75);
     QCOMPARE(db.scalar(QStringLiteral("SELECT F9 FROM TB1 WHERE LB = 3")).toDouble(), 9.75);
     control<QTabBar>(&w, "TabS")->setCurrentIndex(0);
@@ -328,34 +284,56 @@ void TestD1::departmentIssueAuditedAtCost()
     QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 8.0);
 }
 
+// Without prices, a customer-side document is still valued at the goods' sale prices
+// and moves the customer's balance (100) by that amount, never by the pieces.
+void TestD1::quantitiesNeverBecomeMoney_data()
+{
+    QTest::addColumn<bool>("customerReturn");
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<double>("balance");
+    QTest::newRow("sales delivery") << false << 73.0 << 173.0;
+    QTest::newRow("return to stock") << true << -73.0 << 27.0;
+}
+
 void TestD1::quantitiesNeverBecomeMoney()
 {
+    QFETCH(bool, customerReturn);
+    QFETCH(double, amount);
     FreshAccountSet set;
     prepare(set);
     set.app().WithPrices = 0;
     Database& db = set.db();
     MessageScript msgs;
-    D1 w(set.app(), false);
-    QVERIFY(!control<QAction>(&w, "Menu_prn1")->isEnabled());
-    trigger(&w, "Menu_Add");
-    control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("B001"));
-    stripLine(w, QStringLiteral("G1"), QStringLiteral("5"));
-    stripLine(w, QStringLiteral("G2"), QStringLiteral("7"));
-    trigger(&w, "Menu_save");
+    std::unique_ptr<StockDocForm> w;
+    if (customerReturn)
+        w = std::make_unique<D3>(set.app(), false);
+    else
+        w = std::make_unique<D1>(set.app(), false);
+    w->setAttribute(Qt::WA_DeleteOnClose, false);
+    QVERIFY(!control<QAction>(w.get(), "Menu_prn1")->isEnabled());
+    trigger(w.get(), "Menu_Add");
+    control<QComboBox>(w.get(), "CmbLB")->setEditText(QStringLiteral("B001"));
+    stripLine(*w, QStringLiteral("G1"), QStringLiteral("5"));
+    stripLine(*w, QStringLiteral("G2"), QStringLiteral("7"));
+    trigger(w.get(), "Menu_save");
     QCOMPARE(msgs.count(), 0);
     // 5 x 9 + 7 x 4 at the goods' prices, never the 12 pieces.
-    QCOMPARE(db.scalar(QStringLiteral("SELECT F9 FROM TB1")).toDouble(), 73.0);
-    chooseScope(0);
-    trigger(&w, "Menu_Ok");
-    QCOMPARE(db.scalar(QStringLiteral("SELECT YF FROM TB1")).toDouble(), 73.0);
-    QCOMPARE(db.scalar(QStringLiteral("SELECT QM FROM TB1")).toDouble(), 173.0);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT F9 FROM TB1")).toDouble(), amount);
+    if (customerReturn)
+        msgs.expect(QStringLiteral("审核后单据将不可修改！"), MB::Yes);
+    else
+        chooseScope(0);
+    trigger(w.get(), "Menu_Ok");
+    QCOMPARE(msgs.pending(), 0);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT YF FROM TB1")).toDouble(), amount);
+    QTEST(db.scalar(QStringLiteral("SELECT QM FROM TB1")).toDouble(), "balance");
 }
 
 void TestD1::attributeOnlyFromPickerValues()
 {
     FreshAccountSet set;
     prepare(set, true);
-    receive(set, QStringLiteral("RK1"), QDate::currentDate(), {{QStringLiteral("G1"), 2, 2, QStringLiteral("A")}});
+    receiveStock(set, QStringLiteral("RK1"), QDate::currentDate(), {{QStringLiteral("G1"), 2, 2, QStringLiteral("A")}});
     MessageScript msgs;
     D1 w(set.app(), false);
     trigger(&w, "Menu_Add");
@@ -436,7 +414,7 @@ void TestD1::assemblyLineWithoutItsBatchRefusedAtSave()
     set.app().NoOverIssue = 1;
     Database& db = set.db();
     addProduct(db, {{QStringLiteral("G1"), 2}});
-    receive(set, QStringLiteral("RK1"), QDate::currentDate(), {{QStringLiteral("G1"), 5, 2, QStringLiteral("A")}});
+    receiveStock(set, QStringLiteral("RK1"), QDate::currentDate(), {{QStringLiteral("G1"), 5, 2, QStringLiteral("A")}});
     MessageScript msgs;
     D1 w(set.app(), true);
     trigger(&w, "Menu_Add");
@@ -493,7 +471,7 @@ void TestD1::autoCkPostsOneDocumentOrNothing()
     prepare(set);
     set.app().NoOverIssue = 1;
     Database& db = set.db();
-    receive(set, QStringLiteral("RK1"), QDate::currentDate().addDays(-1),
+    receiveStock(set, QStringLiteral("RK1"), QDate::currentDate().addDays(-1),
             {{QStringLiteral("G1"), 5, 2, QString()}, {QStringLiteral("G2"), 5, 1, QString()}});
     MessageScript msgs;
     D1 w(set.app(), false);
@@ -531,7 +509,7 @@ void TestD1::lineImportSearchAndExport()
     // The sales discount columns shown.
     set.db().execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = 3196"));
     set.db().execute(QStringLiteral("INSERT INTO sysinfo (ID, setval) VALUES (3196, 1)"));
-    receive(set, QStringLiteral("RK1"), QDate::currentDate(),
+    receiveStock(set, QStringLiteral("RK1"), QDate::currentDate(),
             {{QStringLiteral("G1"), 10, 2.5, QString()}, {QStringLiteral("G2"), 10, 1.25, QString()}});
     QTemporaryDir dir;
     const QString book = dir.filePath(QStringLiteral("lines.xlsx"));
