@@ -73,15 +73,6 @@ void prepare(FreshAccountSet& set, bool attribute = false)
     }
 }
 
-void typeIntoCell(StockDocForm& w, int row, int col, const QString& text)
-{
-    w.lines().GdMx()->setCurrent(row, col);
-    w.lines().GdMx_Click();
-    QVERIFY(!w.lines().TxtEnter()->isHidden());
-    w.lines().TxtEnter()->setText(text);
-    w.lines().TxtEnter_LostFocus();
-}
-
 // The audit-scope dialog offers only the shown count, by its number, and is confirmed.
 void confirmCountAudit(const QString& number)
 {
