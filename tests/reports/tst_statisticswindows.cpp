@@ -103,6 +103,13 @@ StatisticsReportForm* open(FreshAccountSet& set, const QString& item)
     return w;
 }
 
+// Closes the window as "返回" does and lets it go.
+void closeWindow(QWidget* w)
+{
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 QString column(Grid* g, int col)
 {
     QStringList out;
@@ -153,8 +160,7 @@ void TestStatisticsWindows::membersInTheirModes()
     QCOMPARE(w->GD->textMatrix(0, col), header);
     QCOMPARE(column(w->GD, col), values);
     QCOMPARE(w->GD->textMatrix(w->GD->rows() - 1, 6), QStringLiteral("合计："));
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 void TestStatisticsWindows::filtersOfTheWindow()
@@ -180,8 +186,7 @@ void TestStatisticsWindows::filtersOfTheWindow()
     w->CmbF3->setEditText(QStringLiteral("B*"));
     w->findChild<QPushButton*>(QStringLiteral("Cmd"))->click();
     QCOMPARE(w->GD->rows(), 2);
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 // A colour chosen on a list row is stored on its line, shown again by the
@@ -209,8 +214,7 @@ void TestStatisticsWindows::rowColoursOnTheLines()
     QCOMPARE(stored(), qint64(255));
     w->findChild<QPushButton*>(QStringLiteral("Cmd"))->click();
     QCOMPARE(w->GD->cellBackColor(1, 0), QColor(255, 0, 0));
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 // Another item of an open window's member switches that window to its mode:
@@ -251,8 +255,7 @@ void TestStatisticsWindows::anotherItemSwitchesTheOpenWindow()
     QCOMPARE(w->windowTitle(), caption);
     QVERIFY(w->GD->textMatrix(0, 11).startsWith(word));
     QCOMPARE(column(w->GD, col), values);
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 namespace {
@@ -318,8 +321,7 @@ void TestStatisticsWindows::unitPicker()
     button->click();
     QCOMPARE(kind, 1);
     QCOMPARE(w->CmbF3->currentText(), QStringLiteral("B001"));
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 // Issues to departments are valued at cost: an operator who may not see cost
@@ -381,8 +383,7 @@ void TestStatisticsWindows::pricesFollowTheListedType()
     QCOMPARE(sum.values.value(QStringLiteral("SumJe")).isEmpty(), hidden);
     for (const QString& row : sum.rows)
         QCOMPARE(row.section(QLatin1Char('|'), -1) == QLatin1String("0"), hidden);
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 // Each print of each member, staged from the window's print menu: layout,
@@ -516,8 +517,7 @@ void TestStatisticsWindows::printsThroughTheMenus()
     for (const QString& r : p.rows)
         sum += LeadValue(r.section(QLatin1Char('|'), field, field));
     QCOMPARE(LeadValue(p.values.value(total)), sum);
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 // Who may open each member, and who may print it: the operator must see the
@@ -567,8 +567,7 @@ void TestStatisticsWindows::openingAndPrintingByRights()
     auto* w = qobject_cast<StatisticsReportForm*>(OpenedWindow(set.app(), item));
     QVERIFY(w);
     QCOMPARE(w->Menu_print->isEnabled(), printable);
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 VX_REGISTER_TEST(TestStatisticsWindows)
