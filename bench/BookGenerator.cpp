@@ -262,11 +262,11 @@ void fold(std::string& out, QByteArrayView v)
 }
 
 // The columns the least-work walk reads, in this order.
-enum { LwRowId, LwGoods, LwBatch, LwKind, LwF5, LwF6, LwR6, LwR8, LwC6, LwV1 };
+enum { LwRowId, LwGoods, LwBatch, LwKind, LwF5, LwF6, LwR6, LwR8, LwC6, LwV1, LwXs6, LwXk6 };
 
 QString leastWorkRead(const QString& where)
 {
-    return QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, V1 FROM TB11 WHERE %1 "
+    return QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, V1, XS6, XK6 FROM TB11 WHERE %1 "
                           "ORDER BY F1, SRT, rowid").arg(where);
 }
 
@@ -295,11 +295,15 @@ double twoDecimals(double x)
 // The walk of the least work over the lines `read` yields in goods-then-key
 // order, each goods starting from its entry in `openings` (zeros without
 // one): every line's running columns written by one prepared UPDATE by rowid
-// and the goods' final figures stored. With `attributeOn` a stocktaking line
-// counts its attribute value's stock afresh, else it keeps its difference.
-// The goods walked are added to `walked`.
+// and the goods' final figures stored. With `attributeOn` the running stock
+// of each attribute value is counted, from `starts` (folded goods, NUL,
+// folded value) for the values it holds, leaving the others as stored, or
+// from 0 for every value without it; a stocktaking line of a counted value
+// takes its difference afresh, every other keeps its difference. The goods
+// walked are added to `walked`.
+using ValueStarts = std::unordered_map<std::string, double>;
 void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool attributeOn, int* lines,
-                   std::unordered_set<std::string>* walked = nullptr)
+                   std::unordered_set<std::string>* walked = nullptr, const ValueStarts* starts = nullptr)
 {
     Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
                                        "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
@@ -336,20 +340,35 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool
         }
         const int kind = int(read.int64(LwKind));
         fold(batch, read.utf8(LwBatch));
-        double& s = stock[batch];
-        const double xs6 = s;
+        double* value = nullptr;  // the running stock of the line's value, when it is counted
+        if (attributeOn) {
+            auto v = stock.find(batch);
+            if (v == stock.end()) {
+                double start = 0;
+                if (starts) {
+                    const auto from = starts->find(goods + '\0' + batch);
+                    start = from == starts->end() ? NAN : from->second;
+                }
+                v = stock.emplace(batch, start).first;
+            }
+            if (!std::isnan(v->second))
+                value = &v->second;
+        }
         double f5 = read.real(LwF5), f6 = read.real(LwF6), r6 = read.real(LwR6), r8 = read.real(LwR8);
         double c6 = read.real(LwC6);
-        if (kind == 7 && attributeOn) {
-            f5 = std::fabs(f5);
-            f6 = f5 - s;
-            r6 = f6 > 0 ? f6 : 0;
-            c6 = f6 > 0 ? 0 : -f6;
-            s = f5;
-        } else if (kind == 7) {
-            s = f5;
-        } else {
-            s += f6;
+        double xs6 = read.real(LwXs6), xk6 = read.real(LwXk6);
+        if (value) {
+            xs6 = *value;
+            if (kind == 7) {
+                f5 = std::fabs(f5);
+                f6 = f5 - *value;
+                r6 = f6 > 0 ? f6 : 0;
+                c6 = f6 > 0 ? 0 : -f6;
+                *value = f5;
+            } else {
+                *value += f6;
+            }
+            xk6 = *value;
         }
         // The moving average: receipts at their amount, a stocktaking surplus at the
         // running price, every other line out at the out price held since the last
@@ -379,7 +398,7 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool
         }
         qty = q;
         const double fig[] = {s6, s7, s8, qty, price, amount, r6, s7, in, c6, s7, out, f5, f6, s7,
-                              kind == 7 ? in - out : f6 * s7, read.real(LwF5) - f6, xs6, s};
+                              kind == 7 ? in - out : f6 * s7, read.real(LwF5) - f6, xs6, xk6};
         for (int i = 0; i < 19; ++i)
             write.bindReal(i, fig[i]);
         write.bindInt64(19, read.int64(LwRowId));
@@ -420,8 +439,8 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
 }
 
 double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QString& key, const QString& unit,
-                             const std::optional<QDate>& stockDate, bool attributeOn, OutPriceRule outPrice,
-                             int* lines)
+                             const std::optional<QDate>& stockDate, const QVector<QPair<QString, QString>>& values,
+                             OutPriceRule outPrice, int* lines)
 {
     QElapsedTimer t;
     t.start();
@@ -496,11 +515,26 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
             opening.reset();
         }
     }
+    // The stock of each counted goods and value before the key.
+    ValueStarts starts;
+    {
+        Statement before(db, QStringLiteral("SELECT total(F6) FROM TB11 WHERE F1 = ? AND HPSX = ? AND SRT <> '' "
+                                            "AND SRT < ?"));
+        std::string code, value;
+        for (const auto& [g, v] : values) {
+            before.bindAll({g, v, key});
+            before.step();
+            fold(code, QByteArrayView(g.toUtf8()));
+            fold(value, QByteArrayView(v.toUtf8()));
+            starts[code + '\0' + value] = before.real(0);
+            before.reset();
+        }
+    }
     std::unordered_set<std::string> walked;
     for (const auto& [marks, codes] : std::as_const(lists)) {
         Statement read(db, leastWorkRead(QStringLiteral("F1 IN (%1) AND SRT >= ?").arg(marks)));
         read.bindAll(codes + QVariantList{key});
-        leastWorkWalk(db, read, openings, attributeOn, lines, &walked);
+        leastWorkWalk(db, read, openings, !values.isEmpty(), lines, &walked, &starts);
     }
     // A goods without lines from the key still stores its figures before it.
     {
@@ -533,9 +567,10 @@ struct DocumentHead {
     QString unit;
     OutPriceRule outPrice = OutPriceRule::Zero;
     QStringList goods;
+    QVector<QPair<QString, QString>> values;  // the goods and attribute values, with an attribute kept
 };
 
-DocumentHead documentHead(Database& db, const QString& number)
+DocumentHead documentHead(Database& db, const QString& number, bool attributeOn)
 {
     Statement head(db, QStringLiteral("SELECT F2, SRT, F3, LB FROM TB1 WHERE F1 = ?"));
     head.bindAll({number});
@@ -550,6 +585,12 @@ DocumentHead documentHead(Database& db, const QString& number)
     goods.bindAll({number});
     while (goods.step())
         d.goods << goods.text(0);
+    if (attributeOn) {
+        Statement values(db, QStringLiteral("SELECT DISTINCT F1, HPSX FROM TB11 WHERE F0 = ?"));
+        values.bindAll({number});
+        while (values.step())
+            d.values.append({values.text(0), values.text(1)});
+    }
     return d;
 }
 
@@ -567,7 +608,7 @@ double LeastWorkAudit(Database& db, const QString& number, const QString& audito
     t.start();
     SizeWalkCache(db);
     Transaction tx(db);
-    const DocumentHead d = documentHead(db, number);
+    const DocumentHead d = documentHead(db, number, attributeOn);
     const QString prefix = PostingKeyPrefix(d.date);
     const QString next = PostingKeyPrefix(d.date.addDays(1));
     const QString highest =
@@ -586,7 +627,7 @@ double LeastWorkAudit(Database& db, const QString& number, const QString& audito
             write.exec();
         }
     }
-    LeastWorkDocumentPass(db, d.goods, key, d.unit, stockDate, attributeOn, d.outPrice, lines);
+    LeastWorkDocumentPass(db, d.goods, key, d.unit, stockDate, d.values, d.outPrice, lines);
     tx.commit();
     return Seconds(t);
 }
@@ -597,10 +638,10 @@ double LeastWorkUnaudit(Database& db, const QString& number, bool attributeOn, i
     t.start();
     SizeWalkCache(db);
     Transaction tx(db);
-    const DocumentHead d = documentHead(db, number);
+    const DocumentHead d = documentHead(db, number, attributeOn);
     db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {timeStamp(), number});
     db.execute(QStringLiteral("UPDATE TB11 SET SRT = '', SH = '' WHERE F0 = ?"), {number});
-    LeastWorkDocumentPass(db, d.goods, d.key, d.unit, std::nullopt, attributeOn, d.outPrice, lines);
+    LeastWorkDocumentPass(db, d.goods, d.key, d.unit, std::nullopt, d.values, d.outPrice, lines);
     tx.commit();
     return Seconds(t);
 }
