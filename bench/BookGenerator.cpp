@@ -381,7 +381,7 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool
         double in = 0, out = 0;
         if (kind == 1 || kind == 2 || (kind == 7 && r6 > 0)) {
             in = kind == 7 ? r6 * price : r8;
-            amount += twoDecimals(in);
+            amount = twoDecimals(amount) + twoDecimals(in);
             price = q != 0 ? twoDecimals(amount / q) : price;
             if (kind != 7)
                 carried = 0;
