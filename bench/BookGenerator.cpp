@@ -11,10 +11,12 @@
 #include <QFile>
 #include <QLocale>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -281,47 +283,24 @@ namespace {
 
 using Openings = std::unordered_map<std::string, std::array<double, 3>>;
 
-// The walk of the least work over the lines `read` yields in goods-then-key
-// order, each goods starting from its entry in `openings` (zeros without
-// one): every line's running columns written by one prepared UPDATE by rowid
-// and the goods' final figures stored.
-void leastWorkWalk(Database& db, Statement& read, const Openings& openings, int* lines)
-{
-    Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
-                                       "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
-                                       "Z5 = ?, XS6 = ?, XK6 = ? WHERE rowid = ?"));
-    Statement store(db, QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?"));
-    std::string goods;
-    std::string code;
-    std::string batch;
-    std::unordered_map<std::string, double> stock;
-    double qty = 0, price = 0, amount = 0;
-    auto storeGoods = [&] {
-        if (goods.empty())
-            return;
-        store.bindReal(0, price);
-        store.bindReal(1, qty);
-        store.bindReal(2, amount);
-        store.bind(3, QString::fromStdString(goods));
-        store.exec();
-    };
-    while (read.step()) {
-        fold(code, read.utf8(LwGoods));
-        if (code != goods) {
-            storeGoods();
-            goods = code;
-            stock.clear();
-            const auto o = openings.find(goods);
-            qty = o == openings.end() ? 0 : o->second[0];
-            price = o == openings.end() ? 0 : o->second[1];
-            amount = o == openings.end() ? 0 : o->second[2];
-        }
-        const int kind = int(read.int64(LwKind));
-        fold(batch, read.utf8(LwBatch));
+// The running figures of one goods in the least work: each line's 19 written
+// columns from its kind, attribute value and quantities.
+class LeastWorkGoods {
+public:
+    void start(const Openings& openings, const std::string& goods)
+    {
+        stock.clear();
+        const auto o = openings.find(goods);
+        qty = o == openings.end() ? 0 : o->second[0];
+        price = o == openings.end() ? 0 : o->second[1];
+        amount = o == openings.end() ? 0 : o->second[2];
+    }
+    // The columns S6, S7, S8, K6, K7, K8, R6, R7, R8, C6, C7, C8, F5, F6, F7, F8, Z5, XS6, XK6 in `fig`.
+    void step(int kind, const std::string& batch, double f5, double f6, double r6, double r8, double c6, double* fig)
+    {
+        const double storedF5 = f5;
         double& s = stock[batch];
         const double xs6 = s;
-        double f5 = read.real(LwF5), f6 = read.real(LwF6), r6 = read.real(LwR6), r8 = read.real(LwR8);
-        double c6 = read.real(LwC6);
         if (kind == 7) {
             f5 = std::fabs(f5);
             f6 = f5 - s;
@@ -338,16 +317,80 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, int*
         amount = std::round((amount + in - out) * 100) / 100;
         price = q != 0 ? std::round(amount / q * 100) / 100 : price;
         qty = q;
-        const double fig[] = {s6, s7, s8, qty, price, amount, r6, s7, in, c6, s7, out, f5, f6, s7,
-                              kind == 7 ? in - out : f6 * s7, read.real(LwF5) - f6, xs6, s};
-        for (int i = 0; i < 19; ++i)
-            write.bindReal(i, fig[i]);
-        write.bindInt64(19, read.int64(LwRowId));
-        write.exec();
+        const double figs[] = {s6, s7, s8, qty, price, amount, r6, s7, in, c6, s7, out, f5, f6, s7,
+                               kind == 7 ? in - out : f6 * s7, storedF5 - f6, xs6, s};
+        std::copy(std::begin(figs), std::end(figs), fig);
+    }
+    void store(Statement& store, const std::string& goods) const
+    {
+        store.bindReal(0, price);
+        store.bindReal(1, qty);
+        store.bindReal(2, amount);
+        store.bind(3, QString::fromStdString(goods));
+        store.exec();
+    }
+
+private:
+    std::unordered_map<std::string, double> stock;
+    double qty = 0, price = 0, amount = 0;
+};
+
+const QString LeastWorkWriteSql = QStringLiteral(
+    "UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, R7 = ?, R8 = ?, C6 = ?, C7 = ?, "
+    "C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, Z5 = ?, XS6 = ?, XK6 = ? WHERE rowid = ?");
+const QString LeastWorkStoreSql = QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?");
+
+void writeFigures(Statement& write, const double* fig, qint64 rowid)
+{
+    for (int i = 0; i < 19; ++i)
+        write.bindReal(i, fig[i]);
+    write.bindInt64(19, rowid);
+    write.exec();
+}
+
+// The walk of the least work over the lines `read` yields in goods-then-key
+// order, each goods starting from its entry in `openings` (zeros without
+// one): every line's running columns written by one prepared UPDATE by rowid
+// and the goods' final figures stored.
+void leastWorkWalk(Database& db, Statement& read, const Openings& openings, int* lines)
+{
+    Statement write(db, LeastWorkWriteSql);
+    Statement store(db, LeastWorkStoreSql);
+    LeastWorkGoods walk;
+    std::string goods;
+    std::string code;
+    std::string batch;
+    double fig[19];
+    while (read.step()) {
+        fold(code, read.utf8(LwGoods));
+        if (code != goods) {
+            if (!goods.empty())
+                walk.store(store, goods);
+            goods = code;
+            walk.start(openings, goods);
+        }
+        fold(batch, read.utf8(LwBatch));
+        walk.step(int(read.int64(LwKind)), batch, read.real(LwF5), read.real(LwF6), read.real(LwR6),
+                  read.real(LwR8), read.real(LwC6), fig);
+        writeFigures(write, fig, read.int64(LwRowId));
         ++*lines;
     }
     read.reset();
-    storeGoods();
+    if (!goods.empty())
+        walk.store(store, goods);
+}
+
+// The opening figures of every goods, for the first line of each.
+Openings readOpenings(Database& db)
+{
+    Openings openings;
+    Statement goods(db, QStringLiteral("SELECT F1, V3, V4, V5 FROM TA4"));
+    std::string code;
+    while (goods.step()) {
+        fold(code, goods.utf8(0));
+        openings[code] = {goods.real(1), goods.real(2), goods.real(3)};
+    }
+    return openings;
 }
 
 }  // namespace
@@ -360,20 +403,103 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
     std::optional<Transaction> tx;
     if (!db.inTransaction())
         tx.emplace(db);
-    // The opening figures of every goods, for the first line of each.
-    Openings openings;
-    {
-        Statement goods(db, QStringLiteral("SELECT F1, V3, V4, V5 FROM TA4"));
-        while (goods.step())
-        {
-            std::string code;
-            fold(code, goods.utf8(0));
-            openings[code] = {goods.real(1), goods.real(2), goods.real(3)};
-        }
-    }
+    const Openings openings = readOpenings(db);
     Statement read(db, leastWorkRead(where));
     read.bindAll(params);
     leastWorkWalk(db, read, openings, lines);
+    if (tx)
+        tx->commit();
+    return Seconds(t);
+}
+
+double LeastWorkStoredOrderPass(Database& db, int* lines)
+{
+    QElapsedTimer t;
+    t.start();
+    std::optional<Transaction> tx;
+    if (!db.inTransaction())
+        tx.emplace(db);
+    const Openings openings = readOpenings(db);
+    // What the walk needs of a line, in stored order; codes and values numbered.
+    struct Stored {
+        qint64 rowid;
+        int goods;
+        int batch;
+        int kind;
+        double f5, f6, r6, r8, c6;
+        std::array<char, 24> key;
+    };
+    std::vector<Stored> stored;
+    std::vector<std::string> goodsCodes;
+    std::vector<std::string> batchValues;
+    {
+        std::unordered_map<std::string, int> goodsIds;
+        std::unordered_map<std::string, int> batchIds;
+        auto number = [](std::unordered_map<std::string, int>& ids, std::vector<std::string>& names,
+                         const std::string& name) {
+            const auto [it, added] = ids.emplace(name, int(names.size()));
+            if (added)
+                names.push_back(name);
+            return it->second;
+        };
+        Statement read(db, QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, SRT FROM TB11 NOT INDEXED "
+                                          "WHERE SRT <> ''"));
+        std::string code;
+        while (read.step()) {
+            Stored s{read.int64(0), 0, 0, int(read.int64(3)), read.real(4), read.real(5), read.real(6),
+                     read.real(7), read.real(8), {}};
+            fold(code, read.utf8(1));
+            s.goods = number(goodsIds, goodsCodes, code);
+            fold(code, read.utf8(2));
+            s.batch = number(batchIds, batchValues, code);
+            const QByteArrayView key = read.utf8(9);
+            std::copy_n(key.data(), std::min<qsizetype>(key.size(), qsizetype(s.key.size())), s.key.begin());
+            stored.push_back(s);
+        }
+    }
+    // Sorted in memory into goods-then-key order.
+    std::vector<int> rank(goodsCodes.size());
+    {
+        std::vector<int> byCode(goodsCodes.size());
+        for (size_t g = 0; g < byCode.size(); ++g)
+            byCode[g] = int(g);
+        std::sort(byCode.begin(), byCode.end(),
+                  [&](int a, int b) { return goodsCodes[size_t(a)] < goodsCodes[size_t(b)]; });
+        for (size_t r = 0; r < byCode.size(); ++r)
+            rank[size_t(byCode[r])] = int(r);
+    }
+    std::vector<quint32> order(stored.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = quint32(i);
+    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+        const Stored& x = stored[a];
+        const Stored& y = stored[b];
+        if (x.goods != y.goods)
+            return rank[size_t(x.goods)] < rank[size_t(y.goods)];
+        const int c = std::memcmp(x.key.data(), y.key.data(), x.key.size());
+        return c != 0 ? c < 0 : x.rowid < y.rowid;
+    });
+    std::vector<double> figures(stored.size() * 19);
+    Statement store(db, LeastWorkStoreSql);
+    LeastWorkGoods walk;
+    int goods = -1;
+    for (const quint32 i : order) {
+        const Stored& s = stored[i];
+        if (s.goods != goods) {
+            if (goods >= 0)
+                walk.store(store, goodsCodes[size_t(goods)]);
+            goods = s.goods;
+            walk.start(openings, goodsCodes[size_t(goods)]);
+        }
+        walk.step(s.kind, batchValues[size_t(s.batch)], s.f5, s.f6, s.r6, s.r8, s.c6, &figures[size_t(i) * 19]);
+    }
+    if (goods >= 0)
+        walk.store(store, goodsCodes[size_t(goods)]);
+    // Written back in stored order.
+    Statement write(db, LeastWorkWriteSql);
+    for (size_t i = 0; i < stored.size(); ++i)
+        writeFigures(write, &figures[i * 19], stored[i].rowid);
+    *lines += int(stored.size());
     if (tx)
         tx->commit();
     return Seconds(t);

@@ -69,6 +69,11 @@ double PeakMemoryMiB();
 // final figures stored, in one transaction. Returns seconds; adds the lines
 // to *lines.
 double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList& params, int* lines);
+// The least work for the same job on a book larger than the page cache: the
+// selected columns of every posted line read in stored order, sorted in
+// memory into goods-then-key order, the figures computed as above and every
+// line written back in stored order (holds all the lines in memory).
+double LeastWorkStoredOrderPass(Database& db, int* lines);
 // The least work for auditing or unauditing a document whose lines hold
 // `goods`, from its posting key on, in one transaction: with `stockDate` the
 // stock of every goods and attribute value on that day in one statement; the

@@ -32,8 +32,8 @@ CodeCondition CodeFilter(const QString& column, CodeMatch match, const QString& 
 using RefreshProgress = std::function<void(const QString& item, int done, int total)>;
 
 // Re-posts the goods that `filter` selects ("" = all), each goods' lines in
-// one pass (WalkWholeGoods: goods by goods, or past the cache all in key
-// order): with an attribute tracked, the stock of each attribute value with
+// one pass (WalkWholeGoods: a few goods goods by goods, many all together in
+// key order): with an attribute tracked, the stock of each attribute value with
 // posted lines from its first line; for every selected goods record, the cost
 // from its opening balance. The figures are those of RepostBatch for every
 // goods and attribute value followed by RecostGoods for every goods. Answers

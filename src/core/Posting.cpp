@@ -430,11 +430,7 @@ double BomCostSum(const Database& db, const QString& goods)
 
 void RetotalCostedDocument(Database& db, const QString& amountFormat, const QString& number)
 {
-    const RecordSet rs = db.query(QStringLiteral("SELECT F8 FROM TB11 WHERE F0 = ?"), {number});
-    double total = 0;
-    for (int r = 0; r < rs.rowCount(); ++r)
-        total += RoundToPattern(-rs.number(r, 0), amountFormat);
-    db.execute(QStringLiteral("UPDATE TB1 SET F9 = ? WHERE F1 = ?"), {RoundToPattern(total, amountFormat), number});
+    CostedDocumentTotaler(db, amountFormat).retotal(number);
 }
 
 OutPriceRule OutPriceRuleOf(DocKind kind)

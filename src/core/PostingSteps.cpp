@@ -105,10 +105,32 @@ QString storeGoodsFigures(Statement& store, const QString& goods, const CostWalk
     return GeneralNumberText(walk.qty) + QLatin1Char('&') + GeneralNumberText(walk.amount);
 }
 
+CostedDocumentTotaler::CostedDocumentTotaler(Database& db, const QString& amountFormat)
+    : m_amountFormat(amountFormat), m_lines(db, QStringLiteral("SELECT F8 FROM TB11 WHERE F0 = ?")),
+      m_store(db, QStringLiteral("UPDATE TB1 SET F9 = ? WHERE F1 = ?"))
+{
+}
+
+void CostedDocumentTotaler::retotal(const QString& number)
+{
+    double total = 0;
+    m_lines.bind(0, number);
+    while (m_lines.step())
+        total += RoundToPattern(-m_lines.column(0).toDouble(), m_amountFormat);
+    m_lines.reset();
+    m_store.bindAll({RoundToPattern(total, m_amountFormat), number});
+    m_store.exec();
+}
+
 void CostedTotals::store(Database& db)
 {
-    for (const QString& doc : std::as_const(m_docs))
-        RetotalCostedDocument(db, m_amountFormat, doc);
+    if (m_docs.isEmpty())
+        return;
+    QStringList docs(m_docs.cbegin(), m_docs.cend());
+    docs.sort();
+    CostedDocumentTotaler totaler(db, m_amountFormat);
+    for (const QString& doc : std::as_const(docs))
+        totaler.retotal(doc);
     m_docs.clear();
 }
 

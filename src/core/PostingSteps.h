@@ -250,6 +250,19 @@ private:
 QString storeGoodsFigures(Statement& store, const QString& goods, const CostWalk& walk);
 inline const QString StoreGoodsSql = QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?");
 
+// Sets a cost-valued document's stored total TB1.F9 from its line amounts
+// (RetotalCostedDocument), with its two statements prepared once for many documents.
+class CostedDocumentTotaler {
+public:
+    CostedDocumentTotaler(Database& db, const QString& amountFormat);
+    void retotal(const QString& number);
+
+private:
+    QString m_amountFormat;
+    Statement m_lines;
+    Statement m_store;
+};
+
 // The documents valued at cost (department issues and returns, TB11.V1 = 0) whose line
 // amounts a walk changed: their stored totals follow once the walk of the goods is done.
 class CostedTotals {
@@ -268,6 +281,8 @@ public:
         if (changesTotal(before.f8, after))
             add(lines.text(ColDoc));
     }
+    // Retotals the documents noted, in number order (on a large book, near the
+    // order their lines are stored in), and forgets them.
     void store(Database& db);
 
 private:

@@ -211,13 +211,15 @@ bool listsACodeTwice(const std::vector<GoodsToWalk>& goods)
 
 bool WholeWalkInKeyOrder(const Database& db, int goods)
 {
+    const qint64 lines = db.scalar(QStringLiteral("SELECT max(rowid) FROM TB11")).toLongLong();
+    const qint64 records = db.scalar(QStringLiteral("SELECT count(*) FROM TA4")).toLongLong();
+    const qint64 theirLines = lines * goods / std::max<qint64>(records, std::max(goods, 1));
+    if (theirLines * 2 >= lines)
+        return true;
     const qint64 file = db.fileSize();
     if (file / 1024 + file / 1024 / 4 + WalkCacheMinimumKiB <= WalkCacheBudgetKiB)
         return false;
-    const qint64 lines = db.scalar(QStringLiteral("SELECT max(rowid) FROM TB11")).toLongLong();
-    const qint64 records = db.scalar(QStringLiteral("SELECT count(*) FROM TA4")).toLongLong();
     const qint64 pageSize = std::max<qint64>(512, db.scalar(QStringLiteral("PRAGMA page_size")).toLongLong());
-    const qint64 theirLines = lines * goods / std::max<qint64>(records, std::max(goods, 1));
     return theirLines >= file / pageSize;
 }
 
