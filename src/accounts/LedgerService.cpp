@@ -27,11 +27,13 @@ std::vector<GeneralLedgerRow> GeneralLedger(Database& db, UnitKind unitKind, con
 {
     SizeWalkCache(db);
     // Posting keys begin with the date, so the keys before the period are those below its first day's prefix.
+    // The opening of a unit without rows in the period is the balance after its last row that went to the
+    // account (settlement mode 0; a row without a mode counts as mode 0): a settled row is not one.
     const QString before = PostingKeyPrefix(from);
     QVariantList unitParams{before};
     const QString units = QStringLiteral(
         "SELECT TA1.F1, TA1.F2, TA1.NK, (SELECT QM FROM TB1 WHERE TB1.F3 = TA1.F1 AND TB1.SRT <> '' AND TB1.SRT < ? "
-        "AND TB1.F6 <> '' ORDER BY TB1.SRT DESC, TB1.rowid DESC LIMIT 1) FROM TA1 WHERE") +
+        "AND TB1.F6 <> '' AND IFNULL(TB1.K, 0) = 0 ORDER BY TB1.SRT DESC, TB1.rowid DESC LIMIT 1) FROM TA1 WHERE") +
                           unitFilter(QStringLiteral("TA1"), unitKind, codeFilter, unitParams) +
                           QStringLiteral(" ORDER BY TA1.F1");
     const RecordSet unitRows = db.query(units, unitParams);

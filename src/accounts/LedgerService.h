@@ -2,9 +2,10 @@
 // The account ledgers: what the balance chain of the audited TB1 rows says
 // about the units of one side over a period. Nothing is computed that the
 // chain does not hold: the opening of a unit is the QC of its first row in the
-// period (or, without rows there, the QM of its last row before the period,
+// period, whatever its settlement mode (or, without rows there, the QM of its
+// last row before the period that went to the account, settlement mode K 0,
 // else TA1.NK), the closing the QM of its last row; increases and decreases
-// are the sums of YF and FK. Rows are walked in key order, rows with equal
+// are the sums of YF and FK over every row of the period. Rows are walked in key order, rows with equal
 // keys by rowid, as RepostUnitBalance walks them. Each ledger is a fixed
 // number of statements whatever the number of units, on a page cache sized
 // to the book (SizeWalkCache). Reads only; throws DbError.

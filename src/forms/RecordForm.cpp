@@ -231,6 +231,7 @@ void RecordForm::addImportButton(std::function<bool()> import)
     CmdFexcel->hide();
     TopButtons->addWidget(CmdFexcel);
     connect(CmdFexcel, &QPushButton::clicked, this, [this, import = std::move(import)] {
+        const MessageScope command(this);
         PubSql.clear();
         if (import())
             PubSql = QStringLiteral("OK");
@@ -397,6 +398,7 @@ void RecordForm::ShowRecord()
 
 void RecordForm::CmDan_Click(int index)
 {
+    const MessageScope command(this);
     beforeCommand();
     QPushButton* pressed = index == 0 ? CmDan0 : CmDan1;
     if (index == 0) {
@@ -468,6 +470,7 @@ void RecordForm::LeaveEditMode()
 
 void RecordForm::Menu_Add_Click()
 {
+    const MessageScope command(this);
     beforeCommand();
     if (!RequireRight(app, RightGroupOfForm, RightItem1))
         return;
@@ -481,6 +484,7 @@ void RecordForm::Menu_Add_Click()
 
 void RecordForm::Menu_edit_Click()
 {
+    const MessageScope command(this);
     beforeCommand();
     if (!RequireRight(app, RightGroupOfForm, RightItem2))
         return;
@@ -506,6 +510,7 @@ QStringList RecordForm::savedListRow() const
 
 void RecordForm::Menu_save_Click()
 {
+    const MessageScope command(this);
     if (!beforeSave())
         return;
     RecordSaveResult result;
@@ -577,6 +582,7 @@ QString RecordForm::deleteQuestion(const QString& code, const QString& name)
 
 void RecordForm::Menu_cancel_Click()
 {
+    const MessageScope command(this);
     cancelExtras();
     LeaveEditMode();
     ShowRecord();
@@ -584,6 +590,7 @@ void RecordForm::Menu_cancel_Click()
 
 void RecordForm::Menu_del_Click()
 {
+    const MessageScope command(this);
     beforeCommand();
     if (!RequireRight(app, RightGroupOfForm, RightItem2))
         return;
@@ -628,6 +635,7 @@ void RecordForm::Menu_del_Click()
 
 void RecordForm::Menu_query_Click()
 {
+    const MessageScope command(this);
     if (queryHandled())
         return;
     RunQuery(app, this, S.queryHead, S.queryFields, S.queryDefaultField);
@@ -642,6 +650,7 @@ QString RecordForm::exportName() const
 
 void RecordForm::Menu_TE_Click()
 {
+    const MessageScope command(this);
     beforeCommand();
     if (S.exportRight != 0 && !RequireRight(app, RightGroupOfForm, S.exportRight))
         return;
@@ -655,6 +664,7 @@ void RecordForm::Menu_TE_Click()
 
 void RecordForm::Menu_print_Click()
 {
+    const MessageScope command(this);
     beforeCommand();
     if (!RequireRight(app, RightGroupOfForm, RightItem3))
         return;
@@ -687,6 +697,7 @@ QString RecordForm::printFields() const
 
 void RecordForm::Menu_Return_Click()
 {
+    const MessageScope command(this);
     beforeCommand();
     close();
 }

@@ -57,7 +57,8 @@ public:
     QString pubSql() const { return PubSql; }
     void setPubSql(const QString& s) { PubSql = s; }
 
-    // The commands, as their menu items run them.
+    // The commands, as their menu items run them; each runs as this window's
+    // MessageScope, so its messages stand over this window.
     void Menu_Add_Click();
     void Menu_edit_Click();
     void Menu_del_Click();

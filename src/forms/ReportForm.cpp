@@ -76,7 +76,10 @@ QPushButton* ReportForm::addRunButton(const char* name, int row, int col, int ro
     RunButton = new QPushButton(QStringLiteral("生成报表↓"), Frm);
     RunButton->setObjectName(QString::fromLatin1(name));
     FrmLayout->addWidget(RunButton, row, col, rowSpan, 1);
-    connect(RunButton, &QPushButton::clicked, this, [this] { runClicked(); });
+    connect(RunButton, &QPushButton::clicked, this, [this] {
+        const MessageScope command(this);
+        runClicked();
+    });
     return RunButton;
 }
 
@@ -100,6 +103,7 @@ void ReportForm::addStatusLine(const RecordStatusLine::Options& options)
 
 void ReportForm::Run()
 {
+    const MessageScope command(this);
     if (m_running || (RunButton && !RunButton->isEnabled()))
         return;
     m_running = true;
@@ -158,6 +162,7 @@ void ReportForm::markCancelled()
 
 bool ReportForm::readyToPrint()
 {
+    const MessageScope command(this);
     if (GD->textMatrix(GD->fixedRows(), 0).isEmpty()) {
         MsgBox(QStringLiteral("没有数据可打印！"), MB::Information, QString());
         return false;
@@ -171,12 +176,14 @@ bool ReportForm::readyToPrint()
 
 void ReportForm::exportGrid(const QList<int>& numericColumns)
 {
+    const MessageScope command(this);
     SetExportColKinds(app, GD, numericColumns);
     ToExcel(app, GD, windowTitle(), QString(), QString(), GD->fixedRows(), this);
 }
 
 void ReportForm::printList(const ReportListPrint& p)
 {
+    const MessageScope command(this);
     if (!RequireRight(app, RightReports, RightItem3))
         return;
     const int first = GD->fixedRows();

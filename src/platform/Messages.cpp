@@ -4,9 +4,13 @@
 #include <QInputDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSpacerItem>
 #include <QPushButton>
+#include <QShowEvent>
+#include <vector>
 
 namespace {
 
@@ -32,7 +36,72 @@ QMessageBox::Icon iconOf(int style)
     }
 }
 
+// A command's window and the modal dialog that was active when the command began.
+struct Scope {
+    QPointer<QWidget> window;
+    QPointer<QWidget> modal;
+};
+
+std::vector<Scope>& scopes()
+{
+    static std::vector<Scope> open;
+    return open;
+}
+
+// The widget that stands for the window `w` is in: its top-level window, or the
+// widget an MDI sub-window holds (the main window is no message's window).
+QWidget* windowOf(QWidget* w)
+{
+    for (; w; w = w->parentWidget())
+        if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+            return w;
+    return nullptr;
+}
+
+// A message box that stands over its owner's middle also when the owner is a
+// widget inside a window (Qt centres a dialog over the parent's whole window).
+class OwnedMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        QWidget* owner = parentWidget();
+        if (owner && !owner->isWindow() && !event->spontaneous())
+            move(owner->mapToGlobal(owner->rect().center()) - QPoint(width() / 2, height() / 2));
+    }
+};
+
 }  // namespace
+
+MessageScope::MessageScope(QWidget* window)
+{
+    scopes().push_back({window, QApplication::activeModalWidget()});
+}
+
+MessageScope::~MessageScope()
+{
+    scopes().pop_back();
+}
+
+QWidget* MessageWindow()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    const std::vector<Scope>& open = scopes();
+    for (auto it = open.rbegin(); it != open.rend(); ++it) {
+        if (!it->window)
+            continue;
+        // A dialog the command opened runs commands of its own.
+        if (modal && modal != it->modal && modal != it->window->window())
+            return modal;
+        return it->window;
+    }
+    if (QWidget* focused = windowOf(QApplication::focusWidget()))
+        return focused;
+    return QApplication::activeWindow();
+}
 
 MessageSink& Messages()
 {
@@ -60,8 +129,8 @@ constexpr int TitleBarExtra = 140;
 
 int QtMessages::msgBox(const QString& text, int style, const QString& title)
 {
-    QMessageBox box(iconOf(style), title.isEmpty() ? QApplication::applicationDisplayName() : title, text,
-                    QMessageBox::NoButton, QApplication::activeWindow());
+    OwnedMessageBox box(iconOf(style), title.isEmpty() ? QApplication::applicationDisplayName() : title, text,
+                        QMessageBox::NoButton, MessageWindow());
     struct B {
         const char* caption;
         int answer;
@@ -122,7 +191,7 @@ int QtMessages::msgBox(const QString& text, int style, const QString& title)
 InputAnswer QtMessages::inputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(),
+    const QString text = QInputDialog::getText(MessageWindow(),
                                                title.isEmpty() ? QApplication::applicationDisplayName() : title,
                                                prompt, QLineEdit::Normal, defaultText, &ok);
     return {ok, ok ? text : QString()};

@@ -57,11 +57,29 @@ public:
 MessageSink& Messages();
 std::unique_ptr<MessageSink> InstallMessages(std::unique_ptr<MessageSink> sink);
 
+// The window the messages of a command concern. A window holds a MessageScope
+// while it runs one of its commands, so that a box shown meanwhile stands over
+// that window (an MDI child among others, not whichever window is active) without
+// every call passing the window on. Scopes nest; the innermost one counts,
+// except that a modal dialog opened within it owns the messages of its own commands.
+class MessageScope {
+public:
+    explicit MessageScope(QWidget* window);
+    ~MessageScope();
+    MessageScope(const MessageScope&) = delete;
+    MessageScope& operator=(const MessageScope&) = delete;
+};
+
+// The window a message shown now belongs to: the innermost scope's window (or a
+// modal dialog opened since), else the window holding the focus (an MDI child's
+// own widget, not the main window around it), else the active window; null when none.
+QWidget* MessageWindow();
+
 // The information icon and an empty title are the rule of this program.
 int MsgBox(const QString& text, int style = MB::OKOnly | MB::Information, const QString& title = QString());
 InputAnswer InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString());
 
-// Qt implementation; message boxes are parented to the active window.
+// Qt implementation; boxes are parented to and centred over MessageWindow().
 class QtMessages : public MessageSink {
 public:
     int msgBox(const QString& text, int style, const QString& title) override;

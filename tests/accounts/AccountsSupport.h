@@ -1,9 +1,10 @@
 #pragma once
 // Shared set-up of the accounts tests: units of both sides, vouchers saved
-// through the service, stock documents posted with a balance move, and the
-// check that every unit's balance chain equals a walk of its rows.
+// through the service, stock documents posted with a balance move; the check
+// that every unit's balance chain equals a walk of its rows comes with it.
 
 #include "accounts/VoucherService.h"
+#include "support/BalanceChains.h"
 
 #include <QDate>
 #include <QString>
@@ -20,7 +21,3 @@ VoucherSaveResult AddVoucher(App& app, DocKind kind, const QString& number, cons
 
 // Posts a one-line inbound document of `unit` with YF = amount.
 QString PostStockDocument(App& app, const QString& number, const QDate& date, const QString& unit, double amount);
-
-// "" when each unit's QC/QM chain over its posted rows, walked in key order
-// (ties by rowid) from TA1.NK, is whole; else where it breaks.
-QString ChainFault(const Database& db);

@@ -2,6 +2,8 @@
 
 #include "accounts/LedgerService.h"
 #include "core/App.h"
+#include "core/Posting.h"
+#include "core/SqlText.h"
 #include "platform/Database.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
@@ -16,6 +18,8 @@ private Q_SLOTS:
     void generalLedgerClosesOnTheLastBalance();
     void unitsWithoutNameOrSharingANameKeepTheirRows();
     void detailLedgerListsRowsWithSubtotals();
+    void openingFollowsTheSettlementMode_data();
+    void openingFollowsTheSettlementMode();
 };
 
 namespace {
@@ -112,6 +116,86 @@ void TestLedgers::detailLedgerListsRowsWithSubtotals()
     for (int i = 1; i < 6; ++i)
         QCOMPARE(lines[size_t(i)].before, lines[size_t(i - 1)].after);
     QCOMPARE(int(DetailLedger(b.db(), UnitKind::Supplier, QStringLiteral("S2"), Day, Day).size()), 0);
+}
+
+namespace {
+
+// Stored rows of unit S9 (TA1.NK 10), one per text "day K QC YF FK QM",
+// with the day counted from the period's first day, K "-" for a row without
+// a settlement mode and a trailing "u" for an unaudited row. The rows are
+// written as stored, chain and all, so a row of one mode can be told from
+// a row of the other.
+void storeRows(Database& db, const QStringList& rows)
+{
+    AddUnit(db, {QStringLiteral("S9"), QStringLiteral("供应商九"), UnitKind::Supplier, 10});
+    int serial = 0;
+    for (const QString& text : rows) {
+        const QStringList f = text.split(QLatin1Char(' '));
+        const QDate date = Day.addDays(f[0].toInt());
+        const bool audited = f.size() < 7;
+        db.execute(QStringLiteral("INSERT INTO TB1 (F1, F2, F3, LB, K, QC, YF, FK, QM, F6, SRT, S2) "
+                                  "VALUES (?, ?, 'S9', 1, ?, ?, ?, ?, ?, ?, ?, '采购入库单')"),
+                   {QStringLiteral("D%1").arg(++serial), SqlDate(date),
+                    f[1] == QLatin1String("-") ? QVariant() : QVariant(f[1].toInt()), f[2].toDouble(),
+                    f[3].toDouble(), f[4].toDouble(), f[5].toDouble(),
+                    audited ? QStringLiteral("系统管理员") : QString(),
+                    PostingKeyPrefix(date) + QStringLiteral("%1").arg(serial, 4, 10, QLatin1Char('0'))});
+    }
+}
+
+}  // namespace
+
+// Before the period only rows that went to the account (mode 0) give the
+// opening; inside it every row counts, whatever its mode. Worked by hand.
+void TestLedgers::openingFollowsTheSettlementMode_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QList<double>>("expected");  // opening, increase, decrease, closing
+    QTest::newRow("no rows: the unit's opening") << QStringList{} << QList<double>{10, 0, 0, 10};
+    QTest::newRow("last row before settled: the mode-0 row before it")
+        << QStringList{"-9 0 10 50 0 60", "-5 1 60 30 0 90"} << QList<double>{60, 0, 0, 60};
+    QTest::newRow("same day, settled last: the mode-0 row")
+        << QStringList{"-1 0 10 50 0 60", "-1 1 60 20 0 80"} << QList<double>{60, 0, 0, 60};
+    QTest::newRow("only settled rows before: the unit's opening")
+        << QStringList{"-9 1 10 30 0 40", "-2 1 40 5 0 45"} << QList<double>{10, 0, 0, 10};
+    QTest::newRow("settled, then to the account: the last row")
+        << QStringList{"-9 1 10 30 0 40", "-2 0 40 5 0 45"} << QList<double>{45, 0, 0, 45};
+    QTest::newRow("a row without a mode goes to the account")
+        << QStringList{"-9 0 10 50 0 60", "-4 - 60 15 0 75"} << QList<double>{75, 0, 0, 75};
+    QTest::newRow("unaudited rows never count")
+        << QStringList{"-9 0 10 50 0 60", "-3 0 60 900 0 960 u", "1 0 60 9 0 69 u"} << QList<double>{60, 0, 0, 60};
+    QTest::newRow("rows after the period are not before it")
+        << QStringList{"-9 0 10 50 0 60", "6 0 60 5 0 65"} << QList<double>{60, 0, 0, 60};
+    QTest::newRow("in the period every mode counts, the first row's QC opens")
+        << QStringList{"-9 0 10 50 0 60", "-5 1 60 30 0 90", "0 1 90 30 30 90", "3 0 90 5 8 87", "5 1 87 4 4 87"}
+        << QList<double>{90, 39, 42, 87};
+    QTest::newRow("a settled row alone in the period")
+        << QStringList{"-9 0 10 50 0 60", "2 1 60 25 25 60"} << QList<double>{60, 25, 25, 60};
+}
+
+void TestLedgers::openingFollowsTheSettlementMode()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QList<double>, expected);
+    FreshAccountSet set;
+    set.loginAs(QStringLiteral("001"));
+    storeRows(set.db(), rows);
+    const QDate to = Day.addDays(5);
+    const auto general = GeneralLedger(set.db(), UnitKind::Supplier, QStringLiteral("S9"), Day, to);
+    QCOMPARE(int(general.size()), 1);
+    const GeneralLedgerRow& g = general[0];
+    QCOMPARE((QList<double>{g.opening, g.increase, g.decrease, g.closing}), expected);
+    // The detail ledger shows the same period rows, whatever their mode, and
+    // its subtotal agrees with the general ledger; without period rows it is empty.
+    const auto detail = DetailLedger(set.db(), UnitKind::Supplier, QStringLiteral("S9"), Day, to);
+    if (detail.empty()) {
+        QCOMPARE(g.increase, 0.0);
+        QCOMPARE(g.decrease, 0.0);
+        return;
+    }
+    const DetailLedgerLine& sub = detail.back();
+    QVERIFY(sub.subtotal);
+    QCOMPARE((QList<double>{sub.before, sub.increase, sub.decrease, sub.after}), expected);
 }
 
 VX_REGISTER_TEST(TestLedgers)

@@ -4,14 +4,10 @@
 #include "core/App.h"
 #include "platform/Database.h"
 #include "support/Fixture.h"
+#include "support/KillLoop.h"
 #include "support/TestRegistry.h"
 
-#include <QRandomGenerator>
 #include <QTest>
-#include <QThread>
-#include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
 
 // Voucher saves, edits and deletes killed at random moments leave every balance chain whole.
 class TestVoucherKill : public QObject {
@@ -25,31 +21,21 @@ namespace {
 const QStringList Units{QStringLiteral("S1"), QStringLiteral("S2")};
 constexpr int Vouchers = 20;
 
-// The child: adds, edits (to another unit and day) and deletes vouchers until it is killed.
-[[noreturn]] void writeForever(const QString& path, quint32 seed)
+// The child's step: adds a voucher, or edits it (to another unit and day) or deletes it.
+void writeVoucher(App& app, QRandomGenerator& rng)
 {
-    App app;
-    app.CurrentDatabase.open(path);
-    app.OperatorCode = QStringLiteral("001");
-    app.OperatorName = QStringLiteral("系统管理员");
     const VoucherSide side = VoucherSideOf(DocKind::Payment);
-    QRandomGenerator rng(seed);
-    for (;;) {
-        const QString no = QStringLiteral("FK%1").arg(rng.bounded(Vouchers));
-        VoucherInput input{no, QDate(2026, 3, 1).addDays(int(rng.bounded(20))), Units[int(rng.bounded(2))],
-                           QString::number(1 + rng.bounded(90)), {}, {}};
-        try {
-            const QString version = StoredVoucherVersion(app.CurrentDatabase, side, no);
-            if (version.isEmpty()) {
-                SaveVoucher(app, side, input, nullptr);
-            } else if (rng.bounded(2) == 0) {
-                const LoadedVoucher loaded{no, version};
-                SaveVoucher(app, side, input, &loaded);
-            } else {
-                DeleteVoucher(app.CurrentDatabase, side, {no, version});
-            }
-        } catch (const DbError&) {
-        }
+    const QString no = QStringLiteral("FK%1").arg(rng.bounded(Vouchers));
+    VoucherInput input{no, QDate(2026, 3, 1).addDays(int(rng.bounded(20))), Units[int(rng.bounded(2))],
+                       QString::number(1 + rng.bounded(90)), {}, {}};
+    const QString version = StoredVoucherVersion(app.CurrentDatabase, side, no);
+    if (version.isEmpty()) {
+        SaveVoucher(app, side, input, nullptr);
+    } else if (rng.bounded(2) == 0) {
+        const LoadedVoucher loaded{no, version};
+        SaveVoucher(app, side, input, &loaded);
+    } else {
+        DeleteVoucher(app.CurrentDatabase, side, {no, version});
     }
 }
 
@@ -68,24 +54,14 @@ void TestVoucherKill::killedVoucherWritesLeaveWholeChains()
 
     QRandomGenerator rng(777);
     int vouchersSeen = 0;
-    for (int round = 0; round < 25; ++round) {
-        const pid_t child = fork();
-        QVERIFY(child >= 0);
-        if (child == 0)
-            writeForever(set.setPath(), quint32(round + 1));
-        // Opening the encrypted file alone takes the child some 100 ms (key derivation).
-        QThread::usleep(120000 + rng.bounded(300000));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-
+    RunKillLoop(set.setPath(), {25, 300000, {}}, rng, writeVoucher, [&] {
         Database check;
         check.open(set.setPath());
         QCOMPARE(check.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
         QCOMPARE(ChainFault(check), QString());
         QCOMPARE(check.scalar(QStringLiteral("SELECT count(*) FROM TB1 WHERE F1 LIKE 'RK%'")).toInt(), 8);
         vouchersSeen += check.scalar(QStringLiteral("SELECT count(*) FROM TB1 WHERE LB = 10")).toInt();
-    }
+    });
     // The children got as far as committing vouchers, so the kills fell among real writes.
     QVERIFY(vouchersSeen > 0);
 }

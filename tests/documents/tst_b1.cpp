@@ -119,11 +119,11 @@ QString namedValue(const PrintEngine& engine, const QString& name)
 
 void typeIntoCell(B1& w, int row, int col, const QString& text)
 {
-    w.GdMx()->setCurrent(row, col);
-    w.GdMx_Click();
-    QVERIFY(!w.TxtEnter()->isHidden());
-    w.TxtEnter()->setText(text);
-    w.TxtEnter_LostFocus();
+    w.lines().GdMx()->setCurrent(row, col);
+    w.lines().GdMx_Click();
+    QVERIFY(!w.lines().TxtEnter()->isHidden());
+    w.lines().TxtEnter()->setText(text);
+    w.lines().TxtEnter_LostFocus();
 }
 
 }  // namespace
@@ -153,9 +153,9 @@ void TestB1::textThatIsNoNumberKeepsTheCell()
     control<QLineEdit>(&w, "TxtHPBM")->setText(QStringLiteral("G1"));
     control<QLineEdit>(&w, "TxtSL")->setText(QStringLiteral("4"));
     control<QPushButton>(&w, "CmdEnter")->click();
-    w.TxtEnter()->setText(QStringLiteral("A"));
-    w.TxtEnter_LostFocus();
-    Grid* lines = w.GdMx();
+    w.lines().TxtEnter()->setText(QStringLiteral("A"));
+    w.lines().TxtEnter_LostFocus();
+    Grid* lines = w.lines().GdMx();
     const QStringList before{lines->textMatrix(1, 3), lines->textMatrix(1, 4), lines->textMatrix(1, 5)};
     const QString total = control<QLineEdit>(&w, "Txt5")->text();
     QCOMPARE(before.at(0), QStringLiteral("4 个"));
@@ -196,15 +196,15 @@ void TestB1::addAuditUnauditDelete()
     control<QLineEdit>(&w, "TxtHPBM")->setText(QStringLiteral("G1"));
     control<QLineEdit>(&w, "TxtSL")->setText(QStringLiteral("4"));
     control<QPushButton>(&w, "CmdEnter")->click();
-    QVERIFY(!w.TxtEnter()->isHidden());
-    QCOMPARE(w.curMxC(), 2);
-    w.TxtEnter()->setText(QStringLiteral("b'1"));
-    w.TxtEnter_LostFocus();
+    QVERIFY(!w.lines().TxtEnter()->isHidden());
+    QCOMPARE(w.lines().curMxC(), 2);
+    w.lines().TxtEnter()->setText(QStringLiteral("b'1"));
+    w.lines().TxtEnter_LostFocus();
     // A line from the overlay editor, and its quantity and remark changed there.
     typeIntoCell(w, 2, 0, QStringLiteral("g2"));
     typeIntoCell(w, 2, 3, QStringLiteral("3"));
     typeIntoCell(w, 2, 6, QStringLiteral("it's"));
-    Grid* lines = w.GdMx();
+    Grid* lines = w.lines().GdMx();
     QCOMPARE(lines->textMatrix(1, 3), QStringLiteral("4 个"));
     QCOMPARE(lines->textMatrix(1, 2), QStringLiteral("B'1"));
     QCOMPARE(lines->textMatrix(2, 0), QStringLiteral("G2"));
@@ -331,7 +331,7 @@ void TestB1::auditReadsTheDocumentOnceToPostAndOnceToShow()
     QCOMPARE(statements.filter(QRegularExpression(QStringLiteral("^SELECT F\\d+ FROM TB1 WHERE F1 = \\?"))).size(), 0);
     QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 4), set.app().OperatorName);
     QCOMPARE(control<QLineEdit>(&w, "Txt4")->text(), set.app().OperatorName);
-    QCOMPARE(w.GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
     QCOMPARE(msgs.count(), 0);
 }
 
@@ -363,23 +363,23 @@ void TestB1::stripAndEditorRules()
     // The same code again in the strip adds to its line.
     control<QLineEdit>(&w, "TxtHPBM")->setText(QStringLiteral("G1"));
     control<QLineEdit>(&w, "TxtSL")->setText(QStringLiteral("1"));
-    QVERIFY(w.EnterHPBM());
+    QVERIFY(w.lines().EnterHPBM());
     control<QLineEdit>(&w, "TxtSL")->setText(QStringLiteral("2"));
-    QVERIFY(w.EnterHPBM());
-    QCOMPARE(w.GdMx()->rows(), 3);
-    QCOMPARE(w.GdMx()->textMatrix(1, 3), QStringLiteral("3 个"));
+    QVERIFY(w.lines().EnterHPBM());
+    QCOMPARE(w.lines().GdMx()->rows(), 3);
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 3), QStringLiteral("3 个"));
     // An unknown code is refused with a message and adds nothing.
     msgs.expect(QStringLiteral("资料库中不存在“NOPE”"));
     control<QLineEdit>(&w, "TxtHPBM")->setText(QStringLiteral("NOPE"));
-    QVERIFY(!w.EnterHPBM());
+    QVERIFY(!w.lines().EnterHPBM());
     // Without an attribute a duplicate code in a code cell is refused.
     msgs.expect(QStringLiteral("相同的货品编码已经存在！"));
     typeIntoCell(w, 2, 0, QStringLiteral("G1"));
-    QCOMPARE(w.curMxR(), 1);
+    QCOMPARE(w.lines().curMxR(), 1);
     // A negative price is stored as its absolute value.
     typeIntoCell(w, 1, 4, QStringLiteral("-3"));
-    QCOMPARE(w.GdMx()->textMatrix(1, 4), QStringLiteral("3.00"));
-    QCOMPARE(w.GdMx()->textMatrix(1, 5), QStringLiteral("9.00"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 4), QStringLiteral("3.00"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 5), QStringLiteral("9.00"));
     // Saving without a unit is refused and keeps the edit.
     control<QComboBox>(&w, "CmbLB")->setEditText(QString());
     msgs.expect(QStringLiteral("供货单位不能为空！"));
@@ -475,36 +475,36 @@ void TestB1::pickersFillTheDocument()
     QCOMPARE(control<QComboBox>(&w, "CmbLB")->currentText(), QStringLiteral("A001.供应商一"));
 
     // A code typed in part, then chosen in the goods picker opened by a press on "?".
-    w.GdMx()->setCurrent(1, 0);
-    w.GdMx_Click();
-    w.TxtEnter()->setText(QStringLiteral("G"));
+    w.lines().GdMx()->setCurrent(1, 0);
+    w.lines().GdMx_Click();
+    w.lines().TxtEnter()->setText(QStringLiteral("G"));
     QString preset;
     WhenModal([&preset](QWidget* d) {
         preset = control<QLineEdit>(d, "Txt0")->text();
         chooseGoods(d, QStringLiteral("G1"));
     });
     QTest::mousePress(control<QPushButton>(&w, "CmdQuery"), Qt::LeftButton);
-    QCOMPARE(w.TxtEnter()->text(), QStringLiteral("G1"));
-    QCOMPARE(w.GdMx()->textMatrix(1, 0), QString());  // the partial text was the search, not a line
-    QTest::keyClick(w.TxtEnter(), Qt::Key_Return);
-    QCOMPARE(w.GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
-    QCOMPARE(w.GdMx()->textMatrix(1, 4), QStringLiteral("2.00"));  // the cost price after RK0
+    QCOMPARE(w.lines().TxtEnter()->text(), QStringLiteral("G1"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 0), QString());  // the partial text was the search, not a line
+    QTest::keyClick(w.lines().TxtEnter(), Qt::Key_Return);
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 4), QStringLiteral("2.00"));  // the cost price after RK0
 
     // Ctrl+F in the code editor opens the goods picker as "?" does.
-    w.GdMx()->setCurrent(1, 0);
-    w.GdMx_Click();
+    w.lines().GdMx()->setCurrent(1, 0);
+    w.lines().GdMx_Click();
     bool byKey = false;
     WhenModal([&byKey](QWidget* d) {
         byKey = d->objectName() == QLatin1String("QueryGoods");
         QTest::mouseClick(control<QPushButton>(d, "Cmd2"), Qt::LeftButton);
     });
-    QTest::keyClick(w.TxtEnter(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(w.lines().TxtEnter(), Qt::Key_F, Qt::ControlModifier);
     QVERIFY(byKey);
-    QCOMPARE(w.TxtEnter()->text(), QStringLiteral("G1"));  // cancelled: the cell as it was
-    QTest::keyClick(w.TxtEnter(), Qt::Key_Return);
+    QCOMPARE(w.lines().TxtEnter()->text(), QStringLiteral("G1"));  // cancelled: the cell as it was
+    QTest::keyClick(w.lines().TxtEnter(), Qt::Key_Return);
 
     // The editor moved on to the attribute; its value from the attribute picker.
-    QCOMPARE(w.curMxC(), 2);
+    QCOMPARE(w.lines().curMxC(), 2);
     QVERIFY(control<QPushButton>(&w, "CmdSX")->isVisible());
     QString goodsLine;
     WhenModal([&goodsLine](QWidget* d) {
@@ -516,13 +516,13 @@ void TestB1::pickersFillTheDocument()
     });
     QTest::mousePress(control<QPushButton>(&w, "CmdSX"), Qt::LeftButton);
     QVERIFY(goodsLine.contains(QStringLiteral("G1")));
-    QCOMPARE(w.TxtEnter()->text(), QStringLiteral("LOT1"));
-    QTest::keyClick(w.TxtEnter(), Qt::Key_Return);
-    QCOMPARE(w.GdMx()->textMatrix(1, 2), QStringLiteral("LOT1"));
+    QCOMPARE(w.lines().TxtEnter()->text(), QStringLiteral("LOT1"));
+    QTest::keyClick(w.lines().TxtEnter(), Qt::Key_Return);
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 2), QStringLiteral("LOT1"));
 
     // Batch mode: every goods chosen lands on the blank last row.
-    w.GdMx()->setCurrent(w.GdMx()->rows() - 1, 0);
-    w.GdMx_Click();
+    w.lines().GdMx()->setCurrent(w.lines().GdMx()->rows() - 1, 0);
+    w.lines().GdMx_Click();
     bool batch = false;
     WhenModal([&batch](QWidget* d) {
         auto* box = control<QCheckBox>(d, "Chkstyle");
@@ -534,9 +534,9 @@ void TestB1::pickersFillTheDocument()
     });
     QTest::mousePress(control<QPushButton>(&w, "CmdQuery"), Qt::LeftButton);
     QVERIFY(batch);
-    QCOMPARE(w.GdMx()->textMatrix(2, 0), QStringLiteral("G2"));
-    QCOMPARE(w.GdMx()->textMatrix(3, 0), QStringLiteral("G1"));
-    QCOMPARE(w.GdMx()->rows(), 5);
+    QCOMPARE(w.lines().GdMx()->textMatrix(2, 0), QStringLiteral("G2"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(3, 0), QStringLiteral("G1"));
+    QCOMPARE(w.lines().GdMx()->rows(), 5);
     typeIntoCell(w, 2, 3, QStringLiteral("4"));
 
     // The strip's picker answers into the strip's code box.
@@ -600,8 +600,8 @@ void TestB1::goodsPickerKeepsToTheFixedSupplier()
     B1 w(set.app(), false);
     trigger(&w, "Menu_Add");
     control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("A001.供应商一"));
-    w.GdMx()->setCurrent(1, 0);
-    w.GdMx_Click();
+    w.lines().GdMx()->setCurrent(1, 0);
+    w.lines().GdMx_Click();
     QString caption;
     WhenModal([&caption](QWidget* d) {
         caption = d->windowTitle();
@@ -721,8 +721,8 @@ void TestB1::lineImportFromAWorkbook()
     const QString caption = importWorkbookLines(&w, book, msgs, QStringLiteral("成功写入 2 行数据"));
     QCOMPARE(caption, QStringLiteral("从Excel文件中读取入库单明细"));
     QCOMPARE(msgs.pending(), 0);
-    QCOMPARE(w.GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
-    QCOMPARE(w.GdMx()->textMatrix(2, 0), QStringLiteral("G2"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(2, 0), QStringLiteral("G2"));
     QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), QStringLiteral("12.00"));
     trigger(&w, "Menu_save");
     QCOMPARE(msgs.count(), 1);

@@ -107,8 +107,8 @@ void TestB3::returnWithPickedAttribute()
     QCOMPARE(control<QLabel>(&w, "Lab0")->text(), QStringLiteral("退货单号"));
     QCOMPARE(control<QLabel>(&w, "Lab2")->text(), department ? QStringLiteral("相关部门") : QStringLiteral("供货单位"));
     QCOMPARE(control<QLabel>(&w, "Lab5")->text(), department ? QStringLiteral("总金额") : QStringLiteral("应付款"));
-    QCOMPARE(w.GdMx()->textMatrix(0, 3), QStringLiteral("退货数量"));
-    QCOMPARE(w.GdMx()->textMatrix(0, 4), QStringLiteral("退货单价"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(0, 3), QStringLiteral("退货数量"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(0, 4), QStringLiteral("退货单价"));
 
     trigger(&w, "Menu_Add");
     const QString unit = department ? QStringLiteral("P001") : QStringLiteral("A001");
@@ -118,8 +118,8 @@ void TestB3::returnWithPickedAttribute()
     control<QPushButton>(&w, "CmdEnter")->click();
     // The attribute cell takes no typing: its value comes from the picker, which offers the
     // values in stock.
-    QCOMPARE(w.curMxC(), 2);
-    QVERIFY(w.TxtEnter()->isReadOnly());
+    QCOMPARE(w.lines().curMxC(), 2);
+    QVERIFY(w.lines().TxtEnter()->isReadOnly());
     WhenModal([](QWidget* d) {
         Grid* gd = control<Grid>(d, "GD");
         QCOMPARE(gd->textMatrix(1, 0), QStringLiteral("LOT1"));
@@ -127,11 +127,11 @@ void TestB3::returnWithPickedAttribute()
         QTest::mouseClick(control<QPushButton>(d, "CmdOK"), Qt::LeftButton);
     });
     QTest::mousePress(control<QPushButton>(&w, "CmdSX"), Qt::LeftButton);
-    QCOMPARE(w.TxtEnter()->text(), QStringLiteral("LOT1"));
-    QTest::keyClick(w.TxtEnter(), Qt::Key_Return);
-    QCOMPARE(w.GdMx()->textMatrix(1, 2), QStringLiteral("LOT1"));
+    QCOMPARE(w.lines().TxtEnter()->text(), QStringLiteral("LOT1"));
+    QTest::keyClick(w.lines().TxtEnter(), Qt::Key_Return);
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 2), QStringLiteral("LOT1"));
     // The proposed price is the goods' cost price (2 after the receipt).
-    QCOMPARE(w.GdMx()->textMatrix(1, 4).toDouble(), 2.0);
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 4).toDouble(), 2.0);
     QCOMPARE(control<QLineEdit>(&w, "Txt5")->text().toDouble(), 8.0);
     if (!department)
         control<QLineEdit>(&w, "Txt7")->setText(QStringLiteral("3"));

@@ -45,6 +45,7 @@ private Q_SLOTS:
     void attributeOnlyFromPickerValues();
     void printStagesWithoutAPrintRight();
     void assemblyFillsThePartsOfAProduct();
+    void assemblyLineWithoutItsBatchRefusedAtSave();
     void deliveryNoteStagedInSalesModeOnly();
     void autoCkPostsOneDocumentOrNothing();
     void lineImportSearchAndExport();
@@ -80,11 +81,11 @@ void prepare(FreshAccountSet& set, bool attribute = false)
 
 void typeIntoCell(D1& w, int row, int col, const QString& text)
 {
-    w.GdMx()->setCurrent(row, col);
-    w.GdMx_Click();
-    QVERIFY(!w.TxtEnter()->isHidden());
-    w.TxtEnter()->setText(text);
-    w.TxtEnter_LostFocus();
+    w.lines().GdMx()->setCurrent(row, col);
+    w.lines().GdMx_Click();
+    QVERIFY(!w.lines().TxtEnter()->isHidden());
+    w.lines().TxtEnter()->setText(text);
+    w.lines().TxtEnter_LostFocus();
 }
 
 void stripLine(D1& w, const QString& code, const QString& qty)
@@ -134,7 +135,7 @@ void TestD1::salesLinesWithCustomerPricesAndDiscounts()
     control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("B001.客户一"));
     stripLine(w, QStringLiteral("G1"), QStringLiteral("2"));
     typeIntoCell(w, 2, 0, QStringLiteral("g2"));
-    Grid* lines = w.GdMx();
+    Grid* lines = w.lines().GdMx();
     // The customer's price, the goods' sale price without a quotation; no discount yet.
     QCOMPARE(lines->textMatrix(1, 4), QStringLiteral("8.50"));
     QCOMPARE(lines->textMatrix(1, 5), QStringLiteral("1"));
@@ -210,7 +211,7 @@ void TestD1::shortageOnCommitAndAuditWritesNothing()
     control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("B001"));
     // A code typed into the grid proposes quantity 0 while issues are checked.
     typeIntoCell(w, 1, 0, QStringLiteral("G1"));
-    QCOMPARE(w.GdMx()->textMatrix(1, 3), QStringLiteral("0 个"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 3), QStringLiteral("0 个"));
     typeIntoCell(w, 1, 2, QStringLiteral("A"));
     typeIntoCell(w, 1, 3, QStringLiteral("2"));
     // A line from the strip is not checked when it is added...
@@ -220,7 +221,7 @@ void TestD1::shortageOnCommitAndAuditWritesNothing()
     // ...but a quantity committed counts every line of the goods and value on the document.
     msgs.expect(QStringLiteral("库存数量不足！"));
     typeIntoCell(w, 3, 3, QStringLiteral("2"));
-    QCOMPARE(w.GdMx()->textMatrix(3, 3), QStringLiteral("0 个"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(3, 3), QStringLiteral("0 个"));
     typeIntoCell(w, 3, 3, QStringLiteral("1"));
     QCOMPARE(msgs.pending(), 0);
     trigger(&w, "Menu_save");
@@ -254,28 +255,28 @@ void TestD1::departmentIssueAuditedAtCost()
     QCOMPARE(control<QLabel>(&w, "Lab2")->text(), QStringLiteral("相关部门"));
     // The list keeps the outbound window's own unit header in department mode too.
     QCOMPARE(control<Grid>(&w, "GD")->textMatrix(0, 2), QStringLiteral("收货单位"));
-    QCOMPARE(w.GdMx()->textMatrix(0, 6), QStringLiteral("成本单价"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(0, 6), QStringLiteral("成本单价"));
 
     trigger(&w, "Menu_Add");
     control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("P001"));
     stripLine(w, QStringLiteral("G1"), QStringLiteral("1"));
     // The attribute cell opens read-only: its value comes from the picker.
-    QVERIFY(!w.TxtEnter()->isHidden());
-    QVERIFY(w.TxtEnter()->isReadOnly());
-    w.TxtEnter()->setText(QStringLiteral("A"));
-    w.TxtEnter_LostFocus();
+    QVERIFY(!w.lines().TxtEnter()->isHidden());
+    QVERIFY(w.lines().TxtEnter()->isReadOnly());
+    w.lines().TxtEnter()->setText(QStringLiteral("A"));
+    w.lines().TxtEnter_LostFocus();
     stripLine(w, QStringLiteral("G2"), QStringLiteral("1"));
-    w.TxtEnter()->hide();
+    w.lines().TxtEnter()->hide();
     typeIntoCell(w, 3, 0, QStringLiteral("G1"));
     typeIntoCell(w, 3, 2, QStringLiteral("b"));
     typeIntoCell(w, 3, 3, QStringLiteral("2"));
     // The proposal is the cost at the document's date; the price cell never opens.
-    QCOMPARE(w.GdMx()->textMatrix(1, 6), QStringLiteral("2.50"));
-    w.GdMx()->setCurrent(1, 6);
-    w.GdMx_Click();
-    QVERIFY(w.TxtEnter()->isHidden());
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 6), QStringLiteral("2.50"));
+    w.lines().GdMx()->setCurrent(1, 6);
+    w.lines().GdMx_Click();
+    QVERIFY(w.lines().TxtEnter()->isHidden());
     // G2 has no stock: taken out anyway (the check is off), at its cost price.
-    QCOMPARE(w.GdMx()->textMatrix(2, 6), QStringLiteral("1.25"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(2, 6), QStringLiteral("1.25"));
 
     trigger(&w, "Menu_save");
     QCOMPARE(msgs.count(), 0);
@@ -293,7 +294,7 @@ void TestD1::departmentIssueAuditedAtCost()
     const RecordSet lines = db.query(QStringLiteral("SELECT F8, C238 FROM TB11 WHERE LB = 3 ORDER BY Oid"));
     QCOMPARE(lines.value(0, 0).toDouble(), -2.5);
     QCOMPARE(lines.value(2, 1).toDouble(), 5.0);
-    QCOMPARE(w.GdMx()->textMatrix(3, 7), QStringLiteral("5.00"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(3, 7), QStringLiteral("5.00"));
     QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 5), QString::number(head.value(0, 4).toDouble(), 'f', 2));
     QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), QString::number(head.value(0, 4).toDouble(), 'f', 2));
 
@@ -307,7 +308,7 @@ void TestD1::departmentIssueAuditedAtCost()
     control<QTabBar>(&w, "TabS")->setCurrentIndex(1);
     QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), QStringLiteral("9.75"));
     QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 5), QStringLiteral("9.75"));
-    QCOMPARE(w.GdMx()->textMatrix(4, 7), QStringLiteral("9.75"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(4, 7), QStringLiteral("9.75"));
 
     msgs.expect(QStringLiteral("请仔细确认"), MB::Yes);
     trigger(&w, "Menu_noOk");
@@ -347,12 +348,12 @@ void TestD1::attributeOnlyFromPickerValues()
     D1 w(set.app(), false);
     trigger(&w, "Menu_Add");
     typeIntoCell(w, 1, 0, QStringLiteral("G1"));
-    QCOMPARE(w.GdMx()->col(), 2);
+    QCOMPARE(w.lines().GdMx()->col(), 2);
     // A value no line of the goods carries is not taken.
     typeIntoCell(w, 1, 2, QStringLiteral("Z"));
-    QCOMPARE(w.GdMx()->textMatrix(1, 2), QString());
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 2), QString());
     typeIntoCell(w, 1, 2, QStringLiteral("a"));
-    QCOMPARE(w.GdMx()->textMatrix(1, 2), QStringLiteral("A"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 2), QStringLiteral("A"));
     trigger(&w, "Menu_cancel");
 }
 
@@ -395,12 +396,12 @@ void TestD1::assemblyFillsThePartsOfAProduct()
     trigger(&w, "Menu_Add");
     QVERIFY(control<QPushButton>(&w, "CmdAutoZZ")->isHidden());
     control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("P001"));
-    w.TxtEnter()->hide();
+    w.lines().TxtEnter()->hide();
     control<QLineEdit>(&w, "Txt7")->setText(QStringLiteral("p1"));
     control<QLineEdit>(&w, "Txt8")->setText(QStringLiteral("2"));
     control<QPushButton>(&w, "CmdAutoZZ")->click();
     QCOMPARE(msgs.count(), 0);
-    Grid* lines = w.GdMx();
+    Grid* lines = w.lines().GdMx();
     QCOMPARE(lines->textMatrix(1, 0), QStringLiteral("G1"));
     QCOMPARE(LeadValue(lines->textMatrix(1, 3)), 4.0);
     QCOMPARE(lines->textMatrix(2, 0), QStringLiteral("G2"));
@@ -420,6 +421,48 @@ void TestD1::assemblyFillsThePartsOfAProduct()
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB11")).toInt(), 2);
     QCOMPARE(control<QLineEdit>(&w, "Txt8")->text(), QStringLiteral("2"));
     QVERIFY(control<QLineEdit>(&w, "Txt7")->isReadOnly());
+}
+
+void TestD1::assemblyLineWithoutItsBatchRefusedAtSave()
+{
+    FreshAccountSet set;
+    prepare(set, true);
+    set.app().NoOverIssue = 1;
+    Database& db = set.db();
+    db.execute(QStringLiteral("UPDATE sysinfo SET setval = 1 WHERE ID = 92"));
+    GoodsSpec product{QStringLiteral("P1"), QStringLiteral("书架")};
+    product.goodsClass = GoodsClass::Product;
+    AddGoods(db, product);
+    db.execute(QStringLiteral("UPDATE TA4 SET F11 = '1' WHERE F1 = 'P1'"));
+    AddBomPart(db, QStringLiteral("P1"), QStringLiteral("G1"), 2);
+    receive(set, QStringLiteral("RK1"), QDate::currentDate(), {{QStringLiteral("G1"), 5, 2, QStringLiteral("A")}});
+    MessageScript msgs;
+    D1 w(set.app(), true);
+    trigger(&w, "Menu_Add");
+    control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("P001"));
+    w.lines().TxtEnter()->hide();
+    control<QLineEdit>(&w, "Txt7")->setText(QStringLiteral("P1"));
+    control<QLineEdit>(&w, "Txt8")->setText(QStringLiteral("1"));
+    control<QPushButton>(&w, "CmdAutoZZ")->click();
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 0), QStringLiteral("G1"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 2), QString());
+
+    // G1's stock is kept by batch: a line without one would draw on nothing.
+    msgs.expect(QStringLiteral("第 1 行[G1]的批号不能为空！"));
+    trigger(&w, "Menu_save");
+    QCOMPARE(msgs.count(), 1);
+    QCOMPARE(msgs.last().window.data(), &w);
+    QCOMPARE(w.Edstu, 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM TB1 WHERE LB = 3")).toInt(), 0);
+
+    typeIntoCell(w, 1, 2, QStringLiteral("A"));
+    trigger(&w, "Menu_save");
+    QCOMPARE(w.Edstu, 0);
+    chooseScope(0);
+    trigger(&w, "Menu_Ok");
+    QCOMPARE(msgs.count(), 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT F6 FROM TB11 WHERE LB = 3")).toDouble(), -2.0);
+    QVERIFY(!db.scalar(QStringLiteral("SELECT SRT FROM TB11 WHERE LB = 3")).toString().isEmpty());
 }
 
 void TestD1::deliveryNoteStagedInSalesModeOnly()
@@ -503,7 +546,7 @@ void TestD1::lineImportSearchAndExport()
     const QString caption = importWorkbookLines(&w, book, msgs, QStringLiteral("成功写入 2 行数据"));
     QCOMPARE(caption, QStringLiteral("从Excel文件中读取出库单明细"));
     QCOMPARE(msgs.pending(), 0);
-    Grid* lines = w.GdMx();
+    Grid* lines = w.lines().GdMx();
     QCOMPARE(lines->textMatrix(1, 0), QStringLiteral("G1"));
     QCOMPARE(lines->textMatrix(1, 8), QStringLiteral("加急"));
     QCOMPARE(lines->textMatrix(2, 0), QStringLiteral("G2"));

@@ -67,11 +67,11 @@ void prepare(FreshAccountSet& set)
 
 void typeIntoCell(D3& w, int row, int col, const QString& text)
 {
-    w.GdMx()->setCurrent(row, col);
-    w.GdMx_Click();
-    QVERIFY(!w.TxtEnter()->isHidden());
-    w.TxtEnter()->setText(text);
-    w.TxtEnter_LostFocus();
+    w.lines().GdMx()->setCurrent(row, col);
+    w.lines().GdMx_Click();
+    QVERIFY(!w.lines().TxtEnter()->isHidden());
+    w.lines().TxtEnter()->setText(text);
+    w.lines().TxtEnter_LostFocus();
 }
 
 void stripLine(D3& w, const QString& code, const QString& qty)
@@ -106,17 +106,17 @@ void TestD3::customerReturnWithItsPrice()
     QCOMPARE(control<QLabel>(&w, "Lab0")->text(), QStringLiteral("退库单号"));
     QCOMPARE(control<QLabel>(&w, "Lab2")->text(), QStringLiteral("退货单位"));
     QCOMPARE(control<Grid>(&w, "GD")->textMatrix(0, 2), QStringLiteral("退库单位"));
-    QCOMPARE(w.GdMx()->textMatrix(0, 3), QStringLiteral("退货数量"));
-    QCOMPARE(w.GdMx()->textMatrix(0, 4), QStringLiteral("核算单价"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(0, 3), QStringLiteral("退货数量"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(0, 4), QStringLiteral("核算单价"));
 
     trigger(&w, "Menu_Add");
     control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("B001.客户一"));
     stripLine(w, QStringLiteral("G1"), QStringLiteral("2"));
     // The customer mode proposes the goods' sale price; it may be typed over.
-    QCOMPARE(w.GdMx()->textMatrix(1, 4), QStringLiteral("9.00"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 4), QStringLiteral("9.00"));
     stripLine(w, QStringLiteral("G2"), QStringLiteral("3"));
     typeIntoCell(w, 2, 4, QStringLiteral("5"));
-    QCOMPARE(w.GdMx()->textMatrix(2, 5), QStringLiteral("15.00"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(2, 5), QStringLiteral("15.00"));
     QCOMPARE(control<QLineEdit>(&w, "Txt5")->text(), QStringLiteral("33.00"));
     // A typed footer amount is never what is stored: the lines decide.
     control<QLineEdit>(&w, "Txt5")->setText(QStringLiteral("999"));
@@ -181,22 +181,22 @@ void TestD3::departmentReturnAtCost()
     D3 w(set.app(), true);
     QVERIFY(w.F3isBm());
     QCOMPARE(control<QLabel>(&w, "Lab2")->text(), QStringLiteral("相关部门"));
-    QCOMPARE(w.GdMx()->textMatrix(0, 4), QStringLiteral("成本单价"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(0, 4), QStringLiteral("成本单价"));
 
     trigger(&w, "Menu_Add");
     control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("P001"));
     // Back-dated between the two receipts: the cost of that day, not today's.
     control<QLineEdit>(&w, "Txt1")->setText(QDate::currentDate().addDays(-2).toString(QStringLiteral("yyyy-MM-dd")));
     stripLine(w, QStringLiteral("G1"), QStringLiteral("2"));
-    w.TxtEnter()->hide();
-    QCOMPARE(w.GdMx()->textMatrix(1, 4), QStringLiteral("2.00"));
+    w.lines().TxtEnter()->hide();
+    QCOMPARE(w.lines().GdMx()->textMatrix(1, 4), QStringLiteral("2.00"));
     // Price and amount are locked in department mode.
-    w.GdMx()->setCurrent(1, 4);
-    w.GdMx_Click();
-    QVERIFY(w.TxtEnter()->isHidden());
-    w.GdMx()->setCurrent(1, 5);
-    w.GdMx_Click();
-    QVERIFY(w.TxtEnter()->isHidden());
+    w.lines().GdMx()->setCurrent(1, 4);
+    w.lines().GdMx_Click();
+    QVERIFY(w.lines().TxtEnter()->isHidden());
+    w.lines().GdMx()->setCurrent(1, 5);
+    w.lines().GdMx_Click();
+    QVERIFY(w.lines().TxtEnter()->isHidden());
     trigger(&w, "Menu_save");
     QCOMPARE(w.Edstu, 0);
     QCOMPARE(msgs.pending(), 0);
@@ -301,8 +301,8 @@ void TestD3::lineOfADeletedGoodsIsKept()
     D3 w(set.app(), false);
     control<QTabBar>(&w, "TabS")->setCurrentIndex(1);
     // The line stays where it was, between the two others.
-    QCOMPARE(w.GdMx()->textMatrix(2, 0), QStringLiteral("G2"));
-    QCOMPARE(w.GdMx()->textMatrix(3, 0), QStringLiteral("G1"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(2, 0), QStringLiteral("G2"));
+    QCOMPARE(w.lines().GdMx()->textMatrix(3, 0), QStringLiteral("G1"));
     trigger(&w, "Menu_edit");
     trigger(&w, "Menu_save");
     QCOMPARE(w.Edstu, 0);

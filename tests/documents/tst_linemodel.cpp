@@ -67,21 +67,21 @@ void TestLineModel::aKindsOwnRoleIsShownEditedAndLeft()
     StockDocForm w(set.app(), policy);
     trigger(&w, "Menu_edit");
     QCOMPARE(w.Edstu, 2);
-    Grid* lines = w.GdMx();
+    Grid* lines = w.lines().GdMx();
     const int c = policy.columnOf(Doubled);
     QCOMPARE(lines->textMatrix(0, c), QStringLiteral("双倍数量"));
     QCOMPARE(lines->textMatrix(1, c), QStringLiteral("6"));
 
     // Enter on the quantity goes to the kind's column, whose commit sets the quantity.
     lines->setCurrent(1, policy.columnOf(LineRole::Quantity));
-    w.GdMx_Click();
-    QTest::keyClick(w.TxtEnter(), Qt::Key_Return);
-    QCOMPARE(w.curMxC(), c);
-    QVERIFY(!w.TxtEnter()->isHidden());
-    w.TxtEnter()->setText(QStringLiteral("10"));
-    QTest::keyClick(w.TxtEnter(), Qt::Key_Return);
+    w.lines().GdMx_Click();
+    QTest::keyClick(w.lines().TxtEnter(), Qt::Key_Return);
+    QCOMPARE(w.lines().curMxC(), c);
+    QVERIFY(!w.lines().TxtEnter()->isHidden());
+    w.lines().TxtEnter()->setText(QStringLiteral("10"));
+    QTest::keyClick(w.lines().TxtEnter(), Qt::Key_Return);
     QCOMPARE(lines->textMatrix(1, policy.columnOf(LineRole::Quantity)), QStringLiteral("5 个"));
-    QCOMPARE(w.curMxC(), policy.columnOf(LineRole::Remark));
+    QCOMPARE(w.lines().curMxC(), policy.columnOf(LineRole::Remark));
 
     trigger(&w, "Menu_save");
     QCOMPARE(msgs.count(), 0);

@@ -6,6 +6,8 @@
 #include "documents/inbound/ReceiptPolicies.h"
 #include "documents/outbound/OutboundPolicies.h"
 #include "documents/outbound/OutboundService.h"
+#include "documents/stockreturn/StockReturnPolicies.h"
+#include "documents/supplierreturn/SupplierReturnPolicies.h"
 #include "platform/Database.h"
 #include "documents/StockDocTestSupport.h"
 #include "support/Builders.h"
@@ -30,6 +32,8 @@ private Q_SLOTS:
     void stockCheckAddsUpTheDocumentsLines();
     void shortageRefusesTheAuditWritingNothing();
     void negativeQuantityIsBoundNotSpliced();
+    void lineWithoutTheAttributeItsStockNeedsIsRefused_data();
+    void lineWithoutTheAttributeItsStockNeedsIsRefused();
     void failedSaveLeavesTheStoredDocument();
     void lastSalePricesKept();
     void departmentIssueNeverTouchesTheAccount();
@@ -216,6 +220,51 @@ void TestOutboundService::negativeQuantityIsBoundNotSpliced()
     StockDoc zero = stockDoc(QStringLiteral("S2"), QDate(2024, 5, 2), QStringLiteral("B001"),
                              {stockLine(QStringLiteral("G1"), 1, 2), stockLine(QStringLiteral("G2"), 0, 2)});
     QCOMPARE(save(set, SalesDeliveryPolicy(), zero), QStringLiteral("第 2 行,数量不能为 0 ！"));
+}
+
+void TestOutboundService::lineWithoutTheAttributeItsStockNeedsIsRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("attribute");  // the account set keeps an attribute
+    QTest::addColumn<QString>("goods");   // of the second line, which has no attribute value
+    QTest::addColumn<QString>("refusal");
+    // G1 is in stock under values A and B only, G2 under the empty value, G3 never posted.
+    const QString g1 = QStringLiteral("第 2 行[G1]的批号不能为空！");
+    QTest::newRow("issue of a goods kept by value") << "sales" << true << "G1" << g1;
+    QTest::newRow("department issue") << "department" << true << "G1" << g1;
+    QTest::newRow("return to the supplier") << "supplier return" << true << "G1" << g1;
+    QTest::newRow("stock under the empty value") << "sales" << true << "G2" << "";
+    QTest::newRow("goods never posted") << "sales" << true << "G3" << "";
+    QTest::newRow("no attribute kept") << "sales" << false << "G1" << "";
+    QTest::newRow("into stock: any value may come in") << "customer return" << true << "G1" << "";
+}
+
+void TestOutboundService::lineWithoutTheAttributeItsStockNeedsIsRefused()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, attribute);
+    QFETCH(QString, goods);
+    QFETCH(QString, refusal);
+    FreshAccountSet set;
+    prepare(set, true);
+    set.app().NoOverIssue = 0;
+    post(set, PurchaseReceiptPolicy(), stockDoc(QStringLiteral("R1"), QDate(2024, 5, 1), QStringLiteral("A001"),
+                                                {stockLine(QStringLiteral("G1"), 2, 1, QStringLiteral("A")),
+                                                 stockLine(QStringLiteral("G1"), 3, 1, QStringLiteral("B")),
+                                                 stockLine(QStringLiteral("G2"), 5, 1)}));
+    set.app().HpsxName = attribute ? QStringLiteral("批号") : QString();
+    const QMap<QString, std::pair<StockDocPolicy, QString>> kinds{
+        {QStringLiteral("sales"), {SalesDeliveryPolicy(), QStringLiteral("B001")}},
+        {QStringLiteral("department"), {DepartmentIssuePolicy(), QStringLiteral("P001")}},
+        {QStringLiteral("supplier return"), {PurchaseReturnPolicy(), QStringLiteral("A001")}},
+        {QStringLiteral("customer return"), {CustomerReturnPolicy(), QStringLiteral("B001")}}};
+    const auto& [policy, unit] = kinds.value(kind);
+    const StockDoc doc = stockDoc(QStringLiteral("S1"), QDate(2024, 5, 2), unit,
+                                  {stockLine(QStringLiteral("G1"), 1, 9, QStringLiteral("A")), stockLine(goods, 1, 9)});
+    const QStringList before = PostingSnapshot(set.db());
+    QCOMPARE(save(set, policy, doc), refusal);
+    if (!refusal.isEmpty())
+        QCOMPARE(PostingSnapshot(set.db()), before);
 }
 
 void TestOutboundService::failedSaveLeavesTheStoredDocument()

@@ -100,7 +100,7 @@ void TestStockDocEntry::enterMovesThroughTheHeader()
     auto w = openWindow(set.app(), outbound);
     QVERIFY(QTest::qWaitForWindowActive(w.get()));
     trigger(w.get(), "Menu_Add");
-    w->TxtEnter()->hide();
+    w->lines().TxtEnter()->hide();
     auto* note = control<QLineEdit>(w.get(), "Txt6");
     auto* unit = control<QComboBox>(w.get(), "CmbLB");
     note->setFocus();
@@ -172,15 +172,15 @@ void TestStockDocEntry::proposedPricesShowInThePricePattern()
     auto w = openWindow(set.app(), outbound);
     trigger(w.get(), "Menu_Add");
     control<QComboBox>(w.get(), "CmbLB")->setEditText(outbound ? QStringLiteral("B001") : QStringLiteral("A001"));
-    w->TxtEnter()->hide();
-    Grid* lines = w->GdMx();
+    w->lines().TxtEnter()->hide();
+    Grid* lines = w->lines().GdMx();
     const int priceCol = outbound ? 6 : 4;
     const int amountCol = outbound ? 7 : 5;
     // A code typed into the line's code cell.
     lines->setCurrent(1, 0);
-    w->GdMx_Click();
-    w->TxtEnter()->setText(QStringLiteral("G1"));
-    w->TxtEnter_LostFocus();
+    w->lines().GdMx_Click();
+    w->lines().TxtEnter()->setText(QStringLiteral("G1"));
+    w->lines().TxtEnter_LostFocus();
     QCOMPARE(lines->textMatrix(0, priceCol).isEmpty(), false);
     QCOMPARE(lines->textMatrix(1, priceCol), QStringLiteral("2.500"));
     QCOMPARE(lines->textMatrix(1, amountCol), QStringLiteral("2.50"));

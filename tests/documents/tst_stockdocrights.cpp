@@ -136,16 +136,16 @@ void TestStockDocRights::lockedPricesStayClosed()
     const StockDocPolicy policy = outbound ? SalesDeliveryPolicy() : PurchaseReceiptPolicy();
     const int c = policy.columnOf(LineRole(role));
     QVERIFY(c >= 0);
-    w->GdMx()->setCurrent(1, c);
-    w->GdMx_Click();
-    QCOMPARE(!w->TxtEnter()->isHidden(), opens);
+    w->lines().GdMx()->setCurrent(1, c);
+    w->lines().GdMx_Click();
+    QCOMPARE(!w->lines().TxtEnter()->isHidden(), opens);
     // Enter on the quantity moves to the price only while prices may be changed.
-    w->GdMx()->setCurrent(1, policy.columnOf(LineRole::Quantity));
-    w->GdMx_Click();
-    QVERIFY(!w->TxtEnter()->isHidden());
-    QTest::keyClick(w->TxtEnter(), Qt::Key_Return);
+    w->lines().GdMx()->setCurrent(1, policy.columnOf(LineRole::Quantity));
+    w->lines().GdMx_Click();
+    QVERIFY(!w->lines().TxtEnter()->isHidden());
+    QTest::keyClick(w->lines().TxtEnter(), Qt::Key_Return);
     const int next = policy.columnOf(lock == 1 ? LineRole::Remark : LineRole::Price);
-    QCOMPARE(w->curMxC(), next);
+    QCOMPARE(w->lines().curMxC(), next);
     QCOMPARE(msgs.count(), 0);
 }
 

@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTabBar>
 #include <QTest>
 
@@ -19,6 +21,8 @@ private Q_SLOTS:
     void commandsAskTheMembersWord_data();
     void commandsAskTheMembersWord();
     void editingRefusesToCloseAndColoursTheBox();
+    void commandMessagesStandOverTheirWindow_data();
+    void commandMessagesStandOverTheirWindow();
 };
 
 namespace {
@@ -39,6 +43,7 @@ public:
         s.printable = false;
         start(s, QString());
     }
+    RecordSaveStatus saveAnswer = RecordSaveStatus::Saved;
 
 protected:
     RecordList readList(const QString&) override
@@ -49,7 +54,7 @@ protected:
         list.cells = {QStringLiteral("A1"), QStringLiteral("甲")};
         return list;
     }
-    RecordSaveResult saveRecord() override { return {}; }
+    RecordSaveResult saveRecord() override { return {saveAnswer, {}}; }
     bool codeInUse(const QString&) override { return false; }
     bool otherRecordExists(const QString&) override { return true; }
     void deleteRecord(const QString&) override {}
@@ -122,6 +127,48 @@ void TestRecordForm::editingRefusesToCloseAndColoursTheBox()
     QVERIFY(w->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!alive);
+}
+
+void TestRecordForm::commandMessagesStandOverTheirWindow_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::addColumn<QStringList>("commands");  // actions of window A, in order
+    QTest::addColumn<QString>("message");
+    QTest::newRow("refused for want of the right") << int(RightAccounts) << QStringList{"Menu_Add"} << NoRightsText;
+    QTest::newRow("save refused") << int(RightBasicData) << QStringList{"Menu_Add", "Menu_save"}
+                                  << QStringLiteral("编码不能为空！");
+    QTest::newRow("delete asks first") << int(RightBasicData) << QStringList{"Menu_del"}
+                                       << QStringLiteral("真的要删除甲的资料吗？");
+}
+
+void TestRecordForm::commandMessagesStandOverTheirWindow()
+{
+    QFETCH(int, group);
+    QFETCH(QStringList, commands);
+    QFETCH(QString, message);
+    FreshAccountSet set;
+    loginBasicDataOnly(set);
+    // Two windows of the main window's area; the operator works in B while A's command runs.
+    QMdiArea area;
+    auto* a = new StandInRecords(set.app(), group);
+    auto* b = new StandInRecords(set.app(), RightBasicData);
+    a->saveAnswer = RecordSaveStatus::EmptyCode;
+    area.addSubWindow(a);
+    QMdiSubWindow* bWindow = area.addSubWindow(b);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    area.setActiveSubWindow(bWindow);
+    b->TabS->setFocus();
+    QTRY_VERIFY(b->isAncestorOf(QApplication::focusWidget()));
+    MessageScript msgs;
+    msgs.expect(message, MB::No);
+    for (const QString& command : commands)
+        a->findChild<QAction*>(command)->trigger();
+    QCOMPARE(msgs.count(), 1);
+    QCOMPARE(msgs.last().text, message);
+    QCOMPARE(msgs.last().window.data(), a);
+    if (a->Edstu != 0)
+        a->Menu_cancel_Click();
 }
 
 VX_REGISTER_TEST(TestRecordForm)

@@ -8,7 +8,7 @@ public:
 
     int msgBox(const QString& text, int style, const QString& title) override
     {
-        m_s.m_recorded.append({text, style, title, false});
+        m_s.m_recorded.append({text, style, title, false, MessageWindow()});
         if (!m_s.m_queue.empty() && !m_s.m_queue.front().input && text.contains(m_s.m_queue.front().fragment)) {
             const int answer = m_s.m_queue.front().answer;
             m_s.m_queue.pop_front();
@@ -21,7 +21,7 @@ public:
 
     InputAnswer inputBox(const QString& prompt, const QString& title, const QString&) override
     {
-        m_s.m_recorded.append({prompt, 0, title, true});
+        m_s.m_recorded.append({prompt, 0, title, true, MessageWindow()});
         if (!m_s.m_queue.empty() && m_s.m_queue.front().input && prompt.contains(m_s.m_queue.front().fragment)) {
             const auto e = m_s.m_queue.front();
             m_s.m_queue.pop_front();

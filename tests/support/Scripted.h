@@ -1,7 +1,8 @@
 #pragma once
 // Scripted stand-ins for message boxes and the file/folder/colour dialogs.
 // Construct one in a test: it is installed at once and the real one comes
-// back when it goes out of scope. Every message is recorded; each one must
+// back when it goes out of scope. Every message is recorded, with the window
+// it was shown over (so a test can tell it belonged to its window); each one must
 // have been expected (a queued answer whose text fragment it contains), or the
 // test fails with the message's text.
 //
@@ -14,8 +15,10 @@
 #include "platform/Messages.h"
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <deque>
+#include <QWidget>
 #include <memory>
 
 struct RecordedMessage {
@@ -23,6 +26,7 @@ struct RecordedMessage {
     int style = 0;
     QString title;
     bool isInput = false;
+    QPointer<QWidget> window;  // the window it was shown over (MessageWindow())
     int icon() const { return style & 0x70; }
     int buttons() const { return style & 0x0f; }
 };

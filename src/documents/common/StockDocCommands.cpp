@@ -67,11 +67,10 @@ void StockDocForm::addDocument()
         MsgBox(e.description(), Info, Tip);
     }
     DocHeldNumber = m_txt[0]->text();
-    m_txtHPBM->setFocus();
+    m_lines->stripCode()->setFocus();
     SetLineGridHeader();
     m_txt[3]->setText(m_app.OperatorName);
-    m_gdMx->setCurrent(1, col(LineRole::Code));
-    GdMx_Click();
+    m_lines->editAt(1, LineRole::Code);
     DocKeptSN = 0;
 }
 
@@ -98,11 +97,10 @@ void StockDocForm::editDocument()
     Edstu = 2;
     EnterEditMode(doc ? &*doc : nullptr);
     m_cmbLB->setEditText(m_gd->textMatrix(DocListRow, 7).trimmed() + QLatin1Char('.') + m_txt[2]->text().trimmed());
-    m_txtHPBM->setFocus();
+    m_lines->stripCode()->setFocus();
     m_txt[3]->setText(m_app.OperatorName);
-    ensureBlankLastRow();
-    m_gdMx->setCurrent(m_gdMx->rows() - 1, col(LineRole::Code));
-    GdMx_Click();
+    m_lines->ensureBlankLastRow();
+    m_lines->editAt(m_lines->GdMx()->rows() - 1, LineRole::Code);
     DocHeldNumber = m_txt[0]->text();
     QString dateText = m_txt[1]->text();
     try {
@@ -158,11 +156,9 @@ void StockDocForm::deleteDocument()
 
 void StockDocForm::cancelEdit()
 {
-    if (!m_txtEnter->isHidden())
-        TxtEnter_LostFocus();
+    m_lines->commitEditor();
     ReleaseNumber(m_app, DocHeldNumber);
     Edstu = 0;
-    m_txtEnter->hide();
     LeaveEditMode();
     ShowDocument();
 }
@@ -202,10 +198,9 @@ void StockDocForm::numberEdited()
 
 void StockDocForm::saveDocument()
 {
-    m_gdMx->setFocus();
+    m_lines->GdMx()->setFocus();
     pumpEvents();
-    while (!m_txtEnter->isHidden())
-        TxtEnter_LostFocus();
+    m_lines->commitEditor();
     if (m_policy.balance.alwaysSettled)
         m_cmbK->setCurrentIndex(1);
     else if (!m_policy.balance.settlementOffered)
@@ -248,7 +243,7 @@ void StockDocForm::saveDocument()
     }
     m_cmbLB->setEditText(unitCode);
     m_txt[2]->setText(unitName.trimmed());
-    if (m_gdMx->textMatrix(1, col(LineRole::Code)).trimmed().isEmpty()) {
+    if (!m_lines->hasLines()) {
         MsgBox(QStringLiteral("不能保存空的单据！请录入") + m_policy.texts.lineNoun + m_app.GoodsTerm + QStringLiteral("！"),
                Info, Tip);
         return;
@@ -308,18 +303,7 @@ StockDoc StockDocForm::docFromForm() const
     doc.head.extra = m_txt[8]->text();
     doc.head.sn = DocKeptSN;
     fillHeaderExtras(doc.head);
-    for (int r = 1; r < m_gdMx->rows(); ++r) {
-        StockDocLine l;
-        for (int c = 0; c < m_columns.size(); ++c)
-            m_columns[c].store(l, m_gdMx->textMatrix(r, c));
-        if (l.goods.isEmpty())
-            continue;
-        if (replacing && r - 1 < m_shown->lines.size() && m_shown->lines[r - 1].goods == l.goods) {
-            l.backColour = m_shown->lines[r - 1].backColour;
-            l.foreColour = m_shown->lines[r - 1].foreColour;
-        }
-        doc.lines << l;
-    }
+    doc.lines = m_lines->read(replacing ? &*m_shown : nullptr);
     return doc;
 }
 

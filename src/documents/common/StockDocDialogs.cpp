@@ -1,6 +1,6 @@
-// The stock-document window's hand-overs to the shared dialogs: the goods,
-// attribute and unit pickers, the search, the export, the line import and
-// the print. Each sets the dialog up from the window, shows it modal and
+// The stock-document window's hand-overs to the shared dialogs: the unit
+// picker, the search, the export, the line import and the print (the goods
+// and attribute pickers are the line editor's). Each sets the dialog up from the window, shows it modal and
 // takes its answer back; what to hand over comes from StockDocExchange.
 
 #include "forms/Query.h"
@@ -37,7 +37,7 @@ const QString Tip = QStringLiteral("提示");
 
 }  // namespace
 
-QString StockDocForm::supplierFilter() const
+QString StockDocForm::lineGoodsFilter() const
 {
     if (F3isBm())
         return {};
@@ -45,68 +45,9 @@ QString StockDocForm::supplierFilter() const
     return SupplierGoodsFilter(db, FixedSupplierSetting(db) && m_app.Menus.isVisible(QStringLiteral("Menu_AA0")), m_cmbLB->currentText());
 }
 
-void StockDocForm::pickIntoEditor(QPushButton* button, const std::function<QString()>& pick)
-{
-    // The editor's text is the picker's search, not a line's value: the cell keeps
-    // what it held while the picker is open, and the editor commits nothing then.
-    m_txtEnter->hide();
-    m_cmdQuery->hide();
-    m_cmdSX->hide();
-    m_picking = true;
-    const QString answer = pick();
-    m_picking = false;
-    button->setDown(false);
-    // The editor opens again on the grid's cell (after a batch pick, the blank last
-    // row) and takes the answer as typed text.
-    GdMx_Click();
-    if (!answer.isEmpty() && !m_txtEnter->isHidden())
-        m_txtEnter->setText(answer);
-}
-
-void StockDocForm::CmdQry_Click()
-{
-    GoodsPickRequest request;
-    request.preset = m_txtHPBM->text();
-    request.supplier = supplierFilter();
-    request.quickAdd = HasRight(m_app, RightBasicData, RightItem1);
-    m_frm->setEnabled(false);
-    const QString code = PickGoods(m_app, request, this);
-    m_frm->setEnabled(true);
-    if (!code.isEmpty()) {
-        m_txtHPBM->setText(code);
-        m_txtSL->setFocus();
-    }
-}
-
-void StockDocForm::CmdQuery_MouseDown()
-{
-    if (Edstu == 0)
-        return;
-    GoodsPickRequest request;
-    request.preset = m_txtEnter->text();
-    request.host = this;
-    request.supplier = supplierFilter();
-    request.quickAdd = HasRight(m_app, RightBasicData, RightItem1);
-    pickIntoEditor(m_cmdQuery, [&] { return PickGoods(m_app, request, this); });
-}
-
-void StockDocForm::CmdSX_MouseDown()
-{
-    if (Edstu == 0)
-        return;
-    const int r = m_curMxR;
-    const QDate date = dateOfForm();
-    const QString goods = m_gdMx->textMatrix(r, col(LineRole::Code));
-    AttributePickRequest request{m_txtEnter->text(), goods, date,
-                                 m_policy.storage.attributeOut ? StockDirection::Out : StockDirection::In,
-                                 m_app.GoodsTerm + QStringLiteral("编码：") + goods + QStringLiteral(" 品名规格：") +
-                                     m_gdMx->textMatrix(r, col(LineRole::Name)) + QStringLiteral(" 单位：") +
-                                     AfterSpace(m_gdMx->textMatrix(r, col(LineRole::Quantity)))};
-    pickIntoEditor(m_cmdSX, [&] { return PickAttributeValue(m_app, request, this); });
-}
-
 void StockDocForm::CmdQGys_Click()
 {
+    const MessageScope command(this);
     const QString picked = PickUnit(m_app, this, code(m_policy.docType().counterParty), m_policy.texts.unitPickerCaption, false);
     if (!picked.isEmpty() && picked != QLatin1String("."))
         m_cmbLB->setEditText(picked);
@@ -115,22 +56,6 @@ void StockDocForm::CmdQGys_Click()
 
 bool StockDocForm::eventFilter(QObject* watched, QEvent* event)
 {
-    // The editor commits when the focus moves elsewhere in the window; leaving the
-    // window, or a picker opening over it, commits nothing.
-    if (watched == m_txtEnter && event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (!m_picking && !m_txtEnter->isHidden() && reason != Qt::ActiveWindowFocusReason &&
-            reason != Qt::PopupFocusReason)
-            TxtEnter_LostFocus();
-    }
-    if (watched == m_txtEnter && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool pickerKey = key->key() == Qt::Key_F || key->key() == Qt::Key_Slash;
-        if (pickerKey && (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && m_cmdQuery->isVisible()) {
-            CmdQuery_MouseDown();
-            return true;
-        }
-    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
@@ -152,8 +77,8 @@ bool StockDocForm::headerEnter(QObject* watched)
     if (watched == m_cmbK)
         return tab(watched);
     if (watched == m_cmbLB->lineEdit()) {
-        if (m_txtHPBM->isVisibleTo(this))
-            m_txtHPBM->setFocus();
+        if (m_lines->stripCode()->isVisibleTo(this))
+            m_lines->stripCode()->setFocus();
         return true;
     }
     if (Edstu == 0 || std::find(m_txt.begin(), m_txt.end(), watched) == m_txt.end())
@@ -194,19 +119,20 @@ void StockDocForm::Menu_TE_Click()
                                                 {m_lab[6]->text(), m_txt[6]->text()});
     QList<int> numbers;  // the money columns the kind has go out as numbers
     for (LineRole role : {LineRole::OriginalPrice, LineRole::Discount, LineRole::Price, LineRole::Amount})
-        if (col(role) >= 0)
-            numbers.append(col(role));
-    SetExportColKinds(m_app, m_gdMx, numbers);
-    ToExcel(m_app, m_gdMx, m_tabs->tabText(1), StockDocExportHeader(header), footer, 1, this);
+        if (m_lines->col(role) >= 0)
+            numbers.append(m_lines->col(role));
+    SetExportColKinds(m_app, m_lines->GdMx(), numbers);
+    ToExcel(m_app, m_lines->GdMx(), m_tabs->tabText(1), StockDocExportHeader(header), footer, 1, this);
 }
 
 void StockDocForm::CmdFexcel_Click()
 {
+    const MessageScope command(this);
     if (Edstu == 0)
         return;
-    DanExcel(m_app, *this, m_policy.storage.importLayout, m_policy.texts.importCaption, this);
+    DanExcel(m_app, *m_lines, m_policy.storage.importLayout, m_policy.texts.importCaption, this);
     // The import writes quantities and prices after each goods was committed.
-    SumDocTotals();
+    m_lines->sumTotals();
 }
 
 void StockDocForm::printDocument(int plan)

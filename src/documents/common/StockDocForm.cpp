@@ -32,8 +32,6 @@
 StockDocForm::StockDocForm(App& app, StockDocPolicy policy, QWidget* parent)
     : QWidget(parent), m_app(app), m_policy(std::move(policy))
 {
-    for (const LineColumn& c : m_policy.storage.columns)
-        m_columns << CompletedLineColumn(c);
     setAttribute(Qt::WA_DeleteOnClose);
     m_caption = StockDocTypeName(app.CurrentDatabase, m_policy);
     setWindowTitle(m_caption);
@@ -72,15 +70,8 @@ void StockDocForm::applyMode()
     m_lab[9]->setVisible(!extra.isEmpty());
     m_txt[8]->setVisible(!extra.isEmpty());
     m_gd->setFixedRows(1);
-    m_gdMx->setFixedRows(1);
     SetLineGridHeader();
     m_pages->setCurrentIndex(0);
-}
-
-bool StockDocForm::amountsHidden() const
-{
-    const int right = m_policy.pricing.priceRight == PriceRight::Profit ? m_app.CanSeeProfit : m_app.CanSeeCost;
-    return m_app.WithPrices == 0 || right == 0;
 }
 
 bool StockDocForm::settlementSettingOn() const
@@ -88,10 +79,19 @@ bool StockDocForm::settlementSettingOn() const
     return (m_policy.balance.paidOnIssue ? m_app.ReceivedOnIssue : m_app.PaidOnReceipt) != 0;
 }
 
-bool StockDocForm::discountsOn() const
+QString StockDocForm::unitOfForm() const
 {
-    return m_policy.pricing.discountSetting != 0 && !amountsHidden() &&
-           SettingValue(m_app.CurrentDatabase, m_policy.pricing.discountSetting) == 1;
+    return m_cmbLB->currentText().section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
+}
+
+QDate StockDocForm::dateOfForm() const
+{
+    QString text = m_txt[1]->text();
+    try {
+        return ParseDate(text);
+    } catch (const DateError&) {
+        return QDate::currentDate();
+    }
 }
 
 void StockDocForm::setStatus(const QString& text)
@@ -127,19 +127,8 @@ void StockDocForm::SetListGridHeader()
 
 void StockDocForm::SetLineGridHeader()
 {
-    m_gdMx->setCols(m_policy.storage.columns.size());
-    m_gdMx->setRows(2);
-    m_gdMx->clear();
-    QStringList headers;
-    for (const LineColumn& c : m_columns)
-        headers << (c.header.isEmpty() && c.defaultHeader ? c.defaultHeader(m_app) : c.header);
-    m_gdMx->setHeaders(headers);
-    for (int c = 0; c < m_columns.size(); ++c)
-        if (m_columns[c].weight == 0 || !m_columns[c].shown(*this))
-            m_gdMx->setColWidth(c, 0);
+    m_lines->clear();
     fitColumns();
-    m_curMxR = 1;
-    DocLineCount = 0;
 }
 
 void StockDocForm::LoadDocList(const QString& condition, const QVariantList& params, bool orphansToo)
@@ -263,47 +252,24 @@ void StockDocForm::LoadDocLines(const StockDoc* read)
     const QStringList cells = StockDocListCells(doc->head, m_app.AmountFormat);
     for (int c = 0; c < cells.size(); ++c)
         m_gd->setTextMatrix(DocListRow, c, cells[c]);
-    if (doc->lines.isEmpty())
-        return;
-    m_gdMx->setRows(doc->lines.size() + 2);
-    double qty = 0;
-    double amount = 0;
-    for (int i = 0; i < doc->lines.size(); ++i) {
-        const StockDocLine& l = doc->lines[i];
-        const int row = i + 1;
-        for (int c = 0; c < m_columns.size(); ++c)
-            m_gdMx->setTextMatrix(row, c, m_columns[c].show(m_app, l));
-        if (l.backColour || l.foreColour)
-            PaintRowColours(m_gdMx, row, l.backColour, l.foreColour);
-        qty += l.qty;
-        amount += RoundToPattern(l.amount, m_app.AmountFormat);
-    }
-    const int totals = doc->lines.size() + 1;
-    m_gdMx->setTextMatrix(totals, col(LineRole::Quantity), NumText(qty));
-    m_gdMx->setTextMatrix(totals, col(LineRole::Amount), FormatNumber(amount, m_app.AmountFormat));
-    m_curMxR = 1;
-    ShowLineStatus();
+    m_lines->show(*doc);
 }
 
-void StockDocForm::ShowLineStatus()
+void StockDocForm::lineMoved(int lines, int current)
 {
-    m_gdMx->setRow(std::clamp(m_curMxR, 1, std::max(1, m_gdMx->rows() - 1)));
     // While the list is shown (a command showed the document behind it), the status
     // line keeps counting the list.
-    const bool listShown = m_tabs->currentIndex() == 0;
-    if (m_gdMx->rows() == 2 && m_gdMx->textMatrix(1, 0).trimmed().isEmpty()) {
-        if (listShown)
-            ShowListStatus();
-        else
-            setStatus(QStringLiteral("无") + m_app.GoodsTerm + QStringLiteral("信息"));
-        return;
-    }
-    const int last = m_gdMx->rows() - 1;
-    DocLineCount = m_gdMx->textMatrix(last, 0).trimmed().isEmpty() ? m_gdMx->rows() - 2 : m_gdMx->rows() - 1;
-    if (listShown)
+    if (m_tabs->currentIndex() == 0)
         ShowListStatus();
+    else if (lines == 0)
+        setStatus(QStringLiteral("无") + m_app.GoodsTerm + QStringLiteral("信息"));
     else
-        setStatus(QStringLiteral("共 %1 条记录 当前为第 %2 条").arg(DocLineCount).arg(m_curMxR));
+        setStatus(QStringLiteral("共 %1 条记录 当前为第 %2 条").arg(lines).arg(current));
+}
+
+void StockDocForm::lineTotalChanged(double amount)
+{
+    m_txt[5]->setText(FormatNumber(amount, m_app.AmountFormat));
 }
 
 void StockDocForm::EnterEditMode(const StockDoc* read)
@@ -332,7 +298,7 @@ void StockDocForm::EnterEditMode(const StockDoc* read)
         m_lab[8]->hide();
     m_dtp->show();
     m_cmdQGys->setVisible(m_app.ShowUnitPicker == 1);
-    m_picLRQ->show();
+    m_lines->startEditing();
     m_cmdFexcel->setVisible(m_app.ExcelLineImport == 1);
     m_cmDan[0]->hide();
     m_cmDan[1]->hide();
@@ -341,11 +307,6 @@ void StockDocForm::EnterEditMode(const StockDoc* read)
     m_menuSave->setVisible(true);
     m_menuCancel->setVisible(true);
     m_menuReturn->setEnabled(false);
-    const int last = m_gdMx->rows() - 1;
-    if (m_gdMx->textMatrix(last, 0).isEmpty()) {
-        m_gdMx->setTextMatrix(last, col(LineRole::Quantity), QString());
-        m_gdMx->setTextMatrix(last, col(LineRole::Amount), QString());
-    }
     editStateChanged();
 }
 
@@ -361,11 +322,8 @@ void StockDocForm::LeaveEditMode()
     m_cmbK->hide();
     m_dtp->hide();
     m_cmdQGys->hide();
-    m_picLRQ->hide();
+    m_lines->stopEditing();
     m_cmdFexcel->hide();
-    m_cmdQuery->hide();
-    m_cmdSX->hide();
-    m_txtEnter->hide();
     for (QAction* a : {m_menuAdd, m_menuOk, m_menuEdit, m_menuDel, m_menuQuery, m_menuPrint, m_menuTE})
         a->setVisible(true);
     if (IsTopAdministrator(m_app))

@@ -1,11 +1,13 @@
 // The controls of the stock-document window: menus, the list and detail
 // pages, the header, the line grid with its editor overlay, the quick-entry
 // strip and the footer, with their names and connections, and how the grids'
-// columns share the window's width.
+// columns share the window's width. The line grid, its editor and the
+// quick-entry strip are the line editor's (LineEditor).
 
 #include "core/App.h"
 #include "documents/common/StockDocForm.h"
 #include "platform/Grid.h"
+#include "platform/Messages.h"
 #include "widgets/CloseWhileEditingGuard.h"
 #include "widgets/GridBehaviours.h"
 
@@ -88,12 +90,12 @@ void StockDocForm::buildFrame()
 
     // Right-click colours and copying on both grids, the column sort on the list.
     new GridContextMenu(m_app, m_gd, RowColourTarget::byColumn(QStringLiteral("TB1"), QStringLiteral("F1"), m_gd, 0));
-    new GridContextMenu(m_app, m_gdMx,
+    new GridContextMenu(m_app, m_lines->GdMx(),
                         RowColourTarget{QStringLiteral("TB11"),
                                         {QStringLiteral("F0"), QStringLiteral("F1"), QStringLiteral("Oid")},
                                         [this](int row) {
                                             return QVariantList{m_txt[0]->text().trimmed(),
-                                                                m_gdMx->textMatrix(row, 0), row};
+                                                                m_lines->GdMx()->textMatrix(row, 0), row};
                                         }});
     new ColumnSortMenu(m_gd, [](int c) {
         return c == 5 ? ColumnSortMenu::Kind::Number : c <= 7 ? ColumnSortMenu::Kind::Text : ColumnSortMenu::Kind::None;
@@ -119,8 +121,12 @@ void StockDocForm::buildMenus(QMenuBar* bar)
     auto action = [&](const QString& name, const QString& text, void (StockDocForm::*slot)()) {
         QAction* a = named(new QAction(text, this), name);
         bar->addAction(a);
+        // A command's messages stand over this window, whichever window is active.
         if (slot)
-            connect(a, &QAction::triggered, this, slot);
+            connect(a, &QAction::triggered, this, [this, slot] {
+                const MessageScope command(this);
+                (this->*slot)();
+            });
         return a;
     };
     m_menuAdd = action(QStringLiteral("Menu_Add"), QStringLiteral("&A.增加"), &StockDocForm::addDocument);
@@ -137,7 +143,10 @@ void StockDocForm::buildMenus(QMenuBar* bar)
     for (int i = 0; i < m_policy.print.plans.size(); ++i) {
         QAction* a = named(new QAction(m_policy.print.plans[i].menuCaption, this), QStringLiteral("Menu_prn%1").arg(i));
         print->addAction(a);
-        connect(a, &QAction::triggered, this, [this, i] { printDocument(i + 1); });
+        connect(a, &QAction::triggered, this, [this, i] {
+            const MessageScope command(this);
+            printDocument(i + 1);
+        });
         m_menuPrn << a;
     }
     m_menuSave = action(QStringLiteral("Menu_save"), QStringLiteral("&S.保存"), &StockDocForm::saveDocument);
@@ -191,43 +200,9 @@ void StockDocForm::buildDetail(QWidget* page)
         header->addWidget(w);
     layout->addLayout(header);
 
-    m_gdMx = named(new Grid(page), QStringLiteral("GdMx"));
-    layout->addWidget(m_gdMx);
-    m_txtEnter = named(new QLineEdit(m_gdMx->viewport()), QStringLiteral("TxtEnter"));
-    m_cmdQuery = named(new QPushButton(QStringLiteral("?"), m_gdMx->viewport()), QStringLiteral("CmdQuery"));
-    m_cmdSX = named(new QPushButton(QStringLiteral("∵"), m_gdMx->viewport()), QStringLiteral("CmdSX"));
-    for (QWidget* w : std::initializer_list<QWidget*>{m_txtEnter, m_cmdQuery, m_cmdSX})
-        w->hide();
-    // The picker buttons act on the press and never take the focus from the editor.
-    for (QPushButton* b : {m_cmdQuery, m_cmdSX}) {
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setAutoDefault(false);
-    }
-    m_txtEnter->installEventFilter(this);
-
-    m_picLRQ = named(new QWidget(page), QStringLiteral("PicLRQ"));
-    auto* strip = new QHBoxLayout(m_picLRQ);
-    strip->setContentsMargins(0, 0, 0, 0);
-    strip->addWidget(named(new QLabel(QStringLiteral("货品编码："), m_picLRQ), QStringLiteral("Label1")));
-    m_txtHPBM = named(new QLineEdit(m_picLRQ), QStringLiteral("TxtHPBM"));
-    strip->addWidget(m_txtHPBM);
-    m_cmdQry = named(new QPushButton(QStringLiteral("?"), m_picLRQ), QStringLiteral("CmdQry"));
-    m_cmdQry->setToolTip(QStringLiteral("查找货品编码资料"));
-    m_cmdQuery->setToolTip(m_cmdQry->toolTip());
-    m_cmdSX->setToolTip(m_cmdQry->toolTip());
-    strip->addWidget(m_cmdQry);
-    strip->addWidget(named(new QLabel(QStringLiteral("数量："), m_picLRQ), QStringLiteral("Label2")));
-    m_txtSL = named(new QLineEdit(m_picLRQ), QStringLiteral("TxtSL"));
-    strip->addWidget(m_txtSL);
-    m_cmdEnter = named(new QPushButton(QStringLiteral("增加货品"), m_picLRQ), QStringLiteral("CmdEnter"));
-    m_cmdDel = named(new QPushButton(QStringLiteral("删除货品"), m_picLRQ), QStringLiteral("CmdDel"));
-    strip->addWidget(m_cmdEnter);
-    strip->addWidget(m_cmdDel);
-    strip->addStretch();
-    m_txtHPBM->setMinimumWidth(180);
-    m_txtSL->setMaximumWidth(110);
-    layout->addWidget(m_picLRQ);
-    m_picLRQ->hide();
+    m_lines = new LineEditor(m_app, m_policy, *this, this, page);
+    layout->addWidget(m_lines->GdMx());
+    layout->addWidget(m_lines->strip());
 
     m_settlementPlace = sharedPlace(page, {m_lab[8]}, {m_cmbK});
     for (QWidget* w : std::initializer_list<QWidget*>{m_lab[5], m_txt[5], m_lab[7], m_txt[7], m_settlementPlace,
@@ -241,8 +216,7 @@ void StockDocForm::buildDetail(QWidget* page)
     // Both combos follow what they hold: the settlement choices change with the paid amount.
     for (QComboBox* c : {m_cmbLB, m_cmbK})
         c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    for (QPushButton* b : {m_cmdQGys, m_cmdQry})
-        b->setFixedWidth(b->sizeHint().height() + 4);
+    m_cmdQGys->setFixedWidth(m_cmdQGys->sizeHint().height() + 4);
     layout->addLayout(footer);
 
     for (QWidget* w : std::initializer_list<QWidget*>{m_cmbLB->lineEdit(), m_cmbK})
@@ -260,23 +234,6 @@ void StockDocForm::buildDetail(QWidget* page)
         if (i >= 0)
             m_lab[8]->setText(m_cmbK->itemText(i));
     });
-    connect(m_cmdEnter, &QPushButton::clicked, this, [this] {
-        EnterHPBM();
-        if (!m_app.HpsxName.isEmpty() && m_gdMx->textMatrix(m_curMxR, col(LineRole::Attribute)).isEmpty()) {
-            m_gdMx->setCol(col(LineRole::Attribute));
-            GdMx_Click();
-        } else {
-            m_txtHPBM->setFocus();
-        }
-    });
-    connect(m_cmdDel, &QPushButton::clicked, this, &StockDocForm::deleteLine);
-    connect(m_txtHPBM, &QLineEdit::returnPressed, this, &StockDocForm::stripCodeEnter);
-    connect(m_txtSL, &QLineEdit::returnPressed, this, &StockDocForm::stripQtyEnter);
-    connect(m_txtEnter, &QLineEdit::returnPressed, this, &StockDocForm::editorEnter);
-    connect(m_gdMx, &Grid::clicked_, this, [this](int, int) { GdMx_Click(); });
-    connect(m_cmdQuery, &QPushButton::pressed, this, &StockDocForm::CmdQuery_MouseDown);
-    connect(m_cmdSX, &QPushButton::pressed, this, &StockDocForm::CmdSX_MouseDown);
-    connect(m_cmdQry, &QPushButton::clicked, this, &StockDocForm::CmdQry_Click);
     connect(m_cmdQGys, &QPushButton::clicked, this, &StockDocForm::CmdQGys_Click);
     connect(m_cmdFexcel, &QPushButton::clicked, this, &StockDocForm::CmdFexcel_Click);
 }
@@ -294,13 +251,6 @@ void StockDocForm::fitColumns()
     for (int c = 0; c < m_gd->cols(); ++c)
         if (m_gd->colWidth(c) > 0)
             m_gd->setColWidth(c, Grid::pixelsToTwips(std::max(96, listWidth / 7 - 2)));
-    int total = 0;
-    for (int c = 0; c < m_columns.size(); ++c)
-        if (m_gdMx->colWidth(c) > 0)
-            total += m_columns[c].weight;
-    const int lineWidth = std::max(m_gdMx->viewport()->width(), m_pages->width() - 24) - 4;
-    for (int c = 0; c < m_columns.size(); ++c)
-        if (total > 0 && m_columns[c].weight > 0 && m_gdMx->colWidth(c) > 0)
-            m_gdMx->setColWidth(c, Grid::pixelsToTwips(std::max(60, lineWidth * m_columns[c].weight / total)));
+    m_lines->fitColumns(m_pages->width() - 24);
 }
 

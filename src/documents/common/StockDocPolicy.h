@@ -57,7 +57,9 @@ struct StockDocTexts {
 struct StockDocStorage {
     QVector<LineColumn> columns;
     bool refusesZeroQuantity = false;  // the save refuses a line with quantity 0
-    bool attributeOut = false;         // the attribute picker lists only values that have stock
+    // The lines draw on the stock of their attribute value: the picker lists only values that
+    // have stock, and the save refuses a line without a value whose goods is kept under values.
+    bool attributeOut = false;
     bool attributeFromPicker = false;  // the attribute cell takes only values the picker offers
     LineImportLayout importLayout = LineImportLayout::standard();
     // Run inside the save's transaction after the rows are written.

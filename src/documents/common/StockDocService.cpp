@@ -11,6 +11,7 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -104,6 +105,33 @@ const QString ChangedElsewhere = QStringLiteral("此单据在本窗口打开之�
 
 const QString AlreadyAudited = QStringLiteral("该单据已审核，不需要再次审核！");
 const QString NotAudited = QStringLiteral("该单据未审核，不能执行撤销审核！");
+
+// The first line (numbered from 1) that draws on stock without an attribute value although
+// its goods' stock is kept under values only: every posted line of the goods carries one.
+// Such a line could only draw on the empty value, which holds nothing. 0 when there is none.
+int lineWithoutNeededAttribute(const Database& db, const QVector<StockDocLine>& lines)
+{
+    QStringList marks;
+    QVariantList goods;
+    for (const StockDocLine& l : lines)
+        if (l.attr.trimmed().isEmpty() && !goods.contains(l.goods)) {
+            marks << QStringLiteral("?");
+            goods << l.goods;
+        }
+    if (goods.isEmpty())
+        return 0;
+    const RecordSet kept = db.query(QStringLiteral("SELECT upper(F1) FROM TB11 WHERE SRT <> '' AND F1 IN (%1) "
+                                                   "GROUP BY upper(F1) HAVING min(ifnull(HPSX, '') <> '') = 1")
+                                        .arg(marks.join(QLatin1Char(','))),
+                                    goods);
+    QSet<QString> byValue;
+    for (int r = 0; r < kept.rowCount(); ++r)
+        byValue.insert(kept.text(r, 0));
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines[i].attr.trimmed().isEmpty() && byValue.contains(lines[i].goods))
+            return i + 1;
+    return 0;
+}
 
 }  // namespace
 
@@ -299,6 +327,10 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
     }
     if (lines.size() > 999)
         return QStringLiteral("一张单据最多 999 行，请分成几张单据录入！");
+    if (policy.storage.attributeOut && !app.HpsxName.isEmpty()) {
+        if (const int row = lineWithoutNeededAttribute(db, lines))
+            return QStringLiteral("第 %1 行[%2]的%3不能为空！").arg(row).arg(lines[row - 1].goods, app.HpsxName);
+    }
 
     double total = 0;
     for (const StockDocLine& l : lines)

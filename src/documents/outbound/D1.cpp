@@ -73,14 +73,19 @@ void D1::buildAssemblyRow()
 
     const auto assemblyRow = [this] { return AssemblyRow{m_txt7, m_txt8, m_txt9, m_labDW10, &OldZZCP}; };
     connect(fill, &QPushButton::clicked, this, [this, assemblyRow] {
-        if (FillAssemblyLines(m_app, policy(), assemblyRow(), *this))
-            linesChanged();
+        const MessageScope command(this);
+        if (FillAssemblyLines(m_app, policy(), assemblyRow(), lines()))
+            lines().linesChanged();
     });
     connect(refresh, &QPushButton::clicked, this, [this, assemblyRow] {
-        if (RefreshAssemblyLines(m_app, policy(), assemblyRow(), *this))
-            linesChanged();
+        const MessageScope command(this);
+        if (RefreshAssemblyLines(m_app, policy(), assemblyRow(), lines()))
+            lines().linesChanged();
     });
-    connect(query, &QPushButton::clicked, this, [this, assemblyRow] { PickAssemblyProduct(m_app, assemblyRow(), this); });
+    connect(query, &QPushButton::clicked, this, [this, assemblyRow] {
+        const MessageScope command(this);
+        PickAssemblyProduct(m_app, assemblyRow(), this);
+    });
     connect(m_txt7, &QLineEdit::editingFinished, this, [this] {
         if (Edstu != 0 && !m_txt7->text().trimmed().isEmpty())
             m_txt9->setText(GoodsName(m_app.CurrentDatabase, m_txt7->text().trimmed()));
@@ -122,6 +127,7 @@ void D1::fillHeaderExtras(StockDocHeader& head) const
 
 bool D1::AutoCk(const QString& tmpRq, const QString& tmpBm, RecordSet& tmpMx)
 {
+    const MessageScope command(this);
     AutoCkResult result;
     {
         AutoCkScope scope(m_autoCkCover, Interactive);
