@@ -70,20 +70,14 @@ void rotate(const QString& folder, const QString& setName, const QDate& today, c
 void writeCopy(App& app, const QString& folder, const QString& target, const QDate& today)
 {
     const bool copyNeeded = QFileInfo(target).absoluteFilePath() != QFileInfo(app.CurrentSetPath).absoluteFilePath();
-    QString fresh;
+    std::optional<StagedCopy> fresh;
     if (copyNeeded) {
-        fresh = CopyBeside(app.CurrentSetPath, target);
-        RestrictToAdmin(fresh);
+        fresh.emplace(app.CurrentSetPath, target);
+        RestrictToAdmin(fresh->path());
     }
-    try {
-        rotate(folder, app.CurrentSetName, today, app.CurrentSetPath);
-        if (copyNeeded)
-            ReplaceFile(fresh, target);
-    } catch (const DbError&) {
-        if (copyNeeded)
-            QFile::remove(fresh);
-        throw;
-    }
+    rotate(folder, app.CurrentSetName, today, app.CurrentSetPath);
+    if (fresh)
+        fresh->replaceTarget();
 }
 
 void recordBackup(App& app, int days, const QDate& today)

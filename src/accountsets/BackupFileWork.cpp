@@ -64,27 +64,23 @@ ExclusiveSetAccess::~ExclusiveSetAccess()
         app.CurrentSetLock.release();
 }
 
-QString CopyBeside(const QString& source, const QString& target)
+StagedCopy::StagedCopy(const QString& source, const QString& target)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw FileSwapError(QStringLiteral("无法读取文件 %1：%2").arg(source, in.errorString()));
     try {
-        PartialFile copy(target);
+        m_file.emplace(target);
         QByteArray chunk;
         while (!in.atEnd()) {
             chunk = in.read(1 << 20);
             if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
                 throw FileSwapError(QStringLiteral("无法读取文件 %1：%2").arg(source, in.errorString()));
-            copy.write(chunk);
+            m_file->write(chunk);
         }
-        // The rename that follows must never put a file in place whose data is
-        // still only in the page cache.
-        SyncFileToDisk(copy.path());
         // A file that replaces another keeps that one's permissions.
         if (QFileInfo::exists(target))
-            QFile::setPermissions(copy.path(), QFile::permissions(target));
-        return copy.keep();
+            QFile::setPermissions(m_file->path(), QFile::permissions(target));
     } catch (const FileSwapError&) {
         throw;
     } catch (const DbError& e) {
@@ -92,12 +88,15 @@ QString CopyBeside(const QString& source, const QString& target)
     }
 }
 
-void ReplaceFile(const QString& fresh, const QString& target)
+void StagedCopy::replaceTarget()
 {
+    // The commit writes the copy to disk before the rename: the target's name
+    // never stands for data that is still only in the page cache.
     try {
-        RenameWholeFile(fresh, target, true);
+        m_file->commit(true);
     } catch (const DbError& e) {
-        throw FileSwapError(DbError(e.number(), QStringLiteral("无法替换文件 %1：%2").arg(target, e.description()), e.kind()));
+        throw FileSwapError(DbError(e.number(), QStringLiteral("无法替换文件 %1：%2").arg(m_file->target(), e.description()),
+                                    e.kind()));
     }
 }
 

@@ -7,9 +7,11 @@
 // the new one in its place.
 
 #include "platform/Database.h"
+#include "platform/WholeFile.h"
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class AccountSetLock;
 struct App;
@@ -56,14 +58,28 @@ private:
 // The description of the refusal while other instances have a set open.
 QString SetInUseText();
 
-// Copies `source` into a new hidden file in the folder of `target`, written to
-// disk, with the permissions of `target` (those of a new file when it does
-// not exist yet). Answers its path. Throws FileSwapError; nothing is left behind.
-QString CopyBeside(const QString& source, const QString& target);
+// A copy of `source` in a new hidden file in the folder of `target`, with the
+// permissions of `target` (those of a new file when it does not exist yet), to
+// be checked or trimmed at path() and then put in place of `target`. It stays
+// its writer's until then: another instance clearing that folder of killed
+// writers' leftovers leaves it alone, and it is removed when it goes away
+// without having been put in place.
+class StagedCopy {
+public:
+    // Throws FileSwapError; nothing is left behind.
+    StagedCopy(const QString& source, const QString& target);
+    StagedCopy(const StagedCopy&) = delete;
+    StagedCopy& operator=(const StagedCopy&) = delete;
 
-// Puts the file `fresh` in place of `target` by one rename. Throws
-// FileSwapError and removes `fresh` when that fails; `target` is then untouched.
-void ReplaceFile(const QString& fresh, const QString& target);
+    const QString& path() const { return m_file->path(); }
+
+    // Writes the copy to disk and puts it in place of its target by one rename.
+    // Throws FileSwapError; the copy is removed then and the target untouched.
+    void replaceTarget();
+
+private:
+    std::optional<PartialFile> m_file;
+};
 
 // Leaves only operator "001" in the copy at `path` (its rows are wiped from the
 // file, not just unlinked). Never reports: a copy it cannot open keeps them all.

@@ -54,7 +54,7 @@ void CompactAccountSetFile(const QString& path, const QString& safetyCopy)
                               .arg(missing),
                           DbError::Kind::NotADatabase);
     });
-    ReplaceFile(CopyBeside(safetyCopy, path), path);
+    StagedCopy(safetyCopy, path).replaceTarget();
 }
 
 qint64 RecordedCompactionKB(const Database& db)

@@ -59,14 +59,9 @@ void RestoreAccountSet(App& app, const QString& source)
     app.CurrentDatabase.close();
     try {
         CheckSourceHasNoJournal(source);
-        const QString fresh = CopyBeside(source, app.CurrentSetPath);
-        try {
-            CheckWholeAccountSet(fresh, password);
-        } catch (const DbError&) {
-            QFile::remove(fresh);
-            throw;
-        }
-        ReplaceFile(fresh, app.CurrentSetPath);
+        StagedCopy fresh(source, app.CurrentSetPath);
+        CheckWholeAccountSet(fresh.path(), password);
+        fresh.replaceTarget();
     } catch (const DbError&) {
         ReopenAccountSet(app);
         throw;

@@ -19,7 +19,8 @@ class OperatorsForm : public QDialog {
     Q_OBJECT
     Q_PROPERTY(int Edstu READ edstu)
 public:
-    explicit OperatorsForm(App& app, QWidget* parent = nullptr);
+    // `startAdding`: adding a new operator at once (the login's link asked for it).
+    explicit OperatorsForm(App& app, QWidget* parent = nullptr, bool startAdding = false);
 
     int Edstu = 0;  // 0 browse, 1 adding, 2 editing
     int edstu() const { return Edstu; }

@@ -43,7 +43,7 @@ bool alwaysOutOfView(int group, int k)
 
 }  // namespace
 
-OperatorsForm::OperatorsForm(App& app, QWidget* parent) : QDialog(parent), app(app)
+OperatorsForm::OperatorsForm(App& app, QWidget* parent, bool startAdding) : QDialog(parent), app(app)
 {
     setObjectName(QStringLiteral("S1"));
     setWindowTitle(QStringLiteral("系统操作员管理"));
@@ -187,7 +187,7 @@ OperatorsForm::OperatorsForm(App& app, QWidget* parent) : QDialog(parent), app(a
     LoadOperatorList();
     Txt[0]->setMaxLength(4);
     SetBrowseState();
-    if (app.PickResult == QLatin1String("S1"))
+    if (startAdding)
         Menu_Add_Click();
 }
 

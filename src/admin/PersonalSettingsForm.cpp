@@ -50,7 +50,8 @@ QPixmap greetingPicture()
 
 }  // namespace
 
-PersonalSettingsForm::PersonalSettingsForm(App& app, QWidget* parent) : QDialog(parent), app(app)
+PersonalSettingsForm::PersonalSettingsForm(App& app, QWidget* parent, bool passwordTab)
+    : QDialog(parent), app(app)
 {
     setObjectName(QStringLiteral("S2"));
     setWindowTitle(QStringLiteral("操作员个人设置"));
@@ -166,7 +167,7 @@ PersonalSettingsForm::PersonalSettingsForm(App& app, QWidget* parent) : QDialog(
         Txt[0]->hide();
         TabS->setTabText(1, QStringLiteral("设置密码"));
     }
-    if (app.PickResult == QLatin1String("S2"))
+    if (passwordTab)
         TabS->setCurrentIndex(1);
     if (!showPreview(PersonalPicturePath(app, app.OperatorCode)))
         showPreview(DefaultPicturePath(app));

@@ -17,7 +17,8 @@ struct App;
 class PersonalSettingsForm : public QDialog {
     Q_OBJECT
 public:
-    explicit PersonalSettingsForm(App& app, QWidget* parent = nullptr);
+    // `passwordTab`: opened on the password tab (the login's link asked for it).
+    explicit PersonalSettingsForm(App& app, QWidget* parent = nullptr, bool passwordTab = false);
 
     void done(int result) override;
 

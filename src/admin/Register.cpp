@@ -36,6 +36,10 @@ void RegisterAdminWindows(WindowRegistry& reg)
     reg.road.settingsWizard = showSettingsWizard;
     reg.modal<OperatorsForm>(QStringLiteral("Menu_S1"));
     reg.modal<PersonalSettingsForm>(QStringLiteral("Menu_S2"));
+    reg.modal(LoginLinkEntry(LoginLink::AddOperator),
+              [](App& app, QWidget* parent) -> QWidget* { return new OperatorsForm(app, parent, true); });
+    reg.modal(LoginLinkEntry(LoginLink::SetPassword),
+              [](App& app, QWidget* parent) -> QWidget* { return new PersonalSettingsForm(app, parent, true); });
     reg.action(QStringLiteral("Menu_S2502"), [](App& app) { showSettingsWizard(app, true); },
                TopAdministratorOnly(QStringLiteral("对不起，此功能仅系统最高权限管理员“001”可以使用！您无此权限！")));
 }

@@ -285,10 +285,10 @@ RecordSaveResult A4::saveRecord()
         return told;
     default:
         MsgBox(out.message, MB::OKOnly | MB::Information, out.title);
-        if (out.focus == GoodsField::Category)
+        if (out.focus == GoodsBox::Category)
             Detail->CmbLB->setFocus();
-        else if (out.focus == GoodsField::Code || out.focus == GoodsField::Name)
-            Detail->Txt[out.focus == GoodsField::Code ? 0 : 1]->setFocus();
+        else if (out.focus == GoodsBox::Code || out.focus == GoodsBox::Name)
+            Detail->Txt[out.focus == GoodsBox::Code ? 0 : 1]->setFocus();
         return told;
     }
     for (const QString& notice : out.notices)
@@ -408,15 +408,9 @@ void A4::Menu_Trun_Click()
         MsgBox(QStringLiteral("转换失败：") + e.description(), MB::OKOnly | MB::Information, Hint);
         return;
     }
-    {
-        const QSignalBlocker block(GD);
-        if (GD->rows() < 3) {
-            SetListHeader();
-            Detail->Structure->SetLineGridHeader();
-        } else {
-            GD->removeItem(row);
-        }
-    }
+    if (GD->rows() < 3)
+        Detail->Structure->SetLineGridHeader();
+    takeListRow(row);
     ListCount = std::max(0, ListCount - 1);
     CurrentRow = std::min(row, ListCount);
     ShowStatusLine();

@@ -17,7 +17,7 @@ const QString CostCaption = QStringLiteral("当前库存均价");
 const QString Hint = QStringLiteral("提示");
 
 GoodsSaveOutcome refuse(GoodsSaveOutcome out, const QString& message, const QString& title,
-                        GoodsField focus = GoodsField::None)
+                        GoodsBox focus = GoodsBox::None)
 {
     out.status = GoodsSaveOutcome::Status::Refused;
     out.message = message;
@@ -79,9 +79,9 @@ GoodsSaveOutcome SaveGoods(Database& db, const GoodsSaveContext& ctx, const Good
     // Checks and cleaning, in the order the operator meets them.
     in.code = in.code.toUpper();
     if (in.code.trimmed().isEmpty())
-        return refuse(out, CodeCaption + QStringLiteral("不能为空！"), Hint, GoodsField::Code);
+        return refuse(out, CodeCaption + QStringLiteral("不能为空！"), Hint, GoodsBox::Code);
     if (in.name.trimmed().isEmpty())
-        return refuse(out, NameCaption + QStringLiteral("不能为空！"), Hint, GoodsField::Name);
+        return refuse(out, NameCaption + QStringLiteral("不能为空！"), Hint, GoodsBox::Name);
     // A figure that is no number is refused, never stored as 0.
     for (const auto& [text, caption, used] :
          {std::tuple{&in.cost, CostCaption, in.costEditable}, {&in.salePrice, QStringLiteral("销售参考价"), true},
@@ -94,7 +94,7 @@ GoodsSaveOutcome SaveGoods(Database& db, const GoodsSaveContext& ctx, const Good
     in.code = removeBlanks(in.code);
     SqlSafe(in.code);
     if (in.code.contains(QLatin1Char('#')))
-        return refuse(out, CodeCaption + QStringLiteral("中不能包含[#]这个符号！"), QString(), GoodsField::Code);
+        return refuse(out, CodeCaption + QStringLiteral("中不能包含[#]这个符号！"), QString(), GoodsBox::Code);
     if (BoxValue(in.unit) != 0)
         return refuse(out, QStringLiteral("计量单位不能是数字!"), QString());
     in.unit = in.unit.trimmed();
@@ -130,7 +130,7 @@ GoodsSaveOutcome SaveGoods(Database& db, const GoodsSaveContext& ctx, const Good
     const QString categoryCode = codePart(categoryText).trimmed();
     out.categoryName = SqlScalar(db, QStringLiteral("SELECT F2 FROM TA3 WHERE F1 = ?"), {categoryCode}).trimmed();
     if (out.categoryName.isEmpty())
-        return refuse(out, CategoryCaption + QStringLiteral("编码输入错误！"), Hint, GoodsField::Category);
+        return refuse(out, CategoryCaption + QStringLiteral("编码输入错误！"), Hint, GoodsBox::Category);
     in.category = categoryCode;
 
     const QString code = in.code.trimmed();
@@ -145,7 +145,7 @@ GoodsSaveOutcome SaveGoods(Database& db, const GoodsSaveContext& ctx, const Good
     if (taken) {
         out.status = GoodsSaveOutcome::Status::DuplicateCode;
         out.title = Hint;
-        out.focus = GoodsField::Code;
+        out.focus = GoodsBox::Code;
         if (ctx.pinyinCodes) {
             out.suggestion = SuggestFreeCode(db, code);
             out.message = QStringLiteral("[") + holder + QStringLiteral("]已经使用了") + code +
@@ -162,7 +162,7 @@ GoodsSaveOutcome SaveGoods(Database& db, const GoodsSaveContext& ctx, const Good
         const QString same = SqlScalar(db, QStringLiteral("SELECT F1 FROM TA4 WHERE F2 = ? AND F5 = ?"), {in.name, in.spec});
         if (!same.isEmpty()) {
             out.status = GoodsSaveOutcome::Status::AskSameName;
-            out.focus = GoodsField::Spec;
+            out.focus = GoodsBox::Spec;
             out.message = QStringLiteral("在系统内已经设置过名称为[") + in.name + QStringLiteral("] 规格为[") + in.spec +
                           QStringLiteral("]的货品编码为[") + same +
                           QStringLiteral("]。\n\n您确实要新建这个名称和规格相同但货品编码不同的档案吗？");
@@ -211,7 +211,7 @@ GoodsSaveOutcome SaveGoods(Database& db, const GoodsSaveContext& ctx, const Good
             .has_value()) {
         out.status = GoodsSaveOutcome::Status::DuplicateCode;
         out.title = Hint;
-        out.focus = GoodsField::Code;
+        out.focus = GoodsBox::Code;
         out.message = QStringLiteral("[") + code + QStringLiteral("]这个编码刚刚被其他用户使用，请重新设置编码!");
         return out;
     }

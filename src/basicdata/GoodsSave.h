@@ -71,7 +71,7 @@ struct GoodsSaveContext {
 };
 
 // Which box a refusal sends the focus to.
-enum class GoodsField { None, Code, Name, Category, Spec };
+enum class GoodsBox { None, Code, Name, Category, Spec };
 
 struct GoodsSaveOutcome {
     enum class Status {
@@ -83,7 +83,7 @@ struct GoodsSaveOutcome {
     Status status = Status::Refused;
     QString message;
     QString title;
-    GoodsField focus = GoodsField::None;
+    GoodsBox focus = GoodsBox::None;
     QString suggestion;
     // Shown after the save in this order (cost corrected to the opening figures).
     QStringList notices;

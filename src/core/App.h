@@ -52,7 +52,6 @@ struct App {
     QString OperatorCode;
     QString OperatorName;
 
-    QString PickResult;            // the login's request for the window opened after it ("S1", "S2"); "" = none
     QVector<qint16> ExportColKinds;  // per grid column: 1 numeric, 0 text
     QString CompanyName;
     int CanSeeCost = 0;    // -1 / 0

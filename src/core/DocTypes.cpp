@@ -17,11 +17,11 @@ const std::array<DocTypeInfo, 8> Table = {{
     {DocType::ReworkReturn, DocKind::SupplierReturn, UnitKind::Department, false, -1, -1, In, Out, RightInbound,
      {{{"次品返工一", "pdan1.vxp"}, {"次品返工二", "pdan2.vxp"}, {}}}},
     {DocType::DepartmentIssue, DocKind::Outbound, UnitKind::Department, false, -1, 1, Out, Out, RightOutbound,
-     {{{"领用单一", "pdan1.vxp"}, {"领用单二", "pdan2.vxp"}, {}}}},
+     {{{"领用单一", "pckd1.vxp"}, {"领用单二", "pckd2.vxp"}, {}}}},
     {DocType::DepartmentReturn, DocKind::StockReturn, UnitKind::Department, false, 1, -1, Out, In, RightOutbound,
      {{{"退料单一", "pdan1.vxp"}, {"退料单二", "pdan2.vxp"}, {}}}},
     {DocType::SalesDelivery, DocKind::Outbound, UnitKind::Customer, true, -1, 1, Out, Out, RightOutbound,
-     {{{"销售单一", "pdan1.vxp"}, {"销售单二", "pdan2.vxp"}, {"送货单", "psh.vxp"}}}},
+     {{{"销售单一", "pckd1.vxp"}, {"销售单二", "pckd2.vxp"}, {"送货单", "psh.vxp"}}}},
     {DocType::CustomerReturn, DocKind::StockReturn, UnitKind::Customer, true, 1, -1, Out, In, RightOutbound,
      {{{"退货单一", "pdan1.vxp"}, {"退货单二", "pdan2.vxp"}, {}}}},
 }};

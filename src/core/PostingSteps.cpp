@@ -99,10 +99,11 @@ std::optional<bool> batchStep(Line& l, double& s)
 
 QString storeGoodsFigures(Statement& store, const QString& goods, const CostWalk& walk)
 {
-    store.bindAll({GeneralNumberText(walk.price).toDouble(), GeneralNumberText(walk.qty).toDouble(),
-                   GeneralNumberText(walk.amount).toDouble(), goods});
+    const QString qty = GeneralNumberText(walk.qty);
+    const QString amount = GeneralNumberText(walk.amount);
+    store.bindAll({GeneralNumberText(walk.price).toDouble(), qty.toDouble(), amount.toDouble(), goods});
     store.exec();
-    return GeneralNumberText(walk.qty) + QLatin1Char('&') + GeneralNumberText(walk.amount);
+    return qty + QLatin1Char('&') + amount;
 }
 
 CostedDocumentTotaler::CostedDocumentTotaler(Database& db, const QString& amountFormat)

@@ -190,25 +190,19 @@ bool AccountSetOpened(App& app)
         // The operator of the set that was open before is nobody in this one.
         app.OperatorCode.clear();
         app.OperatorName.clear();
-        hooks.login(app);
+        const LoginLink asked = hooks.login(app);
         if (app.OperatorCode.isEmpty())
             return false;
+        OpenWindowAskedByLogin(app, asked);
     }
-    OpenWindowAskedByLogin(app);
     return true;
 }
 
-void OpenWindowAskedByLogin(App& app)
+void OpenWindowAskedByLogin(App& app, LoginLink asked)
 {
-    // The window opened reads the request as it starts (the operators window
-    // begins adding, the personal settings show the password tab), so it is
-    // cleared only once that window is open.
-    const QString asked = app.PickResult;
-    if (asked == QLatin1String("S1"))
-        OpenWindow(app, QStringLiteral("Menu_S1"));
-    else if (asked == QLatin1String("S2"))
-        OpenWindow(app, QStringLiteral("Menu_S2"));
-    app.PickResult.clear();
+    const QString entry = LoginLinkEntry(asked);
+    if (!entry.isEmpty())
+        OpenWindow(app, entry);
 }
 
 void CheckUnfinishedAudits(const Database& db)

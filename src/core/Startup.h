@@ -5,6 +5,8 @@
 // reminder, repair, stock alarms) are reached through App::Windows; a window
 // whose hook is empty is skipped.
 
+#include "core/WindowRegistry.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -31,10 +33,9 @@ bool Main(App& app, const QStringList& args);
 // when a login ran and nobody logged in.
 bool AccountSetOpened(App& app);
 
-// After a login: the operators window for "S1", the personal settings for
-// "S2" in PickResult (the login's request, read by the window it opens);
-// PickResult is cleared once that window is open.
-void OpenWindowAskedByLogin(App& app);
+// After a login: the window a link of the login asked for (LoginLinkEntry),
+// none for LoginLink::None.
+void OpenWindowAskedByLogin(App& app, LoginLink asked);
 
 // Reports documents audited on the header while a line still has no posting
 // key (an audit that stopped half-way), each once. Changes nothing.

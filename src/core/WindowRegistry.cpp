@@ -16,15 +16,38 @@ void WindowRegistry::standIn(const QString& name, std::function<void(App&)> run)
     e.run = std::move(run);
 }
 
+QString LoginLinkEntry(LoginLink link)
+{
+    switch (link) {
+    case LoginLink::AddOperator:
+        return QStringLiteral("Login_S1");
+    case LoginLink::SetPassword:
+        return QStringLiteral("Login_S2");
+    case LoginLink::None:
+        break;
+    }
+    return {};
+}
+
 const WindowEntry* WindowRegistry::find(const QString& name) const
 {
     const auto it = m_entries.constFind(name);
     return it == m_entries.constEnd() ? nullptr : &*it;
 }
 
+namespace {
+
+QString instanceOf(const App& app, const QString& name)
+{
+    const WindowEntry* e = app.Windows.find(name);
+    return e && !e->instance.isEmpty() ? e->instance : name;
+}
+
+}  // namespace
+
 QWidget* OpenedWindow(App& app, const QString& name)
 {
-    return app.Windows.opened.value(name).data();
+    return app.Windows.opened.value(instanceOf(app, name)).data();
 }
 
 namespace {
@@ -46,11 +69,13 @@ void openModeless(App& app, const QString& name, const WindowEntry& e)
             open->raise();
             open->activateWindow();
         }
+        if (e.reopen)
+            e.reopen(open);
         return;
     }
     QWidget* w = e.make(app, nullptr);
     w->setAttribute(Qt::WA_DeleteOnClose);
-    app.Windows.opened.insert(name, w);
+    app.Windows.opened.insert(instanceOf(app, name), w);
     if (area) {
         QMdiSubWindow* sub = area->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);

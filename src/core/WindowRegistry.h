@@ -28,6 +28,17 @@ struct App;
 class MainFrame;
 class QDialog;
 
+// What the operator asked for with a link of the login window: the window
+// opened once the login is done (LoginLinkEntry names its entry).
+enum class LoginLink {
+    None,
+    AddOperator,  // the operators window, adding a new operator at once
+    SetPassword,  // the personal settings, on the password tab
+};
+
+// The window entry a login link opens ("" for none); the admin windows register it.
+QString LoginLinkEntry(LoginLink link);
+
 // The windows of the start-up road and of the "account set opened" road,
 // reached by what they do. A hook left empty means the window is not
 // available: the road skips the step.
@@ -40,8 +51,9 @@ struct WindowHooks {
     std::function<MainFrame*(App&)> showMainWindow;
     // Settings wizard SysFuncSet, modal; cancellable = false hides CmdCancel.
     std::function<void(App&, bool cancellable)> settingsWizard;
-    // Login window, modal; leaves OperatorCode set on success.
-    std::function<void(App&)> login;
+    // Login window, modal; leaves OperatorCode set on success and answers
+    // the window a link of it asked for.
+    std::function<LoginLink(App&)> login;
     std::function<void(App&)> tipOfTheDay;  // frmTip, modal
     std::function<void(App&)> compactReminder;
     std::function<void(App&, const QString& path, const QString& name)> repairAccountSet;
@@ -62,6 +74,10 @@ struct WindowEntry {
     Right right;
     std::function<QWidget*(App&, QWidget* parent)> make;  // Modeless and Modal
     std::function<void(App&)> run;                        // Action
+    // Modeless: the instance the entry opens ("" = its own, by its name), and
+    // what choosing the entry does to that instance when it is already open.
+    QString instance;
+    std::function<void(QWidget*)> reopen;
 };
 
 class WindowRegistry {
@@ -81,6 +97,24 @@ public:
     {
         add(name, {WindowMode::Modeless, std::move(right), std::move(make), {}});
     }
+    // One window behind several items, each opening it in a mode of its own:
+    // the items share the one instance named `instance`; `make` builds it in
+    // the item's mode, and an item chosen while the window is open switches
+    // it to that mode with `remode` before bringing it to the front.
+    template <class W>
+    void modelessInMode(const QString& name, const QString& instance, std::function<W*(App&, QWidget*)> make,
+                        std::function<void(W*)> remode, Right right = {})
+    {
+        static_assert(std::is_base_of_v<QWidget, W>);
+        WindowEntry e{WindowMode::Modeless, std::move(right),
+                      [make](App& app, QWidget* parent) -> QWidget* { return make(app, parent); }, {}};
+        e.instance = instance;
+        e.reopen = [remode](QWidget* w) {
+            if (W* window = qobject_cast<W*>(w))
+                remode(window);
+        };
+        add(name, std::move(e));
+    }
     // A dialog shown modal over the main window, deleted when it closes.
     template <class W>
     void modal(const QString& name, Right right = {})
@@ -88,6 +122,11 @@ public:
         static_assert(std::is_base_of_v<QDialog, W>, "a modal window is a QDialog");
         add(name, {WindowMode::Modal, std::move(right),
                    [](App& app, QWidget* parent) -> QWidget* { return new W(app, parent); }, {}});
+    }
+    // The same for a dialog an entry opens in a state of its own: `make` builds it.
+    void modal(const QString& name, std::function<QWidget*(App&, QWidget* parent)> make, Right right = {})
+    {
+        add(name, {WindowMode::Modal, std::move(right), std::move(make), {}});
     }
     // An item that runs a procedure (which may show its own windows).
     void action(const QString& name, std::function<void(App&)> run, Right right = {})
@@ -103,7 +142,8 @@ public:
     // The start-up road's windows.
     WindowHooks road;
 
-    // The open instance of each modeless window, by entry name.
+    // The open instance of each modeless window, by entry name (or by the
+    // instance name its entries share).
     QHash<QString, QPointer<QWidget>> opened;
 
 private:

@@ -190,6 +190,8 @@ protected:
     void EnterEditMode();
     void LeaveEditMode();
     void SetListHeader();
+    // Takes list row `row` out; the last one leaves the empty list (header and a blank row).
+    void takeListRow(int row);
     void GD_RowColChange();
     void TabS_Click(int tab);
     void setBoxLocked(int i, bool locked);
@@ -205,6 +207,9 @@ protected:
     App& app;
 
 private:
+    // Puts box i with its caption on Frm, locked, in the box colours.
+    void placeBox(int i, const QString& caption, QWidget* box, Qt::Alignment captionAlignment, int row, int col,
+                  int span);
     void showSaveRefusal(const RecordSaveResult& result);
     void showPrevNext();
     QAction* action(const char* name, const char* caption);

@@ -198,6 +198,7 @@ void ReportForm::printList(const ReportListPrint& p)
     job.setValue(QStringLiteral("Caption"), windowTitle());
     job.setValue(QStringLiteral("SumSL"), GD->textMatrix(last, p.qtyCol));
     job.setValue(QStringLiteral("SumJE"), GD->textMatrix(last, p.amountCol));
+    job.setValue(QStringLiteral("HpsxName"), app.HpsxName);  // the heading of an attribute column
     for (int r = first; r < GD->rows(); ++r) {
         if (p.goodsRowsOnly && GD->textMatrix(r, 0).isEmpty())
             continue;

@@ -207,18 +207,6 @@ QString PartialFile::keep()
     return m_path;
 }
 
-void SyncFileToDisk(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || ::fsync(fd) != 0) {
-        const int err = errno;
-        if (fd >= 0)
-            ::close(fd);
-        ThrowFileWriteError(path, err);
-    }
-    ::close(fd);
-}
-
 void RenameWholeFile(const QString& fresh, const QString& target, bool replace)
 {
     const QByteArray from = QFile::encodeName(fresh);

@@ -70,9 +70,6 @@ private:
     bool m_done = false;
 };
 
-// Forces the file's data to disk. Throws DbError as ThrowFileWriteError.
-void SyncFileToDisk(const QString& path);
-
 // Renames the complete file `fresh` to `target` (replacing it when `replace`,
 // else refusing when it exists) and writes the folder's entry to disk.
 // Throws DbError (NoAccess) and removes `fresh`; `target` is then untouched.

@@ -83,6 +83,10 @@ const QFont& PageSurface::currentFont()
         m_fontKeyBold = FontBold;
         m_font = QFont(FontName);
         m_font.setFamilies(PrintFaces(FontName));
+        // Glyphs straight from the face's character map: a Chinese face shapes
+        // the digits of a code such as "S001" into alternate glyphs that a PDF
+        // cannot map back to text, and a search in the PDF would miss the code.
+        m_font.setStyleStrategy(QFont::PreferNoShaping);
         m_font.setPointSizeF(FontSize > 0 ? FontSize : 10);
         m_font.setBold(FontBold);
         m_metrics = std::make_unique<QFontMetricsF>(m_font, m_device);

@@ -16,20 +16,18 @@
 
 namespace {
 
-void showLogin(App& app)
+LoginLink showLogin(App& app)
 {
     if (app.Windows.road.login)
-        app.Windows.road.login(app);
-    else
-        ShowLogin(app);
+        return app.Windows.road.login(app);
+    return ShowLogin(app);
 }
 
 }  // namespace
 
 void Relogin(App& app)
 {
-    showLogin(app);
-    OpenWindowAskedByLogin(app);
+    OpenWindowAskedByLogin(app, showLogin(app));
 }
 
 bool CloseChildWindows(App& app)

@@ -36,10 +36,11 @@ const QString kTitle = QStringLiteral("提示");
 
 }  // namespace
 
-void ShowLogin(App& app)
+LoginLink ShowLogin(App& app)
 {
     Login w(app, app.MainWindow ? app.MainWindow->widget() : nullptr);
     w.exec();
+    return w.asked();
 }
 
 Login::Login(App& app, QWidget* parent) : QDialog(parent), app(app)
@@ -81,8 +82,8 @@ Login::Login(App& app, QWidget* parent) : QDialog(parent), app(app)
         link->setStyleSheet(QStringLiteral("color: blue;"));
         link->setVisible(false);
     }
-    connect(LabAddUser, &LabelButton::clicked, this, [this] { linkClicked(QStringLiteral("S1")); });
-    connect(LabNoPWD, &LabelButton::clicked, this, [this] { linkClicked(QStringLiteral("S2")); });
+    connect(LabAddUser, &LabelButton::clicked, this, [this] { linkClicked(LoginLink::AddOperator); });
+    connect(LabNoPWD, &LabelButton::clicked, this, [this] { linkClicked(LoginLink::SetPassword); });
 
     Imgcmd = new QLabel(QStringLiteral("▶"), this);
     Imgcmd->setObjectName(QStringLiteral("Imgcmd"));
@@ -227,10 +228,13 @@ void Login::showBackground()
     }
 }
 
-void Login::linkClicked(const QString& pick)
+void Login::linkClicked(LoginLink link)
 {
-    app.PickResult = pick;
+    m_asked = link;
     login();
+    // A link that logged nobody in asks for nothing: a later login by the button opens no window.
+    if (!LoginOK)
+        m_asked = LoginLink::None;
 }
 
 void Login::exitProgram()

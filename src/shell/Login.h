@@ -3,8 +3,10 @@
 // logged in preselected, the password checked against TE1.F3. A successful
 // login sets OperatorCode and OperatorName, runs the after-login set-up,
 // gives the background the operator's big text and picture, and closes. The
-// two links log an operator without a password in and leave "S1" or "S2" in
-// PickResult for the caller. The exit button ends the program at once.
+// two links log an operator without a password in and answer the window
+// they ask for (LoginLink). The exit button ends the program at once.
+
+#include "core/WindowRegistry.h"
 
 #include <QDialog>
 #include <array>
@@ -16,8 +18,8 @@ class QLineEdit;
 class QPushButton;
 struct App;
 
-// Shows the login window modally (the login hook).
-void ShowLogin(App& app);
+// Shows the login window modally (the login hook); the window a link asked for.
+LoginLink ShowLogin(App& app);
 
 class Login : public QDialog {
     Q_OBJECT
@@ -35,6 +37,7 @@ public:
     QLabel* Imgcmd;
 
     void reject() override;
+    LoginLink asked() const { return m_asked; }  // the link the operator logged in by
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -47,11 +50,12 @@ private:
     void login();
     void exitProgram();
     void showHelp();
-    void linkClicked(const QString& pick);
+    void linkClicked(LoginLink link);
     void showBackground();
 
     App& app;
     bool LoginOK = false;
+    LoginLink m_asked = LoginLink::None;
     QString HelpText;
     QString DefaultBigText;
 };

@@ -1,11 +1,13 @@
 #include "AdminFixture.h"
 #include "admin/Register.h"
+#include "core/WindowRegistry.h"
 #include "platform/Database.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
 
 #include <QAction>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTest>
 
 class AdminHooksTest : public QObject {
@@ -68,15 +70,18 @@ void AdminHooksTest::operatorsAndPersonalSettingsOpenModal()
 {
     FreshAccountSet set;
     set.loginAs(QStringLiteral("001"));
-    set.app().PickResult = QStringLiteral("S1");
     RegisterAdminWindows(set.app().Windows);
-    int edstu = -1;
-    WhenModal([&](QWidget* w) {
-        edstu = w->property("Edstu").toInt();
-        w->findChild<QAction*>(QStringLiteral("Menu_Return"))->trigger();
-    });
-    QVERIFY(OpenWindow(set.app(), QStringLiteral("Menu_S1")));
-    QCOMPARE(edstu, 1);
+    // The menu item browses; the login's link opens the same window adding at once.
+    for (const auto& [entry, adding] : {std::pair{QStringLiteral("Menu_S1"), 0},
+                                        std::pair{LoginLinkEntry(LoginLink::AddOperator), 1}}) {
+        int edstu = -1;
+        WhenModal([&](QWidget* w) {
+            edstu = w->property("Edstu").toInt();
+            w->findChild<QAction*>(QStringLiteral("Menu_Return"))->trigger();
+        });
+        QVERIFY(OpenWindow(set.app(), entry));
+        QCOMPARE(edstu, adding);
+    }
 
     QString opened;
     WhenModal([&](QWidget* w) {
@@ -85,6 +90,14 @@ void AdminHooksTest::operatorsAndPersonalSettingsOpenModal()
     });
     QVERIFY(OpenWindow(set.app(), QStringLiteral("Menu_S2")));
     QCOMPARE(opened, QStringLiteral("S2"));
+
+    int tab = -1;
+    WhenModal([&](QWidget* w) {
+        tab = w->findChild<QTabBar*>(QStringLiteral("TabS"))->currentIndex();
+        w->findChild<QPushButton*>(QStringLiteral("CmdPad"))->click();
+    });
+    QVERIFY(OpenWindow(set.app(), LoginLinkEntry(LoginLink::SetPassword)));
+    QCOMPARE(tab, 1);
 }
 
 VX_REGISTER_TEST(AdminHooksTest)

@@ -332,12 +332,11 @@ void OperatorsTest::loginLinkWithoutSystemRightChangesNothing()
     FreshAccountSet set;
     addOperator(set.db(), QStringLiteral("B1"), QStringLiteral("李四"), 0);
     set.loginAs(QStringLiteral("B1"));
-    set.app().PickResult = QStringLiteral("S1");
     MessageScript msgs;
     msgs.expect(QStringLiteral("对不起，您无此权限！"));
     msgs.expect(QStringLiteral("对不起，您无此权限！"));
     msgs.expect(QStringLiteral("对不起，您无此权限！"));
-    OperatorsForm window(set.app());
+    OperatorsForm window(set.app(), nullptr, true);
     QCOMPARE(msgs.count(), 1);
     QCOMPARE(window.Edstu, 0);
     selectOperator(&window, QStringLiteral("B1"));
@@ -361,9 +360,8 @@ void OperatorsTest::loginLinkWithSystemRightStartsAdding()
     FreshAccountSet set;
     addOperator(set.db(), QStringLiteral("B1"), QStringLiteral("李四"), 1);
     set.loginAs(QStringLiteral("B1"));
-    set.app().PickResult = QStringLiteral("S1");
     MessageScript msgs;
-    OperatorsForm window(set.app());
+    OperatorsForm window(set.app(), nullptr, true);
     QCOMPARE(window.Edstu, 1);
     QCOMPARE(child<QTabBar>(&window, QStringLiteral("TabS"))->currentIndex(), 1);
     QCOMPARE(child<QLineEdit>(&window, QStringLiteral("Txt0"))->text(), QString());

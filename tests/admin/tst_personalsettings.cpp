@@ -107,8 +107,7 @@ void PersonalSettingsTest::setPasswordModeFromTheLoginLink()
 {
     FreshAccountSet set;
     set.loginAs(QStringLiteral("001"));
-    set.app().PickResult = QStringLiteral("S2");
-    PersonalSettingsForm window(set.app());
+    PersonalSettingsForm window(set.app(), nullptr, true);
     auto* tabs = child<QTabBar>(&window, QStringLiteral("TabS"));
     QCOMPARE(tabs->currentIndex(), 1);
     QCOMPARE(tabs->tabText(1), QStringLiteral("设置密码"));

@@ -147,7 +147,7 @@ void TestWindowRegistry::everyAppHasItsOwnRegistry()
 {
     App first;
     first.Windows.action(QStringLiteral("Menu_Help"), [](App&) {});
-    first.Windows.road.login = [](App&) {};
+    first.Windows.road.login = [](App&) { return LoginLink::None; };
     App second;
     QVERIFY(first.Windows.has(QStringLiteral("Menu_Help")));
     QVERIFY(!second.Windows.has(QStringLiteral("Menu_Help")));

@@ -129,7 +129,7 @@ void TestOutboundPrint::linesStagedAsShown()
     PlistPrint job(set.app());
     QCOMPARE(stage(set, s, 0, true, job), QString());
     QCOMPARE(job.Pid, QStringLiteral("销售单一"));
-    QCOMPARE(job.RptFile, set.app().AppFolder + QStringLiteral("pdan1.vxp"));
+    QCOMPARE(job.RptFile, set.app().AppFolder + QStringLiteral("pckd1.vxp"));
     QCOMPARE(job.PrnSQL, QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F12,F13,F10 from plist order by F0"));
     QCOMPARE(job.MyCmd, 0);
 
@@ -170,7 +170,10 @@ void TestOutboundPrint::namedValuesInOrder()
     for (const auto& [n, v] : job.values())
         names << n;
     QCOMPARE(names, (QStringList{"DanNo", "rq", "KH", "KHBM", "Zhidan", "Shenhe", "SumJe", "SumJeDX", "SumSl", "FuZhu",
-                                 "KHtype", "Caption", "客户地址", "客户电话", "客户传真", "客户方联系人", "订单号"}));
+                                 "KHtype", "Caption", "客户地址", "客户电话", "客户传真", "客户方联系人", "订单号",
+                                 "ExtraItem", "HpsxName"}));
+    // The extra item also under a fixed name, for templates whatever the item is called.
+    QCOMPARE(value(job, "ExtraItem"), QStringLiteral("订单号：DD-7"));
     QCOMPARE(value(job, "DanNo"), QStringLiteral("CK2405130001"));
     QCOMPARE(value(job, "KHBM"), QStringLiteral("B001"));
     QCOMPARE(value(job, "Shenhe"), QStringLiteral("张三"));
@@ -208,6 +211,9 @@ void TestOutboundPrint::hiddenPricesAreBlanked()
         for (int c = 0; c < printed.columnCount(); ++c)
             QVERIFY2(!printed.text(0, c).contains(QLatin1String("JE&SL")) && printed.text(0, c) != QLatin1String("24"),
                      qPrintable(printed.columnNames().value(c)));
+        // Nor the price before discount: the note's own column of it is blank.
+        if (plan == 2)
+            QCOMPARE(printed.text(0, 9).trimmed(), QString());
     }
 }
 

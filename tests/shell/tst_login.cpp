@@ -55,6 +55,7 @@ private Q_SLOTS:
     void linkCaption_data();
     void linkCaption();
     void addUserLinkAsksForOperatorsWindow();
+    void linkThatLogsNobodyInAsksForNothing();
     void exitEndsProgramWithoutBackup();
 };
 
@@ -272,7 +273,25 @@ void TestLogin::addUserLinkAsksForOperatorsWindow()
     Login w(set.app());
     Q_EMIT w.LabAddUser->clicked();
     QCOMPARE(set.app().OperatorCode, QStringLiteral("001"));
-    QCOMPARE(set.app().PickResult, QStringLiteral("S1"));
+    QCOMPARE(w.asked(), LoginLink::AddOperator);
+}
+
+// A link whose login failed leaves no request behind for the login that follows.
+void TestLogin::linkThatLogsNobodyInAsksForNothing()
+{
+    FreshAccountSet set;
+    Login w(set.app());
+    set.db().execute(QStringLiteral("ALTER TABLE TE1 RENAME TO TE1_gone"));
+    MessageScript msgs;
+    msgs.expect(QStringLiteral("无法读取操作员的密码"));
+    Q_EMIT w.LabAddUser->clicked();
+    QCOMPARE(msgs.count(), 1);
+    QVERIFY(set.app().OperatorCode.isEmpty());
+
+    set.db().execute(QStringLiteral("ALTER TABLE TE1_gone RENAME TO TE1"));
+    w.Cmd[0]->click();
+    QCOMPARE(set.app().OperatorCode, QStringLiteral("001"));
+    QCOMPARE(w.asked(), LoginLink::None);
 }
 
 void TestLogin::exitEndsProgramWithoutBackup()

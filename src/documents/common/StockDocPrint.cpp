@@ -21,9 +21,10 @@ namespace {
 const QString GoodsQuery = QStringLiteral(
     "select F1,F2,F3,F4,SUM(V1) AS SL ,'JE&SL' AS 自动除法,sum(V2) as JE ,''  ,'' as 自动序号,F12,F13 "
     "from plist group by F1,F2,F3,F4,F12,F13 order by SUM(V3)");
-// The same rows without the average price and the amount, for an operator who may not see prices.
+// The same rows without the average price, the amount and the price before discount, for an
+// operator who may not see prices.
 const QString GoodsQueryNoPrices = QStringLiteral(
-    "select F1,F2,F3,F4,SUM(V1) AS SL ,' ' AS 单价,' ' as JE ,''  ,'' as 自动序号,F12,F13 "
+    "select F1,F2,F3,F4,SUM(V1) AS SL ,' ' AS 单价,' ' as JE ,''  ,'' as 自动序号,' ' as YJ,F13 "
     "from plist group by F1,F2,F3,F4,F12,F13 order by SUM(V3)");
 
 struct GoodsTexts {
@@ -127,8 +128,15 @@ QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString
                 job.setValue(policy.print.unitValues[i].first, unit.text(0, i));
     }
     const QString extraCaption = SettingText(db, policy.docType().extraItemSetting());
-    if (!extraCaption.isEmpty() && !h.extra.trimmed().isEmpty())
-        job.setValue(extraCaption, extraCaption + QStringLiteral("：") + h.extra.trimmed());
+    if (!extraCaption.isEmpty() && !h.extra.trimmed().isEmpty()) {
+        const QString extra = extraCaption + QStringLiteral("：") + h.extra.trimmed();
+        job.setValue(extraCaption, extra);
+        // The same under a fixed name, which a template can place whatever the item is called.
+        job.setValue(QStringLiteral("ExtraItem"), extra);
+    }
+    // The heading of the attribute column of the line plans.
+    if (!plan.perGoods)
+        job.setValue(QStringLiteral("HpsxName"), app.HpsxName);
     job.PrnSQL = !plan.perGoods ? policy.print.lineSql : pricesShown ? GoodsQuery : GoodsQueryNoPrices;
     job.MyCmd = 0;
     return {};

@@ -1,6 +1,8 @@
 #include "support/print/PrintSupport.h"
 
+#include "core/App.h"
 #include "print/Myprn.h"
+#include "print/PageSurface.h"
 #include "print/PlistPrint.h"
 #include "support/Fixture.h"
 
@@ -144,4 +146,50 @@ bool ShowPrintJob(PlistPrint& job, const std::function<void(Myprn*)>& during)
             window->reject();
     });
     return job.show(nullptr) && ran;
+}
+
+PrintedPdf PrintToPdf(App& app, PlistPrint& job, const QString& folder)
+{
+    PrintedPdf out;
+    out.pdf = folder + QStringLiteral("/") + job.Pid + QStringLiteral(".pdf");
+    out.engine = std::make_unique<PrintEngine>();
+    PrintEngine& e = *out.engine;
+    job.stage();
+    e.startNamedValues(app.CompanyName);
+    for (const auto& [name, value] : job.values())
+        e.addNamedValue(name, value);
+    e.Pid = job.Pid;
+    e.RptFile = job.RptFile;
+    e.PrnSQL = job.PrnSQL;
+    e.PriceFormat = app.PriceFormat;
+    e.AmountFormat = app.AmountFormat;
+    QList<PrintMessage> messages;
+    if (!e.LoadTemplate(app, messages))
+        out.problems << QStringLiteral("the template did not load");
+    for (const PrintMessage& m : messages)
+        out.problems << m.text;
+    const QString query = e.OpenRecords(app.CurrentDatabase);
+    if (!query.isEmpty())
+        out.problems << query;
+    e.SetUpPage();
+    e.CurPage = 1;
+    {
+        // The page count is known once the first page is laid out, as after the preview.
+        ImageSurface first(e.pageWidth(), e.pageHeight(), 96);
+        e.PrepareSurface(first);
+        e.RenderPage(first);
+    }
+    {
+        PdfSurface pdf(out.pdf, e.pageWidth(), e.pageHeight(), 300);
+        ImageSurface scratch(e.pageWidth(), e.pageHeight(), 96);
+        QString message;
+        if (!e.PrintPages(0, 0, pdf, scratch, message))
+            out.problems << message;
+        if (!pdf.finish())
+            out.problems << QStringLiteral("the PDF was not written");
+    }
+    if (!e.layoutFault().isEmpty())
+        out.problems << e.layoutFault();
+    out.text = RunTool(QStringLiteral("pdftotext"), {out.pdf, QStringLiteral("-")});
+    return out;
 }

@@ -52,7 +52,19 @@ bool WaitForPreview(QWidget* printWindow);
 
 class Myprn;
 class PlistPrint;
+struct App;
 // Shows a staged print job's window and runs `during` on it once its first
 // page is drawn; the window is closed afterwards if `during` left it open.
 // False when the window never came.
 bool ShowPrintJob(PlistPrint& job, const std::function<void(Myprn*)>& during);
+
+// A staged print job printed to a PDF file as the print window prints it (the
+// layout's template from the program folder), and the PDF read back with
+// pdftotext. The engine stays open on the printed rows for checks.
+struct PrintedPdf {
+    QString pdf;
+    QString text;          // what pdftotext reads; null when it could not run
+    QStringList problems;  // messages of the loading, the query or the printing
+    std::unique_ptr<PrintEngine> engine;
+};
+PrintedPdf PrintToPdf(App& app, PlistPrint& job, const QString& folder);
