@@ -4,6 +4,7 @@
 #include "core/Kinds.h"
 #include "core/Posting.h"
 #include "core/WholeGoodsWalk.h"
+#include "core/Rounding.h"
 #include "platform/Database.h"
 #include "platform/sqlcipher.h"
 
@@ -264,11 +265,11 @@ void fold(std::string& out, QByteArrayView v)
 }
 
 // The columns the least-work walk reads, in this order.
-enum { LwRowId, LwGoods, LwBatch, LwKind, LwF5, LwF6, LwR6, LwR8, LwC6, LwV1 };
+enum { LwRowId, LwGoods, LwBatch, LwKind, LwF5, LwF6, LwR6, LwR8, LwC6, LwV1, LwXs6, LwXk6 };
 
 QString leastWorkRead(const QString& where)
 {
-    return QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, V1 FROM TB11 WHERE %1 "
+    return QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, V1, XS6, XK6 FROM TB11 WHERE %1 "
                           "ORDER BY F1, SRT, rowid").arg(where);
 }
 
@@ -285,112 +286,140 @@ QString LeastWorkPlan(Database& db)
 
 namespace {
 
-using Openings = std::unordered_map<std::string, std::array<double, 3>>;
+// Per goods (folded code): quantity, price, amount and the out price carried in.
+using Openings = std::unordered_map<std::string, std::array<double, 4>>;
 
-// The running figures of one goods in the least work: each line's 19 written
-// columns from its kind, attribute value and quantities. With `attributeOn` a
-// stocktaking line counts its attribute value's stock afresh, else it keeps
-// its difference.
-class LeastWorkGoods {
-public:
-    explicit LeastWorkGoods(bool attributeOn) : attributeOn(attributeOn) {}
-    void start(const Openings& openings, const std::string& goods)
-    {
-        stock.clear();
-        const auto o = openings.find(goods);
-        qty = o == openings.end() ? 0 : o->second[0];
-        price = o == openings.end() ? 0 : o->second[1];
-        amount = o == openings.end() ? 0 : o->second[2];
-    }
-    // The columns S6, S7, S8, K6, K7, K8, R6, R7, R8, C6, C7, C8, F5, F6, F7, F8, Z5, XS6, XK6 in `fig`.
-    void step(int kind, const std::string& batch, double f5, double f6, double r6, double r8, double c6, double* fig)
-    {
-        const double storedF5 = f5;
-        double& s = stock[batch];
-        const double xs6 = s;
-        if (kind == 7 && attributeOn) {
-            f5 = std::fabs(f5);
-            f6 = f5 - s;
-            r6 = f6 > 0 ? f6 : 0;
-            c6 = f6 > 0 ? 0 : -f6;
-            s = f5;
-        } else if (kind == 7) {
-            s = f5;
-        } else {
-            s += f6;
-        }
-        const double s6 = qty, s7 = price, s8 = amount;
-        const double q = qty + r6 - c6;
-        const double out = std::round(c6 * price * 100) / 100;
-        const double in = kind == 7 ? r6 * price : r8;
-        amount = std::round((amount + in - out) * 100) / 100;
-        price = q != 0 ? std::round(amount / q * 100) / 100 : price;
-        qty = q;
-        const double figs[] = {s6, s7, s8, qty, price, amount, r6, s7, in, c6, s7, out, f5, f6, s7,
-                               kind == 7 ? in - out : f6 * s7, storedF5 - f6, xs6, s};
-        std::copy(std::begin(figs), std::end(figs), fig);
-    }
-    void store(Statement& store, const std::string& goods) const
-    {
-        store.bindReal(0, price);
-        store.bindReal(1, qty);
-        store.bindReal(2, amount);
-        store.bind(3, QString::fromStdString(goods));
-        store.exec();
-    }
-
-private:
-    bool attributeOn;
-    std::unordered_map<std::string, double> stock;
-    double qty = 0, price = 0, amount = 0;
-};
-
-const QString LeastWorkWriteSql = QStringLiteral(
-    "UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, R7 = ?, R8 = ?, C6 = ?, C7 = ?, "
-    "C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, Z5 = ?, XS6 = ?, XK6 = ? WHERE rowid = ?");
-const QString LeastWorkStoreSql = QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?");
-
-void writeFigures(Statement& write, const double* fig, qint64 rowid)
+// Amounts and prices of the generated books: two decimals, rounded as the program rounds.
+double twoDecimals(double x)
 {
-    for (int i = 0; i < 19; ++i)
-        write.bindReal(i, fig[i]);
-    write.bindInt64(19, rowid);
-    write.exec();
+    return RoundToDecimals(x, 2);
 }
 
 // The walk of the least work over the lines `read` yields in goods-then-key
 // order, each goods starting from its entry in `openings` (zeros without
 // one): every line's running columns written by one prepared UPDATE by rowid
-// and the goods' final figures stored. The goods walked are added to `walked`.
-void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool attributeOn, int* lines,
-                   std::unordered_set<std::string>* walked = nullptr)
+// and the goods' final figures stored. With `attributeOn` the running stock
+// of each attribute value is counted, from `starts` (folded goods, NUL,
+// folded value) for the values it holds, leaving the others as stored, or
+// from 0 for every value without it; a stocktaking line of a counted value
+// takes its difference afresh, every other keeps its difference. The goods
+// walked are added to `walked`.
+// `read` is a statement or any source of such rows (step, utf8, int64, real,
+// reset). With `later` the lines' figures are kept there instead of written.
+using ValueStarts = std::unordered_map<std::string, double>;
+using LaterWrites = std::vector<std::pair<qint64, std::array<double, 19>>>;
+template <class Rows>
+void leastWorkWalk(Database& db, Rows& read, const Openings& openings, bool attributeOn, int* lines,
+                   std::unordered_set<std::string>* walked = nullptr, const ValueStarts* starts = nullptr,
+                   LaterWrites* later = nullptr)
 {
-    Statement write(db, LeastWorkWriteSql);
-    Statement store(db, LeastWorkStoreSql);
-    LeastWorkGoods walk(attributeOn);
+    Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
+                                       "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
+                                       "Z5 = ?, XS6 = ?, XK6 = ? WHERE rowid = ?"));
+    Statement store(db, QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?"));
     std::string goods;
     std::string code;
     std::string batch;
-    double fig[19];
+    std::unordered_map<std::string, double> stock;
+    double qty = 0, price = 0, amount = 0, carried = 0;
+    auto storeGoods = [&] {
+        if (goods.empty())
+            return;
+        store.bindReal(0, price);
+        store.bindReal(1, qty);
+        store.bindReal(2, amount);
+        store.bind(3, QString::fromStdString(goods));
+        store.exec();
+    };
     while (read.step()) {
         fold(code, read.utf8(LwGoods));
         if (code != goods) {
-            if (!goods.empty())
-                walk.store(store, goods);
+            storeGoods();
             goods = code;
             if (walked)
                 walked->insert(goods);
-            walk.start(openings, goods);
+            stock.clear();
+            const auto o = openings.find(goods);
+            const std::array<double, 4> f = o == openings.end() ? std::array<double, 4>{} : o->second;
+            qty = f[0];
+            amount = twoDecimals(f[2]);
+            price = twoDecimals(qty != 0 ? amount / qty : f[1]);
+            carried = twoDecimals(f[3]);
         }
+        const int kind = int(read.int64(LwKind));
         fold(batch, read.utf8(LwBatch));
-        walk.step(int(read.int64(LwKind)), batch, read.real(LwF5), read.real(LwF6), read.real(LwR6),
-                  read.real(LwR8), read.real(LwC6), fig);
-        writeFigures(write, fig, read.int64(LwRowId));
+        double* value = nullptr;  // the running stock of the line's value, when it is counted
+        if (attributeOn) {
+            auto v = stock.find(batch);
+            if (v == stock.end()) {
+                double start = 0;
+                if (starts) {
+                    const auto from = starts->find(goods + '\0' + batch);
+                    start = from == starts->end() ? NAN : from->second;
+                }
+                v = stock.emplace(batch, start).first;
+            }
+            if (!std::isnan(v->second))
+                value = &v->second;
+        }
+        double f5 = read.real(LwF5), f6 = read.real(LwF6), r6 = read.real(LwR6), r8 = read.real(LwR8);
+        double c6 = read.real(LwC6);
+        double xs6 = read.real(LwXs6), xk6 = read.real(LwXk6);
+        if (value) {
+            xs6 = *value;
+            if (kind == 7) {
+                f5 = std::fabs(f5);
+                f6 = f5 - *value;
+                r6 = f6 > 0 ? f6 : 0;
+                c6 = f6 > 0 ? 0 : -f6;
+                *value = f5;
+            } else {
+                *value += f6;
+            }
+            xk6 = *value;
+        }
+        // The moving average: receipts at their amount, a stocktaking surplus at the
+        // running price, every other line out at the out price held since the last
+        // receipt (the running price when none is held), the whole amount when the
+        // stock reaches 0.
+        const double s6 = qty, s7 = price, s8 = amount;
+        double minusR = -r6;
+        double afterIn = ExactDifference(qty, minusR);
+        const double q = ExactDifference(afterIn, c6);
+        double in = 0, out = 0;
+        if (kind == 1 || kind == 2 || (kind == 7 && r6 > 0)) {
+            in = kind == 7 ? r6 * price : r8;
+            amount += twoDecimals(in);
+            price = q != 0 ? twoDecimals(amount / q) : price;
+            if (kind != 7)
+                carried = 0;
+        } else if (q != 0) {
+            if (carried == 0)
+                carried = price;
+            out = twoDecimals(c6 * carried);
+            amount -= out;
+            price = twoDecimals(amount / q);
+        } else {
+            carried = price;
+            out = amount;
+            amount = 0;
+        }
+        qty = q;
+        const double fig[] = {s6, s7, s8, qty, price, amount, r6, s7, in, c6, s7, out, f5, f6, s7,
+                              kind == 7 ? in - out : f6 * s7, read.real(LwF5) - f6, xs6, xk6};
+        if (later) {
+            later->emplace_back(read.int64(LwRowId), std::array<double, 19>{});
+            std::copy(std::begin(fig), std::end(fig), later->back().second.begin());
+        } else {
+            for (int i = 0; i < 19; ++i)
+                write.bindReal(i, fig[i]);
+            write.bindInt64(19, read.int64(LwRowId));
+            write.exec();
+        }
         ++*lines;
     }
     read.reset();
-    if (!goods.empty())
-        walk.store(store, goods);
+    storeGoods();
 }
 
 // The opening figures of every goods, for the first line of each.
@@ -401,10 +430,83 @@ Openings readOpenings(Database& db)
     std::string code;
     while (goods.step()) {
         fold(code, goods.utf8(0));
-        openings[code] = {goods.real(1), goods.real(2), goods.real(3)};
+        openings[code] = {goods.real(1), goods.real(2), goods.real(3), 0};
     }
     return openings;
 }
+
+// The lines of a book held in memory in stored order, read back in
+// goods-then-key order as leastWorkWalk reads a statement's rows.
+class SortedLines {
+public:
+    explicit SortedLines(Database& db)
+    {
+        Statement read(db, QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, V1, XS6, XK6, SRT "
+                                          "FROM TB11 NOT INDEXED WHERE SRT <> ''"));
+        std::string code;
+        while (read.step()) {
+            Line l{read.int64(LwRowId), 0, 0, int(read.int64(LwKind)), {}, {}};
+            for (int c = LwF5; c <= LwXk6; ++c)
+                l.figures[size_t(c - LwF5)] = read.real(c);
+            fold(code, read.utf8(LwGoods));
+            l.goods = number(m_goodsIds, m_goods, code);
+            fold(code, read.utf8(LwBatch));
+            l.batch = number(m_batchIds, m_batches, code);
+            const QByteArrayView key = read.utf8(12);
+            std::copy_n(key.data(), std::min<qsizetype>(key.size(), qsizetype(l.key.size())), l.key.begin());
+            m_lines.push_back(l);
+        }
+        std::vector<int> rank(m_goods.size());
+        std::vector<int> byCode(m_goods.size());
+        for (size_t g = 0; g < byCode.size(); ++g)
+            byCode[g] = int(g);
+        std::sort(byCode.begin(), byCode.end(), [&](int a, int b) { return m_goods[size_t(a)] < m_goods[size_t(b)]; });
+        for (size_t r = 0; r < byCode.size(); ++r)
+            rank[size_t(byCode[r])] = int(r);
+        std::sort(m_lines.begin(), m_lines.end(), [&](const Line& x, const Line& y) {
+            if (x.goods != y.goods)
+                return rank[size_t(x.goods)] < rank[size_t(y.goods)];
+            const int c = std::memcmp(x.key.data(), y.key.data(), x.key.size());
+            return c != 0 ? c < 0 : x.rowid < y.rowid;
+        });
+    }
+    int size() const { return int(m_lines.size()); }
+    bool step() { return ++m_at < m_lines.size(); }
+    void reset() { m_at = size_t(-1); }
+    QByteArrayView utf8(int c) const
+    {
+        const std::string& s = c == LwGoods ? m_goods[size_t(line().goods)] : m_batches[size_t(line().batch)];
+        return QByteArrayView(s.data(), qsizetype(s.size()));
+    }
+    qint64 int64(int c) const { return c == LwRowId ? line().rowid : line().kind; }
+    double real(int c) const { return line().figures[size_t(c - LwF5)]; }
+
+private:
+    struct Line {
+        qint64 rowid;
+        int goods;
+        int batch;
+        int kind;
+        std::array<double, LwXk6 - LwF5 + 1> figures;
+        std::array<char, 24> key;
+    };
+    static int number(std::unordered_map<std::string, int>& ids, std::vector<std::string>& names,
+                      const std::string& name)
+    {
+        const auto [it, added] = ids.emplace(name, int(names.size()));
+        if (added)
+            names.push_back(name);
+        return it->second;
+    }
+    const Line& line() const { return m_lines[m_at]; }
+
+    std::vector<Line> m_lines;
+    std::vector<std::string> m_goods;
+    std::vector<std::string> m_batches;
+    std::unordered_map<std::string, int> m_goodsIds;
+    std::unordered_map<std::string, int> m_batchIds;
+    size_t m_at = size_t(-1);
+};
 
 }  // namespace
 
@@ -433,93 +535,29 @@ double LeastWorkStoredOrderPass(Database& db, int* lines)
     if (!db.inTransaction())
         tx.emplace(db);
     const Openings openings = readOpenings(db);
-    // What the walk needs of a line, in stored order; codes and values numbered.
-    struct Stored {
-        qint64 rowid;
-        int goods;
-        int batch;
-        int kind;
-        double f5, f6, r6, r8, c6;
-        std::array<char, 24> key;
-    };
-    std::vector<Stored> stored;
-    std::vector<std::string> goodsCodes;
-    std::vector<std::string> batchValues;
-    {
-        std::unordered_map<std::string, int> goodsIds;
-        std::unordered_map<std::string, int> batchIds;
-        auto number = [](std::unordered_map<std::string, int>& ids, std::vector<std::string>& names,
-                         const std::string& name) {
-            const auto [it, added] = ids.emplace(name, int(names.size()));
-            if (added)
-                names.push_back(name);
-            return it->second;
-        };
-        Statement read(db, QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, SRT FROM TB11 NOT INDEXED "
-                                          "WHERE SRT <> ''"));
-        std::string code;
-        while (read.step()) {
-            Stored s{read.int64(0), 0, 0, int(read.int64(3)), read.real(4), read.real(5), read.real(6),
-                     read.real(7), read.real(8), {}};
-            fold(code, read.utf8(1));
-            s.goods = number(goodsIds, goodsCodes, code);
-            fold(code, read.utf8(2));
-            s.batch = number(batchIds, batchValues, code);
-            const QByteArrayView key = read.utf8(9);
-            std::copy_n(key.data(), std::min<qsizetype>(key.size(), qsizetype(s.key.size())), s.key.begin());
-            stored.push_back(s);
-        }
-    }
-    // Sorted in memory into goods-then-key order.
-    std::vector<int> rank(goodsCodes.size());
-    {
-        std::vector<int> byCode(goodsCodes.size());
-        for (size_t g = 0; g < byCode.size(); ++g)
-            byCode[g] = int(g);
-        std::sort(byCode.begin(), byCode.end(),
-                  [&](int a, int b) { return goodsCodes[size_t(a)] < goodsCodes[size_t(b)]; });
-        for (size_t r = 0; r < byCode.size(); ++r)
-            rank[size_t(byCode[r])] = int(r);
-    }
-    std::vector<quint32> order(stored.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = quint32(i);
-    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
-        const Stored& x = stored[a];
-        const Stored& y = stored[b];
-        if (x.goods != y.goods)
-            return rank[size_t(x.goods)] < rank[size_t(y.goods)];
-        const int c = std::memcmp(x.key.data(), y.key.data(), x.key.size());
-        return c != 0 ? c < 0 : x.rowid < y.rowid;
-    });
-    std::vector<double> figures(stored.size() * 19);
-    Statement store(db, LeastWorkStoreSql);
-    LeastWorkGoods walk(true);
-    int goods = -1;
-    for (const quint32 i : order) {
-        const Stored& s = stored[i];
-        if (s.goods != goods) {
-            if (goods >= 0)
-                walk.store(store, goodsCodes[size_t(goods)]);
-            goods = s.goods;
-            walk.start(openings, goodsCodes[size_t(goods)]);
-        }
-        walk.step(s.kind, batchValues[size_t(s.batch)], s.f5, s.f6, s.r6, s.r8, s.c6, &figures[size_t(i) * 19]);
-    }
-    if (goods >= 0)
-        walk.store(store, goodsCodes[size_t(goods)]);
+    SortedLines sorted(db);
+    LaterWrites later;
+    later.reserve(size_t(sorted.size()));
+    leastWorkWalk(db, sorted, openings, true, lines, nullptr, nullptr, &later);
     // Written back in stored order.
-    Statement write(db, LeastWorkWriteSql);
-    for (size_t i = 0; i < stored.size(); ++i)
-        writeFigures(write, &figures[i * 19], stored[i].rowid);
-    *lines += int(stored.size());
+    std::sort(later.begin(), later.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
+                                       "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
+                                       "Z5 = ?, XS6 = ?, XK6 = ? WHERE rowid = ?"));
+    for (const auto& [rowid, fig] : later) {
+        for (int i = 0; i < 19; ++i)
+            write.bindReal(i, fig[size_t(i)]);
+        write.bindInt64(19, rowid);
+        write.exec();
+    }
     if (tx)
         tx->commit();
     return Seconds(t);
 }
 
 double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QString& key, const QString& unit,
-                             const std::optional<QDate>& stockDate, bool attributeOn, int* lines)
+                             const std::optional<QDate>& stockDate, const QVector<QPair<QString, QString>>& values,
+                             OutPriceRule outPrice, int* lines)
 {
     QElapsedTimer t;
     t.start();
@@ -575,9 +613,10 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
     // Each goods' running figures before the key, then all their lines from it.
     Openings openings;
     {
-        Statement last(db, QStringLiteral("SELECT K6, K7, K8 FROM TB11 WHERE F1 = ? AND SRT <> '' AND SRT < ? "
-                                          "ORDER BY SRT DESC, rowid DESC LIMIT 1"));
-        Statement opening(db, QStringLiteral("SELECT V3, V4, V5 FROM TA4 WHERE F1 = ?"));
+        Statement last(db, QStringLiteral("SELECT K6, K7, K8, C6, C7 FROM TB11 WHERE F1 = ? AND SRT <> '' "
+                                          "AND SRT < ? ORDER BY SRT DESC, rowid DESC LIMIT 1"));
+        Statement opening(db, QStringLiteral("SELECT V3, V4, V5, 0, 0 FROM TA4 WHERE F1 = ?"));
+        const bool carry = outPrice == OutPriceRule::LastOutLine;
         std::string code;
         for (const QString& g : std::as_const(sorted)) {
             fold(code, QByteArrayView(g.toUtf8()));
@@ -587,16 +626,32 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
                 opening.bindAll({g});
                 opening.step();
             }
-            openings[code] = {from.real(0), from.real(1), from.real(2)};
+            openings[code] = {from.real(0), from.real(1), from.real(2),
+                              carry && from.real(3) != 0 ? from.real(4) : 0.0};
             last.reset();
             opening.reset();
+        }
+    }
+    // The stock of each counted goods and value before the key.
+    ValueStarts starts;
+    {
+        Statement before(db, QStringLiteral("SELECT total(F6) FROM TB11 WHERE F1 = ? AND HPSX = ? AND SRT <> '' "
+                                            "AND SRT < ?"));
+        std::string code, value;
+        for (const auto& [g, v] : values) {
+            before.bindAll({g, v, key});
+            before.step();
+            fold(code, QByteArrayView(g.toUtf8()));
+            fold(value, QByteArrayView(v.toUtf8()));
+            starts[code + '\0' + value] = before.real(0);
+            before.reset();
         }
     }
     std::unordered_set<std::string> walked;
     for (const auto& [marks, codes] : std::as_const(lists)) {
         Statement read(db, leastWorkRead(QStringLiteral("F1 IN (%1) AND SRT >= ?").arg(marks)));
         read.bindAll(codes + QVariantList{key});
-        leastWorkWalk(db, read, openings, attributeOn, lines, &walked);
+        leastWorkWalk(db, read, openings, !values.isEmpty(), lines, &walked, &starts);
     }
     // A goods without lines from the key still stores its figures before it.
     {
@@ -606,10 +661,11 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
             fold(code, QByteArrayView(g.toUtf8()));
             if (walked.count(code))
                 continue;
-            const std::array<double, 3>& f = openings[code];
-            store.bindReal(0, f[1]);
+            const std::array<double, 4>& f = openings[code];
+            const double amount = twoDecimals(f[2]);
+            store.bindReal(0, twoDecimals(f[0] != 0 ? amount / f[0] : f[1]));
             store.bindReal(1, f[0]);
-            store.bindReal(2, f[2]);
+            store.bindReal(2, amount);
             store.bind(3, g);
             store.exec();
         }
@@ -621,15 +677,43 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
 
 namespace {
 
-// The goods of a document's lines.
-QStringList documentGoods(Database& db, const QString& number)
-{
+// What the least audit and unaudit read of a document: its header and the goods of its lines.
+struct DocumentHead {
+    QDate date;
+    QString key;
+    QString unit;
+    OutPriceRule outPrice = OutPriceRule::Zero;
     QStringList goods;
-    Statement read(db, QStringLiteral("SELECT DISTINCT F1 FROM TB11 WHERE F0 = ?"));
-    read.bindAll({number});
-    while (read.step())
-        goods << read.text(0);
-    return goods;
+    QVector<QPair<QString, QString>> values;  // the goods and attribute values, with an attribute kept
+};
+
+DocumentHead documentHead(Database& db, const QString& number, bool attributeOn)
+{
+    Statement head(db, QStringLiteral("SELECT F2, SRT, F3, LB FROM TB1 WHERE F1 = ?"));
+    head.bindAll({number});
+    if (!head.step())
+        throw DbError(-1, QStringLiteral("no document %1").arg(number));
+    DocumentHead d;
+    d.date = QDate::fromString(head.text(0).left(10), QStringLiteral("yyyy-MM-dd"));
+    d.key = head.text(1);
+    d.unit = head.text(2);
+    d.outPrice = OutPriceRuleOf(DocKind(head.int64(3)));
+    Statement goods(db, QStringLiteral("SELECT DISTINCT F1 FROM TB11 WHERE F0 = ?"));
+    goods.bindAll({number});
+    while (goods.step())
+        d.goods << goods.text(0);
+    if (attributeOn) {
+        Statement values(db, QStringLiteral("SELECT DISTINCT F1, HPSX FROM TB11 WHERE F0 = ?"));
+        values.bindAll({number});
+        while (values.step())
+            d.values.append({values.text(0), values.text(1)});
+    }
+    return d;
+}
+
+QString timeStamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 }  // namespace
@@ -641,22 +725,16 @@ double LeastWorkAudit(Database& db, const QString& number, const QString& audito
     t.start();
     SizeWalkCache(db);
     Transaction tx(db);
-    Statement head(db, QStringLiteral("SELECT F2, F3 FROM TB1 WHERE F1 = ?"));
-    head.bindAll({number});
-    if (!head.step())
-        throw DbError(-1, QStringLiteral("no document %1").arg(number));
-    const QDate date = QDate::fromString(head.text(0).left(10), QStringLiteral("yyyy-MM-dd"));
-    const QString unit = head.text(1);
-    head.reset();
-    const QString prefix = PostingKeyPrefix(date);
+    const DocumentHead d = documentHead(db, number, attributeOn);
+    const QString prefix = PostingKeyPrefix(d.date);
+    const QString next = PostingKeyPrefix(d.date.addDays(1));
     const QString highest =
         db.scalar(QStringLiteral("SELECT max(k) FROM (SELECT max(SRT) AS k FROM TB11 WHERE SRT >= ? AND SRT < ? "
                                  "UNION ALL SELECT max(SRT) FROM TB1 WHERE SRT >= ? AND SRT < ?)"),
-                  {prefix, PostingKeyPrefix(date.addDays(1)), prefix, PostingKeyPrefix(date.addDays(1))})
+                  {prefix, next, prefix, next})
             .toString();
     const QString key = prefix + QStringLiteral("%1").arg(highest.mid(9, 4).toInt() + 1, 4, 10, QLatin1Char('0'));
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F6 = ?, H8 = ? WHERE F1 = ?"), {key, auditor, stamp, number});
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F6 = ?, H8 = ? WHERE F1 = ?"), {key, auditor, timeStamp(), number});
     {
         Statement read(db, QStringLiteral("SELECT rowid, Oid FROM TB11 WHERE F0 = ?"));
         Statement write(db, QStringLiteral("UPDATE TB11 SET SRT = ?, SH = ? WHERE rowid = ?"));
@@ -666,7 +744,7 @@ double LeastWorkAudit(Database& db, const QString& number, const QString& audito
             write.exec();
         }
     }
-    LeastWorkDocumentPass(db, documentGoods(db, number), key, unit, stockDate, attributeOn, lines);
+    LeastWorkDocumentPass(db, d.goods, key, d.unit, stockDate, d.values, d.outPrice, lines);
     tx.commit();
     return Seconds(t);
 }
@@ -677,17 +755,10 @@ double LeastWorkUnaudit(Database& db, const QString& number, bool attributeOn, i
     t.start();
     SizeWalkCache(db);
     Transaction tx(db);
-    Statement head(db, QStringLiteral("SELECT SRT, F3 FROM TB1 WHERE F1 = ?"));
-    head.bindAll({number});
-    if (!head.step())
-        throw DbError(-1, QStringLiteral("no document %1").arg(number));
-    const QString key = head.text(0);
-    const QString unit = head.text(1);
-    head.reset();
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {stamp, number});
+    const DocumentHead d = documentHead(db, number, attributeOn);
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {timeStamp(), number});
     db.execute(QStringLiteral("UPDATE TB11 SET SRT = '', SH = '' WHERE F0 = ?"), {number});
-    LeastWorkDocumentPass(db, documentGoods(db, number), key, unit, std::nullopt, attributeOn, lines);
+    LeastWorkDocumentPass(db, d.goods, d.key, d.unit, std::nullopt, d.values, d.outPrice, lines);
     tx.commit();
     return Seconds(t);
 }
