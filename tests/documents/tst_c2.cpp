@@ -20,6 +20,7 @@
 #include "support/TestRegistry.h"
 #include "support/print/PrintSupport.h"
 
+#include <QColor>
 #include <QDateEdit>
 #include <QFile>
 #include <QLabel>
@@ -48,6 +49,8 @@ private Q_SLOTS:
     void dateKeepsAfterTheLatestDocument();
     void printStagesBookCountAndDifference();
     void mainMenuOpensTheWindow();
+    void listShowsTheExtraItemAndFooterTheSign_data();
+    void listShowsTheExtraItemAndFooterTheSign();
 };
 
 namespace {
@@ -483,6 +486,59 @@ void TestC2::mainMenuOpensTheWindow()
     QVERIFY(!count->F3isBm());
     count->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestC2::listShowsTheExtraItemAndFooterTheSign_data()
+{
+    QTest::addColumn<QString>("caption");  // the extra header item's caption, "" = switched off
+    QTest::addColumn<double>("counted");   // of G1, book 3 at 3.33
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("surplus, extra item on") << QStringLiteral("盘点批次") << 5.0 << QStringLiteral("6.66") << QColor(0, 0, 255);
+    QTest::newRow("loss, extra item off") << QString() << 1.0 << QStringLiteral("-6.66") << QColor(255, 0, 0);
+    QTest::newRow("no difference") << QStringLiteral("盘点批次") << 3.0 << QStringLiteral("0.00") << QColor(0, 0, 255);
+}
+
+// The list's column 2 holds the extra header item under its caption (no column while the
+// item is off); the footer amount is blue for a surplus or none, red for a loss.
+void TestC2::listShowsTheExtraItemAndFooterTheSign()
+{
+    QFETCH(QString, caption);
+    QFETCH(double, counted);
+    QFETCH(QString, amount);
+    QFETCH(QColor, colour);
+    FreshAccountSet set;
+    prepare(set);
+    Database& db = set.db();
+    db.execute(QStringLiteral("DELETE FROM sysinfo WHERE ID = 9181"));
+    db.execute(QStringLiteral("INSERT INTO sysinfo (ID, setval, setstr) VALUES (9181, ?, ?)"),
+               {caption.isEmpty() ? 0 : 1, caption});
+    CountDoc doc;
+    doc.head.number = QStringLiteral("PD1");
+    doc.head.date = QDate::currentDate();
+    doc.head.extra = QStringLiteral("第三批");
+    CountLine l;
+    l.goods = QStringLiteral("G1");
+    l.book = 3;
+    l.counted = counted;
+    l.price = 3.33;
+    doc.lines << l;
+    QCOMPARE(SaveStocktaking(set.app(), doc, {}), QString());
+
+    MessageScript msgs;
+    C2 w(set.app());
+    w.resize(900, 600);
+    w.show();
+    Grid* list = control<Grid>(&w, "GD");
+    QCOMPARE(list->textMatrix(0, 2), caption);
+    QCOMPARE(list->textMatrix(1, 2), QStringLiteral("第三批"));
+    QCOMPARE(list->colWidth(2) > 0, !caption.isEmpty());
+    control<QTabBar>(&w, "TabS")->setCurrentIndex(1);
+    auto* footer = control<QLineEdit>(&w, "Txt5");
+    QCOMPARE(footer->text(), amount);
+    QCOMPARE(footer->palette().color(QPalette::Text), colour);
+    QCOMPARE(control<QLineEdit>(&w, "Txt8")->text(), QStringLiteral("第三批"));
+    QCOMPARE(msgs.count(), 0);
 }
 
 VX_REGISTER_TEST(TestC2)

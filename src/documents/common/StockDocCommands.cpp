@@ -284,7 +284,7 @@ void StockDocForm::saveDocument()
     }
 
     doc.head.auditor.clear();
-    const QStringList cells = StockDocListCells(doc.head, m_app.AmountFormat);
+    const QStringList cells = StockDocListCells(m_policy, doc.head, m_app.AmountFormat);
     if (Edstu == 1) {
         m_gd->addItem(cells.join(QLatin1Char('\t')));
         if (m_gd->textMatrix(1, 0).trimmed().isEmpty())

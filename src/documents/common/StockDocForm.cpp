@@ -119,12 +119,14 @@ void StockDocForm::SetListGridHeader()
     m_gd->setCols(StockDocListColumns);
     m_gd->setRows(2);
     m_gd->clear();
-    m_gd->setHeaders({m_policy.texts.numberLabel, m_policy.texts.dateLabel, m_policy.texts.unitListHeader, QStringLiteral("录入员"),
+    // Without a counter-party to list, column 2 holds the extra header item under its caption.
+    const QString column2 = fixedUnit() ? m_lab[9]->text() : m_policy.texts.unitListHeader;
+    m_gd->setHeaders({m_policy.texts.numberLabel, m_policy.texts.dateLabel, column2, QStringLiteral("录入员"),
                       QStringLiteral("审核人"), m_policy.texts.listAmountHeader, QStringLiteral("附注"), m_policy.texts.unitCodeHeader,
                       QString(), QString(), QString(), m_lab[9]->text()});
     for (int c = 7; c < StockDocListColumns; ++c)
         m_gd->setColWidth(c, 0);
-    if (fixedUnit())
+    if (fixedUnit() && m_lab[9]->text().isEmpty())
         m_gd->setColWidth(2, 0);
     if (amountsHidden() || !m_policy.pricing.listShowsAmount)
         m_gd->setColWidth(5, 0);
@@ -218,6 +220,9 @@ void StockDocForm::ShowDocument(const StockDoc* read)
     m_cmbLB->setEditText(m_gd->textMatrix(r, 7).trimmed() + QLatin1Char('.') + m_txt[2]->text().trimmed());
     m_txt[7]->setText(FormatNumber(m_gd->textMatrix(r, 8).toDouble(), m_app.AmountFormat));
     m_txt[8]->setText(m_gd->textMatrix(r, 11));
+    if (fixedUnit())
+        m_txt[2]->setText(unitOfForm());
+    showAmountSign();
     m_filling = false;
     FillSettlementCombo(int(std::lround(m_gd->textMatrix(r, 9).toDouble())));
     m_cmbK->hide();
@@ -256,7 +261,7 @@ void StockDocForm::LoadDocLines(const StockDoc* read)
     const std::optional<StockDoc>& doc = m_shown;
     if (!doc)
         return;
-    const QStringList cells = StockDocListCells(doc->head, m_app.AmountFormat);
+    const QStringList cells = StockDocListCells(m_policy, doc->head, m_app.AmountFormat);
     for (int c = 0; c < cells.size(); ++c)
         m_gd->setTextMatrix(DocListRow, c, cells[c]);
     m_lines->show(*doc);
@@ -277,6 +282,18 @@ void StockDocForm::lineMoved(int lines, int current)
 void StockDocForm::lineTotalChanged(double amount)
 {
     m_txt[5]->setText(FormatNumber(amount, m_app.AmountFormat));
+    showAmountSign();
+}
+
+void StockDocForm::showAmountSign()
+{
+    if (!m_policy.texts.amountSignColours)
+        return;
+    // Blue for a surplus (or none), red for a loss.
+    const bool loss = m_txt[5]->text().trimmed().startsWith(QLatin1Char('-'));
+    QPalette pal = m_txt[5]->palette();
+    pal.setColor(QPalette::Text, loss ? QColor(255, 0, 0) : QColor(0, 0, 255));
+    m_txt[5]->setPalette(pal);
 }
 
 void StockDocForm::EnterEditMode(const StockDoc* read)

@@ -107,6 +107,7 @@ private:
     QString lineGoodsFilter() const override;
     void lineMoved(int lines, int current) override;
     void lineTotalChanged(double amount) override;
+    void showAmountSign();
 
     // Hand-overs to the shared dialogs: unit picker, search, export, line import.
     void CmdQGys_Click();

@@ -53,6 +53,8 @@ struct StockDocTexts {
     QStringList boxNames;   // objectNames of the header boxes Txt0..Txt8 ("" or missing = "Txt<n>")
     // Enter in a header box moves on as Tab does, instead of to the unit combo.
     bool headerEnterAsTab = false;
+    // The footer amount (Lab(5)'s box) is blue when 0 or more and red when negative.
+    bool amountSignColours = false;
 };
 
 // A kind whose documents a service of its own writes and posts (stocktaking): the

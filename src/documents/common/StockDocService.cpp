@@ -186,9 +186,11 @@ QString StockDocExtraItemCaption(const Database& db, const StockDocPolicy& polic
                      {policy.docType().extraItemSetting()});
 }
 
-QStringList StockDocListCells(const StockDocHeader& h, const QString& amountFormat)
+QStringList StockDocListCells(const StockDocPolicy& policy, const StockDocHeader& h, const QString& amountFormat)
 {
-    return {h.number,    DateText(h.date), h.unitName,    h.enteredBy,     h.auditor,
+    // As ListStockDocs: a kind with a fixed counter-party lists its extra header item in column 2.
+    const QString column2 = policy.docType().fixedUnit ? h.extra : h.unitName;
+    return {h.number,    DateText(h.date), column2,    h.enteredBy,     h.auditor,
             FormatNumber(h.amount, amountFormat), h.note, h.unitCode, NumText(h.paid),
             QString::number(h.settlement), h.settlementText, h.extra};
 }
@@ -224,9 +226,12 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
     st.bindAll(all);
     const int decimals = PatternDecimals(amountFormat);
     const int sign = policy.docType().headerSign;
+    // A kind with one fixed counter-party has no unit to list: its column 2 shows the
+    // extra header item instead.
+    const bool extraInUnitColumn = policy.docType().fixedUnit != nullptr;
     while (st.step()) {
         for (int c = 0; c < StockDocListColumns; ++c) {
-            const QVariant v = st.column(c);
+            const QVariant v = st.column(c == 2 && extraInUnitColumn ? 11 : c);
             if (c == 1)
                 list.cells.push_back(shownDate(v.toString()));
             else if (c == 5)

@@ -101,7 +101,7 @@ QStringList CounterPartyItems(const Database& db, const StockDocPolicy& policy);
 // The extra header item's caption of the policy, "" when the item is not configured.
 QString StockDocExtraItemCaption(const Database& db, const StockDocPolicy& policy);
 // The twelve list cells of a saved header (as ListStockDocs lists them).
-QStringList StockDocListCells(const StockDocHeader& head, const QString& amountFormat);
+QStringList StockDocListCells(const StockDocPolicy& policy, const StockDocHeader& head, const QString& amountFormat);
 
 // The opening list's condition: documents dated on or after `from`, and every unaudited one.
 QString OpeningListCondition();

@@ -180,6 +180,7 @@ StockDocPolicy StocktakingPolicy()
     p.texts.amountLabel = QStringLiteral("盈亏额");
     p.texts.lineNoun = QStringLiteral("盘点");
     p.texts.listAmountHeader = QStringLiteral("盈亏额");
+    p.texts.amountSignColours = true;
     p.texts.windowCaption = QStringLiteral("库存盘点单");
     p.texts.tabNoun = QStringLiteral("盘点单");
     p.texts.importCaption = QStringLiteral("从Excel文件中读取盘点单明细");
