@@ -7,10 +7,12 @@
 #include "platform/sqlcipher.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <cmath>
@@ -20,6 +22,7 @@
 #include <unistd.h>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 QString BookGoodsCode(int i)
 {
@@ -284,8 +287,11 @@ using Openings = std::unordered_map<std::string, std::array<double, 3>>;
 // The walk of the least work over the lines `read` yields in goods-then-key
 // order, each goods starting from its entry in `openings` (zeros without
 // one): every line's running columns written by one prepared UPDATE by rowid
-// and the goods' final figures stored.
-void leastWorkWalk(Database& db, Statement& read, const Openings& openings, int* lines)
+// and the goods' final figures stored. With `attributeOn` a stocktaking line
+// counts its attribute value's stock afresh, else it keeps its difference.
+// The goods walked are added to `walked`.
+void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool attributeOn, int* lines,
+                   std::unordered_set<std::string>* walked = nullptr)
 {
     Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
                                        "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
@@ -310,6 +316,8 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, int*
         if (code != goods) {
             storeGoods();
             goods = code;
+            if (walked)
+                walked->insert(goods);
             stock.clear();
             const auto o = openings.find(goods);
             qty = o == openings.end() ? 0 : o->second[0];
@@ -322,11 +330,13 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, int*
         const double xs6 = s;
         double f5 = read.real(LwF5), f6 = read.real(LwF6), r6 = read.real(LwR6), r8 = read.real(LwR8);
         double c6 = read.real(LwC6);
-        if (kind == 7) {
+        if (kind == 7 && attributeOn) {
             f5 = std::fabs(f5);
             f6 = f5 - s;
             r6 = f6 > 0 ? f6 : 0;
             c6 = f6 > 0 ? 0 : -f6;
+            s = f5;
+        } else if (kind == 7) {
             s = f5;
         } else {
             s += f6;
@@ -373,32 +383,46 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
     }
     Statement read(db, leastWorkRead(where));
     read.bindAll(params);
-    leastWorkWalk(db, read, openings, lines);
+    leastWorkWalk(db, read, openings, true, lines);
     if (tx)
         tx->commit();
     return Seconds(t);
 }
 
 double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QString& key, const QString& unit,
-                             const std::optional<QDate>& stockDate, int* lines)
+                             const std::optional<QDate>& stockDate, bool attributeOn, int* lines)
 {
     QElapsedTimer t;
     t.start();
-    Transaction tx(db);
-    QString marks;
-    QVariantList codes;
-    for (const QString& g : goods) {
-        marks += marks.isEmpty() ? QStringLiteral("?") : QStringLiteral(", ?");
-        codes << g;
+    // Joins the caller's transaction when there is one.
+    std::optional<Transaction> tx;
+    if (!db.inTransaction())
+        tx.emplace(db);
+    // The goods in code order, in lists short enough to bind (SQLite binds at most 999 values).
+    QStringList sorted = goods;
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    QVector<QPair<QString, QVariantList>> lists;
+    for (int first = 0; first < sorted.size(); first += 900) {
+        QString marks;
+        QVariantList codes;
+        for (const QString& g : sorted.mid(first, 900)) {
+            marks += marks.isEmpty() ? QStringLiteral("?") : QStringLiteral(", ?");
+            codes << g;
+        }
+        lists.append({marks, codes});
     }
     if (stockDate) {
-        // The stock of every goods and value on the day, in one statement.
-        Statement stock(db, QStringLiteral("SELECT F1, HPSX, TOTAL(F6) FROM TB11 WHERE F1 IN (%1) AND SRT > '' "
-                                           "AND SRT < ? GROUP BY F1, HPSX").arg(marks));
-        stock.bindAll(codes + QVariantList{PostingKeyPrefix(stockDate->addDays(1))});
+        // The stock of every goods and value on the day.
         double sink = 0;
-        while (stock.step())
-            sink += stock.real(2);
+        for (const auto& [marks, codes] : std::as_const(lists)) {
+            Statement stock(db, QStringLiteral("SELECT F1, HPSX, TOTAL(F6) FROM TB11 WHERE F1 IN (%1) AND SRT > '' "
+                                               "AND SRT < ? GROUP BY F1, HPSX").arg(marks));
+            stock.bindAll(codes + QVariantList{PostingKeyPrefix(stockDate->addDays(1))});
+            while (stock.step())
+                sink += stock.real(2);
+        }
         *lines += sink == 0.123 ? 1 : 0;
     }
     // The unit's chain from the key, from the balance before it.
@@ -419,14 +443,14 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
             write.exec();
         }
     }
-    // Each goods' running figures before the key, then all their lines from it in one read.
+    // Each goods' running figures before the key, then all their lines from it.
     Openings openings;
     {
         Statement last(db, QStringLiteral("SELECT K6, K7, K8 FROM TB11 WHERE F1 = ? AND SRT <> '' AND SRT < ? "
                                           "ORDER BY SRT DESC, rowid DESC LIMIT 1"));
         Statement opening(db, QStringLiteral("SELECT V3, V4, V5 FROM TA4 WHERE F1 = ?"));
         std::string code;
-        for (const QString& g : goods) {
+        for (const QString& g : std::as_const(sorted)) {
             fold(code, QByteArrayView(g.toUtf8()));
             last.bindAll({g, key});
             Statement& from = last.step() ? last : opening;
@@ -439,9 +463,102 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
             opening.reset();
         }
     }
-    Statement read(db, leastWorkRead(QStringLiteral("F1 IN (%1) AND SRT >= ?").arg(marks)));
-    read.bindAll(codes + QVariantList{key});
-    leastWorkWalk(db, read, openings, lines);
+    std::unordered_set<std::string> walked;
+    for (const auto& [marks, codes] : std::as_const(lists)) {
+        Statement read(db, leastWorkRead(QStringLiteral("F1 IN (%1) AND SRT >= ?").arg(marks)));
+        read.bindAll(codes + QVariantList{key});
+        leastWorkWalk(db, read, openings, attributeOn, lines, &walked);
+    }
+    // A goods without lines from the key still stores its figures before it.
+    {
+        Statement store(db, QStringLiteral("UPDATE TA4 SET F7 = ?, F8 = ?, Fje = ? WHERE F1 = ?"));
+        std::string code;
+        for (const QString& g : std::as_const(sorted)) {
+            fold(code, QByteArrayView(g.toUtf8()));
+            if (walked.count(code))
+                continue;
+            const std::array<double, 3>& f = openings[code];
+            store.bindReal(0, f[1]);
+            store.bindReal(1, f[0]);
+            store.bindReal(2, f[2]);
+            store.bind(3, g);
+            store.exec();
+        }
+    }
+    if (tx)
+        tx->commit();
+    return Seconds(t);
+}
+
+namespace {
+
+// The goods of a document's lines.
+QStringList documentGoods(Database& db, const QString& number)
+{
+    QStringList goods;
+    Statement read(db, QStringLiteral("SELECT DISTINCT F1 FROM TB11 WHERE F0 = ?"));
+    read.bindAll({number});
+    while (read.step())
+        goods << read.text(0);
+    return goods;
+}
+
+}  // namespace
+
+double LeastWorkAudit(Database& db, const QString& number, const QString& auditor,
+                      const std::optional<QDate>& stockDate, bool attributeOn, int* lines)
+{
+    QElapsedTimer t;
+    t.start();
+    SizeWalkCache(db);
+    Transaction tx(db);
+    Statement head(db, QStringLiteral("SELECT F2, F3 FROM TB1 WHERE F1 = ?"));
+    head.bindAll({number});
+    if (!head.step())
+        throw DbError(-1, QStringLiteral("no document %1").arg(number));
+    const QDate date = QDate::fromString(head.text(0).left(10), QStringLiteral("yyyy-MM-dd"));
+    const QString unit = head.text(1);
+    head.reset();
+    const QString prefix = PostingKeyPrefix(date);
+    const QString highest =
+        db.scalar(QStringLiteral("SELECT max(k) FROM (SELECT max(SRT) AS k FROM TB11 WHERE SRT >= ? AND SRT < ? "
+                                 "UNION ALL SELECT max(SRT) FROM TB1 WHERE SRT >= ? AND SRT < ?)"),
+                  {prefix, PostingKeyPrefix(date.addDays(1)), prefix, PostingKeyPrefix(date.addDays(1))})
+            .toString();
+    const QString key = prefix + QStringLiteral("%1").arg(highest.mid(9, 4).toInt() + 1, 4, 10, QLatin1Char('0'));
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F6 = ?, H8 = ? WHERE F1 = ?"), {key, auditor, stamp, number});
+    {
+        Statement read(db, QStringLiteral("SELECT rowid, Oid FROM TB11 WHERE F0 = ?"));
+        Statement write(db, QStringLiteral("UPDATE TB11 SET SRT = ?, SH = ? WHERE rowid = ?"));
+        read.bindAll({number});
+        while (read.step()) {
+            write.bindAll({LineKey(key, int(read.int64(1))), auditor, read.int64(0)});
+            write.exec();
+        }
+    }
+    LeastWorkDocumentPass(db, documentGoods(db, number), key, unit, stockDate, attributeOn, lines);
+    tx.commit();
+    return Seconds(t);
+}
+
+double LeastWorkUnaudit(Database& db, const QString& number, bool attributeOn, int* lines)
+{
+    QElapsedTimer t;
+    t.start();
+    SizeWalkCache(db);
+    Transaction tx(db);
+    Statement head(db, QStringLiteral("SELECT SRT, F3 FROM TB1 WHERE F1 = ?"));
+    head.bindAll({number});
+    if (!head.step())
+        throw DbError(-1, QStringLiteral("no document %1").arg(number));
+    const QString key = head.text(0);
+    const QString unit = head.text(1);
+    head.reset();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {stamp, number});
+    db.execute(QStringLiteral("UPDATE TB11 SET SRT = '', SH = '' WHERE F0 = ?"), {number});
+    LeastWorkDocumentPass(db, documentGoods(db, number), key, unit, std::nullopt, attributeOn, lines);
     tx.commit();
     return Seconds(t);
 }

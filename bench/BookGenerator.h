@@ -69,15 +69,27 @@ double PeakMemoryMiB();
 // final figures stored, in one transaction. Returns seconds; adds the lines
 // to *lines.
 double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList& params, int* lines);
-// The least work for auditing or unauditing a document whose lines hold
-// `goods`, from its posting key on, in one transaction: with `stockDate` the
-// stock of every goods and attribute value on that day in one statement; the
-// unit's account chain re-chained from the key; each goods' running figures
-// before the key read once; all their lines from the key read by one
-// statement in goods-then-key order, computed in memory and written by rowid;
-// the goods' final figures stored. Returns seconds; adds the lines to *lines.
+// The least work for re-posting a document whose lines hold `goods`, from
+// its posting key on: with `stockDate` the stock of every goods and attribute
+// value on that day; the unit's account chain re-chained from the key; each
+// goods' running figures before the key read once; all their lines from the
+// key read in goods-then-key order (one statement per 900 goods), computed in
+// memory and written by rowid; the goods' final figures stored. With
+// `attributeOn` a stocktaking line counts its attribute value's stock afresh.
+// Joins the caller's transaction, else runs in its own. Returns seconds; adds
+// the lines to *lines.
 double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QString& key, const QString& unit,
-                             const std::optional<QDate>& stockDate, int* lines);
+                             const std::optional<QDate>& stockDate, bool attributeOn, int* lines);
+// The least work for auditing the saved document `number`, in one
+// transaction with the walk cache: its header read, the next posting key of
+// its date found, key and auditor stamped on the header and on each line (one
+// UPDATE by rowid), then LeastWorkDocumentPass over its goods from the key.
+double LeastWorkAudit(Database& db, const QString& number, const QString& auditor,
+                      const std::optional<QDate>& stockDate, bool attributeOn, int* lines);
+// The least work for taking the audit back: keys and auditor cleared on the
+// header and, by one statement, on the lines, then LeastWorkDocumentPass from
+// the old key.
+double LeastWorkUnaudit(Database& db, const QString& number, bool attributeOn, int* lines);
 // How SQLite runs the least work's read of every posted line.
 QString LeastWorkPlan(Database& db);
 // The least work for re-chaining units: one statement reading the selected

@@ -10,7 +10,7 @@
 // Targets: save at most 1.3 x, ledgers at most 1.5 x. The general ledger runs
 // two statements whatever the number of units.
 
-#include "BookGenerator.h"
+#include "DocumentBench.h"
 #include "accounts/LedgerService.h"
 #include "accounts/VoucherService.h"
 #include "core/App.h"
@@ -19,26 +19,17 @@
 #include "core/SqlText.h"
 #include "platform/Database.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
 constexpr int Units = 2000;
 
+// BestOf in milliseconds.
 double bestOf(int runs, const std::function<void()>& job)
 {
-    double ms = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        job();
-        ms = std::min(ms, t.nsecsElapsed() / 1e6);
-    }
-    return ms;
+    return BestOf(runs, job) * 1000;
 }
 
 QString unitCode(int i)
@@ -67,18 +58,9 @@ void spreadOverUnits(Database& db)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
-    QTemporaryDir dir;
-    const QString book = dir.filePath(QStringLiteral("book.vxs"));
-    BookSpec spec;
-    spec.linesPerDocument = 10;
-    spec.lines = argc > 1 ? QByteArray(argv[1]).toInt() : 1000000;
-    const int runs = RunsFromArguments(argc, argv);
-
-    try {
-        App app;
-        OpenDocumentBenchBook(app, book, spec);
+    return RunDocumentBench(argc, argv, "bench_accounts", 1000000, [](App& app, const DocumentBench& bench) {
+        const BookSpec& spec = bench.spec;
+        const int runs = bench.runs;
         Database& db = app.CurrentDatabase;
         spreadOverUnits(db);
         SizeWalkCache(db);
@@ -147,9 +129,5 @@ int main(int argc, char** argv)
                     ledgerRows, general, general / leastGeneral, leastGeneral);
         std::printf("detail ledger over a year, %d lines:       %.1f ms = %.2f x least work (%.1f ms)\n",
                     detailLines, detail, detail / leastDetail, leastDetail);
-    } catch (const DbError& e) {
-        std::fprintf(stderr, "bench_accounts: %s\n", e.what());
-        return 1;
-    }
-    return 0;
+    });
 }

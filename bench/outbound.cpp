@@ -1,114 +1,49 @@
 // Times the outbound audit on a generated book (5 000 goods, 20 attribute
 // values; 1 000 000 posted lines with the argument 1000000, 100 000 by
 // default), each job as a ratio to the least work for it on the same file, in
-// the same run:
+// the same run, cold and warm (DocumentBench.h):
 //  (a) auditing a back-dated 50-line sales delivery through AuditStockDoc with
 //      the sales policy (the stock check of the whole document included),
-//      beside LeastWorkDocumentPass: the stock of the same goods on the day,
-//      the customer's account chain and the goods' lines from the document's
-//      key on, each read once by plain statements and rewritten, in one
-//      transaction;
-//  (b) unauditing it through UnauditStockDoc, beside the same plain pass.
+//      beside LeastWorkAudit: the header and lines stamped, the stock of the
+//      same goods on the day, the customer's account chain and the goods'
+//      lines from the document's key on, each read once by plain statements
+//      and rewritten, in one transaction;
+//  (b) unauditing it through UnauditStockDoc, beside LeastWorkUnaudit.
 
-#include "BookGenerator.h"
+#include "DocumentBench.h"
 #include "core/App.h"
 #include "documents/common/StockDocService.h"
 #include "documents/outbound/OutboundPolicies.h"
 #include "documents/outbound/OutboundService.h"
 #include "platform/Database.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication qapp(argc, argv);
-    QTemporaryDir dir;
-    const QString book = dir.filePath(QStringLiteral("book.vxs"));
-    BookSpec spec;
-    spec.goods = 5000;
-    spec.lines = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
-
-    try {
-        App app;
-        OpenDocumentBenchBook(app, book, spec);
-        QElapsedTimer t;
+    return RunDocumentBench(argc, argv, "bench_outbound", 100000, [](App& app, const DocumentBench& bench) {
         app.NoOverIssue = 1;
         Database& db = app.CurrentDatabase;
         const StockDocPolicy policy = SalesDeliveryPolicy();
-        QString customer = db.scalar(QStringLiteral("SELECT F1 FROM TA1 WHERE LB = 1 ORDER BY F1 LIMIT 1")).toString();
-        if (customer.isEmpty()) {
-            customer = QStringLiteral("KH001");
-            db.execute(QStringLiteral("INSERT INTO TA1 (F1, F2, LB, NK) VALUES (?, '客户', 1, 0)"), {customer});
-        }
+        // One piece each of a value in stock, early in the book.
+        StockDoc doc = BenchDocument(bench.spec, QStringLiteral("BACKCK01"), BenchCustomer(db),
+                                     bench.spec.firstDate.addDays(30), 11, 50, false, [&](const StockDocLine& l) {
+                                         StockDoc one;
+                                         one.head.date = bench.spec.firstDate.addDays(30);
+                                         one.lines << l;
+                                         return !CheckDocumentStock(app, one);
+                                     });
+        Require(SaveStockDoc(app, policy, QStringLiteral("销售发货单"), doc, QString()), "save");
 
-        // A delivery of 50 goods, one piece each of a value in stock, early in the book.
-        QRandomGenerator rng(11);
-        StockDoc doc;
-        doc.head.number = QStringLiteral("BACKCK01");
-        doc.head.date = spec.firstDate.addDays(30);
-        doc.head.unitCode = customer;
-        QStringList goods;
-        while (goods.size() < 50) {
-            const QString code = BookGoodsCode(int(rng.bounded(spec.goods)));
-            if (goods.contains(code))
-                continue;
-            StockDocLine l;
-            l.goods = code;
-            l.attr = BookAttributeValue(int(rng.bounded(spec.attributeValues)));
-            l.qty = 1;
-            l.price = 1 + rng.bounded(5000) / 100.0;
-            l.amount = l.price;
-            StockDoc one;
-            one.head.date = doc.head.date;
-            one.lines << l;
-            if (CheckDocumentStock(app, one))
-                continue;
-            goods << code;
-            doc.lines << l;
-        }
-        const QString refused = SaveStockDoc(app, policy, QStringLiteral("销售发货单"), doc, QString());
-        if (!refused.isEmpty()) {
-            std::fprintf(stderr, "bench_outbound: %s\n", qPrintable(refused));
-            return 1;
-        }
-
-        auto plainPass = [&](const QString& from, int* lines) {
-            return LeastWorkDocumentPass(db, goods, from, customer, doc.head.date, lines);
-        };
-        int lines = 0;
-        plainPass(QStringLiteral("S"), &lines);
-        double audit = 1e9, unaudit = 1e9, baseline = 1e9, check = 1e9;
-        for (int run = 0; run < 3; ++run) {
-            t.start();
-            const QString auditRefused = AuditStockDoc(app, policy, doc.head.number);
-            audit = std::min(audit, Seconds(t));
-            if (!auditRefused.isEmpty()) {
-                std::fprintf(stderr, "bench_outbound: %s\n", qPrintable(auditRefused));
-                return 1;
-            }
-            const QString key =
-                db.scalar(QStringLiteral("SELECT SRT FROM TB1 WHERE F1 = ?"), {doc.head.number}).toString();
-            lines = 0;
-            baseline = std::min(baseline, plainPass(key, &lines));
-            t.start();
-            UnauditStockDoc(app, policy, doc.head.number);
-            unaudit = std::min(unaudit, Seconds(t));
-            t.start();
-            CheckDocumentStock(app, doc);
-            check = std::min(check, Seconds(t));
-        }
-        std::printf("(a) audit of a back-dated 50-line sales delivery: %.3f s = %.2f x plain pass (%.3f s over %d lines)\n",
-                    audit, audit / baseline, baseline, lines);
-        std::printf("(b) its unaudit:                                  %.3f s = %.2f x plain pass\n", unaudit,
-                    unaudit / baseline);
+        const AuditTimes times = TimeAudits(
+            db, doc.head.number, [&] { Require(AuditStockDoc(app, policy, doc.head.number), "audit"); },
+            [&] { Require(UnauditStockDoc(app, policy, doc.head.number), "unaudit"); }, doc.head.date, true,
+            bench.runs);
+        double check = BestOf(bench.runs, [&] { CheckDocumentStock(app, doc); });
+        std::printf("over %d lines from the document's key:\n", times.lines);
+        PrintBeside("(a) audit of a back-dated 50-line sales delivery:", times.audit, times.leastAudit);
+        PrintBeside("(b) its unaudit:                                 ", times.unaudit, times.leastUnaudit);
         std::printf("    the stock check of its lines alone: %.3f s\n", check);
-    } catch (const DbError& e) {
-        std::fprintf(stderr, "bench_outbound: %s\n", e.what());
-        return 1;
-    }
-    return 0;
+    });
 }

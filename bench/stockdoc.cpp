@@ -1,19 +1,20 @@
 // Times the stock-document service on a generated book (5 000 goods, 20
 // attribute values; 1 000 000 posted lines with the argument 1000000, 100 000
 // by default so that `make bench` stays short), each job as a ratio to the
-// least work for it on the same file, in the same run:
+// least work for it on the same file, in the same run, cold and warm
+// (DocumentBench.h):
 //  (a) auditing a back-dated 50-line receipt through AuditStockDoc, beside
-//      LeastWorkDocumentPass: the supplier's account chain and the same
-//      goods' lines from the document's key on, each read once by plain
-//      statements and rewritten, in one transaction;
-//  (b) unauditing it through UnauditStockDoc, beside the same plain pass;
-//      the posting engine alone is timed on the same document with the
-//      balance move its audit posts;
+//      LeastWorkAudit: the header and lines stamped, the supplier's account
+//      chain and the same goods' lines from the document's key on, each read
+//      once by plain statements and rewritten, in one transaction;
+//  (b) unauditing it through UnauditStockDoc, beside LeastWorkUnaudit; the
+//      posting engine alone is timed on the same document with the balance
+//      move its audit posts;
 //  (c) opening a list of every document (100 000 on the 1M book) into the
 //      grid through ListStockDocs, beside a plain read of the same rows;
 //  (d), (e) as (a) and (b) for a back-dated 50-line return to the supplier.
 
-#include "BookGenerator.h"
+#include "DocumentBench.h"
 #include "core/App.h"
 #include "documents/common/StockDocService.h"
 #include "documents/inbound/ReceiptPolicies.h"
@@ -21,25 +22,12 @@
 #include "platform/Database.h"
 #include "platform/Grid.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
-    QTemporaryDir dir;
-    const QString book = dir.filePath(QStringLiteral("book.vxs"));
-    BookSpec spec;
-    spec.goods = 5000;
-    spec.lines = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
-
-    try {
-        App app;
-        OpenDocumentBenchBook(app, book, spec);
+    return RunDocumentBench(argc, argv, "bench_stockdoc", 100000, [](App& app, const DocumentBench& bench) {
         QElapsedTimer t;
         Database& db = app.CurrentDatabase;
 
@@ -47,71 +35,33 @@ int main(int argc, char** argv)
         auto timeDocument = [&](const StockDocPolicy& policy, const QString& number, quint32 seed, char job,
                                 const char* what) {
             // A document of 50 goods dated on the book's second day, saved through the service.
-            QRandomGenerator rng(seed);
-            StockDoc doc;
-            doc.head.number = number;
-            doc.head.date = spec.firstDate.addDays(1);
-            doc.head.unitCode = QStringLiteral("A001");
-            QStringList goods;
-            while (goods.size() < 50) {
-                const QString code = BookGoodsCode(int(rng.bounded(spec.goods)));
-                if (goods.contains(code))
-                    continue;
-                goods << code;
-                StockDocLine l;
-                l.goods = code;
-                l.attr = BookAttributeValue(int(rng.bounded(spec.attributeValues)));
-                l.qty = 1 + rng.bounded(20);
-                l.price = 1 + rng.bounded(5000) / 100.0;
-                l.amount = l.qty * l.price;
-                doc.lines << l;
-            }
-            const QString refused = SaveStockDoc(app, policy, StockDocTypeName(db, policy), doc, QString());
-            if (!refused.isEmpty()) {
-                std::fprintf(stderr, "bench_stockdoc: %s\n", qPrintable(refused));
-                return false;
-            }
-
-            // Both the jobs and their baseline run on a warm page cache (one untimed plain
-            // pass first); on a shared machine each is the best of three runs.
-            auto plainPass = [&](const QString& from, int* lines) {
-                return LeastWorkDocumentPass(db, goods, from, doc.head.unitCode, std::nullopt, lines);
-            };
-            const std::optional<StockDoc> saved = LoadStockDoc(db, doc.head.number);
+            StockDoc doc = BenchDocument(bench.spec, number, QStringLiteral("A001"), bench.spec.firstDate.addDays(1),
+                                         seed, 50, true);
+            Require(SaveStockDoc(app, policy, StockDocTypeName(db, policy), doc, QString()), "save");
+            const AuditTimes times = TimeAudits(
+                db, number, [&] { Require(AuditStockDoc(app, policy, number), "audit"); },
+                [&] { Require(UnauditStockDoc(app, policy, number), "unaudit"); }, std::nullopt, true, bench.runs);
+            // The engine alone on the same document, to tell the service's share.
+            const std::optional<StockDoc> saved = LoadStockDoc(db, number);
             const BalanceMove move = StockDocBalanceMove(db, policy, saved->head);
-            int lines = 0;
-            plainPass(QStringLiteral("S"), &lines);
-            double audit = 1e9, unaudit = 1e9, baseline = 1e9, enginePost = 1e9, engineUnpost = 1e9;
-            for (int run = 0; run < 3; ++run) {
+            double enginePost = 1e9, engineUnpost = 1e9;
+            for (int run = 0; run < bench.runs; ++run) {
                 t.start();
-                AuditStockDoc(app, policy, doc.head.number);
-                audit = std::min(audit, Seconds(t));
-                const QString key =
-                    db.scalar(QStringLiteral("SELECT SRT FROM TB1 WHERE F1 = ?"), {doc.head.number}).toString();
-                lines = 0;
-                baseline = std::min(baseline, plainPass(key, &lines));
-                t.start();
-                UnauditStockDoc(app, policy, doc.head.number);
-                unaudit = std::min(unaudit, Seconds(t));
-                // The engine alone on the same document, to tell the service's share.
-                t.start();
-                PostDocument(db, PostingRules::of(app), doc.head.number, app.OperatorName, move, OutPriceRule::Zero);
+                PostDocument(db, PostingRules::of(app), number, app.OperatorName, move, OutPriceRule::Zero);
                 enginePost = std::min(enginePost, Seconds(t));
                 t.start();
-                UnpostDocument(db, PostingRules::of(app), doc.head.number, OutPriceRule::Zero);
+                UnpostDocument(db, PostingRules::of(app), number, OutPriceRule::Zero);
                 engineUnpost = std::min(engineUnpost, Seconds(t));
             }
-            std::printf("(%c) audit of a back-dated 50-line %s: %.3f s = %.2f x plain pass (%.3f s over %d lines)\n",
-                        job, what, audit, audit / baseline, baseline, lines);
-            std::printf("(%c) its unaudit:                           %.3f s = %.2f x plain pass\n", job + 1, unaudit,
-                        unaudit / baseline);
-            std::printf("    the posting engine alone: post %.3f s, unpost %.3f s\n", enginePost, engineUnpost);
-
-            return true;
+            std::printf("over %d lines from the %s's key:\n", times.lines, what);
+            std::printf("(%c) audit of a back-dated 50-line %s:", job, what);
+            PrintBeside("", times.audit, times.leastAudit);
+            std::printf("(%c) its unaudit:                          ", job + 1);
+            PrintBeside("", times.unaudit, times.leastUnaudit);
+            std::printf("    the posting engine alone (warm): post %.3f s, unpost %.3f s\n", enginePost, engineUnpost);
         };
-        if (!timeDocument(PurchaseReceiptPolicy(), QStringLiteral("BACK0001"), 7, 'a', "receipt") ||
-            !timeDocument(PurchaseReturnPolicy(), QStringLiteral("BACK0002"), 11, 'd', "return "))
-            return 1;
+        timeDocument(PurchaseReceiptPolicy(), QStringLiteral("BACK0001"), 7, 'a', "receipt");
+        timeDocument(PurchaseReturnPolicy(), QStringLiteral("BACK0002"), 11, 'd', "return ");
         const StockDocPolicy policy = PurchaseReceiptPolicy();
 
         // (c) Every document of the book listed as one kind and type.
@@ -119,7 +69,7 @@ int main(int argc, char** argv)
         Grid grid;
         double listing = 1e9, plainRead = 1e9;
         int rows = 0, plainRows = 0;
-        for (int run = 0; run < 3; ++run) {
+        for (int run = 0; run < bench.runs; ++run) {
             t.start();
             StockDocList list =
                 ListStockDocs(db, policy, QStringLiteral("采购入库单"), QString(), {}, QStringLiteral("#0.00"));
@@ -127,24 +77,14 @@ int main(int argc, char** argv)
             grid.load(list.rows, StockDocListColumns, std::move(list.cells));
             listing = std::min(listing, Seconds(t));
             t.start();
-            plainRows = 0;
-            Statement read(db, QStringLiteral(
+            std::vector<QString> cells;
+            plainRows = RawTextRead(db, QStringLiteral(
                 "SELECT TB1.F1, TB1.F2, TA1.F2, TB1.F5, TB1.F6, TB1.F9, TB1.F10, TB1.F3, TB1.K9, TB1.K, TB1.Kstr, "
                 "TB1.OD, TB1.BColor, TB1.FColor FROM TB1 JOIN TA1 ON TB1.F3 = TA1.F1 WHERE TB1.LB = 1 AND "
-                "TB1.S2 = '采购入库单' ORDER BY TB1.F2, TB1.F1"));
-            std::vector<QString> cells;
-            while (read.step()) {
-                for (int c = 0; c < StockDocListColumns; ++c)
-                    cells.push_back(read.column(c).toString());
-                ++plainRows;
-            }
+                "TB1.S2 = '采购入库单' ORDER BY TB1.F2, TB1.F1"), {}, cells);
             plainRead = std::min(plainRead, Seconds(t));
         }
         std::printf("(c) list of %d documents into the grid:    %.3f s = %.2f x plain read (%.3f s over %d rows)\n",
                     rows, listing, listing / plainRead, plainRead, plainRows);
-    } catch (const DbError& e) {
-        std::fprintf(stderr, "bench_stockdoc: %s\n", e.what());
-        return 1;
-    }
-    return 0;
+    });
 }

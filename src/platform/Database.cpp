@@ -122,7 +122,7 @@ QVariant RecordSet::value(int row, const QString& name) const
 
 // ---------------------------------------------------------------- Statement
 
-Statement::Statement(Database& db, const QString& sql) : m_db(db), m_sql(sql)
+Statement::Statement(const Database& db, const QString& sql) : m_db(db), m_sql(sql)
 {
     m_stmt = db.prepareRaw(sql);
 }

@@ -107,7 +107,7 @@ class Database;
 // A prepared statement for bulk work (one prepare, many executions).
 class Statement {
 public:
-    Statement(Database& db, const QString& sql);
+    Statement(const Database& db, const QString& sql);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -136,7 +136,7 @@ public:
     QByteArrayView utf8(int index) const;
 
 private:
-    Database& m_db;
+    const Database& m_db;
     sqlite3_stmt* m_stmt = nullptr;
     QString m_sql;
 };

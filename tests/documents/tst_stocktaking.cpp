@@ -22,6 +22,8 @@ private Q_SLOTS:
     void uncountedLineIsRefusedAndZeroWritesOff();
     void numberAndDateRefusals();
     void countRunsAlone();
+    void waitingAndLatestDocumentInEveryStoredForm_data();
+    void waitingAndLatestDocumentInEveryStoredForm();
     void auditAndUnauditMoveTheStock();
     void backDatedReceiptMatchesPerLineCycle_data();
     void backDatedReceiptMatchesPerLineCycle();
@@ -266,6 +268,36 @@ void TestStocktaking::countRunsAlone()
              QStringLiteral("发现系统内存在的未审核的单据（采购入库单），此时不能撤销审核盘点单！\r"
                             "请删除或审核未审核的单据，然后再进行盘点审核操作！"));
     QVERIFY(!db.scalarRow(QStringLiteral("SELECT 1 FROM TB1 WHERE F1 = 'PD1' AND SRT = ''")));
+}
+
+void TestStocktaking::waitingAndLatestDocumentInEveryStoredForm_data()
+{
+    QTest::addColumn<QVariant>("key");      // the waiting document's SRT
+    QTest::addColumn<QString>("dateText");  // its stored date F2
+    QTest::newRow("empty key") << QVariant(QString()) << QStringLiteral("2024-05-05");
+    QTest::newRow("null key") << QVariant() << QStringLiteral("2024-05-05");
+    QTest::newRow("date with a time") << QVariant(QString()) << QStringLiteral("2024-05-05 08:00:00");
+}
+
+// An unposted document stops a new count whether its key is empty or null, and
+// the latest date is found whether it is stored with a time or not.
+void TestStocktaking::waitingAndLatestDocumentInEveryStoredForm()
+{
+    QFETCH(QVariant, key);
+    QFETCH(QString, dateText);
+    FreshAccountSet set;
+    prepare(set);
+    Database& db = set.db();
+    DocSpec waiting{QStringLiteral("W1"), QDate(2024, 5, 2), QStringLiteral("A001")};
+    waiting.lines = {{QStringLiteral("G1"), 1, 1}};
+    AddDocument(db, waiting);
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F2 = ? WHERE F1 = 'W1'"),
+               {key.isNull() ? QVariant() : QVariant(QString()), dateText});
+    QCOMPARE(StocktakingAddRefusal(db),
+             QStringLiteral("系统内存在未审核的单据（采购入库单），此时不能进行新的库存盘点！"));
+    QCOMPARE(StocktakingAddRefusal(db, QStringLiteral("W1")), QString());
+    QCOMPARE(StocktakingDateRefusal(db, QDate(2024, 5, 4)), QStringLiteral("盘点日期必须在[2024-5-4]之后！"));
+    QCOMPARE(StocktakingDateRefusal(db, QDate(2024, 5, 5)), QString());
 }
 
 void TestStocktaking::auditAndUnauditMoveTheStock()

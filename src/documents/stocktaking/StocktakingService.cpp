@@ -35,9 +35,10 @@ std::optional<StoredState> storedState(const Database& db, const QString& number
 // The type name of some unposted document other than `except`; "" when there is none.
 QString unpostedOther(const Database& db, const QString& except)
 {
-    const std::optional<QVariant> name =
-        db.scalarRow(QStringLiteral("SELECT ifnull(S2, '') FROM TB1 WHERE ifnull(SRT, '') = '' AND F1 <> ? LIMIT 1"),
-                     {except.trimmed()});
+    // Two searches of the key index; ifnull() around SRT would read every header.
+    const std::optional<QVariant> name = db.scalarRow(
+        QStringLiteral("SELECT ifnull(S2, '') FROM TB1 WHERE (SRT = '' OR SRT IS NULL) AND F1 <> ? LIMIT 1"),
+        {except.trimmed()});
     if (!name)
         return {};
     const QString text = name->toString();
@@ -82,14 +83,14 @@ namespace {
 const QString GoodsLineSql =
     QStringLiteral("SELECT F1, F2, F5, F4, ifnull(F7, 0), ifnull(F8, 0) FROM TA4 WHERE F1 = ? LIMIT 1");
 
-CountLine goodsLine(const App& app, const QString& goods, const QString& name, const QString& spec,
+CountLine goodsLine(int priceDecimals, const QString& goods, const QString& name, const QString& spec,
                     const QString& unit, double cost, double stock)
 {
     CountLine l;
     l.goods = goods;
     l.name = name + QLatin1Char('/') + spec;
     l.unit = unit;
-    l.price = RoundToPattern(cost, app.PriceFormat);
+    l.price = RoundToDecimals(cost, priceDecimals);
     l.book = stock;
     return l;
 }
@@ -101,20 +102,21 @@ std::optional<CountLine> CountLineFor(const App& app, const QString& code)
     const RecordSet rs = app.CurrentDatabase.query(GoodsLineSql, {code.trimmed()});
     if (rs.isEmpty())
         return std::nullopt;
-    return goodsLine(app, rs.text(0, 0), rs.text(0, 1), rs.text(0, 2), rs.text(0, 3), rs.number(0, 4),
-                     rs.number(0, 5));
+    return goodsLine(PatternDecimals(app.PriceFormat), rs.text(0, 0), rs.text(0, 1), rs.text(0, 2), rs.text(0, 3),
+                     rs.number(0, 4), rs.number(0, 5));
 }
 
 QVector<CountLine> CountLinesFor(App& app, const QStringList& codes)
 {
     QVector<CountLine> lines;
     lines.reserve(codes.size());
+    const int priceDecimals = PatternDecimals(app.PriceFormat);
     Statement look(app.CurrentDatabase, GoodsLineSql);
     for (const QString& code : codes) {
         look.bindAll({code.trimmed()});
         if (look.step())
-            lines << goodsLine(app, look.column(0).toString(), look.column(1).toString(), look.column(2).toString(),
-                               look.column(3).toString(), look.column(4).toDouble(), look.column(5).toDouble());
+            lines << goodsLine(priceDecimals, look.text(0), look.text(1), look.text(2), look.text(3), look.real(4),
+                               look.real(5));
         look.reset();
     }
     return lines;
@@ -130,11 +132,11 @@ QString StocktakingAddRefusal(const Database& db, const QString& except)
 
 QString StocktakingDateRefusal(const Database& db, const QDate& date)
 {
-    const std::optional<QVariant> latest =
-        db.scalarRow(QStringLiteral("SELECT max(substr(F2, 1, 10)) FROM TB1 WHERE F2 IS NOT NULL AND F2 <> ''"));
+    // The greatest date text is the greatest date's: one step to the end of the date index.
+    const std::optional<QVariant> latest = db.scalarRow(QStringLiteral("SELECT max(F2) FROM TB1"));
     if (!latest || latest->isNull())
         return {};
-    const QDate last = QDate::fromString(latest->toString(), QStringLiteral("yyyy-MM-dd"));
+    const QDate last = QDate::fromString(latest->toString().left(10), QStringLiteral("yyyy-MM-dd"));
     if (!last.isValid() || !date.isValid() || date >= last)
         return date.isValid() ? QString() : QStringLiteral("盘点日期无效！");
     return QStringLiteral("盘点日期必须在[") + last.addDays(-1).toString(QStringLiteral("yyyy-M-d")) +
