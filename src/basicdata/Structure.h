@@ -5,15 +5,13 @@
 // SaveStructure replaces the stored lines inside the save's transaction.
 // Loading and copying never write.
 
+#include "core/Kinds.h"
+
 #include <QString>
 #include <QVector>
 #include <optional>
 
 class Database;
-
-// The price a structure is totalled at: the parts' cost price TA4.F7 or
-// their sale price TA4.F71.
-enum class PriceBasis { Cost, Sale };
 
 struct StructureLine {
     QString part;       // Bom.F1

@@ -45,3 +45,7 @@ constexpr int code(DocKind k) { return static_cast<int>(k); }
 constexpr int code(DocType t) { return static_cast<int>(t); }
 constexpr int code(UnitKind k) { return static_cast<int>(k); }
 constexpr int code(GoodsClass k) { return static_cast<int>(k); }
+
+// Which of a goods' two prices a figure is taken at: the moving-average cost
+// price TA4.F7 or the sale price TA4.F71.
+enum class PriceBasis { Cost, Sale };

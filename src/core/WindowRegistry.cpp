@@ -35,9 +35,19 @@ const WindowEntry* WindowRegistry::find(const QString& name) const
     return it == m_entries.constEnd() ? nullptr : &*it;
 }
 
+namespace {
+
+QString instanceOf(const App& app, const QString& name)
+{
+    const WindowEntry* e = app.Windows.find(name);
+    return e && !e->instance.isEmpty() ? e->instance : name;
+}
+
+}  // namespace
+
 QWidget* OpenedWindow(App& app, const QString& name)
 {
-    return app.Windows.opened.value(name).data();
+    return app.Windows.opened.value(instanceOf(app, name)).data();
 }
 
 namespace {
@@ -59,11 +69,13 @@ void openModeless(App& app, const QString& name, const WindowEntry& e)
             open->raise();
             open->activateWindow();
         }
+        if (e.reopen)
+            e.reopen(open);
         return;
     }
     QWidget* w = e.make(app, nullptr);
     w->setAttribute(Qt::WA_DeleteOnClose);
-    app.Windows.opened.insert(name, w);
+    app.Windows.opened.insert(instanceOf(app, name), w);
     if (area) {
         QMdiSubWindow* sub = area->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);

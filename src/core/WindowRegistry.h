@@ -74,6 +74,10 @@ struct WindowEntry {
     Right right;
     std::function<QWidget*(App&, QWidget* parent)> make;  // Modeless and Modal
     std::function<void(App&)> run;                        // Action
+    // Modeless: the instance the entry opens ("" = its own, by its name), and
+    // what choosing the entry does to that instance when it is already open.
+    QString instance;
+    std::function<void(QWidget*)> reopen;
 };
 
 class WindowRegistry {
@@ -92,6 +96,24 @@ public:
     void modeless(const QString& name, std::function<QWidget*(App&, QWidget* parent)> make, Right right = {})
     {
         add(name, {WindowMode::Modeless, std::move(right), std::move(make), {}});
+    }
+    // One window behind several items, each opening it in a mode of its own:
+    // the items share the one instance named `instance`; `make` builds it in
+    // the item's mode, and an item chosen while the window is open switches
+    // it to that mode with `remode` before bringing it to the front.
+    template <class W>
+    void modelessInMode(const QString& name, const QString& instance, std::function<W*(App&, QWidget*)> make,
+                        std::function<void(W*)> remode, Right right = {})
+    {
+        static_assert(std::is_base_of_v<QWidget, W>);
+        WindowEntry e{WindowMode::Modeless, std::move(right),
+                      [make](App& app, QWidget* parent) -> QWidget* { return make(app, parent); }, {}};
+        e.instance = instance;
+        e.reopen = [remode](QWidget* w) {
+            if (W* window = qobject_cast<W*>(w))
+                remode(window);
+        };
+        add(name, std::move(e));
     }
     // A dialog shown modal over the main window, deleted when it closes.
     template <class W>
@@ -120,7 +142,8 @@ public:
     // The start-up road's windows.
     WindowHooks road;
 
-    // The open instance of each modeless window, by entry name.
+    // The open instance of each modeless window, by entry name (or by the
+    // instance name its entries share).
     QHash<QString, QPointer<QWidget>> opened;
 
 private:

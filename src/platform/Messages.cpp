@@ -58,19 +58,20 @@ QWidget* windowOf(QWidget* w)
     return nullptr;
 }
 
-// A message box that stands over its owner's middle also when the owner is a
-// widget inside a window (Qt centres a dialog over the parent's whole window).
-class OwnedMessageBox : public QMessageBox {
+// A box that stands over its owner's middle also when the owner is a widget
+// inside a window (Qt centres a dialog over the parent's whole window).
+template <typename Dialog>
+class OverOwner : public Dialog {
 public:
-    using QMessageBox::QMessageBox;
+    using Dialog::Dialog;
 
 protected:
     void showEvent(QShowEvent* event) override
     {
-        QMessageBox::showEvent(event);
-        QWidget* owner = parentWidget();
+        Dialog::showEvent(event);
+        QWidget* owner = this->parentWidget();
         if (owner && !owner->isWindow() && !event->spontaneous())
-            move(owner->mapToGlobal(owner->rect().center()) - QPoint(width() / 2, height() / 2));
+            this->move(owner->mapToGlobal(owner->rect().center()) - QPoint(this->width() / 2, this->height() / 2));
     }
 };
 
@@ -129,8 +130,8 @@ constexpr int TitleBarExtra = 140;
 
 int QtMessages::msgBox(const QString& text, int style, const QString& title)
 {
-    OwnedMessageBox box(iconOf(style), title.isEmpty() ? QApplication::applicationDisplayName() : title, text,
-                        QMessageBox::NoButton, MessageWindow());
+    OverOwner<QMessageBox> box(iconOf(style), title.isEmpty() ? QApplication::applicationDisplayName() : title, text,
+                               QMessageBox::NoButton, MessageWindow());
     struct B {
         const char* caption;
         int answer;
@@ -190,9 +191,11 @@ int QtMessages::msgBox(const QString& text, int style, const QString& title)
 
 InputAnswer QtMessages::inputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(MessageWindow(),
-                                               title.isEmpty() ? QApplication::applicationDisplayName() : title,
-                                               prompt, QLineEdit::Normal, defaultText, &ok);
-    return {ok, ok ? text : QString()};
+    OverOwner<QInputDialog> dialog(MessageWindow());
+    dialog.setWindowTitle(title.isEmpty() ? QApplication::applicationDisplayName() : title);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(defaultText);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    return {ok, ok ? dialog.textValue() : QString()};
 }

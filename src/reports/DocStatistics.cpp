@@ -270,20 +270,25 @@ namespace {
 
 const char* const DetailSql = "select F1,F2,F3,F4,F5,F6,F7,F8,F9,F10,F11,F12,F13,F14,F15 from plist order by F0";
 
-// The summary's price: the group's amount over its quantity, on the price
-// pattern's decimals; none for a group that nets to no quantity.
-QString groupPrice(const char* amount, const QString& priceFormat)
+// The summary's price: the group's amount over the quantity it is the
+// amount of, on the price pattern's decimals; none for a group that nets to
+// no quantity.
+QString groupPrice(const char* amount, const QString& priceFormat, const char* quantity = "V1")
 {
-    return QStringLiteral("CASE WHEN SUM(V1) <> 0 THEN ROUND(SUM(%1) / SUM(V1), %2) END")
+    return QStringLiteral("CASE WHEN SUM(%3) <> 0 THEN ROUND(SUM(%1) / SUM(%3), %2) END")
         .arg(QLatin1String(amount))
-        .arg(PatternDecimals(priceFormat));
+        .arg(PatternDecimals(priceFormat))
+        .arg(QLatin1String(quantity));
 }
 
-QString summarySql(const QString& priceFormat, bool amountsHidden)
+// Stocktaking prints the counted quantity (V1) beside the difference amount
+// (V2): its price is the amount over the difference quantity (V3).
+QString summarySql(StatMember m, const QString& priceFormat, bool amountsHidden)
 {
+    const char* quantity = m == StatMember::C3 ? "V3" : "V1";
     return QStringLiteral("select F1,F6,F7,F8,F9,F10,SUM(V1) AS SL1,%1 AS PriceFmt,SUM(V2) AS JineFmt from plist "
                           "group by F1,F6,F7,F8,F9,F10 order by F1")
-        .arg(amountsHidden ? QStringLiteral("NULL") : groupPrice("V2", priceFormat));
+        .arg(amountsHidden ? QStringLiteral("NULL") : groupPrice("V2", priceFormat, quantity));
 }
 
 // Goods columns of a summary row: F1 code, F6 name, F7 spec, F8 category
@@ -333,6 +338,8 @@ void plainPrint(StatMember m, StatPrintKind kind, const std::vector<QStringList>
             p.texts = summaryTexts(r, c3 ? 4 : 5);
         }
         p.numbers = {qty, c.amountsHidden ? 0.0 : amount};
+        if (c3)
+            p.numbers << LeadValue(r.value(12));  // the difference the amount is of
         job.rows.push_back(p);
     }
     if (m == StatMember::CBLst) {
@@ -347,7 +354,7 @@ void plainPrint(StatMember m, StatPrintKind kind, const std::vector<QStringList>
         else
             job.templateFile = kind == StatPrintKind::Detail ? QStringLiteral("plst.vxp") : QStringLiteral("psum.vxp");
     }
-    job.prnSql = kind == StatPrintKind::Detail ? QLatin1String(DetailSql) : summarySql(c.priceFormat, c.amountsHidden);
+    job.prnSql = kind == StatPrintKind::Detail ? QLatin1String(DetailSql) : summarySql(m, c.priceFormat, c.amountsHidden);
     headValues(job, c, !c3);
     const QString qtyName = m == StatMember::CBLst ? QStringLiteral("SumSl") : QStringLiteral("SumSL");
     job.values.emplace_back(qtyName, GeneralNumberText(sumQty));

@@ -1,8 +1,8 @@
 #include "reports/StatisticsReportForm.h"
 
 #include "basicdata/QueryGoods.h"
+#include "basicdata/QueryGys.h"
 #include "core/App.h"
-#include "core/DocTypes.h"
 #include "core/Permissions.h"
 #include "core/Settings.h"
 #include "core/SqlText.h"
@@ -20,97 +20,17 @@
 #include <QDateEdit>
 #include <QEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
-namespace {
-
-// A type's name as its menu item shows it, without the access prefix "&1.".
-QString typeName(const App& app, DocType type)
+StatisticsReportForm::StatisticsReportForm(App& a, StatMemberSpec spec, QWidget* parent)
+    : ReportForm(a, QString(), parent), m_spec(std::move(spec))
 {
-    return app.Menus.caption(DocTypeMenuItem(type)).mid(3);
-}
-
-bool typeOffered(const App& app, DocType type)
-{
-    return app.Menus.isVisible(DocTypeMenuItem(type));
-}
-
-QString extraCaption(const App& app, DocType type)
-{
-    try {
-        return SettingText(app.CurrentDatabase, DocTypeOf(type).extraItemSetting());
-    } catch (const DbError&) {
-        return QString();
-    }
-}
-
-// Two captions as one label: both when they differ, one when equal or alone.
-QString joinCaptions(const QString& a, const QString& b)
-{
-    if (a.isEmpty() || b.isEmpty())
-        return a + b;
-    return a == b ? a : a + QLatin1Char('/') + b;
-}
-
-// The code of a "code.name" text: the text before its first "." unless the
-// "." comes first, then the whole text.
-QString codeOf(const QString& text)
-{
-    const int dot = text.indexOf(QLatin1Char('.'));
-    return dot > 0 ? text.left(dot) : text;
-}
-
-struct ModeInfo {
-    QString word;
-    DocKind kind;
-    DocType first, second;
-    int allUnitKind;
-};
-
-ModeInfo modeOf(const QString& mode)
-{
-    if (mode == QLatin1String("B4"))
-        return {QStringLiteral("退货"), DocKind::SupplierReturn, DocType::PurchaseReturn, DocType::ReworkReturn, 80};
-    if (mode == QLatin1String("D2"))
-        return {QStringLiteral("出库"), DocKind::Outbound, DocType::DepartmentIssue, DocType::SalesDelivery, 81};
-    if (mode == QLatin1String("D4"))
-        return {QStringLiteral("退库"), DocKind::StockReturn, DocType::DepartmentReturn, DocType::CustomerReturn, 81};
-    return {QStringLiteral("入库"), DocKind::Inbound, DocType::PurchaseReceipt, DocType::ProductionReceipt, 80};
-}
-
-// The return type paired with a delivery type.
-DocType returnOf(DocType t)
-{
-    return DocType(code(t) + 1);
-}
-
-// One item per delivery type in use paired with its return type ("name&name"),
-// and the all-types item when both pairs are there.
-std::vector<StatTypeItem> pairItems(const App& app, DocType first, DocType second, const QString& allText,
-                                    int allUnitKind)
-{
-    std::vector<StatTypeItem> items;
-    for (DocType t : {first, second}) {
-        if (!typeOffered(app, t))
-            continue;
-        const DocType back = returnOf(t);
-        items.push_back({typeName(app, t) + QLatin1Char('&') + typeName(app, back),
-                         {typeName(app, t), typeName(app, back)}, code(DocTypeOf(t).counterParty),
-                         joinCaptions(extraCaption(app, t), extraCaption(app, back))});
-    }
-    if (items.size() == 2)
-        items.push_back({allText, {}, allUnitKind, joinCaptions(extraCaption(app, first), extraCaption(app, second))});
-    return items;
-}
-
-}  // namespace
-
-StatisticsReportForm::StatisticsReportForm(App& a, StatMemberSpec spec, const QString& mode, QWidget* parent)
-    : ReportForm(a, QString(), parent), whoami(mode), m_spec(std::move(spec))
-{
+    const StatMember m = m_spec.member;
     Menu_TE = addMenuItem("Menu_TE", QStringLiteral("&T.导出"));
     Menu_print = MenuBar->addMenu(QStringLiteral("&P.打印"));
     Menu_print->setObjectName(QStringLiteral("Menu_print"));
@@ -133,25 +53,53 @@ StatisticsReportForm::StatisticsReportForm(App& a, StatMemberSpec spec, const QS
         g->addWidget(e, row, col);
         return e;
     };
-    label(QStringLiteral("查询统计"), 0, 0);
-    CmbS2 = new QComboBox(Frm);
-    CmbS2->setObjectName(QStringLiteral("CmbS2"));
+    auto combo = [&](const char* name) {
+        auto* c = new QComboBox(Frm);
+        c->setObjectName(QString::fromLatin1(name));
+        return c;
+    };
+    label(QStringLiteral("查询统计"), 0, 0)->setVisible(m != StatMember::C3);
+    CmbS2 = combo("CmbS2");
     g->addWidget(CmbS2, 0, 1);
+    m_types = CmbS2;
+    if (m == StatMember::MLLst) {
+        // Gross profit chooses among the sales types in a list of its own.
+        CmbS2->hide();
+        m_types = combo("CmbDan");
+        g->addWidget(m_types, 0, 1);
+    }
+    CmbS2->setVisible(m == StatMember::Lst || m == StatMember::DZLst || m == StatMember::CBLst);
     addPeriod(0, 2);
     LabOD = label(QStringLiteral("订单号码"), 0, 6);
     LabOD->setObjectName(QStringLiteral("LabOD"));
     TxtOD = edit("TxtOD", 0, 7);
 
     label(m_spec.unitCaption, 1, 0);
-    CmbF3 = new QComboBox(Frm);
-    CmbF3->setObjectName(QStringLiteral("CmbF3"));
+    auto* unitBox = new QWidget(Frm);
+    auto* unitRow = new QHBoxLayout(unitBox);
+    unitRow->setContentsMargins(0, 0, 0, 0);
+    unitRow->setSpacing(0);
+    CmbF3 = combo("CmbF3");
     CmbF3->setEditable(true);
-    g->addWidget(CmbF3, 1, 1);
+    unitRow->addWidget(CmbF3, 1);
+    CmdQGys = new QPushButton(QStringLiteral("…"), unitBox);
+    CmdQGys->setObjectName(QStringLiteral("CmdQGys"));
+    CmdQGys->setToolTip(QStringLiteral("查找货品编码资料"));
+    QFont bold = CmdQGys->font();
+    bold.setBold(true);
+    CmdQGys->setFont(bold);
+    CmdQGys->setFixedWidth(CmdQGys->fontMetrics().horizontalAdvance(QStringLiteral("…")) + 12);
+    unitRow->addWidget(CmdQGys);
+    g->addWidget(unitBox, 1, 1);
+    unitBox->setVisible(m != StatMember::C3);
+    CmdQGys->setVisible(app.ShowUnitPicker == 1);
+    connect(CmdQGys, &QPushButton::clicked, this, [this] { pickUnit(); });
+
     CmbLB = AddCategoryFilter(Frm, g, 1, 2, QStringLiteral("类别"), "CmbLB").combo;
     Txt = AddGoodsFilter(Frm, g, 1, 4, QStringLiteral("货品编码"),
                          [this](QLineEdit* box) { PickGoodsInto(app, box, this); })
               .Txt;
-    if (m_spec.member == StatMember::Lst && !app.HpsxName.isEmpty()) {
+    if (m == StatMember::Lst && !app.HpsxName.isEmpty()) {
         label(app.HpsxName, 1, 7)->setObjectName(QStringLiteral("LabSX"));
         TxtSX = edit("TxtSX", 1, 8);
     }
@@ -192,7 +140,8 @@ StatisticsReportForm::StatisticsReportForm(App& a, StatMemberSpec spec, const QS
     }
 
     addBusyPanel();
-    const int key = StatKeyColumn(m_spec.member);
+    const StatShape shape = StatShapeOf(m);
+    const int key = StatKeyColumn(m);
     addPopup({QStringLiteral("TB11"), {QStringLiteral("SRT")}, [this, key](int row) {
                   return QVariantList{GD->textMatrix(row, key)};
               }});
@@ -200,34 +149,28 @@ StatisticsReportForm::StatisticsReportForm(App& a, StatMemberSpec spec, const QS
     o.totalsRow = true;
     o.emptyText = QStringLiteral("无信息");
     addStatusLine(o);
-    const StatMember m = m_spec.member;
-    const int firstNumber = m == StatMember::C3 ? 10 : 11;
-    const int lastNumber = m == StatMember::MLLst ? 16 : (m == StatMember::C3 ? 14 : 13);
     QList<int> numbers;
-    for (int c = firstNumber; c <= lastNumber; ++c)
+    for (int c = shape.firstNumber; c <= shape.lastNumber; ++c)
         numbers << c;
     setNumberColumns(numbers);
-    m_sort = new ColumnSortMenu(GD, [firstNumber, lastNumber, m](int c) {
-        if (c >= firstNumber && c <= lastNumber)
+    m_sort = new ColumnSortMenu(GD, [shape, key](int c) {
+        if (c >= shape.firstNumber && c <= shape.lastNumber)
             return ColumnSortMenu::Kind::Number;
-        return c < StatKeyColumn(m) ? ColumnSortMenu::Kind::Text : ColumnSortMenu::Kind::None;
+        return c < key ? ColumnSortMenu::Kind::Text : ColumnSortMenu::Kind::None;
     }, 4);
 
-    connect(CmbS2, qOverload<int>(&QComboBox::activated), this, [this] { chooseType(); });
-    connect(Menu_TE, &QAction::triggered, this, [this] {
-        QList<int> numbers;
-        const int first = m_spec.member == StatMember::C3 ? 12 : 11;
-        const int last = m_spec.member == StatMember::MLLst ? 16 : (m_spec.member == StatMember::C3 ? 14 : 13);
-        for (int c = first; c <= last; ++c)
-            numbers << c;
-        exportGrid(numbers);
+    connect(m_types, qOverload<int>(&QComboBox::activated), this, [this] { chooseType(); });
+    connect(Menu_TE, &QAction::triggered, this, [this, shape] {
+        QList<int> exported;
+        for (int c = shape.firstExported; c <= shape.lastExported; ++c)
+            exported << c;
+        exportGrid(exported);
     });
     connect(Menu_Return, &QAction::triggered, this, &QWidget::close);
-    connect(GD, &QAbstractItemView::doubleClicked, this, [this] {
-        const int goodsCol = m_spec.member == StatMember::C3 ? 4 : 5;
+    connect(GD, &QAbstractItemView::doubleClicked, this, [this, shape] {
         const int r = GD->row();
-        if (r >= 1 && r < GD->rows() - 1 && !GD->textMatrix(r, goodsCol).isEmpty())
-            ShowGoodsPicture(app, GD->textMatrix(r, goodsCol), GD->textMatrix(r, goodsCol + 1));
+        if (r >= 1 && r < GD->rows() - 1 && !GD->textMatrix(r, shape.goods).isEmpty())
+            ShowGoodsPicture(app, GD->textMatrix(r, shape.goods), GD->textMatrix(r, shape.goods + 1));
     });
 
     FillCategoryCombo();
@@ -251,20 +194,15 @@ bool StatisticsReportForm::eventFilter(QObject* watched, QEvent* event)
 void StatisticsReportForm::setMode(const QString& mode)
 {
     whoami = mode;
-    const ModeInfo info = modeOf(mode);
+    const StatMode info = StatModeOf(m_spec.member, mode);
     StatWord = info.word;
-    StatKind = m_spec.member == StatMember::C3 ? DocKind::Stocktaking : info.kind;
-    if (m_spec.member == StatMember::DZLst)
-        StatWord = StatKind == DocKind::Outbound ? QStringLiteral("发货") : QStringLiteral("收货");
-    m_items = typeItems();
-    if (!m_spec.fixedCaption.isEmpty())
-        setWindowTitle(m_spec.fixedCaption);
-    CmbS2->clear();
+    StatKind = info.kind;
+    m_items = StatTypeItems(m_spec.member, whoami, app.Menus, app.CurrentDatabase);
+    m_types->clear();
     for (const StatTypeItem& item : m_items)
-        CmbS2->addItem(item.text);
-    CmbS2->setVisible(m_spec.member != StatMember::C3 && m_spec.member != StatMember::MLLst);
+        m_types->addItem(item.text);
     if (!m_items.empty())
-        CmbS2->setCurrentIndex(int(m_items.size()) - 1);
+        m_types->setCurrentIndex(int(m_items.size()) - 1);
     chooseType();
     if (m_spec.member == StatMember::C3) {
         QString caption;
@@ -273,77 +211,60 @@ void StatisticsReportForm::setMode(const QString& mode)
         } catch (const DbError&) {
         }
         LabOD->setText(caption);
-        LabOD->setVisible(!LabOD->text().isEmpty());
-        TxtOD->setVisible(LabOD->isVisible());
+        LabOD->setVisible(!caption.isEmpty());
+        TxtOD->setVisible(!caption.isEmpty());
     }
-    // The print menu is for operators who may see the prices of the side.
-    const bool inboundSide = StatKind == DocKind::Inbound || StatKind == DocKind::SupplierReturn;
-    const bool mayPrint = m_spec.member == StatMember::C3 ? app.CanSeeCost != 0
-                          : inboundSide                  ? app.CanSeeCost != 0
-                                                         : app.CanSeeProfit != 0 || m_spec.member == StatMember::CBLst;
-    Menu_print->setEnabled(mayPrint);
+    if (!info.caption.isEmpty())
+        setWindowTitle(info.caption);
+    Menu_print->setEnabled(StatMayPrint(m_spec.member, StatKind, viewer()));
+    ShowPrices = true;
+    m_hasBuilt = false;
     Run();
 }
 
-std::vector<StatTypeItem> StatisticsReportForm::typeItems() const
+const StatTypeItem* StatisticsReportForm::chosenItem() const
 {
-    const ModeInfo info = modeOf(whoami);
-    std::vector<StatTypeItem> items;
-    for (DocType t : {info.first, info.second})
-        if (typeOffered(app, t))
-            items.push_back({typeName(app, t), {typeName(app, t)}, code(DocTypeOf(t).counterParty),
-                             extraCaption(app, t)});
-    if (items.size() == 2)
-        items.push_back({QStringLiteral("所有") + StatWord, {}, info.allUnitKind,
-                         joinCaptions(items[0].extraCaption, items[1].extraCaption)});
-    return items;
-}
-
-QStringList StatisticsReportForm::chosenTypes() const
-{
-    const int i = CmbS2->currentIndex();
-    return i >= 0 && i < int(m_items.size()) ? m_items[size_t(i)].names : QStringList();
+    const int i = m_types->currentIndex();
+    return i >= 0 && i < int(m_items.size()) ? &m_items[size_t(i)] : nullptr;
 }
 
 void StatisticsReportForm::chooseType()
 {
-    const int i = CmbS2->currentIndex();
-    if (i < 0 || i >= int(m_items.size()))
+    const StatTypeItem* item = chosenItem();
+    if (!item)
         return;
-    const StatTypeItem& item = m_items[size_t(i)];
-    if (m_spec.fixedCaption.isEmpty())
-        setWindowTitle((item.text.startsWith(QStringLiteral("所有")) ? item.text.mid(2) : item.text) +
+    if (StatModeOf(m_spec.member, whoami).caption.isEmpty())
+        setWindowTitle((item->text.startsWith(QStringLiteral("所有")) ? item->text.mid(2) : item->text) +
                        QStringLiteral("统计"));
-    else
-        setWindowTitle(m_spec.fixedCaption);
-    LabOD->setText(item.extraCaption);
-    LabOD->setVisible(!item.extraCaption.isEmpty());
-    TxtOD->setVisible(!item.extraCaption.isEmpty());
-    if (item.extraCaption.isEmpty())
+    LabOD->setText(item->extraCaption);
+    LabOD->setVisible(!item->extraCaption.isEmpty());
+    TxtOD->setVisible(!item->extraCaption.isEmpty());
+    if (item->extraCaption.isEmpty())
         TxtOD->clear();
+    if (GD->rows() > 0)
+        GD->setTextMatrix(0, 2, item->extraCaption);
+    layoutColumns();
 
-    // The units of the type's counter-parties.
-    QString where;
-    switch (item.unitKind) {
-    case 80: where = QStringLiteral("LB IN (0, 8)"); break;
-    case 81: where = QStringLiteral("LB IN (1, 8)"); break;
-    default: where = QStringLiteral("LB = %1").arg(item.unitKind); break;
-    }
-    if (SettingValue(app.CurrentDatabase, 1616) == 1 && item.unitKind != 8)
-        where += QStringLiteral(" OR SCSF = 1");
     CmbF3->clear();
     CmbF3->addItem(QStringLiteral("所有单位"));
     try {
-        const RecordSet rs = app.CurrentDatabase.query(
-            QStringLiteral("SELECT F1 || '.' || F2 FROM TA1 WHERE (%1) AND F1 IS NOT NULL AND F2 IS NOT NULL "
-                           "ORDER BY LB, F1").arg(where));
-        for (int r = 0; r < rs.rowCount(); ++r)
-            CmbF3->addItem(rs.text(r, 0));
-    } catch (const DbError&) {
+        CmbF3->addItems(StatUnitItems(app.CurrentDatabase, item->unitKind));
+    } catch (const DbError& e) {
+        MsgBox(e.description(), MB::Information, QStringLiteral("提示"));
     }
     CmbF3->setCurrentIndex(0);
-    // Outbound documents to departments carry cost prices, to customers sale prices.
-    ShowPrices = true;
+}
+
+void StatisticsReportForm::pickUnit()
+{
+    const StatTypeItem* item = chosenItem();
+    // Without a document type in use there are no counter-parties to pick from.
+    if (!item)
+        return;
+    const QString picked = PickUnit(app, this, item->unitKind, QStringLiteral("相关单位列表"), false);
+    if (!picked.isEmpty() && picked != QLatin1String("."))
+        CmbF3->setEditText(picked);
+    CmbF3->setFocus();
 }
 
 void StatisticsReportForm::FillCategoryCombo()
@@ -352,20 +273,10 @@ void StatisticsReportForm::FillCategoryCombo()
     CmbLB->addItem(QStringLiteral("所有") + app.GoodsTerm);
     try {
         CmbLB->addItems(CategoryFilterItems(app.CurrentDatabase));
-    } catch (const DbError&) {
+    } catch (const DbError& e) {
+        MsgBox(e.description(), MB::Information, QStringLiteral("提示"));
     }
     CmbLB->setCurrentIndex(0);
-}
-
-QStringList StatisticsReportForm::headers() const
-{
-    const QString od = LabOD->text();
-    const QString measure = app.HpsxName.isEmpty() ? QStringLiteral("单位") : app.HpsxName;
-    return {StatWord + QStringLiteral("单号"), StatWord + QStringLiteral("日期"), od, QStringLiteral("相关单位"),
-            QStringLiteral("单据附注"), app.GoodsTerm + QStringLiteral("编码"), app.GoodsTerm + QStringLiteral("名称"),
-            QStringLiteral("规格"), QStringLiteral("所属类别编码"), QStringLiteral("所属类别"), measure,
-            StatWord + QStringLiteral("数量"), QStringLiteral("单价"), QStringLiteral("金额"), QStringLiteral("备注"),
-            QString()};
 }
 
 void StatisticsReportForm::SetupStatsGrid()
@@ -374,44 +285,38 @@ void StatisticsReportForm::SetupStatsGrid()
     GD->setFixedRows(1);
     GD->setCols(StatColumnCount(m_spec.member));
     GD->setRows(2);
-    GD->setHeaders(headers());
+    GD->setHeaders(StatHeaders(m_spec.member, StatWord, LabOD->text(), app.GoodsTerm, app.HpsxName));
     for (int c = 0; c < GD->cols(); ++c)
         GD->setFixedAlignment(c, Qt::AlignCenter);
     layoutColumns();
 }
 
+StatViewer StatisticsReportForm::viewer() const
+{
+    return {app.WithPrices != 0, app.CanSeeCost != 0, app.CanSeeProfit != 0};
+}
+
 bool StatisticsReportForm::amountsHidden() const
 {
-    const bool inboundSide = StatKind == DocKind::Inbound || StatKind == DocKind::SupplierReturn;
-    if (app.WithPrices == 0 || !ShowPrices)
-        return true;
-    if (m_spec.member == StatMember::C3 || m_spec.member == StatMember::CBLst)
-        return app.CanSeeCost == 0;
-    return inboundSide ? app.CanSeeCost == 0 : app.CanSeeProfit == 0;
+    return StatAmountsHidden(m_spec.member, StatKind, m_hasBuilt ? &m_built : chosenItem(), viewer());
 }
 
 void StatisticsReportForm::layoutColumns()
 {
-    const int cols = GD->cols();
+    const StatShape shape = StatShapeOf(m_spec.member);
     const int w = qMax(40, GD->viewport()->width() / 13);
-    for (int c = 0; c < cols; ++c)
+    for (int c = 0; c < GD->cols(); ++c)
         GD->setColWidth(c, w);
-    const StatMember m = m_spec.member;
-    GD->setColWidth(StatKeyColumn(m), 0);
-    if (m == StatMember::DZLst)
-        GD->setColWidth(DZUnitCodeColumn, 0);
+    for (int c : shape.alwaysHidden)
+        if (c < GD->cols())
+            GD->setColWidth(c, 0);
     GD->setColWidth(2, LabOD->text().isEmpty() ? 0 : w);
-    GD->setColWidth(m == StatMember::C3 ? 7 : 8, 0);
-    GD->setColWidth(m == StatMember::C3 ? 9 : 10, w / 2);
+    GD->setColWidth(shape.measure, w / 2);
     if (amountsHidden()) {
-        if (m == StatMember::C3) {
-            GD->setColWidth(13, 0);
-            GD->setColWidth(14, 0);
-        } else {
-            GD->setColWidth(6, w + GD->colWidth(13));
-            GD->setColWidth(13, 0);
-            if (m == StatMember::Lst)
-                GD->setColWidth(12, 0);
+        for (int c : shape.hiddenWithAmounts) {
+            if (m_spec.member != StatMember::C3)
+                GD->setColWidth(6, GD->colWidth(6) + GD->colWidth(c));
+            GD->setColWidth(c, 0);
         }
     }
 }
@@ -423,18 +328,25 @@ bool StatisticsReportForm::generate()
 
 bool StatisticsReportForm::BuildStatsList()
 {
+    const StatTypeItem* item = chosenItem();
+    m_hasBuilt = item != nullptr;
+    if (item)
+        m_built = *item;
+    // Prices and amounts follow the type the list is built for.
+    ShowPrices = !amountsHidden();
+
     StatFilter f;
     f.member = m_spec.member;
     f.kind = StatKind;
-    f.docTypes = chosenTypes();
+    f.docTypes = item ? item->names : QStringList();
     const QString unit = CmbF3->currentText().trimmed();
     CmbF3->setEditText(unit);
     if (!unit.isEmpty() && !unit.startsWith(QStringLiteral("所有")))
-        f.unit = codeOf(unit);
+        f.unit = StatCodeOf(unit);
     if (!CmbLB->currentText().startsWith(QStringLiteral("所有")))
-        f.category = codeOf(CmbLB->currentText().trimmed());
+        f.category = StatCodeOf(CmbLB->currentText().trimmed());
     f.goods = Txt->text().trimmed();
-    f.orderNo = TxtOD->isVisible() || !TxtOD->isHidden() ? TxtOD->text().trimmed() : QString();
+    f.orderNo = TxtOD->isHidden() ? QString() : TxtOD->text().trimmed();
     if (m_extended && m_extended->isVisibleTo(Frm)) {
         f.name = TxtF2->text();
         f.spec = TxtF5->text();
@@ -540,139 +452,52 @@ StatMemberSpec::PrintItem item(const char* name, const char* caption, StatPrintK
 
 Lst::Lst(App& app, QWidget* parent, const QString& mode)
     : StatisticsReportForm(app,
-                           {StatMember::Lst, QString(), true, QStringLiteral("相关单位"),
+                           {StatMember::Lst, true, QStringLiteral("相关单位"),
                             {item("Menu_print1", "&A.打印流水帐", StatPrintKind::Detail, true),
                              item("Menu_print2", "&B.打印合计报表", StatPrintKind::Summary, false)}},
-                           mode, parent)
+                           parent)
 {
     setMode(mode);
 }
 
 DZLst::DZLst(App& app, QWidget* parent, const QString& mode)
     : StatisticsReportForm(app,
-                           {StatMember::DZLst, QString(), false, QStringLiteral("相关单位"),
+                           {StatMember::DZLst, false, QStringLiteral("相关单位"),
                             {item("Menu_print1", "&A.明细对帐单", StatPrintKind::Detail, true),
                              item("Menu_print2", "&B.汇总对帐单", StatPrintKind::Summary, false),
                              item("Menu_print3", "&C.金额汇总表", StatPrintKind::AmountSummary, false)}},
-                           mode, parent)
+                           parent)
 {
-    m_spec.fixedCaption = (mode == QLatin1String("D2") ? QStringLiteral("发货") : QStringLiteral("收货")) +
-                          QStringLiteral("对账单");
     setMode(mode);
-}
-
-std::vector<StatTypeItem> DZLst::typeItems() const
-{
-    const ModeInfo info = modeOf(whoami);
-    const QString word = whoami == QLatin1String("D2") ? QStringLiteral("发货") : QStringLiteral("收货");
-    return pairItems(app, info.first, info.second, QStringLiteral("所有") + word + QStringLiteral("及退货"),
-                     info.allUnitKind);
-}
-
-QStringList DZLst::headers() const
-{
-    QStringList h = StatisticsReportForm::headers();
-    h[0] = QStringLiteral("单据号码");
-    h[1] = QStringLiteral("单据日期");
-    h[11] = StatWord + QStringLiteral("数");
-    h[12] = QStringLiteral("退货数");
-    h[13] = QStringLiteral("金额");
-    h << QString();
-    return h;
 }
 
 CBLst::CBLst(App& app, QWidget* parent)
     : StatisticsReportForm(app,
-                           {StatMember::CBLst, QStringLiteral("出库成本统计"), false, QStringLiteral("出库单位"),
+                           {StatMember::CBLst, false, QStringLiteral("出库单位"),
                             {item("Menu_print1", "&A.明细表", StatPrintKind::Detail, true),
                              item("Menu_print2", "&B.汇总表", StatPrintKind::Summary, true)}},
-                           QStringLiteral("D2"), parent)
+                           parent)
 {
     setMode(QStringLiteral("D2"));
-}
-
-std::vector<StatTypeItem> CBLst::typeItems() const
-{
-    return pairItems(app, DocType::DepartmentIssue, DocType::SalesDelivery, QStringLiteral("所有出库及退货"), 81);
-}
-
-QStringList CBLst::headers() const
-{
-    QStringList h = StatisticsReportForm::headers();
-    h[0] = QStringLiteral("单据号码");
-    h[1] = QStringLiteral("单据日期");
-    h[3] = QStringLiteral("出库单位");
-    h[11] = QStringLiteral("数量");
-    h[12] = QStringLiteral("成本单价");
-    return h;
 }
 
 MLLst::MLLst(App& app, QWidget* parent)
     : StatisticsReportForm(app,
-                           {StatMember::MLLst, QStringLiteral("销售毛利统计"), false, QStringLiteral("  客 户"),
+                           {StatMember::MLLst, false, QStringLiteral("  客 户"),
                             {item("Menu_print1", "&A.明细表", StatPrintKind::Detail, true),
                              item("Menu_print2", "&B.汇总表", StatPrintKind::Summary, true)}},
-                           QStringLiteral("D2"), parent)
+                           parent),
+      CmbDan(m_types)
 {
-    CmbDan = new QComboBox(Frm);
-    CmbDan->setObjectName(QStringLiteral("CmbDan"));
-    FrmLayout->addWidget(CmbDan, 0, 1);
-    for (DocType t : {DocType::SalesDelivery, DocType::CustomerReturn})
-        if (typeOffered(app, t))
-            CmbDan->addItem(typeName(app, t));
-    if (CmbDan->count() == 2)
-        CmbDan->addItem(QStringLiteral("所有销售及退货"));
-    CmbDan->setCurrentIndex(CmbDan->count() - 1);
     setMode(QStringLiteral("D2"));
-}
-
-// One hidden item: customers, with the extra item of sales and their returns.
-std::vector<StatTypeItem> MLLst::typeItems() const
-{
-    return {{QString(), {}, code(UnitKind::Customer),
-             joinCaptions(extraCaption(app, DocType::SalesDelivery), extraCaption(app, DocType::CustomerReturn))}};
-}
-
-QStringList MLLst::chosenTypes() const
-{
-    const QString t = CmbDan->currentText();
-    if (t.isEmpty())
-        return {QString()};
-    if (!t.startsWith(QStringLiteral("所有")))
-        return {t};
-    return {CmbDan->itemText(0), CmbDan->itemText(1)};
-}
-
-QStringList MLLst::headers() const
-{
-    QStringList h = StatisticsReportForm::headers().mid(0, 11);
-    h[0] = QStringLiteral("单据号码");
-    h[1] = QStringLiteral("单据日期");
-    h[3] = QStringLiteral("客户名称");
-    h[10] = QStringLiteral("单位");
-    h << QStringLiteral("数量") << QStringLiteral("成本价") << QStringLiteral("成本额") << QStringLiteral("销售价")
-      << QStringLiteral("销售额") << QStringLiteral("毛利") << QString();
-    return h;
 }
 
 C3::C3(App& app, QWidget* parent)
     : StatisticsReportForm(app,
-                           {StatMember::C3, QStringLiteral("库存盘点统计"), true, QString(),
+                           {StatMember::C3, true, QString(),
                             {item("Menu_print1", "&A.打印流水帐", StatPrintKind::Detail, true),
                              item("Menu_print2", "&B.打印合计报表", StatPrintKind::Summary, false)}},
-                           QString(), parent)
+                           parent)
 {
-    setWindowTitle(QStringLiteral("库存盘点统计"));
-    CmbF3->hide();
     setMode(QString());
-}
-
-QStringList C3::headers() const
-{
-    const QString measure = app.HpsxName.isEmpty() ? QStringLiteral("单位") : app.HpsxName;
-    return {QStringLiteral("单据号码"), QStringLiteral("单据日期"), LabOD->text(), QStringLiteral("单据附注"),
-            app.GoodsTerm + QStringLiteral("编码"), app.GoodsTerm + QStringLiteral("名称"), QStringLiteral("规格"),
-            QStringLiteral("所属类别编码"), QStringLiteral("所属类别"), measure, QStringLiteral("帐面数"),
-            QStringLiteral("盘点数"), QStringLiteral("差异数"), QStringLiteral("单价"), QStringLiteral("差异金额"),
-            QStringLiteral("备注"), QString()};
 }

@@ -7,6 +7,7 @@
 
 #include "forms/ReportForm.h"
 #include "reports/DocStatistics.h"
+#include "reports/StatisticsModes.h"
 
 #include <QStringList>
 #include <vector>
@@ -15,23 +16,12 @@ class ColumnSortMenu;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QWidget;
-
-// One entry of the document-type list: its text, the TB1.S2 names it keeps
-// (none = every type), the unit kind of its counter-parties (0, 1, 8, or 80
-// suppliers and departments, 81 customers and departments) and the caption
-// of its extra header item.
-struct StatTypeItem {
-    QString text;
-    QStringList names;
-    int unitKind = 0;
-    QString extraCaption;
-};
 
 // What a member is.
 struct StatMemberSpec {
     StatMember member = StatMember::Lst;
-    QString fixedCaption;          // "" = the word of the chosen type + "统计"
     bool extendedFilter = false;   // the name, spec, unit, number, note and remark boxes
     QString unitCaption = QStringLiteral("相关单位");
     struct PrintItem {
@@ -46,12 +36,12 @@ struct StatMemberSpec {
 class StatisticsReportForm : public ReportForm {
     Q_OBJECT
 public:
-    // The mode, "B2", "B4", "D2" or "D4"; the opener sets it before showing
-    // the window and a window already open takes it at its next build.
+    // The mode, "B2", "B4", "D2" or "D4" (setMode).
     QString whoami;
 
     QComboBox* CmbS2;
     QComboBox* CmbF3;
+    QPushButton* CmdQGys;  // the unit picker, when the set offers it
     QComboBox* CmbLB;
     QLineEdit* Txt;
     QLabel* LabOD;
@@ -65,7 +55,9 @@ public:
     QAction* Menu_Return;
     QMenu* Menu_print;
 
-    // Applies the mode: word, kind, sign and the type list; then builds the list.
+    // Applies the mode: word, kind, caption, the type and unit lists and the
+    // print menu; then builds the list. The menu calls it again when another
+    // of the window's items is chosen while it is open.
     void setMode(const QString& mode);
 
     // The four steps of every member.
@@ -80,26 +72,31 @@ public:
 
     QString StatWord;
     DocKind StatKind = DocKind::Inbound;
+    // Whether the list built last shows its prices and amounts.
     bool ShowPrices = true;
 
 protected:
-    StatisticsReportForm(App& app, StatMemberSpec spec, const QString& mode, QWidget* parent);
+    StatisticsReportForm(App& app, StatMemberSpec spec, QWidget* parent);
 
     bool generate() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void setupGrid() override { SetupStatsGrid(); }
     void layoutColumns() override;
 
-    // The type list of the mode; a member with its own list overrides it.
-    virtual std::vector<StatTypeItem> typeItems() const;
-    virtual QStringList headers() const;
-    // The document types whose names the chosen item keeps.
-    virtual QStringList chosenTypes() const;
+    // The list of document types: CmbS2, or the member's own.
+    QComboBox* m_types;
+    StatMemberSpec m_spec;
+
+private:
     void chooseType();
+    void pickUnit();
+    const StatTypeItem* chosenItem() const;
+    StatViewer viewer() const;
     bool amountsHidden() const;
 
-    StatMemberSpec m_spec;
     std::vector<StatTypeItem> m_items;
+    StatTypeItem m_built;  // the type item of the list built last
+    bool m_hasBuilt = false;
     ColumnSortMenu* m_sort = nullptr;
     QWidget* m_extended = nullptr;
     StatTable m_table;
@@ -117,10 +114,6 @@ class DZLst : public StatisticsReportForm {
     Q_OBJECT
 public:
     explicit DZLst(App& app, QWidget* parent = nullptr, const QString& mode = QStringLiteral("B2"));
-
-protected:
-    std::vector<StatTypeItem> typeItems() const override;
-    QStringList headers() const override;
 };
 
 // Outbound cost statistics.
@@ -128,10 +121,6 @@ class CBLst : public StatisticsReportForm {
     Q_OBJECT
 public:
     explicit CBLst(App& app, QWidget* parent = nullptr);
-
-protected:
-    std::vector<StatTypeItem> typeItems() const override;
-    QStringList headers() const override;
 };
 
 // Sales gross-profit statistics: its own type list CmbDan.
@@ -140,11 +129,6 @@ class MLLst : public StatisticsReportForm {
 public:
     explicit MLLst(App& app, QWidget* parent = nullptr);
     QComboBox* CmbDan;
-
-protected:
-    std::vector<StatTypeItem> typeItems() const override;
-    QStringList headers() const override;
-    QStringList chosenTypes() const override;
 };
 
 // Stocktaking statistics.
@@ -152,8 +136,4 @@ class C3 : public StatisticsReportForm {
     Q_OBJECT
 public:
     explicit C3(App& app, QWidget* parent = nullptr);
-
-protected:
-    std::vector<StatTypeItem> typeItems() const override { return {}; }
-    QStringList headers() const override;
 };

@@ -4,6 +4,8 @@
 // attribute value summed from the posted lines. Both only read the books,
 // on a page cache sized to the book (SizeWalkCache).
 
+#include "core/Kinds.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -13,8 +15,6 @@
 class Database;
 
 // ---------------------------------------------------------------- stock list
-
-enum class PriceBasis { Cost, Sale };
 
 // Which goods the stock list shows. Texts are as typed: the code, spec,
 // remark and location match whole unless they hold "*", the name anywhere.

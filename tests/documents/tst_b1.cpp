@@ -67,21 +67,7 @@ namespace {
 
 void prepare(FreshAccountSet& set, bool attribute = true)
 {
-    set.loginAs(QStringLiteral("001"));
-    App& app = set.app();
-    app.CanSeeCost = -1;
-    app.PaidOnReceipt = 1;
-    app.HpsxName = attribute ? QStringLiteral("批号") : QString();
-    Database& db = set.db();
-    RememberSavedHintOff(db);
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 100});
-    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("部门一"), UnitKind::Department, 0});
-    GoodsSpec g1{QStringLiteral("G1"), QStringLiteral("螺丝")};
-    g1.cost = 2.5;
-    GoodsSpec g2{QStringLiteral("G2"), QStringLiteral("螺母")};
-    g2.cost = 1.25;
-    AddGoods(db, g1);
-    AddGoods(db, g2);
+    prepareDocBooks(set, DocSide::Supplier, attribute);
 }
 
 // Saves a purchase receipt of the lines (goods, quantity, price, attribute) through the service.
@@ -107,23 +93,6 @@ void chooseGoods(QWidget* picker, const QString& code)
         }
     }
     QFAIL("goods not listed");
-}
-
-QString namedValue(const PrintEngine& engine, const QString& name)
-{
-    for (const ItemRow& row : engine.GdM)
-        if (row.owner == name)
-            return row.value;
-    return QStringLiteral("<none>");
-}
-
-void typeIntoCell(B1& w, int row, int col, const QString& text)
-{
-    w.lines().GdMx()->setCurrent(row, col);
-    w.lines().GdMx_Click();
-    QVERIFY(!w.lines().TxtEnter()->isHidden());
-    w.lines().TxtEnter()->setText(text);
-    w.lines().TxtEnter_LostFocus();
 }
 
 }  // namespace
@@ -373,6 +342,11 @@ void TestB1::stripAndEditorRules()
     msgs.expect(QStringLiteral("资料库中不存在“NOPE”"));
     control<QLineEdit>(&w, "TxtHPBM")->setText(QStringLiteral("NOPE"));
     QVERIFY(!w.lines().EnterHPBM());
+    // Entered with the strip's button, the message stands over this window.
+    msgs.expect(QStringLiteral("资料库中不存在“NOPE”"));
+    control<QPushButton>(&w, "CmdEnter")->click();
+    QCOMPARE(msgs.last().window.data(), &w);
+    QCOMPARE(w.lines().GdMx()->rows(), 3);
     // Without an attribute a duplicate code in a code cell is refused.
     msgs.expect(QStringLiteral("相同的货品编码已经存在！"));
     typeIntoCell(w, 2, 0, QStringLiteral("G1"));

@@ -43,45 +43,19 @@ namespace {
 
 void prepare(FreshAccountSet& set)
 {
-    set.loginAs(QStringLiteral("001"));
-    App& app = set.app();
-    app.CanSeeCost = -1;
-    app.PaidOnReceipt = 1;
-    app.HpsxName = QStringLiteral("批号");
-    Database& db = set.db();
-    RememberSavedHintOff(db);
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 100});
-    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("部门一"), UnitKind::Department, 40});
-    GoodsSpec g1{QStringLiteral("G1"), QStringLiteral("螺丝")};
-    g1.cost = 2.5;
-    GoodsSpec g2{QStringLiteral("G2"), QStringLiteral("螺母")};
-    g2.cost = 1.25;
-    AddGoods(db, g1);
-    AddGoods(db, g2);
+    prepareDocBooks(set, DocSide::Supplier, true, 40);
 }
 
 // A posted receipt of `qty` G1 with the attribute value LOT1 and G2 without one.
 void receive(FreshAccountSet& set, double qty, const QDate& date = QDate::currentDate().addDays(-1))
 {
-    StockDoc doc = stockDoc(QStringLiteral("RK0"), date, QStringLiteral("A001"),
-                            {stockLine(QStringLiteral("G1"), qty, 2, QStringLiteral("LOT1")),
-                             stockLine(QStringLiteral("G2"), qty, 1)});
-    const StockDocPolicy receipt = PurchaseReceiptPolicy();
-    QCOMPARE(SaveStockDoc(set.app(), receipt, StockDocTypeName(set.db(), receipt), doc, {}), QString());
-    QCOMPARE(AuditStockDoc(set.app(), receipt, QStringLiteral("RK0")), QString());
+    receiveStock(set, QStringLiteral("RK0"), date,
+                 {{QStringLiteral("G1"), qty, 2, QStringLiteral("LOT1")}, {QStringLiteral("G2"), qty, 1, QString()}});
 }
 
 StockDocPolicy policyOf(bool department)
 {
     return department ? ReworkReturnPolicy() : PurchaseReturnPolicy();
-}
-
-QString namedValue(const PrintEngine& engine, const QString& name)
-{
-    for (const ItemRow& row : engine.GdM)
-        if (row.owner == name)
-            return row.value;
-    return QStringLiteral("<none>");
 }
 
 }  // namespace

@@ -42,53 +42,7 @@ namespace {
 
 void prepare(FreshAccountSet& set)
 {
-    set.loginAs(QStringLiteral("001"));
-    App& app = set.app();
-    app.CanSeeCost = -1;
-    app.CanSeeProfit = -1;
-    app.ReceivedOnIssue = 1;
-    app.PaidOnReceipt = 0;
-    app.NoOverIssue = 0;
-    app.HpsxName.clear();
-    Database& db = set.db();
-    RememberSavedHintOff(db);
-    AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 0});
-    AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户一"), UnitKind::Customer, 100});
-    AddUnit(db, {QStringLiteral("P001"), QStringLiteral("部门一"), UnitKind::Department, 0});
-    GoodsSpec g1{QStringLiteral("G1"), QStringLiteral("螺丝")};
-    g1.cost = 2.5;
-    g1.salePrice = 9;
-    GoodsSpec g2{QStringLiteral("G2"), QStringLiteral("螺母")};
-    g2.cost = 1.25;
-    g2.salePrice = 4;
-    AddGoods(db, g1);
-    AddGoods(db, g2);
-}
-
-void typeIntoCell(D3& w, int row, int col, const QString& text)
-{
-    w.lines().GdMx()->setCurrent(row, col);
-    w.lines().GdMx_Click();
-    QVERIFY(!w.lines().TxtEnter()->isHidden());
-    w.lines().TxtEnter()->setText(text);
-    w.lines().TxtEnter_LostFocus();
-}
-
-void stripLine(D3& w, const QString& code, const QString& qty)
-{
-    control<QLineEdit>(&w, "TxtHPBM")->setText(code);
-    control<QLineEdit>(&w, "TxtSL")->setText(qty);
-    control<QPushButton>(&w, "CmdEnter")->click();
-}
-
-void receive(FreshAccountSet& set, const QString& number, const QDate& date,
-             const QList<std::tuple<QString, double, double>>& lines)
-{
-    StockDoc doc = stockDoc(number, date, QStringLiteral("A001"), {});
-    for (const auto& [goods, qty, price] : lines)
-        doc.lines << stockLine(goods, qty, price);
-    QCOMPARE(SaveStockDoc(set.app(), PurchaseReceiptPolicy(), QStringLiteral("采购入库单"), doc, {}), QString());
-    QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), number), QString());
+    prepareDocBooks(set, DocSide::Customer, false);
 }
 
 const QString AuditQuestion = QStringLiteral("审核后单据将不可修改！");
@@ -175,8 +129,8 @@ void TestD3::departmentReturnAtCost()
     FreshAccountSet set;
     prepare(set);
     Database& db = set.db();
-    receive(set, QStringLiteral("RK1"), QDate::currentDate().addDays(-3), {{QStringLiteral("G1"), 4, 2}});
-    receive(set, QStringLiteral("RK2"), QDate::currentDate().addDays(-1), {{QStringLiteral("G1"), 4, 4}});
+    receiveStock(set, QStringLiteral("RK1"), QDate::currentDate().addDays(-3), {{QStringLiteral("G1"), 4, 2, QString()}});
+    receiveStock(set, QStringLiteral("RK2"), QDate::currentDate().addDays(-1), {{QStringLiteral("G1"), 4, 4, QString()}});
     MessageScript msgs;
     D3 w(set.app(), true);
     QVERIFY(w.F3isBm());

@@ -19,6 +19,7 @@ private Q_SLOTS:
     void titleIsNeverCut();
     void messageBelongsToTheWindowOfItsCommand_data();
     void messageBelongsToTheWindowOfItsCommand();
+    void boxStandsOverItsWindow_data();
     void boxStandsOverItsWindow();
 };
 
@@ -122,14 +123,22 @@ void TestMessages::messageBelongsToTheWindowOfItsCommand()
     QCOMPARE(MessageWindow(), w.b);
 }
 
+void TestMessages::boxStandsOverItsWindow_data()
+{
+    QTest::addColumn<bool>("input");
+    QTest::newRow("message box") << false;
+    QTest::newRow("input box") << true;
+}
+
 void TestMessages::boxStandsOverItsWindow()
 {
+    QFETCH(bool, input);
     TwoChildren w;
     w.focus(w.b);
     QPointer<QWidget> parent;
     QPoint centre;
     QTimer::singleShot(200, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!box)
             return;
         parent = box->parentWidget();
@@ -137,7 +146,11 @@ void TestMessages::boxStandsOverItsWindow()
         box->accept();
     });
     const MessageScope command(w.a);
-    QtMessages().msgBox(QStringLiteral("已保存！"), MB::OKOnly, QString());
+    QtMessages messages;
+    if (input)
+        QVERIFY(messages.inputBox(QStringLiteral("请输入新的编码："), QString(), QStringLiteral("A1")).ok);
+    else
+        messages.msgBox(QStringLiteral("已保存！"), MB::OKOnly, QString());
     QCOMPARE(parent.data(), w.a);
     const QPoint middle = w.a->mapToGlobal(w.a->rect().center());
     QVERIFY2((centre - middle).manhattanLength() < 4,

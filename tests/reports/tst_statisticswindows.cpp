@@ -1,10 +1,13 @@
+#include "CapturedPrint.h"
 #include "ReportBooks.h"
 #include "core/App.h"
 #include "core/MainMenuTree.h"
 #include "core/Settings.h"
+#include "core/SqlText.h"
 #include "core/WindowRegistry.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
+#include "basicdata/QueryGys.h"
 #include "reports/Register.h"
 #include "reports/StatisticsReportForm.h"
 #include "support/Fixture.h"
@@ -12,7 +15,9 @@
 #include "support/Scripted.h"
 #include "widgets/GridBehaviours.h"
 #include "support/TestRegistry.h"
+#include "support/print/PrintSupport.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -28,6 +33,13 @@ private Q_SLOTS:
     void membersInTheirModes();
     void filtersOfTheWindow();
     void rowColoursOnTheLines();
+    void anotherItemSwitchesTheOpenWindow_data();
+    void anotherItemSwitchesTheOpenWindow();
+    void unitPicker();
+    void pricesFollowTheListedType_data();
+    void pricesFollowTheListedType();
+    void printsThroughTheMenus_data();
+    void printsThroughTheMenus();
 };
 
 namespace {
@@ -47,6 +59,18 @@ void nameTypes(FreshAccountSet& set)
     for (const auto& [kind, type] : types)
         set.db().execute(QStringLiteral("UPDATE TB1 SET S2 = ? WHERE LB = ?"),
                          {menus.caption(DocTypeMenuItem(type)).mid(3), code(kind)});
+}
+
+// Issues and returns to stock named as the sales types, shown in the menu.
+void nameSales(FreshAccountSet& set)
+{
+    MenuModel& menus = set.app().Menus;
+    for (const auto& [kind, type] : {std::pair{DocKind::Outbound, DocType::SalesDelivery},
+                                     std::pair{DocKind::StockReturn, DocType::CustomerReturn}}) {
+        menus.setVisible(DocTypeMenuItem(type), true);
+        set.db().execute(QStringLiteral("UPDATE TB1 SET S2 = ? WHERE LB = ?"),
+                         {menus.caption(DocTypeMenuItem(type)).mid(3), code(kind)});
+    }
 }
 
 // Documents named as the menu shows their types.
@@ -113,14 +137,8 @@ void TestStatisticsWindows::membersInTheirModes()
     QFETCH(QString, values);
     FreshAccountSet set;
     book(set);
-    if (item == QLatin1String("Menu_Eml")) {
-        // Gross profit lists the sales types only.
-        set.app().Menus.setVisible(DocTypeMenuItem(DocType::SalesDelivery), true);
-        for (const auto& [kind, type] : {std::pair{DocKind::Outbound, DocType::SalesDelivery},
-                                         std::pair{DocKind::StockReturn, DocType::CustomerReturn}})
-            set.db().execute(QStringLiteral("UPDATE TB1 SET S2 = ? WHERE LB = ?"),
-                             {set.app().Menus.caption(DocTypeMenuItem(type)).mid(3), code(kind)});
-    }
+    if (item == QLatin1String("Menu_Eml"))
+        nameSales(set);  // gross profit lists the sales types only
     StatisticsReportForm* w = open(set, item);
     QVERIFY(w);
     if (caption.isEmpty())
@@ -184,6 +202,308 @@ void TestStatisticsWindows::rowColoursOnTheLines()
     QCOMPARE(stored(), qint64(255));
     w->findChild<QPushButton*>(QStringLiteral("Cmd"))->click();
     QCOMPARE(w->GD->cellBackColor(1, 0), QColor(255, 0, 0));
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Another item of an open window's member switches that window to its mode:
+// words, types, headers and list are the new mode's.
+void TestStatisticsWindows::anotherItemSwitchesTheOpenWindow_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("caption");  // "" = the chosen type's name + "统计"
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("values");
+    QTest::newRow("receipts, then issues") << "Menu_BB6" << "Menu_DD6" << "出库" << "" << 13 << "70.00,70.00";
+    QTest::newRow("returns to stock, then to suppliers") << "Menu_DD7" << "Menu_BB7" << "退货" << "" << 11 << "2 个,2";
+    QTest::newRow("goods received, then shipped") << "menu_Edz1" << "menu_Edz2" << "发货" << "发货对账单" << 12
+                                                  << ",2,2";
+}
+
+void TestStatisticsWindows::anotherItemSwitchesTheOpenWindow()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, word);
+    QFETCH(QString, caption);
+    QFETCH(int, col);
+    QFETCH(QString, values);
+    FreshAccountSet set;
+    book(set);
+    StatisticsReportForm* w = open(set, first);
+    QVERIFY(w);
+    const QString before = w->CmbS2->itemText(0);
+    QVERIFY(OpenWindow(set.app(), second));
+    QCOMPARE(OpenedWindow(set.app(), second), w);
+    QCOMPARE(w->StatWord, word);
+    QVERIFY(w->CmbS2->itemText(0) != before);
+    if (caption.isEmpty())
+        caption = w->CmbS2->currentText().remove(QStringLiteral("所有")) + QStringLiteral("统计");
+    QCOMPARE(w->windowTitle(), caption);
+    QVERIFY(w->GD->textMatrix(0, 11).startsWith(word));
+    QCOMPARE(column(w->GD, col), values);
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+namespace {
+
+// Both outbound types in use: the issue R0003 to a department, R0006 a sale.
+void departmentsAndCustomers(FreshAccountSet& set, bool withSales = true)
+{
+    PostMoves(set.app(), {"O G1 1 9 2024-05-20"});
+    MenuModel& menus = set.app().Menus;
+    menus.setVisible(DocTypeMenuItem(DocType::DepartmentIssue), true);
+    menus.setVisible(DocTypeMenuItem(DocType::SalesDelivery), withSales);
+    nameTypes(set);
+    set.db().execute(QStringLiteral("UPDATE TB1 SET S2 = ? WHERE F1 = 'R0006'"),
+                     {menus.caption(DocTypeMenuItem(DocType::SalesDelivery)).mid(3)});
+}
+
+void chooseType(StatisticsReportForm* w, int index)
+{
+    w->CmbS2->setCurrentIndex(index);
+    Q_EMIT w->CmbS2->activated(index);
+    w->findChild<QPushButton*>(QStringLiteral("Cmd"))->click();
+}
+
+}  // namespace
+
+// The unit picker offers the chosen type's counter-parties and hands its
+// choice to the unit box; closed without a choice it leaves the box alone.
+void TestStatisticsWindows::unitPicker()
+{
+    FreshAccountSet set;
+    book(set);
+    departmentsAndCustomers(set);
+    StatisticsReportForm* w = open(set, QStringLiteral("Menu_DD6"));
+    QVERIFY(w);
+    QCOMPARE(w->CmbS2->count(), 3);
+    auto* button = w->findChild<QPushButton*>(QStringLiteral("CmdQGys"));
+    QVERIFY(button && button->isVisibleTo(w));
+    QString title;
+    int kind = -1;
+    WhenModal([&](QWidget* d) {
+        auto* p = qobject_cast<QueryGys*>(d);
+        QVERIFY(p);
+        title = p->windowTitle();
+        kind = p->pubLB;
+        for (int r = 1; r < p->GD->rows(); ++r)
+            if (p->GD->textMatrix(r, 0) == QLatin1String("B001"))
+                p->GD->setCurrent(r, 0);
+        p->CmdOK->click();
+    });
+    button->click();
+    QCOMPARE(title, QStringLiteral("相关单位列表"));
+    QCOMPARE(kind, 81);  // customers and departments for all outbound types
+    QCOMPARE(w->CmbF3->currentText(), QStringLiteral("B001.客户乙"));
+    w->findChild<QPushButton*>(QStringLiteral("Cmd"))->click();
+    QCOMPARE(column(w->GD, 0), QStringLiteral("R0003,R0006,"));
+
+    chooseType(w, 1);  // the sales type: customers alone
+    WhenModal([&](QWidget* d) {
+        kind = qobject_cast<QueryGys*>(d)->pubLB;
+        qobject_cast<QDialog*>(d)->reject();
+    });
+    w->CmbF3->setEditText(QStringLiteral("B001"));
+    button->click();
+    QCOMPARE(kind, 1);
+    QCOMPARE(w->CmbF3->currentText(), QStringLiteral("B001"));
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Issues to departments are valued at cost: an operator who may not see cost
+// prices sees no prices or amounts in a list of them, neither in the grid nor
+// in the prints.
+void TestStatisticsWindows::pricesFollowTheListedType_data()
+{
+    QTest::addColumn<bool>("withSales");
+    QTest::addColumn<int>("type");  // index in CmbS2
+    QTest::addColumn<bool>("hidden");
+    QTest::newRow("departments") << true << 0 << true;
+    QTest::newRow("customers") << true << 1 << false;
+    QTest::newRow("all outbound types") << true << 2 << true;
+    QTest::newRow("departments the only type in use") << false << 0 << true;
+}
+
+void TestStatisticsWindows::pricesFollowTheListedType()
+{
+    QFETCH(bool, withSales);
+    QFETCH(int, type);
+    QFETCH(bool, hidden);
+    FreshAccountSet set;
+    book(set);
+    departmentsAndCustomers(set, withSales);
+    set.app().CanSeeCost = 0;
+    FakePrinters::Installation printers(set.folder());
+    QVERIFY(InstallPrintFiles(set.programFolder(),
+                              {QStringLiteral("vxp.dat"), QStringLiteral("plst.vxp"), QStringLiteral("psum.vxp")}));
+    StatisticsReportForm* w = open(set, QStringLiteral("Menu_DD6"));
+    QVERIFY(w);
+    QCOMPARE(w->CmbS2->count(), withSales ? 3 : 1);
+    chooseType(w, type);
+    QVERIFY(w->GD->rows() > 2);
+    QCOMPARE(w->ShowPrices, !hidden);
+    QCOMPARE(w->GD->colWidth(12) == 0, hidden);
+    QCOMPARE(w->GD->colWidth(13) == 0, hidden);
+
+    const StagedPrint detail = CapturePrint(set, [w] { w->findChild<QAction*>(QStringLiteral("Menu_print1"))->trigger(); });
+    QVERIFY(detail.shown);
+    const int last = w->GD->rows() - 1;
+    QCOMPARE(detail.values.value(QStringLiteral("SumJe")), hidden ? QString() : w->GD->textMatrix(last, 13));
+    for (int r = 0; r < detail.rows.size(); ++r) {
+        const QStringList f = detail.rows[r].split(QLatin1Char('|'));
+        QCOMPARE(f.value(12), hidden ? QStringLiteral(" ") : w->GD->textMatrix(r + 1, 12));
+        QCOMPARE(f.value(13), hidden ? QStringLiteral(" ") : w->GD->textMatrix(r + 1, 13));
+    }
+    const StagedPrint sum = CapturePrint(set, [w] { w->findChild<QAction*>(QStringLiteral("Menu_print2"))->trigger(); });
+    QVERIFY(sum.shown);
+    QCOMPARE(sum.values.value(QStringLiteral("SumJe")), hidden ? QString() : w->GD->textMatrix(last, 13));
+    for (const QString& row : sum.rows) {
+        const QStringList f = row.split(QLatin1Char('|'));
+        if (hidden)
+            QCOMPARE(f.mid(7), QStringList({QString(), QStringLiteral("0")}));
+        else
+            QVERIFY(f.value(8).toDouble() != 0);
+    }
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Each print of each member, staged from the window's print menu: layout,
+// template, named values and the rows the print statement reads back. The
+// printed totals are the sums of the printed rows.
+void TestStatisticsWindows::printsThroughTheMenus_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("print");
+    QTest::addColumn<QString>("pid");
+    QTest::addColumn<QString>("templateFile");
+    QTest::addColumn<QStringList>("values");  // name=value
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("total");  // the named value that totals ...
+    QTest::addColumn<int>("field");      // ... this printed field
+    // Receipts G1 20 at 5 and G2 4 at 2.50, a return to the supplier of 2 G1
+    // at 5; issues of 10 G1 at 7 (cost 5) and 3 G2 at 4 (cost 2.50), a
+    // return to stock of 2 G1 at 7; a count of 8 G1 against 10 in the book.
+    const QString head = QStringLiteral("DanWeiName=所有单位");
+    QTest::newRow("receipts, detail")
+        << "Menu_BB6" << "Menu_print1" << "明细统计表" << "plst.vxp"
+        << QStringList{head, "DanWeiType=相关单位", "SumSL=24", "SumJe=110.00", "FromDate=2024-5-1"}
+        << QStringList{"R0001|2024-05-01||供应商甲||G1|G1名称||000|无类别||20 个|5.00|100.00|",
+                       "R0006|2024-05-03||供应商甲||G2|G2名称||000|无类别||4 个|2.50|10.00|"}
+        << "SumJe" << 13;
+    QTest::newRow("receipts, summary")
+        << "Menu_BB6" << "Menu_print2" << "汇总统计表" << "psum.vxp" << QStringList{head, "SumSL=24", "SumJe=110.00"}
+        << QStringList{"G1|G1名称||000|无类别||20|5|100", "G2|G2名称||000|无类别||4|2.5|10"} << "SumJe" << 8;
+    QTest::newRow("issues, detail")
+        << "Menu_DD6" << "Menu_print1" << "明细统计表" << "plst.vxp" << QStringList{head, "SumSL=13", "SumJe=82.00"}
+        << QStringList{"R0003|2024-05-13||客户乙||G1|G1名称||000|无类别||10 个|7.00|70.00|",
+                       "R0007|2024-05-16||客户乙||G2|G2名称||000|无类别||3 个|4.00|12.00|"}
+        << "SumJe" << 13;
+    QTest::newRow("returns to stock, summary")
+        << "Menu_DD7" << "Menu_print2" << "汇总统计表" << "psum.vxp" << QStringList{head, "SumSL=2", "SumJe=14.00"}
+        << QStringList{"G1|G1名称||000|无类别||2|7|14"} << "SumJe" << 8;
+    // Net quantity, unit price and amount per line; the unit price in the price pattern.
+    QTest::newRow("received, detail")
+        << "menu_Edz1" << "Menu_print1" << "对账单明细" << "pdzmx.vxp"
+        << QStringList{"Caption=收货对账单", head, "SumSL1=24", "SumSL2=2", "SumSL=22", "SumJe=100",
+                       "SumJeDX=壹佰元整"}
+        << QStringList{"R0001|2024-05-01||供应商甲||G1|G1名称||000|无类别|个|20|5.00|100.00|",
+                       "R0002|2024-05-02||供应商甲||G1|G1名称||000|无类别|个|-2|5.00|-10.00|",
+                       "R0006|2024-05-03||供应商甲||G2|G2名称||000|无类别|个|4|2.50|10.00|"}
+        << "SumJe" << 13;
+    // Net quantity, returned quantity, amount per goods.
+    QTest::newRow("received, summary")
+        << "menu_Edz1" << "Menu_print2" << "对账单汇总" << "pdzhz.vxp"
+        << QStringList{"SumSL=22", "SumSL1=24", "SumSL2=2", "SumJe=100", "SumJeDX=壹佰元整"}
+        << QStringList{"G1|G1名称||000|无类别|个|18|2|90", "G2|G2名称||000|无类别|个|4|0|10"} << "SumJe" << 8;
+    QTest::newRow("received, amounts")
+        << "menu_Edz1" << "Menu_print3" << "对账单金额汇总" << "pdzjehz.vxp"
+        << QStringList{"Caption=金额汇总表", "DanWeiName=", "SumJe=100", "SumJeDX=壹佰元整"}
+        << QStringList{"供应商甲|100"} << "SumJe" << 1;
+    QTest::newRow("shipped, summary")
+        << "menu_Edz2" << "Menu_print2" << "对账单汇总" << "pdzhz.vxp"
+        << QStringList{"Caption=发货对账单", "SumSL=11", "SumSL1=13", "SumSL2=2", "SumJe=68", "SumJeDX=陆拾捌元整"}
+        << QStringList{"G1|G1名称||000|无类别|个|8|2|56", "G2|G2名称||000|无类别|个|3|0|12"} << "SumJe" << 8;
+    QTest::newRow("outbound cost, detail")
+        << "menu_Ecb" << "Menu_print1" << "成本统计明细" << "Plstcb.vxp"
+        << QStringList{"Caption=出库成本统计", "DanWeiType=出库单位", head, "SumSl=11", "SumJe=47.50"}
+        << QStringList{"R0003|2024-05-13||客户乙||G1|G1名称||000|无类别|个|10|5.00|50.00|",
+                       "R0004|2024-05-14||客户乙||G1|G1名称||000|无类别|个|-2|5.00|-10.00|",
+                       "R0007|2024-05-16||客户乙||G2|G2名称||000|无类别|个|3|2.50|7.50|"}
+        << "SumJe" << 13;
+    QTest::newRow("outbound cost, summary")
+        << "menu_Ecb" << "Menu_print2" << "成本统计汇总" << "Psumcb.vxp" << QStringList{"SumSl=11", "SumJe=47.50"}
+        << QStringList{"G1|G1名称||000|无类别|个|8|5|40", "G2|G2名称||000|无类别|个|3|2.5|7.5"} << "SumJe" << 8;
+    // Quantity, cost price and amount, sale price and amount, profit.
+    QTest::newRow("gross profit, detail")
+        << "Menu_Eml" << "Menu_print1" << "毛利统计明细" << "plstml.vxp"
+        << QStringList{"Caption=销售毛利统计", "DanWeiType=客户名称", head, "SumSl=11", "SumJe1=47.50",
+                       "SumJe2=68.00", "SumJe3=20.50"}
+        << QStringList{"R0003|2024-05-13||客户乙||G1|G1名称||000|无类别|个|10|5|50|7|70|20",
+                       "R0004|2024-05-14||客户乙||G1|G1名称||000|无类别|个|-2|5|-10|7|-14|-4",
+                       "R0007|2024-05-16||客户乙||G2|G2名称||000|无类别|个|3|2.5|7.5|4|12|4.5"}
+        << "SumJe3" << 16;
+    // Quantity, cost price, cost amount, sale price, sale amount, the cost
+    // amount again (JineFmt3 repeats SUM(V3)) and the profit; each price is
+    // the group's amount over its quantity.
+    QTest::newRow("gross profit, summary")
+        << "Menu_Eml" << "Menu_print2" << "毛利统计汇总" << "psumml.vxp"
+        << QStringList{"SumSl=11", "SumJe1=47.50", "SumJe2=68.00", "SumJe3=20.50"}
+        << QStringList{"G1|G1名称||000|无类别|个|8|5|40|7|56|40|16", "G2|G2名称||000|无类别|个|3|2.5|7.5|4|12|7.5|4.5"}
+        << "SumJe1" << 11;
+    // Book, counted and difference quantities with their unit, price, difference amount.
+    QTest::newRow("stocktaking, detail")
+        << "Menu_C3" << "Menu_print1" << "明细统计表" << "plst.vxp"
+        << QStringList{"Caption=库存盘点统计", "DanWeiType=单据附注", "SumSL=8", "SumJe=-10.00"}
+        << QStringList{"R0005|2024-05-15|||G1|G1名称||000|无类别||10 个|8 个|-2 个|5.00|-10.00"} << "SumJe" << 14;
+    // Counted quantity, the price of the difference, the difference amount.
+    QTest::newRow("stocktaking, summary")
+        << "Menu_C3" << "Menu_print2" << "汇总统计表" << "psum.vxp" << QStringList{"SumSL=8", "SumJe=-10.00"}
+        << QStringList{"G1|G1名称||000|无类别||8|5|-10"} << "SumSL" << 6;
+}
+
+void TestStatisticsWindows::printsThroughTheMenus()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, print);
+    QFETCH(QString, pid);
+    QFETCH(QString, templateFile);
+    QFETCH(QStringList, values);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, total);
+    QFETCH(int, field);
+    FreshAccountSet set;
+    book(set);
+    PostMoves(set.app(), {"I G2 4 2.5 2024-05-03", "O G2 3 4 2024-05-16"});
+    nameTypes(set);
+    if (item == QLatin1String("Menu_Eml"))
+        nameSales(set);
+    FakePrinters::Installation printers(set.folder());
+    QVERIFY(InstallPrintFiles(set.programFolder(), {QStringLiteral("vxp.dat"), templateFile}));
+    StatisticsReportForm* w = open(set, item);
+    QVERIFY(w);
+    QAction* action = w->findChild<QAction*>(print);
+    QVERIFY(action);
+    const StagedPrint p = CapturePrint(set, [action] { action->trigger(); });
+    QVERIFY(p.shown);
+    QCOMPARE(p.pid, pid);
+    QCOMPARE(p.templateFile, templateFile);
+    if (values.filter(QRegularExpression(QStringLiteral("^Caption="))).isEmpty())
+        QCOMPARE(p.values.value(QStringLiteral("Caption")), w->windowTitle());
+    for (const QString& v : values) {
+        const QString name = v.section(QLatin1Char('='), 0, 0);
+        QCOMPARE(name + QLatin1Char('=') + p.values.value(name), v);
+    }
+    QCOMPARE(p.rows, rows);
+    double sum = 0;
+    for (const QString& r : p.rows)
+        sum += LeadValue(r.section(QLatin1Char('|'), field, field));
+    QCOMPARE(LeadValue(p.values.value(total)), sum);
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

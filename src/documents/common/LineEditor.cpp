@@ -89,15 +89,22 @@ void LineEditor::build(QWidget* page)
     m_cmdQry->setFixedWidth(m_cmdQry->sizeHint().height() + 4);
     m_picLRQ->hide();
 
-    connect(m_cmdEnter, &QPushButton::clicked, this, &LineEditor::stripEnter);
-    connect(m_cmdDel, &QPushButton::clicked, this, &LineEditor::deleteLine);
-    connect(m_txtHPBM, &QLineEdit::returnPressed, this, &LineEditor::stripCodeEnter);
-    connect(m_txtSL, &QLineEdit::returnPressed, this, &LineEditor::stripQtyEnter);
-    connect(m_txtEnter, &QLineEdit::returnPressed, this, &LineEditor::editorEnter);
-    connect(m_grid, &Grid::clicked_, this, [this](int, int) { GdMx_Click(); });
-    connect(m_cmdQuery, &QPushButton::pressed, this, &LineEditor::pickCellGoods);
-    connect(m_cmdSX, &QPushButton::pressed, this, &LineEditor::pickCellAttribute);
-    connect(m_cmdQry, &QPushButton::clicked, this, &LineEditor::pickStripGoods);
+    // What the operator does in the lines is a command of the window: its messages stand over it.
+    const auto command = [this](void (LineEditor::*step)()) {
+        return [this, step] {
+            const MessageScope scope(m_window);
+            (this->*step)();
+        };
+    };
+    connect(m_cmdEnter, &QPushButton::clicked, this, command(&LineEditor::stripEnter));
+    connect(m_cmdDel, &QPushButton::clicked, this, command(&LineEditor::deleteLine));
+    connect(m_txtHPBM, &QLineEdit::returnPressed, this, command(&LineEditor::stripCodeEnter));
+    connect(m_txtSL, &QLineEdit::returnPressed, this, command(&LineEditor::stripQtyEnter));
+    connect(m_txtEnter, &QLineEdit::returnPressed, this, command(&LineEditor::editorEnter));
+    connect(m_grid, &Grid::clicked_, this, command(&LineEditor::GdMx_Click));
+    connect(m_cmdQuery, &QPushButton::pressed, this, command(&LineEditor::pickCellGoods));
+    connect(m_cmdSX, &QPushButton::pressed, this, command(&LineEditor::pickCellAttribute));
+    connect(m_cmdQry, &QPushButton::clicked, this, command(&LineEditor::pickStripGoods));
 }
 
 int LineEditor::col(LineRole role) const

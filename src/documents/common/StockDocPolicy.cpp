@@ -1,6 +1,7 @@
 #include "documents/common/StockDocPolicy.h"
 
 #include "core/App.h"
+#include "documents/common/CostPrice.h"
 #include "documents/common/StockDocService.h"
 #include "platform/Database.h"
 
@@ -25,6 +26,46 @@ void StockDocPolicy::useDepartments()
     texts.unitPickerCaption = QStringLiteral("部门列表");
     balance.alwaysSettled = true;
     balance.settlementOffered = false;
+}
+
+void StockDocPolicy::useSupplierAccount()
+{
+    texts.unitLabel = QStringLiteral("供货单位");
+    texts.amountLabel = QStringLiteral("应付款");
+    texts.paidLabel = QStringLiteral("实付款");
+    texts.unitCodeHeader = QStringLiteral("供应商编码");
+    texts.unitPickerCaption = QStringLiteral("供应商档案");
+    balance.negateFor = UnitKind::Customer;
+    balance.unpaidSettlement = {QStringLiteral("记入应付账"), QStringLiteral("零付款结算")};
+    balance.paidSettlement = {QStringLiteral("余款记入应付账"), QStringLiteral("按实付款结算")};
+}
+
+void StockDocPolicy::useCustomerAccount()
+{
+    texts.unitPickerCaption = QStringLiteral("客户档案");
+    balance.negateFor = UnitKind::Supplier;
+    balance.negateUnknownUnit = true;
+    balance.unpaidSettlement = {QStringLiteral("记入应收账"), QStringLiteral("零付款结算")};
+    balance.paidSettlement = {QStringLiteral("余款记入应收账"), QStringLiteral("按实付款结算")};
+    balance.paidOnIssue = true;
+}
+
+void StockDocPolicy::useCarefulUnaudit()
+{
+    audit.unauditWarning = QStringLiteral("在特定情况下，撤销审核操作可能会造成%1进出存单价金额方面出现误差！");
+    audit.unauditQuestion = QStringLiteral("请仔细确认，真的要继续吗？");
+    audit.unauditWarnsTwice = false;
+    audit.unauditDoneMessage = false;
+}
+
+void StockDocPolicy::useCostPrices()
+{
+    storage.columns[columnOf(LineRole::Price)].header = QStringLiteral("成本单价");
+    pricing.priceRight = PriceRight::Cost;
+    pricing.pricesEditable = false;
+    pricing.proposePrice = [](const App& app, const QString& goods, const QString&, const QDate& date) {
+        return ProposedCostPrice(app, goods, date);
+    };
 }
 
 QString RefuseWhileStocktaking(const Database& db)

@@ -163,6 +163,18 @@ struct StockDocPolicy {
     // The department mode of a kind (production receipts, department issues): the
     // department captions, and the document never touches the department's account.
     void useDepartments();
+    // The supplier's side (receipts, returns to suppliers): the supplier captions and the
+    // payable; a customer offered as a dual-role unit is booked the other way.
+    void useSupplierAccount();
+    // The customer's side (deliveries, returns to stock): the customer picker and the
+    // receivable, moved by the received amount; a supplier offered as a dual-role unit,
+    // or a unit gone from TA1, is booked the other way.
+    void useCustomerAccount();
+    // The unaudit asks once, warning of errors in prices and amounts, and says nothing when done.
+    void useCarefulUnaudit();
+    // Lines valued at cost (department issues and returns): the price column "成本单价",
+    // proposed at the cost on the document's date, never typed, seen with the cost right.
+    void useCostPrices();
 };
 
 // The price proposals the kinds share: the goods' cost price TA4.F7, and the inbound

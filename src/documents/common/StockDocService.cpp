@@ -3,6 +3,7 @@
 #include "core/App.h"
 #include "core/CapitalAmount.h"
 #include "core/DocNumbers.h"
+#include "core/Posting.h"
 #include "core/Rounding.h"
 #include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
@@ -11,6 +12,7 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QMap>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
@@ -573,4 +575,49 @@ QString UnknownStripGoodsText(const QString& goodsTerm, const QString& code, con
     return goodsTerm + QStringLiteral("资料库中不存在“") + code + QStringLiteral("”这个") + codeHeader +
            QStringLiteral("！\r\r请点击“？”按钮查找系统中存在的") + codeHeader +
            QStringLiteral("，\r\r或在基础数据中增加新的") + goodsTerm + QStringLiteral("资料！");
+}
+
+void RollUpLineBomCosts(App& app, const StockDoc& doc)
+{
+    QStringList goods;
+    for (const StockDocLine& l : doc.lines)
+        goods << l.goods;
+    RollUpBomCost(app, goods);
+}
+
+std::optional<DocumentShortage> CheckDocumentStock(const App& app, const StockDoc& doc)
+{
+    if (app.NoOverIssue == 0)
+        return std::nullopt;
+    // Lines of one goods and attribute value, in the order of their first line.
+    QMap<QPair<QString, QString>, int> firstLine;
+    QVector<DocumentShortage> groups;
+    for (int i = 0; i < doc.lines.size(); ++i) {
+        const StockDocLine& l = doc.lines[i];
+        const QPair<QString, QString> key = StockKey(app, l.goods, l.attr);
+        auto it = firstLine.find(key);
+        if (it == firstLine.end()) {
+            it = firstLine.insert(key, groups.size());
+            groups.append({i + 1, l.goods.trimmed(), key.second, 0, 0});
+        }
+        groups[*it].needed += l.qty;
+    }
+    for (DocumentShortage& g : groups) {
+        QString attr = g.attr;
+        const std::optional<StockShortage> s = CheckStockOnDate(app, g.goods, g.needed, doc.head.date, attr);
+        if (s) {
+            g.stock = s->stock;
+            return g;
+        }
+    }
+    return std::nullopt;
+}
+
+QString DocumentStockRefusal(App& app, const StockDoc& doc)
+{
+    const std::optional<DocumentShortage> s = CheckDocumentStock(app, doc);
+    if (!s)
+        return {};
+    return StockShortageText(app, StockShortage{s->goods, doc.head.date, s->stock}) + QStringLiteral("\r\r") +
+           QStringLiteral("在单据[%1]中，第 %2 行[%3]存量不足，不能出库!").arg(doc.head.number).arg(s->line).arg(s->goods);
 }

@@ -164,6 +164,22 @@ BalanceMove StockDocBalanceMove(const Database& db, const StockDocPolicy& policy
 // Re-prices the inbound reference price RkF7 of every product built of the goods,
 // when both the reference price and the cost-plus-fee price settings are on.
 void RollUpBomCost(App& app, const QStringList& goods);
+// RollUpBomCost for the goods of the document's lines (a kind's after-posting step).
+void RollUpLineBomCosts(App& app, const StockDoc& doc);
+
+// The first line whose goods (and attribute value) the posted stock on the document's date
+// does not cover, all lines of that goods and value on the document added up; with the
+// stock of that day. None when NoOverIssue is off or every line is covered.
+struct DocumentShortage {
+    int line = 0;  // 1-based
+    QString goods;
+    QString attr;
+    double needed = 0;
+    double stock = 0;
+};
+std::optional<DocumentShortage> CheckDocumentStock(const App& app, const StockDoc& doc);
+// The refusal the audit answers for a shortage ("" when none).
+QString DocumentStockRefusal(App& app, const StockDoc& doc);
 
 // The print rule of setting 7716: the refusal for a document that is (or is not yet)
 // audited, "" when it may print.

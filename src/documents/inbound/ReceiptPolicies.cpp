@@ -25,32 +25,17 @@ void keepReferencePrices(App& app, const StockDoc& doc)
     }
 }
 
-void rollUpAfterPosting(App& app, const StockDoc& doc)
-{
-    QStringList goods;
-    for (const StockDocLine& l : doc.lines)
-        goods << l.goods;
-    RollUpBomCost(app, goods);
-}
-
 StockDocPolicy receiptPolicy()
 {
     StockDocPolicy p;
     p.texts.numberLabel = QStringLiteral("入库单号");
     p.texts.dateLabel = QStringLiteral("入库日期");
-    p.texts.unitLabel = QStringLiteral("供货单位");
-    p.texts.amountLabel = QStringLiteral("应付款");
-    p.texts.paidLabel = QStringLiteral("实付款");
-    p.texts.unitCodeHeader = QStringLiteral("供应商编码");
     p.texts.lineNoun = QStringLiteral("入库");
-    p.texts.unitPickerCaption = QStringLiteral("供应商档案");
+    p.useSupplierAccount();
     p.storage.columns = {{LineRole::Code, {}},       {LineRole::Name, {}},
                  {LineRole::Attribute, {}},  {LineRole::Quantity, QStringLiteral("入库数量")},
                  {LineRole::Price, QStringLiteral("入库单价")}, {LineRole::Amount, QStringLiteral("小计金额")},
                  {LineRole::Remark, QStringLiteral("备注")}, {LineRole::Proposed, {}}};
-    p.balance.negateFor = UnitKind::Customer;
-    p.balance.unpaidSettlement = {QStringLiteral("记入应付账"), QStringLiteral("零付款结算")};
-    p.balance.paidSettlement = {QStringLiteral("余款记入应付账"), QStringLiteral("按实付款结算")};
     p.pricing.proposePrice = ProposeReferenceOrCost;
     p.audit.outPrice = OutPriceRule::Zero;
     p.audit.unauditWarning = QStringLiteral("如果这批已审核入库的%1已经出库，\r\r撤销审核操作可能会造成库存%1数据出现负数，\r\r"
@@ -58,7 +43,7 @@ StockDocPolicy receiptPolicy()
     p.texts.importCaption = QStringLiteral("从Excel文件中读取入库单明细");
     p.print.plans = {{QStringLiteral("&1.货品入库单(方案一)")}, {QStringLiteral("&2.货品入库单(方案二)")}};
     p.storage.saveExtras = keepReferencePrices;
-    p.audit.afterPosting = rollUpAfterPosting;
+    p.audit.afterPosting = RollUpLineBomCosts;
     return p;
 }
 

@@ -2,7 +2,6 @@
 
 #include "core/App.h"
 #include "core/SettingsCatalogue.h"
-#include "documents/common/CostPrice.h"
 #include "documents/common/StockDocService.h"
 #include "documents/outbound/OutboundPrint.h"
 #include "documents/outbound/OutboundService.h"
@@ -20,7 +19,6 @@ StockDocPolicy outboundPolicy()
     p.texts.unitCodeHeader = QStringLiteral("客户编码");
     p.texts.unitListHeader = p.texts.unitLabel;
     p.texts.lineNoun = QStringLiteral("出库");
-    p.texts.unitPickerCaption = QStringLiteral("客户档案");
     p.storage.columns = {{LineRole::Code, {}},
                  {LineRole::Name, {}},
                  {LineRole::Attribute, {}},
@@ -31,17 +29,9 @@ StockDocPolicy outboundPolicy()
                  {LineRole::Amount, QStringLiteral("小计金额")},
                  {LineRole::Remark, QStringLiteral("备注")},
                  {LineRole::Proposed, {}}};
-    // A supplier offered as a customer (dual role), or a unit gone from TA1, is booked the other way.
-    p.balance.negateFor = UnitKind::Supplier;
-    p.balance.negateUnknownUnit = true;
-    p.balance.unpaidSettlement = {QStringLiteral("记入应收账"), QStringLiteral("零付款结算")};
-    p.balance.paidSettlement = {QStringLiteral("余款记入应收账"), QStringLiteral("按实付款结算")};
+    p.useCustomerAccount();
     p.audit.outPrice = OutPriceRule::LastOutLine;
-    p.audit.unauditWarning = QStringLiteral("在特定情况下，撤销审核操作可能会造成%1进出存单价金额方面出现误差！");
-    p.audit.unauditQuestion = QStringLiteral("请仔细确认，真的要继续吗？");
-    p.audit.unauditWarnsTwice = false;
-    p.audit.unauditDoneMessage = false;
-    p.balance.paidOnIssue = true;
+    p.useCarefulUnaudit();
     p.audit.checksStock = true;
     p.storage.refusesZeroQuantity = true;
     p.storage.attributeFromPicker = true;
@@ -77,14 +67,9 @@ StockDocPolicy DepartmentIssuePolicy()
     StockDocPolicy p = outboundPolicy();
     p.type = DocType::DepartmentIssue;
     p.useDepartments();
-    p.storage.columns[p.columnOf(LineRole::Price)].header = QStringLiteral("成本单价");
     // An issue is valued at cost.
-    p.pricing.priceRight = PriceRight::Cost;
+    p.useCostPrices();
     p.pricing.listShowsAmount = false;
-    p.pricing.pricesEditable = false;
-    p.pricing.proposePrice = [](const App& app, const QString& goods, const QString&, const QDate& date) {
-        return ProposedCostPrice(app, goods, date);
-    };
     p.audit.afterAudit = [](App& app, const StockDoc& doc) {
         RevalueIssueAtCost(app.CurrentDatabase, app.AmountFormat, doc.head.number);
     };

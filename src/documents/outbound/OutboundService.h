@@ -1,10 +1,9 @@
 #pragma once
 // What the outbound documents (sales deliveries and department issues) add to
-// the stock-document service: the proposed price of a line, the stock check of
-// a whole document, the customer's last prices kept at the save and the
-// re-valuation of a department issue at cost after its audit. Each takes the
-// database through the App and shows nothing; the writes join the caller's
-// transaction (the save's or the audit's).
+// the stock-document service: the proposed price of a line, the customer's
+// last prices kept at the save and the re-valuation of a department issue at
+// cost after its audit. Each takes the database through the App and shows
+// nothing; the writes join the caller's transaction (the save's or the audit's).
 
 #include <QDate>
 #include <QString>
@@ -17,20 +16,6 @@ struct StockDoc;
 // The price a sales delivery proposes: the customer's KhPrice (setting OfferCustomerPrice on
 // and a customer chosen), else the goods' sale price TA4.F71.
 double ProposedSalePrice(const App& app, const QString& goods, const QString& customer);
-// The first line whose goods (and attribute value) the posted stock on the document's date
-// does not cover, all lines of that goods and value on the document added up; with the
-// stock of that day. None when NoOverIssue is off or every line is covered.
-struct DocumentShortage {
-    int line = 0;  // 1-based
-    QString goods;
-    QString attr;
-    double needed = 0;
-    double stock = 0;
-};
-std::optional<DocumentShortage> CheckDocumentStock(const App& app, const StockDoc& doc);
-// The refusal the audit answers for a shortage ("" when none).
-QString DocumentStockRefusal(App& app, const StockDoc& doc);
-
 // Sales deliveries with OfferCustomerPrice on: each line's unit price (not 0) becomes the
 // customer's last transaction price of the goods.
 void KeepLastSalePrices(App& app, const StockDoc& doc);

@@ -2,7 +2,6 @@
 
 #include "core/App.h"
 #include "core/Rounding.h"
-#include "documents/common/CostPrice.h"
 #include "documents/common/StockDocService.h"
 #include "platform/Database.h"
 
@@ -21,7 +20,6 @@ StockDocPolicy stockReturnPolicy()
     p.texts.unitCodeHeader = QStringLiteral("退库单位编码");
     p.texts.unitListHeader = QStringLiteral("退库单位");
     p.texts.lineNoun = QStringLiteral("退库");
-    p.texts.unitPickerCaption = QStringLiteral("客户档案");
     p.texts.importCaption = QStringLiteral("从Excel文件中读取退库单明细");
     p.storage.columns = {{LineRole::Code, {}},
                          {LineRole::Name, {}},
@@ -31,20 +29,12 @@ StockDocPolicy stockReturnPolicy()
                          {LineRole::Amount, QStringLiteral("小计金额")},
                          {LineRole::Remark, QStringLiteral("备注")},
                          {LineRole::Proposed, {}}};
-    // The amounts are stored negative: a customer's (or department's) balance falls by the
-    // return; a supplier unit, or a unit gone from TA1, is booked the other way.
-    p.balance.negateFor = UnitKind::Supplier;
-    p.balance.negateUnknownUnit = true;
-    p.balance.unpaidSettlement = {QStringLiteral("记入应收账"), QStringLiteral("零付款结算")};
-    p.balance.paidSettlement = {QStringLiteral("余款记入应收账"), QStringLiteral("按实付款结算")};
-    p.balance.paidOnIssue = true;
+    // The amounts are stored negative: a customer's (or department's) balance falls by the return.
+    p.useCustomerAccount();
     p.audit.confirmation = AuditConfirmation::YesNo;
     p.audit.auditQuestion = QStringLiteral("审核后单据将不可修改！\r\r真的要继续吗？");
     p.audit.outPrice = OutPriceRule::LastOutLine;
-    p.audit.unauditWarning = QStringLiteral("在特定情况下，撤销审核操作可能会造成%1进出存单价金额方面出现误差！");
-    p.audit.unauditQuestion = QStringLiteral("请仔细确认，真的要继续吗？");
-    p.audit.unauditWarnsTwice = false;
-    p.audit.unauditDoneMessage = false;
+    p.useCarefulUnaudit();
     // The lines keep the name of the auditor whose audit was taken back.
     p.audit.unauditKeepsLineAuditor = true;
     // The header amount follows the lines as the posting left them.
@@ -84,12 +74,7 @@ StockDocPolicy DepartmentReturnPolicy()
     StockDocPolicy p = stockReturnPolicy();
     p.type = DocType::DepartmentReturn;
     p.useDepartments();
-    p.storage.columns[p.columnOf(LineRole::Price)].header = QStringLiteral("成本单价");
-    // A department return comes back at cost: the price is proposed, never typed.
-    p.pricing.priceRight = PriceRight::Cost;
-    p.pricing.pricesEditable = false;
-    p.pricing.proposePrice = [](const App& app, const QString& goods, const QString&, const QDate& date) {
-        return ProposedCostPrice(app, goods, date);
-    };
+    // A department return comes back at cost.
+    p.useCostPrices();
     return p;
 }

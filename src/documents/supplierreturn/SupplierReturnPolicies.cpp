@@ -1,29 +1,16 @@
 #include "documents/supplierreturn/SupplierReturnPolicies.h"
 
 #include "documents/common/StockDocService.h"
-#include "documents/outbound/OutboundService.h"
 
 namespace {
-
-void rollUpAfterPosting(App& app, const StockDoc& doc)
-{
-    QStringList goods;
-    for (const StockDocLine& l : doc.lines)
-        goods << l.goods;
-    RollUpBomCost(app, goods);
-}
 
 StockDocPolicy returnPolicy()
 {
     StockDocPolicy p;
     p.texts.numberLabel = QStringLiteral("退货单号");
     p.texts.dateLabel = QStringLiteral("退货日期");
-    p.texts.unitLabel = QStringLiteral("供货单位");
-    p.texts.amountLabel = QStringLiteral("应付款");
-    p.texts.paidLabel = QStringLiteral("实付款");
-    p.texts.unitCodeHeader = QStringLiteral("供应商编码");
     p.texts.lineNoun = QStringLiteral("退货");
-    p.texts.unitPickerCaption = QStringLiteral("供应商档案");
+    p.useSupplierAccount();
     p.texts.importCaption = QStringLiteral("从Excel文件中读取退货单明细");
     p.storage.columns = {{LineRole::Code, {}},
                          {LineRole::Name, {}},
@@ -36,10 +23,6 @@ StockDocPolicy returnPolicy()
     // Only values that have stock can be returned; the cell takes them from the picker only.
     p.storage.attributeOut = true;
     p.storage.attributeFromPicker = true;
-    // A return lowers the payable; a customer offered as a dual-role unit is booked the other way.
-    p.balance.negateFor = UnitKind::Customer;
-    p.balance.unpaidSettlement = {QStringLiteral("记入应付账"), QStringLiteral("零付款结算")};
-    p.balance.paidSettlement = {QStringLiteral("余款记入应付账"), QStringLiteral("按实付款结算")};
     p.pricing.proposePrice = ProposeCostPrice;
     p.audit.confirmation = AuditConfirmation::YesNo;
     p.audit.auditQuestion = QStringLiteral("审核操作将对库存%1进行更新，\r\r审核后单据将不可修改！\r\r真的要继续吗？");
@@ -48,11 +31,8 @@ StockDocPolicy returnPolicy()
     // Every road a line comes by (strip, picker, import, several lines of one goods) is
     // checked once more, added up, inside the audit before anything is written.
     p.audit.canAudit = DocumentStockRefusal;
-    p.audit.unauditWarning = QStringLiteral("在特定情况下，撤销审核操作可能会造成%1进出存单价金额方面出现误差！");
-    p.audit.unauditQuestion = QStringLiteral("请仔细确认，真的要继续吗？");
-    p.audit.unauditWarnsTwice = false;
-    p.audit.unauditDoneMessage = false;
-    p.audit.afterPosting = rollUpAfterPosting;
+    p.useCarefulUnaudit();
+    p.audit.afterPosting = RollUpLineBomCosts;
     p.print.plans = {{QStringLiteral("&1.公司退货单(方案一)")}, {QStringLiteral("&2.公司退货单(方案二)")}};
     return p;
 }
