@@ -3,6 +3,7 @@
 #include "core/App.h"
 #include "core/Kinds.h"
 #include "core/Posting.h"
+#include "core/Rounding.h"
 #include "platform/Database.h"
 #include "platform/sqlcipher.h"
 
@@ -261,11 +262,11 @@ void fold(std::string& out, QByteArrayView v)
 }
 
 // The columns the least-work walk reads, in this order.
-enum { LwRowId, LwGoods, LwBatch, LwKind, LwF5, LwF6, LwR6, LwR8, LwC6, LwV1 };
+enum { LwRowId, LwGoods, LwBatch, LwKind, LwF5, LwF6, LwR6, LwR8, LwC6, LwV1, LwXs6, LwXk6 };
 
 QString leastWorkRead(const QString& where)
 {
-    return QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, V1 FROM TB11 WHERE %1 "
+    return QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, V1, XS6, XK6 FROM TB11 WHERE %1 "
                           "ORDER BY F1, SRT, rowid").arg(where);
 }
 
@@ -282,16 +283,27 @@ QString LeastWorkPlan(Database& db)
 
 namespace {
 
-using Openings = std::unordered_map<std::string, std::array<double, 3>>;
+// Per goods (folded code): quantity, price, amount and the out price carried in.
+using Openings = std::unordered_map<std::string, std::array<double, 4>>;
+
+// Amounts and prices of the generated books: two decimals, rounded as the program rounds.
+double twoDecimals(double x)
+{
+    return RoundToDecimals(x, 2);
+}
 
 // The walk of the least work over the lines `read` yields in goods-then-key
 // order, each goods starting from its entry in `openings` (zeros without
 // one): every line's running columns written by one prepared UPDATE by rowid
-// and the goods' final figures stored. With `attributeOn` a stocktaking line
-// counts its attribute value's stock afresh, else it keeps its difference.
-// The goods walked are added to `walked`.
+// and the goods' final figures stored. With `attributeOn` the running stock
+// of each attribute value is counted, from `starts` (folded goods, NUL,
+// folded value) for the values it holds, leaving the others as stored, or
+// from 0 for every value without it; a stocktaking line of a counted value
+// takes its difference afresh, every other keeps its difference. The goods
+// walked are added to `walked`.
+using ValueStarts = std::unordered_map<std::string, double>;
 void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool attributeOn, int* lines,
-                   std::unordered_set<std::string>* walked = nullptr)
+                   std::unordered_set<std::string>* walked = nullptr, const ValueStarts* starts = nullptr)
 {
     Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
                                        "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
@@ -301,7 +313,7 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool
     std::string code;
     std::string batch;
     std::unordered_map<std::string, double> stock;
-    double qty = 0, price = 0, amount = 0;
+    double qty = 0, price = 0, amount = 0, carried = 0;
     auto storeGoods = [&] {
         if (goods.empty())
             return;
@@ -320,36 +332,73 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool
                 walked->insert(goods);
             stock.clear();
             const auto o = openings.find(goods);
-            qty = o == openings.end() ? 0 : o->second[0];
-            price = o == openings.end() ? 0 : o->second[1];
-            amount = o == openings.end() ? 0 : o->second[2];
+            const std::array<double, 4> f = o == openings.end() ? std::array<double, 4>{} : o->second;
+            qty = f[0];
+            amount = twoDecimals(f[2]);
+            price = twoDecimals(qty != 0 ? amount / qty : f[1]);
+            carried = twoDecimals(f[3]);
         }
         const int kind = int(read.int64(LwKind));
         fold(batch, read.utf8(LwBatch));
-        double& s = stock[batch];
-        const double xs6 = s;
+        double* value = nullptr;  // the running stock of the line's value, when it is counted
+        if (attributeOn) {
+            auto v = stock.find(batch);
+            if (v == stock.end()) {
+                double start = 0;
+                if (starts) {
+                    const auto from = starts->find(goods + '\0' + batch);
+                    start = from == starts->end() ? NAN : from->second;
+                }
+                v = stock.emplace(batch, start).first;
+            }
+            if (!std::isnan(v->second))
+                value = &v->second;
+        }
         double f5 = read.real(LwF5), f6 = read.real(LwF6), r6 = read.real(LwR6), r8 = read.real(LwR8);
         double c6 = read.real(LwC6);
-        if (kind == 7 && attributeOn) {
-            f5 = std::fabs(f5);
-            f6 = f5 - s;
-            r6 = f6 > 0 ? f6 : 0;
-            c6 = f6 > 0 ? 0 : -f6;
-            s = f5;
-        } else if (kind == 7) {
-            s = f5;
-        } else {
-            s += f6;
+        double xs6 = read.real(LwXs6), xk6 = read.real(LwXk6);
+        if (value) {
+            xs6 = *value;
+            if (kind == 7) {
+                f5 = std::fabs(f5);
+                f6 = f5 - *value;
+                r6 = f6 > 0 ? f6 : 0;
+                c6 = f6 > 0 ? 0 : -f6;
+                *value = f5;
+            } else {
+                *value += f6;
+            }
+            xk6 = *value;
         }
+        // The moving average: receipts at their amount, a stocktaking surplus at the
+        // running price, every other line out at the out price held since the last
+        // receipt (the running price when none is held), the whole amount when the
+        // stock reaches 0.
         const double s6 = qty, s7 = price, s8 = amount;
-        const double q = qty + r6 - c6;
-        const double out = std::round(c6 * price * 100) / 100;
-        const double in = kind == 7 ? r6 * price : r8;
-        amount = std::round((amount + in - out) * 100) / 100;
-        price = q != 0 ? std::round(amount / q * 100) / 100 : price;
+        double minusR = -r6;
+        double afterIn = ExactDifference(qty, minusR);
+        const double q = ExactDifference(afterIn, c6);
+        double in = 0, out = 0;
+        if (kind == 1 || kind == 2 || (kind == 7 && r6 > 0)) {
+            in = kind == 7 ? r6 * price : r8;
+            amount += twoDecimals(in);
+            price = q != 0 ? twoDecimals(amount / q) : price;
+            if (kind != 7)
+                carried = 0;
+        } else if (q != 0) {
+            if (carried == 0)
+                carried = price;
+            out = twoDecimals(c6 * carried);
+            amount -= out;
+            price = twoDecimals(amount / q);
+        } else {
+            carried = price;
+            out = amount;
+            amount = 0;
+        }
         qty = q;
         const double fig[] = {s6, s7, s8, qty, price, amount, r6, s7, in, c6, s7, out, f5, f6, s7,
-                              kind == 7 ? in - out : f6 * s7, read.real(LwF5) - f6, xs6, s};
+                              kind == 7 ? in - out : f6 * s7, read.real(LwF5) - f6, xs6, xk6};
         for (int i = 0; i < 19; ++i)
             write.bindReal(i, fig[i]);
         write.bindInt64(19, read.int64(LwRowId));
@@ -378,7 +427,7 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
         {
             std::string code;
             fold(code, goods.utf8(0));
-            openings[code] = {goods.real(1), goods.real(2), goods.real(3)};
+            openings[code] = {goods.real(1), goods.real(2), goods.real(3), 0};
         }
     }
     Statement read(db, leastWorkRead(where));
@@ -390,7 +439,8 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
 }
 
 double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QString& key, const QString& unit,
-                             const std::optional<QDate>& stockDate, bool attributeOn, int* lines)
+                             const std::optional<QDate>& stockDate, const QVector<QPair<QString, QString>>& values,
+                             OutPriceRule outPrice, int* lines)
 {
     QElapsedTimer t;
     t.start();
@@ -446,9 +496,10 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
     // Each goods' running figures before the key, then all their lines from it.
     Openings openings;
     {
-        Statement last(db, QStringLiteral("SELECT K6, K7, K8 FROM TB11 WHERE F1 = ? AND SRT <> '' AND SRT < ? "
-                                          "ORDER BY SRT DESC, rowid DESC LIMIT 1"));
-        Statement opening(db, QStringLiteral("SELECT V3, V4, V5 FROM TA4 WHERE F1 = ?"));
+        Statement last(db, QStringLiteral("SELECT K6, K7, K8, C6, C7 FROM TB11 WHERE F1 = ? AND SRT <> '' "
+                                          "AND SRT < ? ORDER BY SRT DESC, rowid DESC LIMIT 1"));
+        Statement opening(db, QStringLiteral("SELECT V3, V4, V5, 0, 0 FROM TA4 WHERE F1 = ?"));
+        const bool carry = outPrice == OutPriceRule::LastOutLine;
         std::string code;
         for (const QString& g : std::as_const(sorted)) {
             fold(code, QByteArrayView(g.toUtf8()));
@@ -458,16 +509,32 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
                 opening.bindAll({g});
                 opening.step();
             }
-            openings[code] = {from.real(0), from.real(1), from.real(2)};
+            openings[code] = {from.real(0), from.real(1), from.real(2),
+                              carry && from.real(3) != 0 ? from.real(4) : 0.0};
             last.reset();
             opening.reset();
+        }
+    }
+    // The stock of each counted goods and value before the key.
+    ValueStarts starts;
+    {
+        Statement before(db, QStringLiteral("SELECT total(F6) FROM TB11 WHERE F1 = ? AND HPSX = ? AND SRT <> '' "
+                                            "AND SRT < ?"));
+        std::string code, value;
+        for (const auto& [g, v] : values) {
+            before.bindAll({g, v, key});
+            before.step();
+            fold(code, QByteArrayView(g.toUtf8()));
+            fold(value, QByteArrayView(v.toUtf8()));
+            starts[code + '\0' + value] = before.real(0);
+            before.reset();
         }
     }
     std::unordered_set<std::string> walked;
     for (const auto& [marks, codes] : std::as_const(lists)) {
         Statement read(db, leastWorkRead(QStringLiteral("F1 IN (%1) AND SRT >= ?").arg(marks)));
         read.bindAll(codes + QVariantList{key});
-        leastWorkWalk(db, read, openings, attributeOn, lines, &walked);
+        leastWorkWalk(db, read, openings, !values.isEmpty(), lines, &walked, &starts);
     }
     // A goods without lines from the key still stores its figures before it.
     {
@@ -477,10 +544,11 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
             fold(code, QByteArrayView(g.toUtf8()));
             if (walked.count(code))
                 continue;
-            const std::array<double, 3>& f = openings[code];
-            store.bindReal(0, f[1]);
+            const std::array<double, 4>& f = openings[code];
+            const double amount = twoDecimals(f[2]);
+            store.bindReal(0, twoDecimals(f[0] != 0 ? amount / f[0] : f[1]));
             store.bindReal(1, f[0]);
-            store.bindReal(2, f[2]);
+            store.bindReal(2, amount);
             store.bind(3, g);
             store.exec();
         }
@@ -492,15 +560,43 @@ double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QStri
 
 namespace {
 
-// The goods of a document's lines.
-QStringList documentGoods(Database& db, const QString& number)
-{
+// What the least audit and unaudit read of a document: its header and the goods of its lines.
+struct DocumentHead {
+    QDate date;
+    QString key;
+    QString unit;
+    OutPriceRule outPrice = OutPriceRule::Zero;
     QStringList goods;
-    Statement read(db, QStringLiteral("SELECT DISTINCT F1 FROM TB11 WHERE F0 = ?"));
-    read.bindAll({number});
-    while (read.step())
-        goods << read.text(0);
-    return goods;
+    QVector<QPair<QString, QString>> values;  // the goods and attribute values, with an attribute kept
+};
+
+DocumentHead documentHead(Database& db, const QString& number, bool attributeOn)
+{
+    Statement head(db, QStringLiteral("SELECT F2, SRT, F3, LB FROM TB1 WHERE F1 = ?"));
+    head.bindAll({number});
+    if (!head.step())
+        throw DbError(-1, QStringLiteral("no document %1").arg(number));
+    DocumentHead d;
+    d.date = QDate::fromString(head.text(0).left(10), QStringLiteral("yyyy-MM-dd"));
+    d.key = head.text(1);
+    d.unit = head.text(2);
+    d.outPrice = OutPriceRuleOf(DocKind(head.int64(3)));
+    Statement goods(db, QStringLiteral("SELECT DISTINCT F1 FROM TB11 WHERE F0 = ?"));
+    goods.bindAll({number});
+    while (goods.step())
+        d.goods << goods.text(0);
+    if (attributeOn) {
+        Statement values(db, QStringLiteral("SELECT DISTINCT F1, HPSX FROM TB11 WHERE F0 = ?"));
+        values.bindAll({number});
+        while (values.step())
+            d.values.append({values.text(0), values.text(1)});
+    }
+    return d;
+}
+
+QString timeStamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 }  // namespace
@@ -512,22 +608,16 @@ double LeastWorkAudit(Database& db, const QString& number, const QString& audito
     t.start();
     SizeWalkCache(db);
     Transaction tx(db);
-    Statement head(db, QStringLiteral("SELECT F2, F3 FROM TB1 WHERE F1 = ?"));
-    head.bindAll({number});
-    if (!head.step())
-        throw DbError(-1, QStringLiteral("no document %1").arg(number));
-    const QDate date = QDate::fromString(head.text(0).left(10), QStringLiteral("yyyy-MM-dd"));
-    const QString unit = head.text(1);
-    head.reset();
-    const QString prefix = PostingKeyPrefix(date);
+    const DocumentHead d = documentHead(db, number, attributeOn);
+    const QString prefix = PostingKeyPrefix(d.date);
+    const QString next = PostingKeyPrefix(d.date.addDays(1));
     const QString highest =
         db.scalar(QStringLiteral("SELECT max(k) FROM (SELECT max(SRT) AS k FROM TB11 WHERE SRT >= ? AND SRT < ? "
                                  "UNION ALL SELECT max(SRT) FROM TB1 WHERE SRT >= ? AND SRT < ?)"),
-                  {prefix, PostingKeyPrefix(date.addDays(1)), prefix, PostingKeyPrefix(date.addDays(1))})
+                  {prefix, next, prefix, next})
             .toString();
     const QString key = prefix + QStringLiteral("%1").arg(highest.mid(9, 4).toInt() + 1, 4, 10, QLatin1Char('0'));
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F6 = ?, H8 = ? WHERE F1 = ?"), {key, auditor, stamp, number});
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F6 = ?, H8 = ? WHERE F1 = ?"), {key, auditor, timeStamp(), number});
     {
         Statement read(db, QStringLiteral("SELECT rowid, Oid FROM TB11 WHERE F0 = ?"));
         Statement write(db, QStringLiteral("UPDATE TB11 SET SRT = ?, SH = ? WHERE rowid = ?"));
@@ -537,7 +627,7 @@ double LeastWorkAudit(Database& db, const QString& number, const QString& audito
             write.exec();
         }
     }
-    LeastWorkDocumentPass(db, documentGoods(db, number), key, unit, stockDate, attributeOn, lines);
+    LeastWorkDocumentPass(db, d.goods, key, d.unit, stockDate, d.values, d.outPrice, lines);
     tx.commit();
     return Seconds(t);
 }
@@ -548,17 +638,10 @@ double LeastWorkUnaudit(Database& db, const QString& number, bool attributeOn, i
     t.start();
     SizeWalkCache(db);
     Transaction tx(db);
-    Statement head(db, QStringLiteral("SELECT SRT, F3 FROM TB1 WHERE F1 = ?"));
-    head.bindAll({number});
-    if (!head.step())
-        throw DbError(-1, QStringLiteral("no document %1").arg(number));
-    const QString key = head.text(0);
-    const QString unit = head.text(1);
-    head.reset();
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {stamp, number});
+    const DocumentHead d = documentHead(db, number, attributeOn);
+    db.execute(QStringLiteral("UPDATE TB1 SET SRT = '', F6 = '', H8 = ? WHERE F1 = ?"), {timeStamp(), number});
     db.execute(QStringLiteral("UPDATE TB11 SET SRT = '', SH = '' WHERE F0 = ?"), {number});
-    LeastWorkDocumentPass(db, documentGoods(db, number), key, unit, std::nullopt, attributeOn, lines);
+    LeastWorkDocumentPass(db, d.goods, d.key, d.unit, std::nullopt, d.values, d.outPrice, lines);
     tx.commit();
     return Seconds(t);
 }

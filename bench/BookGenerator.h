@@ -3,10 +3,13 @@
 // template and filled with years of posted documents, so that walks, reports
 // and refreshes can be timed on the sizes a long-running warehouse reaches.
 
+#include "core/Posting.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <QVector>
 #include <optional>
 #include <vector>
 
@@ -14,7 +17,6 @@ class QElapsedTimer;
 
 class App;
 class Database;
-struct PostingRules;
 
 struct BookSpec {
     int goods = 2000;
@@ -74,12 +76,15 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
 // value on that day; the unit's account chain re-chained from the key; each
 // goods' running figures before the key read once; all their lines from the
 // key read in goods-then-key order (one statement per 900 goods), computed in
-// memory and written by rowid; the goods' final figures stored. With
-// `attributeOn` a stocktaking line counts its attribute value's stock afresh.
-// Joins the caller's transaction, else runs in its own. Returns seconds; adds
-// the lines to *lines.
+// memory and written by rowid; the goods' final figures stored. The running
+// stock of each of `values` (goods and attribute value, none without an
+// attribute) is counted on from its stock before the key, a stocktaking line
+// of it taking its difference afresh; out lines start from the out price of
+// `outPrice`, as the audit does. Joins the caller's transaction, else runs
+// in its own. Returns seconds; adds the lines to *lines.
 double LeastWorkDocumentPass(Database& db, const QStringList& goods, const QString& key, const QString& unit,
-                             const std::optional<QDate>& stockDate, bool attributeOn, int* lines);
+                             const std::optional<QDate>& stockDate, const QVector<QPair<QString, QString>>& values,
+                             OutPriceRule outPrice, int* lines);
 // The least work for auditing the saved document `number`, in one
 // transaction with the walk cache: its header read, the next posting key of
 // its date found, key and auditor stamped on the header and on each line (one

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdio>
 
 int RunDocumentBench(int argc, char** argv, const char* name, int defaultLines,
@@ -119,6 +120,8 @@ AuditTimes& AuditTimes::operator+=(const AuditTimes& other)
     leastAudit += other.leastAudit;
     leastUnaudit += other.leastUnaudit;
     lines += other.lines;
+    differing += other.differing;
+    figures += other.figures;
     return *this;
 }
 
@@ -126,6 +129,35 @@ void PrintBeside(const char* label, const JobTimes& job, const JobTimes& least)
 {
     std::printf("%s cold %.3f s = %.2f x least work (%.3f s), warm %.3f s = %.2f x (%.3f s)\n", label, job.cold,
                 job.cold / least.cold, least.cold, job.warm, job.warm / least.warm, least.warm);
+}
+
+namespace {
+
+// The figures an audit of `number` left: see TimeAudits.
+std::vector<double> postedFigures(Database& db, const QString& number)
+{
+    std::vector<double> figures;
+    const QString key = db.scalar(QStringLiteral("SELECT SRT FROM TB1 WHERE F1 = ?"), {number}).toString();
+    Statement lines(db, QStringLiteral("SELECT S6, S7, S8, K6, K7, K8 FROM TB11 WHERE F1 IN (SELECT F1 FROM TB11 "
+                                       "WHERE F0 = ?) AND SRT >= ? ORDER BY rowid"));
+    lines.bindAll({number, key});
+    while (lines.step())
+        for (int c = 0; c < 6; ++c)
+            figures.push_back(lines.real(c));
+    Statement goods(db, QStringLiteral("SELECT F7, F8, Fje FROM TA4 WHERE F1 IN (SELECT F1 FROM TB11 WHERE F0 = ?) "
+                                       "ORDER BY F1"));
+    goods.bindAll({number});
+    while (goods.step())
+        for (int c = 0; c < 3; ++c)
+            figures.push_back(goods.real(c));
+    return figures;
+}
+
+}  // namespace
+
+void PrintFiguresCheck(const AuditTimes& times)
+{
+    std::printf("    the least work left %d of %d figures otherwise than the audit\n", times.differing, times.figures);
 }
 
 AuditTimes TimeAudits(Database& db, const QString& number, const std::function<void()>& audit,
@@ -145,10 +177,22 @@ AuditTimes TimeAudits(Database& db, const QString& number, const std::function<v
         };
         int lines = 0;
         timed(times.audit, audit);
+        std::vector<double> audited;
+        if (run == 0)
+            audited = postedFigures(db, number);
         timed(times.unaudit, unaudit);
         timed(times.leastAudit, [&] {
             LeastWorkAudit(db, number, QStringLiteral("系统管理员"), stockDate, attributeOn, &lines);
         });
+        if (run == 0) {
+            const std::vector<double> least = postedFigures(db, number);
+            times.figures = int(audited.size());
+            times.differing = int(std::max(audited.size(), least.size()) - std::min(audited.size(), least.size()));
+            for (size_t i = 0; i < std::min(audited.size(), least.size()); ++i)
+                // Equal to 15 significant digits, as the program stores the goods' figures.
+                times.differing +=
+                    std::fabs(audited[i] - least[i]) > 1e-12 * std::max(1.0, std::fabs(audited[i])) ? 1 : 0;
+        }
         timed(times.leastUnaudit, [&] {
             int ignored = 0;
             LeastWorkUnaudit(db, number, attributeOn, &ignored);

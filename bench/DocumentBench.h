@@ -73,11 +73,20 @@ void PrintBeside(const char* label, const JobTimes& job, const JobTimes& least);
 struct AuditTimes {
     JobTimes audit, unaudit, leastAudit, leastUnaudit;
     int lines = 0;  // the lines the least work walked in one audit
+    // The running and stored figures after the least audit that differ from
+    // those after the audit, of `figures` compared.
+    int differing = 0;
+    int figures = 0;
     AuditTimes& operator+=(const AuditTimes& other);
 };
 // Each run times, cold and then warm: `audit`, `unaudit`, the least audit,
 // the least unaudit; the document ends unaudited. With `stockDate` the least
-// work also reads the stock of the goods on that day (the stock check).
+// work also reads the stock of the goods on that day (the stock check). The
+// first run compares the figures each audit left (S6-K8 of every posted line
+// of the document's goods from its key, TA4.F7/F8/Fje of the goods).
 AuditTimes TimeAudits(Database& db, const QString& number, const std::function<void()>& audit,
                       const std::function<void()>& unaudit, const std::optional<QDate>& stockDate, bool attributeOn,
                       int runs);
+
+// Prints how many figures the least work left otherwise than the audit.
+void PrintFiguresCheck(const AuditTimes& times);

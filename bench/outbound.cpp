@@ -44,6 +44,7 @@ int main(int argc, char** argv)
         std::printf("over %d lines from the document's key:\n", times.lines);
         PrintBeside("(a) audit of a back-dated 50-line sales delivery:", times.audit, times.leastAudit);
         PrintBeside("(b) its unaudit:                                 ", times.unaudit, times.leastUnaudit);
+        PrintFiguresCheck(times);
         std::printf("    the stock check of its lines alone: %.3f s\n", check);
     });
 }

@@ -58,6 +58,7 @@ int main(int argc, char** argv)
             PrintBeside("", times.audit, times.leastAudit);
             std::printf("(%c) its unaudit:                          ", job + 1);
             PrintBeside("", times.unaudit, times.leastUnaudit);
+            PrintFiguresCheck(times);
             std::printf("    the posting engine alone (warm): post %.3f s, unpost %.3f s\n", enginePost, engineUnpost);
         };
         timeDocument(PurchaseReceiptPolicy(), QStringLiteral("BACK0001"), 7, 'a', "receipt");

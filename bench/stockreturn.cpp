@@ -34,5 +34,6 @@ int main(int argc, char** argv)
         std::printf("over %d lines from the document's key:\n", times.lines);
         PrintBeside("(a) audit of a back-dated 50-line customer return:", times.audit, times.leastAudit);
         PrintBeside("(b) its unaudit:                                  ", times.unaudit, times.leastUnaudit);
+        PrintFiguresCheck(times);
     });
 }

@@ -175,5 +175,6 @@ int main(int argc, char** argv)
         PrintBeside("(b) save:                        ", save, leastSaved);
         PrintBeside("(c) audit:                       ", posting.audit, posting.leastAudit);
         PrintBeside("(d) unaudit:                     ", posting.unaudit, posting.leastUnaudit);
+        PrintFiguresCheck(posting);
     });
 }

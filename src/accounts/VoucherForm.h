@@ -82,48 +82,55 @@ public:
     QAction* Menu_Return;
 
 protected:
-    // A member: its side, window caption and the two tab captions.
-    VoucherForm(App& app, QWidget* parent, const QString& name, DocKind kind, const QString& caption,
-                const QString& listTab, const QString& voucherTab);
+    // A member: the window of the voucher kind's side (VoucherSideOf names
+    // the window, its caption and its tab captions).
+    VoucherForm(App& app, DocKind kind, QWidget* parent);
 
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls (VoucherFormFrame.cpp).
+    void buildMenus();
+    void buildPages();
+    void placeColumns();
+    bool entryHelperEvent(QObject* watched, QEvent* event);
+    void commitHelpers();
+    QAction* action(const char* name, const QString& caption);
+
+    void FillUnitCombo();
     void BuildVoucherHeader();
     void ShowVoucherStatus();
     void EnterVoucherEditMode();
     void LeaveVoucherEditMode();
-    void FillUnitCombo();
+    void showEditCommands(bool editing);
+    void showTab(int tab);
     void GD_RowColChange();
     void TabS_Click(int tab);
-    void placeColumns();
     bool SaveVoucherFields();
-    void commitHelpers();
     bool isTopAdministrator() const;
-    QAction* action(const char* name, const QString& caption);
 
     App& app;
     VoucherSide Side;
     QString CurrentSql;
     QString SortOrder;
-    int SortIndex = 1;
+    int SortIndex = VoucherSortByDate;
     int CurCol = 0;
     LoadedVoucher Original;
-    QStringList RowKeys;  // posting key of each grid row as listed (row 1 first)
-    QStackedLayout* Pages;
+    QStringList RowKeys;  // version of each grid row as listed (row 1 first)
+    QStackedLayout* Pages = nullptr;
 };
 
 // "增加应付" / "增加应收": added payables (kind 100) or receivables (-100).
 class YingLst : public VoucherForm {
     Q_OBJECT
 public:
-    YingLst(App& app, DocKind kind, QWidget* parent = nullptr);
+    YingLst(App& app, DocKind kind, QWidget* parent = nullptr) : VoucherForm(app, kind, parent) {}
 };
 
 // "付款给供应商" / "收款": payments (kind 10) or receipts (-10).
 class PayLst : public VoucherForm {
     Q_OBJECT
 public:
-    PayLst(App& app, DocKind kind, QWidget* parent = nullptr);
+    PayLst(App& app, DocKind kind, QWidget* parent = nullptr) : VoucherForm(app, kind, parent) {}
 };

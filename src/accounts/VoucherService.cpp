@@ -46,6 +46,10 @@ VoucherSide VoucherSideOf(DocKind kind)
     switch (kind) {
     case DocKind::AddedPayable:
     case DocKind::AddedReceivable:
+        s.windowName = QStringLiteral("YingLst");
+        s.caption = supplier ? QStringLiteral("增加应付") : QStringLiteral("增加应收");
+        s.listTab = supplier ? QStringLiteral("应付账列表") : QStringLiteral("应收款列表");
+        s.voucherTab = supplier ? QStringLiteral("应付账明细") : QStringLiteral("应收款明细");
         s.amountColumn = QStringLiteral("YF");
         s.prefix = supplier ? QStringLiteral("YF") : QStringLiteral("YS");
         s.defaultSummary = supplier ? QStringLiteral("增加应付") : QStringLiteral("增加应收");
@@ -54,6 +58,10 @@ VoucherSide VoucherSideOf(DocKind kind)
                               supplier ? QStringLiteral("应付金额") : QStringLiteral("应收金额"));
         break;
     default:
+        s.windowName = QStringLiteral("PayLst");
+        s.caption = supplier ? QStringLiteral("付款给供应商") : QStringLiteral("收款");
+        s.listTab = supplier ? QStringLiteral("支出列表") : QStringLiteral("收款列表");
+        s.voucherTab = supplier ? QStringLiteral("支出凭证") : QStringLiteral("收款凭证");
         s.amountColumn = QStringLiteral("FK");
         s.prefix = supplier ? QStringLiteral("FK") : QStringLiteral("SK");
         s.dailyNumbers = true;
@@ -65,6 +73,66 @@ VoucherSide VoucherSideOf(DocKind kind)
         break;
     }
     return s;
+}
+
+QStringList VoucherHeaders(const VoucherSide& side, bool topAdministrator)
+{
+    QStringList headers = side.headers;
+    if (!topAdministrator)
+        headers[VoucherTimeColumn].clear();
+    return headers;
+}
+
+namespace {
+
+struct SortItem {
+    int column;          // the list column it sorts by
+    const char* clause;  // %1: the side's amount column
+};
+const SortItem SortItems[VoucherSortItems] = {
+    {0, " order by TB1.F1"}, {1, " order by TB1.F2"}, {2, " order by TB1.F3"},  {5, " order by TB1.%1 desc"},
+    {6, " order by TB1.S1"}, {7, " order by TB1.F5"}, {VoucherTimeColumn, " order by TB1.H8 desc"},
+};
+
+}  // namespace
+
+QString VoucherSortCaption(const VoucherSide& side, int item)
+{
+    if (item == VoucherSortByTime)
+        return QStringLiteral("&7.按记账时间");
+    return QStringLiteral("&%1.按").arg(item + 1) + side.headers[SortItems[item].column];
+}
+
+QString VoucherSortClause(const VoucherSide& side, int item)
+{
+    const QString clause = QString::fromLatin1(SortItems[item].clause);
+    return clause.contains(QLatin1String("%1")) ? clause.arg(side.amountColumn) : clause;
+}
+
+QStringList VoucherUnitChoices(const Database& db, const VoucherSide& side)
+{
+    const RecordSet rs = db.query(
+        QStringLiteral("select F1||'.'||F2 from TA1 where LB=? and F2 is not null order by F1"), {code(side.unitKind)});
+    QStringList choices;
+    for (int r = 0; r < rs.rowCount(); ++r)
+        if (!rs.value(r, 0).isNull())
+            choices << rs.text(r, 0);
+    return choices;
+}
+
+QVector<QueryField> VoucherQueryFields(const VoucherSide& side)
+{
+    const QStringList& h = side.headers;
+    return {
+        {h[0], QStringLiteral("TB1.F1"), QueryFieldType::Text},
+        {h[1], QStringLiteral("TB1.F2"), QueryFieldType::Date},
+        {h[2] + QStringLiteral("编码"), QStringLiteral("TB1.F3"), QueryFieldType::Text},
+        {h[2] + QStringLiteral("名称"), QStringLiteral("TA1.F2"), QueryFieldType::Text},
+        {h[5], QStringLiteral("TB1.") + side.amountColumn, QueryFieldType::Number},
+        {h[6], QStringLiteral("TB1.S1"), QueryFieldType::Text},
+        {h[7], QStringLiteral("TB1.F5"), QueryFieldType::Text},
+        {h[8], QStringLiteral("TB1.F10"), QueryFieldType::Text},
+    };
 }
 
 QString VoucherListHead(const VoucherSide& side)
@@ -156,6 +224,18 @@ QString VoucherUnitCode(const QString& unitText)
 {
     const int point = unitText.indexOf(QLatin1Char('.'));
     return point > 0 ? unitText.left(point) : unitText;
+}
+
+QDate VoucherDateValue(const QString& text)
+{
+    if (text.isEmpty())
+        return {};
+    QString t = text;
+    try {
+        return ParseDate(t);
+    } catch (const DateError&) {
+        return {};
+    }
 }
 
 namespace {
@@ -273,4 +353,23 @@ VoucherDeleteStatus DeleteVoucher(Database& db, const VoucherSide& side, const L
     RepostUnitBalance(db, stored->key, stored->unit);
     tx.commit();
     return VoucherDeleteStatus::Deleted;
+}
+
+QString VoucherRefusalText(const VoucherSide& side, const VoucherSaveResult& result, const VoucherInput& input)
+{
+    const QStringList& h = side.headers;
+    switch (result.status) {
+    case VoucherSaveStatus::UnitUnknown:
+        return QStringLiteral("在系统资料库中不存在[") + result.unitCode + QStringLiteral("]这个") + h[2] +
+               QStringLiteral("！\r\r请填写或选择有效的") + h[2] + QStringLiteral("编码！");
+    case VoucherSaveStatus::BadAmount:
+        return QStringLiteral("请填写") + h[5] + QStringLiteral("!");
+    case VoucherSaveStatus::NumberTaken:
+        return QStringLiteral("系统中已经存在 ") + input.number + QStringLiteral(" 这个") + h[0] + QStringLiteral("！");
+    case VoucherSaveStatus::Stale:
+        return QStringLiteral("该凭证已被其他用户修改或删除，请取消后重新查询！");
+    case VoucherSaveStatus::Saved:
+        break;
+    }
+    return {};
 }

@@ -16,6 +16,7 @@
 // are thrown as DbError.
 
 #include "core/Kinds.h"
+#include "forms/QueryConditions.h"
 
 #include <QDate>
 #include <QString>
@@ -37,10 +38,35 @@ struct VoucherSide {
     QString defaultSummary;  // S2 when the summary is empty
     int rightDigit = 0;      // digit of RightAccounts that add, edit and delete need
     QStringList headers;     // the ten list headers (column 9 without the operator rule)
+    QString windowName;      // the window showing the kind: YingLst or PayLst
+    QString caption;         // its caption on this side
+    QString listTab;         // the caption of its list tab
+    QString voucherTab;      // the caption of its voucher tab
 };
 
 // The side of a voucher kind (one of the four above).
 VoucherSide VoucherSideOf(DocKind kind);
+
+// The list headers an operator sees: the posting-time column is the top
+// administrator's only.
+constexpr int VoucherTimeColumn = 9;
+QStringList VoucherHeaders(const VoucherSide& side, bool topAdministrator);
+
+// The seven orders of the list: number, date, unit, amount (largest first),
+// handler, maker, posting time (latest first). The caption of an item names
+// the header it sorts by; the clause is the list's ORDER BY.
+constexpr int VoucherSortItems = 7;
+constexpr int VoucherSortByDate = 1;
+constexpr int VoucherSortByTime = 6;
+QString VoucherSortCaption(const VoucherSide& side, int item);
+QString VoucherSortClause(const VoucherSide& side, int item);
+
+// What the unit box offers: "code.name" of every named unit of the side, by code.
+QStringList VoucherUnitChoices(const Database& db, const VoucherSide& side);
+
+// The fields the query dialog offers over the side's list, and the one it starts on.
+QVector<QueryField> VoucherQueryFields(const VoucherSide& side);
+constexpr int VoucherQueryDefaultField = 3;
 
 // The list's select head, handed to the query dialog too: ten shown columns
 // (number, date, unit "code.name", two empty, amount, handler, maker, summary,
@@ -79,6 +105,9 @@ std::optional<double> VoucherAmountValue(const QString& text);
 // "." after its first character).
 QString VoucherUnitCode(const QString& unitText);
 
+// The date of a date field: an invalid date when it is empty or no date.
+QDate VoucherDateValue(const QString& text);
+
 // A voucher as the entry fields hold it once cleaned.
 struct VoucherInput {
     QString number;   // upper-cased by the save
@@ -116,6 +145,9 @@ struct VoucherSaveResult {
 // when `original` is null. Raises the change counter (setting 100) on success.
 VoucherSaveResult SaveVoucher(App& app, const VoucherSide& side, VoucherInput& input,
                               const LoadedVoucher* original);
+// What the operator is told of a refused save (status not Saved), in the
+// side's words.
+QString VoucherRefusalText(const VoucherSide& side, const VoucherSaveResult& result, const VoucherInput& input);
 
 enum class VoucherDeleteStatus { Deleted, NoKey, Stale };
 // Deletes the voucher of the side and re-chains its unit from its key.

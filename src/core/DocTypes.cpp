@@ -1,6 +1,7 @@
 #include "core/DocTypes.h"
 
 #include "core/Permissions.h"
+#include "core/SettingsCatalogue.h"
 
 namespace {
 
@@ -26,6 +27,12 @@ const std::array<DocTypeInfo, 8> Table = {{
      {{{"退货单一", "pdan1.vxp"}, {"退货单二", "pdan2.vxp"}, {}}}},
 }};
 
+// Stocktaking counts against the reserved unit; its difference goes in or out by its sign.
+const DocTypeInfo StocktakingRow = {DocType::Stocktaking, DocKind::Stocktaking, UnitKind::Reserved, false, 1, 1, In, In,
+                                    RightStocktaking,
+                                    {{{"采购盘点一", "pdan1.vxp"}, {"采购盘点二", "pdan2.vxp"}, {}}},
+                                    "库存盘点", "PD", "0000", SetStocktakeExtraItem};
+
 }  // namespace
 
 const std::array<DocTypeInfo, 8>& DocTypes()
@@ -35,6 +42,8 @@ const std::array<DocTypeInfo, 8>& DocTypes()
 
 const DocTypeInfo& DocTypeOf(DocType type)
 {
+    if (type == DocType::Stocktaking)
+        return StocktakingRow;
     for (const DocTypeInfo& t : Table)
         if (t.type == type)
             return t;

@@ -1,7 +1,9 @@
 #pragma once
-// What each of the eight stock-document types is: its kind, the signs it
-// stores, the counter-parties it takes, the settings rows of its name and
-// extra header item, the rights group that guards it and its print layouts.
+// What each stock-document type is: its kind, the signs it stores, the
+// counter-parties it takes, the settings rows of its name and extra header
+// item, the rights group that guards it and its print layouts. The eight
+// configurable types keep their name and number prefix in a settings row;
+// stocktaking carries both here, with its one fixed counter-party.
 // Policies, services, statistics and ledgers read this one table; no code
 // reaches a type by arithmetic on its number.
 
@@ -33,16 +35,25 @@ struct DocTypeInfo {
     StockSide flowSide;    // R146-R148 (in) or C236-C238 (out)
     int rightGroup;        // the permission word of edit, audit and print (RightGroup)
     std::array<DocLayout, 3> layouts;  // plans one, two and (sales) the delivery note
+    // A type without a name row: its fixed name, number prefix, counter-party code and
+    // extra-item settings row (nullptr / 0 for the configurable types).
+    const char* fixedName = nullptr;
+    const char* fixedPrefix = nullptr;
+    const char* fixedUnit = nullptr;
+    int fixedExtraItemSetting = 0;
 
     bool department() const { return counterParty == UnitKind::Department; }
-    int nameSetting() const { return code(type); }         // sysinfo row: in use, name, number prefix
-    int extraItemSetting() const { return code(type) + 100; }  // sysinfo row of the extra header item
+    bool configurable() const { return fixedName == nullptr; }
+    // sysinfo row: in use, name, number prefix; 0 for a type with a fixed name.
+    int nameSetting() const { return configurable() ? code(type) : 0; }
+    // sysinfo row of the extra header item.
+    int extraItemSetting() const { return configurable() ? code(type) + 100 : fixedExtraItemSetting; }
 };
 
-// Every type, in the order of their numbers.
+// The eight configurable types, in the order of their numbers.
 const std::array<DocTypeInfo, 8>& DocTypes();
 const DocTypeInfo& DocTypeOf(DocType type);
-// The type of a kind in department mode or not; nullopt for kinds that are no stock-document type.
+// The type of a configurable kind in department mode or not; nullopt for other kinds.
 std::optional<DocType> DocTypeFor(DocKind kind, bool department);
 // The type whose name is kept in settings row `id`; nullopt for other rows.
 std::optional<DocType> DocTypeOfSetting(int id);

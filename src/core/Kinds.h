@@ -16,8 +16,10 @@ enum class DocKind : int {
 };
 
 // The eight configurable stock-document types, numbered as the settings rows
-// that hold their names (what each one is: core/DocTypes.h).
+// that hold their names (what each one is: core/DocTypes.h), and stocktaking,
+// whose name and prefix are fixed (numbered as its kind; it has no such row).
 enum class DocType : int {
+    Stocktaking = 7,
     PurchaseReceipt = 81,
     PurchaseReturn = 82,
     ProductionReceipt = 83,

@@ -5,6 +5,7 @@
 #include "documents/inbound/B1.h"
 #include "documents/outbound/D1.h"
 #include "documents/stockreturn/D3.h"
+#include "documents/stocktaking/C2.h"
 #include "documents/supplierreturn/B3.h"
 #include "widgets/NoRightsRefusal.h"
 
@@ -18,4 +19,5 @@ void RegisterDocumentWindows(WindowRegistry& reg)
     reg.modeless<SalesDeliveryWindow>(QStringLiteral("Menu_DD3"), OperatorRight(RightOutbound, RightGroupOn));
     reg.modeless<DepartmentReturnWindow>(QStringLiteral("Menu_DD1"), OperatorRight(RightOutbound, RightGroupOn));
     reg.modeless<CustomerReturnWindow>(QStringLiteral("Menu_DD4"), OperatorRight(RightOutbound, RightGroupOn));
+    reg.modeless<C2>(QStringLiteral("Menu_C2"), OperatorRight(RightStocktaking, RightGroupOn));
 }

@@ -2,7 +2,6 @@
 
 #include "core/App.h"
 #include "core/WindowRegistry.h"
-#include "platform/Messages.h"
 #include "reports/C1.h"
 #include "reports/C11.h"
 #include "reports/JxcHZ.h"
@@ -34,13 +33,8 @@ void RegisterReportWindows(WindowRegistry& reg)
     inMode("Menu_DD7", "Lst", "D4", lst);
     inMode("menu_Edz1", "DZLst", "B2", dz);
     inMode("menu_Edz2", "DZLst", "D2", dz);
-    reg.modeless<CBLst>(QStringLiteral("menu_Ecb"), [](App& app) {
-        if (app.CanSeeCost != 0)
-            return true;
-        MsgBox(NoRightsText, MB::Information, QString());
-        return false;
-    });
-    reg.modeless<MLLst>(QStringLiteral("Menu_Eml"));
+    reg.modeless<CBLst>(QStringLiteral("menu_Ecb"), SeesCost());
+    reg.modeless<MLLst>(QStringLiteral("Menu_Eml"), SeesGrossProfit());
     reg.modeless<C3>(QStringLiteral("Menu_C3"));
     reg.road.stockAlarm = &ShowStockAlarm;
 }

@@ -192,9 +192,12 @@ StatShape StatShapeOf(StatMember member)
 {
     StatShape s;
     s.alwaysHidden = {8, StatKeyColumn(member)};
+    s.widenedByHidden = {6};
     switch (member) {
     case StatMember::Lst:
         s.hiddenWithAmounts = {12, 13};
+        s.widenedByHidden = {3, 6};
+        s.narrowFrom = 11;
         break;
     case StatMember::DZLst:
         s.alwaysHidden << DZUnitCodeColumn;
@@ -219,6 +222,7 @@ StatShape StatShapeOf(StatMember member)
         s.firstExported = 12;
         s.lastNumber = s.lastExported = 14;
         s.hiddenWithAmounts = {13, 14};
+        s.widenedByHidden = {-1, -1};
         break;
     }
     return s;

@@ -62,6 +62,8 @@ struct StatShape {
     int firstExported = 12;  // exported as numbers
     int lastExported = 13;
     QList<int> hiddenWithAmounts;  // the price and amount columns the operator may not see
+    QList<int> widenedByHidden;    // for each of them, the column that takes its width (-1 none)
+    int narrowFrom = -1;           // the number columns from here on are a 14th of the grid (-1 none)
 };
 StatShape StatShapeOf(StatMember member);
 

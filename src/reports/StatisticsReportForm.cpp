@@ -304,18 +304,20 @@ bool StatisticsReportForm::amountsHidden() const
 void StatisticsReportForm::layoutColumns()
 {
     const StatShape shape = StatShapeOf(m_spec.member);
-    const int w = qMax(40, GD->viewport()->width() / 13);
+    const int width = GD->viewport()->width();
+    const int w = qMax(40, width / 13);
     for (int c = 0; c < GD->cols(); ++c)
-        GD->setColWidth(c, w);
+        GD->setColWidth(c, shape.narrowFrom >= 0 && c >= shape.narrowFrom ? qMax(40, width / 14) : w);
     for (int c : shape.alwaysHidden)
         if (c < GD->cols())
             GD->setColWidth(c, 0);
     GD->setColWidth(2, LabOD->text().isEmpty() ? 0 : w);
     GD->setColWidth(shape.measure, w / 2);
     if (amountsHidden()) {
-        for (int c : shape.hiddenWithAmounts) {
-            if (m_spec.member != StatMember::C3)
-                GD->setColWidth(6, GD->colWidth(6) + GD->colWidth(c));
+        for (int i = 0; i < shape.hiddenWithAmounts.size(); ++i) {
+            const int c = shape.hiddenWithAmounts[i];
+            if (const int wider = shape.widenedByHidden.value(i, -1); wider >= 0)
+                GD->setColWidth(wider, GD->colWidth(wider) + GD->colWidth(c));
             GD->setColWidth(c, 0);
         }
     }

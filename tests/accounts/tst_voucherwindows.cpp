@@ -8,6 +8,7 @@
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
+#include "support/Builders.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
@@ -26,6 +27,9 @@ private Q_SLOTS:
     void addEditDeleteThroughTheWindow();
     void refusalsKeepTheEntry_data();
     void refusalsKeepTheEntry();
+    void editOfAVoucherChangedElsewhereIsRefused();
+    void sortItemsOrderTheList_data();
+    void sortItemsOrderTheList();
     void closingWithAnUnsavedEntryAsks();
     void menuItemsOpenTheirSide_data();
     void menuItemsOpenTheirSide();
@@ -153,26 +157,38 @@ void TestVoucherWindows::addEditDeleteThroughTheWindow()
 void TestVoucherWindows::refusalsKeepTheEntry_data()
 {
     QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("number");  // "" keeps the proposed number
+    QTest::addColumn<QString>("date");    // "" is today
     QTest::addColumn<QString>("unit");
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("message");
-    QTest::newRow("customer on the supplier side") << code(DocKind::Payment) << "C1" << "5" << "在系统资料库中不存在[C1]这个供应商";
-    QTest::newRow("supplier on the customer side") << code(DocKind::AddedReceivable) << "S1" << "5" << "在系统资料库中不存在[S1]这个客户";
-    QTest::newRow("letters after the digits") << code(DocKind::AddedPayable) << "S1" << "12abc" << "请填写应付金额!";
-    QTest::newRow("thousands separator") << code(DocKind::Receipt) << "C1" << "1,000" << "请填写收款金额!";
-    QTest::newRow("empty amount") << code(DocKind::Payment) << "S1" << "" << "请填写付款金额!";
+    QTest::newRow("customer on the supplier side") << code(DocKind::Payment) << "" << "" << "C1" << "5" << "在系统资料库中不存在[C1]这个供应商";
+    QTest::newRow("supplier on the customer side") << code(DocKind::AddedReceivable) << "" << "" << "S1" << "5" << "在系统资料库中不存在[S1]这个客户";
+    QTest::newRow("letters after the digits") << code(DocKind::AddedPayable) << "" << "" << "S1" << "12abc" << "请填写应付金额!";
+    QTest::newRow("thousands separator") << code(DocKind::Receipt) << "" << "" << "C1" << "1,000" << "请填写收款金额!";
+    QTest::newRow("empty amount") << code(DocKind::Payment) << "" << "" << "S1" << "" << "请填写付款金额!";
+    QTest::newRow("number of a stock document") << code(DocKind::AddedPayable) << "rk9" << "" << "S1" << "5" << "系统中已经存在 RK9 这个凭证号！";
+    QTest::newRow("no number") << code(DocKind::Receipt) << " " << "" << "C1" << "5" << "请填写凭证号！";
+    QTest::newRow("no such day") << code(DocKind::Payment) << "" << "2026-2-30" << "S1" << "5" << "请填写付款日期!";
+    QTest::newRow("no date") << code(DocKind::AddedReceivable) << "" << " " << "C1" << "5" << "请填写凭证日期!";
 }
 
 void TestVoucherWindows::refusalsKeepTheEntry()
 {
     QFETCH(int, kind);
+    QFETCH(QString, number);
+    QFETCH(QString, date);
     QFETCH(QString, unit);
     QFETCH(QString, amount);
     QFETCH(QString, message);
     Books b;
+    // A stock document holds a number no voucher may take; it is not listed.
+    PostStockDocument(b.set.app(), QStringLiteral("RK9"), QDate::currentDate(), QStringLiteral("S1"), 10);
     auto w = openWindow(b.set.app(), DocKind(kind));
     trigger(*w, "Menu_Add");
-    field(*w, 1)->setText(DateText(QDate::currentDate()));
+    if (!number.isEmpty())
+        field(*w, 0)->setText(number.trimmed());
+    field(*w, 1)->setText(date.isEmpty() ? DateText(QDate::currentDate()) : date.trimmed());
     field(*w, 2)->setText(unit);
     field(*w, 5)->setText(amount);
     b.messages.expect(message);
@@ -180,7 +196,7 @@ void TestVoucherWindows::refusalsKeepTheEntry()
     QCOMPARE(b.messages.pending(), 0);
     QCOMPARE(w->Edstu, 1);
     QCOMPARE(w->TabS->currentIndex(), 1);
-    QCOMPARE(b.db().scalar(QStringLiteral("SELECT count(*) FROM TB1")).toInt(), 0);
+    QCOMPARE(b.db().scalar(QStringLiteral("SELECT count(*) FROM TB1 WHERE LB = ?"), {kind}).toInt(), 0);
     QCOMPARE(b.db().scalar(QStringLiteral("SELECT setval FROM sysinfo WHERE ID = 100")).toInt(), 0);
     // Cancelled, the empty row stays for the next add.
     trigger(*w, "Menu_cancel");
@@ -189,6 +205,88 @@ void TestVoucherWindows::refusalsKeepTheEntry()
     b.messages.expect(QStringLiteral("无数据可删除！"));
     trigger(*w, "Menu_del");
     QCOMPARE(b.messages.pending(), 0);
+}
+
+void TestVoucherWindows::editOfAVoucherChangedElsewhereIsRefused()
+{
+    Books b;
+    AddVoucher(b.set.app(), DocKind::Receipt, QStringLiteral("SK1"), QDate::currentDate(), QStringLiteral("C1"), 8);
+    auto w = openWindow(b.set.app(), DocKind::Receipt);
+    QCOMPARE(w->RecordTotal, 1);
+    trigger(*w, "Menu_edit");
+    field(*w, 5)->setText(QStringLiteral("9"));
+    // Another workstation changes the receipt meanwhile.
+    const VoucherSide side = VoucherSideOf(DocKind::Receipt);
+    const LoadedVoucher there{QStringLiteral("SK1"), StoredVoucherVersion(b.db(), side, QStringLiteral("SK1"))};
+    VoucherInput other{QStringLiteral("SK1"), QDate::currentDate(), QStringLiteral("C1"), QStringLiteral("7"), {}, {}};
+    QCOMPARE(int(SaveVoucher(b.set.app(), side, other, &there).status), int(VoucherSaveStatus::Saved));
+    const QString stored = b.db().scalar(QStringLiteral("SELECT QM FROM TB1 WHERE F1 = 'SK1'")).toString();
+    b.messages.expect(QStringLiteral("该凭证已被其他用户修改或删除"));
+    trigger(*w, "Menu_save");
+    QCOMPARE(b.messages.pending(), 0);
+    QCOMPARE(w->Edstu, 2);
+    QCOMPARE(b.db().scalar(QStringLiteral("SELECT FK FROM TB1 WHERE F1 = 'SK1'")).toDouble(), 7.0);
+    QCOMPARE(b.db().scalar(QStringLiteral("SELECT QM FROM TB1 WHERE F1 = 'SK1'")).toString(), stored);
+    QCOMPARE(ChainFault(b.db()), QString());
+}
+
+void TestVoucherWindows::sortItemsOrderTheList_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QStringList>("captions");
+    QTest::newRow("added payables") << code(DocKind::AddedPayable) << "YF"
+                                    << QStringList{"&1.按凭证号", "&2.按凭证日期", "&3.按供应商", "&4.按应付金额",
+                                                   "&5.按经手人", "&6.按制单人", "&7.按记账时间"};
+    QTest::newRow("receipts") << code(DocKind::Receipt) << "SK"
+                              << QStringList{"&1.按凭证号", "&2.按收款日期", "&3.按客户", "&4.按收款金额",
+                                             "&5.按经手人", "&6.按制单人", "&7.按记账时间"};
+}
+
+void TestVoucherWindows::sortItemsOrderTheList()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, prefix);
+    QFETCH(QStringList, captions);
+    Books b;
+    const bool suppliers = kind == code(DocKind::AddedPayable);
+    const QString unitWord = suppliers ? QStringLiteral("S") : QStringLiteral("C");
+    AddUnit(b.db(), {unitWord + QLatin1Char('3'), QStringLiteral("三"),
+                     suppliers ? UnitKind::Supplier : UnitKind::Customer});
+    // Voucher n: day, unit, amount, handler, maker, posting time; each sort item gives its own order.
+    struct Row {
+        int n, day, unit;
+        double amount;
+        const char *handler, *maker, *time;
+    };
+    for (const Row& r : {Row{2, 3, 1, 30, "c", "b", "2026-03-09 11:00:00"},
+                         Row{3, 1, 2, 10, "b", "a", "2026-03-09 10:00:00"},
+                         Row{1, 2, 3, 20, "a", "c", "2026-03-09 12:00:00"}}) {
+        const QString no = prefix + QString::number(r.n);
+        AddVoucher(b.set.app(), DocKind(kind), no, QDate(2026, 3, r.day), unitWord + QString::number(r.unit), r.amount);
+        b.db().execute(QStringLiteral("UPDATE TB1 SET S1 = ?, F5 = ?, H8 = ? WHERE F1 = ?"),
+                       {QString::fromLatin1(r.handler), QString::fromLatin1(r.maker), QString::fromLatin1(r.time), no});
+    }
+    const QList<QList<int>> orders{{1, 2, 3}, {3, 1, 2}, {2, 3, 1}, {2, 1, 3}, {1, 3, 2}, {3, 2, 1}, {1, 2, 3}};
+    auto w = openWindow(b.set.app(), DocKind(kind));
+    w->LoadVoucherList(VoucherListHead(VoucherSideOf(DocKind(kind))));
+    QCOMPARE(w->RecordTotal, 3);
+    for (int item = 0; item < 7; ++item) {
+        QAction* a = w->findChild<QAction*>(QStringLiteral("Menu_sortBy%1").arg(item));
+        QCOMPARE(a->text(), captions[item]);
+        a->trigger();
+        QVERIFY(a->isChecked());
+        QStringList shown, expected;
+        for (int r = 1; r <= 3; ++r) {
+            shown << w->GD->textMatrix(r, 0);
+            expected << prefix + QString::number(orders[item][r - 1]);
+        }
+        QCOMPARE(shown, expected);
+    }
+    // Only the posting-time order shows the posting-time column.
+    QVERIFY(w->GD->colWidth(9) > 0);
+    w->findChild<QAction*>(QStringLiteral("Menu_sortBy0"))->trigger();
+    QCOMPARE(w->GD->colWidth(9), 0);
 }
 
 void TestVoucherWindows::closingWithAnUnsavedEntryAsks()

@@ -13,6 +13,7 @@ private Q_SLOTS:
     void typeFacts_data();
     void typeFacts();
     void kindAndModeFindTheType();
+    void stocktakingCarriesItsFixedNames();
 };
 
 void TestDocTypes::typeFacts_data()
@@ -76,6 +77,28 @@ void TestDocTypes::kindAndModeFindTheType()
     QCOMPARE(DocTypeFor(DocKind::Stocktaking, false), std::optional<DocType>());
     QCOMPARE(DocTypeOfSetting(80), std::optional<DocType>());
     QCOMPARE(DocTypeOfSetting(181), std::optional<DocType>());
+}
+
+// Stocktaking has no name row: its name, prefix, counter-party and extra-item row are
+// the table's, and it is none of the eight configurable types.
+void TestDocTypes::stocktakingCarriesItsFixedNames()
+{
+    const DocTypeInfo& t = DocTypeOf(DocType::Stocktaking);
+    QCOMPARE(t.kind, DocKind::Stocktaking);
+    QVERIFY(!t.configurable());
+    QCOMPARE(QString::fromUtf8(t.fixedName), QStringLiteral("库存盘点"));
+    QCOMPARE(QString::fromUtf8(t.fixedPrefix), QStringLiteral("PD"));
+    QCOMPARE(QString::fromUtf8(t.fixedUnit), QStringLiteral("0000"));
+    QCOMPARE(t.nameSetting(), 0);
+    QCOMPARE(t.extraItemSetting(), 9181);
+    QCOMPARE(t.rightGroup, int(RightStocktaking));
+    QCOMPARE(QString::fromUtf8(t.layouts[0].layoutId), QStringLiteral("采购盘点一"));
+    QCOMPARE(QString::fromUtf8(t.layouts[1].layoutId), QStringLiteral("采购盘点二"));
+    for (const DocTypeInfo& other : DocTypes()) {
+        QVERIFY(other.configurable());
+        QVERIFY(other.type != DocType::Stocktaking);
+    }
+    QCOMPARE(DocTypeOfSetting(code(DocType::Stocktaking)), std::optional<DocType>());
 }
 
 VX_REGISTER_TEST(TestDocTypes)

@@ -6,6 +6,7 @@
 #include "documents/inbound/ReceiptPolicies.h"
 #include "forms/Query.h"
 #include "documents/outbound/D1.h"
+#include "documents/stockreturn/D3.h"
 #include "exchange/ImportRuns.h"
 #include "exchange/ImportWindows.h"
 #include "exchange/ToExcel.h"
@@ -32,6 +33,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 // The outbound window in sales and department mode, driven through its named
 // controls on a real account set.
@@ -41,6 +43,7 @@ private Q_SLOTS:
     void salesLinesWithCustomerPricesAndDiscounts();
     void shortageOnCommitAndAuditWritesNothing();
     void departmentIssueAuditedAtCost();
+    void quantitiesNeverBecomeMoney_data();
     void quantitiesNeverBecomeMoney();
     void attributeOnlyFromPickerValues();
     void printStagesWithoutAPrintRight();
@@ -281,27 +284,49 @@ void TestD1::departmentIssueAuditedAtCost()
     QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 8.0);
 }
 
+// Without prices, a customer-side document is still valued at the goods' sale prices
+// and moves the customer's balance (100) by that amount, never by the pieces.
+void TestD1::quantitiesNeverBecomeMoney_data()
+{
+    QTest::addColumn<bool>("customerReturn");
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<double>("balance");
+    QTest::newRow("sales delivery") << false << 73.0 << 173.0;
+    QTest::newRow("return to stock") << true << -73.0 << 27.0;
+}
+
 void TestD1::quantitiesNeverBecomeMoney()
 {
+    QFETCH(bool, customerReturn);
+    QFETCH(double, amount);
     FreshAccountSet set;
     prepare(set);
     set.app().WithPrices = 0;
     Database& db = set.db();
     MessageScript msgs;
-    D1 w(set.app(), false);
-    QVERIFY(!control<QAction>(&w, "Menu_prn1")->isEnabled());
-    trigger(&w, "Menu_Add");
-    control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("B001"));
-    stripLine(w, QStringLiteral("G1"), QStringLiteral("5"));
-    stripLine(w, QStringLiteral("G2"), QStringLiteral("7"));
-    trigger(&w, "Menu_save");
+    std::unique_ptr<StockDocForm> w;
+    if (customerReturn)
+        w = std::make_unique<D3>(set.app(), false);
+    else
+        w = std::make_unique<D1>(set.app(), false);
+    w->setAttribute(Qt::WA_DeleteOnClose, false);
+    QVERIFY(!control<QAction>(w.get(), "Menu_prn1")->isEnabled());
+    trigger(w.get(), "Menu_Add");
+    control<QComboBox>(w.get(), "CmbLB")->setEditText(QStringLiteral("B001"));
+    stripLine(*w, QStringLiteral("G1"), QStringLiteral("5"));
+    stripLine(*w, QStringLiteral("G2"), QStringLiteral("7"));
+    trigger(w.get(), "Menu_save");
     QCOMPARE(msgs.count(), 0);
     // 5 x 9 + 7 x 4 at the goods' prices, never the 12 pieces.
-    QCOMPARE(db.scalar(QStringLiteral("SELECT F9 FROM TB1")).toDouble(), 73.0);
-    chooseScope(0);
-    trigger(&w, "Menu_Ok");
-    QCOMPARE(db.scalar(QStringLiteral("SELECT YF FROM TB1")).toDouble(), 73.0);
-    QCOMPARE(db.scalar(QStringLiteral("SELECT QM FROM TB1")).toDouble(), 173.0);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT F9 FROM TB1")).toDouble(), amount);
+    if (customerReturn)
+        msgs.expect(QStringLiteral("审核后单据将不可修改！"), MB::Yes);
+    else
+        chooseScope(0);
+    trigger(w.get(), "Menu_Ok");
+    QCOMPARE(msgs.pending(), 0);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT YF FROM TB1")).toDouble(), amount);
+    QTEST(db.scalar(QStringLiteral("SELECT QM FROM TB1")).toDouble(), "balance");
 }
 
 void TestD1::attributeOnlyFromPickerValues()

@@ -31,7 +31,6 @@ class TestD3 : public QObject {
 private Q_SLOTS:
     void customerReturnWithItsPrice();
     void departmentReturnAtCost();
-    void quantitiesNeverBecomeMoney();
     void printStagesTheShownDocument();
     void refusedWhileAStocktakingIsOpen();
     void lineOfADeletedGoodsIsKept();
@@ -178,29 +177,6 @@ void TestD3::departmentReturnAtCost()
     QCOMPARE(msgs.pending(), 0);
     QCOMPARE(db.scalar(QStringLiteral("SELECT F8 FROM TA4 WHERE F1 = 'G1'")).toDouble(), 8.0);
     QCOMPARE(db.scalar(QStringLiteral("SELECT F6 FROM TB1 WHERE LB = 4")).toString(), QString());
-}
-
-void TestD3::quantitiesNeverBecomeMoney()
-{
-    FreshAccountSet set;
-    prepare(set);
-    set.app().WithPrices = 0;
-    Database& db = set.db();
-    MessageScript msgs;
-    D3 w(set.app(), false);
-    QVERIFY(!control<QAction>(&w, "Menu_prn1")->isEnabled());
-    trigger(&w, "Menu_Add");
-    control<QComboBox>(&w, "CmbLB")->setEditText(QStringLiteral("B001"));
-    stripLine(w, QStringLiteral("G1"), QStringLiteral("5"));
-    stripLine(w, QStringLiteral("G2"), QStringLiteral("7"));
-    trigger(&w, "Menu_save");
-    QCOMPARE(msgs.pending(), 0);
-    // 5 x 9 + 7 x 4 at the goods' prices, never the 12 pieces.
-    QCOMPARE(db.scalar(QStringLiteral("SELECT F9 FROM TB1")).toDouble(), -73.0);
-    msgs.expect(AuditQuestion, MB::Yes);
-    trigger(&w, "Menu_Ok");
-    QCOMPARE(db.scalar(QStringLiteral("SELECT YF FROM TB1")).toDouble(), -73.0);
-    QCOMPARE(db.scalar(QStringLiteral("SELECT QM FROM TB1")).toDouble(), 27.0);
 }
 
 void TestD3::printStagesTheShownDocument()

@@ -32,6 +32,8 @@ private Q_SLOTS:
     void proposedPricesShowInThePricePattern_data();
     void proposedPricesShowInThePricePattern();
     void outboundShowsOneAssemblyButton();
+    void windowDestroyedWhileEditingWritesNothing_data();
+    void windowDestroyedWhileEditingWritesNothing();
 };
 
 namespace {
@@ -210,6 +212,30 @@ void TestStockDocEntry::outboundShowsOneAssemblyButton()
     QCOMPARE(shown, 1);
     QVERIFY(control<QPushButton>(&w, "CmdRfSL")->isVisible());
     trigger(&w, "Menu_cancel");
+}
+
+void TestStockDocEntry::windowDestroyedWhileEditingWritesNothing_data()
+{
+    kinds();
+}
+
+// The main window going away takes an editing document window with it: the open
+// cell editor commits nothing then, and nothing is saved.
+void TestStockDocEntry::windowDestroyedWhileEditingWritesNothing()
+{
+    QFETCH(bool, outbound);
+    FreshAccountSet set;
+    prepare(set);
+    MessageScript msgs;
+    auto w = openWindow(set.app(), outbound);
+    trigger(w.get(), "Menu_Add");
+    QVERIFY(!w->lines().TxtEnter()->isHidden());
+    w->lines().TxtEnter()->setFocus();
+    QTRY_VERIFY(w->lines().TxtEnter()->hasFocus());
+    w->lines().TxtEnter()->setText(QStringLiteral("G1"));
+    w.reset();
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT count(*) FROM TB1")).toInt(), 0);
+    QCOMPARE(msgs.count(), 0);
 }
 
 VX_REGISTER_TEST(TestStockDocEntry)

@@ -93,6 +93,16 @@ QString copyOf(FreshAccountSet& set, const QString& name)
     return path;
 }
 
+// An unposted receipt W1 of 2024-05-02, and the refusal of a new count it causes.
+DocSpec addWaitingReceipt(Database& db)
+{
+    DocSpec waiting{QStringLiteral("W1"), QDate(2024, 5, 2), QStringLiteral("A001")};
+    waiting.lines = {{QStringLiteral("G1"), 1, 1}};
+    AddDocument(db, waiting);
+    return waiting;
+}
+const QString WaitingRefusal = QStringLiteral("系统内存在未审核的单据（采购入库单），此时不能进行新的库存盘点！");
+
 double num(const Database& db, const QString& sql, const QVariantList& params = {})
 {
     return db.scalarRow(sql, params).value_or(QVariant(0.0)).toDouble();
@@ -234,10 +244,8 @@ void TestStocktaking::countRunsAlone()
     FreshAccountSet set;
     prepare(set);
     Database& db = set.db();
-    DocSpec waiting{QStringLiteral("W1"), QDate(2024, 5, 2), QStringLiteral("A001")};
-    waiting.lines = {{QStringLiteral("G1"), 1, 1}};
-    AddDocument(db, waiting);
-    const QString busy = QStringLiteral("系统内存在未审核的单据（采购入库单），此时不能进行新的库存盘点！");
+    const DocSpec waiting = addWaitingReceipt(db);
+    const QString busy = WaitingRefusal;
     QCOMPARE(StocktakingAddRefusal(db), busy);
     CountDoc doc = countDoc(QStringLiteral("PD1"), QDate(2024, 5, 13), {countLine(QStringLiteral("G2"), 3, 4, 1)});
     QCOMPARE(SaveStocktaking(set.app(), doc, {}), busy);
@@ -288,13 +296,10 @@ void TestStocktaking::waitingAndLatestDocumentInEveryStoredForm()
     FreshAccountSet set;
     prepare(set);
     Database& db = set.db();
-    DocSpec waiting{QStringLiteral("W1"), QDate(2024, 5, 2), QStringLiteral("A001")};
-    waiting.lines = {{QStringLiteral("G1"), 1, 1}};
-    AddDocument(db, waiting);
+    const DocSpec waiting = addWaitingReceipt(db);
     db.execute(QStringLiteral("UPDATE TB1 SET SRT = ?, F2 = ? WHERE F1 = 'W1'"),
                {key.isNull() ? QVariant() : QVariant(QString()), dateText});
-    QCOMPARE(StocktakingAddRefusal(db),
-             QStringLiteral("系统内存在未审核的单据（采购入库单），此时不能进行新的库存盘点！"));
+    QCOMPARE(StocktakingAddRefusal(db), WaitingRefusal);
     QCOMPARE(StocktakingAddRefusal(db, QStringLiteral("W1")), QString());
     QCOMPARE(StocktakingDateRefusal(db, QDate(2024, 5, 4)), QStringLiteral("盘点日期必须在[2024-5-4]之后！"));
     QCOMPARE(StocktakingDateRefusal(db, QDate(2024, 5, 5)), QString());

@@ -129,6 +129,7 @@ void TestReportForm::failedRunIsToldAndTheWindowStaysUsable()
         MessageScript msgs;
         msgs.expect(QStringLiteral("读不到数据"));
         w.RunButton->click();
+        QCOMPARE(msgs.last().window.data(), &w);
     }
     QVERIFY(w.RunButton->isEnabled());
     QVERIFY(w.Frm->isEnabled());

@@ -152,6 +152,11 @@ void TestDocStatistics::reconciliation()
     QCOMPARE(valueOf(detail, "SumSL"), QStringLiteral("8"));
     QCOMPARE(valueOf(detail, "SumJe"), QStringLiteral("80"));
     QCOMPARE(valueOf(detail, "SumJeDX"), QStringLiteral("捌拾元整"));
+    // The unit price is written in the price pattern, not the amount pattern.
+    StatPrintContext prices = context();
+    prices.priceFormat = QStringLiteral("#0.000");
+    QCOMPARE(StatPrint(StatMember::DZLst, StatPrintKind::Detail, t.rows, t.totals, prices).rows[1].texts.value(12),
+             QStringLiteral("10.000"));
 
     const StatPrintJob sum = StatPrint(StatMember::DZLst, StatPrintKind::Summary, t.rows, t.totals, context());
     QCOMPARE(printed(set.app(), sum), QStringList({"G1|G1名称||000|无类别|个|8|2|80"}));

@@ -40,6 +40,8 @@ private Q_SLOTS:
     void pricesFollowTheListedType();
     void printsThroughTheMenus_data();
     void printsThroughTheMenus();
+    void openingAndPrintingByRights_data();
+    void openingAndPrintingByRights();
 };
 
 namespace {
@@ -101,6 +103,13 @@ StatisticsReportForm* open(FreshAccountSet& set, const QString& item)
     return w;
 }
 
+// Closes the window as "返回" does and lets it go.
+void closeWindow(QWidget* w)
+{
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 QString column(Grid* g, int col)
 {
     QStringList out;
@@ -116,17 +125,20 @@ void TestStatisticsWindows::membersInTheirModes_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("values");  // data rows, then the totals row
     // "" = the chosen type's name + "统计".
-    QTest::newRow("receipts") << "Menu_BB6" << "" << 11 << "20 个,20";
-    QTest::newRow("returns to suppliers") << "Menu_BB7" << "" << 11 << "2 个,2";
-    QTest::newRow("issues") << "Menu_DD6" << "" << 13 << "70.00,70.00";
-    QTest::newRow("returns to stock") << "Menu_DD7" << "" << 11 << "2 个,2";
-    QTest::newRow("goods received") << "menu_Edz1" << "收货对账单" << 13 << "100.00,-10.00,90.00";
-    QTest::newRow("goods shipped, returned") << "menu_Edz2" << "发货对账单" << 12 << ",2,2";
-    QTest::newRow("outbound cost") << "menu_Ecb" << "出库成本统计" << 13 << "50.00,-10.00,40.00";
-    QTest::newRow("gross profit") << "Menu_Eml" << "销售毛利统计" << 16 << "20.00,-4.00,16.00";
-    QTest::newRow("stocktaking") << "Menu_C3" << "库存盘点统计" << 12 << "-2 个,-2";
+    QTest::newRow("receipts") << "Menu_BB6" << "" << 11 << "入库数量" << "20 个,20";
+    QTest::newRow("returns to suppliers") << "Menu_BB7" << "" << 11 << "退货数量" << "2 个,2";
+    QTest::newRow("issues") << "Menu_DD6" << "" << 13 << "金额" << "70.00,70.00";
+    QTest::newRow("returns to stock") << "Menu_DD7" << "" << 11 << "退库数量" << "2 个,2";
+    QTest::newRow("goods received") << "menu_Edz1" << "收货对账单" << 13 << "金额" << "100.00,-10.00,90.00";
+    QTest::newRow("goods shipped, returned") << "menu_Edz2" << "发货对账单" << 12 << "退货数" << ",2,2";
+    QTest::newRow("outbound cost") << "menu_Ecb" << "出库成本统计" << 12 << "成本单价" << "5.00,5.00,";
+    QTest::newRow("outbound cost amounts") << "menu_Ecb" << "出库成本统计" << 13 << "金额" << "50.00,-10.00,40.00";
+    QTest::newRow("gross profit") << "Menu_Eml" << "销售毛利统计" << 16 << "毛利" << "20.00,-4.00,16.00";
+    QTest::newRow("stocktaking") << "Menu_C3" << "库存盘点统计" << 12 << "盈亏数" << "-2 个,-2";
+    QTest::newRow("stocktaking, book") << "Menu_C3" << "库存盘点统计" << 10 << "帐面数量" << "10 个,";
 }
 
 void TestStatisticsWindows::membersInTheirModes()
@@ -134,6 +146,7 @@ void TestStatisticsWindows::membersInTheirModes()
     QFETCH(QString, item);
     QFETCH(QString, caption);
     QFETCH(int, col);
+    QFETCH(QString, header);
     QFETCH(QString, values);
     FreshAccountSet set;
     book(set);
@@ -144,10 +157,10 @@ void TestStatisticsWindows::membersInTheirModes()
     if (caption.isEmpty())
         caption = w->CmbS2->currentText().remove(QStringLiteral("所有")) + QStringLiteral("统计");
     QCOMPARE(w->windowTitle(), caption);
+    QCOMPARE(w->GD->textMatrix(0, col), header);
     QCOMPARE(column(w->GD, col), values);
     QCOMPARE(w->GD->textMatrix(w->GD->rows() - 1, 6), QStringLiteral("合计："));
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 void TestStatisticsWindows::filtersOfTheWindow()
@@ -173,8 +186,7 @@ void TestStatisticsWindows::filtersOfTheWindow()
     w->CmbF3->setEditText(QStringLiteral("B*"));
     w->findChild<QPushButton*>(QStringLiteral("Cmd"))->click();
     QCOMPARE(w->GD->rows(), 2);
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 // A colour chosen on a list row is stored on its line, shown again by the
@@ -202,8 +214,7 @@ void TestStatisticsWindows::rowColoursOnTheLines()
     QCOMPARE(stored(), qint64(255));
     w->findChild<QPushButton*>(QStringLiteral("Cmd"))->click();
     QCOMPARE(w->GD->cellBackColor(1, 0), QColor(255, 0, 0));
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 // Another item of an open window's member switches that window to its mode:
@@ -244,8 +255,7 @@ void TestStatisticsWindows::anotherItemSwitchesTheOpenWindow()
     QCOMPARE(w->windowTitle(), caption);
     QVERIFY(w->GD->textMatrix(0, 11).startsWith(word));
     QCOMPARE(column(w->GD, col), values);
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 namespace {
@@ -311,8 +321,7 @@ void TestStatisticsWindows::unitPicker()
     button->click();
     QCOMPARE(kind, 1);
     QCOMPARE(w->CmbF3->currentText(), QStringLiteral("B001"));
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
 }
 
 // Issues to departments are valued at cost: an operator who may not see cost
@@ -320,17 +329,21 @@ void TestStatisticsWindows::unitPicker()
 // in the prints.
 void TestStatisticsWindows::pricesFollowTheListedType_data()
 {
+    QTest::addColumn<QString>("item");
     QTest::addColumn<bool>("withSales");
     QTest::addColumn<int>("type");  // index in CmbS2
     QTest::addColumn<bool>("hidden");
-    QTest::newRow("departments") << true << 0 << true;
-    QTest::newRow("customers") << true << 1 << false;
-    QTest::newRow("all outbound types") << true << 2 << true;
-    QTest::newRow("departments the only type in use") << false << 0 << true;
+    QTest::newRow("departments") << "Menu_DD6" << true << 0 << true;
+    QTest::newRow("customers") << "Menu_DD6" << true << 1 << false;
+    QTest::newRow("all outbound types") << "Menu_DD6" << true << 2 << true;
+    QTest::newRow("departments the only type in use") << "Menu_DD6" << false << 0 << true;
+    QTest::newRow("statement of goods shipped to departments") << "menu_Edz2" << true << 0 << true;
+    QTest::newRow("statement of goods shipped to customers") << "menu_Edz2" << true << 1 << false;
 }
 
 void TestStatisticsWindows::pricesFollowTheListedType()
 {
+    QFETCH(QString, item);
     QFETCH(bool, withSales);
     QFETCH(int, type);
     QFETCH(bool, hidden);
@@ -339,38 +352,38 @@ void TestStatisticsWindows::pricesFollowTheListedType()
     departmentsAndCustomers(set, withSales);
     set.app().CanSeeCost = 0;
     FakePrinters::Installation printers(set.folder());
-    QVERIFY(InstallPrintFiles(set.programFolder(),
-                              {QStringLiteral("vxp.dat"), QStringLiteral("plst.vxp"), QStringLiteral("psum.vxp")}));
-    StatisticsReportForm* w = open(set, QStringLiteral("Menu_DD6"));
+    QVERIFY(InstallPrintFiles(set.programFolder(), {QStringLiteral("vxp.dat"), QStringLiteral("plst.vxp"),
+                                                    QStringLiteral("psum.vxp"), QStringLiteral("pdzmx.vxp"),
+                                                    QStringLiteral("pdzhz.vxp")}));
+    StatisticsReportForm* w = open(set, item);
     QVERIFY(w);
     QCOMPARE(w->CmbS2->count(), withSales ? 3 : 1);
     chooseType(w, type);
     QVERIFY(w->GD->rows() > 2);
     QCOMPARE(w->ShowPrices, !hidden);
-    QCOMPARE(w->GD->colWidth(12) == 0, hidden);
-    QCOMPARE(w->GD->colWidth(13) == 0, hidden);
+    const bool statement = item.startsWith(QLatin1String("menu_Edz"));
+    for (int c : StatShapeOf(statement ? StatMember::DZLst : StatMember::Lst).hiddenWithAmounts)
+        QCOMPARE(w->GD->colWidth(c) == 0, hidden);
 
-    const StagedPrint detail = CapturePrint(set, [w] { w->findChild<QAction*>(QStringLiteral("Menu_print1"))->trigger(); });
+    // The detail prints price and amount as fields 12 and 13; the summary
+    // ends in the amount.
+    const auto trigger = [w](const char* name) {
+        return [w, name] { w->findChild<QAction*>(QString::fromLatin1(name))->trigger(); };
+    };
+    const StagedPrint detail = CapturePrint(set, trigger("Menu_print1"));
     QVERIFY(detail.shown);
-    const int last = w->GD->rows() - 1;
-    QCOMPARE(detail.values.value(QStringLiteral("SumJe")), hidden ? QString() : w->GD->textMatrix(last, 13));
-    for (int r = 0; r < detail.rows.size(); ++r) {
-        const QStringList f = detail.rows[r].split(QLatin1Char('|'));
-        QCOMPARE(f.value(12), hidden ? QStringLiteral(" ") : w->GD->textMatrix(r + 1, 12));
-        QCOMPARE(f.value(13), hidden ? QStringLiteral(" ") : w->GD->textMatrix(r + 1, 13));
-    }
-    const StagedPrint sum = CapturePrint(set, [w] { w->findChild<QAction*>(QStringLiteral("Menu_print2"))->trigger(); });
-    QVERIFY(sum.shown);
-    QCOMPARE(sum.values.value(QStringLiteral("SumJe")), hidden ? QString() : w->GD->textMatrix(last, 13));
-    for (const QString& row : sum.rows) {
+    QCOMPARE(detail.values.value(QStringLiteral("SumJe")).isEmpty(), hidden);
+    for (const QString& row : detail.rows) {
         const QStringList f = row.split(QLatin1Char('|'));
-        if (hidden)
-            QCOMPARE(f.mid(7), QStringList({QString(), QStringLiteral("0")}));
-        else
-            QVERIFY(f.value(8).toDouble() != 0);
+        QCOMPARE(f.value(12) == QLatin1String(" "), hidden);
+        QCOMPARE(f.value(13) == QLatin1String(" "), hidden);
     }
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const StagedPrint sum = CapturePrint(set, trigger("Menu_print2"));
+    QVERIFY(sum.shown);
+    QCOMPARE(sum.values.value(QStringLiteral("SumJe")).isEmpty(), hidden);
+    for (const QString& row : sum.rows)
+        QCOMPARE(row.section(QLatin1Char('|'), -1) == QLatin1String("0"), hidden);
+    closeWindow(w);
 }
 
 // Each print of each member, staged from the window's print menu: layout,
@@ -505,8 +518,57 @@ void TestStatisticsWindows::printsThroughTheMenus()
     for (const QString& r : p.rows)
         sum += LeadValue(r.section(QLatin1Char('|'), field, field));
     QCOMPARE(LeadValue(p.values.value(total)), sum);
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(w);
+}
+
+// Who may open each member, and who may print it: the operator must see the
+// prices of the window's side.
+void TestStatisticsWindows::openingAndPrintingByRights_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<bool>("salesInUse");
+    QTest::addColumn<int>("canSeeCost");
+    QTest::addColumn<int>("canSeeProfit");
+    QTest::addColumn<QString>("refusal");  // "" = the window opens
+    QTest::addColumn<bool>("printable");
+    const QString noRight = QStringLiteral("对不起，您无此权限！");
+    QTest::newRow("receipts without cost prices") << "Menu_BB6" << false << 0 << -1 << "" << false;
+    QTest::newRow("receipts") << "Menu_BB6" << false << -1 << 0 << "" << true;
+    QTest::newRow("issues without sale prices") << "Menu_DD6" << false << -1 << 0 << "" << false;
+    QTest::newRow("issues without cost prices") << "Menu_DD6" << false << 0 << -1 << "" << true;
+    QTest::newRow("statement of goods received without cost prices") << "menu_Edz1" << false << 0 << -1 << "" << false;
+    QTest::newRow("outbound cost without cost prices") << "menu_Ecb" << false << 0 << -1 << noRight << false;
+    QTest::newRow("gross profit without sale prices") << "Menu_Eml" << true << -1 << 0 << noRight << false;
+    QTest::newRow("gross profit, sales out of use") << "Menu_Eml" << false << -1 << -1 << "该功能已经被屏蔽！" << false;
+    QTest::newRow("gross profit") << "Menu_Eml" << true << -1 << -1 << "" << true;
+    QTest::newRow("stocktaking without cost prices") << "Menu_C3" << false << 0 << -1 << "" << false;
+}
+
+void TestStatisticsWindows::openingAndPrintingByRights()
+{
+    QFETCH(QString, item);
+    QFETCH(bool, salesInUse);
+    QFETCH(int, canSeeCost);
+    QFETCH(int, canSeeProfit);
+    QFETCH(QString, refusal);
+    QFETCH(bool, printable);
+    FreshAccountSet set;
+    book(set);
+    set.app().Menus.setVisible(DocTypeMenuItem(DocType::SalesDelivery), salesInUse);
+    set.app().CanSeeCost = canSeeCost;
+    set.app().CanSeeProfit = canSeeProfit;
+    MessageScript msgs;
+    if (!refusal.isEmpty())
+        msgs.expect(refusal);
+    const bool opened = OpenWindow(set.app(), item) && OpenedWindow(set.app(), item);
+    QCOMPARE(msgs.pending(), 0);
+    QCOMPARE(opened, refusal.isEmpty());
+    if (!opened)
+        return;
+    auto* w = qobject_cast<StatisticsReportForm*>(OpenedWindow(set.app(), item));
+    QVERIFY(w);
+    QCOMPARE(w->Menu_print->isEnabled(), printable);
+    closeWindow(w);
 }
 
 VX_REGISTER_TEST(TestStatisticsWindows)

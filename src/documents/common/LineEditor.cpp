@@ -198,21 +198,39 @@ void LineEditor::ensureBlankLastRow()
         m_grid->setRows(m_grid->rows() + 1);
 }
 
-void LineEditor::putGoodsOnLine(int row, const StockDocLine& goods, double qty)
+void LineEditor::putGoodsOnLine(int row, StockDocLine goods, double qty)
 {
-    setCell(row, LineRole::Code, goods.goods);
-    setCell(row, LineRole::Name, goods.name);
-    setCell(row, LineRole::Quantity, NumText(qty) + QLatin1Char(' ') + goods.unit);
-    // Shown in the price and amount patterns at once, as a committed cell shows them.
-    setCell(row, LineRole::Price, FormatNumber(goods.price, m_app.PriceFormat));
-    setCell(row, LineRole::Proposed, NumText(goods.price));
-    // Stored and printed even while the discount columns are hidden.
-    if (goods.discount != 0) {
-        setCell(row, LineRole::OriginalPrice, FormatNumber(goods.originalPrice, m_app.PriceFormat));
-        setCell(row, LineRole::Discount, NumText(goods.discount));
+    // Every cell but the remark shows the goods' new line; the amount from the price as
+    // the price pattern shows it, as a committed cell computes it.
+    goods.qty = qty;
+    goods.amount = qty * FormatNumber(goods.price, m_app.PriceFormat).toDouble();
+    for (int c = 0; c < m_columns.size(); ++c)
+        if (m_columns[c].role != LineRole::Remark)
+            m_grid->setTextMatrix(row, c, m_columns[c].show(m_app, goods));
+    markAlarms(row);
+}
+
+void LineEditor::addToStripRole(int row, double qty)
+{
+    const int c = col(m_policy.storage.stripRole);
+    if (c < 0)
+        return;
+    const QString held = m_grid->textMatrix(row, c);
+    const double sum = (held.trimmed().isEmpty() ? 0.0 : LeadValue(held)) + qty;
+    m_columns[c].commit(*this, row, QString::number(sum, 'g', 17));
+    markAlarms(row);
+}
+
+void LineEditor::markAlarms(int row)
+{
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (!m_columns[c].alarm)
+            continue;
+        if (m_columns[c].alarm(*this, row))
+            m_grid->setCellForeColor(row, c, QColor(Qt::red));
+        else if (m_grid->cellForeColor(row, c) == QColor(Qt::red))
+            m_grid->setCellForeColor(row, c, QColor());
     }
-    setCell(row, LineRole::Amount,
-            FormatNumber(qty * cell(row, LineRole::Price).toDouble(), m_app.AmountFormat));
 }
 
 bool LineEditor::EnterHPBM()
@@ -223,9 +241,17 @@ bool LineEditor::EnterHPBM()
     const double qty = m_txtSL->text().toDouble();
     if (code.isEmpty() || qty == 0)
         return false;
+    const bool ownRole = m_policy.storage.stripRole != LineRole::Quantity;
     for (int i = 1; i < m_grid->rows(); ++i) {
         if (cell(i, LineRole::Code).trimmed() != code)
             continue;
+        if (ownRole) {
+            m_curMxR = i;
+            addToStripRole(i, qty);
+            showCurrentLine();
+            sumTotals();
+            return true;
+        }
         const QString qtyCell = cell(i, LineRole::Quantity);
         const double q = LeadValue(qtyCell) + (stockCovers(i, LeadValue(qtyCell) + qty) ? qty : 0);
         setCell(i, LineRole::Quantity, NumText(q) + QLatin1Char(' ') + AfterSpace(qtyCell));
@@ -249,6 +275,8 @@ bool LineEditor::EnterHPBM()
         // hidden price is still the goods' price, never 0.
         putGoodsOnLine(row, *goods, qty);
         m_curMxR = row;
+        if (ownRole)
+            addToStripRole(row, qty);
         added = true;
     }
     linesChanged();
@@ -364,6 +392,7 @@ void LineEditor::TxtEnter_LostFocus()
         committed = QString::number(*typed, 'g', 17);
     }
     column.commit(*this, r, committed);
+    markAlarms(r);
     sumTotals();
 }
 
@@ -478,12 +507,14 @@ void LineEditor::show(const StockDoc& doc)
             m_grid->setTextMatrix(row, c, m_columns[c].show(m_app, l));
         if (l.backColour || l.foreColour)
             PaintRowColours(m_grid, row, l.backColour, l.foreColour);
+        markAlarms(row);
         qty += l.qty;
         amount += RoundToPattern(l.amount, m_app.AmountFormat);
     }
     const int totals = doc.lines.size() + 1;
     setCell(totals, LineRole::Quantity, NumText(qty));
     setCell(totals, LineRole::Amount, FormatNumber(amount, m_app.AmountFormat));
+    markAlarms(totals);
     m_curMxR = 1;
     showCurrentLine();
 }

@@ -100,7 +100,9 @@ protected:
 
 private:
     void build(QWidget* page);
-    void putGoodsOnLine(int row, const StockDocLine& goods, double qty);
+    void putGoodsOnLine(int row, StockDocLine goods, double qty);
+    void addToStripRole(int row, double qty);  // the strip's quantity into a role of the kind's own
+    void markAlarms(int row);  // red text where a column's alarm holds
     void putTypedGoods(const QString& code);
     void placeCellEditor();
     void editorEnter();

@@ -209,6 +209,7 @@ LineColumn StandardLineColumn(LineRole role, const QString& header)
         // The price proposed when the goods was put on the line: kept, never shown.
         c.weight = 0;
         c.shown = [](const LineCells&) { return false; };
+        c.show = [](const App&, const StockDocLine& l) { return l.proposed ? NumText(*l.proposed) : QString(); };
         c.store = [](StockDocLine& l, const QString& t) {
             if (!t.isEmpty())
                 l.proposed = t.toDouble();
@@ -246,5 +247,7 @@ LineColumn CompletedLineColumn(const LineColumn& column)
         c.commit = standard.commit;
     if (!c.next)
         c.next = standard.next;
+    if (!c.alarm)
+        c.alarm = standard.alarm;
     return c;
 }

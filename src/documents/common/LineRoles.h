@@ -59,6 +59,8 @@ struct LineColumn {
     std::function<QString(const QString&)> editText;                // the editor's text of a cell
     std::function<void(LineCells&, int row, const QString& text)> commit;
     std::function<NextCell(const LineCells&, int row)> next;
+    // The cell shows red text (a loss); empty = never.
+    std::function<bool(const LineCells&, int row)> alarm;
 };
 
 // The standard rules of a role, with `header`; a column of a kind's own role has none.

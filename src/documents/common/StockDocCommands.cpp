@@ -56,10 +56,15 @@ void StockDocForm::addDocument()
     if (m_cmbLB->count() > 0)
         m_cmbLB->setCurrentIndex(0);
     const QDate today = QDate::currentDate();
-    m_txt[1]->setText(DateText(today));
+    // Where the kind refuses dates before the latest document, that one's date is proposed
+    // when today is refused; the number is still of today.
+    QDate date = today;
+    if (m_policy.audit.canDate && !m_policy.audit.canDate(m_app.CurrentDatabase, today).isEmpty())
+        date = LatestDocDate(m_app.CurrentDatabase).value_or(today);
+    m_txt[1]->setText(DateText(date));
     {
         const QSignalBlocker block(m_dtp);
-        m_dtp->setDate(today);
+        m_dtp->setDate(date);
     }
     try {
         m_txt[0]->setText(ReserveNextDocNumber(m_app, DocNumberPrefix, QStringLiteral("TB1"), today, Edstu));
@@ -167,6 +172,16 @@ void StockDocForm::dateChanged()
 {
     if (Edstu == 0 || DateText(m_dtp->date()) == m_txt[1]->text())
         return;
+    if (m_policy.audit.canDate && !m_policy.audit.canDate(m_app.CurrentDatabase, m_dtp->date()).isEmpty()) {
+        // A refused date goes back to the one the box holds, without a word.
+        QString shown = m_txt[1]->text();
+        const QSignalBlocker block(m_dtp);
+        try {
+            m_dtp->setDate(ParseDate(shown));
+        } catch (const DateError&) {
+        }
+        return;
+    }
     m_txt[1]->setText(DateText(m_dtp->date()));
     try {
         const QString next = NextDocNumber(m_app.CurrentDatabase, DocNumberPrefix, QStringLiteral("TB1"), m_dtp->date());
@@ -229,14 +244,14 @@ void StockDocForm::saveDocument()
                    QString::number(date.year()) + QStringLiteral(" 年发生的吗？"),
                MB::YesNo | MB::Question) != MB::Yes)
         return;
-    const QString unitText = m_cmbLB->currentText().trimmed();
+    const QString unitText = fixedUnit() ? unitOfForm() : m_cmbLB->currentText().trimmed();
     if (unitText.isEmpty()) {
         MsgBox(m_lab[2]->text() + QStringLiteral("不能为空！"), Info, Tip);
         return;
     }
     const QString unitCode = unitText.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
     const QString unitName = CounterPartyName(m_app.CurrentDatabase, unitCode);
-    if (unitName.isEmpty()) {
+    if (unitName.isEmpty() && !fixedUnit()) {
         MsgBox(m_lab[2]->text() + QStringLiteral("编码输入错误！"), Info, Tip);
         m_cmbLB->setFocus();
         return;
@@ -355,8 +370,9 @@ void StockDocForm::auditDocuments()
     } else {
         ShenHeBox box(this);
         box.LabInfo->setText(question);
-        box.Opt0->setText(box.Opt0->text() + m_gd->textMatrix(DocListRow, 0));
-        if (m_tabs->currentIndex() == 1) {
+        const QString caption = m_policy.audit.shownCaption.isEmpty() ? box.Opt0->text() : m_policy.audit.shownCaption;
+        box.Opt0->setText(caption + m_gd->textMatrix(DocListRow, 0));
+        if (m_tabs->currentIndex() == 1 || m_policy.audit.auditsShownOnly) {
             box.Opt1->hide();
             box.Opt0->setChecked(true);
         }

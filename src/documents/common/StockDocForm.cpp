@@ -44,7 +44,7 @@ StockDocForm::StockDocForm(App& app, StockDocPolicy policy, QWidget* parent)
 void StockDocForm::applyMode()
 {
     Database& db = m_app.CurrentDatabase;
-    DocNumberPrefix = StockDocNumberPrefix(db, m_caption);
+    DocNumberPrefix = StockDocNumberPrefix(db, m_policy, m_caption);
     const bool hidden = amountsHidden();
     if (hidden && m_menuPrn.size() > 1)
         m_menuPrn[1]->setEnabled(false);
@@ -64,6 +64,9 @@ void StockDocForm::applyMode()
     m_cmbLB->hide();
     m_cmdQGys->hide();
     m_dtp->hide();
+    // A kind with one fixed counter-party shows none.
+    m_lab[2]->setVisible(!fixedUnit());
+    m_txt[2]->setVisible(!fixedUnit());
     FillUnitCombo();
     const QString extra = StockDocExtraItemCaption(db, m_policy);
     m_lab[9]->setText(extra);
@@ -81,6 +84,8 @@ bool StockDocForm::settlementSettingOn() const
 
 QString StockDocForm::unitOfForm() const
 {
+    if (fixedUnit())
+        return QString::fromUtf8(m_policy.docType().fixedUnit);
     return m_cmbLB->currentText().section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
 }
 
@@ -290,14 +295,14 @@ void StockDocForm::EnterEditMode(const StockDoc* read)
         m_txt[size_t(i)]->setReadOnly(i == 3 || i == 4 || i == 5);
     }
     m_txt[2]->hide();
-    m_cmbLB->show();
+    m_cmbLB->setVisible(!fixedUnit());
     m_cmbK->setVisible(!amountsHidden() && settlementSettingOn() && m_policy.balance.settlementOffered);
     // The date picker and the settlement combo stand in for the boxes they edit.
     m_txt[1]->hide();
     if (!m_cmbK->isHidden())
         m_lab[8]->hide();
     m_dtp->show();
-    m_cmdQGys->setVisible(m_app.ShowUnitPicker == 1);
+    m_cmdQGys->setVisible(m_app.ShowUnitPicker == 1 && !fixedUnit());
     m_lines->startEditing();
     m_cmdFexcel->setVisible(m_app.ExcelLineImport == 1);
     m_cmDan[0]->hide();
@@ -315,7 +320,7 @@ void StockDocForm::LeaveEditMode()
     m_tabs->setEnabled(true);
     for (int i = 1; i <= 8; ++i)
         m_txt[size_t(i)]->setReadOnly(i != 7 && i != 8);
-    m_txt[2]->show();
+    m_txt[2]->setVisible(!fixedUnit());
     m_txt[1]->show();
     m_lab[8]->setVisible(!m_txt[7]->isHidden());
     m_cmbLB->hide();

@@ -86,7 +86,8 @@ private:
     void setStatus(const QString& text);
     bool amountsHidden() const { return m_lines->amountsHidden(); }
     bool settlementSettingOn() const;  // the paid amount and settlement are in use (settings 22 / 23)
-    QString unitOfForm() const;  // the counter-party code chosen in CmbLB, "" when none
+    QString unitOfForm() const;  // the counter-party code chosen in CmbLB (or fixed), "" when none
+    bool fixedUnit() const { return m_policy.docType().fixedUnit != nullptr; }
     QDate dateOfForm() const;    // the document date in Txt1 (today when it holds none)
 
     // Commands.

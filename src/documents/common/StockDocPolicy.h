@@ -52,6 +52,14 @@ struct StockDocTexts {
     bool headerEnterAsTab = false;
 };
 
+// A kind whose documents a service of its own writes and posts (stocktaking): the
+// base service hands the save, audit and unaudit on to it. Empty = the base's own.
+struct StockDocRoutes {
+    std::function<QString(App&, StockDoc&, const QString& oldNumber)> save;
+    std::function<QString(App&, const QString& number)> audit;
+    std::function<QString(App&, const QString& number)> unaudit;
+};
+
 // How a document is stored. The signs and sides come from the type (DocTypeInfo);
 // the policy names the line columns and what the save refuses or adds.
 struct StockDocStorage {
@@ -62,8 +70,12 @@ struct StockDocStorage {
     bool attributeOut = false;
     bool attributeFromPicker = false;  // the attribute cell takes only values the picker offers
     LineImportLayout importLayout = LineImportLayout::standard();
+    // The role the quick-entry strip's quantity adds to. Another role than the quantity
+    // takes the sum (or, on a new line, the strip's quantity) through its own commit.
+    LineRole stripRole = LineRole::Quantity;
     // Run inside the save's transaction after the rows are written.
     std::function<void(App&, const StockDoc&)> saveExtras;
+    StockDocRoutes service;
 
     int columnOf(LineRole role) const;  // -1 when the kind has no such column
 };
@@ -106,6 +118,13 @@ struct AuditRule {
     // every kind but stocktaking still while a stocktaking is unaudited.
     std::function<QString(const Database&)> canAdd = RefuseWhileStocktaking;
     std::function<QString(const Database&)> canUnaudit = RefuseUnauditWhileStocktaking;
+    // The refusal of a document date ("" = allowed; empty = every date): a new document
+    // proposes the latest document's date instead of today, and the date picker puts the
+    // previous date back.
+    std::function<QString(const Database&, const QDate&)> canDate;
+    // The scope dialog offers only the shown document, under this caption ("" = the dialog's).
+    bool auditsShownOnly = false;
+    QString shownCaption;
     // Checked inside the audit's transaction before anything is written: "" posts, else the refusal.
     std::function<QString(App&, const StockDoc&)> canAudit;
     // Run inside the transaction after posting and after unposting.
@@ -130,11 +149,24 @@ struct PricingRule {
     std::function<double(const App&, const QString& goods, const QString& unit, const QDate& date)> proposePrice;
 };
 
+// One document line as the print stages it: the texts F1..F13 and numbers V1..V3 of its
+// Plist row, and what it adds to the totals SumSl and SumJe.
+struct PrintedLine {
+    QStringList texts;
+    QList<double> numbers;
+    double qty = 0;
+    double amount = 0;
+};
+
 // Printing: the plans of the print menu, whether they need the print right, and
 // what a kind adds to the shared staging (StageStockDocPrint).
 struct PrintRule {
     QVector<PrintPlan> plans;
     bool needsRight = true;
+    // The staged row of line number n, from the line and its goods' name, spec and unit;
+    // empty = the standard row (see StageStockDocPrint).
+    std::function<PrintedLine(const App&, const StockDocLine&, const QStringList& goods, int n, bool pricesShown)>
+        stageLine;
     // The print's record-set query over the staged rows, one row per line.
     QString lineSql = QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F10 from plist order by F0");
     // The named value of the counter-party's code, and those read from its TA1 row (name, column).

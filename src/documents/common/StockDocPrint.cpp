@@ -55,6 +55,21 @@ QHash<QString, GoodsTexts> goodsOf(const Database& db, const StockDoc& doc)
     return out;
 }
 
+// The standard row: quantity with unit, price, amount (as the amount pattern shows it),
+// remark, attribute, line number, price before discount and discount.
+PrintedLine standardLine(const App& app, const StockDocLine& l, const QStringList& g, int n, bool pricesShown)
+{
+    const QString blank = QStringLiteral(" ");
+    const double amount = RoundToPattern(l.amount, app.AmountFormat);
+    return {{l.goods, g.value(0), g.value(1), g.value(2), QString(), NumText(l.qty) + QLatin1Char(' ') + l.unit,
+             pricesShown ? FormatNumber(l.price, app.PriceFormat) : blank,
+             pricesShown ? FormatNumber(amount, app.AmountFormat) : blank, l.remark, l.attr, QString::number(n),
+             NumText(l.originalPrice), NumText(l.discount)},
+            {l.qty, amount, double(n)},
+            l.qty,
+            amount};
+}
+
 bool hasLines(const StockDoc& doc)
 {
     for (const StockDocLine& l : doc.lines)
@@ -89,15 +104,12 @@ QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString
             continue;
         ++n;
         const GoodsTexts g = goods.value(l.goods.trimmed().toUpper());
-        // The totals are those of the printed rows: amounts as the amount pattern shows them.
-        const double amount = RoundToPattern(l.amount, app.AmountFormat);
-        sumQty += l.qty;
-        sumAmount += amount;
-        job.addRow({l.goods, g.name, g.spec, g.unit, QString(), NumText(l.qty) + QLatin1Char(' ') + l.unit,
-                    pricesShown ? FormatNumber(l.price, app.PriceFormat) : blank,
-                    pricesShown ? FormatNumber(amount, app.AmountFormat) : blank, l.remark, l.attr,
-                    QString::number(n), NumText(l.originalPrice), NumText(l.discount)},
-                   {l.qty, amount, double(n)});
+        const PrintedLine row = (policy.print.stageLine ? policy.print.stageLine : standardLine)(
+            app, l, {g.name, g.spec, g.unit}, n, pricesShown);
+        // The totals are those of the printed rows.
+        sumQty += row.qty;
+        sumAmount += row.amount;
+        job.addRow(row.texts, row.numbers);
     }
 
     job.Pid = QString::fromUtf8(layout.layoutId);
@@ -105,7 +117,8 @@ QString StageStockDocPrint(App& app, const StockDocPolicy& policy, const QString
     const StockDocHeader& h = doc.head;
     job.setValue(QStringLiteral("DanNo"), h.number.trimmed());
     job.setValue(QStringLiteral("rq"), DateText(h.date));
-    job.setValue(QStringLiteral("KH"), h.unitName.trimmed());
+    // A kind with one fixed counter-party prints its code.
+    job.setValue(QStringLiteral("KH"), policy.docType().fixedUnit ? h.unitCode.trimmed() : h.unitName.trimmed());
     job.setValue(policy.print.unitCodeValue, h.unitCode.trimmed());
     job.setValue(QStringLiteral("Zhidan"), h.enteredBy.trimmed());
     job.setValue(QStringLiteral("Shenhe"), h.auditor.trimmed());

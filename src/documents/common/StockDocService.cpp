@@ -97,12 +97,6 @@ QByteArray storedStamp(Database& db, const QString& number)
     return found ? hash.result() : QByteArray();
 }
 
-// A stored colour; 0 (none) is stored as NULL, as a row never coloured holds it.
-QVariant colour(qint64 c)
-{
-    return c ? QVariant(c) : QVariant();
-}
-
 const QString ChangedElsewhere = QStringLiteral("此单据在本窗口打开之后已被其他工作站修改、删除或审核，");
 
 const QString AlreadyAudited = QStringLiteral("该单据已审核，不需要再次审核！");
@@ -139,12 +133,21 @@ int lineWithoutNeededAttribute(const Database& db, const QVector<StockDocLine>& 
 
 QString StockDocTypeName(const Database& db, const StockDocPolicy& policy)
 {
+    if (!policy.docType().configurable())
+        return QString::fromUtf8(policy.docType().fixedName);
     return SqlScalar(db, QStringLiteral("SELECT setstr FROM sysinfo WHERE ID = ?"), {policy.docType().nameSetting()}).trimmed();
 }
 
 QString StockDocNumberPrefix(const Database& db, const QString& typeName)
 {
     return SqlScalar(db, QStringLiteral("SELECT shuoming FROM sysinfo WHERE setstr = ?"), {typeName}).trimmed();
+}
+
+QString StockDocNumberPrefix(const Database& db, const StockDocPolicy& policy, const QString& typeName)
+{
+    if (!policy.docType().configurable())
+        return QString::fromUtf8(policy.docType().fixedPrefix);
+    return StockDocNumberPrefix(db, typeName);
 }
 
 QString CounterPartyName(const Database& db, const QString& code)
@@ -240,6 +243,31 @@ StockDocList ListStockDocs(const Database& db, const StockDocPolicy& policy, con
     return list;
 }
 
+std::optional<QDate> LatestDocDate(const Database& db)
+{
+    // The greatest date text is the greatest date's: one step to the end of the date index.
+    const std::optional<QVariant> latest = db.scalarRow(QStringLiteral("SELECT max(F2) FROM TB1"));
+    if (!latest || latest->isNull())
+        return std::nullopt;
+    const QDate last = QDate::fromString(latest->toString().left(10), QStringLiteral("yyyy-MM-dd"));
+    return last.isValid() ? std::optional<QDate>(last) : std::nullopt;
+}
+
+QVariant StoredColour(qint64 c)
+{
+    return c ? QVariant(c) : QVariant();
+}
+
+QString ChangedSinceLoadedText()
+{
+    return ChangedElsewhere + QStringLiteral("本次修改没有保存！\r\r请重新打开该单据再修改。");
+}
+
+QByteArray StoredDocStamp(Database& db, const QString& number)
+{
+    return storedStamp(db, number.trimmed());
+}
+
 std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
 {
     const RecordSet head = db.query(
@@ -280,7 +308,7 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
 
     const RecordSet rs = db.query(
         QStringLiteral("SELECT TB11.F1, TB11.HPSX, TB11.F6, TB11.F7, TB11.F8, TB11.F9, TA4.F2, TA4.F5, TA4.F4, "
-                       "TB11.BColor, TB11.FColor, TB11.YJ, TB11.ZK FROM TB11 LEFT JOIN TA4 ON TB11.F1 = TA4.F1 WHERE TB11.F0 = ? ORDER BY TB11.Oid, TB11.F1"),
+                       "TB11.BColor, TB11.FColor, TB11.YJ, TB11.ZK, TB11.Z5, TB11.F5 FROM TB11 LEFT JOIN TA4 ON TB11.F1 = TA4.F1 WHERE TB11.F0 = ? ORDER BY TB11.Oid, TB11.F1"),
         {h.number});
     for (int r = 0; r < rs.rowCount(); ++r) {
         StockDocLine l;
@@ -297,6 +325,9 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
         l.foreColour = rs.value(r, 10).toLongLong();
         l.originalPrice = rs.number(r, 11);
         l.discount = rs.number(r, 12);
+        l.book = rs.number(r, 13);
+        if (!rs.value(r, 14).isNull())
+            l.counted = std::abs(rs.number(r, 14));
         doc.lines << l;
     }
     doc.loadedStamp = storedStamp(const_cast<Database&>(db), h.number);
@@ -306,6 +337,8 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number)
 QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& typeName, StockDoc& doc,
                      const QString& oldNumber)
 {
+    if (policy.storage.service.save)
+        return policy.storage.service.save(app, doc, oldNumber);
     Database& db = app.CurrentDatabase;
     StockDocHeader& h = doc.head;
     h.number = h.number.simplified().remove(QLatin1Char(' '));
@@ -357,7 +390,7 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
         if (old && old->audited())
             return QStringLiteral("此单据已经审核，不可修改！");
         if (doc.loadedStamp.isEmpty() || storedStamp(db, oldNumber.trimmed()) != doc.loadedStamp)
-            return ChangedElsewhere + QStringLiteral("本次修改没有保存！\r\r请重新打开该单据再修改。");
+            return ChangedSinceLoadedText();
         if (taken && h.number.compare(oldNumber.trimmed(), Qt::CaseInsensitive) != 0)
             return QStringLiteral("已经存在[") + h.number + QStringLiteral("]这个编码，请重新设置编码!");
         db.execute(QStringLiteral("DELETE FROM TB11 WHERE F0 = ?"), {oldNumber.trimmed()});
@@ -371,8 +404,8 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
                {h.extra.trimmed(), typeName, h.sn, code(policy.docType().kind), now(), h.number, SqlDate(h.date), h.unitCode,
                 h.enteredBy.trimmed(), policy.docType().headerSign * h.amount, h.note.trimmed(),
                 policy.docType().headerSign * h.paid, h.settlement, h.settlementText, v1,
-                h.assemblyProduct.trimmed(), h.assemblyQty, h.assemblyName, colour(h.backColour),
-                colour(h.foreColour)});
+                h.assemblyProduct.trimmed(), h.assemblyQty, h.assemblyName, StoredColour(h.backColour),
+                StoredColour(h.foreColour)});
     Statement insert(db, QStringLiteral("INSERT INTO TB11 (SRT, SH, HPSX, Oid, V1, SN, LB, F0, F1, F6, F7, F8, F9, "
                                         "R146, R147, R148, C236, C237, C238, R6, R7, R8, C6, C7, C8, YJ, ZK, "
                                         "BColor, FColor) "
@@ -393,7 +426,7 @@ QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& type
                         reportIn ? QVariant(q) : none, reportIn ? QVariant(l.price) : none,
                         reportIn ? QVariant(a) : none, reportIn ? none : QVariant(-q),
                         reportIn ? none : QVariant(l.price), reportIn ? none : QVariant(-a), l.originalPrice,
-                        l.discount, colour(l.backColour), colour(l.foreColour)});
+                        l.discount, StoredColour(l.backColour), StoredColour(l.foreColour)});
         insert.exec();
     }
     doc.lines = lines;
@@ -454,6 +487,8 @@ BalanceMove StockDocBalanceMove(const Database& db, const StockDocPolicy& policy
 
 QString AuditStockDoc(App& app, const StockDocPolicy& policy, const QString& number)
 {
+    if (policy.storage.service.audit)
+        return policy.storage.service.audit(app, number);
     Database& db = app.CurrentDatabase;
     Transaction tx(db);
     const std::optional<StockDoc> doc = LoadStockDoc(db, number);
@@ -480,6 +515,8 @@ QString AuditStockDoc(App& app, const StockDocPolicy& policy, const QString& num
 
 QString UnauditStockDoc(App& app, const StockDocPolicy& policy, const QString& number)
 {
+    if (policy.storage.service.unaudit)
+        return policy.storage.service.unaudit(app, number);
     Database& db = app.CurrentDatabase;
     Transaction tx(db);
     const std::optional<StockDoc> doc = LoadStockDoc(db, number);
@@ -504,13 +541,14 @@ std::optional<StockDocLine> GoodsForLine(const App& app, const StockDocPolicy& p
                                          const QString& unit, const QDate& date)
 {
     const RecordSet rs = app.CurrentDatabase.query(
-        QStringLiteral("SELECT F1, F2, F5, F4 FROM TA4 WHERE F1 = ? LIMIT 1"), {code.trimmed()});
+        QStringLiteral("SELECT F1, F2, F5, F4, ifnull(F8, 0) FROM TA4 WHERE F1 = ? LIMIT 1"), {code.trimmed()});
     if (rs.isEmpty())
         return std::nullopt;
     StockDocLine l;
     l.goods = rs.text(0, 0);
     l.name = rs.text(0, 1) + QLatin1Char('/') + rs.text(0, 2);
     l.unit = rs.text(0, 3);
+    l.book = rs.number(0, 4);
     const double price = policy.pricing.proposePrice ? policy.pricing.proposePrice(app, l.goods, unit, date) : 0.0;
     l.price = RoundToPattern(price, app.PriceFormat);
     l.proposed = l.price;

@@ -34,6 +34,10 @@ struct StockDocLine {
     std::optional<double> proposed;  // the price proposed when the goods was put on the line
     double originalPrice = 0;  // YJ: the price before discount
     double discount = 0;       // ZK: the discount factor (1 = none, 0 = not used)
+    // A count (stocktaking): the book quantity Z5 it is measured against and the counted
+    // quantity F5, none while no count was entered; qty is then the difference.
+    double book = 0;
+    std::optional<double> counted;
     // Shown only (filled by LoadStockDoc and GoodsForLine).
     QString name;  // TA4.F2 + "/" + TA4.F5
     QString unit;  // TA4.F4
@@ -79,9 +83,11 @@ struct StockDocList {
 };
 constexpr int StockDocListColumns = 12;
 
-// The document type's name (the window caption) and number prefix of the policy's type.
+// The document type's name (the window caption) and number prefix of the policy's type:
+// the type's fixed ones, else those of its settings row.
 QString StockDocTypeName(const Database& db, const StockDocPolicy& policy);
 QString StockDocNumberPrefix(const Database& db, const QString& typeName);
+QString StockDocNumberPrefix(const Database& db, const StockDocPolicy& policy, const QString& typeName);
 
 // The name of a business unit (TA1.F2) and of a goods (TA4.F2); "" when the code is unknown.
 QString CounterPartyName(const Database& db, const QString& code);
@@ -122,8 +128,22 @@ std::optional<StockDoc> LoadStockDoc(const Database& db, const QString& number);
 // the one loaded (doc.loadedStamp). Refused when the number is taken, the stored document
 // was changed, deleted or audited meanwhile, or no line is left.
 // Fills doc.head.amount with the lines' total and the settlement from the policy.
+// A kind with a service of its own (StockDocRoutes) is saved, audited and unaudited by it.
 QString SaveStockDoc(App& app, const StockDocPolicy& policy, const QString& typeName, StockDoc& doc,
                      const QString& oldNumber);
+
+// Every stored column of the header and the lines of a document, hashed (the stamp of
+// StockDoc::loadedStamp); empty when no header has the number.
+QByteArray StoredDocStamp(Database& db, const QString& number);
+
+// The date of the latest document of any kind (GetLastDate); nullopt when there is none.
+std::optional<QDate> LatestDocDate(const Database& db);
+
+// A row colour as stored: 0 (none) as NULL, as a row never coloured holds it.
+QVariant StoredColour(qint64 c);
+
+// The refusal of a save whose stored document is no longer the one the window loaded.
+QString ChangedSinceLoadedText();
 
 // Deletes an unaudited document and releases its number; refused when it is audited or
 // no longer what was loaded (`loadedStamp`, see StockDoc).
@@ -139,7 +159,7 @@ QString UnauditStockDoc(App& app, const StockDocPolicy& policy, const QString& n
 // True while a stocktaking document is saved but not audited: adding and unauditing wait.
 bool StocktakingPending(const Database& db);
 
-// The goods of a code for a new line: name/spec, unit and the proposed price
+// The goods of a code for a new line: name/spec, unit, its stock TA4.F8 as book quantity and the proposed price
 // (rounded to the price pattern), which a kind with a discount setting (sales) also
 // takes as the price before discount, at discount 1, whether or not the columns are shown; nullopt
 // for an unknown code.

@@ -130,16 +130,32 @@ QString StocktakingAddRefusal(const Database& db, const QString& except)
     return QStringLiteral("系统内存在未审核的单据（") + waiting + QStringLiteral("），此时不能进行新的库存盘点！");
 }
 
+QString StocktakingAuditRefusal(const Database& db, const QString& number)
+{
+    const QString waiting = unpostedOther(db, number);
+    if (waiting.isEmpty())
+        return {};
+    return QStringLiteral("发现有新开的未审核的单据（") + waiting +
+           QStringLiteral("），此时不能审核盘点单！\r请删除未审核的单据，然后再进行盘点审核操作！");
+}
+
+QString StocktakingUnauditRefusal(const Database& db, const QString& number)
+{
+    const QString waiting = unpostedOther(db, number);
+    if (waiting.isEmpty())
+        return {};
+    return QStringLiteral("发现系统内存在的未审核的单据（") + waiting +
+           QStringLiteral("），此时不能撤销审核盘点单！\r请删除或审核未审核的单据，然后再进行盘点审核操作！");
+}
+
 QString StocktakingDateRefusal(const Database& db, const QDate& date)
 {
-    // The greatest date text is the greatest date's: one step to the end of the date index.
-    const std::optional<QVariant> latest = db.scalarRow(QStringLiteral("SELECT max(F2) FROM TB1"));
-    if (!latest || latest->isNull())
+    if (!date.isValid())
+        return QStringLiteral("盘点日期无效！");
+    const std::optional<QDate> last = LatestDocDate(db);
+    if (!last || date >= *last)
         return {};
-    const QDate last = QDate::fromString(latest->toString().left(10), QStringLiteral("yyyy-MM-dd"));
-    if (!last.isValid() || !date.isValid() || date >= last)
-        return date.isValid() ? QString() : QStringLiteral("盘点日期无效！");
-    return QStringLiteral("盘点日期必须在[") + last.addDays(-1).toString(QStringLiteral("yyyy-M-d")) +
+    return QStringLiteral("盘点日期必须在[") + last->addDays(-1).toString(QStringLiteral("yyyy-M-d")) +
            QStringLiteral("]之后！");
 }
 
@@ -150,6 +166,7 @@ std::optional<CountDoc> LoadStocktaking(const Database& db, const QString& numbe
         return std::nullopt;
     CountDoc doc;
     doc.head = stored->head;
+    doc.loadedStamp = stored->loadedStamp;
     // A stocktaking's amount is stored with its sign; LoadStockDoc leaves other kinds' signs
     // to their type, which a stocktaking has none of.
     doc.head.amount = db.scalarRow(QStringLiteral("SELECT ifnull(F9, 0) FROM TB1 WHERE F1 = ?"), {doc.head.number})
@@ -233,6 +250,8 @@ QString SaveStocktaking(App& app, CountDoc& doc, const QString& oldNumber)
             return QStringLiteral("找不到单据：") + old;
         if (stored->audited())
             return QStringLiteral("此单据已经审核，不可修改！");
+        if (!doc.loadedStamp.isEmpty() && StoredDocStamp(db, old) != doc.loadedStamp)
+            return ChangedSinceLoadedText();
         if (taken && h.number.compare(old, Qt::CaseInsensitive) != 0)
             return QStringLiteral("已经存在[") + h.number + QStringLiteral("]这个编码，请重新设置编码!");
     }
@@ -245,14 +264,15 @@ QString SaveStocktaking(App& app, CountDoc& doc, const QString& oldNumber)
     }
 
     db.execute(QStringLiteral("INSERT INTO TB1 (SRT, OD, S2, SN, LB, H8, F1, F2, F3, F5, F6, F9, F10, K9, K, Kstr, "
-                              "V1, QC, YF, FK, QM) VALUES ('', ?, ?, ?, ?, ?, ?, ?, ?, ?, '', ?, ?, 0, 0, '', 0, "
-                              "0, 0, 0, 0)"),
+                              "V1, QC, YF, FK, QM, BColor, FColor) VALUES ('', ?, ?, ?, ?, ?, ?, ?, ?, ?, '', ?, ?, "
+                              "0, 0, '', 0, 0, 0, 0, 0, ?, ?)"),
                {h.extra.trimmed(), StocktakingTypeName(), h.sn, code(DocKind::Stocktaking), now(), h.number,
-                SqlDate(h.date), h.unitCode, h.enteredBy.trimmed(), h.amount, h.note.trimmed()});
+                SqlDate(h.date), h.unitCode, h.enteredBy.trimmed(), h.amount, h.note.trimmed(), StoredColour(h.backColour),
+                StoredColour(h.foreColour)});
     Statement insert(db, QStringLiteral("INSERT INTO TB11 (SRT, SH, HPSX, Oid, V1, SN, LB, F0, F1, Z5, F5, F6, F7, "
-                                        "F8, R146, R147, R148, R6, R7, R8, C236, C237, C238, C6, C7, C8, F9) "
-                                        "VALUES ('', '', ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                        "?, ?, ?, ?, ?, ?)"));
+                                        "F8, R146, R147, R148, R6, R7, R8, C236, C237, C238, C6, C7, C8, F9, "
+                                        "BColor, FColor) VALUES ('', '', ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const Row& r : rows) {
         const CountLine& l = r.line;
         const double q = l.difference();
@@ -261,7 +281,8 @@ QString SaveStocktaking(App& app, CountDoc& doc, const QString& oldNumber)
         const double rq = surplus ? q : 0, rp = surplus ? l.price : 0, ra = surplus ? a : 0;
         const double cq = surplus ? 0 : -q, cp = surplus ? 0 : l.price, ca = surplus ? 0 : -a;
         insert.bindAll({l.attr.trimmed(), r.oid, h.sn, code(DocKind::Stocktaking), h.number, l.goods, l.book,
-                        *l.counted, q, l.price, a, rq, rp, ra, rq, rp, ra, cq, cp, ca, cq, cp, ca, l.remark});
+                        *l.counted, q, l.price, a, rq, rp, ra, rq, rp, ra, cq, cp, ca, cq, cp, ca, l.remark,
+                        StoredColour(l.backColour), StoredColour(l.foreColour)});
         insert.exec();
     }
     tx.commit();
@@ -280,10 +301,9 @@ QString AuditStocktaking(App& app, const QString& number)
         return QStringLiteral("找不到单据：") + number;
     if (state->audited())
         return AlreadyAudited;
-    const QString waiting = unpostedOther(db, number);
+    const QString waiting = StocktakingAuditRefusal(db, number);
     if (!waiting.isEmpty())
-        return QStringLiteral("发现有新开的未审核的单据（") + waiting +
-               QStringLiteral("），此时不能审核盘点单！\r请删除未审核的单据，然后再进行盘点审核操作！");
+        return waiting;
     // No unit balance moves: the counter-party is the reserved unit.
     PostDocument(db, PostingRules::of(app), number.trimmed(), app.OperatorName, BalanceMove{}, OutPriceRule::Zero);
     tx.commit();
@@ -299,10 +319,9 @@ QString UnauditStocktaking(App& app, const QString& number)
         return QStringLiteral("找不到单据：") + number;
     if (state->key.isEmpty())
         return NotAudited;
-    const QString waiting = unpostedOther(db, number);
+    const QString waiting = StocktakingUnauditRefusal(db, number);
     if (!waiting.isEmpty())
-        return QStringLiteral("发现系统内存在的未审核的单据（") + waiting +
-               QStringLiteral("），此时不能撤销审核盘点单！\r请删除或审核未审核的单据，然后再进行盘点审核操作！");
+        return waiting;
     UnpostDocument(db, PostingRules::of(app), number.trimmed(), OutPriceRule::Zero);
     tx.commit();
     return {};

@@ -47,6 +47,9 @@ struct CountLine {
 struct CountDoc {
     StockDocHeader head;   // unitCode is always StocktakingUnit()
     QVector<CountLine> lines;  // in grid order; a line without goods keeps its row number free
+    // The stamp of the stored document as LoadStocktaking read it (see StockDoc): when set,
+    // a save replacing it goes ahead only while the store still holds it.
+    QByteArray loadedStamp;
 };
 
 // The difference amount of a line, rounded to the amount pattern.
@@ -66,6 +69,10 @@ QVector<CountLine> CountLinesFor(App& app, const QStringList& codes);
 // "" when a new stocktaking may start, else the refusal naming the type of an unposted
 // document (`except` = the stocktaking's own number, left out of the search).
 QString StocktakingAddRefusal(const Database& db, const QString& except = QString());
+// "" when the stocktaking `number` may be audited or unaudited: no other document of any
+// kind is unposted; else the refusal naming the type of one.
+QString StocktakingAuditRefusal(const Database& db, const QString& number);
+QString StocktakingUnauditRefusal(const Database& db, const QString& number);
 // "" when a stocktaking may be dated `date`: no document of any kind is dated later.
 QString StocktakingDateRefusal(const Database& db, const QDate& date);
 
@@ -75,7 +82,8 @@ std::optional<CountDoc> LoadStocktaking(const Database& db, const QString& numbe
 // Writes the document unaudited: adding when `oldNumber` is "", else replacing the stored
 // stocktaking `oldNumber`. Refused for an empty number, a number taken by any document, a
 // stored document audited meanwhile, a date before the latest document, no lines, or a
-// line whose count was never entered (the row is named). Fills doc.head.amount.
+// line whose count was never entered (the row is named), or a stored document that is no
+// longer the one loaded (doc.loadedStamp, when set). Fills doc.head.amount.
 QString SaveStocktaking(App& app, CountDoc& doc, const QString& oldNumber);
 
 // Posts the stored stocktaking as app.OperatorName; refused while another document of any
