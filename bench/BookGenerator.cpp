@@ -3,6 +3,7 @@
 #include "core/App.h"
 #include "core/Kinds.h"
 #include "core/Posting.h"
+#include "core/WholeGoodsWalk.h"
 #include "core/Rounding.h"
 #include "platform/Database.h"
 #include "platform/sqlcipher.h"
@@ -15,6 +16,7 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <cmath>
 #include <cstdio>
@@ -170,14 +172,15 @@ void WalkWholeBook(Database& db, const PostingRules& rules)
     Transaction tx(db);
     const RecordSet goods = db.query(QStringLiteral("SELECT F1, V3, V4, V5 FROM TA4 ORDER BY F1"));
     {
-        WholeGoodsWalker walker(db, rules);
+        std::vector<GoodsToWalk> walk;
         for (int r = 0; r < goods.rowCount(); ++r) {
             RunningFigures opening;
             opening.qty = goods.number(r, QStringLiteral("V3"));
             opening.price = goods.number(r, QStringLiteral("V4"));
             opening.amount = goods.number(r, QStringLiteral("V5"));
-            walker.walk(goods.text(r, 0), &opening);
+            walk.push_back({goods.text(r, 0), opening});
         }
+        WalkWholeGoods(db, rules, walk);
     }
     const RecordSet units = db.query(QStringLiteral("SELECT F1 FROM TA1 ORDER BY F1"));
     {
@@ -301,9 +304,14 @@ double twoDecimals(double x)
 // from 0 for every value without it; a stocktaking line of a counted value
 // takes its difference afresh, every other keeps its difference. The goods
 // walked are added to `walked`.
+// `read` is a statement or any source of such rows (step, utf8, int64, real,
+// reset). With `later` the lines' figures are kept there instead of written.
 using ValueStarts = std::unordered_map<std::string, double>;
-void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool attributeOn, int* lines,
-                   std::unordered_set<std::string>* walked = nullptr, const ValueStarts* starts = nullptr)
+using LaterWrites = std::vector<std::pair<qint64, std::array<double, 19>>>;
+template <class Rows>
+void leastWorkWalk(Database& db, Rows& read, const Openings& openings, bool attributeOn, int* lines,
+                   std::unordered_set<std::string>* walked = nullptr, const ValueStarts* starts = nullptr,
+                   LaterWrites* later = nullptr)
 {
     Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
                                        "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
@@ -381,7 +389,7 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool
         double in = 0, out = 0;
         if (kind == 1 || kind == 2 || (kind == 7 && r6 > 0)) {
             in = kind == 7 ? r6 * price : r8;
-            amount += twoDecimals(in);
+            amount = twoDecimals(amount) + twoDecimals(in);
             price = q != 0 ? twoDecimals(amount / q) : price;
             if (kind != 7)
                 carried = 0;
@@ -399,15 +407,106 @@ void leastWorkWalk(Database& db, Statement& read, const Openings& openings, bool
         qty = q;
         const double fig[] = {s6, s7, s8, qty, price, amount, r6, s7, in, c6, s7, out, f5, f6, s7,
                               kind == 7 ? in - out : f6 * s7, read.real(LwF5) - f6, xs6, xk6};
-        for (int i = 0; i < 19; ++i)
-            write.bindReal(i, fig[i]);
-        write.bindInt64(19, read.int64(LwRowId));
-        write.exec();
+        if (later) {
+            later->emplace_back(read.int64(LwRowId), std::array<double, 19>{});
+            std::copy(std::begin(fig), std::end(fig), later->back().second.begin());
+        } else {
+            for (int i = 0; i < 19; ++i)
+                write.bindReal(i, fig[i]);
+            write.bindInt64(19, read.int64(LwRowId));
+            write.exec();
+        }
         ++*lines;
     }
     read.reset();
     storeGoods();
 }
+
+// The opening figures of every goods, for the first line of each.
+Openings readOpenings(Database& db)
+{
+    Openings openings;
+    Statement goods(db, QStringLiteral("SELECT F1, V3, V4, V5 FROM TA4"));
+    std::string code;
+    while (goods.step()) {
+        fold(code, goods.utf8(0));
+        openings[code] = {goods.real(1), goods.real(2), goods.real(3), 0};
+    }
+    return openings;
+}
+
+// The lines of a book held in memory in stored order, read back in
+// goods-then-key order as leastWorkWalk reads a statement's rows.
+class SortedLines {
+public:
+    explicit SortedLines(Database& db)
+    {
+        Statement read(db, QStringLiteral("SELECT rowid, F1, HPSX, LB, F5, F6, R6, R8, C6, V1, XS6, XK6, SRT "
+                                          "FROM TB11 NOT INDEXED WHERE SRT <> ''"));
+        std::string code;
+        while (read.step()) {
+            Line l{read.int64(LwRowId), 0, 0, int(read.int64(LwKind)), {}, {}};
+            for (int c = LwF5; c <= LwXk6; ++c)
+                l.figures[size_t(c - LwF5)] = read.real(c);
+            fold(code, read.utf8(LwGoods));
+            l.goods = number(m_goodsIds, m_goods, code);
+            fold(code, read.utf8(LwBatch));
+            l.batch = number(m_batchIds, m_batches, code);
+            const QByteArrayView key = read.utf8(12);
+            std::copy_n(key.data(), std::min<qsizetype>(key.size(), qsizetype(l.key.size())), l.key.begin());
+            m_lines.push_back(l);
+        }
+        std::vector<int> rank(m_goods.size());
+        std::vector<int> byCode(m_goods.size());
+        for (size_t g = 0; g < byCode.size(); ++g)
+            byCode[g] = int(g);
+        std::sort(byCode.begin(), byCode.end(), [&](int a, int b) { return m_goods[size_t(a)] < m_goods[size_t(b)]; });
+        for (size_t r = 0; r < byCode.size(); ++r)
+            rank[size_t(byCode[r])] = int(r);
+        std::sort(m_lines.begin(), m_lines.end(), [&](const Line& x, const Line& y) {
+            if (x.goods != y.goods)
+                return rank[size_t(x.goods)] < rank[size_t(y.goods)];
+            const int c = std::memcmp(x.key.data(), y.key.data(), x.key.size());
+            return c != 0 ? c < 0 : x.rowid < y.rowid;
+        });
+    }
+    int size() const { return int(m_lines.size()); }
+    bool step() { return ++m_at < m_lines.size(); }
+    void reset() { m_at = size_t(-1); }
+    QByteArrayView utf8(int c) const
+    {
+        const std::string& s = c == LwGoods ? m_goods[size_t(line().goods)] : m_batches[size_t(line().batch)];
+        return QByteArrayView(s.data(), qsizetype(s.size()));
+    }
+    qint64 int64(int c) const { return c == LwRowId ? line().rowid : line().kind; }
+    double real(int c) const { return line().figures[size_t(c - LwF5)]; }
+
+private:
+    struct Line {
+        qint64 rowid;
+        int goods;
+        int batch;
+        int kind;
+        std::array<double, LwXk6 - LwF5 + 1> figures;
+        std::array<char, 24> key;
+    };
+    static int number(std::unordered_map<std::string, int>& ids, std::vector<std::string>& names,
+                      const std::string& name)
+    {
+        const auto [it, added] = ids.emplace(name, int(names.size()));
+        if (added)
+            names.push_back(name);
+        return it->second;
+    }
+    const Line& line() const { return m_lines[m_at]; }
+
+    std::vector<Line> m_lines;
+    std::vector<std::string> m_goods;
+    std::vector<std::string> m_batches;
+    std::unordered_map<std::string, int> m_goodsIds;
+    std::unordered_map<std::string, int> m_batchIds;
+    size_t m_at = size_t(-1);
+};
 
 }  // namespace
 
@@ -419,20 +518,38 @@ double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList
     std::optional<Transaction> tx;
     if (!db.inTransaction())
         tx.emplace(db);
-    // The opening figures of every goods, for the first line of each.
-    Openings openings;
-    {
-        Statement goods(db, QStringLiteral("SELECT F1, V3, V4, V5 FROM TA4"));
-        while (goods.step())
-        {
-            std::string code;
-            fold(code, goods.utf8(0));
-            openings[code] = {goods.real(1), goods.real(2), goods.real(3), 0};
-        }
-    }
+    const Openings openings = readOpenings(db);
     Statement read(db, leastWorkRead(where));
     read.bindAll(params);
     leastWorkWalk(db, read, openings, true, lines);
+    if (tx)
+        tx->commit();
+    return Seconds(t);
+}
+
+double LeastWorkStoredOrderPass(Database& db, int* lines)
+{
+    QElapsedTimer t;
+    t.start();
+    std::optional<Transaction> tx;
+    if (!db.inTransaction())
+        tx.emplace(db);
+    const Openings openings = readOpenings(db);
+    SortedLines sorted(db);
+    LaterWrites later;
+    later.reserve(size_t(sorted.size()));
+    leastWorkWalk(db, sorted, openings, true, lines, nullptr, nullptr, &later);
+    // Written back in stored order.
+    std::sort(later.begin(), later.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    Statement write(db, QStringLiteral("UPDATE TB11 SET S6 = ?, S7 = ?, S8 = ?, K6 = ?, K7 = ?, K8 = ?, R6 = ?, "
+                                       "R7 = ?, R8 = ?, C6 = ?, C7 = ?, C8 = ?, F5 = ?, F6 = ?, F7 = ?, F8 = ?, "
+                                       "Z5 = ?, XS6 = ?, XK6 = ? WHERE rowid = ?"));
+    for (const auto& [rowid, fig] : later) {
+        for (int i = 0; i < 19; ++i)
+            write.bindReal(i, fig[size_t(i)]);
+        write.bindInt64(19, rowid);
+        write.exec();
+    }
     if (tx)
         tx->commit();
     return Seconds(t);

@@ -41,7 +41,8 @@ struct BookInfo {
 BookInfo GenerateBook(const QString& templatePath, const QString& path, const BookSpec& spec, bool walk = true);
 
 // Re-posts every goods and attribute value, every goods and every unit from
-// the start of its history, in one transaction: the data refresh's walk.
+// the start of its history, in one transaction: the data refresh's walks
+// (all goods together in key order).
 void WalkWholeBook(Database& db, const PostingRules& rules);
 
 // The goods codes and attribute values the generator uses.
@@ -71,6 +72,11 @@ double PeakMemoryMiB();
 // final figures stored, in one transaction. Returns seconds; adds the lines
 // to *lines.
 double LeastWorkGoodsWalk(Database& db, const QString& where, const QVariantList& params, int* lines);
+// The least work for the same job on a book larger than the page cache: the
+// selected columns of every posted line read in stored order, sorted in
+// memory into goods-then-key order, the figures computed as above and every
+// line written back in stored order (holds all the lines in memory).
+double LeastWorkStoredOrderPass(Database& db, int* lines);
 // The least work for re-posting a document whose lines hold `goods`, from
 // its posting key on: with `stockDate` the stock of every goods and attribute
 // value on that day; the unit's account chain re-chained from the key; each

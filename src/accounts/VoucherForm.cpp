@@ -436,6 +436,7 @@ void VoucherForm::CmdQGys_Click()
 void VoucherForm::closeEvent(QCloseEvent* event)
 {
     // An entry not yet saved is dropped only when the operator says so.
+    const MessageScope command(this);
     if (Edstu != 0) {
         if (MsgBox(QStringLiteral("正在编辑的凭证还没有保存，确实要放弃吗？"), MB::YesNo | MB::Question, Hint) !=
             MB::Yes) {

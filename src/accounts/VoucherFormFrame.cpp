@@ -5,6 +5,7 @@
 #include "accounts/VoucherForm.h"
 
 #include "core/SqlText.h"
+#include "platform/Messages.h"
 #include "platform/Grid.h"
 #include "widgets/EditFocusColour.h"
 #include "widgets/EnterAsTab.h"
@@ -62,7 +63,10 @@ void VoucherForm::buildMenus()
         item->setCheckable(true);
         Menu_sort->addAction(item);
         Menu_sortBy << item;
-        connect(item, &QAction::triggered, this, [this, i] { Menu_sortBy_Click(i); });
+        connect(item, &QAction::triggered, this, [this, i] {
+            const MessageScope command(this);
+            Menu_sortBy_Click(i);
+        });
     }
     Menu_save = action("Menu_save", QStringLiteral("&S.保存"));
     Menu_cancel = action("Menu_cancel", QStringLiteral("&C.取消"));
@@ -73,13 +77,21 @@ void VoucherForm::buildMenus()
     menus->addMenu(Menu_sort);
     for (QAction* a : {Menu_save, Menu_cancel, Menu_TE, Menu_Return})
         menus->addAction(a);
-    connect(Menu_Add, &QAction::triggered, this, &VoucherForm::Menu_Add_Click);
-    connect(Menu_edit, &QAction::triggered, this, &VoucherForm::Menu_edit_Click);
-    connect(Menu_del, &QAction::triggered, this, &VoucherForm::Menu_del_Click);
-    connect(Menu_query, &QAction::triggered, this, &VoucherForm::Menu_query_Click);
-    connect(Menu_save, &QAction::triggered, this, &VoucherForm::Menu_save_Click);
-    connect(Menu_cancel, &QAction::triggered, this, &VoucherForm::Menu_cancel_Click);
-    connect(Menu_TE, &QAction::triggered, this, &VoucherForm::Menu_TE_Click);
+    // Each command runs under this window's message scope, so what it asks or refuses
+    // stands over this window even while the operator's focus is in another one.
+    const auto command = [this](QAction* a, void (VoucherForm::*run)()) {
+        connect(a, &QAction::triggered, this, [this, run] {
+            const MessageScope scope(this);
+            (this->*run)();
+        });
+    };
+    command(Menu_Add, &VoucherForm::Menu_Add_Click);
+    command(Menu_edit, &VoucherForm::Menu_edit_Click);
+    command(Menu_del, &VoucherForm::Menu_del_Click);
+    command(Menu_query, &VoucherForm::Menu_query_Click);
+    command(Menu_save, &VoucherForm::Menu_save_Click);
+    command(Menu_cancel, &VoucherForm::Menu_cancel_Click);
+    command(Menu_TE, &VoucherForm::Menu_TE_Click);
     connect(Menu_Return, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -160,7 +172,10 @@ void VoucherForm::buildPages()
     CmdQGys->setFixedWidth(Grid::twipsToPixels(255) + 8);
     CmdQGys->hide();
     grid->addWidget(CmdQGys, Places[UnitField][0], 4);
-    connect(CmdQGys, &QPushButton::clicked, this, &VoucherForm::CmdQGys_Click);
+    connect(CmdQGys, &QPushButton::clicked, this, [this] {
+        const MessageScope command(this);
+        CmdQGys_Click();
+    });
 }
 
 void VoucherForm::placeColumns()

@@ -3,6 +3,7 @@
 #include "core/Kinds.h"
 #include "core/Posting.h"
 #include "core/SqlText.h"
+#include "core/WholeGoodsWalk.h"
 #include "platform/Database.h"
 
 namespace {
@@ -39,7 +40,8 @@ CodeCondition CodeFilter(const QString& column, CodeMatch match, const QString& 
     return {column + QStringLiteral(" LIKE ? ESCAPE '\\'"), {LikePattern(v) + QLatin1Char('%')}};
 }
 
-int RefreshGoods(Database& db, const PostingRules& rules, const CodeCondition& filter, const RefreshProgress& progress)
+int RefreshGoods(Database& db, const PostingRules& rules, const CodeCondition& filter, const RefreshProgress& progress,
+                 WholeWalkOrder order)
 {
     SizeWalkCache(db);
     Transaction tx(db);
@@ -62,22 +64,21 @@ int RefreshGoods(Database& db, const PostingRules& rules, const CodeCondition& f
                            "AND EXISTS (SELECT 1 FROM TB11 WHERE TB11.F1 = codes.c AND TB11.SRT <> ''") +
                 andWhere(filter) + QLatin1Char(')'),
             filter.params);
-    const int total = goods.rowCount() + unlisted.rowCount();
-    WholeGoodsWalker walker(db, rules);
+    std::vector<GoodsToWalk> walk;
+    walk.reserve(size_t(goods.rowCount() + unlisted.rowCount()));
     for (int r = 0; r < goods.rowCount(); ++r) {
-        const QString code = goods.text(r, 0);
-        report(progress, QStringLiteral("正在刷新货品----") + code, r, total);
         RunningFigures opening;
         opening.qty = goods.number(r, QStringLiteral("V3"));
         opening.price = goods.number(r, QStringLiteral("V4"));
         opening.amount = goods.number(r, QStringLiteral("V5"));
-        walker.walk(code, &opening);
+        walk.push_back({goods.text(r, 0), opening});
     }
-    for (int r = 0; r < unlisted.rowCount(); ++r) {
-        const QString code = unlisted.text(r, 0);
-        report(progress, QStringLiteral("正在刷新货品----") + code, goods.rowCount() + r, total);
-        walker.walk(code, nullptr);
-    }
+    for (int r = 0; r < unlisted.rowCount(); ++r)
+        walk.push_back({unlisted.text(r, 0), std::nullopt});
+    const int total = int(walk.size());
+    WalkWholeGoods(db, rules, walk, order, [&](int item, int done) {
+        report(progress, QStringLiteral("正在刷新货品----") + walk[size_t(item)].code, done, total);
+    });
     tx.commit();
     return goods.rowCount();
 }

@@ -5,6 +5,7 @@
 // (core/Posting.h), each goods' lines read once and each changed line written once.
 
 #include "core/SqlText.h"
+#include "core/WholeGoodsWalk.h"
 
 #include <QString>
 #include <QVariantList>
@@ -30,14 +31,15 @@ CodeCondition CodeFilter(const QString& column, CodeMatch match, const QString& 
 // Called during a long run with the item in work and how far the run is.
 using RefreshProgress = std::function<void(const QString& item, int done, int total)>;
 
-// Re-posts the goods that `filter` selects ("" = all), one goods at a time in
-// one pass (WholeGoodsWalker): with an attribute tracked, the stock of each
-// attribute value with posted lines from its first line; for every selected
-// goods record, the cost from its opening balance. The figures are those of
-// RepostBatch for every goods and attribute value followed by RecostGoods for
-// every goods. Answers the number of goods re-costed. Throws DbError.
+// Re-posts the goods that `filter` selects ("" = all), each goods' lines in
+// one pass (WalkWholeGoods: a few goods goods by goods, many all together in
+// key order): with an attribute tracked, the stock of each attribute value with
+// posted lines from its first line; for every selected goods record, the cost
+// from its opening balance. The figures are those of RepostBatch for every
+// goods and attribute value followed by RecostGoods for every goods. Answers
+// the number of goods re-costed. Throws DbError.
 int RefreshGoods(Database& db, const PostingRules& rules, const CodeCondition& filter,
-                 const RefreshProgress& progress = {});
+                 const RefreshProgress& progress = {}, WholeWalkOrder order = WholeWalkOrder::BySize);
 
 // Re-chains the account balance of every business unit `filter` selects, of
 // every kind, over all its posted rows from its opening balance. Answers the

@@ -112,6 +112,7 @@ void RepostBatch(Database& db, const QString& goods, const QString& batch, const
 // memory, and each changed line is written once. The figures equal those of
 // RepostBatch for every attribute value followed by RecostGoods. Statements
 // are prepared once for all the goods walked. Joins the caller's transaction.
+// (WalkWholeGoods in core/WholeGoodsWalk.h walks many goods at once.)
 class WholeGoodsWalker {
 public:
     WholeGoodsWalker(Database& db, const PostingRules& rules);

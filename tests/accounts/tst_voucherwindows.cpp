@@ -14,7 +14,10 @@
 #include "support/TestRegistry.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTabBar>
 #include <QTest>
 #include <memory>
@@ -33,6 +36,8 @@ private Q_SLOTS:
     void closingWithAnUnsavedEntryAsks();
     void menuItemsOpenTheirSide_data();
     void menuItemsOpenTheirSide();
+    void commandMessagesStandOverTheirWindow_data();
+    void commandMessagesStandOverTheirWindow();
 };
 
 namespace {
@@ -339,6 +344,42 @@ void TestVoucherWindows::menuItemsOpenTheirSide()
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!OpenedWindow(b.set.app(), item));
+}
+
+void TestVoucherWindows::commandMessagesStandOverTheirWindow_data()
+{
+    QTest::addColumn<QStringList>("commands");  // actions of window A, in order
+    QTest::addColumn<QString>("message");
+    QTest::newRow("delete from an empty list") << QStringList{"Menu_del"} << QStringLiteral("无数据可删除！");
+    QTest::newRow("save refused") << QStringList{"Menu_Add", "Menu_save"}
+                                  << QStringLiteral("在系统资料库中不存在[]这个供应商！\r\r请填写或选择有效的供应商编码！");
+}
+
+void TestVoucherWindows::commandMessagesStandOverTheirWindow()
+{
+    QFETCH(QStringList, commands);
+    QFETCH(QString, message);
+    Books b;
+    // Two windows of the main window's area; the operator works in B while A's command runs.
+    QMdiArea area;
+    auto* a = new PayLst(b.set.app(), DocKind::Payment);
+    auto* other = new PayLst(b.set.app(), DocKind::Receipt);
+    area.addSubWindow(a);
+    QMdiSubWindow* otherWindow = area.addSubWindow(other);
+    area.resize(1000, 700);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    area.setActiveSubWindow(otherWindow);
+    other->GD->setFocus();
+    QTRY_VERIFY(other->isAncestorOf(QApplication::focusWidget()));
+    b.messages.expect(message);
+    for (const QString& command : commands)
+        a->findChild<QAction*>(command)->trigger();
+    QCOMPARE(b.messages.pending(), 0);
+    QCOMPARE(b.messages.last().text, message);
+    QCOMPARE(b.messages.last().window.data(), static_cast<QWidget*>(a));
+    if (a->Edstu != 0)
+        a->Menu_cancel_Click();
 }
 
 VX_REGISTER_TEST(TestVoucherWindows)

@@ -116,8 +116,16 @@ void BuildRandomBook(Database& db, quint32 seed, int lines, int goods, bool attr
             date = date.addDays(1);
             serial = 0;
         }
-        const QString key = QStringLiteral("S%1%2").arg(date.toString(QStringLiteral("yyyyMMdd"))).arg(++serial, 4, 10,
-                                                                                                       QLatin1Char('0'));
+        QString key = QStringLiteral("S%1%2").arg(date.toString(QStringLiteral("yyyyMMdd"))).arg(++serial, 4, 10,
+                                                                                                 QLatin1Char('0'));
+        // Now and then a document dated back under a few days' earlier key, at
+        // times one already taken and at times in lower case: the lines are not
+        // stored in key order.
+        if (d > 20 && rng.bounded(8) == 0)
+            key = QStringLiteral("%1%2%3")
+                      .arg(rng.bounded(2) ? QStringLiteral("S") : QStringLiteral("s"))
+                      .arg(date.addDays(-1 - int(rng.bounded(5))).toString(QStringLiteral("yyyyMMdd")))
+                      .arg(1 + int(rng.bounded(3)), 4, 10, QLatin1Char('0'));
         const DocKind kind = kinds[rng.bounded(8)];
         const bool receipt = kind == DocKind::Inbound || kind == DocKind::SupplierReturn;
         const bool issue = kind == DocKind::Outbound || kind == DocKind::StockReturn;

@@ -25,7 +25,9 @@ void BuildPostedBook(Database& db, bool attributeOn = true);
 // quantities of the wrong sign, a few unposted lines, goods codes in either
 // case, one goods with lines but no goods record, a goods without lines,
 // attribute values "", "a"/"A" (one value), "b" and NULL, unit headers with
-// posting keys. Without an attribute every line's value is "".
+// posting keys, and back-dated documents (keys below those stored before
+// them, some equal to another's, some in lower case). Without an attribute
+// every line's value is "".
 void BuildRandomBook(Database& db, quint32 seed, int lines, int goods, bool attributeOn);
 
 // Every row and column of the tables, value and type, one text to compare exactly.

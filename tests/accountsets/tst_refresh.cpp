@@ -2,6 +2,7 @@
 #include "accountsets/Refresh.h"
 #include "accountsets/RefreshForm.h"
 #include "core/Posting.h"
+#include "core/WholeGoodsWalk.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
 #include "support/Scripted.h"
@@ -41,6 +42,9 @@ private Q_SLOTS:
     void failureMidRefreshLeavesTheSetAsItWas();
     void onePassEqualsTheTwoPassOrder_data();
     void onePassEqualsTheTwoPassOrder();
+    void missingQuantityStopsAtTheFirstGoodsInEitherOrder_data();
+    void missingQuantityStopsAtTheFirstGoodsInEitherOrder();
+    void killedRefreshLeavesAllBeforeOrAllAfter_data();
     void killedRefreshLeavesAllBeforeOrAllAfter();
 };
 
@@ -380,21 +384,32 @@ void TestRefresh::failureMidRefreshLeavesTheSetAsItWas()
 
 void TestRefresh::onePassEqualsTheTwoPassOrder_data()
 {
+    QTest::addColumn<int>("order");
     QTest::addColumn<bool>("attributeOn");
     QTest::addColumn<quint32>("seed");
     QTest::addColumn<int>("match");  // -1: every goods
     QTest::addColumn<QString>("code");
-    for (quint32 seed : {1u, 2u, 3u}) {
-        QTest::addRow("attribute, all goods, book %u", seed) << true << seed << -1 << QString();
-        QTest::addRow("no attribute, all goods, book %u", seed) << false << seed << -1 << QString();
+    // Goods by goods, and all goods together in key order as a book past the
+    // walk cache is walked: the same figures either way.
+    for (const WholeWalkOrder order : {WholeWalkOrder::GoodsByGoods, WholeWalkOrder::KeyOrder}) {
+        const int o = int(order);
+        const char* how = order == WholeWalkOrder::KeyOrder ? "key order" : "goods by goods";
+        for (quint32 seed : {1u, 2u, 3u}) {
+            QTest::addRow("%s, attribute, all goods, book %u", how, seed) << o << true << seed << -1 << QString();
+            QTest::addRow("%s, no attribute, all goods, book %u", how, seed) << o << false << seed << -1 << QString();
+        }
+        QTest::addRow("%s, attribute, codes beginning with g1", how)
+            << o << true << 4u << int(CodeMatch::BeginsWith) << "g1";
+        QTest::addRow("%s, attribute, the goods without a record", how)
+            << o << true << 5u << int(CodeMatch::Equals) << "orphan";
+        QTest::addRow("%s, no attribute, codes containing 2", how)
+            << o << false << 6u << int(CodeMatch::Contains) << "2";
     }
-    QTest::newRow("attribute, codes beginning with g1") << true << 4u << int(CodeMatch::BeginsWith) << "g1";
-    QTest::newRow("attribute, the goods without a record") << true << 5u << int(CodeMatch::Equals) << "orphan";
-    QTest::newRow("no attribute, codes containing 2") << false << 6u << int(CodeMatch::Contains) << "2";
 }
 
 void TestRefresh::onePassEqualsTheTwoPassOrder()
 {
+    QFETCH(int, order);
     QFETCH(bool, attributeOn);
     QFETCH(quint32, seed);
     QFETCH(int, match);
@@ -407,10 +422,10 @@ void TestRefresh::onePassEqualsTheTwoPassOrder()
     rules.attributeOn = attributeOn;
     const CodeCondition filter =
         match < 0 ? CodeCondition{} : CodeFilter(QStringLiteral("F1"), CodeMatch(match), code);
-    const QStringList tables{QStringLiteral("TB11"), QStringLiteral("TA4")};
+    const QStringList tables{QStringLiteral("TB11"), QStringLiteral("TA4"), QStringLiteral("TB1")};
     const QString before = ExactSnapshot(set.db(), tables);
 
-    const int count = RefreshGoods(set.db(), rules, filter);
+    const int count = RefreshGoods(set.db(), rules, filter, {}, WholeWalkOrder(order));
     Database two;
     two.open(twoPath);
     QCOMPARE(count, twoPassRefresh(two, rules, filter));
@@ -420,8 +435,57 @@ void TestRefresh::onePassEqualsTheTwoPassOrder()
     compareSnapshots(onePass, ExactSnapshot(two, tables));
 }
 
+void TestRefresh::missingQuantityStopsAtTheFirstGoodsInEitherOrder_data()
+{
+    QTest::addColumn<int>("order");
+    QTest::newRow("goods by goods") << int(WholeWalkOrder::GoodsByGoods);
+    QTest::newRow("key order") << int(WholeWalkOrder::KeyOrder);
+}
+
+void TestRefresh::missingQuantityStopsAtTheFirstGoodsInEitherOrder()
+{
+    QFETCH(int, order);
+    FreshAccountSet set;
+    Database& db = set.db();
+    BuildPostedBook(db);
+    spoilGoodsFigures(db);
+    // G2's first line comes before G1's last one in key order; G1 comes first in the goods list.
+    const QVariantList quantityKinds{code(DocKind::Inbound), code(DocKind::Outbound)};
+    const RecordSet last = db.query(QStringLiteral("SELECT rowid, F0, Oid, SRT FROM TB11 WHERE F1 = 'G1' AND SRT <> '' "
+                                                   "AND LB IN (?, ?) ORDER BY SRT DESC LIMIT 1"),
+                                    quantityKinds);
+    const RecordSet first = db.query(QStringLiteral("SELECT rowid, SRT FROM TB11 WHERE F1 = 'G2' AND SRT <> '' "
+                                                    "AND LB IN (?, ?) ORDER BY SRT LIMIT 1"),
+                                     quantityKinds);
+    QVERIFY(!last.isEmpty() && !first.isEmpty());
+    QVERIFY(first.text(0, 1) < last.text(0, 3));
+    db.execute(QStringLiteral("UPDATE TB11 SET F6 = NULL WHERE rowid IN (?, ?)"),
+               {last.value(0, 0), first.value(0, 0)});
+    const QStringList tables{QStringLiteral("TB11"), QStringLiteral("TA4"), QStringLiteral("TB1")};
+    const QString before = ExactSnapshot(db, tables);
+    PostingRules rules;
+    rules.attributeOn = true;
+    try {
+        RefreshGoods(db, rules, CodeCondition{}, {}, WholeWalkOrder(order));
+        QFAIL("the refresh went through a line without quantity");
+    } catch (const DbError& e) {
+        QCOMPARE(e.description(), QStringLiteral("单据 %1 第 %2 行没有数量，无法计算库存！")
+                                      .arg(last.text(0, 1), last.text(0, 2)));
+    }
+    QCOMPARE(ExactSnapshot(db, tables), before);
+    QVERIFY(!db.inTransaction());
+}
+
+void TestRefresh::killedRefreshLeavesAllBeforeOrAllAfter_data()
+{
+    QTest::addColumn<QString>("order");
+    QTest::newRow("goods by goods") << "goods-by-goods";
+    QTest::newRow("key order") << "key-order";
+}
+
 void TestRefresh::killedRefreshLeavesAllBeforeOrAllAfter()
 {
+    QFETCH(QString, order);
     const QString child = QCoreApplication::applicationDirPath() + QStringLiteral("/refresh_child");
     QVERIFY(QFile::exists(child));
     FreshAccountSet set;
@@ -446,7 +510,7 @@ void TestRefresh::killedRefreshLeavesAllBeforeOrAllAfter()
     // One whole run: the figures after it and how long its walk takes.
     fresh();
     QProcess whole;
-    whole.start(child, {target});
+    whole.start(child, {target, order});
     QVERIFY(whole.waitForFinished(120000));
     QCOMPARE(whole.exitCode(), 0);
     const QByteArray out = whole.readAllStandardOutput();
@@ -459,7 +523,7 @@ void TestRefresh::killedRefreshLeavesAllBeforeOrAllAfter()
     for (int round = 0; round < 8; ++round) {
         fresh();
         QProcess p;
-        p.start(child, {target});
+        p.start(child, {target, order});
         QVERIFY(p.waitForReadyRead(30000));
         QThread::msleep(rng.bounded(walkMs + 10));
         const bool running = p.state() == QProcess::Running;

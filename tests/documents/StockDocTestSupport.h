@@ -126,6 +126,22 @@ inline void receiveStock(FreshAccountSet& set, const QString& number, const QDat
     QCOMPARE(AuditStockDoc(set.app(), PurchaseReceiptPolicy(), number), QString());
 }
 
+// The goods of the stocktaking tests: G1, G2 and G3, each 3 in stock at 3.33 (10 in all)
+// from their opening figures, nothing posted.
+inline void addCountGoods(Database& db)
+{
+    for (const QString& g : {QStringLiteral("G1"), QStringLiteral("G2"), QStringLiteral("G3")}) {
+        GoodsSpec spec{g, QStringLiteral("货品") + g};
+        spec.openingQty = 3;
+        spec.openingPrice = 3.33;
+        spec.openingAmount = 10;
+        spec.stock = 3;
+        spec.cost = 3.33;
+        spec.amount = 10;
+        AddGoods(db, spec);
+    }
+}
+
 // Types `text` into the line cell (row, col) through the cell editor and commits it.
 inline void typeIntoCell(StockDocForm& w, int row, int col, const QString& text)
 {

@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTest>
 
 // The stocktaking window C2 driven through its named controls on a real
@@ -51,7 +52,7 @@ private Q_SLOTS:
 
 namespace {
 
-// Goods G1..G3 with 3 in stock at 3.33 (opening figures, nothing posted yet).
+// The count goods (addCountGoods) and a supplier, as operator 001.
 void prepare(FreshAccountSet& set, bool attribute = false)
 {
     set.loginAs(QStringLiteral("001"));
@@ -61,16 +62,7 @@ void prepare(FreshAccountSet& set, bool attribute = false)
     Database& db = set.db();
     RememberSavedHintOff(db);
     AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 0});
-    for (const QString& g : {QStringLiteral("G1"), QStringLiteral("G2"), QStringLiteral("G3")}) {
-        GoodsSpec spec{g, QStringLiteral("货品") + g};
-        spec.openingQty = 3;
-        spec.openingPrice = 3.33;
-        spec.openingAmount = 10;
-        spec.stock = 3;
-        spec.cost = 3.33;
-        spec.amount = 10;
-        AddGoods(db, spec);
-    }
+    addCountGoods(db);
 }
 
 // The audit-scope dialog offers only the shown count, by its number, and is confirmed.
@@ -124,7 +116,9 @@ void TestC2::countAuditUnaudit()
     Database& db = set.db();
     MessageScript msgs;
     C2 w(set.app());
-    QCOMPARE(w.windowTitle(), QStringLiteral("库存盘点"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("库存盘点单"));
+    QCOMPARE(control<QTabBar>(&w, "TabS")->tabText(0), QStringLiteral("盘点单列表"));
+    QCOMPARE(control<Grid>(&w, "GD")->textMatrix(0, 5), QStringLiteral("盈亏额"));
     QVERIFY(control<QLabel>(&w, "Lab2")->isHidden());
 
     trigger(&w, "Menu_Add");
@@ -465,7 +459,7 @@ void TestC2::printStagesBookCountAndDifference()
         QCOMPARE(values.value(QStringLiteral("KH")), QStringLiteral("0000"));
         QCOMPARE(values.value(QStringLiteral("SumSl")), QStringLiteral("3"));
         QCOMPARE(values.value(QStringLiteral("SumJe")), QStringLiteral("6.66"));
-        QCOMPARE(values.value(QStringLiteral("Caption")), QStringLiteral("库存盘点"));
+        QCOMPARE(values.value(QStringLiteral("Caption")), QStringLiteral("库存盘点单"));
         const RecordSet rs = set.db().query(QStringLiteral("SELECT F1, F6, F7, F8, F9, F11 FROM temp.Plist ORDER BY F0"));
         QCOMPARE(rs.rowCount(), 1);
         QCOMPARE((QStringList{rs.text(0, 0), rs.text(0, 1), rs.text(0, 2), rs.text(0, 3), rs.text(0, 4),

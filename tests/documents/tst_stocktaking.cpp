@@ -1,5 +1,6 @@
 #include "core/Posting.h"
 #include "documents/common/StockDocPolicy.h"
+#include "documents/StockDocTestSupport.h"
 #include "documents/stocktaking/StocktakingService.h"
 #include "platform/Database.h"
 #include "support/Builders.h"
@@ -38,16 +39,7 @@ void prepare(FreshAccountSet& set, bool attribute = true)
     Database& db = set.db();
     AddUnit(db, {QStringLiteral("A001"), QStringLiteral("供应商一"), UnitKind::Supplier, 100});
     AddUnit(db, {QStringLiteral("B001"), QStringLiteral("客户一"), UnitKind::Customer, 50});
-    for (const QString& g : {QStringLiteral("G1"), QStringLiteral("G2"), QStringLiteral("G3")}) {
-        GoodsSpec spec{g, QStringLiteral("货品") + g};
-        spec.openingQty = 3;
-        spec.openingPrice = 3.33;
-        spec.openingAmount = 10;
-        spec.stock = 3;
-        spec.cost = 3.33;
-        spec.amount = 10;
-        AddGoods(db, spec);
-    }
+    addCountGoods(db);
 }
 
 CountLine countLine(const QString& goods, double book, std::optional<double> counted, double price,

@@ -34,7 +34,7 @@ StockDocForm::StockDocForm(App& app, StockDocPolicy policy, QWidget* parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     m_caption = StockDocTypeName(app.CurrentDatabase, m_policy);
-    setWindowTitle(m_caption);
+    setWindowTitle(m_policy.texts.windowCaption.isEmpty() ? m_caption : m_policy.texts.windowCaption);
     buildFrame();
     applyMode();
     LoadDocList(OpeningListCondition(), OpeningListParams(QDate(QDate::currentDate().year(),
@@ -120,10 +120,12 @@ void StockDocForm::SetListGridHeader()
     m_gd->setRows(2);
     m_gd->clear();
     m_gd->setHeaders({m_policy.texts.numberLabel, m_policy.texts.dateLabel, m_policy.texts.unitListHeader, QStringLiteral("录入员"),
-                      QStringLiteral("审核人"), QStringLiteral("金额"), QStringLiteral("附注"), m_policy.texts.unitCodeHeader,
+                      QStringLiteral("审核人"), m_policy.texts.listAmountHeader, QStringLiteral("附注"), m_policy.texts.unitCodeHeader,
                       QString(), QString(), QString(), m_lab[9]->text()});
     for (int c = 7; c < StockDocListColumns; ++c)
         m_gd->setColWidth(c, 0);
+    if (fixedUnit())
+        m_gd->setColWidth(2, 0);
     if (amountsHidden() || !m_policy.pricing.listShowsAmount)
         m_gd->setColWidth(5, 0);
     fitColumns();

@@ -67,8 +67,9 @@ void StockDocForm::buildFrame()
 
     auto* top = new QHBoxLayout;
     m_tabs = named(new QTabBar(this), QStringLiteral("TabS"));
-    m_tabs->addTab(m_caption + QStringLiteral("列表"));
-    m_tabs->addTab(m_caption + QStringLiteral("明细"));
+    const QString noun = m_policy.texts.tabNoun.isEmpty() ? m_caption : m_policy.texts.tabNoun;
+    m_tabs->addTab(noun + QStringLiteral("列表"));
+    m_tabs->addTab(noun + QStringLiteral("明细"));
     top->addWidget(m_tabs);
     top->addStretch();
     m_cmDan[0] = named(new QPushButton(QStringLiteral("上一单↑"), this), QStringLiteral("CmDan0"));

@@ -44,6 +44,9 @@ struct StockDocTexts {
     QString paidLabel;      // Lab(7)
     QString unitCodeHeader; // list column 7
     QString unitListHeader = QStringLiteral("供货单位");  // list column 2, in both modes
+    QString listAmountHeader = QStringLiteral("金额");    // list column 5
+    QString windowCaption;  // "" = the document type's name
+    QString tabNoun;        // the tabs' "<noun>列表", "<noun>明细"; "" = the type's name
     QString lineNoun;       // "入库" in "不能保存空的单据！请录入入库货品！"
     QString unitPickerCaption;
     QString importCaption;  // the line import dialog's caption

@@ -179,6 +179,9 @@ StockDocPolicy StocktakingPolicy()
     p.texts.dateLabel = QStringLiteral("盘点日期");
     p.texts.amountLabel = QStringLiteral("盈亏额");
     p.texts.lineNoun = QStringLiteral("盘点");
+    p.texts.listAmountHeader = QStringLiteral("盈亏额");
+    p.texts.windowCaption = QStringLiteral("库存盘点单");
+    p.texts.tabNoun = QStringLiteral("盘点单");
     p.texts.importCaption = QStringLiteral("从Excel文件中读取盘点单明细");
     p.storage.columns = countColumns();
     p.storage.importLayout = LineImportLayout::stocktakingLayout();
@@ -201,6 +204,7 @@ StockDocPolicy StocktakingPolicy()
                                             "并且影响出库成本的计算！");
     p.audit.unauditDoneMessage = false;
     p.print.stageLine = printedCount;
-    p.print.plans = {{QStringLiteral("&1.库存盘点单(方案一)")}, {QStringLiteral("&2.库存盘点单(方案二)")}};
+    p.print.plans = {{QStringLiteral("&1.库存盘点单(方案一)"), false, p.texts.windowCaption},
+                     {QStringLiteral("&2.库存盘点单(方案二)"), false, p.texts.windowCaption}};
     return p;
 }

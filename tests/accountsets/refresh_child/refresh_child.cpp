@@ -1,9 +1,11 @@
 // Runs the data refresh of every goods on the account set named on the
-// command line, for the test that kills it at random moments. Prints
-// "walking" as the refresh begins and "walked <ms>" once it has committed.
+// command line (walked in key order when "key-order" follows it), for the
+// test that kills it at random moments. Prints "walking" as the refresh
+// begins and "walked <ms>" once it has committed.
 
 #include "accountsets/Refresh.h"
 #include "core/Posting.h"
+#include "core/WholeGoodsWalk.h"
 #include "platform/Database.h"
 
 #include <QCoreApplication>
@@ -24,7 +26,9 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         QElapsedTimer t;
         t.start();
-        RefreshGoods(db, rules, CodeCondition{});
+        const bool keyOrder = argc > 2 && QByteArray(argv[2]) == "key-order";
+        RefreshGoods(db, rules, CodeCondition{}, {},
+                     keyOrder ? WholeWalkOrder::KeyOrder : WholeWalkOrder::GoodsByGoods);
         std::printf("walked %lld\n", t.elapsed());
     } catch (const DbError& e) {
         std::fprintf(stderr, "%s\n", e.what());
