@@ -1,3 +1,4 @@
+#include "core/App.h"
 #include "core/Posting.h"
 #include "documents/common/StockDocPolicy.h"
 #include "documents/StockDocTestSupport.h"
@@ -22,6 +23,8 @@ private Q_SLOTS:
     void uncountedLineIsRefusedAndZeroWritesOff_data();
     void uncountedLineIsRefusedAndZeroWritesOff();
     void numberAndDateRefusals();
+    void editOfACountChangedElsewhereIsRefused_data();
+    void editOfACountChangedElsewhereIsRefused();
     void countRunsAlone();
     void waitingAndLatestDocumentInEveryStoredForm_data();
     void waitingAndLatestDocumentInEveryStoredForm();
@@ -229,6 +232,47 @@ void TestStocktaking::numberAndDateRefusals()
     QCOMPARE(SaveStocktaking(set.app(), moved, QStringLiteral("PD4")), QStringLiteral("此单据已经审核，不可修改！"));
     QCOMPARE(AuditStocktaking(set.app(), QStringLiteral("PD4")), QStringLiteral("该单据已审核，不需要再次审核！"));
     QCOMPARE(PostingSnapshot(db), before);
+}
+
+void TestStocktaking::editOfACountChangedElsewhereIsRefused_data()
+{
+    QTest::addColumn<QString>("meanwhile");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("recounted") << "change" << ChangedSinceLoadedText();
+    QTest::newRow("deleted") << "delete" << QStringLiteral("找不到单据：PD1");
+}
+
+// Two workstations on one file: this one loads a count, the other recounts or deletes
+// it, then this one's save must refuse and write nothing.
+void TestStocktaking::editOfACountChangedElsewhereIsRefused()
+{
+    QFETCH(QString, meanwhile);
+    QFETCH(QString, message);
+    FreshAccountSet set;
+    prepare(set);
+    const QString no = QStringLiteral("PD1");
+    CountDoc doc = countDoc(no, QDate(2024, 5, 13),
+                            {countLine(QStringLiteral("G2"), 4, 1, 5), countLine(QStringLiteral("G3"), 3, 3, 2)});
+    QCOMPARE(SaveStocktaking(set.app(), doc, {}), QString());
+    std::optional<CountDoc> loaded = LoadStocktaking(set.db(), no);
+    QVERIFY(loaded && !loaded->loadedStamp.isEmpty());
+    {
+        App other;
+        other.CurrentDatabase.open(set.setPath());
+        other.OperatorName = QStringLiteral("李四");
+        if (meanwhile == QLatin1String("change")) {
+            CountDoc theirs = *LoadStocktaking(other.CurrentDatabase, no);
+            theirs.lines[0].counted = 2;
+            QCOMPARE(SaveStocktaking(other, theirs, no), QString());
+        } else {
+            QCOMPARE(DeleteStockDoc(other, no, LoadStocktaking(other.CurrentDatabase, no)->loadedStamp), QString());
+        }
+    }
+    const QStringList before = PostingSnapshot(set.db());
+    loaded->lines[1].counted = 0;
+    QCOMPARE(SaveStocktaking(set.app(), *loaded, no), message);
+    QCOMPARE(PostingSnapshot(set.db()), before);
+    QVERIFY(!set.db().inTransaction());
 }
 
 void TestStocktaking::countRunsAlone()
