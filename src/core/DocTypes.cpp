@@ -30,7 +30,7 @@ const std::array<DocTypeInfo, 8> Table = {{
 // Stocktaking counts against the reserved unit; its difference goes in or out by its sign.
 const DocTypeInfo StocktakingRow = {DocType::Stocktaking, DocKind::Stocktaking, UnitKind::Reserved, false, 1, 1, In, In,
                                     RightStocktaking,
-                                    {{{"采购盘点一", "pdan1.vxp"}, {"采购盘点二", "pdan2.vxp"}, {}}},
+                                    {{{"采购盘点一", "ppd1.vxp"}, {"采购盘点二", "ppd2.vxp"}, {}}},
                                     "库存盘点", "PD", "0000", SetStocktakeExtraItem};
 
 }  // namespace

@@ -347,7 +347,12 @@ void plainPrint(StatMember m, StatPrintKind kind, const std::vector<QStringList>
         job.templateFile = kind == StatPrintKind::Detail ? QStringLiteral("Plstcb.vxp") : QStringLiteral("Psumcb.vxp");
     } else {
         job.pid = kind == StatPrintKind::Detail ? QStringLiteral("明细统计表") : QStringLiteral("汇总统计表");
-        job.templateFile = kind == StatPrintKind::Detail ? QStringLiteral("plst.vxp") : QStringLiteral("psum.vxp");
+        // Stocktaking lines have other columns where the documents have the unit and the
+        // quantity, so the stocktaking statistics print with templates of their own.
+        if (c3)
+            job.templateFile = kind == StatPrintKind::Detail ? QStringLiteral("plstpd.vxp") : QStringLiteral("psumpd.vxp");
+        else
+            job.templateFile = kind == StatPrintKind::Detail ? QStringLiteral("plst.vxp") : QStringLiteral("psum.vxp");
     }
     job.prnSql = kind == StatPrintKind::Detail ? QLatin1String(DetailSql) : summarySql(m, c.priceFormat, c.amountsHidden);
     headValues(job, c, !c3);

@@ -169,6 +169,34 @@ Stage Delivery(int plan)
     };
 }
 
+// A stocktaking as its window stages it: book, counted and difference
+// quantities and the unit price; the totals are the book quantity and the
+// difference amount.
+Stage Stocktaking(int plan)
+{
+    return [plan](FreshAccountSet& set, PlistPrint& job) {
+        DocumentBooks(set);
+        job.Pid = plan == 0 ? QStringLiteral("采购盘点一") : QStringLiteral("采购盘点二");
+        job.RptFile = set.app().AppFolder + (plan == 0 ? QStringLiteral("ppd1.vxp") : QStringLiteral("ppd2.vxp"));
+        job.PrnSQL = QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F10 from plist order by F0");
+        job.addRow({"A1", "不锈钢螺丝", "M6x30", "盒", "", "20 盒", "18.5 盒", "-1.5 盒", "10.50", "L2405A", "1"});
+        job.addRow({"B2", "铜垫片", "D12", "包", "", "40 包", "41 包", "1 包", "2.25", "L2405B", "2"});
+        for (const auto& [name, value] : QList<std::pair<QString, QString>>{{"DanNo", "PD2405310001"},
+                                                                         {"rq", "2024-5-31"},
+                                                                         {"KH", "一号仓库"},
+                                                                         {"Zhidan", "王会计"},
+                                                                         {"Shenhe", "张主管"},
+                                                                         {"SumJe", "-13.50"},
+                                                                         {"SumJeDX", "负壹拾叁元伍角零分"},
+                                                                         {"SumSl", "60"},
+                                                                         {"FuZhu", "月末盘点"},
+                                                                         {"Caption", "库存盘点单"},
+                                                                         {"ExtraItem", "订单号码：PD-31"},
+                                                                         {"HpsxName", "批号"}})
+            job.setValue(name, value);
+    };
+}
+
 const QStringList DocumentHeadings{"序号", "编码", "名称", "规格", "批号", "数量", "单价", "金额", "备注"};
 
 // ---- prints staged as their windows stage them
@@ -238,6 +266,10 @@ QList<Case> Cases()
       // Plan 1 is the delivery print while prices are hidden: no price before discount there.
       << Case{"delivery, plan 1", "pckd1.vxp", Delivery(0), DocumentHeadings, {3, 9, 10}}
       << Case{"delivery, plan 2", "pckd2.vxp", Delivery(1), DocumentHeadings + QStringList{"原价", "折扣"}, {3}}
+      << Case{"stocktaking, plan 1", "ppd1.vxp", Stocktaking(0),
+              {"序号", "编码", "名称", "规格", "批号", "账面数", "盘点数", "差异数", "单价"}, {3}}
+      << Case{"stocktaking, plan 2", "ppd2.vxp", Stocktaking(1),
+              {"序号", "编码", "名称", "规格", "批号", "账面数", "盘点数", "差异数", "单价"}, {3}}
       << Case{"delivery note", "psh.vxp", Delivery(2),
               {"序号", "编码", "名称", "规格", "单位", "数量", "原价", "折扣", "单价", "金额"}, {7}};
 
@@ -352,6 +384,12 @@ QList<Case> Cases()
       << Case{"gross profit, detail", "plstml.vxp", Statistics(StatMember::MLLst, StatPrintKind::Detail),
               StatDetailHeadings.mid(0, 11) + QStringList{"客户名称", "成本价", "成本额", "销售价", "销售额", "毛利"},
               {}}
+      << Case{"stocktaking statistics, detail", "plstpd.vxp", Statistics(StatMember::C3, StatPrintKind::Detail),
+              {"单据号码", "单据日期", "订单号码", "单据附注", "编码", "名称", "规格", "类别编码", "所属类别", "单位",
+               "帐面数", "盘点数", "差异数", "单价", "差异金额"},
+              {}}
+      << Case{"stocktaking statistics, summary", "psumpd.vxp", Statistics(StatMember::C3, StatPrintKind::Summary),
+              StatSummaryHeadings + QStringList{"数量", "单价"}, {}}
       // The summary's column 11 repeats the cost amount of column 8.
       << Case{"gross profit, summary", "psumml.vxp", Statistics(StatMember::MLLst, StatPrintKind::Summary),
               StatSummaryHeadings.mid(0, 6) + QStringList{"数量", "成本价", "成本额", "销售价", "销售额", "毛利"},

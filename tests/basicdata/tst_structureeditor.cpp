@@ -7,6 +7,7 @@
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,6 +27,8 @@ private Q_SLOTS:
     void usageIsAbsoluteWithNoNegativeQty();
     void loadShowsTotalsAndAssemblableCount();
     void pickerBatchAddsParts();
+    void pickerKeepsTheCursorInTheGrid_data();
+    void pickerKeepsTheCursorInTheGrid();
 
 private:
     void type(const QString& text);
@@ -184,6 +187,45 @@ void TestStructureEditor::pickerBatchAddsParts()
     QCOMPARE(g->textMatrix(1, 0), QStringLiteral("P1"));
     QCOMPARE(g->textMatrix(2, 0), QStringLiteral("P2"));
     QCOMPARE(g->textMatrix(3, 0), QString());
+}
+
+void TestStructureEditor::pickerKeepsTheCursorInTheGrid_data()
+{
+    QTest::addColumn<bool>("batch");
+    QTest::newRow("one part") << false;
+    QTest::newRow("several parts") << true;
+}
+
+// Ctrl+/ in a part cell opens the goods picker; once a part is picked the
+// clerk types on in the structure grid, not in whatever had the focus before.
+void TestStructureEditor::pickerKeepsTheCursorInTheGrid()
+{
+    QFETCH(bool, batch);
+    editor->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(editor.get()));
+    Grid* g = editor->gdMx();
+    g->setCurrent(1, 0);
+    editor->GdMx_Click();
+    QTRY_COMPARE(QApplication::focusWidget(), editor->txtEnter());
+    WhenModal([batch](QWidget* w) {
+        w->findChild<QCheckBox*>(QStringLiteral("Chkstyle"))->setChecked(batch);
+        Grid* gd = w->findChild<Grid*>(QStringLiteral("GD"));
+        for (int r = 1; r <= (batch ? 2 : 1); ++r) {
+            gd->setRow(r);
+            QTest::keyClick(gd, Qt::Key_Return);
+        }
+        if (batch)
+            QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("Cmd2")), Qt::LeftButton);
+    });
+    QTest::keyClick(editor->txtEnter(), Qt::Key_Slash, Qt::ControlModifier);
+    // One part waits in the cell for Enter; several are lines already.
+    QCOMPARE(batch ? g->textMatrix(1, 0) : editor->txtEnter()->text(), QStringLiteral("P1"));
+    QCOMPARE(editor->lines().size(), batch ? 2 : 0);
+    // The window's focus widget: where the keys go once the window is active again.
+    QWidget* focus = editor->window()->focusWidget();
+    QVERIFY2(focus && (focus == g || focus == editor->txtEnter()),
+             qPrintable(focus ? focus->objectName() + QLatin1Char(' ') + focus->metaObject()->className()
+                              : QStringLiteral("no focus")));
 }
 
 VX_REGISTER_TEST(TestStructureEditor)

@@ -440,7 +440,7 @@ void TestC2::printStagesBookCountAndDifference()
 {
     FreshAccountSet set;
     prepare(set);
-    QVERIFY(QFile::copy(QStringLiteral(VX_BIN_DIR "/pdan1.vxp"), set.programFolder() + QStringLiteral("pdan1.vxp")));
+    QVERIFY(QFile::copy(QStringLiteral(VX_BIN_DIR "/ppd1.vxp"), set.programFolder() + QStringLiteral("ppd1.vxp")));
     saveCount(set, QStringLiteral("PD1"), QDate::currentDate());
     FakePrinters::Installation printers(set.folder());
     MessageScript msgs;
@@ -452,7 +452,7 @@ void TestC2::printStagesBookCountAndDifference()
         shown = true;
         const PrintEngine& engine = window->engine();
         QCOMPARE(engine.Pid, QStringLiteral("采购盘点一"));
-        QVERIFY(engine.RptFile.endsWith(QStringLiteral("/pdan1.vxp")));
+        QVERIFY(engine.RptFile.endsWith(QStringLiteral("/ppd1.vxp")));
         QCOMPARE(engine.PrnSQL, QStringLiteral("select F1,F2,F3,F4,F6,F7,F8,F9,F11,F10 from plist order by F0"));
         QMap<QString, QString> values;
         for (const ItemRow& row : engine.GdM)

@@ -469,14 +469,15 @@ void TestStatisticsWindows::printsThroughTheMenus_data()
         << QStringList{"SumSl=11", "SumJe1=47.50", "SumJe2=68.00", "SumJe3=20.50"}
         << QStringList{"G1|G1名称||000|无类别|个|8|5|40|7|56|40|16", "G2|G2名称||000|无类别|个|3|2.5|7.5|4|12|7.5|4.5"}
         << "SumJe1" << 11;
-    // Book, counted and difference quantities with their unit, price, difference amount.
+    // Book, counted and difference quantities with their unit, price, difference amount;
+    // the stocktaking statistics have templates of their own.
     QTest::newRow("stocktaking, detail")
-        << "Menu_C3" << "Menu_print1" << "明细统计表" << "plst.vxp"
+        << "Menu_C3" << "Menu_print1" << "明细统计表" << "plstpd.vxp"
         << QStringList{"Caption=库存盘点统计", "DanWeiType=单据附注", "SumSL=8", "SumJe=-10.00"}
         << QStringList{"R0005|2024-05-15|||G1|G1名称||000|无类别||10 个|8 个|-2 个|5.00|-10.00"} << "SumJe" << 14;
     // Counted quantity, the price of the difference, the difference amount.
     QTest::newRow("stocktaking, summary")
-        << "Menu_C3" << "Menu_print2" << "汇总统计表" << "psum.vxp" << QStringList{"SumSL=8", "SumJe=-10.00"}
+        << "Menu_C3" << "Menu_print2" << "汇总统计表" << "psumpd.vxp" << QStringList{"SumSL=8", "SumJe=-10.00"}
         << QStringList{"G1|G1名称||000|无类别||8|5|-10"} << "SumSL" << 6;
 }
 

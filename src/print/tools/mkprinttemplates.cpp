@@ -37,13 +37,14 @@ Spec Landscape(int fontSize = 9)
 // Above the table: the counter-party (its label is a named value of its
 // own), number, date, the extra header item and the counter-party's record.
 QVector<Line> DocumentHead(const QString& code, const QString& address, const QString& phone, const QString& fax,
-                           const QString& contact, const QString& mobile)
+                           const QString& contact, const QString& mobile,
+                           const QString& party = QStringLiteral("@KHtype"))
 {
     Line last{{QStringLiteral("传真："), fax, 1}, {QStringLiteral("联系人："), contact, 1}};
     if (!mobile.isEmpty())
         last << Value{QStringLiteral("手机："), mobile, 1};
     last << Value{QString(), QStringLiteral("ExtraItem"), 1.4};
-    return {{{QStringLiteral("@KHtype"), QStringLiteral("KH"), 2.2},
+    return {{{party, QStringLiteral("KH"), 2.2},
              {QStringLiteral("单据号码："), QStringLiteral("DanNo"), 1.3},
              {QStringLiteral("日期："), QStringLiteral("rq"), 1}},
             {{QStringLiteral("地址："), address, 2.2}, {QStringLiteral("电话："), phone, 1.3},
@@ -120,6 +121,27 @@ Spec Outbound(int plan)
     s.head = OutboundHead();
     s.columns = plan == 1 ? DocumentColumns(11, -1, -1) : DocumentColumns(11, 9, 10);
     s.foot = DocumentFoot();
+    return s;
+}
+
+// Stocktaking: the query "F1,F2,F3,F4,F6,F7,F8,F9,F11,F10" holds the book,
+// counted and difference quantities and the unit price; the totals are the
+// book quantity and the difference amount.
+Spec Stocktaking(int plan)
+{
+    Spec s = DocumentPage(plan);
+    s.head = DocumentHead(QStringLiteral("单位编码"), QStringLiteral("单位地址"), QStringLiteral("单位电话"),
+                          QStringLiteral("单位传真"), QStringLiteral("联系人"), QStringLiteral("手机号"),
+                          QStringLiteral("相关单位："));
+    s.columns = {{8, QStringLiteral("序号"), 0.6, Centre},     {0, QStringLiteral("编码"), 1.1},
+                 {1, QStringLiteral("名称"), 1.8},             {2, QStringLiteral("规格"), 1.1},
+                 {9, QStringLiteral("@HpsxName"), 1},          {4, QStringLiteral("账面数"), 1.1, Right},
+                 {5, QStringLiteral("盘点数"), 1.1, Right},    {6, QStringLiteral("差异数"), 1.1, Right},
+                 {7, QStringLiteral("单价"), 1, Right}};
+    s.foot = {{{QStringLiteral("账面数合计："), QStringLiteral("SumSl"), 1},
+               {QStringLiteral("差异金额："), QStringLiteral("SumJe"), 1},
+               {QStringLiteral("大写："), QStringLiteral("SumJeDX"), 1.8}},
+              DocumentFoot().last()};
     return s;
 }
 
@@ -369,6 +391,8 @@ std::map<QString, Spec> Templates()
     t["pckd1.vxp"] = Outbound(1);
     t["pckd2.vxp"] = Outbound(2);
     t["psh.vxp"] = DeliveryNote();
+    t["ppd1.vxp"] = Stocktaking(1);
+    t["ppd2.vxp"] = Stocktaking(2);
     t["pkh.vxp"] = Records({{0, QStringLiteral("编码"), 1},   {1, QStringLiteral("名称"), 2},
                             {2, QStringLiteral("地址"), 2.4}, {3, QStringLiteral("电话"), 1.2},
                             {4, QStringLiteral("传真"), 1.2}, {5, QStringLiteral("联系人"), 0.9},
@@ -417,6 +441,21 @@ std::map<QString, Spec> Templates()
                                  Money(13, QStringLiteral("成本额"), 2),   Money(14, QStringLiteral("销售价"), 2),
                                  Money(15, QStringLiteral("销售额"), 2),   Money(16, QStringLiteral("毛利"), 2)};
     t["plstml.vxp"] = StatisticsDetail(QStringLiteral("客户名称"), profit, ProfitFoot());
+    {
+        // The stocktaking statistics: no unit column, book, counted and difference quantities.
+        Spec s = StatisticsDetail(QString(), {}, {Totals("SumSL", "SumJe")});
+        s.head = {StatisticsHead(false)};
+        s.columns = {{0, QStringLiteral("单据号码"), 1.45}, {1, QStringLiteral("单据日期"), 1.1},
+                     {2, QStringLiteral("订单号码"), 0.9},  {3, QStringLiteral("单据附注"), 1.2},
+                     {4, QStringLiteral("编码"), 1},        {5, QStringLiteral("名称"), 1.3},
+                     {6, QStringLiteral("规格"), 0.8},      {7, QStringLiteral("类别编码"), 1},
+                     {8, QStringLiteral("所属类别"), 1},    {9, QStringLiteral("单位"), 0.5, Centre},
+                     {10, QStringLiteral("帐面数"), 0.8, Right}, {11, QStringLiteral("盘点数"), 0.8, Right},
+                     {12, QStringLiteral("差异数"), 0.8, Right}, Money(13, QStringLiteral("单价")),
+                     Money(14, QStringLiteral("差异金额"))};
+        t["plstpd.vxp"] = s;
+        t["psumpd.vxp"] = StatisticsSummary(summed, {Totals("SumSL", "SumJe")}, false);
+    }
     // The summary's column 11 repeats the cost amount of column 8.
     Spec profitSummary = StatisticsSummary(
         {{6, QStringLiteral("数量"), 0.7, Right}, Money(7, QStringLiteral("成本价"), 2),
