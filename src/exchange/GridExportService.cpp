@@ -9,6 +9,8 @@
 
 #include <QImage>
 
+#include <optional>
+
 namespace {
 
 constexpr int WorkbookColumns = 30;
@@ -19,6 +21,24 @@ bool visible(const Grid* g, int col) { return g->colWidth(col) > 1; }
 bool numeric(const GridExportSource& src, int col)
 {
     return col > 0 && col < src.colKinds.size() && src.colKinds.at(col) == 1;
+}
+
+// The figure of a number column's cell: a bare number, or a quantity shown with its
+// unit ("12 个"), which goes out as its number. Anything else stays text.
+std::optional<double> figureOf(const QString& cell)
+{
+    const QString t = cell.trimmed();
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (ok)
+        return v;
+    const int blank = t.indexOf(QLatin1Char(' '));
+    if (blank > 0) {
+        const double lead = t.left(blank).toDouble(&ok);
+        if (ok)
+            return lead;
+    }
+    return std::nullopt;
 }
 
 // The workbook columns: column 0 (when visible) and the visible columns up to 29.
@@ -83,11 +103,9 @@ void ExportGridToWorkbook(const GridExportSource& src, const QString& path, cons
             const int k = cols.at(i);
             const QString cell = g->textMatrix(r, k);
             if (numeric(src, k)) {
-                const QString t = cell.trimmed();
-                bool ok = false;
-                const double v = t.toDouble(&ok);
-                if (ok)
-                    w.number(out, i, v);
+                const std::optional<double> v = figureOf(cell);
+                if (v)
+                    w.number(out, i, *v);
                 else
                     w.text(out, i, cell);
             } else {

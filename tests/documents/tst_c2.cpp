@@ -16,6 +16,8 @@
 #include "print/Myprn.h"
 #include "support/Builders.h"
 #include "support/Fixture.h"
+#include "support/Openpyxl.h"
+#include "support/PostingReference.h"
 #include "support/Scripted.h"
 #include "support/TestRegistry.h"
 #include "support/print/PrintSupport.h"
@@ -28,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The stocktaking window C2 driven through its named controls on a real
@@ -51,6 +54,10 @@ private Q_SLOTS:
     void mainMenuOpensTheWindow();
     void listShowsTheExtraItemAndFooterTheSign_data();
     void listShowsTheExtraItemAndFooterTheSign();
+    void exportWritesQuantitiesAsNumbers_data();
+    void exportWritesQuantitiesAsNumbers();
+    void deleteOfACountChangedElsewhereIsRefused_data();
+    void deleteOfACountChangedElsewhereIsRefused();
 };
 
 namespace {
@@ -292,6 +299,9 @@ void TestC2::countRunsAlone_data()
     QTest::addColumn<QString>("refusal");
     QTest::newRow("count while a receipt waits")
         << "add" << "系统内存在未审核的单据（采购入库单），此时不能进行新的库存盘点！";
+    // The busy account set is named before the operator's missing right.
+    QTest::newRow("count while a receipt waits, without the right")
+        << "add without right" << "系统内存在未审核的单据（采购入库单），此时不能进行新的库存盘点！";
     QTest::newRow("receipt while a count waits")
         << "receipt" << "系统内发现未审核的盘点单，在盘点期间，请不要做任何入库出库操作！";
     QTest::newRow("audit while a receipt waits")
@@ -308,8 +318,12 @@ void TestC2::countRunsAlone()
     prepare(set);
     Database& db = set.db();
     const QDate today = QDate::currentDate();
-    if (situation == QLatin1String("add")) {
+    const bool adding = situation.startsWith(QLatin1String("add"));
+    if (adding) {
         addWaitingReceipt(db, QStringLiteral("RK1"), today);
+        if (situation == QLatin1String("add without right"))
+            db.execute(QStringLiteral("UPDATE Te1 SET F6%1 = '0000' WHERE F1 = '001'")
+                           .arg(StocktakingPolicy().docType().rightGroup));
     } else {
         saveCount(set, QStringLiteral("PD1"), today);
         if (situation == QLatin1String("unaudit"))
@@ -319,6 +333,12 @@ void TestC2::countRunsAlone()
     }
     const QString before = QString::fromLatin1(StoredDocStamp(db, QStringLiteral("PD1")).toHex());
     MessageScript msgs;
+    // The unaudit warns twice before it looks for waiting documents.
+    const int warnings = situation == QLatin1String("unaudit") ? 2 : 0;
+    if (warnings > 0) {
+        msgs.expect(QStringLiteral("真的要继续吗？"), MB::Yes);
+        msgs.expect(QStringLiteral("再次警告:"), MB::Yes);
+    }
     msgs.expect(refusal);
     if (situation == QLatin1String("receipt")) {
         B1 receipts(set.app(), false);
@@ -327,7 +347,7 @@ void TestC2::countRunsAlone()
     } else {
         C2 w(set.app());
         w.LoadDocList(QString(), {});
-        if (situation == QLatin1String("add")) {
+        if (adding) {
             trigger(&w, "Menu_Add");
             QCOMPARE(w.Edstu, 0);
         } else if (situation == QLatin1String("audit")) {
@@ -339,7 +359,7 @@ void TestC2::countRunsAlone()
         QVERIFY(w.isEnabled());
     }
     QCOMPARE(msgs.pending(), 0);
-    QCOMPARE(msgs.count(), 1);
+    QCOMPARE(msgs.count(), 1 + warnings);
     QCOMPARE(QString::fromLatin1(StoredDocStamp(db, QStringLiteral("PD1")).toHex()), before);
 }
 
@@ -543,3 +563,96 @@ void TestC2::listShowsTheExtraItemAndFooterTheSign()
 
 VX_REGISTER_TEST(TestC2)
 #include "tst_c2.moc"
+
+void TestC2::exportWritesQuantitiesAsNumbers_data()
+{
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("book") << "帐面数" << "n" << QVariant(3.0);
+    QTest::newRow("counted") << "实盘数" << "n" << QVariant(5.0);
+    QTest::newRow("difference") << "盈亏数" << "n" << QVariant(2.0);
+    QTest::newRow("code stays text") << "货品编码" << "s" << QVariant(QStringLiteral("G1"));
+    QTest::newRow("price stays text") << "单价" << "s" << QVariant(QStringLiteral("3.33"));
+}
+
+// The shown count's lines exported to a workbook and read back by openpyxl: the
+// quantity columns hold numbers (without their unit), the others text.
+void TestC2::exportWritesQuantitiesAsNumbers()
+{
+    SKIP_WITHOUT_OPENPYXL();
+    QFETCH(QString, heading);
+    QFETCH(QString, type);
+    QFETCH(QVariant, value);
+    FreshAccountSet set;
+    prepare(set);
+    saveCount(set, QStringLiteral("PD1"), QDate::currentDate());
+    MessageScript msgs;
+    C2 w(set.app());
+    control<QTabBar>(&w, "TabS")->setCurrentIndex(1);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("count.xlsx"));
+    exportShown(&w, file, msgs);
+    const QVector<QVector<PeerCell>> rows = OpenpyxlRead(file);
+    QVERIFY(rows.size() >= 2);
+    int col = -1;
+    for (int c = 0; c < rows[0].size(); ++c)
+        if (rows[0][c].value.toString() == heading)
+            col = c;
+    QVERIFY2(col >= 0, qPrintable(heading));
+    QCOMPARE(rows[1][col].type, type);
+    if (type == QLatin1String("n"))
+        QCOMPARE(rows[1][col].value.toDouble(), value.toDouble());
+    else
+        QCOMPARE(rows[1][col].value.toString(), value.toString());
+}
+
+void TestC2::deleteOfACountChangedElsewhereIsRefused_data()
+{
+    QTest::addColumn<QString>("meanwhile");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<QString>("refusal");
+    // From the list the count is shown afresh first, so it is refused before the question.
+    QTest::newRow("audited, deleted from the list") << "audit" << 0 << false << "该单据已审核，不能删除！";
+    QTest::newRow("audited, deleted from the document") << "audit" << 1 << true << "该单据已审核，不能删除！";
+    QTest::newRow("recounted, deleted from the document") << "recount" << 1 << true << "没有删除！";
+}
+
+// Two workstations on one file: this window lists an unaudited count, the other
+// audits or recounts it; the delete must refuse and leave the count as stored.
+void TestC2::deleteOfACountChangedElsewhereIsRefused()
+{
+    QFETCH(QString, meanwhile);
+    QFETCH(int, tab);
+    QFETCH(bool, asked);
+    QFETCH(QString, refusal);
+    FreshAccountSet set;
+    prepare(set);
+    const QString no = QStringLiteral("PD1");
+    saveCount(set, no, QDate::currentDate());
+    MessageScript msgs;
+    C2 w(set.app());
+    QCOMPARE(control<Grid>(&w, "GD")->textMatrix(1, 0).trimmed(), no);
+    control<QTabBar>(&w, "TabS")->setCurrentIndex(tab);
+    {
+        App other;
+        other.CurrentDatabase.open(set.setPath());
+        other.OperatorName = QStringLiteral("李四");
+        if (meanwhile == QLatin1String("audit")) {
+            QCOMPARE(AuditStocktaking(other, no), QString());
+        } else {
+            CountDoc theirs = *LoadStocktaking(other.CurrentDatabase, no);
+            theirs.lines[0].counted = 4;
+            QCOMPARE(SaveStocktaking(other, theirs, no), QString());
+        }
+    }
+    const QStringList before = PostingSnapshot(set.db());
+    if (asked)
+        msgs.expect(QStringLiteral("真的要删除编码为PD1的单据吗？"), MB::Yes);
+    msgs.expect(refusal);
+    trigger(&w, "Menu_del");
+    QCOMPARE(msgs.pending(), 0);
+    QCOMPARE(PostingSnapshot(set.db()), before);
+    QCOMPARE(set.db().scalar(QStringLiteral("SELECT COUNT(*) FROM TB11 WHERE F0 = ?"), {no}).toInt(), 1);
+}

@@ -39,17 +39,27 @@ void pumpEvents(int times = 3)
 
 }  // namespace
 
+// Shows the refusal of `check` ("" = allowed, no check = allowed); true when refused.
+bool StockDocForm::refusedBy(const std::function<QString(const Database&)>& check)
+{
+    if (!check)
+        return false;
+    const QString refused = check(m_app.CurrentDatabase);
+    if (refused.isEmpty())
+        return false;
+    MsgBox(refused);
+    return true;
+}
+
 void StockDocForm::addDocument()
 {
+    const bool exclusive = m_policy.audit.exclusive;
+    if (exclusive && refusedBy(m_policy.audit.canAdd))
+        return;
     if (!RequireRight(m_app, m_policy.docType().rightGroup, RightItem1))
         return;
-    if (m_policy.audit.canAdd) {
-        const QString refused = m_policy.audit.canAdd(m_app.CurrentDatabase);
-        if (!refused.isEmpty()) {
-            MsgBox(refused);
-            return;
-        }
-    }
+    if (!exclusive && refusedBy(m_policy.audit.canAdd))
+        return;
     Edstu = 1;
     EnterEditMode();
     FillSettlementCombo(0);
@@ -404,13 +414,9 @@ void StockDocForm::unauditDocument()
         MsgBox(QStringLiteral("该单据未审核，不能执行撤销审核！"), Info, Tip);
         return;
     }
-    if (m_policy.audit.canUnaudit) {
-        const QString refused = m_policy.audit.canUnaudit(m_app.CurrentDatabase);
-        if (!refused.isEmpty()) {
-            MsgBox(refused);
-            return;
-        }
-    }
+    const bool exclusive = m_policy.audit.exclusive;
+    if (!exclusive && refusedBy(m_policy.audit.canUnaudit))
+        return;
     const QString warning = m_policy.audit.unauditWarning.arg(m_app.GoodsTerm);
     if (MsgBox(warning + QStringLiteral("\r\r") + m_policy.audit.unauditQuestion,
                MB::YesNo | MB::Question | MB::DefaultButton2, Tip) != MB::Yes)
@@ -419,6 +425,8 @@ void StockDocForm::unauditDocument()
         MsgBox(QStringLiteral("再次警告:\r\r") + warning +
                    QStringLiteral("\r\r如果您确实需要修改此单，请在合理修改之后，尽快重新审核！\r\r真的要继续吗？"),
                MB::YesNo | MB::Question, QStringLiteral("警告")) != MB::Yes)
+        return;
+    if (exclusive && refusedBy(m_policy.audit.canUnaudit))
         return;
     if (m_tabs->currentIndex() == 0)
         ShowDocument();

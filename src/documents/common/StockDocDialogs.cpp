@@ -117,8 +117,8 @@ void StockDocForm::Menu_TE_Click()
         header.append({m_lab[9]->text(), m_txt[8]->text()});
     const QString footer = StockDocExportFooter({{m_lab[3]->text(), m_txt[3]->text()}, {m_lab[4]->text(), m_txt[4]->text()}},
                                                 {m_lab[6]->text(), m_txt[6]->text()});
-    QList<int> numbers;  // the money columns the kind has go out as numbers
-    for (LineRole role : {LineRole::OriginalPrice, LineRole::Discount, LineRole::Price, LineRole::Amount})
+    QList<int> numbers;  // the kind's number columns it has go out as numbers
+    for (LineRole role : m_policy.storage.exportNumbers)
         if (m_lines->col(role) >= 0)
             numbers.append(m_lines->col(role));
     SetExportColKinds(m_app, m_lines->GdMx(), numbers);

@@ -99,6 +99,7 @@ private:
     void auditDocuments();
     void unauditDocument();
     void printDocument(int plan);
+    bool refusedBy(const std::function<QString(const Database&)>& check);
 
     // LineEditorOwner
     bool linesEditable() const override { return Edstu != 0; }

@@ -78,6 +78,8 @@ struct StockDocStorage {
     // The role the quick-entry strip's quantity adds to. Another role than the quantity
     // takes the sum (or, on a new line, the strip's quantity) through its own commit.
     LineRole stripRole = LineRole::Quantity;
+    // The line columns the export writes as numbers (the rest go out as text).
+    QVector<LineRole> exportNumbers{LineRole::OriginalPrice, LineRole::Discount, LineRole::Price, LineRole::Amount};
     // Run inside the save's transaction after the rows are written.
     std::function<void(App&, const StockDoc&)> saveExtras;
     StockDocRoutes service;
@@ -123,6 +125,9 @@ struct AuditRule {
     // every kind but stocktaking still while a stocktaking is unaudited.
     std::function<QString(const Database&)> canAdd = RefuseWhileStocktaking;
     std::function<QString(const Database&)> canUnaudit = RefuseUnauditWhileStocktaking;
+    // An exclusive kind: the add refuses a busy account set before it asks for the operator's
+    // right, and the unaudit asks its warnings before it refuses.
+    bool exclusive = false;
     // The refusal of a document date ("" = allowed; empty = every date): a new document
     // proposes the latest document's date instead of today, and the date picker puts the
     // previous date back.

@@ -188,6 +188,8 @@ StockDocPolicy StocktakingPolicy()
     p.storage.importLayout = LineImportLayout::stocktakingLayout();
     // A scanned code adds to its line's count; a new line starts counted at the scan.
     p.storage.stripRole = CountedRole;
+    // The export writes the book, counted and difference quantities as numbers.
+    p.storage.exportNumbers = {BookRole, CountedRole, LineRole::Quantity};
     p.storage.service.save = saveCount;
     p.storage.service.audit = AuditStocktaking;
     p.storage.service.unaudit = UnauditStocktaking;
@@ -198,6 +200,7 @@ StockDocPolicy StocktakingPolicy()
         QStringLiteral("    审核操作将对库存%1进行更新，审核后单据将不可修改！\r\r     真的要继续吗？");
     p.audit.auditsShownOnly = true;
     p.audit.shownCaption = QStringLiteral("审核当前选中的盘点单：");
+    p.audit.exclusive = true;
     p.audit.canAdd = [](const Database& db) { return StocktakingAddRefusal(db); };
     p.audit.canUnaudit = [](const Database& db) { return StocktakingUnauditRefusal(db, QString()); };
     p.audit.canDate = StocktakingDateRefusal;
