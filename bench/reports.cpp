@@ -345,9 +345,10 @@ Cells leastBatchStock(Database& db)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    BookSpec spec;
-    spec.lines = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
-    spec.goods = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 2000;
+    BookSpec defaults;
+    defaults.lines = 100000;
+    defaults.goods = 2000;
+    BookSpec spec = BookSpecFromArguments(argc, argv, defaults);
     spec.firstDate = QDate(2020, 1, 1);
     spec.days = 365 * 4;
     const QString templatePath = QCoreApplication::applicationDirPath() + QStringLiteral("/nousit.dat");
